@@ -1,0 +1,52 @@
+#include "GetMouseMoveColor.h"
+
+#include "ColorValue.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+#include <optional>
+
+namespace {
+
+std::optional<QColor> onePixel(const QPixmap& pixmap) {
+    const QImage image = pixmap.toImage();
+    if (image.isNull() || image.width() < 1 || image.height() < 1) {
+        return std::nullopt;
+    }
+    return image.pixelColor(0, 0);
+}
+
+std::optional<QColor> screenPixel(const QPoint& position) {
+    QScreen* screen = QGuiApplication::screenAt(position);
+    if (screen == nullptr) {
+        return std::nullopt;
+    }
+    const QPoint onScreen = position - screen->geometry().topLeft();
+    return onePixel(screen->grabWindow(0, onScreen.x(), onScreen.y(), 1, 1));
+}
+
+std::optional<QColor> windowPixel(const QWidget* window, const QPoint& position) {
+    if (window == nullptr) {
+        return std::nullopt;
+    }
+    const QPoint local = window->mapFromGlobal(position);
+    if (!window->rect().contains(local)) {
+        return std::nullopt;
+    }
+    return onePixel(const_cast<QWidget*>(window)->grab(QRect(local, QSize(1, 1))));
+}
+
+} // namespace
+
+std::int32_t GetCursorPixelColor(const QWidget* ownWindow) {
+    const QPoint position = QCursor::pos();
+    std::optional<QColor> colour = screenPixel(position);
+    if (!colour) {
+        colour = windowPixel(ownWindow, position);
+    }
+    return colour ? ColorValue::fromColor(*colour) : 0;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+// The bitmap engine. It reaches into 24-bit BMP files at fixed byte offsets: the pixel data
+// is taken to start at offset 54, stored bottom-up, blue-green-red, rows padded to 4 bytes.
+// Every operation reads its source whole (or the part it needs), works on that copy and
+// writes its result to the temporary file beside the source; the source is never written.
+// Failures are thrown as AppError.
+namespace BitmapRecolor {
+
+// A colour value of the program: 0x00BBGGRR. A negative value names a system colour and
+// must be resolved by the caller before it reaches the engine.
+using ColorValue = std::int32_t;
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+inline constexpr std::size_t PixelDataOffset = 54;
+inline constexpr std::size_t WidthOffset = 18;
+inline constexpr std::size_t HeightOffset = 22;
+inline constexpr std::size_t BitCountOffset = 28;
+
+std::uint8_t ColorToRed(ColorValue color);
+std::uint8_t ColorToGreen(ColorValue color);
+std::uint8_t ColorToBlue(ColorValue color);
+Rgb ColorToRgb(ColorValue color);
+ColorValue RgbToColor(Rgb rgb);
+
+// True when the byte at offset 28 is 24. Throws when the file cannot be read or ends
+// before offset 28.
+bool IsBitmap24Bit(const std::filesystem::path& path);
+
+// The temporary file of a bitmap: the path without its last three characters, then "tmp".
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& bitmap);
+// The backup file of a bitmap: the path without its last three characters, then "bak".
+std::filesystem::path BackupPathFor(const std::filesystem::path& bitmap);
+
+// Replaces every pixel of exactly `before` by `after` and writes the result to the temporary
+// file of `source` (which may be that temporary file itself). `width` is the picture's width
+// from its header. Throws AppError; on failure no temporary file is written.
+void ReplaceColor(const std::filesystem::path& source, std::int32_t width, Rgb before, Rgb after);
+
+// Grows a 774-byte 16 x 15 picture to 16 x 16 with one row of `fill` at the top or the
+// bottom, writes it to the temporary file and answers that file's path. Throws AppError.
+std::filesystem::path MakeBitmap16x16(const std::filesystem::path& source, bool insertAtTop,
+                                      Rgb fill);
+
+} // namespace BitmapRecolor

@@ -1,0 +1,5 @@
+#include "frmMain.h"
+
+// Batch conversion.
+
+void frmMain::Command4_Click() {}

@@ -1,0 +1,37 @@
+#include "AppError.h"
+#include "ColorValue.h"
+#include "Dialogs.h"
+#include "frmMain.h"
+
+#include <new>
+
+namespace {
+constexpr int OutOfMemory = 7;
+}
+
+BitmapRecolor::Rgb frmMain::ResolvedSwatchColor(int index) const {
+    // A system colour in a swatch stands for the colour this window paints its background with.
+    const std::int32_t value = Label3[index]->BackColor();
+    const QColor colour = ColorValue::isSystemColor(value) ? palette().color(QPalette::Window)
+                                                           : ColorValue::toColor(value);
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
+}
+
+bool frmMain::ReplaceColor(const std::filesystem::path& path, std::int32_t width) {
+    try {
+        BitmapRecolor::ReplaceColor(path, width, ResolvedSwatchColor(0), ResolvedSwatchColor(1));
+        return true;
+    } catch (const AppError& error) {
+        dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
+    } catch (const std::bad_alloc&) {
+        dialogs_.ShowError(this, AppError(OutOfMemory, "メモリが不足しています。"),
+                           QStringLiteral("変換エラー"));
+    }
+    return false;
+}
+
+std::filesystem::path frmMain::MakeBitmap16x16(const std::filesystem::path& path,
+                                               bool insertAtTop) {
+    return BitmapRecolor::MakeBitmap16x16(path, insertAtTop, ResolvedSwatchColor(1));
+}

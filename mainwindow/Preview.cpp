@@ -1,0 +1,145 @@
+#include "AppError.h"
+#include "Dialogs.h"
+#include "FileBytes.h"
+#include "FileOperations.h"
+#include "PreviewTexts.h"
+#include "TemporaryFileGuard.h"
+#include "frmMain.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int ObjectNotSet = 91;
+constexpr std::int64_t TwipsPerPreviewPixel = 50;
+
+std::int32_t readInt32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        bits |= static_cast<std::uint32_t>(bytes[offset + i]) << (8 * i);
+    }
+    return static_cast<std::int32_t>(bits);
+}
+
+std::int32_t displaySize(std::int32_t pixels) {
+    const std::int64_t twips = static_cast<std::int64_t>(pixels) * TwipsPerPreviewPixel;
+    if (twips > std::numeric_limits<std::int32_t>::max() ||
+        twips < std::numeric_limits<std::int32_t>::min()) {
+        throw AppError(ErrorNumber::Overflow);
+    }
+    return static_cast<std::int32_t>(twips);
+}
+
+bool isNotConvertible(const QString& iconKey) {
+    return iconKey == QLatin1String("NoChg") || iconKey == QLatin1String("NG");
+}
+
+} // namespace
+
+void frmMain::ListView1_Click() {
+    BusyPointer busy(*this);
+    if (ListView1->Count() == 0) {
+        StatusBar1->setPanelText(2, QString());
+        StatusBar1->setPanelText(3, QString());
+        Image1[0]->clearPicture();
+        Image1[1]->clearPicture();
+        return;
+    }
+    try {
+        const std::optional<ListItem> item = ListView1->SelectedItem();
+        if (!item) {
+            throw AppError(ObjectNotSet,
+                           "オブジェクト変数または With ブロック変数が設定されていません。");
+        }
+        const std::filesystem::path source = PathInFolder(Label1->Caption(), item->FileName());
+        StatusBar1->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
+        StatusBar1->setPanelText(3, DisplayPath(source));
+        if (isNotConvertible(item->SmallIcon())) {
+            PreviewNotConvertible(source);
+        } else {
+            PreviewConvertible(source, *item);
+        }
+    } catch (const AppError& error) {
+        PreviewFailed(error);
+    } catch (const std::bad_alloc&) {
+        PreviewFailed(AppError(7, "メモリが不足しています。"));
+    }
+}
+
+void frmMain::PreviewNotConvertible(const std::filesystem::path& source) {
+    // Loading the picture is what tells a damaged file from one that is merely not 24-bit.
+    Image1[0]->LoadPicture(source);
+    Image1[1]->clearPicture();
+    PlacePreviewImages(static_cast<std::int32_t>(std::nearbyint(Image1[0]->Width())),
+                       static_cast<std::int32_t>(std::nearbyint(Image1[0]->Height())));
+    ListView1->Refresh();
+    Image1[0]->clearPicture();
+    Image1[1]->clearPicture();
+    StatusBar1->setPanelText(1, PreviewTexts::NotConvertible);
+}
+
+void frmMain::PreviewConvertible(const std::filesystem::path& source, ListItem item) {
+    const std::vector<std::uint8_t> header =
+        readFilePrefix(source, BitmapRecolor::HeightOffset + 4);
+    if (header.size() < BitmapRecolor::HeightOffset + 4) {
+        throw AppError(ErrorNumber::InputPastEndOfFile);
+    }
+    const std::int32_t width = readInt32(header, BitmapRecolor::WidthOffset);
+    const std::int32_t height = readInt32(header, BitmapRecolor::HeightOffset);
+    sixteenByFifteen_ = width == 16 && height == 15;
+    StatusBar1->setPanelText(1, PreviewTexts::dimensionText(width, height));
+    const std::int32_t displayWidth = displaySize(width);
+    const std::int32_t displayHeight = displaySize(height);
+
+    Image1[0]->LoadPicture(source);
+    Image1[0]->Refresh();
+
+    TemporaryFileGuard leftover;
+    std::filesystem::path path = source;
+    if (sixteenByFifteen_ && Check2->Value() == 1) {
+        path = MakeBitmap16x16(path, Option1[0]->Value());
+        leftover.watch(path);
+    }
+    if (ReplaceColor(path, width)) {
+        const std::filesystem::path temporary = BitmapRecolor::TemporaryPathFor(path);
+        leftover.watch(temporary);
+        Image1[1]->LoadPicture(temporary);
+        DisposeOfTemporaryFile(temporary, source, item);
+        leftover.release();
+    } else {
+        Image1[1]->clearPicture();
+        item.setSmallIcon(QStringLiteral("NG"));
+    }
+    PlacePreviewImages(displayWidth, displayHeight);
+    if (!batchRunning_) {
+        EnableSizeOptions(sixteenByFifteen_);
+    }
+}
+
+void frmMain::DisposeOfTemporaryFile(const std::filesystem::path& temporary,
+                                     const std::filesystem::path& source, ListItem item) {
+    if (!batchRunning_) {
+        Kill(temporary);
+        return;
+    }
+    // One rename over the source under its exact name: at every moment the file is either the
+    // old picture or the new one.
+    renameOver(temporary, source);
+    item.setSmallIcon(QStringLiteral("OK"));
+}
+
+void frmMain::PreviewFailed(const AppError& error) {
+    dialogs_.ShowError(this, error, QStringLiteral("BMPエラー"));
+    Image1[0]->clearPicture();
+    Image1[1]->clearPicture();
+    try {
+        PlacePreviewImages(static_cast<std::int32_t>(std::nearbyint(Image1[0]->Width())),
+                           static_cast<std::int32_t>(std::nearbyint(Image1[0]->Height())));
+    } catch (const AppError&) {
+        // The images keep their place; the error that brought us here has been shown.
+    }
+    StatusBar1->setPanelText(1, QString());
+    StatusBar1->setPanelText(2, QString());
+    ListView1->Refresh();
+}

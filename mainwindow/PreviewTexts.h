@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The status-bar texts of the preview.
+namespace PreviewTexts {
+
+// The byte count grouped by three with commas, then "バイト"; a size of 0 shows no digits.
+QString sizeText(std::int64_t bytes);
+// Width, "×" and height, e.g. "16×15"; negative values keep their sign.
+QString dimensionText(std::int32_t width, std::int32_t height);
+
+inline const QString NotConvertible = QStringLiteral("NOT 24bit");
+
+} // namespace PreviewTexts

@@ -1,0 +1,14 @@
+#include "StartUp.h"
+
+#include "ProgramInfo.h"
+
+std::unique_ptr<frmMain> Main(Dialogs& dialogs) {
+    return Main(dialogs, ProgramInfo::ProgramFolder());
+}
+
+std::unique_ptr<frmMain> Main(Dialogs& dialogs, const QString& programFolder) {
+    auto window = std::make_unique<frmMain>(dialogs, programFolder);
+    window->Show();
+    window->Command3_Click();
+    return window;
+}

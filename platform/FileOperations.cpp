@@ -1,0 +1,30 @@
+#include "FileOperations.h"
+
+#include "AppError.h"
+
+#include <QFile>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+std::int64_t FileLen(const std::filesystem::path& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        throw AppError::fromErrno(errno, path);
+    }
+    return static_cast<std::int64_t>(status.st_size);
+}
+
+void Kill(const std::filesystem::path& path) {
+    if (::unlink(path.c_str()) != 0) {
+        throw AppError::fromErrno(errno, path);
+    }
+}
+
+std::filesystem::path PathInFolder(const QString& folder, const std::string& rawName) {
+    return std::filesystem::path(QFile::encodeName(folder).toStdString() + "/" + rawName);
+}
+
+QString DisplayPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Control.h"
+
+#include <QGroupBox>
+
+// A frame with a caption; its children are placed in its own coordinates.
+class Frame : public Control<QGroupBox> {
+public:
+    using Control<QGroupBox>::Control;
+
+    QString Caption() const { return title(); }
+    void setCaption(const QString& caption) { setTitle(caption); }
+};

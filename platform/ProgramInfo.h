@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// The program's folder (the executable's, without a trailing separator) and its version.
+namespace ProgramInfo {
+
+QString ProgramFolder();
+int MajorVersion();
+int MinorVersion();
+
+} // namespace ProgramInfo

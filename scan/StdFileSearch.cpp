@@ -1,0 +1,64 @@
+#include "StdFileSearch.h"
+
+#include <dirent.h>
+
+#include <memory>
+
+namespace StdFileSearch {
+namespace {
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { closedir(directory); }
+};
+
+bool isSelfOrParent(std::string_view name) { return name == "." || name == ".."; }
+
+} // namespace
+
+bool MatchesWildcard(std::string_view name, std::string_view wildcard) {
+    // Greedy match with one backtrack point for the last '*': linear for the patterns we use.
+    std::size_t n = 0, w = 0;
+    std::size_t starAt = std::string_view::npos, nameAtStar = 0;
+    while (n < name.size()) {
+        if (w < wildcard.size() &&
+            (wildcard[w] == '?' || asciiLower(wildcard[w]) == asciiLower(name[n]))) {
+            ++n;
+            ++w;
+        } else if (w < wildcard.size() && wildcard[w] == '*') {
+            starAt = w++;
+            nameAtStar = n;
+        } else if (starAt != std::string_view::npos) {
+            w = starAt + 1;
+            n = ++nameAtStar;
+        } else {
+            return false;
+        }
+    }
+    while (w < wildcard.size() && wildcard[w] == '*') {
+        ++w;
+    }
+    return w == wildcard.size();
+}
+
+void ListMatchingFiles(const std::string& pattern, ListItems& list) {
+    const auto slash = pattern.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
+    const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+
+    // The file-system root is kept as the empty folder, so "" + "/*.bmp" searches "/".
+    const std::unique_ptr<DIR, DirectoryCloser> directory(
+        opendir(folder.empty() ? "/" : folder.c_str()));
+    if (!directory) {
+        return;
+    }
+    while (const dirent* entry = readdir(directory.get())) {
+        const std::string_view name(entry->d_name);
+        if (!isSelfOrParent(name) && MatchesWildcard(name, wildcard)) {
+            list.Add(std::string(name));
+        }
+    }
+}
+
+} // namespace StdFileSearch

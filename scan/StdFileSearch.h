@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The folder scan. It knows nothing of bitmaps: it hands every entry of a folder whose name
+// matches a wildcard to a list, in the order the directory delivers them.
+namespace StdFileSearch {
+
+// Where the scan appends names. The file list implements it.
+class ListItems {
+public:
+    virtual ~ListItems() = default;
+    // `name` is the entry's bare name as the file system holds it (raw bytes).
+    virtual void Add(const std::string& name) = 0;
+};
+
+// True when `name` matches `wildcard` ('*' any run, '?' one character), ignoring the case of
+// ASCII letters.
+bool MatchesWildcard(std::string_view name, std::string_view wildcard);
+
+// `pattern` is a folder, one '/', and a wildcard name, e.g. "/home/me/icons/*.bmp". Appends
+// one item per matching entry of that folder, of whatever kind (a sub-folder named x.bmp
+// included), behind the items already in the list. A folder that does not exist or cannot be
+// read adds nothing.
+void ListMatchingFiles(const std::string& pattern, ListItems& list);
+
+} // namespace StdFileSearch

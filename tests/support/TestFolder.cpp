@@ -1,0 +1,51 @@
+#include "TestFolder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <unistd.h>
+
+TestFolder::TestFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pixtint-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a test folder");
+    }
+    path_ = pattern;
+}
+
+TestFolder::~TestFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void TestFolder::write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + name);
+    }
+}
+
+std::vector<std::uint8_t> TestFolder::read(const std::string& name) const {
+    std::ifstream in(path_ / name, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + name);
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool TestFolder::exists(const std::string& name) const {
+    return std::filesystem::exists(path_ / name);
+}
+
+std::vector<std::string> TestFolder::names() const {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+        found.push_back(entry.path().filename().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
