@@ -1,0 +1,56 @@
+#pragma once
+
+#include "BmpBytes.h"
+#include "FakeDialogs.h"
+#include "StartUp.h"
+#include "TestFolder.h"
+#include "frmMain.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <memory>
+
+// The real main window on the offscreen platform, started the way the program starts, with
+// its own program folder (settings file, Readme.txt) and a folder of pictures.
+class MainWindowFixture : public testing::Test {
+protected:
+    // Writes the settings file the next start will read; lines end in CR LF.
+    void writeSettings(const QStringList& lines) const {
+        QByteArray bytes;
+        for (const QString& line : lines) {
+            bytes += line.toUtf8() + "\r\n";
+        }
+        programFolder.write("Pixtint.ini", {bytes.begin(), bytes.end()});
+    }
+    // A settings file naming the picture folder, with the program's defaults otherwise.
+    void rememberPictureFolder(std::int32_t before = -2147483638,
+                               std::int32_t after = -2147483633) const {
+        writeSettings({pictureFolderText(), QStringLiteral(" %1 ").arg(before).trimmed() + " ",
+                       QString::number(after) + " ", " 1 ", "True", " 1 "});
+    }
+    QString pictureFolderText() const {
+        return QFile::decodeName(QByteArray::fromStdString(pictures.path().native()));
+    }
+
+    // Runs the start-up procedure and waits until the window has been laid out.
+    frmMain& start() {
+        window = Main(dialogs, QFile::decodeName(QByteArray::fromStdString(
+                                   programFolder.path().native())));
+        settle();
+        return *window;
+    }
+    static void settle() {
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+        }
+    }
+
+    ListItem item(int index) const { return window->ListView1->Item(index); }
+    QString panel(int number) const { return window->StatusBar1->PanelText(number); }
+
+    TestFolder programFolder;
+    TestFolder pictures;
+    FakeDialogs dialogs;
+    std::unique_ptr<frmMain> window;
+};
