@@ -26,8 +26,12 @@ protected:
     // A settings file naming the picture folder, with the program's defaults otherwise.
     void rememberPictureFolder(std::int32_t before = -2147483638,
                                std::int32_t after = -2147483633) const {
-        writeSettings({pictureFolderText(), QStringLiteral(" %1 ").arg(before).trimmed() + " ",
-                       QString::number(after) + " ", " 1 ", "True", " 1 "});
+        writeSettings({pictureFolderText(), settingsNumber(before), settingsNumber(after), " 1 ",
+                       "True", " 1 "});
+    }
+    // A number as the settings file holds it: a blank in place of a plus sign, one after.
+    static QString settingsNumber(std::int32_t value) {
+        return (value >= 0 ? QStringLiteral(" ") : QString()) + QString::number(value) + " ";
     }
     QString pictureFolderText() const {
         return QFile::decodeName(QByteArray::fromStdString(pictures.path().native()));
