@@ -39,8 +39,8 @@ protected:
 
     // Runs the start-up procedure and waits until the window has been laid out.
     frmMain& start() {
-        window = Main(dialogs, QFile::decodeName(QByteArray::fromStdString(
-                                   programFolder.path().native())));
+        window = Main(dialogs,
+                      QFile::decodeName(QByteArray::fromStdString(programFolder.path().native())));
         settle();
         return *window;
     }

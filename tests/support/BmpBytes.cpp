@@ -19,7 +19,9 @@ std::int32_t get32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
     return static_cast<std::int32_t>(bits);
 }
 
-int strideOf(int width, int bitCount) { return ((width * bitCount + 31) / 32) * 4; }
+int strideOf(int width, int bitCount) {
+    return ((width * bitCount + 31) / 32) * 4;
+}
 
 std::vector<std::uint8_t> header(int width, int height, int bitCount, std::size_t paletteBytes) {
     const std::size_t pixelBytes = static_cast<std::size_t>(strideOf(width, bitCount)) * height;

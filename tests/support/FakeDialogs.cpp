@@ -33,4 +33,6 @@ void FakeDialogs::ShowButtonColorDialog(QWidget* owner, QString& tag) {
     }
 }
 
-void FakeDialogs::OpenDocument(const QString& path) { openedDocuments << path; }
+void FakeDialogs::OpenDocument(const QString& path) {
+    openedDocuments << path;
+}

@@ -23,7 +23,8 @@ TestFolder::~TestFolder() {
 
 void TestFolder::write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
     std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + name);
     }
