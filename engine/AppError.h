@@ -10,6 +10,7 @@
 namespace ErrorNumber {
 inline constexpr int InvalidArgument = 5;
 inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int DivisionByZero = 11;
 inline constexpr int TypeMismatch = 13;

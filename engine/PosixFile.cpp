@@ -1,0 +1,105 @@
+#include "PosixFile.h"
+
+#include "AppError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+void throwErrno(int errnoValue, const std::filesystem::path& path) {
+    throw AppError::fromErrno(errnoValue, path);
+}
+
+UniqueFd::~UniqueFd() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+        UniqueFd old(release());
+        descriptor_ = other.release();
+    }
+    return *this;
+}
+
+int UniqueFd::release() noexcept {
+    const int descriptor = descriptor_;
+    descriptor_ = -1;
+    return descriptor;
+}
+
+UniqueFd openRegularFileForReading(const std::filesystem::path& path) {
+    // O_NONBLOCK keeps a named pipe without a writer from hanging the open; it has no effect
+    // on the regular files that get past the check below.
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.get() < 0) {
+        throwErrno(errno, path);
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) {
+        throwErrno(errno, path);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        throwErrno(EISDIR, path);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throwErrno(EINVAL, path);
+    }
+    return file;
+}
+
+std::uint64_t currentSize(int descriptor, const std::filesystem::path& path) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        throwErrno(errno, path);
+    }
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::size_t readFully(int descriptor, std::span<std::uint8_t> buffer,
+                      const std::filesystem::path& path) {
+    std::size_t total = 0;
+    while (total < buffer.size()) {
+        const ssize_t count = ::read(descriptor, buffer.data() + total, buffer.size() - total);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            throwErrno(errno, path);
+        }
+        if (count == 0) {
+            break;
+        }
+        total += static_cast<std::size_t>(count);
+    }
+    return total;
+}
+
+void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
+                const std::filesystem::path& path) {
+    while (!bytes.empty()) {
+        const ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            throwErrno(errno, path);
+        }
+        if (count == 0) {
+            throwErrno(EIO, path); // a regular file that takes nothing would loop for ever
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(count));
+    }
+}
+
+void syncFolderOf(const std::filesystem::path& path) noexcept {
+    const auto folder =
+        path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
+    UniqueFd handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.get() >= 0) {
+        ::fsync(handle.get());
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+// The few POSIX file calls the engine is built on, each turning a failure into an AppError.
+
+// An open file descriptor, closed when it goes out of scope.
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int descriptor)
+        : descriptor_(descriptor) {}
+    ~UniqueFd();
+    UniqueFd(UniqueFd&& other) noexcept
+        : descriptor_(other.release()) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const noexcept { return descriptor_; }
+    int release() noexcept;
+
+private:
+    int descriptor_ = -1;
+};
+
+// Opens a regular file for reading. A folder fails with EISDIR's error and any other kind of
+// entry (pipe, device, socket) with EINVAL's, so nothing blocks or reads without end.
+UniqueFd openRegularFileForReading(const std::filesystem::path& path);
+
+// The file's current length in bytes.
+std::uint64_t currentSize(int descriptor, const std::filesystem::path& path);
+
+// Reads until `buffer` is full or the file ends; answers the count read.
+std::size_t readFully(int descriptor, std::span<std::uint8_t> buffer,
+                      const std::filesystem::path& path);
+
+// Writes every byte, resuming after partial writes and interruptions.
+void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
+                const std::filesystem::path& path);
+
+// Flushes the folder holding `path`, so that a rename into it survives a power cut.
+// Best effort: by then the rename has happened, and some file systems cannot sync folders.
+void syncFolderOf(const std::filesystem::path& path) noexcept;
+
+[[noreturn]] void throwErrno(int errnoValue, const std::filesystem::path& path);

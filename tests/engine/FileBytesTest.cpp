@@ -1,0 +1,107 @@
+#include "FileBytes.h"
+
+#include "AppError.h"
+#include "EngineBytes.h"
+#include "TestFolder.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+int errorNumberOf(auto&& operation) {
+    try {
+        operation();
+    } catch (const AppError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+TEST(EngineAppError, MessageTextHasNumberAndDescription) {
+    EXPECT_EQ(AppError(53).messageText(), "[No.53]\r\nファイルが見つかりません。");
+    EXPECT_EQ(describeError(32755), "キャンセルが選択されました。");
+    EXPECT_EQ(describeError(12345), "アプリケーション定義またはオブジェクト定義のエラーです。");
+    EXPECT_EQ(AppError(7, "own").messageText(), "[No.7]\r\nown");
+}
+
+TEST(EngineAppError, ErrnoMapsToClassicNumbers) {
+    TestFolder folder;
+    const auto inFolder = folder / "x.bmp";
+    const std::pair<int, int> expectations[] = {
+        {EACCES, 70}, {EROFS, 70},        {ENOSPC, 61}, {EIO, 57},     {EISDIR, 75},
+        {ELOOP, 75},  {ENAMETOOLONG, 75}, {EEXIST, 58}, {ENOTDIR, 76}, {EBUSY, 57}};
+    for (const auto& [errnoValue, number] : expectations) {
+        EXPECT_EQ(AppError::fromErrno(errnoValue, inFolder).number(), number) << errnoValue;
+    }
+    EXPECT_EQ(AppError::fromErrno(ENOENT, inFolder).number(), ErrorNumber::FileNotFound);
+    EXPECT_EQ(AppError::fromErrno(ENOENT, folder / "no" / "x.bmp").number(),
+              ErrorNumber::PathNotFound);
+}
+
+TEST(EngineAtomicFileWriter, WithoutCommitLeavesTargetAndNoSibling) {
+    TestFolder folder;
+    folder.write("t.ini", {1, 2, 3});
+    {
+        AtomicFileWriter writer(folder / "t.ini");
+        writer.write(Bytes{9, 9});
+    }
+    EXPECT_EQ(folder.read("t.ini"), (Bytes{1, 2, 3}));
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"t.ini"});
+}
+
+TEST(EngineAtomicFileWriter, CommitReplacesTargetWhole) {
+    TestFolder folder;
+    folder.write("t.ini", Bytes(5000, 1));
+    AtomicFileWriter writer(folder / "t.ini");
+    writer.write(Bytes{4, 5});
+    writer.write(Bytes{6});
+    writer.commit();
+    EXPECT_EQ(folder.read("t.ini"), (Bytes{4, 5, 6}));
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"t.ini"});
+}
+
+TEST(EngineAtomicFileWriter, WorksForTheLongestFileName) {
+    TestFolder folder;
+    const std::string name(255, 'n');
+    writeFileAtomically(folder / name, Bytes{1});
+    EXPECT_EQ(folder.read(name), Bytes{1});
+}
+
+TEST(EngineFileBytes, FailuresCarryTheirNumbers) {
+    TestFolder folder;
+    EXPECT_EQ(errorNumberOf([&] { writeFileAtomically(folder / "no" / "x", Bytes{1}); }), 76);
+    EXPECT_EQ(errorNumberOf([&] { readWholeFile(folder.path()); }), 75);
+    EXPECT_EQ(errorNumberOf([&] { renameOver(folder / "none", folder / "b"); }), 53);
+}
+
+TEST(EngineFileBytes, ReadOnlyFolderIsPermissionDenied) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permission checks do not apply to root";
+    }
+    TestFolder folder;
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_exec);
+    EXPECT_EQ(errorNumberOf([&] { writeFileAtomically(folder / "x", Bytes{1}); }), 70);
+}
+
+TEST(EngineFileBytes, ReadsCopiesAndRenames) {
+    TestFolder folder;
+    Bytes large(3 * (1 << 20) + 7);
+    for (std::size_t i = 0; i < large.size(); ++i) {
+        large[i] = static_cast<std::uint8_t>(i * 7);
+    }
+    folder.write("a", large);
+
+    EXPECT_EQ(readWholeFile(folder / "a"), large);
+    EXPECT_EQ(readFilePrefix(folder / "a", 29), Bytes(large.begin(), large.begin() + 29));
+    copyFileAtomically(folder / "a", folder / "b");
+    EXPECT_EQ(folder.read("b"), large);
+    folder.write("c", {1});
+    renameOver(folder / "c", folder / "b");
+    EXPECT_EQ(folder.read("b"), Bytes{1});
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a", "b"}));
+}
+
+} // namespace
