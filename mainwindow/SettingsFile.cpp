@@ -1,0 +1,151 @@
+#include "SettingsFile.h"
+
+#include "AppError.h"
+
+#include <QFile>
+#include <limits>
+
+namespace SettingsFile {
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+QStringView trimBlanks(QStringView text) {
+    while (!text.isEmpty() && isBlank(text.front())) {
+        text = text.mid(1);
+    }
+    while (!text.isEmpty() && isBlank(text.back())) {
+        text.chop(1);
+    }
+    return text;
+}
+
+bool isAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The digits of a whole number (an optional sign, then at least one digit), or nothing.
+QStringView digitsOf(QStringView number, bool& negative) {
+    negative = number.startsWith(QLatin1Char('-'));
+    if (negative || number.startsWith(QLatin1Char('+'))) {
+        number = number.mid(1);
+    }
+    if (number.isEmpty()) {
+        return {};
+    }
+    for (QChar c : number) {
+        if (!isAsciiDigit(c)) {
+            return {};
+        }
+    }
+    return number;
+}
+
+// The number a line holds, checked against [min, max]; any count of digits is read without
+// wrapping around.
+std::int64_t parseWholeNumber(const QString& line, std::int64_t min, std::int64_t max) {
+    bool negative = false;
+    const QStringView digits = digitsOf(trimBlanks(line), negative);
+    if (digits.isEmpty()) {
+        throw AppError(ErrorNumber::TypeMismatch);
+    }
+    const std::int64_t limit = negative ? -min : max;
+    std::int64_t magnitude = 0;
+    for (QChar c : digits) {
+        magnitude = magnitude * 10 + (c.unicode() - u'0');
+        if (magnitude > limit) {
+            throw AppError(ErrorNumber::Overflow);
+        }
+    }
+    return negative ? -magnitude : magnitude;
+}
+
+QByteArray encodeLine(const QString& line) {
+    return QFile::encodeName(line);
+}
+
+QString decodeLine(const QByteArray& bytes) {
+    return QFile::decodeName(bytes);
+}
+
+} // namespace
+
+QByteArray format(const Values& values) {
+    const QString lines[LineCount] = {
+        values.folder,
+        formatNumber(values.beforeColor),
+        formatNumber(values.afterColor),
+        formatNumber(values.resizeTo16x16),
+        formatBoolean(values.insertAtTop),
+        formatNumber(values.keepBackup),
+    };
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += encodeLine(line) + "\r\n";
+    }
+    return bytes;
+}
+
+QStringList splitLines(const QByteArray& bytes) {
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0) {
+            end = bytes.size();
+        }
+        const qsizetype next = end + 1;
+        if (end > start && bytes[end - 1] == '\r') {
+            --end;
+        }
+        lines << decodeLine(bytes.mid(start, end - start));
+        start = next;
+    }
+    return lines;
+}
+
+QString formatNumber(std::int32_t value) {
+    return (value < 0 ? QString() : QStringLiteral(" ")) + QString::number(value) +
+           QLatin1Char(' ');
+}
+
+QString formatBoolean(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+std::int32_t parseLong(const QString& line) {
+    return static_cast<std::int32_t>(parseWholeNumber(
+        line, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int16_t parseInteger(const QString& line) {
+    return static_cast<std::int16_t>(parseWholeNumber(
+        line, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+}
+
+bool parseBoolean(const QString& line) {
+    const QStringView text = trimBlanks(line);
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
+        return false;
+    }
+    bool negative = false;
+    const QStringView digits = digitsOf(text, negative);
+    if (digits.isEmpty()) {
+        throw AppError(ErrorNumber::TypeMismatch);
+    }
+    // Any count of digits serves: only whether the number is zero matters.
+    for (QChar c : digits) {
+        if (c != QLatin1Char('0')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace SettingsFile

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// The settings file: six lines and no keys, each line's meaning given by its number alone.
+// These functions move between the file's text and plain values; the window moves the values
+// between the text and its controls.
+namespace SettingsFile {
+
+inline constexpr int LineCount = 6;
+
+// The six values in line order.
+struct Values {
+    QString folder;
+    std::int32_t beforeColor = 0;
+    std::int32_t afterColor = 0;
+    int resizeTo16x16 = 0;
+    bool insertAtTop = false;
+    int keepBackup = 0;
+};
+
+// The whole file: every line, the last included, ends in CR LF.
+QByteArray format(const Values& values);
+
+// The file's lines. A line ends at LF or at the end of the file, and one CR at its end is
+// dropped; nothing after the last LF means no further line.
+QStringList splitLines(const QByteArray& bytes);
+
+// A number as the file holds it: a blank in place of a plus sign, and one blank after.
+QString formatNumber(std::int32_t value);
+QString formatBoolean(bool value);
+
+// Line conversions, blanks around the value ignored. A line that holds no whole number throws
+// AppError 13 (type mismatch); a number out of the type's range throws 6 (overflow).
+std::int32_t parseLong(const QString& line);
+std::int16_t parseInteger(const QString& line);
+// "True" or "False" in any letter case, or a whole number: 0 is false, any other true.
+bool parseBoolean(const QString& line);
+
+} // namespace SettingsFile
