@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+// The arithmetic of the preview area: fitting a picture's display size into the room the
+// window layout leaves, and placing the before and after images either side of the arrow.
+// Everything is in twips. Kept free of the window so it can be checked on its own.
+namespace PreviewFit {
+
+struct Size {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// The room for each preview image and the point the pair is arranged around. All zero until
+// the window has been laid out once.
+struct PreviewArea {
+    std::int32_t widthLimit = 0;
+    std::int32_t heightLimit = 0;
+    std::int32_t centreX = 0;
+    std::int32_t centreY = 0;
+};
+
+// Space between each preview image and the arrow between them.
+inline constexpr double GapToArrow = 60;
+
+// The whole number nearest to `value`, a value exactly halfway going to the even neighbour.
+// Does not depend on the floating-point rounding mode. Throws AppError 6 (overflow) when the
+// result does not fit in 32 bits.
+std::int32_t nearest(double value);
+
+// Shrinks `size` to fit the area's limits, keeping its proportions; a size that fits in both
+// directions is kept as it is, never enlarged. Throws AppError 11 when a side that must be
+// divided by is 0, and AppError 6 when a fitted side does not fit in 32 bits.
+Size fit(Size size, const PreviewArea& area);
+
+// Where the before image goes, from the size it reports after being set.
+double beforeTop(const PreviewArea& area, double beforeHeight);
+double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth);
+// The after image shares the before image's top and starts just right of the arrow.
+double afterLeft(const PreviewArea& area, double arrowWidth);
+// A 16 x 15 picture that gets a row inserted is drawn one fifteenth taller.
+double afterHeight(std::int32_t height, bool rowInserted);
+
+} // namespace PreviewFit

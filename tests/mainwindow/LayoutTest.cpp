@@ -1,0 +1,202 @@
+#include "MainWindowFixture.h"
+#include "Twips.h"
+
+#include <QCoreApplication>
+
+// The window's layout, driven through the real window. On the offscreen platform a resize is
+// delivered at once, inside the call that sets the size; the minimum-size correction runs
+// from the event loop afterwards.
+
+namespace {
+
+const QString WidthMessage = QStringLiteral("これ以上幅を小さくできません！");
+const QString HeightMessage = QStringLiteral("これ以上高さを小さくできません！");
+
+// A size set in twips lands on whole pixels, so it reads back within half a pixel.
+constexpr double HalfPixel = Twips::PerPixel / 2;
+
+} // namespace
+
+class LayoutTest : public MainWindowFixture {
+protected:
+    // Runs every queued correction, and the ones those queue in turn.
+    static void settleAll() {
+        for (int i = 0; i < 20; ++i) {
+            QCoreApplication::processEvents();
+        }
+    }
+
+    void resizeClient(double widthTwips, double heightTwips) {
+        window->setClientSize(widthTwips, heightTwips);
+        settleAll();
+    }
+
+    // Lists the picture folder, holding one 16 x 15 picture (774 bytes).
+    void listOneSixteenByFifteenPicture() {
+        pictures.write("icon.bmp", makeBmp24(16, 15, {10, 20, 30}));
+        window->Label1->setCaption(pictureFolderText());
+        window->Command3_Click();
+        ASSERT_EQ(window->ListView1->Count(), 1);
+    }
+
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const FakeDialogs::Message& message : dialogs.messages) {
+            texts << message.text;
+        }
+        return texts;
+    }
+
+    // The file frame and the buttons follow the client area as it now is.
+    void expectLaidOutForClientArea() const {
+        EXPECT_EQ(window->Frame1->Width(), window->ScaleWidth() - 3615);
+        EXPECT_EQ(window->Command1->Top(), window->ScaleHeight() - 795);
+    }
+};
+
+TEST_F(LayoutTest, DesignClientAreaGivesTheDesignLayout) {
+    frmMain& w = start();
+    ASSERT_EQ(w.ScaleWidth(), 8910);
+    ASSERT_EQ(w.ScaleHeight(), 6270);
+    const std::vector<double> figures{w.Frame1->Width(),   w.Label1->Width(),  w.ListView1->Width(),
+                                      w.Command2->Left(),  w.Command3->Left(), w.Frame2->Left(),
+                                      w.Command1->Left(),  w.Command1->Top(),  w.Command4->Left(),
+                                      w.Command4->Top(),   w.Command7->Left(), w.Command7->Top(),
+                                      w.Check1->Top(),     w.Image3->Left(),   w.Image3->Top(),
+                                      w.Image1[0]->Left(), w.Image1[0]->Top(), w.Image1[1]->Left()};
+    // The empty 795 x 795 boxes stand either side of the arrow, centred on (4455, 4365).
+    EXPECT_EQ(figures,
+              (std::vector<double>{5295, 5055, 5055, 4320, 4320, 5535, 7935, 5475, 6480, 5475, 5145,
+                                   5475, 5715, 4200, 4200, 3345, 3967.5, 4770}));
+    EXPECT_EQ(w.previewWidthLimit(), 4020);
+    EXPECT_EQ(w.previewHeightLimit(), 1980);
+    EXPECT_EQ(w.previewCentreX(), 4455);
+    EXPECT_EQ(w.previewCentreY(), 4365);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(LayoutTest, TooNarrowWindowIsWidenedAfterOneMessage) {
+    frmMain& w = start();
+    std::vector<double> widthsWhileShown;
+    dialogs.onMessage = [&](const FakeDialogs::Message&) {
+        widthsWhileShown.push_back(w.Width());
+    };
+
+    // A drag delivers many resizes before the event loop runs again.
+    w.setWidth(7400);
+    w.setWidth(7300);
+    w.setWidth(7200);
+    settleAll();
+
+    ASSERT_EQ(messageTexts(), QStringList{WidthMessage});
+    EXPECT_EQ(dialogs.messages[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Pixtint"));
+    EXPECT_LT(widthsWhileShown.at(0), 7500);
+    EXPECT_NEAR(w.Width(), 7600, HalfPixel);
+    expectLaidOutForClientArea();
+}
+
+TEST_F(LayoutTest, MinimumSizeItselfIsAccepted) {
+    frmMain& w = start();
+    w.setWidth(7500);
+    w.setHeight(5500);
+    settleAll();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(w.Width(), 7500);
+    EXPECT_GE(w.Height(), 5500);
+    EXPECT_LT(w.Height(), 5500 + HalfPixel);
+    expectLaidOutForClientArea();
+}
+
+TEST_F(LayoutTest, TooLowWindowIsHeightenedAfterTheHeightMessage) {
+    frmMain& w = start();
+    w.setHeight(5400);
+    settleAll();
+    ASSERT_EQ(messageTexts(), QStringList{HeightMessage});
+    EXPECT_EQ(dialogs.messages[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_NEAR(w.Height(), 5600, HalfPixel);
+    expectLaidOutForClientArea();
+}
+
+TEST_F(LayoutTest, WindowTooNarrowAndTooLowIsCorrectedWidthFirst) {
+    frmMain& w = start();
+    resizeClient(6000, 4005);
+    EXPECT_EQ(messageTexts(), (QStringList{WidthMessage, HeightMessage}));
+    EXPECT_NEAR(w.Width(), 7600, HalfPixel);
+    EXPECT_NEAR(w.Height(), 5600, HalfPixel);
+    expectLaidOutForClientArea();
+}
+
+TEST_F(LayoutTest, ResizeWithFilesListedPreviewsTheSelectedFileAgain) {
+    frmMain& w = start();
+    listOneSixteenByFifteenPicture();
+    w.StatusBar1->setPanelText(2, QString());
+
+    resizeClient(12000, 9000);
+
+    EXPECT_EQ(panel(2), QStringLiteral("774バイト"));
+    // 800 x 750 twips around the new centre (6000, 5730); the row to be inserted makes the
+    // after image 800 high.
+    EXPECT_EQ(w.Image1[0]->Width(), 800);
+    EXPECT_EQ(w.Image1[0]->Height(), 750);
+    EXPECT_EQ(w.Image1[0]->Left(), 6000 - 255 - 60 - 800);
+    EXPECT_EQ(w.Image1[0]->Top(), 5730 - 375);
+    EXPECT_EQ(w.Image1[1]->Left(), 6000 + 255 + 60);
+    EXPECT_EQ(w.Image1[1]->Top(), 5730 - 375);
+    EXPECT_EQ(w.Image1[1]->Height(), 800);
+
+    w.Check2->setValue(0);
+    w.PlacePreviewImages(800, 750);
+    EXPECT_EQ(w.Image1[1]->Height(), 750);
+}
+
+TEST_F(LayoutTest, ResizeWithAnEmptyListPlacesTheEmptyBoxesAtTheirSize) {
+    frmMain& w = start();
+    ASSERT_EQ(w.ListView1->Count(), 0);
+    resizeClient(12000, 9000);
+    EXPECT_EQ(w.Image1[0]->Width(), 795);
+    EXPECT_EQ(w.Image1[0]->Left(), 6000 - 255 - 60 - 795);
+    EXPECT_EQ(w.Image1[0]->Top(), 5730 - 397.5);
+    EXPECT_EQ(w.Image1[1]->Left(), 6000 + 255 + 60);
+}
+
+TEST_F(LayoutTest, ResizeDuringALongOperationDoesNotStartThePreviewInsideIt) {
+    frmMain& w = start();
+    listOneSixteenByFifteenPicture();
+    w.StatusBar1->setPanelText(2, QStringLiteral("kept"));
+    {
+        // As when a message box of the batch or the preview is open.
+        BusyPointer busy(w);
+        resizeClient(12000, 9000);
+    }
+    EXPECT_EQ(panel(2), QStringLiteral("kept"));
+    expectLaidOutForClientArea();
+    EXPECT_EQ(w.Image1[0]->Left(), 6000 - 255 - 60 - 800);
+}
+
+TEST_F(LayoutTest, MinimizedWindowIsLeftAloneUntilRestored) {
+    frmMain& w = start();
+    w.showMinimized();
+    settleAll();
+    resizeClient(6000, 4005);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(w.ScaleWidth(), 6000);
+    EXPECT_EQ(w.Frame1->Width(), 5295);
+
+    w.showNormal();
+    settleAll();
+    EXPECT_EQ(messageTexts(), (QStringList{WidthMessage, HeightMessage}));
+    EXPECT_NEAR(w.Width(), 7600, HalfPixel);
+    expectLaidOutForClientArea();
+}
+
+TEST_F(LayoutTest, SizeOptionsAreEnabledAsAWholeWhateverCheck2Says) {
+    frmMain& w = start();
+    w.Check2->setValue(0);
+    for (const bool enabled : {true, false}) {
+        w.EnableSizeOptions(enabled);
+        EXPECT_EQ((std::vector{w.Frame4->Enabled(), w.Check2->Enabled(), w.Option1[0]->Enabled(),
+                               w.Option1[1]->Enabled()}),
+                  std::vector<bool>(4, enabled));
+    }
+}
