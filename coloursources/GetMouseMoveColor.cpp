@@ -12,7 +12,8 @@
 
 namespace {
 
-std::optional<QColor> onePixel(const QPixmap& pixmap) {
+std::optional<QColor> firstPixel(const QPixmap& pixmap) {
+    // On a high-dpi screen one point may come back as several device pixels; they are one colour.
     const QImage image = pixmap.toImage();
     if (image.isNull() || image.width() < 1 || image.height() < 1) {
         return std::nullopt;
@@ -26,23 +27,23 @@ std::optional<QColor> screenPixel(const QPoint& position) {
         return std::nullopt;
     }
     const QPoint onScreen = position - screen->geometry().topLeft();
-    return onePixel(screen->grabWindow(0, onScreen.x(), onScreen.y(), 1, 1));
+    return firstPixel(screen->grabWindow(0, onScreen.x(), onScreen.y(), 1, 1));
 }
 
-std::optional<QColor> windowPixel(const QWidget* window, const QPoint& position) {
-    if (window == nullptr) {
+std::optional<QColor> windowPixel(QWidget* window, const QPoint& position) {
+    if (window == nullptr || !window->isVisible()) {
         return std::nullopt;
     }
     const QPoint local = window->mapFromGlobal(position);
     if (!window->rect().contains(local)) {
         return std::nullopt;
     }
-    return onePixel(const_cast<QWidget*>(window)->grab(QRect(local, QSize(1, 1))));
+    return firstPixel(window->grab(QRect(local, QSize(1, 1))));
 }
 
 } // namespace
 
-std::int32_t GetCursorPixelColor(const QWidget* ownWindow) {
+std::int32_t GetCursorPixelColor(QWidget* ownWindow) {
     const QPoint position = QCursor::pos();
     std::optional<QColor> colour = screenPixel(position);
     if (!colour) {

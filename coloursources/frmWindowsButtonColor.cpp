@@ -1,0 +1,88 @@
+#include "frmWindowsButtonColor.h"
+
+#include "ColorValue.h"
+#include "Twips.h"
+
+namespace {
+
+constexpr double ClientWidth = 3210;
+constexpr double ClientHeight = 1725;
+constexpr int SetButton = 0;
+
+struct Choice {
+    const char* caption;
+    double optionWidth;
+    std::int32_t colour;
+};
+
+// Push-button faces of the classic standard schemes, then the system's own button face, which
+// stays a reference so that the caller gets the system colour rather than today's look of it.
+constexpr std::array<Choice, 4> Choices{{
+    {"Windows XP", 1455, 0x00D8E9EC},
+    {"Windows 2000", 1455, 0x00C8D0D4},
+    {"Windows 98", 1455, 0x00BFBFBF},
+    {"現在のボタン色", 1575, ColorValue::ButtonFace},
+}};
+
+template <class ControlType>
+ControlType* place(QWidget* container, const char* name, int index, double left, double top,
+                   double width, double height) {
+    auto* control = new ControlType(container); // owned by the dialog
+    control->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index));
+    control->Move(left, top, width, height);
+    return control;
+}
+
+} // namespace
+
+frmWindowsButtonColor::frmWindowsButtonColor(QString& tag, QWidget* owner)
+    : QDialog(owner)
+    , tag_(tag) {
+    setObjectName(QStringLiteral("frmWindowsButtonColor"));
+    setWindowTitle(QStringLiteral("Windowsのボタン色から指定"));
+    setModal(true);
+    setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
+    CreateControls();
+    Form_Load();
+}
+
+void frmWindowsButtonColor::CreateControls() {
+    for (int i = 0; i < 4; ++i) {
+        const double rowTop = 120 + 360 * i;
+        Option1[i] =
+            place<OptionButton>(this, "Option1", i, 120, rowTop, Choices[i].optionWidth, 255);
+        Option1[i]->setCaption(QString::fromUtf8(Choices[i].caption));
+    }
+    for (int i = 0; i < 4; ++i) {
+        Label1[i] = place<Label>(this, "Label1", i, 1680, 120 + 360 * i, 255, 255);
+        Label1[i]->setSingleLineBorder(true);
+    }
+    Command1[0] = place<CommandButton>(this, "Command1", 0, 2160, 840, 855, 375);
+    Command1[0]->setCaption(QStringLiteral("設 定"));
+    Command1[1] = place<CommandButton>(this, "Command1", 1, 2160, 1200, 855, 375);
+    Command1[1]->setCaption(QStringLiteral("閉じる"));
+    Option1[3]->setValue(true);
+    for (int i = 0; i < 2; ++i) {
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    }
+}
+
+void frmWindowsButtonColor::Form_Load() {
+    for (int i = 0; i < 4; ++i) {
+        Label1[i]->setBackColor(Choices[i].colour);
+    }
+}
+
+void frmWindowsButtonColor::Command1_Click(int index) {
+    if (index != SetButton) {
+        reject();
+        return;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (Option1[i]->Value()) {
+            tag_ = QString::number(Label1[i]->BackColor());
+            break;
+        }
+    }
+    accept();
+}
