@@ -1,16 +1,11 @@
 #include "ImageBox.h"
 
-#include "AppError.h"
-#include "FileBytes.h"
+#include "PictureDecoding.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
-
-constexpr int InvalidPicture = 481;
 
 int classicButtonNumber(Qt::MouseButton button) {
     switch (button) {
@@ -27,21 +22,6 @@ int classicButtonNumber(Qt::MouseButton button) {
 
 } // namespace
 
-QImage decodePicture(const std::vector<std::uint8_t>& bytes) {
-    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    // Large photographs are welcome: 8000 x 6000 alone needs about 190 MB decoded.
-    QImageReader::setAllocationLimit(4096);
-    QImage picture = reader.read();
-    if (picture.isNull()) {
-        throw AppError(InvalidPicture, "ピクチャが不正です。");
-    }
-    return picture;
-}
-
 ImageBox::ImageBox(QWidget* parent)
     : Control<QWidget>(parent) {}
 
@@ -52,7 +32,7 @@ void ImageBox::setPicture(const QImage& picture) {
 }
 
 void ImageBox::LoadPicture(const std::filesystem::path& path) {
-    setPicture(decodePicture(readWholeFile(path)));
+    setPicture(decodePictureFile(path));
 }
 
 void ImageBox::setMousePointer(int pointer) {
@@ -69,9 +49,8 @@ void ImageBox::paintEvent(QPaintEvent*) {
         return;
     }
     if (scaled_.size() != size() * devicePixelRatioF()) {
-        scaled_ = QPixmap::fromImage(picture_.scaled(size() * devicePixelRatioF(),
-                                                     Qt::IgnoreAspectRatio,
-                                                     Qt::FastTransformation));
+        scaled_ = QPixmap::fromImage(picture_.scaled(
+            size() * devicePixelRatioF(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
         scaled_.setDevicePixelRatio(devicePixelRatioF());
     }
     QPainter painter(this);

@@ -20,8 +20,7 @@ public:
     const QImage& Picture() const { return picture_; }
     void setPicture(const QImage& picture);
     void clearPicture() { setPicture(QImage()); }
-    // Reads the file at `path` as a picture. Throws AppError: the file's own error, or 481
-    // when its bytes are not a picture.
+    // Reads the file at `path` as a picture (see decodePictureFile). Throws AppError.
     void LoadPicture(const std::filesystem::path& path);
 
     int MousePointer() const { return mousePointer_; }
@@ -46,7 +45,3 @@ private:
     int mousePointer_ = DefaultPointer;
     QCursor customPointer_;
 };
-
-// Decodes picture bytes as the image controls show them. Throws AppError 481 when they are
-// not a picture.
-QImage decodePicture(const std::vector<std::uint8_t>& bytes);
