@@ -6,7 +6,6 @@
 #include "TemporaryFileGuard.h"
 #include "frmMain.h"
 
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -29,6 +28,16 @@ std::int32_t displaySize(std::int32_t pixels) {
         throw AppError(ErrorNumber::Overflow);
     }
     return static_cast<std::int32_t>(twips);
+}
+
+// The converted picture keeps the permissions of the one it replaces, where they can be read.
+void keepPermissionsOf(const std::filesystem::path& original,
+                       const std::filesystem::path& replacement) {
+    std::error_code failed;
+    const auto permissions = std::filesystem::status(original, failed).permissions();
+    if (!failed) {
+        std::filesystem::permissions(replacement, permissions, failed);
+    }
 }
 
 bool isNotConvertible(const QString& iconKey) {
@@ -71,8 +80,7 @@ void frmMain::PreviewNotConvertible(const std::filesystem::path& source) {
     // Loading the picture is what tells a damaged file from one that is merely not 24-bit.
     Image1[0]->LoadPicture(source);
     Image1[1]->clearPicture();
-    PlacePreviewImages(static_cast<std::int32_t>(std::nearbyint(Image1[0]->Width())),
-                       static_cast<std::int32_t>(std::nearbyint(Image1[0]->Height())));
+    PlaceImagesAtTheirSize();
     ListView1->Refresh();
     Image1[0]->clearPicture();
     Image1[1]->clearPicture();
@@ -123,6 +131,7 @@ void frmMain::DisposeOfTemporaryFile(const std::filesystem::path& temporary,
         Kill(temporary);
         return;
     }
+    keepPermissionsOf(source, temporary);
     // One rename over the source under its exact name: at every moment the file is either the
     // old picture or the new one.
     renameOver(temporary, source);
@@ -133,12 +142,7 @@ void frmMain::PreviewFailed(const AppError& error) {
     dialogs_.ShowError(this, error, QStringLiteral("BMPエラー"));
     Image1[0]->clearPicture();
     Image1[1]->clearPicture();
-    try {
-        PlacePreviewImages(static_cast<std::int32_t>(std::nearbyint(Image1[0]->Width())),
-                           static_cast<std::int32_t>(std::nearbyint(Image1[0]->Height())));
-    } catch (const AppError&) {
-        // The images keep their place; the error that brought us here has been shown.
-    }
+    PlaceImagesAtTheirSize();
     StatusBar1->setPanelText(1, QString());
     StatusBar1->setPanelText(2, QString());
     ListView1->Refresh();

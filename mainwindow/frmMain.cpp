@@ -13,6 +13,10 @@ frmMain::frmMain(Dialogs& dialogs, QString programFolder)
     : dialogs_(dialogs)
     , programFolder_(std::move(programFolder)) {
     setWindowIcon(QIcon(QStringLiteral(":/icons/pixtint.svg")));
+    // The design geometry was drawn for a 9-point user-interface font.
+    QFont designFont = font();
+    designFont.setPointSize(9);
+    setFont(designFont);
     CreateControls();
     ConnectEvents();
     setClientSize(DesignClientWidth, DesignClientHeight);
@@ -27,9 +31,13 @@ void frmMain::Show() {
     centreOnScreen();
 }
 
-QString frmMain::settingsFilePath() const { return programFolder_ + QStringLiteral("/Pixtint.ini"); }
+QString frmMain::settingsFilePath() const {
+    return programFolder_ + QStringLiteral("/Pixtint.ini");
+}
 
-QString frmMain::readmeFilePath() const { return programFolder_ + QStringLiteral("/Readme.txt"); }
+QString frmMain::readmeFilePath() const {
+    return programFolder_ + QStringLiteral("/Readme.txt");
+}
 
 void frmMain::ConnectEvents() {
     connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);

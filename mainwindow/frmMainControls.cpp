@@ -3,13 +3,14 @@
 #include <QCursor>
 #include <QIcon>
 #include <QPixmap>
+#include <QStyle>
 
 namespace {
 
 // Creates a control with its name and design geometry (twips, in its container).
 template <class ControlType>
-ControlType* place(QWidget* container, const QString& name, double left, double top,
-                   double width, double height) {
+ControlType* place(QWidget* container, const QString& name, double left, double top, double width,
+                   double height) {
     auto* control = new ControlType(container); // owned by its container
     control->setObjectName(name);
     control->Move(left, top, width, height);
@@ -29,6 +30,11 @@ QCursor pickPointer() {
     return QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2);
 }
 
+int checkIndicatorRoom(const QWidget& box) {
+    return box.style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &box) +
+           box.style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &box) + 4;
+}
+
 } // namespace
 
 void frmMain::CreateControls() {
@@ -37,6 +43,24 @@ void frmMain::CreateControls() {
     CreateConversionFrame();
     CreatePreviewAndCommands();
     LoadImageList();
+    FitCaptions();
+}
+
+void frmMain::FitCaptions() {
+    constexpr int LabelMargin = 2;
+    for (Label* label : {Label2[0], Label4[0], Label4[1]}) {
+        label->fitFontTo(label->Caption(), LabelMargin);
+    }
+    // The legend icons follow their words, so each word must end before its icon.
+    const int roomBeforeFirstIcon = Image2[0]->x() - Label2[1]->x() - LabelMargin;
+    Label2[1]->fitFontTo(QStringLiteral("■ファイル一覧：    変換可"),
+                         Label2[1]->width() - roomBeforeFirstIcon);
+    for (CheckBox* box : {Check1, Check2}) {
+        box->fitFontTo(box->Caption(), checkIndicatorRoom(*box));
+    }
+    for (OptionButton* option : Option1) {
+        option->fitFontTo(option->Caption(), checkIndicatorRoom(*option));
+    }
 }
 
 void frmMain::CreateFileFrame() {
@@ -83,8 +107,8 @@ void frmMain::CreateConversionFrame() {
                                                 QStringLiteral(":/icons/button-colour.svg")};
     for (int i = 0; i < 2; ++i) {
         const double rowTop = i == 0 ? 0 : 480;
-        Label4[i] = place<Label>(Frame3, indexed("Label4", i), 120, 360 + (i == 0 ? 0 : 450), 855,
-                                 195);
+        Label4[i] =
+            place<Label>(Frame3, indexed("Label4", i), 120, 360 + (i == 0 ? 0 : 450), 855, 195);
         Label4[i]->setCaption(swatchCaptions[i]);
         Label3[i] = place<Label>(Frame3, indexed("Label3", i), 2520, 277 + rowTop, 300, 300);
         Label3[i]->setSingleLineBorder(true);
@@ -118,8 +142,8 @@ void frmMain::CreatePreviewAndCommands() {
     const std::array<QString, 2> imageTips{QStringLiteral("変換前画像"),
                                            QStringLiteral("変換後画像")};
     for (int i = 0; i < 2; ++i) {
-        Image1[i] = place<ImageBox>(this, indexed("Image1", i), i == 0 ? 3120 : 5040, 4080, 795,
-                                    795);
+        Image1[i] =
+            place<ImageBox>(this, indexed("Image1", i), i == 0 ? 3120 : 5040, 4080, 795, 795);
         Image1[i]->setToolTipText(imageTips[i]);
         Image1[i]->setCustomPointer(sight);
     }

@@ -11,7 +11,9 @@ namespace ColorValue {
 inline constexpr std::int32_t ButtonFace = static_cast<std::int32_t>(0x8000000F);
 inline constexpr std::int32_t ActiveBorder = static_cast<std::int32_t>(0x8000000A);
 
-inline bool isSystemColor(std::int32_t value) { return value < 0; }
+inline bool isSystemColor(std::int32_t value) {
+    return value < 0;
+}
 
 // The plain colour of a non-negative value (bits 24 to 31 ignored).
 QColor toColor(std::int32_t value);

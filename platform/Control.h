@@ -2,6 +2,7 @@
 
 #include "Twips.h"
 
+#include <QFontMetrics>
 #include <QString>
 #include <QWidget>
 
@@ -9,8 +10,7 @@
 // and size in twips (in the coordinates of its container), enabled state and tool tip.
 // Geometry is kept exactly as set, so a value read back is the value written; the widget
 // itself is placed at the nearest whole pixels.
-template <class Widget>
-class Control : public Widget {
+template <class Widget> class Control : public Widget {
 public:
     using Widget::Widget;
 
@@ -41,6 +41,19 @@ public:
 
     QString ToolTipText() const { return this->toolTip(); }
     void setToolTipText(const QString& text) { this->setToolTip(text); }
+
+    // Shrinks the font, half a point at a time, until `text` and `reserved` pixels beside it fit
+    // the control's width: the design sizes were drawn for a narrower typeface than most
+    // Japanese fonts here.
+    void fitFontTo(const QString& text, int reserved = 0) {
+        QFont font = this->font();
+        constexpr double SmallestPointSize = 6.5;
+        while (font.pointSizeF() > SmallestPointSize &&
+               QFontMetrics(font).horizontalAdvance(text) + reserved > this->width()) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        }
+        this->setFont(font);
+    }
 
 private:
     double left_ = 0;

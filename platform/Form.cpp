@@ -12,9 +12,13 @@ QSize Form::frameExtra() const {
     return {frame.width() - width(), frame.height() - height()};
 }
 
-double Form::Width() const { return Twips::fromPixels(width() + frameExtra().width()); }
+double Form::Width() const {
+    return Twips::fromPixels(width() + frameExtra().width());
+}
 
-double Form::Height() const { return Twips::fromPixels(height() + frameExtra().height()); }
+double Form::Height() const {
+    return Twips::fromPixels(height() + frameExtra().height());
+}
 
 void Form::setWidth(double twips) {
     resize(qMax(1, Twips::toPixels(twips) - frameExtra().width()), height());

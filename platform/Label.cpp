@@ -9,7 +9,9 @@ Label::Label(QWidget* parent)
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-std::int32_t Label::BackColor() const { return backColor_.value_or(ColorValue::ButtonFace); }
+std::int32_t Label::BackColor() const {
+    return backColor_.value_or(ColorValue::ButtonFace);
+}
 
 void Label::setBackColor(std::int32_t value) {
     backColor_ = value;

@@ -9,9 +9,13 @@ constexpr int FileNameRole = Qt::UserRole;
 constexpr int IconKeyRole = Qt::UserRole + 1;
 } // namespace
 
-std::string ListItem::FileName() const { return item_->data(FileNameRole).toByteArray().toStdString(); }
+std::string ListItem::FileName() const {
+    return item_->data(FileNameRole).toByteArray().toStdString();
+}
 
-QString ListItem::SmallIcon() const { return item_->data(IconKeyRole).toString(); }
+QString ListItem::SmallIcon() const {
+    return item_->data(IconKeyRole).toString();
+}
 
 void ListItem::setSmallIcon(const QString& key) {
     item_->setData(IconKeyRole, key);

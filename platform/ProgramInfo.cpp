@@ -12,7 +12,11 @@ QString ProgramFolder() {
     return folder;
 }
 
-int MajorVersion() { return PIXTINT_VERSION_MAJOR; }
-int MinorVersion() { return PIXTINT_VERSION_MINOR; }
+int MajorVersion() {
+    return PIXTINT_VERSION_MAJOR;
+}
+int MinorVersion() {
+    return PIXTINT_VERSION_MINOR;
+}
 
 } // namespace ProgramInfo

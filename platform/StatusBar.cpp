@@ -21,9 +21,13 @@ QLabel* StatusBar::panel(int number) const {
     return panels_[number - 1];
 }
 
-QString StatusBar::PanelText(int number) const { return panel(number)->text(); }
+QString StatusBar::PanelText(int number) const {
+    return panel(number)->text();
+}
 
-void StatusBar::setPanelText(int number, const QString& text) { panel(number)->setText(text); }
+void StatusBar::setPanelText(int number, const QString& text) {
+    panel(number)->setText(text);
+}
 
 void StatusBar::setPanelToolTip(int number, const QString& text) {
     panel(number)->setToolTip(text);

@@ -8,7 +8,11 @@ namespace Twips {
 
 inline constexpr double PerPixel = 15.0;
 
-inline int toPixels(double twips) { return qRound(twips / PerPixel); }
-inline double fromPixels(int pixels) { return pixels * PerPixel; }
+inline int toPixels(double twips) {
+    return qRound(twips / PerPixel);
+}
+inline double fromPixels(int pixels) {
+    return pixels * PerPixel;
+}
 
 } // namespace Twips

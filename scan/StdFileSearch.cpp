@@ -1,19 +1,37 @@
 #include "StdFileSearch.h"
 
+#include <algorithm>
 #include <dirent.h>
-
 #include <memory>
+#include <vector>
 
 namespace StdFileSearch {
 namespace {
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 struct DirectoryCloser {
     void operator()(DIR* directory) const { closedir(directory); }
 };
 
-bool isSelfOrParent(std::string_view name) { return name == "." || name == ".."; }
+bool isSelfOrParent(std::string_view name) {
+    return name == "." || name == "..";
+}
+
+bool comesBefore(const std::string& a, const std::string& b) {
+    const auto folded = [](unsigned char c) {
+        return asciiLower(static_cast<char>(c));
+    };
+    const bool less =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                     [&](char x, char y) { return folded(x) < folded(y); });
+    const bool greater =
+        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                     [&](char x, char y) { return folded(x) < folded(y); });
+    return less || (!greater && a < b);
+}
 
 } // namespace
 
@@ -53,11 +71,16 @@ void ListMatchingFiles(const std::string& pattern, ListItems& list) {
     if (!directory) {
         return;
     }
+    std::vector<std::string> names;
     while (const dirent* entry = readdir(directory.get())) {
         const std::string_view name(entry->d_name);
         if (!isSelfOrParent(name) && MatchesWildcard(name, wildcard)) {
-            list.Add(std::string(name));
+            names.emplace_back(name);
         }
+    }
+    std::sort(names.begin(), names.end(), comesBefore);
+    for (const std::string& name : names) {
+        list.Add(name);
     }
 }
 

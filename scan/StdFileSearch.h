@@ -4,7 +4,7 @@
 #include <string_view>
 
 // The folder scan. It knows nothing of bitmaps: it hands every entry of a folder whose name
-// matches a wildcard to a list, in the order the directory delivers them.
+// matches a wildcard to a list, in name order.
 namespace StdFileSearch {
 
 // Where the scan appends names. The file list implements it.
@@ -21,8 +21,10 @@ bool MatchesWildcard(std::string_view name, std::string_view wildcard);
 
 // `pattern` is a folder, one '/', and a wildcard name, e.g. "/home/me/icons/*.bmp". Appends
 // one item per matching entry of that folder, of whatever kind (a sub-folder named x.bmp
-// included), behind the items already in the list. A folder that does not exist or cannot be
-// read adds nothing.
+// included), behind the items already in the list. The entries come in name order, ignoring
+// the case of ASCII letters: the order in which a directory listing reads naturally, where the
+// file system itself delivers them in no useful order. A folder that does not exist or cannot
+// be read adds nothing.
 void ListMatchingFiles(const std::string& pattern, ListItems& list);
 
 } // namespace StdFileSearch
