@@ -7,6 +7,8 @@
 // is taken to start at offset 54, stored bottom-up, blue-green-red, rows padded to 4 bytes.
 // Every operation reads its source whole (or the part it needs), works on that copy and
 // writes its result to the temporary file beside the source; the source is never written.
+// The temporary file is written whole but not flushed to disk: whoever puts it in the
+// picture's place flushes it first (renameOver).
 // Failures are thrown as AppError.
 namespace BitmapRecolor {
 

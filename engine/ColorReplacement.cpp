@@ -76,7 +76,7 @@ void ReplaceColorInChunks(const std::filesystem::path& source, std::int32_t widt
         throw AppError(ErrorNumber::SubscriptOutOfRange); // not even the first pixel byte
     }
     // The writer replaces the target only on commit, so the source may be the target itself.
-    AtomicFileWriter writer(target);
+    AtomicFileWriter writer(target, Durability::Scratch);
     streamRecolored(input.get(), source, buffer, filled, recoloring, writer);
     writer.commit();
 }

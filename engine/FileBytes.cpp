@@ -104,8 +104,20 @@ std::vector<std::uint8_t> readFilePrefix(const std::filesystem::path& path, std:
     return readUpTo(path, count);
 }
 
-AtomicFileWriter::AtomicFileWriter(std::filesystem::path target)
-    : target_(std::move(target)) {
+namespace {
+
+void flushToDisk(const std::filesystem::path& path) {
+    const UniqueFd file = openRegularFileForReading(path);
+    if (::fsync(file.get()) != 0) {
+        throwErrno(errno, path);
+    }
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, Durability durability)
+    : target_(std::move(target))
+    , durability_(durability) {
     descriptor_ = createSibling(target_, sibling_).release();
 }
 
@@ -131,7 +143,7 @@ void AtomicFileWriter::commit() {
     }
     UniqueFd file(descriptor_);
     descriptor_ = -1;
-    if (::fsync(file.get()) != 0) {
+    if (durability_ == Durability::Flushed && ::fsync(file.get()) != 0) {
         throwErrno(errno, target_);
     }
     // Some file systems report a failed write only when the file is closed.
@@ -142,11 +154,14 @@ void AtomicFileWriter::commit() {
         throwErrno(errno, target_);
     }
     committed_ = true;
-    syncFolderOf(target_);
+    if (durability_ == Durability::Flushed) {
+        syncFolderOf(target_);
+    }
 }
 
-void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
-    AtomicFileWriter writer(target);
+void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                         Durability durability) {
+    AtomicFileWriter writer(target, durability);
     writer.write(bytes);
     writer.commit();
 }
@@ -166,8 +181,8 @@ void copyFileAtomically(const std::filesystem::path& source, const std::filesyst
 }
 
 void renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    flushToDisk(from);
     if (::rename(from.c_str(), to.c_str()) == 0) {
-        syncFolderOf(to);
         return;
     }
     const int renameErrno = errno;

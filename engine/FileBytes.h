@@ -15,12 +15,19 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);
 // At most the first `count` bytes of the file.
 std::vector<std::uint8_t> readFilePrefix(const std::filesystem::path& path, std::size_t count);
 
-// A file written whole or not at all: the bytes go to a fresh sibling file, are flushed to
-// disk, and commit() renames that file over the target in one step. Destroyed without a
-// commit, it removes the sibling and leaves the target as it was.
+// How far a written file is taken before it counts as written. A flushed file survives a
+// crash or a power cut once written. A scratch file, such as the temporary file beside a
+// picture, only needs to be whole for whoever reads it next; whoever puts it in a lasting
+// place flushes it then (renameOver).
+enum class Durability { Flushed, Scratch };
+
+// A file written whole or not at all: the bytes go to a fresh sibling file and commit()
+// renames that file over the target in one step, flushing it to disk first unless it is
+// scratch. Destroyed without a commit, it removes the sibling and leaves the target as it was.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(std::filesystem::path target);
+    explicit AtomicFileWriter(std::filesystem::path target,
+                              Durability durability = Durability::Flushed);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -31,14 +38,18 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path sibling_;
+    Durability durability_;
     int descriptor_ = -1;
     bool committed_ = false;
 };
 
-void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                         Durability durability = Durability::Flushed);
 
 // Copies `source` over `target` through an AtomicFileWriter.
 void copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
 
-// Renames `from` over `to` in one step (the target, if any, is replaced atomically).
+// Flushes `from` to disk, then renames it over `to` in one step (the target, if any, is
+// replaced atomically), so that at every moment, a crash included, `to` is either its old or
+// its new content. The folder is not flushed: a caller renaming many files flushes it once.
 void renameOver(const std::filesystem::path& from, const std::filesystem::path& to);

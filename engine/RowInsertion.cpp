@@ -60,7 +60,7 @@ std::filesystem::path MakeBitmap16x16(const std::filesystem::path& source, bool 
         moveRowsUp(bytes);
         paintRow(bytes, BottomRowOffset, fill);
     }
-    writeFileAtomically(target, bytes);
+    writeFileAtomically(target, bytes, Durability::Scratch);
     return target;
 }
 
