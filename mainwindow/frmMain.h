@@ -80,6 +80,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Lays the window out again when it comes back from being minimized (Layout.cpp).
+    void changeEvent(QEvent* event) override;
 
 private:
     // Building the window (frmMainControls.cpp).
@@ -89,10 +91,12 @@ private:
     void CreatePreviewAndCommands();
     void ConnectEvents();
     void LoadImageList();
+    void FitCaptions();
 
     // Start-up, settings and exit (Settings.cpp).
     void Form_Load();
     bool LoadSettings();
+    void ApplySettingsLine(int number, const QString& line);
     void Command1_Click();
     void Command7_Click();
     void SaveSettings();
@@ -115,17 +119,27 @@ private:
 
     // Batch and size options (Batch.cpp, SizeOptions.cpp).
     void Command4_Click();
+    // The loop of the batch; false when the list is empty.
+    bool ConvertCheckedItems();
+    // Converts one item; answers the backup file written for it, if any.
+    void ConvertItem(ListItem item, const QString& folder);
     void Check2_Click();
     void Option1_Click(int index);
 
     // Colour selection (ColourSelection.cpp).
     void Command5_Click(int index);
     void Image1_MouseUp(int index, int button);
+    void ChooseFromColourDialog(int swatch);
+    void ArmPick(int imageIndex);
+    void ChooseFromButtonColours(int swatch);
+    void EndPick(int imageIndex);
 
     // Window layout (Layout.cpp).
     void Form_Resize();
+    void RequestMinimumSizeCorrection();
     void CorrectMinimumSize();
     void LayOutControls();
+    void PlaceImagesAtTheirSize();
 
     Dialogs& dialogs_;
     QString programFolder_;

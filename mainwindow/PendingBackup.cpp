@@ -1,0 +1,102 @@
+#include "PendingBackup.h"
+
+#include "FileBytes.h"
+#include "PosixFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t SuffixLength = 7; // "." and six random characters
+constexpr int MaxNameAttempts = 100;
+
+std::string randomSuffix() {
+    static constexpr char Alphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof(Alphabet) - 2);
+    std::string suffix = ".";
+    while (suffix.size() < SuffixLength) {
+        suffix += Alphabet[pick(generator)];
+    }
+    return suffix;
+}
+
+// The backup's name with a random suffix: never listed as a picture, and shortened where
+// needed so that a backup whose name is just within the limit still gets one.
+std::filesystem::path heldName(const std::filesystem::path& backup) {
+    std::string name = backup.filename().native();
+    if (name.size() > NAME_MAX - SuffixLength) {
+        name.resize(NAME_MAX - SuffixLength);
+    }
+    return backup.parent_path() / (name + randomSuffix());
+}
+
+// Answers 0, or the errno of the failure.
+int hardLink(const std::filesystem::path& picture, const std::filesystem::path& held) {
+    // A picture reached through a symbolic link is held by the file the link names, which
+    // the conversion leaves alone when it replaces the link.
+    if (::linkat(AT_FDCWD, picture.c_str(), AT_FDCWD, held.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return 0;
+    }
+    return errno;
+}
+
+// Answers false when the name is taken; any other failure is thrown.
+bool claimAndCopy(const std::filesystem::path& picture, const std::filesystem::path& held) {
+    // The name is claimed first, so that the copy never replaces a file that is not ours.
+    const UniqueFd claim(
+        ::open(held.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+    if (claim.get() < 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        throwErrno(errno, held);
+    }
+    try {
+        copyFileAtomically(picture, held);
+    } catch (...) {
+        ::unlink(held.c_str());
+        throw;
+    }
+    return true;
+}
+
+} // namespace
+
+PendingBackup::PendingBackup(const std::filesystem::path& picture, std::filesystem::path backup)
+    : backup_(std::move(backup)) {
+    for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
+        held_ = heldName(backup_);
+        const int linkError = hardLink(picture, held_);
+        if (linkError == EEXIST) {
+            continue;
+        }
+        // Without a link (no hard links on this file system, or a picture linked in from
+        // another one) the bytes are copied.
+        if (linkError == 0 || claimAndCopy(picture, held_)) {
+            holding_ = true;
+            return;
+        }
+    }
+    throwErrno(EEXIST, backup_);
+}
+
+PendingBackup::~PendingBackup() {
+    if (holding_) {
+        ::unlink(held_.c_str());
+    }
+}
+
+void PendingBackup::commit() {
+    holding_ = false;
+    if (::rename(held_.c_str(), backup_.c_str()) != 0) {
+        throwErrno(errno, backup_);
+    }
+}
