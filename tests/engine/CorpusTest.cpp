@@ -31,7 +31,7 @@ TEST(EngineCorpus, EveryFileConvertsOrFailsCleanly) {
                 EXPECT_EQ(folder.read("c.tmp").size(), bytes.size());
             }
         } catch (const AppError&) {
-            EXPECT_FALSE(folder.exists("c.tmp"));
+            EXPECT_FALSE(std::filesystem::exists(folder / "c.tmp"));
         }
         EXPECT_EQ(folder.read("c.bmp"), bytes);
     }

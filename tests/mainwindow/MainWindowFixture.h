@@ -11,6 +11,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+constexpr Pixel Blue{0, 0, 255};
+constexpr Pixel Green{0, 255, 0};
+constexpr Pixel Red{255, 0, 0};
+
 // The real main window on the offscreen platform, started the way the program starts, with
 // its own program folder (settings file, Readme.txt) and a folder of pictures.
 class MainWindowFixture : public testing::Test {
@@ -24,14 +28,15 @@ protected:
         programFolder.write("Pixtint.ini", {bytes.begin(), bytes.end()});
     }
     // A settings file naming the picture folder, with the program's defaults otherwise.
-    void rememberPictureFolder(std::int32_t before = -2147483638,
-                               std::int32_t after = -2147483633) const {
-        writeSettings({pictureFolderText(), settingsNumber(before), settingsNumber(after), " 1 ",
-                       "True", " 1 "});
-    }
-    // A number as the settings file holds it: a blank in place of a plus sign, one after.
-    static QString settingsNumber(std::int32_t value) {
-        return (value >= 0 ? QStringLiteral(" ") : QString()) + QString::number(value) + " ";
+    void rememberPictureFolder(std::int32_t before = -2147483638, std::int32_t after = -2147483633,
+                               const QString& insertAtTop = "True",
+                               const QString& backups = " 1 ") const {
+        // Numbers as the file holds them: a blank in place of a plus sign, one after.
+        const auto number = [](std::int32_t value) {
+            return (value >= 0 ? " " : "") + QString::number(value) + " ";
+        };
+        writeSettings(
+            {pictureFolderText(), number(before), number(after), " 1 ", insertAtTop, backups});
     }
     QString pictureFolderText() const {
         return QFile::decodeName(QByteArray::fromStdString(pictures.path().native()));
@@ -44,6 +49,11 @@ protected:
         settle();
         return *window;
     }
+    // Starts on the picture folder converting blue to red.
+    frmMain& startBlueToRed(const QString& insertAtTop = "True", const QString& backups = " 1 ") {
+        rememberPictureFolder(0xFF0000, 0x0000FF, insertAtTop, backups);
+        return start();
+    }
     static void settle() {
         for (int i = 0; i < 5; ++i) {
             QCoreApplication::processEvents();
@@ -52,6 +62,15 @@ protected:
 
     ListItem item(int index) const { return window->ListView1->Item(index); }
     QString panel(int number) const { return window->StatusBar1->PanelText(number); }
+    // Every item in list order as "name icon", followed by " ticked" when it is ticked.
+    QStringList listing() const {
+        QStringList lines;
+        for (int i = 1; i <= window->ListView1->Count(); ++i) {
+            lines << item(i).Text() + ' ' + item(i).SmallIcon() +
+                         (item(i).Checked() ? " ticked" : "");
+        }
+        return lines;
+    }
 
     TestFolder programFolder;
     TestFolder pictures;

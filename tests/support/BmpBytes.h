@@ -12,9 +12,8 @@ struct Pixel {
 
 // A bottom-up 24-bit BMP of width x height filled with `fill` (rows padded to 4 bytes).
 std::vector<std::uint8_t> makeBmp24(int width, int height, Pixel fill);
-// A palette BMP header with the given bit count (8, 1, ...) and zeroed pixels.
+// A BMP with the given bit count (8, 1, ...), its palette (if any) and pixels all zero.
 std::vector<std::uint8_t> makeBmpWithBitCount(int width, int height, int bitCount);
 
-// The pixel at column x of picture row y (0 = top) of a bottom-up 24-bit BMP.
-Pixel pixelAt(const std::vector<std::uint8_t>& bmp, int x, int y);
+// Sets the pixel at column x of picture row y (0 = top) of a bottom-up 24-bit BMP made above.
 void setPixel(std::vector<std::uint8_t>& bmp, int x, int y, Pixel colour);

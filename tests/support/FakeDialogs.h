@@ -17,11 +17,26 @@ public:
         QString title; // as shown: "Pixtint" when the caller gave none
     };
 
-    void MsgBox(QWidget* owner, const QString& text, Icon icon, const QString& title) override;
-    std::optional<QColor> ShowColor(QWidget* owner) override;
-    std::optional<QString> BrowseForFolder(QWidget* owner, const QString& title) override;
-    void ShowButtonColorDialog(QWidget* owner, QString& tag) override;
-    void OpenDocument(const QString& path) override;
+    void MsgBox(QWidget*, const QString& text, Icon icon, const QString& title) override {
+        messages.push_back({text, icon, title.isEmpty() ? QStringLiteral("Pixtint") : title});
+        if (onMessage) {
+            onMessage(messages.back());
+        }
+    }
+    std::optional<QColor> ShowColor(QWidget*) override {
+        ++colourDialogShown;
+        return nextOf(colourAnswers);
+    }
+    std::optional<QString> BrowseForFolder(QWidget*, const QString& title) override {
+        folderTitles << title;
+        return nextOf(folderAnswers);
+    }
+    void ShowButtonColorDialog(QWidget* owner, QString& tag) override {
+        if (buttonColorDialog) {
+            buttonColorDialog(owner, tag);
+        }
+    }
+    void OpenDocument(const QString& path) override { openedDocuments << path; }
 
     std::vector<Message> messages;
     std::deque<std::optional<QColor>> colourAnswers;
@@ -33,4 +48,14 @@ public:
     std::function<void(QWidget* owner, QString& tag)> buttonColorDialog;
     // Runs inside every message box, e.g. to look at the window while the box is up.
     std::function<void(const Message&)> onMessage;
+
+private:
+    template <typename T> static std::optional<T> nextOf(std::deque<std::optional<T>>& answers) {
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        std::optional<T> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };

@@ -1,26 +1,63 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 // A fresh folder of its own for one test, removed with everything in it afterwards.
 class TestFolder {
 public:
-    TestFolder();
-    ~TestFolder();
+    TestFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "pixtint-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a test folder");
+        }
+        path_ = pattern;
+    }
+    ~TestFolder() {
+        // A test may have taken the write permission away.
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-    std::vector<std::uint8_t> read(const std::string& name) const;
-    bool exists(const std::string& name) const;
+    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            throw std::runtime_error("cannot write " + name);
+        }
+    }
+    std::vector<std::uint8_t> read(const std::string& name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        if (!in) {
+            throw std::runtime_error("cannot read " + name);
+        }
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
     // The names in the folder, sorted.
-    std::vector<std::string> names() const;
+    std::vector<std::string> names() const {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+            found.push_back(entry.path().filename().string());
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }
 
 private:
     std::filesystem::path path_;
