@@ -19,7 +19,6 @@ namespace {
 constexpr std::size_t StreamChunkSize = std::size_t{1} << 20;
 constexpr std::size_t SmallestStep = 64;
 constexpr std::size_t SiblingSuffixLength = 7; // "." and six random characters
-constexpr int MaxSiblingAttempts = 100;
 
 std::string randomSuffix() {
     static constexpr char Alphabet[] =
@@ -33,8 +32,8 @@ std::string randomSuffix() {
     return suffix;
 }
 
-// The sibling's name is the target's name plus a random suffix, shortened where needed so
-// that a target whose name is just within the limit still gets a sibling.
+} // namespace
+
 std::filesystem::path siblingCandidate(const std::filesystem::path& target) {
     std::string name = target.filename().native();
     if (name.size() > NAME_MAX - SiblingSuffixLength) {
@@ -42,6 +41,8 @@ std::filesystem::path siblingCandidate(const std::filesystem::path& target) {
     }
     return target.parent_path() / (name + randomSuffix());
 }
+
+namespace {
 
 // Created with mode 0666 so that the umask applies, as for any new file; an existing
 // target's permissions are carried over, so that rewriting a file does not change them.

@@ -43,6 +43,12 @@ private:
     bool committed_ = false;
 };
 
+// A free name to try beside `target`: its name plus "." and six random characters, shortened
+// where needed so that a name just within the limit still gets one. Never a listed picture.
+std::filesystem::path siblingCandidate(const std::filesystem::path& target);
+// How many candidates to try before giving up on a folder full of them.
+inline constexpr int MaxSiblingAttempts = 100;
+
 void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
                          Durability durability = Durability::Flushed);
 

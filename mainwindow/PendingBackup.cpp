@@ -4,39 +4,11 @@
 #include "PosixFile.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <fcntl.h>
-#include <random>
-#include <string>
 #include <unistd.h>
 
 namespace {
-
-constexpr std::size_t SuffixLength = 7; // "." and six random characters
-constexpr int MaxNameAttempts = 100;
-
-std::string randomSuffix() {
-    static constexpr char Alphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof(Alphabet) - 2);
-    std::string suffix = ".";
-    while (suffix.size() < SuffixLength) {
-        suffix += Alphabet[pick(generator)];
-    }
-    return suffix;
-}
-
-// The backup's name with a random suffix: never listed as a picture, and shortened where
-// needed so that a backup whose name is just within the limit still gets one.
-std::filesystem::path heldName(const std::filesystem::path& backup) {
-    std::string name = backup.filename().native();
-    if (name.size() > NAME_MAX - SuffixLength) {
-        name.resize(NAME_MAX - SuffixLength);
-    }
-    return backup.parent_path() / (name + randomSuffix());
-}
 
 // Answers 0, or the errno of the failure.
 int hardLink(const std::filesystem::path& picture, const std::filesystem::path& held) {
@@ -72,8 +44,8 @@ bool claimAndCopy(const std::filesystem::path& picture, const std::filesystem::p
 
 PendingBackup::PendingBackup(const std::filesystem::path& picture, std::filesystem::path backup)
     : backup_(std::move(backup)) {
-    for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
-        held_ = heldName(backup_);
+    for (int attempt = 0; attempt < MaxSiblingAttempts; ++attempt) {
+        held_ = siblingCandidate(backup_);
         const int linkError = hardLink(picture, held_);
         if (linkError == EEXIST) {
             continue;
