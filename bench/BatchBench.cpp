@@ -7,12 +7,13 @@
 // -define bmp:format=bmp3 *.bmp` in a copy of the same folder, so that it too writes 24-bit
 // BMPs with the 54-byte header; its pixels are checked against the batch's.
 
+#include "BenchFiles.h"
 #include "FileBytes.h"
+#include "FileOperations.h"
 #include "SilentDialogs.h"
 #include "StartUp.h"
 
 #include <QApplication>
-#include <QFile>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,6 +24,7 @@
 
 namespace {
 
+using namespace BenchFiles;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
@@ -35,22 +37,7 @@ const char* const MogrifyCommand = "mogrify -fill '#FF0000' -opaque '#0000FF' -t
 // A 16 x 16 icon: a third of its pixels blue (the before colour), the rest shades of grey.
 std::vector<std::uint8_t> icon(int seed) {
     constexpr int Side = 16;
-    std::vector<std::uint8_t> bytes(HeaderSize + Side * Side * 3, 0);
-    const auto put32 = [&bytes](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) {
-            bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(bytes.size()));
-    put32(10, HeaderSize);
-    put32(14, 40);
-    put32(18, Side);
-    put32(22, Side);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    put32(34, Side * Side * 3);
+    std::vector<std::uint8_t> bytes = bmp24(Side, Side, 0);
     for (int pixel = 0; pixel < Side * Side; ++pixel) {
         std::uint8_t* bgr = &bytes[HeaderSize + 3 * pixel];
         if ((pixel + seed) % 3 == 0) {
@@ -66,28 +53,15 @@ void makeIcons(const fs::path& folder) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     for (int i = 0; i < IconCount; ++i) {
-        writeFileAtomically(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
+        writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
     }
-}
-
-void writeSettings(const fs::path& programFolder, const fs::path& pictures, bool backups) {
-    fs::create_directories(programFolder);
-    const std::string text = pictures.string() + "\r\n 16711680 \r\n 255 \r\n 1 \r\nTrue\r\n" +
-                             (backups ? " 1 " : " 0 ") + "\r\n";
-    writeFileAtomically(programFolder / "Pixtint.ini",
-                        {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-}
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 double timePixtint(Dialogs& dialogs, const fs::path& root, bool backups) {
     const auto pictures = root / "pixtint";
     makeIcons(pictures);
     writeSettings(root / "program", pictures, backups);
-    const auto window =
-        Main(dialogs, QFile::decodeName(QByteArray::fromStdString((root / "program").native())));
+    const auto window = Main(dialogs, DisplayPath(root / "program"));
     const auto start = Clock::now();
     window->Command4->click();
     return secondsSince(start);

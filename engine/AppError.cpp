@@ -26,7 +26,9 @@ constexpr NumberedText Descriptions[] = {
     {ErrorNumber::PermissionDenied, "書き込みできません。"},
     {ErrorNumber::PathFileAccessError, "パス名が無効です。"},
     {ErrorNumber::PathNotFound, "パスが見つかりません。"},
+    {ErrorNumber::ObjectNotSet, "オブジェクト変数または With ブロック変数が設定されていません。"},
     {ErrorNumber::InvalidPropertyValue, "プロパティの値が不正です。"},
+    {ErrorNumber::InvalidPicture, "ピクチャが不正です。"},
     {ErrorNumber::ColorDialogCancelled, "キャンセルが選択されました。"},
 };
 

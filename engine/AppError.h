@@ -22,7 +22,9 @@ inline constexpr int InputPastEndOfFile = 62;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccessError = 75;
 inline constexpr int PathNotFound = 76;
+inline constexpr int ObjectNotSet = 91;
 inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int InvalidPicture = 481;
 inline constexpr int ColorDialogCancelled = 32755;
 } // namespace ErrorNumber
 

@@ -28,6 +28,16 @@ inline constexpr std::size_t WidthOffset = 18;
 inline constexpr std::size_t HeightOffset = 22;
 inline constexpr std::size_t BitCountOffset = 28;
 
+// The signed 32-bit little-endian field at `offset` of a header (width, height, ...).
+// `bytes` must hold the four bytes.
+inline std::int32_t ReadInt32(const std::uint8_t* bytes, std::size_t offset) {
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        bits |= static_cast<std::uint32_t>(bytes[offset + i]) << (8 * i);
+    }
+    return static_cast<std::int32_t>(bits);
+}
+
 std::uint8_t ColorToRed(ColorValue color);
 std::uint8_t ColorToGreen(ColorValue color);
 std::uint8_t ColorToBlue(ColorValue color);

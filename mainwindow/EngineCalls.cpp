@@ -5,10 +5,6 @@
 
 #include <new>
 
-namespace {
-constexpr int OutOfMemory = 7;
-}
-
 BitmapRecolor::Rgb frmMain::ResolvedSwatchColor(int index) const {
     // A system colour in a swatch stands for the colour this window paints its background with.
     const std::int32_t value = Label3[index]->BackColor();
@@ -25,8 +21,7 @@ bool frmMain::ReplaceColor(const std::filesystem::path& path, std::int32_t width
     } catch (const AppError& error) {
         dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
     } catch (const std::bad_alloc&) {
-        dialogs_.ShowError(this, AppError(OutOfMemory, "メモリが不足しています。"),
-                           QStringLiteral("変換エラー"));
+        dialogs_.ShowError(this, AppError(ErrorNumber::OutOfMemory), QStringLiteral("変換エラー"));
     }
     return false;
 }

@@ -4,8 +4,6 @@
 #include "StdFileSearch.h"
 #include "frmMain.h"
 
-#include <QFile>
-
 namespace {
 
 // An entry the 24-bit test cannot read (a sub-folder, a file too short, no permission) is
@@ -24,8 +22,7 @@ void frmMain::Command3_Click() {
     BusyPointer busy(*this);
     const QString folder = Label1->Caption();
     ListView1->Clear();
-    StdFileSearch::ListMatchingFiles(QFile::encodeName(folder).toStdString() + "/*.bmp",
-                                     *ListView1);
+    StdFileSearch::ListMatchingFiles(PathInFolder(folder, "*.bmp").native(), *ListView1);
     ListView1->Refresh();
 
     const int count = ListView1->Count();

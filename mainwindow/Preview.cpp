@@ -10,16 +10,7 @@
 
 namespace {
 
-constexpr int ObjectNotSet = 91;
 constexpr std::int64_t TwipsPerPreviewPixel = 50;
-
-std::int32_t readInt32(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        bits |= static_cast<std::uint32_t>(bytes[offset + i]) << (8 * i);
-    }
-    return static_cast<std::int32_t>(bits);
-}
 
 std::int32_t displaySize(std::int32_t pixels) {
     const std::int64_t twips = static_cast<std::int64_t>(pixels) * TwipsPerPreviewPixel;
@@ -58,8 +49,7 @@ void frmMain::ListView1_Click() {
     try {
         const std::optional<ListItem> item = ListView1->SelectedItem();
         if (!item) {
-            throw AppError(ObjectNotSet,
-                           "オブジェクト変数または With ブロック変数が設定されていません。");
+            throw AppError(ErrorNumber::ObjectNotSet);
         }
         const std::filesystem::path source = PathInFolder(Label1->Caption(), item->FileName());
         StatusBar1->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
@@ -72,7 +62,7 @@ void frmMain::ListView1_Click() {
     } catch (const AppError& error) {
         PreviewFailed(error);
     } catch (const std::bad_alloc&) {
-        PreviewFailed(AppError(7, "メモリが不足しています。"));
+        PreviewFailed(AppError(ErrorNumber::OutOfMemory));
     }
 }
 
@@ -93,8 +83,9 @@ void frmMain::PreviewConvertible(const std::filesystem::path& source, ListItem i
     if (header.size() < BitmapRecolor::HeightOffset + 4) {
         throw AppError(ErrorNumber::InputPastEndOfFile);
     }
-    const std::int32_t width = readInt32(header, BitmapRecolor::WidthOffset);
-    const std::int32_t height = readInt32(header, BitmapRecolor::HeightOffset);
+    const std::int32_t width = BitmapRecolor::ReadInt32(header.data(), BitmapRecolor::WidthOffset);
+    const std::int32_t height =
+        BitmapRecolor::ReadInt32(header.data(), BitmapRecolor::HeightOffset);
     sixteenByFifteen_ = width == 16 && height == 15;
     StatusBar1->setPanelText(1, PreviewTexts::dimensionText(width, height));
     const std::int32_t displayWidth = displaySize(width);

@@ -1,21 +1,16 @@
 #include "AppError.h"
 #include "Dialogs.h"
 #include "FileBytes.h"
+#include "FileOperations.h"
 #include "ProgramInfo.h"
 #include "SettingsFile.h"
 #include "frmMain.h"
-
-#include <QFile>
 
 // Start-up, settings file and exit.
 
 namespace {
 
 const QString SettingsErrorTitle = QStringLiteral("環境設定エラー");
-
-std::filesystem::path nativePath(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
 
 QString windowCaption() {
     return QStringLiteral("Pixtint (Ver%1.%2)")
@@ -40,7 +35,7 @@ void frmMain::Form_Load() {
 
 bool frmMain::LoadSettings() {
     try {
-        const std::vector<std::uint8_t> bytes = readWholeFile(nativePath(settingsFilePath()));
+        const std::vector<std::uint8_t> bytes = readWholeFile(NativePath(settingsFilePath()));
         const QStringList lines = SettingsFile::splitLines(
             QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)));
         // Each line reaches its control before the next is read, so that a bad line keeps
@@ -107,7 +102,7 @@ void frmMain::SaveSettings() {
     const QByteArray bytes = SettingsFile::format(values);
     try {
         // Written whole or not at all: a failed exit leaves the previous settings intact.
-        writeFileAtomically(nativePath(settingsFilePath()),
+        writeFileAtomically(NativePath(settingsFilePath()),
                             {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                              static_cast<std::size_t>(bytes.size())});
     } catch (const AppError& error) {

@@ -1,3 +1,4 @@
+#include "ColorValue.h"
 #include "frmMain.h"
 
 #include <QCursor>
@@ -114,8 +115,8 @@ void frmMain::CreateConversionFrame() {
         Label3[i]->setSingleLineBorder(true);
         Label3[i]->setToolTipText(swatchTips[i]);
     }
-    Label3[0]->setBackColor(static_cast<std::int32_t>(0x8000000A));
-    Label3[1]->setBackColor(static_cast<std::int32_t>(0x8000000F));
+    Label3[0]->setBackColor(ColorValue::ActiveBorder);
+    Label3[1]->setBackColor(ColorValue::ButtonFace);
     for (int i = 0; i < 6; ++i) {
         const int kind = i / 2;
         Command5[i] = place<CommandButton>(Frame3, indexed("Command5", i), 960 + 480 * kind,

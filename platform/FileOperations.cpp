@@ -21,8 +21,12 @@ void Kill(const std::filesystem::path& path) {
     }
 }
 
+std::filesystem::path NativePath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
 std::filesystem::path PathInFolder(const QString& folder, const std::string& rawName) {
-    return std::filesystem::path(QFile::encodeName(folder).toStdString() + "/" + rawName);
+    return std::filesystem::path(NativePath(folder).native() + "/" + rawName);
 }
 
 QString DisplayPath(const std::filesystem::path& path) {

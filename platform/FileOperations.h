@@ -13,6 +13,9 @@ std::int64_t FileLen(const std::filesystem::path& path);
 // Deletes the file.
 void Kill(const std::filesystem::path& path);
 
+// The native (8-bit) form of a path the windows hold as text.
+std::filesystem::path NativePath(const QString& path);
+
 // The native path of `rawName` in `folder`: the folder, one separator, the name. The folder is
 // kept without a trailing separator, so the file-system root is the empty text.
 std::filesystem::path PathInFolder(const QString& folder, const std::string& rawName);

@@ -1,6 +1,7 @@
 #include "PictureDecoding.h"
 
 #include "AppError.h"
+#include "BitmapRecolor.h"
 #include "FileBytes.h"
 #include "PosixFile.h"
 
@@ -14,16 +15,10 @@
 
 namespace {
 
-constexpr int InvalidPicture = 481;
 constexpr std::size_t HeaderSize = 54;
 
 AppError invalidPicture() {
-    return AppError(InvalidPicture, "ピクチャが不正です。");
-}
-
-std::uint32_t le32(const std::uint8_t* bytes) {
-    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
-           (static_cast<std::uint32_t>(bytes[3]) << 24);
+    return AppError(ErrorNumber::InvalidPicture);
 }
 
 // The layout of an uncompressed, bottom-up or top-down, 24-bit bitmap whose rows all lie
@@ -37,16 +32,17 @@ struct PlainBitmap {
 };
 
 std::optional<PlainBitmap> plainBitmap(const std::uint8_t* header, std::uint64_t fileSize) {
-    if (header[0] != 'B' || header[1] != 'M' || le32(header + 14) < 40 || header[28] != 24 ||
-        header[29] != 0 || le32(header + 30) != 0) {
+    if (header[0] != 'B' || header[1] != 'M' || BitmapRecolor::ReadInt32(header, 14) < 40 ||
+        header[28] != 24 || header[29] != 0 || BitmapRecolor::ReadInt32(header, 30) != 0) {
         return std::nullopt;
     }
-    const auto width = static_cast<std::int32_t>(le32(header + 18));
-    const auto height = static_cast<std::int32_t>(le32(header + 22));
+    const auto width = BitmapRecolor::ReadInt32(header, BitmapRecolor::WidthOffset);
+    const auto height = BitmapRecolor::ReadInt32(header, BitmapRecolor::HeightOffset);
     if (width <= 0 || height == 0 || height == INT32_MIN) {
         return std::nullopt;
     }
-    const PlainBitmap bitmap{width, std::abs(height), height < 0, le32(header + 10),
+    const PlainBitmap bitmap{width, std::abs(height), height < 0,
+                             static_cast<std::uint32_t>(BitmapRecolor::ReadInt32(header, 10)),
                              (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4};
     if (bitmap.pixelOffset < HeaderSize ||
         bitmap.pixelOffset + bitmap.stride * bitmap.height > fileSize) {
@@ -81,7 +77,7 @@ QImage readPlainBitmap(int descriptor, const PlainBitmap& bitmap, int largest,
     const QSize size = sampledSize(bitmap.width, bitmap.height, largest);
     QImage picture(size, QImage::Format_BGR888);
     if (picture.isNull()) {
-        throw AppError(7, "メモリが不足しています。");
+        throw AppError(ErrorNumber::OutOfMemory);
     }
     std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width) * 3);
     for (int y = 0; y < size.height(); ++y) {

@@ -2,6 +2,7 @@
 
 #include "BmpBytes.h"
 #include "FakeDialogs.h"
+#include "FileOperations.h"
 #include "StartUp.h"
 #include "TestFolder.h"
 #include "frmMain.h"
@@ -38,14 +39,11 @@ protected:
         writeSettings(
             {pictureFolderText(), number(before), number(after), " 1 ", insertAtTop, backups});
     }
-    QString pictureFolderText() const {
-        return QFile::decodeName(QByteArray::fromStdString(pictures.path().native()));
-    }
+    QString pictureFolderText() const { return DisplayPath(pictures.path()); }
 
     // Runs the start-up procedure and waits until the window has been laid out.
     frmMain& start() {
-        window = Main(dialogs,
-                      QFile::decodeName(QByteArray::fromStdString(programFolder.path().native())));
+        window = Main(dialogs, DisplayPath(programFolder.path()));
         settle();
         return *window;
     }

@@ -1,4 +1,5 @@
 #include "AppError.h"
+#include "FileOperations.h"
 #include "MainWindowFixture.h"
 #include "SettingsFile.h"
 
@@ -10,9 +11,7 @@ namespace {
 
 class Settings : public MainWindowFixture {
 protected:
-    QString programFolderText() const {
-        return QFile::decodeName(QByteArray::fromStdString(programFolder.path().native()));
-    }
+    QString programFolderText() const { return DisplayPath(programFolder.path()); }
     QByteArray settingsBytes() const {
         const auto bytes = programFolder.read("Pixtint.ini");
         return QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
