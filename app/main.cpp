@@ -1,8 +1,10 @@
-#include "QtDialogs.h"
-#include "StartUp.h"
-#include "frmWindowsButtonColor.h"
+#include "coloursources/frmWindowsButtonColor.h"
+#include "mainwindow/StartUp.h"
+#include "platform/QtDialogs.h"
 
 #include <QApplication>
+
+using namespace pixtint;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -7,11 +7,11 @@
 // -define bmp:format=bmp3 *.bmp` in a copy of the same folder, so that it too writes 24-bit
 // BMPs with the 54-byte header; its pixels are checked against the batch's.
 
-#include "BenchFiles.h"
-#include "FileBytes.h"
-#include "FileOperations.h"
-#include "SilentDialogs.h"
-#include "StartUp.h"
+#include "bench/BenchFiles.h"
+#include "bench/SilentDialogs.h"
+#include "engine/FileBytes.h"
+#include "mainwindow/StartUp.h"
+#include "platform/FileOperations.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+using namespace pixtint;
 
 namespace {
 

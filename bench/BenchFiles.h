@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace pixtint {
+
 namespace BenchFiles {
 
 // A bottom-up 24-bit BMP whose pixel bytes are all `shade`.
@@ -56,3 +58,5 @@ inline double secondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 } // namespace BenchFiles
+
+} // namespace pixtint

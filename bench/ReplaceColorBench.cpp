@@ -5,7 +5,7 @@
 // peak memory is its own.
 //
 // Usage: bench_replace_color [folder] [runs]
-#include "BitmapRecolor.h"
+#include "engine/BitmapRecolor.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,7 +22,7 @@
 #include <unistd.h>
 #include <vector>
 
-using namespace BitmapRecolor;
+using namespace pixtint;
 
 namespace {
 

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <cstdio>
+
+namespace pixtint {
 
 // Benchmarks answer every modal thing at once; a message is printed so a failure is not missed.
 class SilentDialogs : public Dialogs {
@@ -18,3 +20,5 @@ public:
     void ShowButtonColorDialog(QWidget*, QString&) override {}
     void OpenDocument(const QString&) override {}
 };
+
+} // namespace pixtint

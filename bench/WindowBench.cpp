@@ -3,16 +3,18 @@
 //
 //   bench_window [scratch-folder]
 
-#include "BenchFiles.h"
-#include "FileOperations.h"
-#include "SilentDialogs.h"
-#include "StartUp.h"
+#include "bench/BenchFiles.h"
+#include "bench/SilentDialogs.h"
+#include "mainwindow/StartUp.h"
+#include "platform/FileOperations.h"
 
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+using namespace pixtint;
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "GetMouseMoveColor.h"
+#include "coloursources/GetMouseMoveColor.h"
 
-#include "ColorValue.h"
+#include "platform/ColorValue.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QWidget>
 #include <optional>
+
+namespace pixtint {
 
 namespace {
 
@@ -51,3 +53,5 @@ std::int32_t GetCursorPixelColor(QWidget* ownWindow) {
     }
     return colour ? ColorValue::fromColor(*colour) : 0;
 }
+
+} // namespace pixtint

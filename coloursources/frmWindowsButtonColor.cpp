@@ -1,7 +1,9 @@
-#include "frmWindowsButtonColor.h"
+#include "coloursources/frmWindowsButtonColor.h"
 
-#include "ColorValue.h"
-#include "Twips.h"
+#include "platform/ColorValue.h"
+#include "platform/Twips.h"
+
+namespace pixtint {
 
 namespace {
 
@@ -86,3 +88,5 @@ void frmWindowsButtonColor::Command1_Click(int index) {
     }
     accept();
 }
+
+} // namespace pixtint

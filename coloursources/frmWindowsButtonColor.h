@@ -1,11 +1,13 @@
 #pragma once
 
-#include "CommandButton.h"
-#include "Label.h"
-#include "OptionButton.h"
+#include "platform/CommandButton.h"
+#include "platform/Label.h"
+#include "platform/OptionButton.h"
 
 #include <QDialog>
 #include <array>
+
+namespace pixtint {
 
 // The modal dialog of Windows button-face colours. It hands the chosen colour back as the
 // decimal text of its colour value in `tag` (the caller's return channel) when "設 定" is
@@ -28,3 +30,5 @@ private:
 
     QString& tag_;
 };
+
+} // namespace pixtint

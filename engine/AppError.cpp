@@ -1,8 +1,10 @@
-#include "AppError.h"
+#include "engine/AppError.h"
 
 #include <cerrno>
 #include <sys/stat.h>
 #include <utility>
+
+namespace pixtint {
 
 namespace {
 
@@ -29,7 +31,6 @@ constexpr NumberedText Descriptions[] = {
     {ErrorNumber::ObjectNotSet, "オブジェクト変数または With ブロック変数が設定されていません。"},
     {ErrorNumber::InvalidPropertyValue, "プロパティの値が不正です。"},
     {ErrorNumber::InvalidPicture, "ピクチャが不正です。"},
-    {ErrorNumber::ColorDialogCancelled, "キャンセルが選択されました。"},
 };
 
 constexpr const char* GenericDescription =
@@ -104,3 +105,5 @@ AppError AppError::fromErrno(int errnoValue, const std::filesystem::path& path) 
 std::string AppError::messageText() const {
     return formatMessage(number_, description_);
 }
+
+} // namespace pixtint

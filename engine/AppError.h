@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace pixtint {
+
 // The program's one error type: a number and a Japanese description, shown to the user as
 // "[No.<number>]" CR LF <description>. File-system failures keep the classic error numbers
 // so that messages read the same whatever the platform.
@@ -25,7 +27,6 @@ inline constexpr int PathNotFound = 76;
 inline constexpr int ObjectNotSet = 91;
 inline constexpr int InvalidPropertyValue = 380;
 inline constexpr int InvalidPicture = 481;
-inline constexpr int ColorDialogCancelled = 32755;
 } // namespace ErrorNumber
 
 class AppError : public std::runtime_error {
@@ -50,3 +51,5 @@ private:
 
 // The program's Japanese description of an error number (UTF-8).
 std::string describeError(int number);
+
+} // namespace pixtint

@@ -1,11 +1,11 @@
-#include "AppError.h"
-#include "BitmapRecolor.h"
-#include "FileBytes.h"
+#include "engine/AppError.h"
+#include "engine/BitmapRecolor.h"
+#include "engine/FileBytes.h"
 
 #include <string>
 #include <string_view>
 
-namespace BitmapRecolor {
+namespace pixtint {
 
 namespace {
 
@@ -40,4 +40,4 @@ std::filesystem::path BackupPathFor(const std::filesystem::path& bitmap) {
     return withLastThreeBytesReplaced(bitmap, "bak");
 }
 
-} // namespace BitmapRecolor
+} // namespace pixtint

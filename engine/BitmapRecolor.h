@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 
+namespace pixtint {
+
 // The bitmap engine. It reaches into 24-bit BMP files at fixed byte offsets: the pixel data
 // is taken to start at offset 54, stored bottom-up, blue-green-red, rows padded to 4 bytes.
 // Every operation reads its source whole (or the part it needs), works on that copy and
@@ -10,12 +12,6 @@
 // The temporary file is written whole but not flushed to disk: whoever puts it in the
 // picture's place flushes it first (renameOver).
 // Failures are thrown as AppError.
-namespace BitmapRecolor {
-
-// A colour value of the program: 0x00BBGGRR. A negative value names a system colour and
-// must be resolved by the caller before it reaches the engine.
-using ColorValue = std::int32_t;
-
 struct Rgb {
     std::uint8_t red = 0;
     std::uint8_t green = 0;
@@ -38,12 +34,6 @@ inline std::int32_t ReadInt32(const std::uint8_t* bytes, std::size_t offset) {
     return static_cast<std::int32_t>(bits);
 }
 
-std::uint8_t ColorToRed(ColorValue color);
-std::uint8_t ColorToGreen(ColorValue color);
-std::uint8_t ColorToBlue(ColorValue color);
-Rgb ColorToRgb(ColorValue color);
-ColorValue RgbToColor(Rgb rgb);
-
 // True when the byte at offset 28 is 24. Throws when the file cannot be read or ends
 // before offset 28.
 bool IsBitmap24Bit(const std::filesystem::path& path);
@@ -63,4 +53,4 @@ void ReplaceColor(const std::filesystem::path& source, std::int32_t width, Rgb b
 std::filesystem::path MakeBitmap16x16(const std::filesystem::path& source, bool insertAtTop,
                                       Rgb fill);
 
-} // namespace BitmapRecolor
+} // namespace pixtint

@@ -1,16 +1,16 @@
-#include "ColorReplacement.h"
+#include "engine/ColorReplacement.h"
 
-#include "AppError.h"
-#include "BitmapRecolor.h"
-#include "FileBytes.h"
-#include "PixelRows.h"
-#include "PosixFile.h"
+#include "engine/AppError.h"
+#include "engine/BitmapRecolor.h"
+#include "engine/FileBytes.h"
+#include "engine/PixelRows.h"
+#include "engine/PosixFile.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-namespace BitmapRecolor {
+namespace pixtint {
 
 namespace {
 
@@ -85,4 +85,4 @@ void ReplaceColor(const std::filesystem::path& source, std::int32_t width, Rgb b
     ReplaceColorInChunks(source, width, before, after, LargestChunk);
 }
 
-} // namespace BitmapRecolor
+} // namespace pixtint

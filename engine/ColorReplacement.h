@@ -1,10 +1,10 @@
 #pragma once
 
-#include "BitmapRecolor.h"
+#include "engine/BitmapRecolor.h"
 
 #include <cstddef>
 
-namespace BitmapRecolor {
+namespace pixtint {
 
 // ReplaceColor reading its source at most `largestChunk` bytes at a time (64 at least).
 // ReplaceColor itself uses 1 MiB; the fuzz target uses small chunks so that small files
@@ -12,4 +12,4 @@ namespace BitmapRecolor {
 void ReplaceColorInChunks(const std::filesystem::path& source, std::int32_t width, Rgb before,
                           Rgb after, std::size_t largestChunk);
 
-} // namespace BitmapRecolor
+} // namespace pixtint

@@ -1,7 +1,7 @@
-#include "FileBytes.h"
+#include "engine/FileBytes.h"
 
-#include "AppError.h"
-#include "PosixFile.h"
+#include "engine/AppError.h"
+#include "engine/PosixFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +13,8 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace pixtint {
 
 namespace {
 
@@ -194,3 +196,5 @@ void renameOver(const std::filesystem::path& from, const std::filesystem::path& 
     }
     throwErrno(renameErrno, to);
 }
+
+} // namespace pixtint

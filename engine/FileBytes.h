@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+namespace pixtint {
+
 // Whole-file reads and all-or-nothing writes. Every failure is thrown as AppError with the
 // number the failure stands for (53 file not found, 76 path not found, 70 permission, ...).
 
@@ -59,3 +61,5 @@ void copyFileAtomically(const std::filesystem::path& source, const std::filesyst
 // replaced atomically), so that at every moment, a crash included, `to` is either its old or
 // its new content. The folder is not flushed: a caller renaming many files flushes it once.
 void renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
+} // namespace pixtint

@@ -1,10 +1,10 @@
-#include "PixelRows.h"
+#include "engine/PixelRows.h"
 
-#include "RecolorRun.h"
+#include "engine/RecolorRun.h"
 
 #include <algorithm>
 
-namespace BitmapRecolor {
+namespace pixtint {
 
 namespace {
 
@@ -46,4 +46,4 @@ void PixelRows::recolor(std::span<std::uint8_t> bytes, std::uint64_t begin, Rgb 
     }
 }
 
-} // namespace BitmapRecolor
+} // namespace pixtint

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "BitmapRecolor.h"
+#include "engine/BitmapRecolor.h"
 
 #include <cstdint>
 #include <span>
 
-namespace BitmapRecolor {
+namespace pixtint {
 
 // Where the colour walk finds pixels: from offset 54 on, rows of `width` three-byte pixels,
 // each followed by the padding that brings the row to a multiple of 4 bytes. The height is
@@ -27,4 +27,4 @@ private:
     std::uint64_t stride_;
 };
 
-} // namespace BitmapRecolor
+} // namespace pixtint

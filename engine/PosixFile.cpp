@@ -1,11 +1,13 @@
-#include "PosixFile.h"
+#include "engine/PosixFile.h"
 
-#include "AppError.h"
+#include "engine/AppError.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace pixtint {
 
 void throwErrno(int errnoValue, const std::filesystem::path& path) {
     throw AppError::fromErrno(errnoValue, path);
@@ -103,3 +105,5 @@ void syncFolderOf(const std::filesystem::path& path) noexcept {
         ::fsync(handle.get());
     }
 }
+
+} // namespace pixtint

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <span>
 
+namespace pixtint {
+
 // The few POSIX file calls the engine is built on, each turning a failure into an AppError.
 
 // An open file descriptor, closed when it goes out of scope.
@@ -47,3 +49,5 @@ void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
 void syncFolderOf(const std::filesystem::path& path) noexcept;
 
 [[noreturn]] void throwErrno(int errnoValue, const std::filesystem::path& path);
+
+} // namespace pixtint

@@ -1,10 +1,10 @@
-#include "RecolorRun.h"
+#include "engine/RecolorRun.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-namespace BitmapRecolor {
+namespace pixtint {
 
 namespace {
 
@@ -80,4 +80,4 @@ void recolorRun(std::span<std::uint8_t> pixels, Rgb before, Rgb after) {
     recolorOneByOne(pixels.subspan(done), before, after);
 }
 
-} // namespace BitmapRecolor
+} // namespace pixtint

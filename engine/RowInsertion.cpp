@@ -1,11 +1,11 @@
-#include "AppError.h"
-#include "BitmapRecolor.h"
-#include "FileBytes.h"
+#include "engine/AppError.h"
+#include "engine/BitmapRecolor.h"
+#include "engine/FileBytes.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace BitmapRecolor {
+namespace pixtint {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::filesystem::path MakeBitmap16x16(const std::filesystem::path& source, bool 
     return target;
 }
 
-} // namespace BitmapRecolor
+} // namespace pixtint

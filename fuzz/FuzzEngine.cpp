@@ -1,8 +1,8 @@
 // Feeds arbitrary files to the engine and checks every result against a plain byte-by-byte
 // model of the three operations. Any difference, a changed source or a stray file aborts.
-#include "AppError.h"
-#include "BitmapRecolor.h"
-#include "ColorReplacement.h"
+#include "engine/AppError.h"
+#include "engine/BitmapRecolor.h"
+#include "engine/ColorReplacement.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -15,7 +15,8 @@
 #include <unistd.h>
 #include <vector>
 
-using namespace BitmapRecolor;
+using namespace pixtint;
+
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {

@@ -1,11 +1,13 @@
-#include "AppError.h"
-#include "Dialogs.h"
-#include "FileOperations.h"
-#include "PendingBackup.h"
-#include "PosixFile.h"
-#include "frmMain.h"
+#include "engine/AppError.h"
+#include "engine/PosixFile.h"
+#include "mainwindow/PendingBackup.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/FileOperations.h"
 
 #include <optional>
+
+namespace pixtint {
 
 // Batch conversion: every ticked convertible item in turn goes through the preview step with
 // the batch running flag set, which replaces the file by its converted picture.
@@ -65,7 +67,7 @@ void frmMain::ConvertItem(ListItem item, const QString& folder) {
     std::optional<PendingBackup> backup;
     if (Check1->Value() == 1) {
         try {
-            backup.emplace(source, BitmapRecolor::BackupPathFor(source));
+            backup.emplace(source, BackupPathFor(source));
         } catch (const AppError& error) {
             // Converting now would lose the picture the user asked to keep: leave it as it is.
             dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
@@ -82,3 +84,5 @@ void frmMain::ConvertItem(ListItem item, const QString& folder) {
         dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
     }
 }
+
+} // namespace pixtint

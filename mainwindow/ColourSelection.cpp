@@ -1,12 +1,14 @@
-#include "AppError.h"
-#include "ColorValue.h"
-#include "Dialogs.h"
-#include "GetMouseMoveColor.h"
-#include "frmMain.h"
+#include "coloursources/GetMouseMoveColor.h"
+#include "engine/AppError.h"
+#include "mainwindow/frmMain.h"
+#include "platform/ColorValue.h"
+#include "platform/Dialogs.h"
 
 #include <limits>
 #include <optional>
 #include <utility>
+
+namespace pixtint {
 
 // Colour selection: the six colour buttons, the pick from a preview image, and the controls
 // locked while a pick waits for its mouse release.
@@ -53,9 +55,7 @@ void frmMain::Command5_Click(int index) {
             break;
         }
     } catch (const AppError& error) {
-        if (error.number() != ErrorNumber::ColorDialogCancelled) {
-            dialogs_.ShowError(this, error, QStringLiteral("MakeListエラー"));
-        }
+        dialogs_.ShowError(this, error, QStringLiteral("MakeListエラー"));
     }
 }
 
@@ -125,3 +125,5 @@ void frmMain::EnableMainControls(bool enabled, int imageIndex) {
     Label3[0]->setEnabled(enabled);
     Label3[1]->setEnabled(enabled);
 }
+
+} // namespace pixtint

@@ -1,11 +1,13 @@
-#include "AppError.h"
-#include "ColorValue.h"
-#include "Dialogs.h"
-#include "frmMain.h"
+#include "engine/AppError.h"
+#include "mainwindow/frmMain.h"
+#include "platform/ColorValue.h"
+#include "platform/Dialogs.h"
 
 #include <new>
 
-BitmapRecolor::Rgb frmMain::ResolvedSwatchColor(int index) const {
+namespace pixtint {
+
+Rgb frmMain::ResolvedSwatchColor(int index) const {
     // A system colour in a swatch stands for the colour this window paints its background with.
     const std::int32_t value = Label3[index]->BackColor();
     const QColor colour = ColorValue::isSystemColor(value) ? palette().color(QPalette::Window)
@@ -16,7 +18,7 @@ BitmapRecolor::Rgb frmMain::ResolvedSwatchColor(int index) const {
 
 bool frmMain::ReplaceColor(const std::filesystem::path& path, std::int32_t width) {
     try {
-        BitmapRecolor::ReplaceColor(path, width, ResolvedSwatchColor(0), ResolvedSwatchColor(1));
+        pixtint::ReplaceColor(path, width, ResolvedSwatchColor(0), ResolvedSwatchColor(1));
         return true;
     } catch (const AppError& error) {
         dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
@@ -28,5 +30,7 @@ bool frmMain::ReplaceColor(const std::filesystem::path& path, std::int32_t width
 
 std::filesystem::path frmMain::MakeBitmap16x16(const std::filesystem::path& path,
                                                bool insertAtTop) {
-    return BitmapRecolor::MakeBitmap16x16(path, insertAtTop, ResolvedSwatchColor(1));
+    return pixtint::MakeBitmap16x16(path, insertAtTop, ResolvedSwatchColor(1));
 }
+
+} // namespace pixtint

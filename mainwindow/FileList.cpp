@@ -1,8 +1,10 @@
-#include "AppError.h"
-#include "Dialogs.h"
-#include "FileOperations.h"
-#include "StdFileSearch.h"
-#include "frmMain.h"
+#include "engine/AppError.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/FileOperations.h"
+#include "scan/StdFileSearch.h"
+
+namespace pixtint {
 
 namespace {
 
@@ -10,7 +12,7 @@ namespace {
 // simply not convertible.
 bool isConvertible(const std::filesystem::path& path) {
     try {
-        return BitmapRecolor::IsBitmap24Bit(path);
+        return IsBitmap24Bit(path);
     } catch (const AppError&) {
         return false;
     }
@@ -53,3 +55,5 @@ void frmMain::Command2_Click() {
     Label1->setCaption(folder);
     Command3_Click();
 }
+
+} // namespace pixtint

@@ -1,10 +1,12 @@
-#include "AppError.h"
-#include "Dialogs.h"
-#include "LayoutRules.h"
-#include "frmMain.h"
+#include "engine/AppError.h"
+#include "mainwindow/LayoutRules.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Dialogs.h"
 
 #include <QEvent>
 #include <QWindowStateChangeEvent>
+
+namespace pixtint {
 
 // Window layout: the minimum size, the controls that follow the window's edges, the preview
 // area, and the preview images placed again for the new size.
@@ -132,3 +134,5 @@ void frmMain::changeEvent(QEvent* event) {
         Form_Resize();
     }
 }
+
+} // namespace pixtint

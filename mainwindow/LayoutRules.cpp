@@ -1,4 +1,6 @@
-#include "LayoutRules.h"
+#include "mainwindow/LayoutRules.h"
+
+namespace pixtint {
 
 namespace LayoutRules {
 
@@ -57,3 +59,5 @@ Layout layOut(const LayoutInput& input) {
 }
 
 } // namespace LayoutRules
+
+} // namespace pixtint

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "PreviewFit.h"
+#include "mainwindow/PreviewFit.h"
 
 #include <cstdint>
+
+namespace pixtint {
 
 // How the main window follows its size: the minimum outer size, and where the controls that
 // track the window's edges go. The file frame grows with the width, the conversion frame and
@@ -61,3 +63,5 @@ struct Layout {
 Layout layOut(const LayoutInput& input);
 
 } // namespace LayoutRules
+
+} // namespace pixtint

@@ -1,12 +1,14 @@
-#include "PendingBackup.h"
+#include "mainwindow/PendingBackup.h"
 
-#include "FileBytes.h"
-#include "PosixFile.h"
+#include "engine/FileBytes.h"
+#include "engine/PosixFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+
+namespace pixtint {
 
 namespace {
 
@@ -72,3 +74,5 @@ void PendingBackup::commit() {
         throwErrno(errno, backup_);
     }
 }
+
+} // namespace pixtint

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+namespace pixtint {
+
 // The backup of one batch item while its conversion runs: the picture as it was before, held
 // under a private name beside it until the item is known to have been converted. Only then
 // does it replace the backup file, in one rename, so that a failed item leaves an older backup
@@ -28,3 +30,5 @@ private:
     std::filesystem::path held_;
     bool holding_ = false;
 };
+
+} // namespace pixtint

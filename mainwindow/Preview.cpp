@@ -1,12 +1,14 @@
-#include "AppError.h"
-#include "Dialogs.h"
-#include "FileBytes.h"
-#include "FileOperations.h"
-#include "PreviewTexts.h"
-#include "TemporaryFileGuard.h"
-#include "frmMain.h"
+#include "engine/AppError.h"
+#include "engine/FileBytes.h"
+#include "mainwindow/PreviewTexts.h"
+#include "mainwindow/TemporaryFileGuard.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/FileOperations.h"
 
 #include <limits>
+
+namespace pixtint {
 
 namespace {
 
@@ -78,14 +80,12 @@ void frmMain::PreviewNotConvertible(const std::filesystem::path& source) {
 }
 
 void frmMain::PreviewConvertible(const std::filesystem::path& source, ListItem item) {
-    const std::vector<std::uint8_t> header =
-        readFilePrefix(source, BitmapRecolor::HeightOffset + 4);
-    if (header.size() < BitmapRecolor::HeightOffset + 4) {
+    const std::vector<std::uint8_t> header = readFilePrefix(source, HeightOffset + 4);
+    if (header.size() < HeightOffset + 4) {
         throw AppError(ErrorNumber::InputPastEndOfFile);
     }
-    const std::int32_t width = BitmapRecolor::ReadInt32(header.data(), BitmapRecolor::WidthOffset);
-    const std::int32_t height =
-        BitmapRecolor::ReadInt32(header.data(), BitmapRecolor::HeightOffset);
+    const std::int32_t width = ReadInt32(header.data(), WidthOffset);
+    const std::int32_t height = ReadInt32(header.data(), HeightOffset);
     sixteenByFifteen_ = width == 16 && height == 15;
     StatusBar1->setPanelText(1, PreviewTexts::dimensionText(width, height));
     const std::int32_t displayWidth = displaySize(width);
@@ -101,7 +101,7 @@ void frmMain::PreviewConvertible(const std::filesystem::path& source, ListItem i
         leftover.watch(path);
     }
     if (ReplaceColor(path, width)) {
-        const std::filesystem::path temporary = BitmapRecolor::TemporaryPathFor(path);
+        const std::filesystem::path temporary = TemporaryPathFor(path);
         leftover.watch(temporary);
         Image1[1]->LoadPicture(temporary);
         DisposeOfTemporaryFile(temporary, source, item);
@@ -138,3 +138,5 @@ void frmMain::PreviewFailed(const AppError& error) {
     StatusBar1->setPanelText(2, QString());
     ListView1->Refresh();
 }
+
+} // namespace pixtint

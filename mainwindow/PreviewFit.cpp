@@ -1,9 +1,11 @@
-#include "PreviewFit.h"
+#include "mainwindow/PreviewFit.h"
 
-#include "AppError.h"
+#include "engine/AppError.h"
 
 #include <cmath>
 #include <limits>
+
+namespace pixtint {
 
 namespace PreviewFit {
 
@@ -72,3 +74,5 @@ double afterHeight(std::int32_t height, bool rowInserted) {
 }
 
 } // namespace PreviewFit
+
+} // namespace pixtint

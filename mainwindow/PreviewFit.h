@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace pixtint {
+
 // The arithmetic of the preview area: fitting a picture's display size into the room the
 // window layout leaves, and placing the before and after images either side of the arrow.
 // Everything is in twips. Kept free of the window so it can be checked on its own.
@@ -43,3 +45,5 @@ double afterLeft(const PreviewArea& area, double arrowWidth);
 double afterHeight(std::int32_t height, bool rowInserted);
 
 } // namespace PreviewFit
+
+} // namespace pixtint

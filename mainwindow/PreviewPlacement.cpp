@@ -1,5 +1,7 @@
-#include "PreviewFit.h"
-#include "frmMain.h"
+#include "mainwindow/PreviewFit.h"
+#include "mainwindow/frmMain.h"
+
+namespace pixtint {
 
 // Preview image placement and the size options' enabled state.
 
@@ -26,3 +28,5 @@ void frmMain::EnableSizeOptions(bool enabled) {
     Option1[0]->setEnabled(enabled);
     Option1[1]->setEnabled(enabled);
 }
+
+} // namespace pixtint

@@ -1,4 +1,6 @@
-#include "PreviewTexts.h"
+#include "mainwindow/PreviewTexts.h"
+
+namespace pixtint {
 
 namespace PreviewTexts {
 
@@ -16,3 +18,5 @@ QString dimensionText(std::int32_t width, std::int32_t height) {
 }
 
 } // namespace PreviewTexts
+
+} // namespace pixtint

@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace pixtint {
+
 // The status-bar texts of the preview.
 namespace PreviewTexts {
 
@@ -14,3 +16,5 @@ QString dimensionText(std::int32_t width, std::int32_t height);
 inline const QString NotConvertible = QStringLiteral("NOT 24bit");
 
 } // namespace PreviewTexts
+
+} // namespace pixtint

@@ -1,10 +1,12 @@
-#include "AppError.h"
-#include "Dialogs.h"
-#include "FileBytes.h"
-#include "FileOperations.h"
-#include "ProgramInfo.h"
-#include "SettingsFile.h"
-#include "frmMain.h"
+#include "engine/AppError.h"
+#include "engine/FileBytes.h"
+#include "mainwindow/SettingsFile.h"
+#include "mainwindow/frmMain.h"
+#include "platform/Dialogs.h"
+#include "platform/FileOperations.h"
+#include "platform/ProgramInfo.h"
+
+namespace pixtint {
 
 // Start-up, settings file and exit.
 
@@ -109,3 +111,5 @@ void frmMain::SaveSettings() {
         dialogs_.ShowError(this, error, SettingsErrorTitle);
     }
 }
+
+} // namespace pixtint

@@ -1,9 +1,11 @@
-#include "SettingsFile.h"
+#include "mainwindow/SettingsFile.h"
 
-#include "AppError.h"
+#include "engine/AppError.h"
 
 #include <QFile>
 #include <limits>
+
+namespace pixtint {
 
 namespace SettingsFile {
 
@@ -149,3 +151,5 @@ bool parseBoolean(const QString& line) {
 }
 
 } // namespace SettingsFile
+
+} // namespace pixtint

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <cstdint>
 
+namespace pixtint {
+
 // The settings file: six lines and no keys, each line's meaning given by its number alone.
 // These functions move between the file's text and plain values; the window moves the values
 // between the text and its controls.
@@ -41,3 +43,5 @@ std::int16_t parseInteger(const QString& line);
 bool parseBoolean(const QString& line);
 
 } // namespace SettingsFile
+
+} // namespace pixtint

@@ -1,4 +1,6 @@
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
+
+namespace pixtint {
 
 // Size options: both redo the preview, so that the after image shows the current choice.
 
@@ -14,3 +16,5 @@ void frmMain::Check2_Click() {
 void frmMain::Option1_Click(int) {
     ListView1_Click();
 }
+
+} // namespace pixtint

@@ -1,6 +1,8 @@
-#include "StartUp.h"
+#include "mainwindow/StartUp.h"
 
-#include "ProgramInfo.h"
+#include "platform/ProgramInfo.h"
+
+namespace pixtint {
 
 std::unique_ptr<frmMain> Main(Dialogs& dialogs) {
     return Main(dialogs, ProgramInfo::ProgramFolder());
@@ -12,3 +14,5 @@ std::unique_ptr<frmMain> Main(Dialogs& dialogs, const QString& programFolder) {
     window->Command3_Click();
     return window;
 }
+
+} // namespace pixtint

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
 #include <memory>
+
+namespace pixtint {
 
 class Dialogs;
 
@@ -11,3 +13,5 @@ class Dialogs;
 std::unique_ptr<frmMain> Main(Dialogs& dialogs);
 // The same with the folder that holds the settings file and Readme.txt given.
 std::unique_ptr<frmMain> Main(Dialogs& dialogs, const QString& programFolder);
+
+} // namespace pixtint

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <optional>
 
+namespace pixtint {
+
 // Removes a temporary file the preview wrote, however the preview ends, unless it was moved
 // into place or deleted on purpose.
 class TemporaryFileGuard {
@@ -23,3 +25,5 @@ public:
 private:
     std::optional<std::filesystem::path> path_;
 };
+
+} // namespace pixtint

@@ -1,8 +1,10 @@
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QIcon>
+
+namespace pixtint {
 
 namespace {
 constexpr double DesignClientWidth = 8910;
@@ -65,3 +67,5 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     StatusBar1->Move(0, ScaleHeight() - StatusBar1->Height(), ScaleWidth(), StatusBar1->Height());
     Form_Resize();
 }
+
+} // namespace pixtint

@@ -1,20 +1,22 @@
 #pragma once
 
-#include "BitmapRecolor.h"
-#include "CheckBox.h"
-#include "CommandButton.h"
-#include "Form.h"
-#include "Frame.h"
-#include "ImageBox.h"
-#include "ImageList.h"
-#include "Label.h"
-#include "ListView.h"
-#include "OptionButton.h"
-#include "StatusBar.h"
+#include "engine/BitmapRecolor.h"
+#include "platform/CheckBox.h"
+#include "platform/CommandButton.h"
+#include "platform/Form.h"
+#include "platform/Frame.h"
+#include "platform/ImageBox.h"
+#include "platform/ImageList.h"
+#include "platform/Label.h"
+#include "platform/ListView.h"
+#include "platform/OptionButton.h"
+#include "platform/StatusBar.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+
+namespace pixtint {
 
 class Dialogs;
 
@@ -108,7 +110,7 @@ private:
     // colours resolved at the moment of the call.
     bool ReplaceColor(const std::filesystem::path& path, std::int32_t width);
     std::filesystem::path MakeBitmap16x16(const std::filesystem::path& path, bool insertAtTop);
-    BitmapRecolor::Rgb ResolvedSwatchColor(int index) const;
+    Rgb ResolvedSwatchColor(int index) const;
 
     // Preview steps (Preview.cpp).
     void PreviewNotConvertible(const std::filesystem::path& source);
@@ -155,3 +157,5 @@ private:
     bool sixteenByFifteen_ = false;
     bool batchRunning_ = false;
 };
+
+} // namespace pixtint

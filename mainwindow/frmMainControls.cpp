@@ -1,10 +1,12 @@
-#include "ColorValue.h"
-#include "frmMain.h"
+#include "mainwindow/frmMain.h"
+#include "platform/ColorValue.h"
 
 #include <QCursor>
 #include <QIcon>
 #include <QPixmap>
 #include <QStyle>
+
+namespace pixtint {
 
 namespace {
 
@@ -176,3 +178,5 @@ void frmMain::LoadImageList() {
     Image2[0]->setPicture(ImageList1.icon(QStringLiteral("BMP")).pixmap(16, 16).toImage());
     Image2[1]->setPicture(ImageList1.icon(QStringLiteral("NoChg")).pixmap(16, 16).toImage());
 }
+
+} // namespace pixtint

@@ -1,6 +1,8 @@
-#include "CheckBox.h"
+#include "platform/CheckBox.h"
 
-#include "AppError.h"
+#include "engine/AppError.h"
+
+namespace pixtint {
 
 CheckBox::CheckBox(QWidget* parent)
     : Control<QCheckBox>(parent) {
@@ -27,3 +29,5 @@ void CheckBox::setValue(int value) {
     }
     setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }
+
+} // namespace pixtint

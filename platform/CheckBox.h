@@ -1,8 +1,10 @@
 #pragma once
 
-#include "Control.h"
+#include "platform/Control.h"
 
 #include <QCheckBox>
+
+namespace pixtint {
 
 // A check box whose Value is 0 (clear), 1 (ticked) or 2 (greyed). Click is raised whenever
 // the value changes, by the user or by the program, and only then.
@@ -21,3 +23,5 @@ public:
 signals:
     void Click();
 };
+
+} // namespace pixtint

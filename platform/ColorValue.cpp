@@ -1,7 +1,9 @@
-#include "ColorValue.h"
+#include "platform/ColorValue.h"
 
 #include <array>
 #include <utility>
+
+namespace pixtint {
 
 namespace ColorValue {
 
@@ -61,3 +63,5 @@ QColor paintedColor(std::int32_t value, const QPalette& palette) {
 }
 
 } // namespace ColorValue
+
+} // namespace pixtint

@@ -4,6 +4,8 @@
 #include <QPalette>
 #include <cstdint>
 
+namespace pixtint {
+
 // Colour values as the program stores them: 0x00BBGGRR, or, when negative, a reference to a
 // system colour (high bit set, index in the low byte) such as 0x8000000F, the button face.
 namespace ColorValue {
@@ -29,3 +31,5 @@ QColor systemColor(std::int32_t reference, const QPalette& palette);
 QColor paintedColor(std::int32_t value, const QPalette& palette);
 
 } // namespace ColorValue
+
+} // namespace pixtint

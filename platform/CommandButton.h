@@ -1,8 +1,10 @@
 #pragma once
 
-#include "Control.h"
+#include "platform/Control.h"
 
 #include <QPushButton>
+
+namespace pixtint {
 
 // A push button; its click is QPushButton::clicked.
 class CommandButton : public Control<QPushButton> {
@@ -12,3 +14,5 @@ public:
     QString Caption() const { return text(); }
     void setCaption(const QString& caption) { setText(caption); }
 };
+
+} // namespace pixtint

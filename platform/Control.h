@@ -1,10 +1,12 @@
 #pragma once
 
-#include "Twips.h"
+#include "platform/Twips.h"
 
 #include <QFontMetrics>
 #include <QString>
 #include <QWidget>
+
+namespace pixtint {
 
 // The properties every control of the windows offers, on top of a real Qt widget: its place
 // and size in twips (in the coordinates of its container), enabled state and tool tip.
@@ -61,3 +63,5 @@ private:
     double width_ = 0;
     double height_ = 0;
 };
+
+} // namespace pixtint

@@ -4,8 +4,11 @@
 #include <QString>
 #include <optional>
 
-class AppError;
 class QWidget;
+
+namespace pixtint {
+
+class AppError;
 
 // Every modal thing the windows show goes through this seam, so that tests can answer it.
 class Dialogs {
@@ -29,3 +32,5 @@ public:
     // "[No.<number>]" CR LF <description>, with the critical icon and this title.
     void ShowError(QWidget* owner, const AppError& error, const QString& title);
 };
+
+} // namespace pixtint

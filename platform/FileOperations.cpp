@@ -1,11 +1,13 @@
-#include "FileOperations.h"
+#include "platform/FileOperations.h"
 
-#include "AppError.h"
+#include "engine/AppError.h"
 
 #include <QFile>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace pixtint {
 
 std::int64_t FileLen(const std::filesystem::path& path) {
     struct stat status {};
@@ -32,3 +34,5 @@ std::filesystem::path PathInFolder(const QString& folder, const std::string& raw
 QString DisplayPath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
+
+} // namespace pixtint

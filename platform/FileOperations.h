@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+namespace pixtint {
+
 // File operations of the windows. Each fails with an AppError carrying the classic number.
 
 // The length of the file in bytes.
@@ -22,3 +24,5 @@ std::filesystem::path PathInFolder(const QString& folder, const std::string& raw
 
 // The readable text of a native path, as the status bar shows it.
 QString DisplayPath(const std::filesystem::path& path);
+
+} // namespace pixtint

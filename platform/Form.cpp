@@ -1,7 +1,9 @@
-#include "Form.h"
+#include "platform/Form.h"
 
 #include <QApplication>
 #include <QScreen>
+
+namespace pixtint {
 
 Form::Form(QWidget* parent)
     : QWidget(parent, Qt::Window) {}
@@ -52,3 +54,5 @@ BusyPointer::~BusyPointer() {
     QApplication::restoreOverrideCursor();
     --form_.busyDepth_;
 }
+
+} // namespace pixtint

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "Twips.h"
+#include "platform/Twips.h"
 
 #include <QString>
 #include <QWidget>
+
+namespace pixtint {
 
 // A top-level window with the classic measures: Width and Height are its outer size, borders
 // and title bar included; ScaleWidth and ScaleHeight the size of its client area. All in twips.
@@ -52,3 +54,5 @@ public:
 private:
     Form& form_;
 };
+
+} // namespace pixtint

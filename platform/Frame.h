@@ -1,8 +1,10 @@
 #pragma once
 
-#include "Control.h"
+#include "platform/Control.h"
 
 #include <QGroupBox>
+
+namespace pixtint {
 
 // A frame with a caption; its children are placed in its own coordinates.
 class Frame : public Control<QGroupBox> {
@@ -12,3 +14,5 @@ public:
     QString Caption() const { return title(); }
     void setCaption(const QString& caption) { setTitle(caption); }
 };
+
+} // namespace pixtint

@@ -1,9 +1,11 @@
-#include "ImageBox.h"
+#include "platform/ImageBox.h"
 
-#include "PictureDecoding.h"
+#include "platform/PictureDecoding.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace pixtint {
 
 namespace {
 
@@ -65,3 +67,5 @@ void ImageBox::resizeEvent(QResizeEvent* event) {
     scaled_ = QPixmap();
     QWidget::resizeEvent(event);
 }
+
+} // namespace pixtint

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "Control.h"
+#include "platform/Control.h"
 
 #include <QImage>
 #include <QPixmap>
 #include <filesystem>
+
+namespace pixtint {
 
 // An image control: shows its picture stretched to its own size with nearest-neighbour
 // scaling, so that icon pixels stay sharp. Raises MouseUp with the classic button number
@@ -45,3 +47,5 @@ private:
     int mousePointer_ = DefaultPointer;
     QCursor customPointer_;
 };
+
+} // namespace pixtint

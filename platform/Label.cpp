@@ -1,8 +1,10 @@
-#include "Label.h"
+#include "platform/Label.h"
 
-#include "ColorValue.h"
+#include "platform/ColorValue.h"
 
 #include <QPainter>
+
+namespace pixtint {
 
 Label::Label(QWidget* parent)
     : Control<QLabel>(parent) {
@@ -31,3 +33,5 @@ void Label::paintEvent(QPaintEvent* event) {
     }
     QLabel::paintEvent(event);
 }
+
+} // namespace pixtint

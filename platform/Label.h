@@ -1,10 +1,12 @@
 #pragma once
 
-#include "Control.h"
+#include "platform/Control.h"
 
 #include <QLabel>
 #include <cstdint>
 #include <optional>
+
+namespace pixtint {
 
 // A label: a caption, and optionally a background colour value of its own (a plain colour or a
 // system-colour reference, kept as set) and a single-line border. The colour swatches of the
@@ -29,3 +31,5 @@ protected:
 private:
     std::optional<std::int32_t> backColor_;
 };
+
+} // namespace pixtint

@@ -1,8 +1,10 @@
-#include "ListView.h"
+#include "platform/ListView.h"
 
-#include "AppError.h"
+#include "engine/AppError.h"
 
 #include <QKeyEvent>
+
+namespace pixtint {
 
 namespace {
 constexpr int FileNameRole = Qt::UserRole;
@@ -69,3 +71,5 @@ void ListView::keyPressEvent(QKeyEvent* event) {
         emit Click();
     }
 }
+
+} // namespace pixtint

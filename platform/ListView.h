@@ -1,12 +1,14 @@
 #pragma once
 
-#include "Control.h"
-#include "ImageList.h"
-#include "StdFileSearch.h"
+#include "platform/Control.h"
+#include "platform/ImageList.h"
+#include "scan/StdFileSearch.h"
 
 #include <QListWidget>
 #include <optional>
 #include <string>
+
+namespace pixtint {
 
 // One item of a ListView: a check box, a small icon named by its key, and a name. The name is
 // kept as the raw bytes the file system gave, so a file whose name is not valid text is still
@@ -66,3 +68,5 @@ protected:
 private:
     const ImageList* icons_ = nullptr;
 };
+
+} // namespace pixtint

@@ -1,4 +1,6 @@
-#include "OptionButton.h"
+#include "platform/OptionButton.h"
+
+namespace pixtint {
 
 OptionButton::OptionButton(QWidget* parent)
     : Control<QRadioButton>(parent) {
@@ -23,3 +25,5 @@ void OptionButton::setValue(bool selected) {
     setAutoExclusive(true);
     emit Click();
 }
+
+} // namespace pixtint

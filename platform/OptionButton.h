@@ -1,8 +1,10 @@
 #pragma once
 
-#include "Control.h"
+#include "platform/Control.h"
 
 #include <QRadioButton>
+
+namespace pixtint {
 
 // An option button of an exclusive group. Selecting one deselects the others; the program may
 // also deselect one without selecting another, leaving the group showing nothing selected.
@@ -21,3 +23,5 @@ public:
 signals:
     void Click();
 };
+
+} // namespace pixtint

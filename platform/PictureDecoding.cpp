@@ -1,9 +1,9 @@
-#include "PictureDecoding.h"
+#include "platform/PictureDecoding.h"
 
-#include "AppError.h"
-#include "BitmapRecolor.h"
-#include "FileBytes.h"
-#include "PosixFile.h"
+#include "engine/AppError.h"
+#include "engine/BitmapRecolor.h"
+#include "engine/FileBytes.h"
+#include "engine/PosixFile.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -12,6 +12,8 @@
 #include <optional>
 #include <unistd.h>
 #include <vector>
+
+namespace pixtint {
 
 namespace {
 
@@ -32,17 +34,17 @@ struct PlainBitmap {
 };
 
 std::optional<PlainBitmap> plainBitmap(const std::uint8_t* header, std::uint64_t fileSize) {
-    if (header[0] != 'B' || header[1] != 'M' || BitmapRecolor::ReadInt32(header, 14) < 40 ||
-        header[28] != 24 || header[29] != 0 || BitmapRecolor::ReadInt32(header, 30) != 0) {
+    if (header[0] != 'B' || header[1] != 'M' || ReadInt32(header, 14) < 40 || header[28] != 24 ||
+        header[29] != 0 || ReadInt32(header, 30) != 0) {
         return std::nullopt;
     }
-    const auto width = BitmapRecolor::ReadInt32(header, BitmapRecolor::WidthOffset);
-    const auto height = BitmapRecolor::ReadInt32(header, BitmapRecolor::HeightOffset);
+    const auto width = ReadInt32(header, WidthOffset);
+    const auto height = ReadInt32(header, HeightOffset);
     if (width <= 0 || height == 0 || height == INT32_MIN) {
         return std::nullopt;
     }
     const PlainBitmap bitmap{width, std::abs(height), height < 0,
-                             static_cast<std::uint32_t>(BitmapRecolor::ReadInt32(header, 10)),
+                             static_cast<std::uint32_t>(ReadInt32(header, 10)),
                              (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4};
     if (bitmap.pixelOffset < HeaderSize ||
         bitmap.pixelOffset + bitmap.stride * bitmap.height > fileSize) {
@@ -130,3 +132,5 @@ QImage decodePictureFile(const std::filesystem::path& path, int largest) {
     }
     return readWithQt(path, largest);
 }
+
+} // namespace pixtint

@@ -1,6 +1,8 @@
-#include "ProgramInfo.h"
+#include "platform/ProgramInfo.h"
 
 #include <QCoreApplication>
+
+namespace pixtint {
 
 namespace ProgramInfo {
 
@@ -20,3 +22,5 @@ int MinorVersion() {
 }
 
 } // namespace ProgramInfo
+
+} // namespace pixtint

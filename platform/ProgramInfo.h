@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace pixtint {
+
 // The program's folder (the executable's, without a trailing separator) and its version.
 namespace ProgramInfo {
 
@@ -10,3 +12,5 @@ int MajorVersion();
 int MinorVersion();
 
 } // namespace ProgramInfo
+
+} // namespace pixtint

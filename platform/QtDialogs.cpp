@@ -1,10 +1,12 @@
-#include "QtDialogs.h"
+#include "platform/QtDialogs.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
+
+namespace pixtint {
 
 namespace {
 
@@ -55,3 +57,5 @@ void QtDialogs::ShowButtonColorDialog(QWidget* owner, QString& tag) {
 void QtDialogs::OpenDocument(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
+
+} // namespace pixtint

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <functional>
+
+namespace pixtint {
 
 // The seam as the user meets it: Qt's message box, colour dialog and folder chooser, and the
 // desktop's viewer for documents.
@@ -21,3 +23,5 @@ public:
 private:
     ButtonColorDialog buttonColorDialog_;
 };
+
+} // namespace pixtint

@@ -1,6 +1,8 @@
-#include "StatusBar.h"
+#include "platform/StatusBar.h"
 
-#include "AppError.h"
+#include "engine/AppError.h"
+
+namespace pixtint {
 
 StatusBar::StatusBar(QWidget* parent)
     : Control<QStatusBar>(parent) {
@@ -32,3 +34,5 @@ void StatusBar::setPanelText(int number, const QString& text) {
 void StatusBar::setPanelToolTip(int number, const QString& text) {
     panel(number)->setToolTip(text);
 }
+
+} // namespace pixtint

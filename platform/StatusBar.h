@@ -1,10 +1,12 @@
 #pragma once
 
-#include "Control.h"
+#include "platform/Control.h"
 
 #include <QLabel>
 #include <QStatusBar>
 #include <array>
+
+namespace pixtint {
 
 // The status bar docked at the bottom of a window, with three text panels numbered from 1.
 class StatusBar : public Control<QStatusBar> {
@@ -22,3 +24,5 @@ private:
 
     std::array<QLabel*, PanelCount> panels_{};
 };
+
+} // namespace pixtint

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+namespace pixtint {
+
 // Positions and sizes of the windows are kept in twips: 15 twips make one device-independent
 // pixel at 96 dpi, and Qt scales device-independent pixels for high-dpi screens.
 namespace Twips {
@@ -16,3 +18,5 @@ inline double fromPixels(int pixels) {
 }
 
 } // namespace Twips
+
+} // namespace pixtint

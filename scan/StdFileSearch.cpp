@@ -1,9 +1,11 @@
-#include "StdFileSearch.h"
+#include "scan/StdFileSearch.h"
 
 #include <algorithm>
 #include <dirent.h>
 #include <memory>
 #include <vector>
+
+namespace pixtint {
 
 namespace StdFileSearch {
 namespace {
@@ -85,3 +87,5 @@ void ListMatchingFiles(const std::string& pattern, ListItems& list) {
 }
 
 } // namespace StdFileSearch
+
+} // namespace pixtint

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace pixtint {
+
 // The folder scan. It knows nothing of bitmaps: it hands every entry of a folder whose name
 // matches a wildcard to a list, in name order.
 namespace StdFileSearch {
@@ -28,3 +30,5 @@ bool MatchesWildcard(std::string_view name, std::string_view wildcard);
 void ListMatchingFiles(const std::string& pattern, ListItems& list);
 
 } // namespace StdFileSearch
+
+} // namespace pixtint

@@ -1,8 +1,10 @@
-#include "frmWindowsButtonColor.h"
+#include "coloursources/frmWindowsButtonColor.h"
 
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+
+namespace pixtint {
 
 namespace {
 
@@ -55,3 +57,5 @@ TEST(ButtonColourDialog, CurrentButtonSwatchPaintsThePalettesButtonColour) {
     const QPoint inside = painted.rect().center(); // clear of the one-pixel border
     EXPECT_EQ(painted.pixelColor(inside), QColor(1, 2, 3));
 }
+
+} // namespace pixtint

@@ -1,10 +1,12 @@
-#include "GetMouseMoveColor.h"
-#include "Label.h"
+#include "coloursources/GetMouseMoveColor.h"
+#include "platform/Label.h"
 
 #include <QCursor>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+
+namespace pixtint {
 
 namespace {
 
@@ -40,3 +42,5 @@ TEST(CursorPixelColor, OffEveryScreenFallsBackToOurWindowElseBlack) {
 }
 
 } // namespace
+
+} // namespace pixtint

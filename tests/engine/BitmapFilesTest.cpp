@@ -1,10 +1,10 @@
-#include "BitmapRecolor.h"
-#include "EngineBytes.h"
-#include "TestFolder.h"
+#include "engine/BitmapRecolor.h"
+#include "tests/engine/EngineBytes.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
-using namespace BitmapRecolor;
+namespace pixtint {
 
 namespace {
 
@@ -53,9 +53,6 @@ TEST(EngineBitmapNames, ReplaceTheLastThreeBytes) {
     EXPECT_THROW(BackupPathFor(""), AppError);
 }
 
-TEST(EngineColorBytes, SplitRedGreenBlueAndIgnoreTheTopByte) {
-    EXPECT_EQ(ColorToRgb(0x7F112233), (Rgb{0x33, 0x22, 0x11}));
-    EXPECT_EQ(RgbToColor(Rgb{0x33, 0x22, 0x11}), 0x00112233);
-}
-
 } // namespace
+
+} // namespace pixtint

@@ -1,10 +1,10 @@
-#include "BitmapRecolor.h"
-#include "EngineBytes.h"
-#include "TestFolder.h"
+#include "engine/BitmapRecolor.h"
+#include "tests/engine/EngineBytes.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
-using namespace BitmapRecolor;
+namespace pixtint {
 
 namespace {
 
@@ -39,3 +39,5 @@ TEST(EngineCorpus, EveryFileConvertsOrFailsCleanly) {
 }
 
 } // namespace
+
+} // namespace pixtint

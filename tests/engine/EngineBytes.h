@@ -1,10 +1,12 @@
 #pragma once
 
-#include "AppError.h"
+#include "engine/AppError.h"
 
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
+
+namespace pixtint {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -25,3 +27,5 @@ int errorNumberOf(auto&& operation) {
     }
     return 0;
 }
+
+} // namespace pixtint

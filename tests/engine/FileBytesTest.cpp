@@ -1,12 +1,14 @@
-#include "FileBytes.h"
+#include "engine/FileBytes.h"
 
-#include "EngineBytes.h"
-#include "TestFolder.h"
+#include "tests/engine/EngineBytes.h"
+#include "tests/support/TestFolder.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <unistd.h>
+
+namespace pixtint {
 
 namespace {
 
@@ -82,3 +84,5 @@ TEST(EngineFileBytes, ReadsCopiesAndRenames) {
 }
 
 } // namespace
+
+} // namespace pixtint

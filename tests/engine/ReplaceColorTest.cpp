@@ -1,12 +1,12 @@
-#include "BitmapRecolor.h"
-#include "BmpBytes.h"
-#include "EngineBytes.h"
-#include "TestFolder.h"
+#include "engine/BitmapRecolor.h"
+#include "tests/engine/EngineBytes.h"
+#include "tests/support/BmpBytes.h"
+#include "tests/support/TestFolder.h"
 
 #include <climits>
 #include <gtest/gtest.h>
 
-using namespace BitmapRecolor;
+namespace pixtint {
 
 namespace {
 
@@ -99,3 +99,5 @@ TEST(EngineReplaceColor, FailuresLeaveTheTemporaryFileAlone) {
 }
 
 } // namespace
+
+} // namespace pixtint

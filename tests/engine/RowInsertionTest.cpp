@@ -1,12 +1,12 @@
-#include "BitmapRecolor.h"
-#include "BmpBytes.h"
-#include "EngineBytes.h"
-#include "TestFolder.h"
+#include "engine/BitmapRecolor.h"
+#include "tests/engine/EngineBytes.h"
+#include "tests/support/BmpBytes.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
 
-using namespace BitmapRecolor;
+namespace pixtint {
 
 namespace {
 
@@ -56,3 +56,5 @@ TEST(EngineRowInsertion, ShortSourceThrows9AndWritesNothing) {
 }
 
 } // namespace
+
+} // namespace pixtint

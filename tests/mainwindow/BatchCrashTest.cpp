@@ -1,4 +1,4 @@
-#include "MainWindowFixture.h"
+#include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+namespace pixtint {
 
 using BatchCrashTest = MainWindowFixture;
 
@@ -66,3 +68,5 @@ TEST_F(BatchCrashTest, AfterAKillPartWayEveryPictureIsWhole) {
     EXPECT_GE(convertedCount, convertedBeforeKill);
     EXPECT_LT(convertedCount, count);
 }
+
+} // namespace pixtint

@@ -1,6 +1,8 @@
-#include "MainWindowFixture.h"
+#include "tests/mainwindow/MainWindowFixture.h"
 
 #include <filesystem>
+
+namespace pixtint {
 
 using Names = std::vector<std::string>;
 
@@ -122,3 +124,5 @@ TEST_F(BatchTest, AnEmptyListIsReported) {
     runBatch();
     expectOnlyMessage("変換するファイルがありません！", Dialogs::Icon::Exclamation);
 }
+
+} // namespace pixtint

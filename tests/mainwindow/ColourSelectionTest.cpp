@@ -1,9 +1,11 @@
-#include "MainWindowFixture.h"
-#include "frmWindowsButtonColor.h"
+#include "coloursources/frmWindowsButtonColor.h"
+#include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QTest>
+
+namespace pixtint {
 
 namespace {
 
@@ -149,3 +151,5 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesWithoutRunningThePreview) {
     window->ListView1_Click();
     EXPECT_EQ(window->Image1[1]->Picture().pixelColor(0, 0), QColor(236, 233, 216));
 }
+
+} // namespace pixtint

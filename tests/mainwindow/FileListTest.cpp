@@ -1,7 +1,9 @@
-#include "MainWindowFixture.h"
+#include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QTest>
 #include <filesystem>
+
+namespace pixtint {
 
 using FileListTest = MainWindowFixture;
 
@@ -66,3 +68,5 @@ TEST_F(FileListTest, AnItemWhoseNameIsNotValidTextIsPreviewedAndAUserClickPrevie
     EXPECT_EQ(panel(1), "2×3");
     EXPECT_TRUE(dialogs.messages.empty());
 }
+
+} // namespace pixtint

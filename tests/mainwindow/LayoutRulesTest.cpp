@@ -1,10 +1,12 @@
-#include "LayoutRules.h"
+#include "mainwindow/LayoutRules.h"
 
-#include "AppError.h"
-#include "PreviewFit.h"
+#include "engine/AppError.h"
+#include "mainwindow/PreviewFit.h"
 
 #include <array>
 #include <gtest/gtest.h>
+
+namespace pixtint {
 
 // The window's size rules, checked without a window.
 
@@ -81,3 +83,5 @@ TEST(LayoutRulesTest, ControlsFollowTheClientArea) {
               (std::array<double, 15>{5310, 5070, 4335, 5550, 7950, 5490, 6495, 5160, 5730, 4028,
                                       1995, 4462, 4372, 4207, 4207}));
 }
+
+} // namespace pixtint

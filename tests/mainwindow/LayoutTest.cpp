@@ -1,7 +1,9 @@
-#include "MainWindowFixture.h"
-#include "Twips.h"
+#include "platform/Twips.h"
+#include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QCoreApplication>
+
+namespace pixtint {
 
 // The window's layout, driven through the real window. On the offscreen platform a resize is
 // delivered at once, inside the call that sets the size; the minimum-size correction runs
@@ -133,3 +135,5 @@ TEST_F(LayoutTest, MinimizedWindowIsLeftAloneUntilRestored) {
     EXPECT_NEAR(w.Width(), 7600, HalfPixel);
     expectLaidOutForClientArea();
 }
+
+} // namespace pixtint

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "BmpBytes.h"
-#include "FakeDialogs.h"
-#include "FileOperations.h"
-#include "StartUp.h"
-#include "TestFolder.h"
-#include "frmMain.h"
+#include "mainwindow/StartUp.h"
+#include "mainwindow/frmMain.h"
+#include "platform/FileOperations.h"
+#include "tests/support/BmpBytes.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/TestFolder.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <memory>
+
+namespace pixtint {
 
 constexpr Pixel Blue{0, 0, 255};
 constexpr Pixel Green{0, 255, 0};
@@ -75,3 +77,5 @@ protected:
     FakeDialogs dialogs;
     std::unique_ptr<frmMain> window;
 };
+
+} // namespace pixtint

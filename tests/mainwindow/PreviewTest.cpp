@@ -1,7 +1,9 @@
-#include "MainWindowFixture.h"
-#include "PreviewTexts.h"
+#include "mainwindow/PreviewTexts.h"
+#include "tests/mainwindow/MainWindowFixture.h"
 
 #include <filesystem>
+
+namespace pixtint {
 
 class PreviewTest : public MainWindowFixture {
 protected:
@@ -114,3 +116,5 @@ TEST_F(PreviewTest, AFailedReplacementMarksTheItemNGWhichIsThenShownAsNotConvert
     EXPECT_EQ(item(2).SmallIcon(), "NoChg");
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
+
+} // namespace pixtint

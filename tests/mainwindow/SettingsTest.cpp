@@ -1,11 +1,13 @@
-#include "AppError.h"
-#include "FileOperations.h"
-#include "MainWindowFixture.h"
-#include "SettingsFile.h"
+#include "engine/AppError.h"
+#include "mainwindow/SettingsFile.h"
+#include "platform/FileOperations.h"
+#include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QTest>
 #include <filesystem>
 #include <unistd.h>
+
+namespace pixtint {
 
 namespace {
 
@@ -137,3 +139,5 @@ TEST(SettingsFileValues, ReadBlanksSignsLimitsAndTruthValuesInAnyCase) {
 }
 
 } // namespace
+
+} // namespace pixtint

@@ -1,11 +1,13 @@
-#include "AppError.h"
-#include "CheckBox.h"
-#include "ColorValue.h"
-#include "ListView.h"
+#include "engine/AppError.h"
+#include "platform/CheckBox.h"
+#include "platform/ColorValue.h"
+#include "platform/ListView.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+
+namespace pixtint {
 
 TEST(Controls, GeometryIsKeptInTwipsAsSetAndPlacedOnWholePixels) {
     QWidget container;
@@ -39,3 +41,5 @@ TEST(Controls, ListViewRaisesClickForTheKeyboard) {
 TEST(Controls, APlainColourValueIsPaintedAsRedGreenBlueFromTheLowByte) {
     EXPECT_EQ(ColorValue::paintedColor(0x00D8E9EC, QPalette()), QColor(236, 233, 216));
 }
+
+} // namespace pixtint

@@ -1,11 +1,13 @@
-#include "PictureDecoding.h"
+#include "platform/PictureDecoding.h"
 
-#include "AppError.h"
-#include "BmpBytes.h"
-#include "TestFolder.h"
+#include "engine/AppError.h"
+#include "tests/support/BmpBytes.h"
+#include "tests/support/TestFolder.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
+
+namespace pixtint {
 
 namespace {
 
@@ -63,3 +65,5 @@ TEST(PictureDecoding, OtherKindsGoThroughQtAndAMissingFileIsReported) {
         EXPECT_EQ(error.number(), 53);
     }
 }
+
+} // namespace pixtint

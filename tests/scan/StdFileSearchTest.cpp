@@ -1,9 +1,11 @@
-#include "StdFileSearch.h"
+#include "scan/StdFileSearch.h"
 
-#include "TestFolder.h"
+#include "tests/support/TestFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+
+namespace pixtint {
 
 TEST(StdFileSearch, WildcardIgnoresTheCaseOfLetters) {
     using StdFileSearch::MatchesWildcard;
@@ -31,3 +33,5 @@ TEST(StdFileSearch, AppendsMatchingEntriesOfEveryKindInNameOrderAndNothingForAMi
     EXPECT_EQ(list.names, (std::vector<std::string>{"kept", " blank start.bmp", "a.BMP", "b.bmp",
                                                     "C.bmp", "old.bmp"}));
 }
+
+} // namespace pixtint

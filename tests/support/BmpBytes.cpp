@@ -1,4 +1,6 @@
-#include "BmpBytes.h"
+#include "tests/support/BmpBytes.h"
+
+namespace pixtint {
 
 namespace {
 
@@ -51,3 +53,5 @@ void setPixel(std::vector<std::uint8_t>& bmp, int x, int y, Pixel colour) {
     bmp[offset + 1] = colour.green;
     bmp[offset + 2] = colour.red;
 }
+
+} // namespace pixtint

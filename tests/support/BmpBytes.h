@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pixtint {
+
 // Small BMP files made by the tests themselves.
 struct Pixel {
     std::uint8_t red = 0;
@@ -17,3 +19,5 @@ std::vector<std::uint8_t> makeBmpWithBitCount(int width, int height, int bitCoun
 
 // Sets the pixel at column x of picture row y (0 = top) of a bottom-up 24-bit BMP made above.
 void setPixel(std::vector<std::uint8_t>& bmp, int x, int y, Pixel colour);
+
+} // namespace pixtint

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "platform/Dialogs.h"
 
 #include <QStringList>
 #include <deque>
 #include <functional>
 #include <vector>
+
+namespace pixtint {
 
 // Answers the windows' modal things in tests: records every message box and hands out the
 // answers queued for the colour dialog and the folder chooser (cancel when none is queued).
@@ -59,3 +61,5 @@ private:
         return answer;
     }
 };
+
+} // namespace pixtint

@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+namespace pixtint {
+
 // A fresh folder of its own for one test, removed with everything in it afterwards.
 class TestFolder {
 public:
@@ -62,3 +64,5 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+} // namespace pixtint
