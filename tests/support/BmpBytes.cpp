@@ -1,8 +1,13 @@
 #include "tests/support/BmpBytes.h"
 
+#include <fstream>
+#include <stdexcept>
+
 namespace pixtint {
 
 namespace {
+
+constexpr std::uint32_t HeaderSize = 54;
 
 void put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
@@ -11,18 +16,17 @@ void put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t v
 }
 
 std::uint32_t strideOf(int width, int bitCount) {
-    return static_cast<std::uint32_t>((width * bitCount + 31) / 32 * 4);
+    return static_cast<std::uint32_t>((static_cast<std::int64_t>(width) * bitCount + 31) / 32 * 4);
 }
 
-} // namespace
-
-std::vector<std::uint8_t> makeBmpWithBitCount(int width, int height, int bitCount) {
-    const std::uint32_t dataOffset = 54 + (bitCount <= 8 ? 4u << bitCount : 0u);
+// The header and the (zeroed) palette; the pixels follow them.
+std::vector<std::uint8_t> headerFor(int width, int height, int bitCount) {
+    const std::uint32_t dataOffset = HeaderSize + (bitCount <= 8 ? 4u << bitCount : 0u);
     const std::uint32_t pixelBytes = strideOf(width, bitCount) * static_cast<std::uint32_t>(height);
-    std::vector<std::uint8_t> bytes(dataOffset + pixelBytes, 0);
+    std::vector<std::uint8_t> bytes(dataOffset, 0);
     bytes[0] = 'B';
     bytes[1] = 'M';
-    put32(bytes, 2, static_cast<std::uint32_t>(bytes.size()));
+    put32(bytes, 2, dataOffset + pixelBytes);
     put32(bytes, 10, dataOffset);
     put32(bytes, 14, 40);
     put32(bytes, 18, static_cast<std::uint32_t>(width));
@@ -35,12 +39,27 @@ std::vector<std::uint8_t> makeBmpWithBitCount(int width, int height, int bitCoun
     return bytes;
 }
 
+void paint(std::span<std::uint8_t> pixels, Pixel colour) {
+    for (std::size_t x = 0; x + 3 <= pixels.size(); x += 3) {
+        pixels[x] = colour.blue;
+        pixels[x + 1] = colour.green;
+        pixels[x + 2] = colour.red;
+    }
+}
+
+} // namespace
+
+std::vector<std::uint8_t> makeBmpWithBitCount(int width, int height, int bitCount) {
+    auto bytes = headerFor(width, height, bitCount);
+    bytes.resize(bytes.size() + std::size_t{strideOf(width, bitCount)} * height, 0);
+    return bytes;
+}
+
 std::vector<std::uint8_t> makeBmp24(int width, int height, Pixel fill) {
     auto bytes = makeBmpWithBitCount(width, height, 24);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            setPixel(bytes, x, y, fill);
-        }
+    const std::size_t stride = strideOf(width, 24);
+    for (int row = 0; row < height; ++row) {
+        paint(std::span(bytes).subspan(HeaderSize + stride * row, std::size_t{3} * width), fill);
     }
     return bytes;
 }
@@ -48,10 +67,27 @@ std::vector<std::uint8_t> makeBmp24(int width, int height, Pixel fill) {
 void setPixel(std::vector<std::uint8_t>& bmp, int x, int y, Pixel colour) {
     const int width = bmp[18] | bmp[19] << 8 | bmp[20] << 16;
     const int height = bmp[22] | bmp[23] << 8 | bmp[24] << 16;
-    const std::size_t offset = 54 + std::size_t{strideOf(width, 24)} * (height - 1 - y) + 3 * x;
-    bmp[offset] = colour.blue;
-    bmp[offset + 1] = colour.green;
-    bmp[offset + 2] = colour.red;
+    const std::size_t offset =
+        HeaderSize + std::size_t{strideOf(width, 24)} * (height - 1 - y) + std::size_t{3} * x;
+    paint(std::span(bmp).subspan(offset, 3), colour);
+}
+
+void writeBmp24(const std::filesystem::path& path, int width, int height,
+                const RowFiller& fillRow) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    const auto header = headerFor(width, height, 24);
+    file.write(reinterpret_cast<const char*>(header.data()),
+               static_cast<std::streamsize>(header.size()));
+    std::vector<std::uint8_t> row(strideOf(width, 24), 0);
+    const auto pixels = std::span(row).first(std::size_t{3} * width);
+    for (int y = height - 1; y >= 0; --y) {
+        fillRow(y, pixels);
+        file.write(reinterpret_cast<const char*>(row.data()),
+                   static_cast<std::streamsize>(row.size()));
+    }
+    if (!file.flush()) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
 }
 
 } // namespace pixtint
