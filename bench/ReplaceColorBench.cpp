@@ -1,13 +1,17 @@
-// Times ReplaceColor on an 8000 x 6000 picture against the floor for the same work: a
-// streaming copy of the file through a 1 MiB buffer into a new file. Neither flushes its output
-// to disk (the engine's temporary file is scratch until the batch puts it in place), so the
-// ratio shows what the walk itself costs. Each measured run happens in a child process whose
-// peak memory is its own.
+// Times the core's conversion of an 8000 x 6000 picture (convertFile, streamed in 1 MiB
+// chunks into a new file) against the floor for the same work: a streaming copy of the file
+// through a 1 MiB buffer into a new file. Neither flushes its output to disk (a batch flushes
+// its copies together, at the commit of a group), so the ratio shows what the walk itself
+// costs. Each measured run happens in a child process whose peak memory is its own.
 //
-// Usage: bench_replace_color [folder] [runs]
-#include "engine/BitmapRecolor.h"
+//   bench_replace_color [folder [rounds]]
 
-#include <algorithm>
+#include "bench/Photo.h"
+#include "bench/Spread.h"
+#include "conversion/FileConversion.h"
+#include "engine/ByteSource.h"
+#include "engine/PosixFile.h"
+
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,12 +29,10 @@ using namespace pixtint;
 
 namespace {
 
-constexpr std::int32_t Width = 8000;
-constexpr std::int32_t Height = 6000;
 constexpr std::size_t BufferSize = std::size_t{1} << 20;
-constexpr Rgb Before{0xC0, 0xC0, 0xC0};
-constexpr Rgb After{0xFF, 0x00, 0xFF};
-constexpr double MatchingShare = 0.10;
+constexpr Pixel Before{0xC0, 0xC0, 0xC0};
+constexpr Pixel After{0xFF, 0x00, 0xFF};
+constexpr double Goal = 1.7;
 
 struct Measurement {
     double seconds = 0;
@@ -39,84 +40,48 @@ struct Measurement {
     long peakKiB = 0;
 };
 
-void putLittleEndian(std::vector<char>& bytes, std::size_t offset, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[offset + i] = static_cast<char>(value >> (8 * i));
-    }
+Rgb rgbOf(Pixel pixel) {
+    return {pixel.red, pixel.green, pixel.blue};
 }
 
-std::vector<char> header(std::uint32_t pixelBytes) {
-    std::vector<char> bytes(54, 0);
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    putLittleEndian(bytes, 2, 54 + pixelBytes);
-    putLittleEndian(bytes, 10, 54);
-    putLittleEndian(bytes, 14, 40);
-    putLittleEndian(bytes, 18, Width);
-    putLittleEndian(bytes, 22, Height);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    putLittleEndian(bytes, 34, pixelBytes);
-    return bytes;
-}
-
-// Random colours, a tenth of them the before colour, from a fixed seed. Answers how many
-// pixels have the before colour.
-std::uint64_t writePicture(const std::filesystem::path& path) {
-    const std::uint32_t rowBytes = Width * 3; // a multiple of 4: no padding
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    const auto head = header(rowBytes * Height);
-    file.write(head.data(), static_cast<std::streamsize>(head.size()));
-    std::mt19937 random(20240601);
-    std::bernoulli_distribution matching(MatchingShare);
-    std::vector<char> row(rowBytes);
-    std::uint64_t matches = 0;
-    for (std::int32_t y = 0; y < Height; ++y) {
-        for (std::uint32_t x = 0; x < rowBytes; x += 3) {
-            Rgb colour =
-                matching(random) ? Before : Rgb{0x10, 0x20, static_cast<std::uint8_t>(random())};
-            matches += colour == Before;
-            row[x] = static_cast<char>(colour.blue);
-            row[x + 1] = static_cast<char>(colour.green);
-            row[x + 2] = static_cast<char>(colour.red);
-        }
-        file.write(row.data(), static_cast<std::streamsize>(row.size()));
+UniqueFd createOutput(const std::filesystem::path& path) {
+    UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (file.get() < 0) {
+        throwErrno(errno, path);
     }
-    if (!file.flush()) {
-        std::perror("writing the picture");
-        std::exit(1);
-    }
-    return matches;
-}
-
-void fail(const char* what) {
-    std::perror(what);
-    std::_Exit(2);
+    return file;
 }
 
 void streamingCopy(const std::filesystem::path& source, const std::filesystem::path& target) {
-    const int input = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    const int output = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (input < 0 || output < 0) {
-        fail("open");
+    const UniqueFd input = openRegularFileForReading(source);
+    const UniqueFd output = createOutput(target);
+    std::vector<std::uint8_t> buffer(BufferSize);
+    while (const std::size_t count = readFully(input.get(), buffer, source)) {
+        writeFully(output.get(), std::span(buffer).first(count), target);
     }
-    std::vector<char> buffer(BufferSize);
-    for (ssize_t count; (count = ::read(input, buffer.data(), buffer.size())) > 0;) {
-        if (::write(output, buffer.data(), static_cast<std::size_t>(count)) != count) {
-            fail("write");
-        }
-    }
-    if (::close(output) != 0) {
-        fail("close");
-    }
-    ::close(input);
+}
+
+// What a batch does to a file before its group is committed: the converted bytes streamed
+// into a new file.
+void convertInto(const std::filesystem::path& source, const std::filesystem::path& target) {
+    const FileByteSource input(source);
+    const UniqueFd output = createOutput(target);
+    const ConversionRequest request{{{rgbOf(Before), rgbOf(After)}}};
+    convertFile(input, request, [&](std::span<const std::uint8_t> bytes) {
+        writeFully(output.get(), bytes, target);
+    });
 }
 
 Measurement inChild(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
     if (child == 0) {
-        work();
+        try {
+            work();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+            std::_Exit(2);
+        }
         std::_Exit(0);
     }
     int status = 0;
@@ -131,71 +96,97 @@ Measurement inChild(const std::function<void()>& work) {
     return {elapsed.count(), cpu, usage.ru_maxrss};
 }
 
-// Every before pixel became the after colour, and nothing else did.
-bool resultIsRight(const std::filesystem::path& result, std::uint64_t expectedMatches) {
-    std::ifstream file(result, std::ios::binary);
-    file.ignore(54);
-    std::vector<char> row(Width * 3);
-    std::uint64_t after = 0;
-    std::uint64_t before = 0;
-    while (file.read(row.data(), static_cast<std::streamsize>(row.size()))) {
-        for (std::size_t x = 0; x < row.size(); x += 3) {
-            const Rgb colour{static_cast<std::uint8_t>(row[x + 2]),
-                             static_cast<std::uint8_t>(row[x + 1]),
-                             static_cast<std::uint8_t>(row[x])};
-            after += colour == After;
-            before += colour == Before;
-        }
-    }
-    return after == expectedMatches && before == 0;
+bool isColour(const char* pixel, Pixel colour) {
+    return static_cast<std::uint8_t>(pixel[0]) == colour.blue &&
+           static_cast<std::uint8_t>(pixel[1]) == colour.green &&
+           static_cast<std::uint8_t>(pixel[2]) == colour.red;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+// Every before pixel of the picture became the after colour, and every other byte is the
+// picture's own.
+bool resultIsRight(const std::filesystem::path& picture, const std::filesystem::path& result) {
+    std::ifstream original(picture, std::ios::binary);
+    std::ifstream converted(result, std::ios::binary);
+    std::vector<char> header(54), convertedHeader(54);
+    original.read(header.data(), 54);
+    converted.read(convertedHeader.data(), 54);
+    bool right = header == convertedHeader;
+    std::vector<char> row(PhotoWidth * 3), convertedRow(PhotoWidth * 3);
+    const auto size = static_cast<std::streamsize>(row.size());
+    for (int y = 0; right && y < PhotoHeight; ++y) {
+        right = original.read(row.data(), size) && converted.read(convertedRow.data(), size);
+        for (std::size_t x = 0; right && x < row.size(); x += 3) {
+            right = isColour(&row[x], Before) ? isColour(&convertedRow[x], After)
+                                              : std::equal(&row[x], &row[x] + 3, &convertedRow[x]);
+        }
+    }
+    return right && converted.peek() == std::ifstream::traits_type::eof();
+}
+
+void printSpread(const char* what, const Spread& spread, const char* unit) {
+    std::printf("%-22s best %.3f%s, median %.3f%s, worst %.3f%s\n", what, spread.best, unit,
+                spread.median, unit, spread.worst, unit);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const std::filesystem::path folder = argc > 1 ? argv[1] : "/tmp";
-    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
     const auto picture = folder / "pixtint-bench.bmp";
-    const auto temporary = TemporaryPathFor(picture);
-    const auto floorCopy = folder / "pixtint-bench.copy";
+    const auto converted = folder / "pixtint-bench.converted";
+    const auto copied = folder / "pixtint-bench.copy";
 
-    const std::uint64_t matches = writePicture(picture);
+    const std::uint64_t matches = writePhoto(picture, Before);
     const double megabytes = static_cast<double>(std::filesystem::file_size(picture)) / 1e6;
-    std::printf("picture: %d x %d, %.1f MB, %llu before pixels, %d runs\n", Width, Height,
-                megabytes, static_cast<unsigned long long>(matches), runs);
+    std::printf("picture: %d x %d, %.1f MB, %llu before pixels, %d rounds\n", PhotoWidth,
+                PhotoHeight, megabytes, static_cast<unsigned long long>(matches), rounds);
 
     const Measurement idle = inChild([] {});
-    std::vector<double> engine, floor, ratio, cpu, floorCpu, peak;
-    for (int run = 0; run < runs; ++run) {
-        std::filesystem::remove(temporary);
-        std::filesystem::remove(floorCopy);
-        const Measurement copied = inChild([&] { streamingCopy(picture, floorCopy); });
-        const Measurement replaced = inChild([&] { ReplaceColor(picture, Width, Before, After); });
-        std::printf("run %d: engine %.3f s (cpu %.3f s, peak %ld KiB), floor %.3f s (cpu %.3f s)\n",
-                    run + 1, replaced.seconds, replaced.cpuSeconds, replaced.peakKiB,
-                    copied.seconds, copied.cpuSeconds);
-        engine.push_back(replaced.seconds);
-        floor.push_back(copied.seconds);
-        ratio.push_back(replaced.seconds / copied.seconds);
-        cpu.push_back(replaced.cpuSeconds);
-        floorCpu.push_back(copied.cpuSeconds);
-        peak.push_back(static_cast<double>(replaced.peakKiB));
+    std::vector<double> engine, floor, ratio, engineCpu, floorCpu;
+    long enginePeak = 0;
+    long floorPeak = 0;
+    for (int round = 0; round < rounds; ++round) {
+        std::filesystem::remove(converted);
+        std::filesystem::remove(copied);
+        // Taken in turns, so that neither always runs on the other's dirty pages.
+        const bool engineFirst = round % 2 == 0;
+        Measurement conversion;
+        if (engineFirst) {
+            conversion = inChild([&] { convertInto(picture, converted); });
+        }
+        const Measurement copy = inChild([&] { streamingCopy(picture, copied); });
+        if (!engineFirst) {
+            conversion = inChild([&] { convertInto(picture, converted); });
+        }
+        std::printf("round %d: engine %.3f s (cpu %.3f s), floor %.3f s (cpu %.3f s), "
+                    "ratio %.2f\n",
+                    round + 1, conversion.seconds, conversion.cpuSeconds, copy.seconds,
+                    copy.cpuSeconds, conversion.seconds / copy.seconds);
+        engine.push_back(conversion.seconds);
+        floor.push_back(copy.seconds);
+        ratio.push_back(conversion.seconds / copy.seconds);
+        engineCpu.push_back(conversion.cpuSeconds);
+        floorCpu.push_back(copy.cpuSeconds);
+        enginePeak = std::max(enginePeak, conversion.peakKiB);
+        floorPeak = std::max(floorPeak, copy.peakKiB);
     }
-    const bool right = resultIsRight(temporary, matches);
-    std::printf("median: engine %.3f s (%.0f MB/s, cpu %.3f s), floor %.3f s (cpu %.3f s), "
-                "ratio %.2f\n",
-                median(engine), megabytes / median(engine), median(cpu), median(floor),
-                median(floorCpu), median(ratio));
-    std::printf("engine peak memory %.1f MiB (an idle child: %.1f MiB); result %s\n",
-                median(peak) / 1024, static_cast<double>(idle.peakKiB) / 1024,
-                right ? "checked" : "WRONG");
+    const bool right = resultIsRight(picture, converted);
+    const Spread engineSpread = spreadOf(engine);
+    const Spread floorSpread = spreadOf(floor);
+    printSpread("engine (convertFile):", engineSpread, " s");
+    printSpread("floor (copy):", floorSpread, " s");
+    printSpread("ratio of each round:", spreadOf(ratio), "");
+    printSpread("engine cpu:", spreadOf(engineCpu), " s");
+    printSpread("floor cpu:", spreadOf(floorCpu), " s");
+    std::printf("engine %.0f MB/s; best engine / best floor %.2f (goal <= %.1f)\n",
+                megabytes / engineSpread.best, engineSpread.best / floorSpread.best, Goal);
+    std::printf("peak memory: engine %.1f MiB, floor %.1f MiB, an idle child %.1f MiB; "
+                "result %s\n",
+                static_cast<double>(enginePeak) / 1024, static_cast<double>(floorPeak) / 1024,
+                static_cast<double>(idle.peakKiB) / 1024, right ? "checked" : "WRONG");
     std::filesystem::remove(picture);
-    std::filesystem::remove(temporary);
-    std::filesystem::remove(floorCopy);
+    std::filesystem::remove(converted);
+    std::filesystem::remove(copied);
     return right ? 0 : 1;
 }

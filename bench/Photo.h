@@ -1,0 +1,19 @@
+#pragma once
+
+#include "tests/support/BmpBytes.h"
+
+#include <cstdint>
+#include <filesystem>
+
+namespace pixtint {
+
+// The photograph the benchmarks convert: 8000 x 6000 pixels, 144 MB, a tenth of its pixels
+// the before colour, scattered among colours that are never it. A fixed seed makes every run
+// convert the same bytes.
+inline constexpr int PhotoWidth = 8000;
+inline constexpr int PhotoHeight = 6000;
+
+// Writes the photograph a row at a time; answers how many of its pixels are `before`.
+std::uint64_t writePhoto(const std::filesystem::path& path, Pixel before);
+
+} // namespace pixtint
