@@ -3,13 +3,19 @@
 #include "platform/Dialogs.h"
 
 #include <cstdio>
+#include <functional>
 
 namespace pixtint {
 
-// Benchmarks answer every modal thing at once; a message is printed so a failure is not missed.
+// Benchmarks answer every modal thing at once. A message goes to `onMessage` when one is set,
+// at the moment the window shows it; otherwise it is printed, so that a failure is not missed.
 class SilentDialogs : public Dialogs {
 public:
     void MsgBox(QWidget*, const QString& text, Icon, const QString& title) override {
+        if (onMessage) {
+            onMessage(text);
+            return;
+        }
         std::fprintf(stderr, "message [%s]: %s\n", title.toUtf8().constData(),
                      text.toUtf8().constData());
     }
@@ -19,6 +25,8 @@ public:
     }
     void ShowButtonColorDialog(QWidget*, QString&) override {}
     void OpenDocument(const QString&) override {}
+
+    std::function<void(const QString& text)> onMessage;
 };
 
 } // namespace pixtint

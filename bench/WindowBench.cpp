@@ -1,18 +1,29 @@
-// Times the main window on the offscreen platform: the refresh of a folder of 10,000 small
-// pictures, and one preview of an 8000 x 6000 picture.
+// Times the main window on a real display: the refresh of a folder of 10,000 small pictures,
+// and the preview of an 8000 x 6000 photograph (144 MB), with the peak memory the preview
+// adds. The preview runs in a fresh process of its own, so that its peak is not an earlier
+// one's. Run it under an X server (bench/run.sh uses xvfb-run), as a user's desktop would.
 //
-//   bench_window [scratch-folder]
+//   bench_window [scratch-folder [rounds]]
 
 #include "bench/BenchFiles.h"
+#include "bench/ChildProcess.h"
+#include "bench/PeakMemory.h"
+#include "bench/Photo.h"
+#include "bench/ShownWindow.h"
 #include "bench/SilentDialogs.h"
+#include "bench/Spread.h"
 #include "mainwindow/StartUp.h"
 #include "platform/FileOperations.h"
 
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
 using namespace pixtint;
 
@@ -20,59 +31,112 @@ namespace {
 
 using namespace BenchFiles;
 using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
 
-std::unique_ptr<frmMain> startOn(Dialogs& dialogs, const std::filesystem::path& root,
-                                 const std::string& name) {
-    const auto programFolder = root / (name + "-program");
-    const auto pictures = root / name;
+constexpr double PreviewGoalSeconds = 0.15;
+constexpr double PreviewGoalMiB = 64;
+constexpr const char* PreviewMode = "--preview";
+
+std::unique_ptr<frmMain> startOn(Dialogs& dialogs, const fs::path& pictures) {
+    const auto programFolder = pictures.parent_path() / (pictures.filename().string() + "-program");
     writeSettings(programFolder, pictures);
-    return Main(dialogs, DisplayPath(programFolder));
+    auto window = Main(dialogs, DisplayPath(programFolder));
+    waitUntilShown(*window);
+    return window;
 }
 
-void benchRefresh(Dialogs& dialogs, const std::filesystem::path& root) {
+// The seconds `action` and the painting it causes take.
+template <typename Action> double timed(Action&& action) {
+    const auto start = Clock::now();
+    action();
+    settle();
+    return secondsSince(start);
+}
+
+void benchRefresh(Dialogs& dialogs, const fs::path& root, int rounds) {
     const auto pictures = root / "icons";
-    std::filesystem::create_directories(pictures);
-    const auto icon = bmp24(16, 16, 0x80);
+    fs::create_directories(pictures);
+    const auto icon = makeBmp24(16, 16, {0x80, 0x80, 0x80});
     for (int i = 0; i < 10000; ++i) {
         writeFile(pictures / ("icon" + std::to_string(i) + ".bmp"), icon);
     }
-    auto window = startOn(dialogs, root, "icons");
-    double best = 1e9;
-    for (int run = 0; run < 5; ++run) {
-        const auto start = Clock::now();
-        window->Command3_Click();
-        best = std::min(best, secondsSince(start));
+    const auto window = startOn(dialogs, pictures);
+    std::vector<double> seconds;
+    for (int round = 0; round < rounds; ++round) {
+        seconds.push_back(timed([&] { window->Command3_Click(); }));
     }
-    std::printf("refresh of 10,000 pictures: %.3f s (best of 5), %d items\n", best,
-                window->ListView1->Count());
+    const Spread spread = spreadOf(seconds);
+    std::printf("refresh of %d pictures: best %.3f s, median %.3f s, worst %.3f s\n",
+                window->ListView1->Count(), spread.best, spread.median, spread.worst);
 }
 
-void benchPreview(Dialogs& dialogs, const std::filesystem::path& root) {
-    const auto pictures = root / "photo";
-    std::filesystem::create_directories(pictures);
-    writeFile(pictures / "photo.bmp", bmp24(8000, 6000, 0x40));
-    auto window = startOn(dialogs, root, "photo");
-    double best = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const auto start = Clock::now();
+// In the fresh process: the window opens on the folder's small icon, then previews the
+// photograph, the first time and again. Prints the seconds of each preview, then the peak
+// memory before and after the first, in KiB.
+int previewInThisProcess(const fs::path& pictures, int rounds) {
+    SilentDialogs dialogs;
+    const auto window = startOn(dialogs, pictures);
+    const auto previewPhoto = [&] {
+        window->ListView1->Item(2).setSelected(true);
         window->ListView1_Click();
-        best = std::min(best, secondsSince(start));
+    };
+    const long peakBefore = peakResidentKiB();
+    std::printf("%.4f", timed(previewPhoto));
+    const long peakAfter = peakResidentKiB();
+    for (int round = 1; round < rounds; ++round) {
+        window->ListView1->Item(1).setSelected(true);
+        window->ListView1_Click();
+        settle();
+        std::printf(" %.4f", timed(previewPhoto));
     }
-    std::printf("preview of 8000 x 6000: %.3f s (best of 3)\n", best);
+    std::printf("\n%ld %ld\n", peakBefore, peakAfter);
+    return 0;
+}
+
+void benchPreview(const fs::path& root, int rounds) {
+    const auto pictures = root / "photo";
+    fs::create_directories(pictures);
+    writeFile(pictures / "a.bmp", makeBmp24(16, 16, {0x80, 0x80, 0x80}));
+    writePhoto(pictures / "photo.bmp", {0x00, 0x00, 0xFF});
+    std::istringstream output(outputOf(shellQuoted(benchProgram("bench_window")) + " " +
+                                       PreviewMode + " " + shellQuoted(pictures) + " " +
+                                       std::to_string(rounds)));
+    std::string line;
+    std::getline(output, line);
+    std::istringstream times(line);
+    std::vector<double> seconds;
+    for (double value = 0; times >> value;) {
+        seconds.push_back(value);
+    }
+    long peakBefore = 0;
+    long peakAfter = 0;
+    output >> peakBefore >> peakAfter;
+    const Spread spread = spreadOf(seconds);
+    const double extraMiB = static_cast<double>(peakAfter - peakBefore) / 1024;
+    std::printf("preview of %d x %d: first %.3f s; best %.3f s, median %.3f s, worst %.3f s "
+                "(goal <= %.2f s)\n",
+                PhotoWidth, PhotoHeight, seconds.front(), spread.best, spread.median, spread.worst,
+                PreviewGoalSeconds);
+    std::printf("peak memory: %.1f MiB before the first preview, %.1f MiB after: %.1f MiB more "
+                "(goal <= %.0f MiB)\n",
+                static_cast<double>(peakBefore) / 1024, static_cast<double>(peakAfter) / 1024,
+                extraMiB, PreviewGoalMiB);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const std::filesystem::path root =
-        argc > 1 ? std::filesystem::path(argv[1])
-                 : std::filesystem::temp_directory_path() / "pixtint-bench-window";
-    std::filesystem::remove_all(root);
+    if (argc == 4 && std::strcmp(argv[1], PreviewMode) == 0) {
+        return previewInThisProcess(argv[2], std::max(1, std::atoi(argv[3])));
+    }
+    const fs::path root =
+        argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "pixtint-bench-window";
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+    fs::remove_all(root);
     SilentDialogs dialogs;
-    benchRefresh(dialogs, root);
-    benchPreview(dialogs, root);
-    std::filesystem::remove_all(root);
+    benchRefresh(dialogs, root, rounds);
+    benchPreview(root, rounds);
+    fs::remove_all(root);
     return 0;
 }
