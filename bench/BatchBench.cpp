@@ -14,6 +14,7 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/ChildProcess.h"
+#include "bench/CpuTime.h"
 #include "bench/Photo.h"
 #include "bench/ShownWindow.h"
 #include "bench/SilentDialogs.h"
@@ -59,8 +60,9 @@ std::vector<std::uint8_t> icon(int seed) {
     return bytes;
 }
 
-// A fresh folder of pictures, on disk before anything is timed, so that no run flushes the
-// set-up's writes.
+// A new folder of pictures, on disk before anything is timed, so that no run flushes the
+// set-up's writes. Nothing is deleted until the end: a file system that has just freed
+// thousands of files makes every new file slow for a while, whoever creates it.
 using FolderMaker = void (*)(const fs::path& folder);
 
 void makeIcons(const fs::path& folder) {
@@ -70,15 +72,27 @@ void makeIcons(const fs::path& folder) {
 }
 
 fs::path freshFolder(const fs::path& folder, FolderMaker make) {
-    fs::remove_all(folder);
     fs::create_directories(folder);
     make(folder);
     ::sync();
     return folder;
 }
 
-// The seconds from the click on 変換実行 to the closing message.
-double timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make) {
+// Seconds on the clock, and of processor time.
+struct Timing {
+    double seconds = 0;
+    double cpu = 0;
+};
+
+// The child processes `run` starts, from start to exit.
+template <typename Run> Timing timeChildren(Run&& run) {
+    const double cpu = cpuSeconds(RUSAGE_CHILDREN);
+    const double seconds = run();
+    return {seconds, cpuSeconds(RUSAGE_CHILDREN) - cpu};
+}
+
+// From the click on 変換実行 to the closing message.
+Timing timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make) {
     const auto pictures = freshFolder(root / "window", make);
     writeSettings(root / "program", pictures, true);
     const auto window = Main(dialogs, DisplayPath(root / "program"));
@@ -92,6 +106,7 @@ double timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make
             std::exit(1);
         }
     };
+    const double cpu = cpuSeconds(RUSAGE_SELF);
     const auto start = Clock::now();
     window->Command4->click();
     dialogs.onMessage = nullptr;
@@ -99,16 +114,18 @@ double timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make
         std::fprintf(stderr, "the batch never ended with its message\n");
         std::exit(1);
     }
-    return std::chrono::duration<double>(*closed - start).count();
+    return {std::chrono::duration<double>(*closed - start).count(), cpuSeconds(RUSAGE_SELF) - cpu};
 }
 
-double timeFloor(const fs::path& root, FolderMaker make) {
-    return durableFloorSeconds(freshFolder(root / "floor", make));
+Timing timeFloor(const fs::path& root, FolderMaker make) {
+    const auto pictures = freshFolder(root / "floor", make);
+    return timeChildren([&] { return durableFloorSeconds(pictures); });
 }
 
-double timeImageMagick(const fs::path& root, FolderMaker make, const std::string& command) {
+Timing timeImageMagick(const fs::path& root, FolderMaker make, const std::string& command) {
     const auto pictures = freshFolder(root / "imagemagick", make);
-    return secondsOf("cd " + shellQuoted(pictures) + " && " + command);
+    return timeChildren(
+        [&] { return secondsOf("cd " + shellQuoted(pictures) + " && " + command); });
 }
 
 std::vector<char> pixelsOf(const fs::path& picture) {
@@ -134,43 +151,65 @@ void checkSameResults(const fs::path& root) {
     }
 }
 
-struct Rounds {
-    std::vector<double> window, floor, imageMagick, ratio;
+struct Contender {
+    explicit Contender(const char* name)
+        : name(name) {}
+
+    const char* name;
+    std::vector<double> seconds;
+    std::vector<double> cpu;
+
+    void add(const Timing& timing) {
+        seconds.push_back(timing.seconds);
+        cpu.push_back(timing.cpu);
+    }
+    double best() const { return spreadOf(seconds).best; }
 };
 
-Rounds measure(SilentDialogs& dialogs, const fs::path& root, FolderMaker make,
+struct Rounds {
+    Contender window{"window"};
+    Contender floor{"floor"};
+    Contender imageMagick{"ImageMagick"};
+    std::vector<double> ratio; // window / floor, round by round
+};
+
+Rounds measure(SilentDialogs& dialogs, const fs::path& folder, FolderMaker make,
                const std::string& imageMagick, int count) {
     Rounds rounds;
     for (int round = 0; round < count; ++round) {
-        rounds.window.push_back(timeWindow(dialogs, root, make));
-        rounds.floor.push_back(timeFloor(root, make));
-        rounds.imageMagick.push_back(timeImageMagick(root, make, imageMagick));
-        rounds.ratio.push_back(rounds.window.back() / rounds.floor.back());
+        const auto root = folder / std::to_string(round + 1);
+        const Timing window = timeWindow(dialogs, root, make);
+        const Timing floor = timeFloor(root, make);
+        const Timing reference = timeImageMagick(root, make, imageMagick);
         checkSameResults(root);
-        std::printf("  round %d: window %.3f s, floor %.3f s, ImageMagick %.3f s\n", round + 1,
-                    rounds.window.back(), rounds.floor.back(), rounds.imageMagick.back());
+        rounds.window.add(window);
+        rounds.floor.add(floor);
+        rounds.imageMagick.add(reference);
+        rounds.ratio.push_back(window.seconds / floor.seconds);
+        std::printf("  round %d: window %.3f s (cpu %.3f s), floor %.3f s (cpu %.3f s), "
+                    "ImageMagick %.3f s (cpu %.3f s)\n",
+                    round + 1, window.seconds, window.cpu, floor.seconds, floor.cpu,
+                    reference.seconds, reference.cpu);
         std::fflush(stdout);
     }
     return rounds;
 }
 
-void printSpread(const char* what, const std::vector<double>& rounds) {
-    const Spread spread = spreadOf(rounds);
-    std::printf("  %-14s best %.3f s, median %.3f s, worst %.3f s\n", what, spread.best,
-                spread.median, spread.worst);
+void printSpread(const Contender& contender) {
+    const Spread seconds = spreadOf(contender.seconds);
+    std::printf("  %-12s best %.3f s, median %.3f s, worst %.3f s; cpu best %.3f s\n",
+                (std::string(contender.name) + ":").c_str(), seconds.best, seconds.median,
+                seconds.worst, spreadOf(contender.cpu).best);
 }
 
 void report(const Rounds& rounds, double floorGoal, double imageMagickGoal) {
-    printSpread("window:", rounds.window);
-    printSpread("floor:", rounds.floor);
-    printSpread("ImageMagick:", rounds.imageMagick);
-    const double window = spreadOf(rounds.window).best;
-    const double floor = spreadOf(rounds.floor).best;
-    const double imageMagick = spreadOf(rounds.imageMagick).best;
+    printSpread(rounds.window);
+    printSpread(rounds.floor);
+    printSpread(rounds.imageMagick);
     const Spread ratio = spreadOf(rounds.ratio);
     std::printf("  window / floor %.2f (best / best; rounds %.2f to %.2f), goal <= %.1f\n",
-                window / floor, ratio.best, ratio.worst, floorGoal);
-    std::printf("  ImageMagick / window %.1f", imageMagick / window);
+                rounds.window.best() / rounds.floor.best(), ratio.best, ratio.worst, floorGoal);
+    std::printf("  ImageMagick / window %.1f", rounds.imageMagick.best() / rounds.window.best());
     if (imageMagickGoal > 0) {
         std::printf(", goal >= %.0f", imageMagickGoal);
     }
@@ -192,10 +231,12 @@ int main(int argc, char** argv) {
     SilentDialogs dialogs;
 
     std::printf("%d 16 x 16 icons, backups on:\n", IconCount);
-    report(measure(dialogs, root, makeIcons, "mogrify " + RecolourArguments + " *.bmp", iconRounds),
+    fs::remove_all(root);
+    report(measure(dialogs, root / "icons", makeIcons, "mogrify " + RecolourArguments + " *.bmp",
+                   iconRounds),
            1.5, 0);
     std::printf("one %d x %d photograph (144 MB), backups on:\n", PhotoWidth, PhotoHeight);
-    report(measure(dialogs, root, makePhoto,
+    report(measure(dialogs, root / "photo", makePhoto,
                    "convert photo.bmp " + RecolourArguments + " photo.bmp", photoRounds),
            2.0, 5.0);
     fs::remove_all(root);
