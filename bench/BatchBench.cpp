@@ -19,6 +19,7 @@
 #include "bench/ShownWindow.h"
 #include "bench/SilentDialogs.h"
 #include "bench/Spread.h"
+#include "conversion/BatchRun.h"
 #include "mainwindow/StartUp.h"
 #include "platform/FileOperations.h"
 
@@ -117,6 +118,31 @@ Timing timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make
     return {std::chrono::duration<double>(*closed - start).count(), cpuSeconds(RUSAGE_SELF) - cpu};
 }
 
+void requireConverted(const FileOutcome& outcome) {
+    if (outcome.status != FileStatus::Converted) {
+        std::fprintf(stderr, "%s was not converted\n", outcome.path.c_str());
+        std::exit(1);
+    }
+}
+
+// The conversion core alone, given the files the window would give it: what the window adds
+// is the difference.
+Timing timeCore(const fs::path& root, FolderMaker make) {
+    const auto pictures = freshFolder(root / "core", make);
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(pictures)) {
+        files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    const ConversionRequest request{{{{0x00, 0x00, 0xFF}, {0xFF, 0x00, 0x00}}}, Growth::Top, true};
+    BatchCallbacks callbacks;
+    callbacks.outcome = requireConverted;
+    const double cpu = cpuSeconds(RUSAGE_SELF);
+    const auto start = Clock::now();
+    BatchRun(request).run(files, callbacks);
+    return {secondsSince(start), cpuSeconds(RUSAGE_SELF) - cpu};
+}
+
 Timing timeFloor(const fs::path& root, FolderMaker make) {
     const auto pictures = freshFolder(root / "floor", make);
     return timeChildren([&] { return durableFloorSeconds(pictures); });
@@ -168,6 +194,7 @@ struct Contender {
 
 struct Rounds {
     Contender window{"window"};
+    Contender core{"core alone"};
     Contender floor{"floor"};
     Contender imageMagick{"ImageMagick"};
     std::vector<double> ratio; // window / floor, round by round
@@ -179,17 +206,19 @@ Rounds measure(SilentDialogs& dialogs, const fs::path& folder, FolderMaker make,
     for (int round = 0; round < count; ++round) {
         const auto root = folder / std::to_string(round + 1);
         const Timing window = timeWindow(dialogs, root, make);
+        const Timing core = timeCore(root, make);
         const Timing floor = timeFloor(root, make);
         const Timing reference = timeImageMagick(root, make, imageMagick);
         checkSameResults(root);
         rounds.window.add(window);
+        rounds.core.add(core);
         rounds.floor.add(floor);
         rounds.imageMagick.add(reference);
         rounds.ratio.push_back(window.seconds / floor.seconds);
-        std::printf("  round %d: window %.3f s (cpu %.3f s), floor %.3f s (cpu %.3f s), "
-                    "ImageMagick %.3f s (cpu %.3f s)\n",
-                    round + 1, window.seconds, window.cpu, floor.seconds, floor.cpu,
-                    reference.seconds, reference.cpu);
+        std::printf("  round %d: window %.3f s (cpu %.3f s), core %.3f s (cpu %.3f s), "
+                    "floor %.3f s (cpu %.3f s), ImageMagick %.3f s (cpu %.3f s)\n",
+                    round + 1, window.seconds, window.cpu, core.seconds, core.cpu, floor.seconds,
+                    floor.cpu, reference.seconds, reference.cpu);
         std::fflush(stdout);
     }
     return rounds;
@@ -204,6 +233,7 @@ void printSpread(const Contender& contender) {
 
 void report(const Rounds& rounds, double floorGoal, double imageMagickGoal) {
     printSpread(rounds.window);
+    printSpread(rounds.core);
     printSpread(rounds.floor);
     printSpread(rounds.imageMagick);
     const Spread ratio = spreadOf(rounds.ratio);
