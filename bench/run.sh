@@ -15,7 +15,7 @@ source scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" imagemagick xvfb xauth fonts-ipafont-gothic
 
 scratch=${1:-${TMPDIR:-/tmp}}
-build=build-bench-release
+build=${PIXTINT_BENCH_BUILD:-build-bench-release} # any build folder of the benchmarks
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DPIXTINT_BUILD_TESTS=OFF -DPIXTINT_BUILD_BENCH=ON
 cmake --build "$build" -j2 --target bench_replace_color bench_window bench_batch bench_durable_floor
 
