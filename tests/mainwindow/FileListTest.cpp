@@ -53,19 +53,20 @@ TEST_F(FileListTest, AChosenFolderIsKeptWithoutTrailingSeparatorAndListedAfresh)
 }
 
 TEST_F(FileListTest, AnItemWhoseNameIsNotValidTextIsPreviewedAndAUserClickPreviewsAnother) {
+    // Bytes from 0x80 up sort after ASCII, on every platform.
     const std::string rawName = "\xff\xfe-icon.bmp";
     pictures.write(rawName, makeBmp24(3, 2, {}));
     pictures.write("a.bmp", makeBmp24(2, 3, {}));
     rememberPictureFolder();
     start();
-    ASSERT_EQ(item(1).FileName(), rawName);
-    EXPECT_EQ(item(1).SmallIcon(), "BMP");
-    EXPECT_EQ(panel(1), "3×2");
+    EXPECT_EQ(panel(1), "2×3");
 
     QListWidget* list = window->ListView1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
-    EXPECT_EQ(panel(1), "2×3");
+    ASSERT_EQ(item(2).FileName(), rawName);
+    EXPECT_EQ(item(2).SmallIcon(), "BMP");
+    EXPECT_EQ(panel(1), "3×2");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
