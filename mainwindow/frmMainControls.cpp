@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 #include "platform/ColorValue.h"
+#include "platform/TabOrder.h"
 
 #include <QCursor>
 #include <QIcon>
@@ -47,6 +48,11 @@ void frmMain::CreateControls() {
     CreatePreviewAndCommands();
     LoadImageList();
     FitCaptions();
+    // Row by row, left to right: the file frame, the before row of colour buttons, the after
+    // row, the size options, the bottom row.
+    chainTabOrder({Command2, ListView1, Command3, Command5[0], Command5[2], Command5[4],
+                   Command5[1], Command5[3], Command5[5], Check2, Option1[0], Option1[1], Check1,
+                   Command7, Command4, Command1});
 }
 
 void frmMain::FitCaptions() {
