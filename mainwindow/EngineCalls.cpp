@@ -1,6 +1,5 @@
 #include "engine/AppError.h"
 #include "mainwindow/frmMain.h"
-#include "platform/ColorValue.h"
 #include "platform/Dialogs.h"
 
 #include <new>
@@ -8,10 +7,8 @@
 namespace pixtint {
 
 Rgb frmMain::ResolvedSwatchColor(int index) const {
-    // A system colour in a swatch stands for the colour this window paints its background with.
-    const std::int32_t value = Label3[index]->BackColor();
-    const QColor colour = ColorValue::isSystemColor(value) ? palette().color(QPalette::Window)
-                                                           : ColorValue::toColor(value);
+    // What the swatch shows: a system colour in it stands for this window's background.
+    const QColor colour = Label3[index]->ShownColor();
     return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
             static_cast<std::uint8_t>(colour.blue())};
 }

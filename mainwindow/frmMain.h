@@ -11,6 +11,7 @@
 #include "platform/ListView.h"
 #include "platform/OptionButton.h"
 #include "platform/StatusBar.h"
+#include "platform/Swatch.h"
 
 #include <array>
 #include <cstdint>
@@ -67,7 +68,7 @@ public:
     Frame* Frame3;
     std::array<Label*, 2> Label4;
     std::array<CommandButton*, 6> Command5;
-    std::array<Label*, 2> Label3;
+    std::array<Swatch*, 2> Label3;
     Frame* Frame4;
     CheckBox* Check2;
     std::array<OptionButton*, 2> Option1;

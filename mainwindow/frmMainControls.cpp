@@ -119,8 +119,7 @@ void frmMain::CreateConversionFrame() {
         Label4[i] =
             place<Label>(Frame3, indexed("Label4", i), 120, 360 + (i == 0 ? 0 : 450), 855, 195);
         Label4[i]->setCaption(swatchCaptions[i]);
-        Label3[i] = place<Label>(Frame3, indexed("Label3", i), 2520, 277 + rowTop, 300, 300);
-        Label3[i]->setSingleLineBorder(true);
+        Label3[i] = place<Swatch>(Frame3, indexed("Label3", i), 2520, 277 + rowTop, 300, 300);
         Label3[i]->setToolTipText(swatchTips[i]);
     }
     Label3[0]->setBackColor(ColorValue::ActiveBorder);
