@@ -3,6 +3,8 @@
 #include "platform/ColorValue.h"
 #include "platform/Twips.h"
 
+#include <algorithm>
+
 namespace pixtint {
 
 namespace {
@@ -51,6 +53,7 @@ frmWindowsButtonColor::frmWindowsButtonColor(QString& tag, QWidget* owner)
     }
     setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
     CreateControls();
+    FitCaptions();
     Form_Load();
 }
 
@@ -71,6 +74,21 @@ void frmWindowsButtonColor::CreateControls() {
     Option1[3]->setValue(true);
     for (int i = 0; i < 2; ++i) {
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    }
+}
+
+void frmWindowsButtonColor::FitCaptions() {
+    // The design sizes were drawn for a narrower typeface. The choices share one size, the one
+    // the longest of them needs, so that the column reads evenly.
+    double pointSize = font().pointSizeF();
+    for (OptionButton* option : Option1) {
+        option->fitCaptionFont();
+        pointSize = std::min(pointSize, option->font().pointSizeF());
+    }
+    for (OptionButton* option : Option1) {
+        QFont font = option->font();
+        font.setPointSizeF(pointSize);
+        option->setFont(font);
     }
 }
 

@@ -25,6 +25,7 @@ public:
 
 private:
     void CreateControls();
+    void FitCaptions();
     void Form_Load();
     void Command1_Click(int index);
 

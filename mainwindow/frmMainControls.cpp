@@ -5,7 +5,6 @@
 #include <QCursor>
 #include <QIcon>
 #include <QPixmap>
-#include <QStyle>
 
 namespace pixtint {
 
@@ -34,11 +33,6 @@ QCursor pickPointer() {
     return QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2);
 }
 
-int checkIndicatorRoom(const QWidget& box) {
-    return box.style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &box) +
-           box.style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &box) + 4;
-}
-
 } // namespace
 
 void frmMain::CreateControls() {
@@ -64,11 +58,10 @@ void frmMain::FitCaptions() {
     const int roomBeforeFirstIcon = Image2[0]->x() - Label2[1]->x() - LabelMargin;
     Label2[1]->fitFontTo(QStringLiteral("■ファイル一覧：    変換可"),
                          Label2[1]->width() - roomBeforeFirstIcon);
-    for (CheckBox* box : {Check1, Check2}) {
-        box->fitFontTo(box->Caption(), checkIndicatorRoom(*box));
-    }
+    Check1->fitCaptionFont();
+    Check2->fitCaptionFont();
     for (OptionButton* option : Option1) {
-        option->fitFontTo(option->Caption(), checkIndicatorRoom(*option));
+        option->fitCaptionFont();
     }
 }
 

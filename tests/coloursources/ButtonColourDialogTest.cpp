@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace pixtint {
 
@@ -44,6 +45,15 @@ TEST(ButtonColourDialog, SetAnswersTheSelectedSwatchAndClosingAnswersNothing) {
                   answer);
     }
     EXPECT_TRUE(answerOf([](auto& dialog) { dialog.close(); }).isNull());
+}
+
+TEST(ButtonColourDialog, EveryChoiceShowsItsCaptionWhole) {
+    QString tag;
+    frmWindowsButtonColor dialog(tag, nullptr);
+    for (const OptionButton* option : dialog.Option1) {
+        // The room the style asks for to draw the caption beside its indicator.
+        EXPECT_LE(option->sizeHint().width(), option->width()) << option->text().toStdString();
+    }
 }
 
 // The current button colour is written as the owner's background, so that is what it shows.
