@@ -6,12 +6,9 @@ namespace pixtint {
 
 class StatusBarTest : public MainWindowFixture {
 protected:
+    // The panel as drawn, where the fixture's panel() is the text the window put there.
     QLabel* shownPanel(int number) const {
         return window->StatusBar1->findChild<QLabel*>(QStringLiteral("Panel%1").arg(number));
-    }
-    // The room a panel gives its text, beside its frame and indent.
-    static int textRoom(const QLabel& panel) {
-        return panel.contentsRect().width() - panel.indent();
     }
 };
 
@@ -50,11 +47,9 @@ TEST_F(StatusBarTest, ALongPathIsShortenedInTheMiddleAndShownWholeAsItsToolTip) 
     EXPECT_EQ(panel(3), whole);
     EXPECT_EQ(path.toolTip(), whole);
     const QString shown = path.text();
-    EXPECT_TRUE(shown.contains(QChar(0x2026)) && shown.startsWith(pictureFolderText().left(4)) &&
-                shown.endsWith("x.bmp"))
-        << shown.toStdString();
-    EXPECT_LE(path.fontMetrics().horizontalAdvance(shown), textRoom(path));
-    EXPECT_LE(path.mapTo(window.get(), path.rect().topRight()).x(), window->width());
+    EXPECT_TRUE(shown.contains(QChar(0x2026)) && shown.endsWith("x.bmp")) << shown.toStdString();
+    EXPECT_LE(path.fontMetrics().horizontalAdvance(shown),
+              path.contentsRect().width() - path.indent());
 }
 
 } // namespace pixtint
