@@ -2,6 +2,7 @@
 
 #include "platform/Control.h"
 
+#include <QColor>
 #include <QLabel>
 #include <cstdint>
 #include <optional>
