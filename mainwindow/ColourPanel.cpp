@@ -7,6 +7,7 @@
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
 #include "platform/Label.h"
+#include "platform/Swatch.h"
 
 #include <QIcon>
 #include <limits>
@@ -68,8 +69,7 @@ void ColourPanel::createControls() {
         captions_[i]->setCaption(captions[i]);
         captions_[i]->fitFontTo(captions[i], 2);
         swatches_[i] =
-            placeControl<Label>(this, indexedName("Label3", i), 2520, 277 + rowTop, 300, 300);
-        swatches_[i]->setSingleLineBorder(true);
+            placeControl<Swatch>(this, indexedName("Label3", i), 2520, 277 + rowTop, 300, 300);
         swatches_[i]->setToolTipText(swatchTips[i]);
     }
     for (int i = 0; i < 6; ++i) {
@@ -88,10 +88,7 @@ void ColourPanel::showColours(std::int32_t before, std::int32_t after) {
 }
 
 Rgb ColourPanel::shownColour(int swatch) const {
-    const std::int32_t value = swatches_[swatch]->BackColor();
-    const QColor colour = ColorValue::isSystemColor(value)
-                              ? window()->palette().color(QPalette::Window)
-                              : ColorValue::toColor(value);
+    const QColor colour = swatches_[swatch]->ShownColor();
     return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
             static_cast<std::uint8_t>(colour.blue())};
 }
@@ -100,8 +97,14 @@ void ColourPanel::takeColourUnderPointer(int swatch) {
     setColour(swatch, GetCursorPixelColor(window()));
 }
 
+std::vector<QWidget*> ColourPanel::tabOrder() const {
+    return {colourButtons_[0], colourButtons_[2], colourButtons_[4],
+            colourButtons_[1], colourButtons_[3], colourButtons_[5]};
+}
+
 void ColourPanel::setInputEnabled(bool enabled) {
-    for (Label* label : {captions_[0], captions_[1], swatches_[0], swatches_[1]}) {
+    for (Label* label :
+         std::initializer_list<Label*>{captions_[0], captions_[1], swatches_[0], swatches_[1]}) {
         label->setEnabled(enabled);
     }
     for (CommandButton* button : colourButtons_) {

@@ -5,12 +5,14 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace pixtint {
 
 class CommandButton;
 class Dialogs;
 class Label;
+class Swatch;
 
 // The colour panel: the before and after swatches and, for each, the buttons that set it
 // from the colour dialog, from a pixel picked on a preview, or from the button colours.
@@ -30,6 +32,8 @@ public:
     void takeColourUnderPointer(int swatch);
 
     void setInputEnabled(bool enabled);
+    // The colour buttons row by row: the before row, then the after row.
+    std::vector<QWidget*> tabOrder() const;
 
 signals:
     // The user gave a swatch a new colour value.
@@ -48,7 +52,7 @@ private:
 
     Dialogs& dialogs_;
     std::array<Label*, 2> captions_{};
-    std::array<Label*, 2> swatches_{};
+    std::array<Swatch*, 2> swatches_{};
     std::array<CommandButton*, 6> colourButtons_{}; // by source, then before / after
 };
 

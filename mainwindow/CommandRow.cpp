@@ -11,7 +11,7 @@ CommandRow::CommandRow(QWidget* window)
     backupBox_ = placeControl<CheckBox>(window, "Check1", 120, 5520, 3495, 255);
     backupBox_->setCaption(QStringLiteral("変換前のファイルを *.bak として保存する"));
     backupBox_->setValue(1);
-    backupBox_->fitFontTo(backupBox_->Caption(), indicatorRoom(*backupBox_));
+    backupBox_->fitCaptionFont();
     readmeButton_ = placeControl<CommandButton>(window, "Command7", 5160, 5400, 1335, 375);
     readmeButton_->setCaption(QStringLiteral("Readme.txt"));
     readmeButton_->setToolTipText(QStringLiteral("Readme.txtを閲覧"));
@@ -29,6 +29,10 @@ CommandRow::CommandRow(QWidget* window)
 
 void CommandRow::showBackup(int keepBackup) {
     backupBox_->setValue(keepBackup);
+}
+
+std::vector<QWidget*> CommandRow::tabOrder() const {
+    return {backupBox_, readmeButton_, convertButton_, exitButton_};
 }
 
 void CommandRow::setInputEnabled(bool enabled) {

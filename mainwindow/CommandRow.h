@@ -3,6 +3,7 @@
 #include "mainwindow/LayoutRules.h"
 
 #include <QObject>
+#include <vector>
 
 class QWidget;
 
@@ -20,6 +21,8 @@ public:
 
     void showBackup(int keepBackup);
     void setInputEnabled(bool enabled);
+    // Left to right.
+    std::vector<QWidget*> tabOrder() const;
     void followEdges(const LayoutRules::Layout& layout);
     // The sizes the window layout works from.
     double exitButtonWidth() const;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStyle>
 #include <QWidget>
 
 namespace pixtint {
@@ -20,12 +19,6 @@ ControlType* placeControl(QWidget* container, const QString& name, double left, 
 // The name of a member of a control array, e.g. "Command5(2)".
 inline QString indexedName(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
-// The room a check box or option button needs beside its caption for its indicator.
-inline int indicatorRoom(const QWidget& box) {
-    return box.style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &box) +
-           box.style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &box) + 4;
 }
 
 } // namespace pixtint

@@ -140,6 +140,10 @@ void FilePanel::chooseFolder() {
     emit folderChosen(folder);
 }
 
+std::vector<QWidget*> FilePanel::tabOrder() const {
+    return {browseButton_, fileList_, refreshButton_};
+}
+
 void FilePanel::setInputEnabled(bool enabled) {
     browseButton_->setEnabled(enabled);
     refreshButton_->setEnabled(enabled);

@@ -39,6 +39,8 @@ public:
     static void setMark(ListItem item, ItemMark mark);
 
     void setInputEnabled(bool enabled);
+    // Top to bottom.
+    std::vector<QWidget*> tabOrder() const;
     void followWidth(const LayoutRules::Layout& layout);
     double browseButtonWidth() const;
 

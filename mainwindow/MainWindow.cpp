@@ -8,6 +8,7 @@
 #include "mainwindow/SizeOptionsPanel.h"
 #include "platform/Frame.h"
 #include "platform/StatusBar.h"
+#include "platform/TabOrder.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -46,6 +47,13 @@ void MainWindow::createControls() {
     statusBar_->setPanelToolTip(1, QStringLiteral("大きさ（幅×高さ）"));
     statusBar_->setPanelToolTip(2, QStringLiteral("ファイルサイズ"));
     statusBar_->setPanelToolTip(3, QStringLiteral("ファイル名"));
+
+    std::vector<QWidget*> rows;
+    for (const auto& row : {filePanel_->tabOrder(), colourPanel_->tabOrder(),
+                            sizeOptions_->tabOrder(), commandRow_->tabOrder()}) {
+        rows.insert(rows.end(), row.begin(), row.end());
+    }
+    chainTabOrder(rows);
 }
 
 void MainWindow::connectPanels() {

@@ -21,9 +21,9 @@ SizeOptionsPanel::SizeOptionsPanel(QWidget* container)
         placeControl<OptionButton>(this, indexedName("Option1", 1), 360, 720, 1935, 255);
     rowOptions_[1]->setCaption(QStringLiteral("下段に挿入"));
     rowOptions_[0]->setValue(true);
-    resizeBox_->fitFontTo(resizeBox_->Caption(), indicatorRoom(*resizeBox_));
+    resizeBox_->fitCaptionFont();
     for (OptionButton* option : rowOptions_) {
-        option->fitFontTo(option->Caption(), indicatorRoom(*option));
+        option->fitCaptionFont();
         connect(option, &OptionButton::Click, this,
                 [this] { emit rowChosen(rowOptions_[0]->Value()); });
     }
@@ -34,6 +34,10 @@ SizeOptionsPanel::SizeOptionsPanel(QWidget* container)
 void SizeOptionsPanel::showOptions(int resizeTo16x16, bool insertAtTop) {
     resizeBox_->setValue(resizeTo16x16);
     rowOptions_[0]->setValue(insertAtTop);
+}
+
+std::vector<QWidget*> SizeOptionsPanel::tabOrder() const {
+    return {resizeBox_, rowOptions_[0], rowOptions_[1]};
 }
 
 void SizeOptionsPanel::setOffered(bool sizeOptions, bool rowOptions) {

@@ -3,6 +3,7 @@
 #include "platform/Frame.h"
 
 #include <array>
+#include <vector>
 
 namespace pixtint {
 
@@ -22,6 +23,8 @@ public:
     // The frame and its box are offered for a 16 x 15 picture; the row options follow them,
     // or follow the box's tick once the box was changed.
     void setOffered(bool sizeOptions, bool rowOptions);
+    // Top to bottom.
+    std::vector<QWidget*> tabOrder() const;
 
 signals:
     // The box's value changed, by the user or by the program.

@@ -183,4 +183,22 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesWithoutRunningThePreview) {
     EXPECT_EQ(control<ImageBox>("Image1(1)")->Picture().pixelColor(0, 0), QColor(236, 233, 216));
 }
 
+// On a theme whose buttons and window background differ, the after swatch holding the button
+// face must show the colour that the conversion then writes.
+TEST_F(ColourSelectionTest, ASystemColourInASwatchShowsWhatTheConversionWrites) {
+    pictures.write("picture.bmp", makeBmp24(2, 2, Moss));
+    rememberPictureFolder(MossValue, ButtonFaceReference);
+    start();
+    QPalette theme = window->palette();
+    theme.setColor(QPalette::Window, QColor(40, 50, 60));
+    theme.setColor(QPalette::Button, QColor(200, 210, 220));
+    window->setPalette(theme);
+    window->previewSelectedFile();
+
+    const QColor written = control<ImageBox>("Image1(1)")->Picture().pixelColor(0, 0);
+    const QImage swatch = control<Label>("Label3(1)")->grab().toImage();
+    EXPECT_EQ(swatch.pixelColor(swatch.rect().center()), written); // clear of the border
+    EXPECT_EQ(written, QColor(40, 50, 60));
+}
+
 } // namespace pixtint
