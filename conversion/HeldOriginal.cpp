@@ -1,4 +1,4 @@
-#include "mainwindow/PendingBackup.h"
+#include "conversion/HeldOriginal.h"
 
 #include "engine/FileBytes.h"
 #include "engine/PosixFile.h"
@@ -44,7 +44,7 @@ bool claimAndCopy(const std::filesystem::path& picture, const std::filesystem::p
 
 } // namespace
 
-PendingBackup::PendingBackup(const std::filesystem::path& picture, std::filesystem::path backup)
+HeldOriginal::HeldOriginal(const std::filesystem::path& picture, std::filesystem::path backup)
     : backup_(std::move(backup)) {
     for (int attempt = 0; attempt < MaxSiblingAttempts; ++attempt) {
         held_ = siblingCandidate(backup_);
@@ -62,13 +62,13 @@ PendingBackup::PendingBackup(const std::filesystem::path& picture, std::filesyst
     throwErrno(EEXIST, backup_);
 }
 
-PendingBackup::~PendingBackup() {
+HeldOriginal::~HeldOriginal() {
     if (holding_) {
         ::unlink(held_.c_str());
     }
 }
 
-void PendingBackup::commit() {
+void HeldOriginal::commit() {
     holding_ = false;
     if (::rename(held_.c_str(), backup_.c_str()) != 0) {
         throwErrno(errno, backup_);
