@@ -37,16 +37,11 @@ void makeTree(const TestFolder& folder) {
 
 } // namespace
 
-TEST(InputFiles, AFolderGivesItsBmpEntriesInNameOrderAndAFileIsTakenWhateverItsName) {
+TEST(InputFiles, AFolderGivesItsBmpEntriesInNameOrderThenItsSubFoldersWithoutFollowingLinks) {
     TestFolder folder;
     makeTree(folder);
     EXPECT_EQ(collected(folder, {"icons", "picture.png"}, false),
               (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "picture.png"}));
-}
-
-TEST(InputFiles, RecursionAddsSubFoldersAfterTheFolderButFollowsNoLinkToAFolder) {
-    TestFolder folder;
-    makeTree(folder);
     EXPECT_EQ(collected(folder, {"icons"}, true),
               (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "icons/sub/c.bmp",
                                         "icons/sub/deeper/d.Bmp"}));
@@ -58,18 +53,6 @@ TEST(InputFiles, AFileReachedTwiceIsTakenOnce) {
     fs::create_symlink(folder / "icons/b.bmp", folder / "alias.bmp");
     EXPECT_EQ(collected(folder, {"icons/b.bmp", "icons", "alias.bmp", "icons/./A.BMP"}, false),
               (std::vector<std::string>{"icons/b.bmp", "icons/A.BMP"}));
-}
-
-TEST(InputFiles, AMissingPathIsOneEntryWithItsProblem) {
-    TestFolder folder;
-    makeTree(folder);
-    const std::vector<std::string> arguments{(folder / "gone.bmp").string(),
-                                             (folder / "nowhere/a.bmp").string()};
-    const auto inputs = collectInputFiles(arguments, false);
-    ASSERT_EQ(inputs.size(), 2u);
-    ASSERT_TRUE(inputs[0].problem && inputs[1].problem);
-    EXPECT_EQ(inputs[0].problem->number(), ErrorNumber::FileNotFound);
-    EXPECT_EQ(inputs[1].problem->number(), ErrorNumber::PathNotFound);
 }
 
 TEST(InputFiles, AFolderThatCannotBeReadIsOneEntryWithItsProblem) {

@@ -27,7 +27,7 @@ TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
     {
         ConvertProgram program(arguments);
         const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (program.outputSoFar().empty() && std::chrono::steady_clock::now() < deadline) {
+        while (program.output().empty() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(1ms);
         }
         ::kill(program.pid(), SIGKILL);
