@@ -1,3 +1,4 @@
+#include "conversion/Convertibility.h"
 #include "engine/AppError.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Dialogs.h"
@@ -12,7 +13,7 @@ namespace {
 // simply not convertible.
 bool isConvertible(const std::filesystem::path& path) {
     try {
-        return IsBitmap24Bit(path);
+        return isBitmap24Bit(path);
     } catch (const AppError&) {
         return false;
     }

@@ -1,37 +1,13 @@
+#include "conversion/ConvertedPicture.h"
 #include "engine/AppError.h"
-#include "engine/FileBytes.h"
 #include "mainwindow/PreviewTexts.h"
-#include "mainwindow/TemporaryFileGuard.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOperations.h"
 
-#include <limits>
-
 namespace pixtint {
 
 namespace {
-
-constexpr std::int64_t TwipsPerPreviewPixel = 50;
-
-std::int32_t displaySize(std::int32_t pixels) {
-    const std::int64_t twips = static_cast<std::int64_t>(pixels) * TwipsPerPreviewPixel;
-    if (twips > std::numeric_limits<std::int32_t>::max() ||
-        twips < std::numeric_limits<std::int32_t>::min()) {
-        throw AppError(ErrorNumber::Overflow);
-    }
-    return static_cast<std::int32_t>(twips);
-}
-
-// The converted picture keeps the permissions of the one it replaces, where they can be read.
-void keepPermissionsOf(const std::filesystem::path& original,
-                       const std::filesystem::path& replacement) {
-    std::error_code failed;
-    const auto permissions = std::filesystem::status(original, failed).permissions();
-    if (!failed) {
-        std::filesystem::permissions(replacement, permissions, failed);
-    }
-}
 
 bool isNotConvertible(const QString& iconKey) {
     return iconKey == QLatin1String("NoChg") || iconKey == QLatin1String("NG");
@@ -54,8 +30,7 @@ void frmMain::ListView1_Click() {
             throw AppError(ErrorNumber::ObjectNotSet);
         }
         const std::filesystem::path source = PathInFolder(Label1->Caption(), item->FileName());
-        StatusBar1->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
-        StatusBar1->setPanelText(3, DisplayPath(source));
+        ShowFileInStatusBar(source);
         if (isNotConvertible(item->SmallIcon())) {
             PreviewNotConvertible(source);
         } else {
@@ -66,6 +41,11 @@ void frmMain::ListView1_Click() {
     } catch (const std::bad_alloc&) {
         PreviewFailed(AppError(ErrorNumber::OutOfMemory));
     }
+}
+
+void frmMain::ShowFileInStatusBar(const std::filesystem::path& source) {
+    StatusBar1->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
+    StatusBar1->setPanelText(3, DisplayPath(source));
 }
 
 void frmMain::PreviewNotConvertible(const std::filesystem::path& source) {
@@ -80,53 +60,39 @@ void frmMain::PreviewNotConvertible(const std::filesystem::path& source) {
 }
 
 void frmMain::PreviewConvertible(const std::filesystem::path& source, ListItem item) {
-    const std::vector<std::uint8_t> header = readFilePrefix(source, HeightOffset + 4);
-    if (header.size() < HeightOffset + 4) {
-        throw AppError(ErrorNumber::InputPastEndOfFile);
-    }
-    const std::int32_t width = ReadInt32(header.data(), WidthOffset);
-    const std::int32_t height = ReadInt32(header.data(), HeightOffset);
-    sixteenByFifteen_ = width == 16 && height == 15;
-    StatusBar1->setPanelText(1, PreviewTexts::dimensionText(width, height));
-    const std::int32_t displayWidth = displaySize(width);
-    const std::int32_t displayHeight = displaySize(height);
+    const PictureSize size = readPictureSize(source);
+    ShowPictureSize(size);
+    const std::int32_t displayWidth = displayTwips(size.width);
+    const std::int32_t displayHeight = displayTwips(size.height);
 
     Image1[0]->LoadPicture(source);
     Image1[0]->Refresh();
-
-    TemporaryFileGuard leftover;
-    std::filesystem::path path = source;
-    if (sixteenByFifteen_ && Check2->Value() == 1) {
-        path = MakeBitmap16x16(path, Option1[0]->Value());
-        leftover.watch(path);
-    }
-    if (ReplaceColor(path, width)) {
-        const std::filesystem::path temporary = TemporaryPathFor(path);
-        leftover.watch(temporary);
-        Image1[1]->LoadPicture(temporary);
-        DisposeOfTemporaryFile(temporary, source, item);
-        leftover.release();
+    if (const auto converted = ConvertForPreview(source)) {
+        Image1[1]->LoadPicture(*converted);
     } else {
         Image1[1]->clearPicture();
         item.setSmallIcon(QStringLiteral("NG"));
     }
     PlacePreviewImages(displayWidth, displayHeight);
-    if (!batchRunning_) {
-        EnableSizeOptions(sixteenByFifteen_);
-    }
+    EnableSizeOptions(sixteenByFifteen_);
 }
 
-void frmMain::DisposeOfTemporaryFile(const std::filesystem::path& temporary,
-                                     const std::filesystem::path& source, ListItem item) {
-    if (!batchRunning_) {
-        Kill(temporary);
-        return;
+void frmMain::ShowPictureSize(PictureSize size) {
+    sixteenByFifteen_ = size.width == 16 && size.height == 15;
+    StatusBar1->setPanelText(1, PreviewTexts::dimensionText(size.width, size.height));
+}
+
+// The converted picture is made in memory and written nowhere, so looking works in a folder
+// that cannot be written. A conversion that cannot even start is reported as such.
+std::optional<ConvertedPicture> frmMain::ConvertForPreview(const std::filesystem::path& source) {
+    try {
+        return std::optional<ConvertedPicture>(std::in_place, source, CurrentRequest());
+    } catch (const AppError& error) {
+        dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
+    } catch (const std::bad_alloc&) {
+        dialogs_.ShowError(this, AppError(ErrorNumber::OutOfMemory), QStringLiteral("変換エラー"));
     }
-    keepPermissionsOf(source, temporary);
-    // One rename over the source under its exact name: at every moment the file is either the
-    // old picture or the new one.
-    renameOver(temporary, source);
-    item.setSmallIcon(QStringLiteral("OK"));
+    return std::nullopt;
 }
 
 void frmMain::PreviewFailed(const AppError& error) {

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "engine/BitmapRecolor.h"
+#include "conversion/ConversionRequest.h"
+#include "conversion/ConvertedPicture.h"
+#include "mainwindow/PictureSize.h"
 #include "platform/CheckBox.h"
 #include "platform/CommandButton.h"
 #include "platform/Form.h"
@@ -15,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 namespace pixtint {
 
@@ -35,7 +38,7 @@ public:
 
     // The public refresh of the file list.
     void Command3_Click();
-    // The preview of the selected file; also the per-file step of the batch.
+    // The preview of the selected file.
     void ListView1_Click();
     void PlacePreviewImages(std::int32_t width, std::int32_t height);
     void EnableSizeOptions(bool enabled);
@@ -49,7 +52,6 @@ public:
     std::int32_t previewCentreX() const { return previewCentreX_; }
     std::int32_t previewCentreY() const { return previewCentreY_; }
     bool sixteenByFifteen() const { return sixteenByFifteen_; }
-    bool batchRunning() const { return batchRunning_; }
 
     QString settingsFilePath() const;
     QString readmeFilePath() const;
@@ -106,25 +108,25 @@ private:
     // Folder choice (FileList.cpp).
     void Command2_Click();
 
-    // The engine as the window calls it (EngineCalls.cpp): the swatches are read and system
-    // colours resolved at the moment of the call.
-    bool ReplaceColor(const std::filesystem::path& path, std::int32_t width);
-    std::filesystem::path MakeBitmap16x16(const std::filesystem::path& path, bool insertAtTop);
+    // What the controls ask the conversion for (ConversionChoices.cpp): the swatches are read
+    // and system colours resolved at the moment of the call.
+    ConversionRequest CurrentRequest() const;
     Rgb ResolvedSwatchColor(int index) const;
 
     // Preview steps (Preview.cpp).
+    void ShowFileInStatusBar(const std::filesystem::path& source);
+    void ShowPictureSize(PictureSize size);
     void PreviewNotConvertible(const std::filesystem::path& source);
     void PreviewConvertible(const std::filesystem::path& source, ListItem item);
-    void DisposeOfTemporaryFile(const std::filesystem::path& temporary,
-                                const std::filesystem::path& source, ListItem item);
+    std::optional<ConvertedPicture> ConvertForPreview(const std::filesystem::path& source);
     void PreviewFailed(const class AppError& error);
 
     // Batch and size options (Batch.cpp, SizeOptions.cpp).
+    friend class BatchProgress;
     void Command4_Click();
-    // The loop of the batch; false when the list is empty.
-    bool ConvertCheckedItems();
-    // Converts one item; answers the backup file written for it, if any.
-    void ConvertItem(ListItem item, const QString& folder);
+    void ConvertCheckedItems();
+    void ShowBatchPreview(const std::filesystem::path& file, PictureSize size, const QImage& before,
+                          const QImage& after);
     void Check2_Click();
     void Option1_Click(int index);
 
@@ -155,7 +157,6 @@ private:
     std::int32_t previewCentreX_ = 0;
     std::int32_t previewCentreY_ = 0;
     bool sixteenByFifteen_ = false;
-    bool batchRunning_ = false;
 };
 
 } // namespace pixtint

@@ -2,6 +2,7 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace pixtint {
 
@@ -94,18 +95,12 @@ TEST_F(PreviewTest, APictureThatCannotBeLoadedIsReportedAndKeepsItsPath) {
     EXPECT_TRUE(dialogs.messages[1].text.startsWith("[No.91]\r\n"));
 }
 
-TEST_F(PreviewTest, AFailedReplacementMarksTheItemNGWhichIsThenShownAsNotConvertible) {
-    const auto bluePicture = makeBmp24(4, 4, Blue);
-    pictures.write("a.bmp", bluePicture);
-    std::filesystem::create_directory(pictures / "a.tmp"); // the result cannot be written
+// An item whose batch step failed is shown like one that is not convertible.
+TEST_F(PreviewTest, AnNGItemIsShownAsNotConvertible) {
+    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
     pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 8));
     startBlueToRed();
-
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].title, "変換エラー");
-    EXPECT_EQ(item(1).SmallIcon(), "NG");
-    EXPECT_TRUE(picture(1).isNull());
-    EXPECT_EQ(pictures.read("a.bmp"), bluePicture);
+    item(1).setSmallIcon("NG");
 
     for (const int index : {2, 1}) { // the palette picture ("NoChg"), then the "NG" one
         show(index);
@@ -114,7 +109,32 @@ TEST_F(PreviewTest, AFailedReplacementMarksTheItemNGWhichIsThenShownAsNotConvert
         EXPECT_TRUE(picture(0).isNull() && picture(1).isNull());
     }
     EXPECT_EQ(item(2).SmallIcon(), "NoChg");
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Looking writes nothing: a folder the user cannot write (a disc, a read-only share) previews
+// without a message, and not even a file made and removed again changes the folder.
+TEST_F(PreviewTest, APreviewWritesNothingIntoTheFolder) {
+    auto bluePicture = makeBmp24(16, 15, Blue);
+    setPixel(bluePicture, 0, 0, Green);
+    pictures.write("a.bmp", bluePicture);
+    pictures.write("a.tmp", {1, 2, 3}); // the user's own file
+    struct stat before {};
+    ::stat(pictures.path().c_str(), &before);
+    std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    startBlueToRed();
+    window->Check2->setValue(1); // grown, too
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(picture(1).size(), QSize(16, 16));
+    EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(picture(1).pixelColor(0, 1), QColor(Qt::green));
+    struct stat after {};
+    ::stat(pictures.path().c_str(), &after);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(pictures.read("a.tmp"), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 } // namespace pixtint
