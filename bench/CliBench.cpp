@@ -7,9 +7,8 @@
 //     bench_durable_floor FOLDER
 //   one 8000 x 6000 picture, backup on: the same, with convert ... -opaque in place of mogrify.
 //
-// Usage: bench_cli [scratch-folder [rounds [durable-floor-program]]]
-// The scratch folder must not be on tmpfs, so that the flushes reach a disk. The durable floor
-// is looked for beside this program unless given.
+// Usage: bench_cli [scratch-folder [rounds]]
+// The scratch folder must not be on tmpfs, so that the flushes reach a disk.
 
 #include "bench/BenchFiles.h"
 
@@ -143,14 +142,11 @@ bool samePixels(const fs::path& ours, const fs::path& theirs) {
 }
 
 void report(const char* what, const Measurement& ours, const Measurement& imageMagick,
-            const char* imageMagickName, const Measurement* floor) {
-    std::printf("%s\n  pixtint-convert %.3f s, peak %.1f MiB\n  %-15s %.3f s (%.1f x ours)\n", what,
-                ours.seconds, ours.peakKiB / 1024.0, imageMagickName, imageMagick.seconds,
-                imageMagick.seconds / ours.seconds);
-    if (floor) {
-        std::printf("  durable floor   %.3f s (ours is %.2f x the floor)\n", floor->seconds,
-                    ours.seconds / floor->seconds);
-    }
+            const char* imageMagickName, const Measurement& floor) {
+    std::printf("%s\n  pixtint-convert %.3f s, peak %.1f MiB\n  %-15s %.3f s (%.1f x ours)\n"
+                "  durable floor   %.3f s (ours is %.2f x the floor)\n",
+                what, ours.seconds, ours.peakKiB / 1024.0, imageMagickName, imageMagick.seconds,
+                imageMagick.seconds / ours.seconds, floor.seconds, ours.seconds / floor.seconds);
 }
 
 } // namespace
@@ -158,15 +154,9 @@ void report(const char* what, const Measurement& ours, const Measurement& imageM
 int main(int argc, char** argv) {
     const fs::path root = argc > 1 ? fs::path(argv[1]) : fs::path("/var/tmp/pixtint-bench-cli");
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    const fs::path floorProgram =
-        argc > 3 ? fs::path(argv[3])
-                 : fs::read_symlink("/proc/self/exe").parent_path() / "bench_durable_floor";
-    const bool haveFloor = fs::exists(floorProgram);
-    if (!haveFloor) {
-        std::printf("no durable floor at %s: timing the others only\n", floorProgram.c_str());
-    }
     const std::vector<std::string> tools{"pixtint", "imagemagick", "floor"};
     const std::string ours = PIXTINT_CONVERT;
+    const std::string floorProgram = PIXTINT_DURABLE_FLOOR;
 
     Measurement icons, mogrify, iconsFloor;
     for (int round = 0; round < rounds; ++round) {
@@ -178,9 +168,7 @@ int main(int argc, char** argv) {
         icons.keepBest(measure({ours, "-q", "-f", "0000ff", "-t", "ff0000", root / "pixtint"}));
         mogrify.keepBest(measureShell(root / "imagemagick",
                                       "/usr/bin/mogrify " + ImageMagickOptions + " *.bmp"));
-        if (haveFloor) {
-            iconsFloor.keepBest(measure({floorProgram, root / "floor"}));
-        }
+        iconsFloor.keepBest(measure({floorProgram, root / "floor"}));
         for (int i = 0; i < IconCount; ++i) {
             const auto name = "icon" + std::to_string(i) + ".bmp";
             if (!samePixels(root / "pixtint" / name, root / "imagemagick" / name)) {
@@ -189,8 +177,7 @@ int main(int argc, char** argv) {
             }
         }
     }
-    report("1,000 16 x 16 icons, backups on:", icons, mogrify, "mogrify",
-           haveFloor ? &iconsFloor : nullptr);
+    report("1,000 16 x 16 icons, backups on:", icons, mogrify, "mogrify", iconsFloor);
 
     const auto source = root / "big-source.bmp";
     writeBigPicture(source);
@@ -202,16 +189,13 @@ int main(int argc, char** argv) {
             measure({ours, "-q", "-f", "0000ff", "-t", "ff0000", root / "pixtint/big.bmp"}));
         convert.keepBest(measureShell(root / "imagemagick", "/usr/bin/convert big.bmp " +
                                                                 ImageMagickOptions + " big.bmp"));
-        if (haveFloor) {
-            bigFloor.keepBest(measure({floorProgram, root / "floor"}));
-        }
+        bigFloor.keepBest(measure({floorProgram, root / "floor"}));
         if (!samePixels(root / "pixtint/big.bmp", root / "imagemagick/big.bmp")) {
             std::fprintf(stderr, "the 8000 x 6000 picture differs from ImageMagick's\n");
             return 1;
         }
     }
-    report("one 8000 x 6000 picture, backup on:", big, convert, "convert",
-           haveFloor ? &bigFloor : nullptr);
+    report("one 8000 x 6000 picture, backup on:", big, convert, "convert", bigFloor);
     std::printf("(best of %d rounds)\n", rounds);
     fs::remove_all(root);
     return 0;
