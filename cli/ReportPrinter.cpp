@@ -29,18 +29,23 @@ void ReportPrinter::print(const FileReport& report) {
     tally_.count(report.status);
     if (progress_) {
         progress_->advance();
-        progress_->printAside([&] { write(report); });
-    } else {
-        write(report);
     }
-}
-
-void ReportPrinter::write(const FileReport& report) {
+    std::FILE* stream = nullptr;
+    std::string line;
     if (!style_.quiet) {
-        putLine(out_,
-                style_.json ? jsonLine(report, style_.dryRun) : textLine(report, style_.dryRun));
+        stream = out_;
+        line = style_.json ? jsonLine(report, style_.dryRun) : textLine(report, style_.dryRun);
     } else if (report.status == ReportStatus::Failed) {
-        putLine(err_, "pixtint-convert: " + report.path.string() + ": " + report.reason);
+        stream = err_;
+        line = "pixtint-convert: " + report.path.string() + ": " + report.reason;
+    }
+    if (!stream) {
+        return;
+    }
+    if (progress_) {
+        progress_->printAside([&] { putLine(stream, line); });
+    } else {
+        putLine(stream, line);
     }
 }
 

@@ -29,8 +29,6 @@ public:
     const Tally& tally() const { return tally_; }
 
 private:
-    void write(const FileReport& report);
-
     ReportStyle style_;
     std::FILE* out_;
     std::FILE* err_;
