@@ -4,8 +4,6 @@
 #include "cli/ExitStatus.h"
 
 #include <CLI/CLI.hpp>
-#include <optional>
-#include <sstream>
 
 namespace pixtint {
 
@@ -34,7 +32,8 @@ Several pairs are applied in one pass, each pixel matched against the original c
 so -m A=B -m B=A swaps A and B; where a colour is given twice, its first pair wins.
 --from/--to is the first pair, then each --map in order.
 
-Exit status: 0 when no file failed, 1 when a file failed, 2 for a usage error.)";
+Exit status: 0 when no file failed, 1 when a file failed, 2 for a usage error,
+130 when stopped by a signal.)";
 
 void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
     app.add_option("-f,--from", raw.from, "the colour to replace")->type_name("COLOUR");

@@ -1,8 +1,9 @@
 #include "cli/ReportLines.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 namespace pixtint {
 

@@ -8,9 +8,9 @@ namespace pixtint {
 
 namespace {
 
-std::variant<CliOptions, EarlyExit> parse(std::initializer_list<const char*> arguments) {
+std::variant<CliOptions, EarlyExit> parse(const std::vector<const char*>& arguments) {
     std::vector<const char*> argv{"pixtint-convert"};
-    argv.insert(argv.end(), arguments);
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
     return parseCommandLine(argv);
 }
 
@@ -53,7 +53,7 @@ TEST(CommandLine, KeepsBackupsAndGrowsNothingUnlessAsked) {
 }
 
 TEST(CommandLine, UsageErrorsSayWhatWasWrongAndDoNothing) {
-    const std::pair<std::initializer_list<const char*>, const char*> cases[] = {
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
         {{"-f", "ff0000", "-t", "00ff00"}, "no PATH"},
         {{"icons"}, "no colour pair"},
         {{"-f", "ff0000", "icons"}, "--from needs --to"},
