@@ -73,14 +73,4 @@ TEST(CommandLine, UsageErrorsSayWhatWasWrongAndDoNothing) {
     }
 }
 
-TEST(CommandLine, HelpAndVersionGoToStandardOutput) {
-    const auto help = std::get<EarlyExit>(parse({"--help"}));
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.output.find("--dry-run"), std::string::npos);
-    EXPECT_NE(help.output.find("R,G,B"), std::string::npos);
-    const auto version = std::get<EarlyExit>(parse({"--version"}));
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.output.rfind("pixtint-convert ", 0), 0u);
-}
-
 } // namespace pixtint
