@@ -28,6 +28,7 @@ std::string contentOf(const fs::path& path) {
 TEST(CorpusRun, EveryFileEndsInOneStatusAndOnlyConvertedFilesChange) {
     TestFolder folder;
     const fs::path copy = folder / "corpus";
+    ASSERT_TRUE(fs::is_directory(PIXTINT_CORPUS_DIR)) << "no corpus at " << PIXTINT_CORPUS_DIR;
     fs::copy(PIXTINT_CORPUS_DIR, copy, fs::copy_options::recursive);
     fs::permissions(copy, fs::perms::owner_all, fs::perm_options::add);
     std::set<fs::path> pictures;
