@@ -19,7 +19,7 @@ protected:
         return QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
     }
     void exitWithButton() {
-        QTest::mouseClick(window->Command1, Qt::LeftButton);
+        QTest::mouseClick(control<CommandButton>("Command1"), Qt::LeftButton);
         settle();
     }
 };
@@ -30,7 +30,7 @@ TEST_F(Settings, AShortFileIsReadSilentlyAndExitWritesTheDefaultsInTheFileForm) 
     writeSettings({pictureFolderText()});
     start();
     EXPECT_EQ(window->Caption(), "Pixtint (Ver1.2)");
-    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    QTest::mouseClick(control<CommandButton>("Command7"), Qt::LeftButton);
     EXPECT_EQ(dialogs.openedDocuments, QStringList{programFolderText() + "/Readme.txt"});
 
     exitWithButton();
@@ -47,7 +47,8 @@ TEST_F(Settings, NonDefaultValuesSurviveARoundTrip) {
     start();
 
     // "False" leaves both options unselected.
-    EXPECT_FALSE(window->Option1[0]->Value() || window->Option1[1]->Value());
+    EXPECT_FALSE(control<OptionButton>("Option1(0)")->Value() ||
+                 control<OptionButton>("Option1(1)")->Value());
     exitWithButton();
     EXPECT_EQ(settingsBytes(), written);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -70,9 +71,10 @@ TEST_F(Settings, ABadLineIsReportedAndKeepsTheLinesBeforeIt) {
         EXPECT_EQ(dialogs.messages[0].text,
                   QString::fromStdString(AppError(errorNumber).messageText()));
         EXPECT_EQ(dialogs.messages[0].title, "環境設定エラー");
-        EXPECT_EQ(window->Label1->Caption(), programFolderText());
-        EXPECT_EQ(window->Label3[0]->BackColor(), 255);
-        EXPECT_EQ(window->Check1->Value(), 1) << "the lines after the bad one are never applied";
+        EXPECT_EQ(control<Label>("Label1")->Caption(), programFolderText());
+        EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), 255);
+        EXPECT_EQ(control<CheckBox>("Check1")->Value(), 1)
+            << "the lines after the bad one are never applied";
     }
 }
 
@@ -94,7 +96,8 @@ TEST_F(Settings, OnlyASuccessfulExitChangesTheFile) {
     rememberPictureFolder();
     const QByteArray previous = settingsBytes();
     start();
-    window->Label3[1]->setBackColor(255);
+    dialogs.colourAnswers.push_back(QColor(255, 0, 0));
+    control<CommandButton>("Command5(1)")->click();
 
     window->close();
     settle();

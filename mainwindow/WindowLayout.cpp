@@ -1,36 +1,22 @@
 #include "engine/AppError.h"
+#include "mainwindow/CommandRow.h"
+#include "mainwindow/FilePanel.h"
 #include "mainwindow/LayoutRules.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PreviewArea.h"
 #include "platform/Dialogs.h"
+#include "platform/Frame.h"
+#include "platform/StatusBar.h"
 
 #include <QEvent>
 #include <QWindowStateChangeEvent>
 
 namespace pixtint {
 
-// Window layout: the minimum size, the controls that follow the window's edges, the preview
-// area, and the preview images placed again for the new size.
+// The window's layout: the minimum size, the controls that follow the window's edges, the
+// preview area, and the preview images placed again for the new size.
 
 namespace {
-
-LayoutRules::LayoutInput layoutInput(const frmMain& window) {
-    LayoutRules::LayoutInput input;
-    input.scaleWidth = window.ScaleWidth();
-    input.scaleHeight = window.ScaleHeight();
-    input.statusBarHeight = window.StatusBar1->Height();
-    input.frame1Left = window.Frame1->Left();
-    input.frame1Top = window.Frame1->Top();
-    input.frame1Height = window.Frame1->Height();
-    input.frame2Width = window.Frame2->Width();
-    input.command2Width = window.Command2->Width();
-    input.command1Width = window.Command1->Width();
-    input.command1Height = window.Command1->Height();
-    input.command4Width = window.Command4->Width();
-    input.command7Width = window.Command7->Width();
-    input.image3Width = window.Image3->Width();
-    input.image3Height = window.Image3->Height();
-    return input;
-}
 
 QString minimumSizeMessage(LayoutRules::SizeCorrection correction) {
     return correction == LayoutRules::SizeCorrection::Width
@@ -40,37 +26,37 @@ QString minimumSizeMessage(LayoutRules::SizeCorrection correction) {
 
 } // namespace
 
-void frmMain::Form_Resize() {
+void MainWindow::followWindowSize() {
     // A minimized window keeps its size and layout; it is laid out again when restored.
     if (isMinimized()) {
         return;
     }
     if (LayoutRules::neededCorrection(Width(), Height()) != LayoutRules::SizeCorrection::None) {
-        RequestMinimumSizeCorrection();
+        requestMinimumSizeCorrection();
         return;
     }
-    LayOutControls();
+    layOutControls();
     // A resize that arrives while a long operation waits in a message box must not start
-    // the preview (or a batch step) over inside it; the images are only placed again.
+    // the preview over inside it; the images are only placed again.
     const bool longOperationRunning = MousePointer() == BusyPointerValue;
-    if (ListView1->Count() == 0 || longOperationRunning) {
-        PlaceImagesAtTheirSize();
+    if (filePanel_->fileCount() == 0 || longOperationRunning) {
+        placeImagesAtTheirSize();
     } else {
-        ListView1_Click();
+        previewSelectedFile();
     }
 }
 
-void frmMain::RequestMinimumSizeCorrection() {
+void MainWindow::requestMinimumSizeCorrection() {
     // The message box is not shown from inside the resize event: while the user drags, many
     // resize events arrive, and they give one message between them.
     if (sizeCorrectionPending_) {
         return;
     }
     sizeCorrectionPending_ = true;
-    QMetaObject::invokeMethod(this, &frmMain::CorrectMinimumSize, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::correctMinimumSize, Qt::QueuedConnection);
 }
 
-void frmMain::CorrectMinimumSize() {
+void MainWindow::correctMinimumSize() {
     using LayoutRules::SizeCorrection;
     // The size is looked at again: it may have changed since the request. A size that has
     // become acceptable was laid out by the resize that made it so.
@@ -93,36 +79,46 @@ void frmMain::CorrectMinimumSize() {
     }
 }
 
-void frmMain::LayOutControls() {
-    const LayoutRules::Layout layout = LayoutRules::layOut(layoutInput(*this));
-    Frame1->setWidth(layout.frame1Width);
-    Label1->setWidth(layout.label1Width);
-    Command2->setLeft(layout.command2Left);
-    ListView1->setWidth(layout.label1Width);
-    Command3->setLeft(layout.command2Left);
-    Frame2->setLeft(layout.frame2Left);
-    Command1->Move(layout.command1Left, layout.command1Top, Command1->Width(), Command1->Height());
-    Command4->Move(layout.command4Left, layout.command1Top, Command4->Width(), Command4->Height());
-    Command7->Move(layout.command7Left, layout.command1Top, Command7->Width(), Command7->Height());
-    Check1->setTop(layout.check1Top);
-    previewWidthLimit_ = layout.preview.widthLimit;
-    previewHeightLimit_ = layout.preview.heightLimit;
-    previewCentreX_ = layout.preview.centreX;
-    previewCentreY_ = layout.preview.centreY;
-    Image3->Move(layout.image3Left, layout.image3Top, Image3->Width(), Image3->Height());
+void MainWindow::layOutControls() {
+    LayoutRules::LayoutInput input;
+    input.scaleWidth = ScaleWidth();
+    input.scaleHeight = ScaleHeight();
+    input.statusBarHeight = statusBar_->Height();
+    input.frame1Left = filePanel_->Left();
+    input.frame1Top = filePanel_->Top();
+    input.frame1Height = filePanel_->Height();
+    input.frame2Width = conversionFrame_->Width();
+    input.command2Width = filePanel_->browseButtonWidth();
+    input.command1Width = commandRow_->exitButtonWidth();
+    input.command1Height = commandRow_->exitButtonHeight();
+    input.command4Width = commandRow_->convertButtonWidth();
+    input.command7Width = commandRow_->readmeButtonWidth();
+    input.image3Width = previewArea_->arrowWidth();
+    input.image3Height = previewArea_->arrowHeight();
+
+    const LayoutRules::Layout layout = LayoutRules::layOut(input);
+    filePanel_->followWidth(layout);
+    conversionFrame_->setLeft(layout.frame2Left);
+    commandRow_->followEdges(layout);
+    previewRoom_ = layout.preview;
+    previewArea_->moveArrow(layout.image3Left, layout.image3Top);
 }
 
-void frmMain::PlaceImagesAtTheirSize() {
+void MainWindow::placePreviewImages(PreviewFit::Size size) {
+    const bool rowInserted = sixteenByFifteen_ && state_.resizeTo16x16 != 0;
+    previewArea_->place(size, previewRoom_, rowInserted);
+}
+
+void MainWindow::placeImagesAtTheirSize() {
     try {
-        PlacePreviewImages(PreviewFit::nearest(Image1[0]->Width()),
-                           PreviewFit::nearest(Image1[0]->Height()));
+        placePreviewImages(previewArea_->currentSize());
     } catch (const AppError&) {
         // Only boxes squeezed to nothing by an earlier fit can fail here; they keep their
         // place rather than end the layout with an error no one can act on.
     }
 }
 
-void frmMain::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     Form::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) {
         return;
@@ -131,7 +127,7 @@ void frmMain::changeEvent(QEvent* event) {
     // small, while minimized.
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) {
-        Form_Resize();
+        followWindowSize();
     }
 }
 
