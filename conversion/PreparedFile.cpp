@@ -94,11 +94,22 @@ FileOutcome PreparedFile::outcome() const {
     return {index, path, status, result, failure, backedUp ? backup : std::filesystem::path()};
 }
 
+// A file too short to hold a bit count is no picture of ours, as the list marks it; one that
+// cannot be read at all has failed.
+bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
+    try {
+        return options.requireSignature ? isSignedBitmap24Bit(file.path) : isBitmap24Bit(file.path);
+    } catch (const AppError& error) {
+        if (error.number() == ErrorNumber::InputPastEndOfFile) {
+            return false;
+        }
+        throw;
+    }
+}
+
 void testConvertibility(PreparedFile& file, const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
-        const bool convertible =
-            options.requireSignature ? isSignedBitmap24Bit(file.path) : isBitmap24Bit(file.path);
-        if (!convertible) {
+        if (!isConvertible(file, options)) {
             file.status = FileStatus::NotConvertible;
         }
     });
