@@ -125,10 +125,6 @@ void prepareFile(PreparedFile& file, const ConversionRequest& request,
         return;
     }
     guarded(file, FileFailure::Kind::Conversion, [&] { convertToCopy(file, request); });
-    if (file.copy && !file.backup.empty()) {
-        guarded(file, FileFailure::Kind::BackupBlocked,
-                [&] { file.held = std::make_unique<HeldOriginal>(file.path, file.backup); });
-    }
 }
 
 } // namespace pixtint
