@@ -2,6 +2,7 @@
 #include "engine/FileBytes.h"
 #include "mainwindow/SettingsFile.h"
 #include "mainwindow/frmMain.h"
+#include "platform/AppLocations.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOperations.h"
 #include "platform/ProgramInfo.h"
@@ -20,8 +21,11 @@ QString windowCaption() {
         .arg(ProgramInfo::MinorVersion());
 }
 
+// A settings folder in the user's configuration folder that is not made yet (path not found)
+// is a first start too, like a missing file.
 bool isSilentSettingsError(int number) {
-    return number == ErrorNumber::FileNotFound || number == ErrorNumber::InputPastEndOfFile;
+    return number == ErrorNumber::FileNotFound || number == ErrorNumber::PathNotFound ||
+           number == ErrorNumber::InputPastEndOfFile;
 }
 
 } // namespace
@@ -102,9 +106,11 @@ void frmMain::SaveSettings() {
         .keepBackup = Check1->Value(),
     };
     const QByteArray bytes = SettingsFile::format(values);
+    const QString path = settingsFilePath();
+    AppLocations::CreateFolderFor(path);
     try {
         // Written whole or not at all: a failed exit leaves the previous settings intact.
-        writeFileAtomically(NativePath(settingsFilePath()),
+        writeFileAtomically(NativePath(path),
                             {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                              static_cast<std::size_t>(bytes.size())});
     } catch (const AppError& error) {

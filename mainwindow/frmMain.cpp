@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "platform/AppLocations.h"
 #include "platform/Dialogs.h"
 
 #include <QIcon>
@@ -34,11 +35,11 @@ void frmMain::Show() {
 }
 
 QString frmMain::settingsFilePath() const {
-    return programFolder_ + QStringLiteral("/Pixtint.ini");
+    return AppLocations::SettingsFile(programFolder_);
 }
 
 QString frmMain::readmeFilePath() const {
-    return programFolder_ + QStringLiteral("/Readme.txt");
+    return AppLocations::ReadmeFile(programFolder_);
 }
 
 void frmMain::ConnectEvents() {

@@ -27,7 +27,7 @@ class Dialogs;
 class frmMain : public Form {
     Q_OBJECT
 public:
-    // `programFolder` holds the settings file and Readme.txt.
+    // The settings file and Readme.txt are found from `programFolder` (platform/AppLocations.h).
     frmMain(Dialogs& dialogs, QString programFolder);
 
     // Loads the window (icons, settings, caption) on first call, then shows it.
