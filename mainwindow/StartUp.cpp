@@ -9,8 +9,16 @@ std::unique_ptr<frmMain> Main(Dialogs& dialogs) {
 }
 
 std::unique_ptr<frmMain> Main(Dialogs& dialogs, const QString& programFolder) {
+    return Main(dialogs, programFolder, std::nullopt);
+}
+
+std::unique_ptr<frmMain> Main(Dialogs& dialogs, const QString& programFolder,
+                              const std::optional<QString>& startFolder) {
     auto window = std::make_unique<frmMain>(dialogs, programFolder);
     window->Show();
+    if (startFolder) {
+        window->Label1->setCaption(*startFolder);
+    }
     window->Command3_Click();
     return window;
 }

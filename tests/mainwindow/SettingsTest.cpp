@@ -126,6 +126,19 @@ TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
     EXPECT_EQ(window->Label3[1]->BackColor(), 255);
 }
 
+// `pixtint FOLDER`: the folder named at start replaces the remembered one and is kept on exit.
+TEST_F(Settings, AFolderGivenAtStartIsListedAndKeptOnExit) {
+    writeSettings({programFolderText(), " 255 ", " 0 ", " 0 ", "False", " 0 "});
+    pictures.write("icon.bmp", makeBmp24(16, 15, Blue));
+    window = Main(dialogs, programFolderText(), pictureFolderText());
+    settle();
+
+    EXPECT_EQ(listing(), QStringList{"icon.bmp BMP ticked"});
+    EXPECT_EQ(window->Label3[0]->BackColor(), 255) << "the other settings are read as usual";
+    exitWithButton();
+    EXPECT_TRUE(settingsBytes().startsWith(pictureFolderText().toUtf8() + "\r\n 255 \r\n"));
+}
+
 TEST(SettingsFileLines, EndInCrLfOrLineFeedAndTheLastNeedsNoEnding) {
     EXPECT_EQ(SettingsFile::splitLines("a b\r\n\r\nc\n d\r"), (QStringList{"a b", "", "c", " d"}));
     EXPECT_EQ(SettingsFile::splitLines("a\r\r\n"), QStringList{"a\r"});
