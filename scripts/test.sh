@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev
+ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev desktop-file-utils appstream
 
 build=build-test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DPIXTINT_SANITIZE=ON \

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs a build into a fresh prefix and checks the layout a desktop and a user rely on:
+# exactly these files, a valid desktop entry and AppStream metadata that name each other and
+# the installed icon, and an installed program that answers on the terminal.
+# Usage: check-install-layout.sh BUILD_DIR APP_ID VERSION
+set -euo pipefail
+build=$1 id=$2 version=$3
+
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+expected=$(sort <<LIST
+bin/pixtint
+share/applications/$id.desktop
+share/doc/pixtint/Readme.txt
+share/icons/hicolor/scalable/apps/$id.svg
+share/metainfo/$id.metainfo.xml
+LIST
+)
+installed=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | sort)
+if [ "$installed" != "$expected" ]; then
+    fail "installed files differ from the layout:"
+    diff <(echo "$expected") <(echo "$installed") || true
+fi
+
+[ -x "$prefix/bin/pixtint" ] || fail "bin/pixtint is not executable"
+
+desktop=$prefix/share/applications/$id.desktop
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $id.desktop"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $id.metainfo.xml"
+
+# The menu entry starts the installed program, with a folder when one is opened with it, and
+# shows the installed icon; the metadata launches that entry and names this release.
+grep -qx 'Exec=pixtint %f' "$desktop" || fail "the entry does not run 'pixtint %f'"
+grep -qx "Icon=$id" "$desktop" || fail "the entry's icon is not $id"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+    fail "the metadata does not launch $id.desktop"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the metadata has no release $version"
+grep -q '<screenshot type="default">' "$metainfo" || fail "the metadata shows no screenshot"
+
+answer=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/pixtint" --version) ||
+    fail "the installed pixtint --version failed"
+[ "$answer" = "pixtint $version" ] || fail "the installed pixtint --version said '$answer'"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "install layout: all checks passed"
