@@ -3,6 +3,7 @@
 #include "mainwindow/StartUp.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtTranslation.h"
 
 #include <QApplication>
 #include <iostream>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
         return AnswerOnTerminal(early, std::cout, std::cerr).value_or(0);
     }
     QApplication application(argc, argv); // takes Qt's own options out of argv
+    InstallQtTranslation(application);
     QGuiApplication::setDesktopFileName(QStringLiteral(PIXTINT_APP_ID));
     const CommandLine commandLine = ParseCommandLine(argc, argv);
     if (const auto status = AnswerOnTerminal(commandLine, std::cout, std::cerr)) {

@@ -10,8 +10,12 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace pixtint {
+
+struct PreparedFile;
+struct RunState;
 
 enum class FileStatus {
     Converted,      // replaced by its converted picture (backup in place when asked)
@@ -27,7 +31,7 @@ struct FileFailure {
         BackupNameShared, // another picture of this run already has the same backup name
         BackupNotPlaced,  // converted, but its original could not become the backup
     };
-    Kind kind = Kind::Conversion;
+    Kind kind;
     AppError error;
     std::filesystem::path otherPicture; // BackupNameShared: the picture that has the name
     std::filesystem::path keptOriginal; // BackupNotPlaced: where the original is kept instead
@@ -69,11 +73,24 @@ struct BatchCallbacks {
 class BatchRun {
 public:
     BatchRun(ConversionRequest request, BatchOptions options = {});
+    virtual ~BatchRun() = default;
 
     // Answers false when the run was stopped before its last file.
     bool run(std::span<const std::filesystem::path> files, const BatchCallbacks& callbacks);
 
+protected:
+    // Makes the written copies of a group last. Throws AppError; then no file of the group
+    // is replaced.
+    virtual void flushCopies(std::span<const int> descriptors);
+
 private:
+    using Group = std::vector<PreparedFile>;
+    Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
+                    RunState& state) const;
+    bool prepare(Group& group, const BatchCallbacks& callbacks) const;
+    void commit(Group& group, const BatchCallbacks& callbacks);
+    void flushOrFail(Group& group, std::span<const int> descriptors);
+
     ConversionRequest request_;
     BatchOptions options_;
 };

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "conversion/ConversionRequest.h"
-#include "conversion/ConversionResult.h"
+#include "engine/ByteSource.h"
 #include "engine/ColourMap.h"
-#include "engine/PosixFile.h"
+#include "engine/PixelRows.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -15,25 +16,21 @@ namespace pixtint {
 // The converted bytes of one file, made on demand and written nowhere: what a preview shows.
 // Any range can be read, so a decoder that samples a large picture converts only the rows it
 // reads. The file stays open while this lives.
-class ConvertedPicture {
+class ConvertedPicture : public ByteSource {
 public:
-    // Throws AppError: the file's own error, 5 for a width of 0 or less, 9 for a file of 54
-    // bytes or less (no pixel to walk).
+    // Throws AppError: the file's own error, or those of planConversion.
     ConvertedPicture(const std::filesystem::path& source, const ConversionRequest& request);
 
-    std::uint64_t size() const { return size_; }
+    std::uint64_t size() const override;
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
+    const std::filesystem::path& path() const override { return file_.path(); }
+
     bool grown() const { return !grownBytes_.empty(); }
 
-    // Fills `buffer` with the converted bytes from `offset` on; answers the count, short only
-    // at the end. Throws AppError when the file cannot be read.
-    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const;
-
 private:
-    std::filesystem::path source_;
-    UniqueFd file_;
-    std::int32_t width_ = 0;
+    FileByteSource file_;
     ColourMap colours_;
-    std::uint64_t size_ = 0;
+    std::optional<PixelRows> rows_;
     std::vector<std::uint8_t> grownBytes_; // the whole converted file when a row was added
 };
 

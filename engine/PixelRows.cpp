@@ -1,21 +1,17 @@
 #include "engine/PixelRows.h"
 
-#include "engine/RecolorRun.h"
+#include "engine/BmpHeader.h"
 
 #include <algorithm>
 
 namespace pixtint {
 
-namespace {
-
-constexpr std::uint64_t BytesPerPixel = 3;
-constexpr std::uint64_t RowAlignment = 4;
-
-} // namespace
+using BmpHeader::BytesPerPixel;
+using BmpHeader::PixelDataOffset;
 
 PixelRows::PixelRows(std::int32_t width)
     : pixelBytesPerRow_(static_cast<std::uint64_t>(width) * BytesPerPixel)
-    , stride_((pixelBytesPerRow_ + RowAlignment - 1) / RowAlignment * RowAlignment) {}
+    , stride_(BmpHeader::rowStride(static_cast<std::uint64_t>(width))) {}
 
 std::uint64_t PixelRows::boundaryAtOrBefore(std::uint64_t offset) const {
     if (offset < PixelDataOffset) {
@@ -28,12 +24,18 @@ std::uint64_t PixelRows::boundaryAtOrBefore(std::uint64_t offset) const {
     return offset - intoRow % BytesPerPixel;
 }
 
-void PixelRows::recolor(std::span<std::uint8_t> bytes, std::uint64_t begin, Rgb before,
-                        Rgb after) const {
+std::uint64_t PixelRows::boundaryAtOrAfter(std::uint64_t offset) const {
+    const std::uint64_t before = boundaryAtOrBefore(offset);
+    return before == offset ? offset : before + BytesPerPixel;
+}
+
+std::uint64_t PixelRows::recolor(std::span<std::uint8_t> bytes, std::uint64_t begin,
+                                 const ColourMap& colours) const {
     const std::uint64_t end = begin + bytes.size();
     const std::uint64_t from = std::max<std::uint64_t>(begin, PixelDataOffset);
+    std::uint64_t changed = 0;
     if (from >= end) {
-        return;
+        return changed;
     }
     std::uint64_t rowStart = PixelDataOffset + (from - PixelDataOffset) / stride_ * stride_;
     for (; rowStart < end; rowStart += stride_) {
@@ -41,9 +43,10 @@ void PixelRows::recolor(std::span<std::uint8_t> bytes, std::uint64_t begin, Rgb 
         const std::uint64_t last = std::min(end, rowStart + pixelBytesPerRow_);
         if (first < last) {
             const std::uint64_t whole = (last - first) / BytesPerPixel * BytesPerPixel;
-            recolorRun(bytes.subspan(first - begin, whole), before, after);
+            changed += colours.recolor(bytes.subspan(first - begin, whole));
         }
     }
+    return changed;
 }
 
 } // namespace pixtint

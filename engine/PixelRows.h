@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/BitmapRecolor.h"
+#include "engine/ColourMap.h"
 
 #include <cstdint>
 #include <span>
@@ -17,10 +17,14 @@ public:
 
     // The nearest offset at or before `offset` that does not fall inside a pixel.
     std::uint64_t boundaryAtOrBefore(std::uint64_t offset) const;
+    // The nearest offset at or after `offset` that does not fall inside a pixel.
+    std::uint64_t boundaryAtOrAfter(std::uint64_t offset) const;
 
     // Recolours the whole pixels among `bytes`, which hold the file from offset `begin` on;
     // `begin` must not fall inside a pixel. A pixel cut off by the end of `bytes` is left.
-    void recolor(std::span<std::uint8_t> bytes, std::uint64_t begin, Rgb before, Rgb after) const;
+    // Answers how many pixels took another colour.
+    std::uint64_t recolor(std::span<std::uint8_t> bytes, std::uint64_t begin,
+                          const ColourMap& colours) const;
 
 private:
     std::uint64_t pixelBytesPerRow_;

@@ -16,13 +16,16 @@ void paint(std::uint8_t* pixel, Rgb colour) {
     pixel[2] = colour.red;
 }
 
-void recolorOneByOne(std::span<std::uint8_t> pixels, Rgb before, Rgb after) {
+std::uint64_t recolorOneByOne(std::span<std::uint8_t> pixels, Rgb before, Rgb after) {
+    std::uint64_t found = 0;
     for (std::size_t offset = 0; offset + BytesPerPixel <= pixels.size(); offset += BytesPerPixel) {
         std::uint8_t* pixel = pixels.data() + offset;
         if (pixel[0] == before.blue && pixel[1] == before.green && pixel[2] == before.red) {
             paint(pixel, after);
+            ++found;
         }
     }
+    return found;
 }
 
 #if defined(__SSE2__)
@@ -48,7 +51,9 @@ std::uint64_t equalBytes(const std::uint8_t* bytes, __m128i pattern) {
     return static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(loaded, pattern)));
 }
 
-std::size_t recolorBlocks(std::span<std::uint8_t> pixels, Rgb before, Rgb after) {
+// Answers the bytes walked; `found` grows by the pixels found among them.
+std::size_t recolorBlocks(std::span<std::uint8_t> pixels, Rgb before, Rgb after,
+                          std::uint64_t& found) {
     const __m128i patterns[3] = {repeatedColour(before, 0), repeatedColour(before, 1),
                                  repeatedColour(before, 2)};
     std::size_t offset = 0;
@@ -58,6 +63,7 @@ std::size_t recolorBlocks(std::span<std::uint8_t> pixels, Rgb before, Rgb after)
                                     equalBytes(block + 16, patterns[1]) << 16 |
                                     equalBytes(block + 32, patterns[2]) << 32;
         std::uint64_t matches = equal & equal >> 1 & equal >> 2 & FirstByteOfEachPixel;
+        found += static_cast<std::uint64_t>(__builtin_popcountll(matches));
         for (; matches != 0; matches &= matches - 1) {
             paint(block + __builtin_ctzll(matches), after);
         }
@@ -67,7 +73,7 @@ std::size_t recolorBlocks(std::span<std::uint8_t> pixels, Rgb before, Rgb after)
 
 #else
 
-std::size_t recolorBlocks(std::span<std::uint8_t>, Rgb, Rgb) {
+std::size_t recolorBlocks(std::span<std::uint8_t>, Rgb, Rgb, std::uint64_t&) {
     return 0;
 }
 
@@ -75,9 +81,10 @@ std::size_t recolorBlocks(std::span<std::uint8_t>, Rgb, Rgb) {
 
 } // namespace
 
-void recolorRun(std::span<std::uint8_t> pixels, Rgb before, Rgb after) {
-    const std::size_t done = recolorBlocks(pixels, before, after);
-    recolorOneByOne(pixels.subspan(done), before, after);
+std::uint64_t recolorRun(std::span<std::uint8_t> pixels, Rgb before, Rgb after) {
+    std::uint64_t found = 0;
+    const std::size_t done = recolorBlocks(pixels, before, after, found);
+    return found + recolorOneByOne(pixels.subspan(done), before, after);
 }
 
 } // namespace pixtint

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/BitmapRecolor.h"
+#include "engine/ColourMap.h"
 
 #include <cstdint>
 #include <span>
@@ -8,7 +8,8 @@
 namespace pixtint {
 
 // Gives every pixel of `pixels` (whole blue-green-red triples, no padding) that has exactly
-// the colour `before` the colour `after`.
-void recolorRun(std::span<std::uint8_t> pixels, Rgb before, Rgb after);
+// the colour `before` the colour `after`; answers how many it found. The one-pair walk, the
+// common case, sixteen pixels at a time where the processor allows.
+std::uint64_t recolorRun(std::span<std::uint8_t> pixels, Rgb before, Rgb after);
 
 } // namespace pixtint

@@ -1,142 +1,124 @@
 #include "engine/AppError.h"
-#include "engine/FileBytes.h"
+#include "mainwindow/ColourPanel.h"
+#include "mainwindow/FilePanel.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PreviewArea.h"
 #include "mainwindow/PreviewTexts.h"
-#include "mainwindow/TemporaryFileGuard.h"
-#include "mainwindow/frmMain.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOperations.h"
-
-#include <limits>
+#include "platform/ImageBox.h"
+#include "platform/StatusBar.h"
 
 namespace pixtint {
 
-namespace {
+// The preview of the selected file: its size and path in the status bar, and the picture
+// before and after conversion. It runs when the user picks a file, and again whenever what it
+// shows depends on changes: the list, the size options, the window's size.
 
-constexpr std::int64_t TwipsPerPreviewPixel = 50;
-
-std::int32_t displaySize(std::int32_t pixels) {
-    const std::int64_t twips = static_cast<std::int64_t>(pixels) * TwipsPerPreviewPixel;
-    if (twips > std::numeric_limits<std::int32_t>::max() ||
-        twips < std::numeric_limits<std::int32_t>::min()) {
-        throw AppError(ErrorNumber::Overflow);
+ConversionRequest MainWindow::currentRequest() const {
+    ConversionRequest request;
+    request.pairs = {{colourPanel_->shownColour(ColourPanel::BeforeSwatch),
+                      colourPanel_->shownColour(ColourPanel::AfterSwatch)}};
+    if (state_.resizeTo16x16 == 1) {
+        request.growth = state_.insertAtTop ? Growth::Top : Growth::Bottom;
     }
-    return static_cast<std::int32_t>(twips);
+    request.keepBackup = state_.keepBackup == 1;
+    return request;
 }
 
-// The converted picture keeps the permissions of the one it replaces, where they can be read.
-void keepPermissionsOf(const std::filesystem::path& original,
-                       const std::filesystem::path& replacement) {
-    std::error_code failed;
-    const auto permissions = std::filesystem::status(original, failed).permissions();
-    if (!failed) {
-        std::filesystem::permissions(replacement, permissions, failed);
-    }
-}
-
-bool isNotConvertible(const QString& iconKey) {
-    return iconKey == QLatin1String("NoChg") || iconKey == QLatin1String("NG");
-}
-
-} // namespace
-
-void frmMain::ListView1_Click() {
+void MainWindow::previewSelectedFile() {
     BusyPointer busy(*this);
-    if (ListView1->Count() == 0) {
-        StatusBar1->setPanelText(2, QString());
-        StatusBar1->setPanelText(3, QString());
-        Image1[0]->clearPicture();
-        Image1[1]->clearPicture();
+    if (filePanel_->fileCount() == 0) {
+        statusBar_->setPanelText(2, QString());
+        statusBar_->setPanelText(3, QString());
+        previewArea_->clearPictures();
         return;
     }
     try {
-        const std::optional<ListItem> item = ListView1->SelectedItem();
+        const std::optional<ListItem> item = filePanel_->selectedItem();
         if (!item) {
             throw AppError(ErrorNumber::ObjectNotSet);
         }
-        const std::filesystem::path source = PathInFolder(Label1->Caption(), item->FileName());
-        StatusBar1->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
-        StatusBar1->setPanelText(3, DisplayPath(source));
-        if (isNotConvertible(item->SmallIcon())) {
-            PreviewNotConvertible(source);
+        const std::filesystem::path source = PathInFolder(state_.folder, item->FileName());
+        showFileInStatusBar(source);
+        if (isConvertibleMark(FilePanel::markOf(*item))) {
+            previewConvertible(source, *item);
         } else {
-            PreviewConvertible(source, *item);
+            previewNotConvertible(source);
         }
     } catch (const AppError& error) {
-        PreviewFailed(error);
+        previewFailed(error);
     } catch (const std::bad_alloc&) {
-        PreviewFailed(AppError(ErrorNumber::OutOfMemory));
+        previewFailed(AppError(ErrorNumber::OutOfMemory));
     }
 }
 
-void frmMain::PreviewNotConvertible(const std::filesystem::path& source) {
+void MainWindow::showFileInStatusBar(const std::filesystem::path& source) {
+    statusBar_->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
+    statusBar_->setPanelText(3, DisplayPath(source));
+}
+
+void MainWindow::showPictureSize(PictureSize size) {
+    sixteenByFifteen_ = size.width == 16 && size.height == 15;
+    statusBar_->setPanelText(1, PreviewTexts::dimensionText(size.width, size.height));
+}
+
+void MainWindow::previewNotConvertible(const std::filesystem::path& source) {
     // Loading the picture is what tells a damaged file from one that is merely not 24-bit.
-    Image1[0]->LoadPicture(source);
-    Image1[1]->clearPicture();
-    PlaceImagesAtTheirSize();
-    ListView1->Refresh();
-    Image1[0]->clearPicture();
-    Image1[1]->clearPicture();
-    StatusBar1->setPanelText(1, PreviewTexts::NotConvertible);
+    ImageBox& before = previewArea_->image(PreviewArea::BeforeImage);
+    before.LoadPicture(source);
+    previewArea_->image(PreviewArea::AfterImage).clearPicture();
+    placeImagesAtTheirSize();
+    filePanel_->fileList().Refresh();
+    previewArea_->clearPictures();
+    statusBar_->setPanelText(1, PreviewTexts::NotConvertible);
 }
 
-void frmMain::PreviewConvertible(const std::filesystem::path& source, ListItem item) {
-    const std::vector<std::uint8_t> header = readFilePrefix(source, HeightOffset + 4);
-    if (header.size() < HeightOffset + 4) {
-        throw AppError(ErrorNumber::InputPastEndOfFile);
-    }
-    const std::int32_t width = ReadInt32(header.data(), WidthOffset);
-    const std::int32_t height = ReadInt32(header.data(), HeightOffset);
-    sixteenByFifteen_ = width == 16 && height == 15;
-    StatusBar1->setPanelText(1, PreviewTexts::dimensionText(width, height));
-    const std::int32_t displayWidth = displaySize(width);
-    const std::int32_t displayHeight = displaySize(height);
+void MainWindow::previewConvertible(const std::filesystem::path& source, ListItem item) {
+    const PictureSize size = readPictureSize(source);
+    showPictureSize(size);
+    const PreviewFit::Size shown = displaySize(size);
 
-    Image1[0]->LoadPicture(source);
-    Image1[0]->Refresh();
-
-    TemporaryFileGuard leftover;
-    std::filesystem::path path = source;
-    if (sixteenByFifteen_ && Check2->Value() == 1) {
-        path = MakeBitmap16x16(path, Option1[0]->Value());
-        leftover.watch(path);
-    }
-    if (ReplaceColor(path, width)) {
-        const std::filesystem::path temporary = TemporaryPathFor(path);
-        leftover.watch(temporary);
-        Image1[1]->LoadPicture(temporary);
-        DisposeOfTemporaryFile(temporary, source, item);
-        leftover.release();
+    ImageBox& before = previewArea_->image(PreviewArea::BeforeImage);
+    ImageBox& after = previewArea_->image(PreviewArea::AfterImage);
+    before.LoadPicture(source);
+    before.Refresh(); // on screen while the conversion works
+    if (const auto converted = convertForPreview(source)) {
+        after.LoadPicture(*converted);
     } else {
-        Image1[1]->clearPicture();
-        item.setSmallIcon(QStringLiteral("NG"));
+        after.clearPicture();
+        FilePanel::setMark(item, ItemMark::Failed);
     }
-    PlacePreviewImages(displayWidth, displayHeight);
-    if (!batchRunning_) {
-        EnableSizeOptions(sixteenByFifteen_);
-    }
+    placePreviewImages(shown);
+    offerSizeOptions(sixteenByFifteen_);
 }
 
-void frmMain::DisposeOfTemporaryFile(const std::filesystem::path& temporary,
-                                     const std::filesystem::path& source, ListItem item) {
-    if (!batchRunning_) {
-        Kill(temporary);
-        return;
+// The converted picture is made in memory and written nowhere, so looking works in a folder
+// that cannot be written. A conversion that cannot even start is reported as such.
+std::optional<ConvertedPicture> MainWindow::convertForPreview(const std::filesystem::path& source) {
+    try {
+        return std::optional<ConvertedPicture>(std::in_place, source, currentRequest());
+    } catch (const AppError& error) {
+        dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
+    } catch (const std::bad_alloc&) {
+        dialogs_.ShowError(this, AppError(ErrorNumber::OutOfMemory), QStringLiteral("変換エラー"));
     }
-    keepPermissionsOf(source, temporary);
-    // One rename over the source under its exact name: at every moment the file is either the
-    // old picture or the new one.
-    renameOver(temporary, source);
-    item.setSmallIcon(QStringLiteral("OK"));
+    return std::nullopt;
 }
 
-void frmMain::PreviewFailed(const AppError& error) {
+void MainWindow::previewFailed(const AppError& error) {
     dialogs_.ShowError(this, error, QStringLiteral("BMPエラー"));
-    Image1[0]->clearPicture();
-    Image1[1]->clearPicture();
-    PlaceImagesAtTheirSize();
-    StatusBar1->setPanelText(1, QString());
-    StatusBar1->setPanelText(2, QString());
-    ListView1->Refresh();
+    previewArea_->clearPictures();
+    placeImagesAtTheirSize();
+    statusBar_->setPanelText(1, QString());
+    statusBar_->setPanelText(2, QString());
+    filePanel_->fileList().Refresh();
+}
+
+void MainWindow::offerSizeOptions(bool offered) {
+    sizeOptionsOffered_ = offered;
+    rowOptionsOffered_ = offered;
+    applyEnabledState();
 }
 
 } // namespace pixtint

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <cerrno>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pixtint {
 
@@ -15,12 +14,6 @@ std::int64_t FileLen(const std::filesystem::path& path) {
         throw AppError::fromErrno(errno, path);
     }
     return static_cast<std::int64_t>(status.st_size);
-}
-
-void Kill(const std::filesystem::path& path) {
-    if (::unlink(path.c_str()) != 0) {
-        throw AppError::fromErrno(errno, path);
-    }
 }
 
 std::filesystem::path NativePath(const QString& path) {

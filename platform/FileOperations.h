@@ -12,9 +12,6 @@ namespace pixtint {
 // The length of the file in bytes.
 std::int64_t FileLen(const std::filesystem::path& path);
 
-// Deletes the file.
-void Kill(const std::filesystem::path& path);
-
 // The native (8-bit) form of a path the windows hold as text.
 std::filesystem::path NativePath(const QString& path);
 

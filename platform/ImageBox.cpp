@@ -37,6 +37,10 @@ void ImageBox::LoadPicture(const std::filesystem::path& path) {
     setPicture(decodePictureFile(path));
 }
 
+void ImageBox::LoadPicture(const ByteSource& source) {
+    setPicture(decodePicture(source));
+}
+
 void ImageBox::setMousePointer(int pointer) {
     mousePointer_ = pointer;
     if (pointer == CustomPointer) {

@@ -8,6 +8,8 @@
 
 namespace pixtint {
 
+class ByteSource;
+
 // An image control: shows its picture stretched to its own size with nearest-neighbour
 // scaling, so that icon pixels stay sharp. Raises MouseUp with the classic button number
 // (1 left, 2 right, 4 middle).
@@ -24,6 +26,8 @@ public:
     void clearPicture() { setPicture(QImage()); }
     // Reads the file at `path` as a picture (see decodePictureFile). Throws AppError.
     void LoadPicture(const std::filesystem::path& path);
+    // Reads converted bytes as a picture the same way. Throws AppError.
+    void LoadPicture(const ByteSource& source);
 
     int MousePointer() const { return mousePointer_; }
     // 99 shows the custom pointer given by setCustomPointer, 0 the default one.

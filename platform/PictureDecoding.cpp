@@ -1,23 +1,20 @@
 #include "platform/PictureDecoding.h"
 
 #include "engine/AppError.h"
-#include "engine/BitmapRecolor.h"
-#include "engine/FileBytes.h"
-#include "engine/PosixFile.h"
+#include "engine/BmpHeader.h"
+#include "engine/ByteSource.h"
 
 #include <QBuffer>
 #include <QImageReader>
-#include <cerrno>
 #include <cstdlib>
 #include <optional>
-#include <unistd.h>
 #include <vector>
 
 namespace pixtint {
 
 namespace {
 
-constexpr std::size_t HeaderSize = 54;
+constexpr std::size_t HeaderSize = BmpHeader::Size;
 
 AppError invalidPicture() {
     return AppError(ErrorNumber::InvalidPicture);
@@ -34,18 +31,20 @@ struct PlainBitmap {
 };
 
 std::optional<PlainBitmap> plainBitmap(const std::uint8_t* header, std::uint64_t fileSize) {
-    if (header[0] != 'B' || header[1] != 'M' || ReadInt32(header, 14) < 40 || header[28] != 24 ||
-        header[29] != 0 || ReadInt32(header, 30) != 0) {
+    using namespace BmpHeader;
+    if (header[0] != 'B' || header[1] != 'M' || readInt32(header, InfoSizeOffset) < 40 ||
+        header[BitCountOffset] != 24 || header[BitCountOffset + 1] != 0 ||
+        readInt32(header, CompressionOffset) != 0) {
         return std::nullopt;
     }
-    const auto width = ReadInt32(header, WidthOffset);
-    const auto height = ReadInt32(header, HeightOffset);
+    const auto width = readInt32(header, WidthOffset);
+    const auto height = readInt32(header, HeightOffset);
     if (width <= 0 || height == 0 || height == INT32_MIN) {
         return std::nullopt;
     }
     const PlainBitmap bitmap{width, std::abs(height), height < 0,
-                             static_cast<std::uint32_t>(ReadInt32(header, 10)),
-                             (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4};
+                             static_cast<std::uint32_t>(readInt32(header, PixelOffsetOffset)),
+                             rowStride(static_cast<std::uint64_t>(width))};
     if (bitmap.pixelOffset < HeaderSize ||
         bitmap.pixelOffset + bitmap.stride * bitmap.height > fileSize) {
         return std::nullopt;
@@ -62,20 +61,15 @@ QSize sampledSize(int width, int height, int largest) {
             std::max(1, static_cast<int>(height * scale))};
 }
 
-void readRow(int descriptor, std::uint64_t offset, std::vector<std::uint8_t>& row,
-             const std::filesystem::path& path) {
-    if (::lseek(descriptor, static_cast<off_t>(offset), SEEK_SET) < 0) {
-        throw AppError::fromErrno(errno, path);
-    }
-    if (readFully(descriptor, row, path) != row.size()) {
+void readRow(const ByteSource& source, std::uint64_t offset, std::vector<std::uint8_t>& row) {
+    if (source.readAt(offset, row) != row.size()) {
         throw invalidPicture(); // the file shrank while we read it
     }
 }
 
 // Blue, green, red in the file is the byte order of QImage::Format_BGR888, so rows copy
 // straight across.
-QImage readPlainBitmap(int descriptor, const PlainBitmap& bitmap, int largest,
-                       const std::filesystem::path& path) {
+QImage readPlainBitmap(const ByteSource& source, const PlainBitmap& bitmap, int largest) {
     const QSize size = sampledSize(bitmap.width, bitmap.height, largest);
     QImage picture(size, QImage::Format_BGR888);
     if (picture.isNull()) {
@@ -86,7 +80,7 @@ QImage readPlainBitmap(int descriptor, const PlainBitmap& bitmap, int largest,
         const int sourceRow =
             static_cast<int>(static_cast<std::int64_t>(y) * bitmap.height / size.height());
         const int storedRow = bitmap.topDown ? sourceRow : bitmap.height - 1 - sourceRow;
-        readRow(descriptor, bitmap.pixelOffset + bitmap.stride * storedRow, row, path);
+        readRow(source, bitmap.pixelOffset + bitmap.stride * storedRow, row);
         std::uint8_t* line = picture.scanLine(y);
         if (size.width() == bitmap.width) {
             std::copy(row.begin(), row.end(), line);
@@ -100,8 +94,18 @@ QImage readPlainBitmap(int descriptor, const PlainBitmap& bitmap, int largest,
     return picture;
 }
 
-QImage readWithQt(const std::filesystem::path& path, int largest) {
-    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+std::vector<std::uint8_t> readWhole(const ByteSource& source) {
+    try {
+        std::vector<std::uint8_t> bytes(source.size());
+        bytes.resize(source.readAt(0, bytes));
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        throw AppError(ErrorNumber::OutOfMemory);
+    }
+}
+
+QImage readWithQt(const ByteSource& source, int largest) {
+    const std::vector<std::uint8_t> bytes = readWhole(source);
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
@@ -121,16 +125,18 @@ QImage readWithQt(const std::filesystem::path& path, int largest) {
 
 } // namespace
 
-QImage decodePictureFile(const std::filesystem::path& path, int largest) {
-    const UniqueFd file = openRegularFileForReading(path);
+QImage decodePicture(const ByteSource& source, int largest) {
     std::uint8_t header[HeaderSize];
-    const std::uint64_t fileSize = currentSize(file.get(), path);
-    if (readFully(file.get(), header, path) == HeaderSize) {
-        if (const auto bitmap = plainBitmap(header, fileSize)) {
-            return readPlainBitmap(file.get(), *bitmap, largest, path);
+    if (source.readAt(0, header) == HeaderSize) {
+        if (const auto bitmap = plainBitmap(header, source.size())) {
+            return readPlainBitmap(source, *bitmap, largest);
         }
     }
-    return readWithQt(path, largest);
+    return readWithQt(source, largest);
+}
+
+QImage decodePictureFile(const std::filesystem::path& path, int largest) {
+    return decodePicture(FileByteSource(path), largest);
 }
 
 } // namespace pixtint

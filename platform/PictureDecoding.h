@@ -5,11 +5,14 @@
 
 namespace pixtint {
 
-// Reads a picture file for the preview images. A plain 24-bit bitmap is read row by row,
-// and a picture larger than `largest` pixels either way is sampled down on the way in,
-// keeping its proportions: the preview shows it stretched, nearest neighbour, anyway, so a
-// photograph costs a fraction of its size. Any other kind of picture goes through Qt's readers.
-// Throws AppError: the file's own error, or 481 when its bytes are not a picture.
+class ByteSource;
+
+// Reads a picture for the preview images, from a file or from converted bytes. A plain 24-bit
+// bitmap is read row by row, and a picture larger than `largest` pixels either way is sampled down
+// on the way in, keeping its proportions: the preview shows it stretched, nearest neighbour,
+// anyway, so a photograph costs a fraction of its size. Any other kind of picture goes through Qt's
+// readers. Throws AppError: the file's own error, or 481 when its bytes are not a picture.
+QImage decodePicture(const ByteSource& source, int largest = 2048);
 QImage decodePictureFile(const std::filesystem::path& path, int largest = 2048);
 
 } // namespace pixtint

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" fonts-ipafont-gothic xdg-utils
+ensure_packages "${BUILD_PACKAGES[@]}" fonts-ipafont-gothic xdg-utils qt6-translations-l10n
 
 build=build-release
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \

@@ -1,7 +1,8 @@
-#include "engine/BitmapRecolor.h"
+#include "engine/RowInsertion.h"
+
+#include "engine/AppError.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
-#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
@@ -31,28 +32,20 @@ Bytes expectedResult(Bytes source, bool top) {
 }
 
 // Sources longer or shorter than a 16 x 15 picture are cut or padded to one.
-TEST(EngineRowInsertion, Writes822Bytes) {
-    TestFolder folder;
+TEST(EngineRowInsertion, Makes822Bytes) {
     for (const std::size_t length : {774, 900, 40}) {
         for (const bool top : {true, false}) {
             SCOPED_TRACE(testing::Message() << length << (top ? " top" : " bottom"));
             Bytes original(length);
             std::iota(original.begin(), original.end(), std::uint8_t{0});
-            folder.write("icon.bmp", original);
-
-            EXPECT_EQ(MakeBitmap16x16(folder / "icon.bmp", top, Fill), folder / "icon.tmp");
-            EXPECT_EQ(folder.read("icon.tmp"), expectedResult(original, top));
-            EXPECT_EQ(folder.read("icon.bmp"), original);
+            EXPECT_EQ(grownTo16x16(original, top, Fill), expectedResult(original, top));
         }
     }
 }
 
-TEST(EngineRowInsertion, ShortSourceThrows9AndWritesNothing) {
-    TestFolder folder;
-    folder.write("s.bmp", Bytes(35, 1));
-    EXPECT_EQ(errorNumberOf([&] { MakeBitmap16x16(folder / "s.bmp", false, Fill); }),
+TEST(EngineRowInsertion, ASourceTooShortForTheHeaderPatchThrows9) {
+    EXPECT_EQ(errorNumberOf([] { grownTo16x16(Bytes(35, 1), false, Fill); }),
               ErrorNumber::SubscriptOutOfRange);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"s.bmp"});
 }
 
 } // namespace

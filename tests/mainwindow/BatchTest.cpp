@@ -1,6 +1,8 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 
+#include <QKeyEvent>
 #include <filesystem>
+#include <unistd.h>
 
 namespace pixtint {
 
@@ -13,9 +15,8 @@ protected:
         dialogs.messages.clear();
         dialogs.onMessage = [this](const FakeDialogs::Message&) {
             pointerAtMessage = window->MousePointer();
-            batchRunningAtMessage = window->batchRunning();
         };
-        window->Command4->click();
+        control<CommandButton>("Command4")->click();
     }
     // The batch said only `text`, with the window at rest by then and afterwards.
     void expectOnlyMessage(const QString& text, Dialogs::Icon icon = Dialogs::Icon::None) const {
@@ -24,13 +25,10 @@ protected:
         EXPECT_EQ(dialogs.messages[0].icon, icon);
         EXPECT_EQ(dialogs.messages[0].title, "Pixtint");
         EXPECT_EQ(pointerAtMessage, 0);
-        EXPECT_FALSE(batchRunningAtMessage);
         EXPECT_EQ(window->MousePointer(), 0);
-        EXPECT_FALSE(window->batchRunning());
     }
 
     int pointerAtMessage = -1;
-    bool batchRunningAtMessage = true;
 };
 
 TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldBytes) {
@@ -42,7 +40,7 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     setPixel(grownIcon, 0, 1, Green);
     const auto palette = makeBmpWithBitCount(4, 4, 8);
     pictures.write("A.BMP", blue);
-    pictures.write("b.bmp", green); // nothing to convert, yet it goes through like the others
+    pictures.write("b.bmp", green); // nothing to convert: it ends "OK" but is not rewritten
     pictures.write("icon.bmp", icon);
     pictures.write("p.bmp", palette);
     pictures.write("u.bmp", blue);
@@ -53,8 +51,8 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     expectOnlyMessage("変換終了！");
     EXPECT_EQ(listing(), (QStringList{"A.BMP OK ticked", "b.bmp OK ticked", "icon.bmp OK ticked",
                                       "p.bmp NoChg", "u.bmp BMP"}));
-    EXPECT_EQ(pictures.names(), (Names{"A.BMP", "A.bak", "b.bak", "b.bmp", "icon.bak", "icon.bmp",
-                                       "p.bmp", "u.bmp"}));
+    EXPECT_EQ(pictures.names(),
+              (Names{"A.BMP", "A.bak", "b.bmp", "icon.bak", "icon.bmp", "p.bmp", "u.bmp"}));
     EXPECT_EQ(pictures.read("A.BMP"), makeBmp24(5, 3, Red));
     EXPECT_EQ(pictures.read("A.bak"), blue);
     EXPECT_EQ(pictures.read("b.bmp"), green);
@@ -62,12 +60,6 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     EXPECT_EQ(pictures.read("icon.bak"), icon);
     EXPECT_EQ(pictures.read("p.bmp"), palette);
     EXPECT_EQ(pictures.read("u.bmp"), blue);
-
-    // Run again: nothing blue is left, and the backups now hold the first run's results.
-    runBatch();
-    expectOnlyMessage("変換終了！");
-    EXPECT_EQ(pictures.read("A.bak"), makeBmp24(5, 3, Red));
-    EXPECT_EQ(pictures.names().size(), 8u);
 
     // The closing preview only shows: it must not convert the selected file, never ticked.
     for (int i = 1; i <= 3; ++i) {
@@ -79,31 +71,49 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     EXPECT_EQ(pictures.read("u.bmp"), blue);
 }
 
-TEST_F(BatchTest, FailuresAreReportedAndTheOtherFilesGoOn) {
-    const auto blue = makeBmp24(4, 4, Blue);
-    const auto olderBackup = makeBmp24(1, 1, Green);
+// Esc stops the run after the current file; it then ends as a finished one does, and every
+// picture is whole, old or new.
+TEST_F(BatchTest, EscStopsTheRunAfterTheCurrentFile) {
+    const auto blue = makeBmp24(3, 2, Blue);
+    for (int i = 0; i < 100; ++i) {
+        pictures.write("icon" + std::to_string(1000 + i) + ".bmp", blue);
+    }
+    startBlueToRed("True", " 0 ");
+    QCoreApplication::postEvent(control<ListView>("ListView1"),
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    runBatch();
+
+    expectOnlyMessage("変換終了！");
+    int converted = 0;
+    for (int i = 0; i < 100; ++i) {
+        const auto bytes = pictures.read("icon" + std::to_string(1000 + i) + ".bmp");
+        converted += bytes == makeBmp24(3, 2, Red) ? 1 : 0;
+        EXPECT_TRUE(bytes == blue || bytes == makeBmp24(3, 2, Red));
+    }
+    EXPECT_GE(converted, 1);
+    EXPECT_LT(converted, 100);
+    EXPECT_EQ(pictures.names().size(), 100u);
+}
+
+TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes into read-only folders";
+    }
+    const auto blue = makeBmp24(3, 2, Blue);
     pictures.write("a.bmp", blue);
-    pictures.write("a.bak", olderBackup);
-    std::filesystem::create_directory(pictures / "a.tmp"); // a's result cannot be written
     pictures.write("b.bmp", blue);
-    std::filesystem::create_directory(pictures / "b.bak"); // b's backup cannot take its place
+    std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
     startBlueToRed();
-    item(1).setSmallIcon("BMP"); // the start-up preview of a.bmp has already failed once
+    EXPECT_TRUE(dialogs.messages.empty()); // the preview needs no writing
     runBatch();
 
     ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(dialogs.messages[0].title, "変換エラー");
-    EXPECT_EQ(dialogs.messages[1].title, "変換エラー");
-    EXPECT_EQ(dialogs.messages[2].text, "変換終了！");
-    EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp OK ticked"}));
-    EXPECT_EQ(pictures.read("a.bmp"), blue);
-    EXPECT_EQ(pictures.read("a.bak"), olderBackup);
-    EXPECT_EQ(pictures.read("b.bmp"), makeBmp24(4, 4, Red));
-    // b's old bytes are not lost: they stay under a private name beside the folder in the way.
-    const Names names = pictures.names();
-    ASSERT_EQ(names.size(), 6u);
-    EXPECT_EQ(names[4].substr(0, 6), "b.bak.");
-    EXPECT_EQ(pictures.read(names[4]), blue);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.70]\r\n"));
+    EXPECT_TRUE(dialogs.messages[1].text.contains("b.bmp"));
+    EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp NG ticked"}));
+    EXPECT_EQ(pictures.read("b.bmp"), blue);
 }
 
 TEST_F(BatchTest, WithoutBackupsAndWithSettingsLineFiveFalseTheRowGoesAtTheBottom) {

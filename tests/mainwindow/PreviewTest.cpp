@@ -2,15 +2,18 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace pixtint {
 
 class PreviewTest : public MainWindowFixture {
 protected:
-    QImage picture(int index) const { return window->Image1[index]->Picture(); }
+    QImage picture(int index) const {
+        return control<ImageBox>(QStringLiteral("Image1(%1)").arg(index))->Picture();
+    }
     void show(int index) {
         item(index).setSelected(true);
-        window->ListView1_Click();
+        window->previewSelectedFile();
     }
 };
 
@@ -53,19 +56,23 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOpti
     ASSERT_EQ(picture(1).size(), QSize(16, 16));
     EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(picture(1).pixelColor(15, 15), QColor(Qt::green));
-    EXPECT_DOUBLE_EQ(window->Image1[1]->Height(), window->Image1[0]->Height() / 15 * 16);
+    EXPECT_DOUBLE_EQ(control<ImageBox>("Image1(1)")->Height(),
+                     control<ImageBox>("Image1(0)")->Height() / 15 * 16);
 
-    window->Option1[1]->click();
+    control<OptionButton>("Option1(1)")->click();
     EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::green));
     EXPECT_EQ(picture(1).pixelColor(7, 15), QColor(Qt::red));
 
-    window->Check2->click();
+    control<CheckBox>("Check2")->click();
     EXPECT_EQ(picture(1).size(), QSize(16, 15));
-    EXPECT_DOUBLE_EQ(window->Image1[1]->Height(), window->Image1[0]->Height());
-    EXPECT_FALSE(window->Option1[0]->Enabled() || window->Option1[1]->Enabled());
-    EXPECT_TRUE(window->Frame4->isEnabled() && window->Check2->Enabled());
-    window->Check2->click();
-    EXPECT_TRUE(window->Option1[0]->Enabled() && window->Option1[1]->Enabled());
+    EXPECT_DOUBLE_EQ(control<ImageBox>("Image1(1)")->Height(),
+                     control<ImageBox>("Image1(0)")->Height());
+    EXPECT_FALSE(control<OptionButton>("Option1(0)")->Enabled() ||
+                 control<OptionButton>("Option1(1)")->Enabled());
+    EXPECT_TRUE(control<Frame>("Frame4")->isEnabled() && control<CheckBox>("Check2")->Enabled());
+    control<CheckBox>("Check2")->click();
+    EXPECT_TRUE(control<OptionButton>("Option1(0)")->Enabled() &&
+                control<OptionButton>("Option1(1)")->Enabled());
     EXPECT_EQ(picture(1).size(), QSize(16, 16));
     EXPECT_EQ(pictures.names(), std::vector<std::string>{"icon.bmp"});
     EXPECT_TRUE(dialogs.messages.empty());
@@ -87,25 +94,19 @@ TEST_F(PreviewTest, APictureThatCannotBeLoadedIsReportedAndKeepsItsPath) {
     EXPECT_EQ(window->MousePointer(), 0);
 
     // So does a preview without a selected item.
-    window->ListView1->clearSelection();
-    window->ListView1_Click();
+    control<ListView>("ListView1")->clearSelection();
+    window->previewSelectedFile();
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].title, "BMPエラー");
     EXPECT_TRUE(dialogs.messages[1].text.startsWith("[No.91]\r\n"));
 }
 
-TEST_F(PreviewTest, AFailedReplacementMarksTheItemNGWhichIsThenShownAsNotConvertible) {
-    const auto bluePicture = makeBmp24(4, 4, Blue);
-    pictures.write("a.bmp", bluePicture);
-    std::filesystem::create_directory(pictures / "a.tmp"); // the result cannot be written
+// An item whose batch step failed is shown like one that is not convertible.
+TEST_F(PreviewTest, AnNGItemIsShownAsNotConvertible) {
+    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
     pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 8));
     startBlueToRed();
-
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].title, "変換エラー");
-    EXPECT_EQ(item(1).SmallIcon(), "NG");
-    EXPECT_TRUE(picture(1).isNull());
-    EXPECT_EQ(pictures.read("a.bmp"), bluePicture);
+    item(1).setSmallIcon("NG");
 
     for (const int index : {2, 1}) { // the palette picture ("NoChg"), then the "NG" one
         show(index);
@@ -114,7 +115,32 @@ TEST_F(PreviewTest, AFailedReplacementMarksTheItemNGWhichIsThenShownAsNotConvert
         EXPECT_TRUE(picture(0).isNull() && picture(1).isNull());
     }
     EXPECT_EQ(item(2).SmallIcon(), "NoChg");
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Looking writes nothing: a folder the user cannot write (a disc, a read-only share) previews
+// without a message, and not even a file made and removed again changes the folder.
+TEST_F(PreviewTest, APreviewWritesNothingIntoTheFolder) {
+    auto bluePicture = makeBmp24(16, 15, Blue);
+    setPixel(bluePicture, 0, 0, Green);
+    pictures.write("a.bmp", bluePicture);
+    pictures.write("a.tmp", {1, 2, 3}); // the user's own file
+    struct stat before {};
+    ::stat(pictures.path().c_str(), &before);
+    std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    startBlueToRed();
+    control<CheckBox>("Check2")->setValue(1); // grown, too
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(picture(1).size(), QSize(16, 16));
+    EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(picture(1).pixelColor(0, 1), QColor(Qt::green));
+    struct stat after {};
+    ::stat(pictures.path().c_str(), &after);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(pictures.read("a.tmp"), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 } // namespace pixtint

@@ -20,7 +20,7 @@ protected:
     }
     QByteArray settingsBytes() const { return settingsBytes(programFolder, "Pixtint.ini"); }
     void exitWithButton() {
-        QTest::mouseClick(window->Command1, Qt::LeftButton);
+        QTest::mouseClick(control<CommandButton>("Command1"), Qt::LeftButton);
         settle();
     }
 
@@ -35,7 +35,7 @@ TEST_F(Settings, AShortFileIsReadSilentlyAndExitWritesTheDefaultsInTheFileForm) 
     writeSettings({pictureFolderText()});
     start();
     EXPECT_EQ(window->Caption(), "Pixtint (Ver1.2)");
-    QTest::mouseClick(window->Command7, Qt::LeftButton);
+    QTest::mouseClick(control<CommandButton>("Command7"), Qt::LeftButton);
     EXPECT_EQ(dialogs.openedDocuments, QStringList{programFolderText() + "/Readme.txt"});
 
     exitWithButton();
@@ -52,7 +52,8 @@ TEST_F(Settings, NonDefaultValuesSurviveARoundTrip) {
     start();
 
     // "False" leaves both options unselected.
-    EXPECT_FALSE(window->Option1[0]->Value() || window->Option1[1]->Value());
+    EXPECT_FALSE(control<OptionButton>("Option1(0)")->Value() ||
+                 control<OptionButton>("Option1(1)")->Value());
     exitWithButton();
     EXPECT_EQ(settingsBytes(), written);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -75,9 +76,10 @@ TEST_F(Settings, ABadLineIsReportedAndKeepsTheLinesBeforeIt) {
         EXPECT_EQ(dialogs.messages[0].text,
                   QString::fromStdString(AppError(errorNumber).messageText()));
         EXPECT_EQ(dialogs.messages[0].title, "環境設定エラー");
-        EXPECT_EQ(window->Label1->Caption(), programFolderText());
-        EXPECT_EQ(window->Label3[0]->BackColor(), 255);
-        EXPECT_EQ(window->Check1->Value(), 1) << "the lines after the bad one are never applied";
+        EXPECT_EQ(control<Label>("Label1")->Caption(), programFolderText());
+        EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), 255);
+        EXPECT_EQ(control<CheckBox>("Check1")->Value(), 1)
+            << "the lines after the bad one are never applied";
     }
 }
 
@@ -99,7 +101,8 @@ TEST_F(Settings, OnlyAnExitThroughTheButtonChangesTheFile) {
     rememberPictureFolder();
     const QByteArray previous = settingsBytes();
     start();
-    window->Label3[1]->setBackColor(255);
+    dialogs.colourAnswers.push_back(QColor(255, 0, 0));
+    control<CommandButton>("Command5(1)")->click();
 
     window->close();
     settle();
@@ -111,9 +114,11 @@ TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
     std::filesystem::permissions(programFolder.path(), std::filesystem::perms::owner_read |
                                                            std::filesystem::perms::owner_exec);
     start();
-    EXPECT_EQ(window->Label1->Caption(), programFolderText()) << "a first start";
-    window->Label1->setCaption(pictureFolderText());
-    window->Label3[1]->setBackColor(255);
+    EXPECT_EQ(control<Label>("Label1")->Caption(), programFolderText()) << "a first start";
+    dialogs.folderAnswers.push_back(pictureFolderText());
+    control<CommandButton>("Command2")->click();
+    dialogs.colourAnswers.push_back(QColor(255, 0, 0));
+    control<CommandButton>("Command5(1)")->click();
     exitWithButton();
 
     EXPECT_TRUE(dialogs.messages.empty()) << "a first start, a missing settings folder included";
@@ -122,8 +127,8 @@ TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
               pictureFolderText().toUtf8() + "\r\n-2147483638 \r\n 255 \r\n 1 \r\nTrue\r\n 1 \r\n");
 
     start();
-    EXPECT_EQ(window->Label1->Caption(), pictureFolderText());
-    EXPECT_EQ(window->Label3[1]->BackColor(), 255);
+    EXPECT_EQ(control<Label>("Label1")->Caption(), pictureFolderText());
+    EXPECT_EQ(control<Label>("Label3(1)")->BackColor(), 255);
 }
 
 // `pixtint FOLDER`: the folder named at start replaces the remembered one and is kept on exit.
@@ -133,8 +138,9 @@ TEST_F(Settings, AFolderGivenAtStartIsListedAndKeptOnExit) {
     window = Main(dialogs, programFolderText(), pictureFolderText());
     settle();
 
+    EXPECT_EQ(control<Label>("Label1")->Caption(), pictureFolderText());
     EXPECT_EQ(listing(), QStringList{"icon.bmp BMP ticked"});
-    EXPECT_EQ(window->Label3[0]->BackColor(), 255) << "the other settings are read as usual";
+    EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), 255) << "the other settings are read";
     exitWithButton();
     EXPECT_TRUE(settingsBytes().startsWith(pictureFolderText().toUtf8() + "\r\n 255 \r\n"));
 }

@@ -1,0 +1,49 @@
+#include "conversion/ConvertedPicture.h"
+
+#include "conversion/FileConversion.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pixtint {
+
+ConvertedPicture::ConvertedPicture(const std::filesystem::path& source,
+                                   const ConversionRequest& request)
+    : file_(source)
+    , colours_(request.pairs) {
+    const ConversionPlan plan = planConversion(file_, request);
+    if (plan.grow) {
+        convertFile(file_, request, [this](std::span<const std::uint8_t> bytes) {
+            grownBytes_.insert(grownBytes_.end(), bytes.begin(), bytes.end());
+        });
+    } else {
+        rows_.emplace(plan.width);
+    }
+}
+
+std::uint64_t ConvertedPicture::size() const {
+    return grown() ? grownBytes_.size() : file_.size();
+}
+
+// A pixel's colour decides its bytes, so the range read is widened to whole pixels, then
+// only the asked part is handed back.
+std::size_t ConvertedPicture::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
+    if (grown()) {
+        const std::uint64_t from = std::min<std::uint64_t>(offset, grownBytes_.size());
+        const std::size_t count = std::min<std::uint64_t>(buffer.size(), grownBytes_.size() - from);
+        std::memcpy(buffer.data(), grownBytes_.data() + from, count);
+        return count;
+    }
+    const std::uint64_t begin = rows_->boundaryAtOrBefore(offset);
+    const std::uint64_t end = rows_->boundaryAtOrAfter(offset + buffer.size());
+    std::vector<std::uint8_t> whole(end - begin);
+    whole.resize(file_.readAt(begin, whole));
+    rows_->recolor(whole, begin, colours_);
+    const std::size_t lead = offset - begin;
+    const std::size_t count =
+        whole.size() > lead ? std::min(buffer.size(), whole.size() - lead) : 0;
+    std::memcpy(buffer.data(), whole.data() + lead, count);
+    return count;
+}
+
+} // namespace pixtint

@@ -1,0 +1,107 @@
+#include "conversion/FileConversion.h"
+
+#include "engine/AppError.h"
+#include "engine/BmpHeader.h"
+#include "engine/PixelRows.h"
+#include "engine/RowInsertion.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace pixtint {
+
+namespace {
+
+// Room for the whole header and the first pixel byte, so that the first read alone shows
+// whether the file has any pixel data.
+constexpr std::size_t SmallestChunk = 64;
+static_assert(SmallestChunk > BmpHeader::PixelDataOffset);
+constexpr std::size_t SizeFieldsEnd = BmpHeader::HeightOffset + 4;
+
+// A small file gets a buffer of its own size plus one byte, so that one read reaches its end.
+// Should it grow meanwhile, the stream just takes more chunks.
+std::size_t chunkSizeFor(std::uint64_t fileSize, std::size_t largestChunk) {
+    return static_cast<std::size_t>(std::clamp<std::uint64_t>(
+        fileSize + 1, SmallestChunk, std::max(largestChunk, SmallestChunk)));
+}
+
+Rgb growthFill(const ConversionRequest& request) {
+    if (request.pairs.empty()) {
+        throw AppError(ErrorNumber::InvalidArgument);
+    }
+    return request.pairs.front().to;
+}
+
+ConversionResult convertGrown(const ByteSource& source, const ConversionRequest& request,
+                              const ByteSink& sink) {
+    std::vector<std::uint8_t> bytes(GrownPictureSize);
+    bytes.resize(source.readAt(0, bytes));
+    bytes = grownTo16x16(std::move(bytes), request.growth == Growth::Top, growthFill(request));
+    ConversionResult result{.grown = true};
+    result.pixelsChanged = PixelRows(16).recolor(bytes, 0, ColourMap(request.pairs));
+    sink(bytes);
+    return result;
+}
+
+// Streams the file through one buffer: each chunk is recoloured and handed on, except for the
+// one or two bytes of a pixel that the chunk cuts in two, which move on to the next chunk. At
+// the end of the file such bytes are a partial pixel and are handed on as they are.
+ConversionResult convertStreamed(const ByteSource& source, const ConversionRequest& request,
+                                 std::int32_t width, const ByteSink& sink,
+                                 std::size_t largestChunk) {
+    const PixelRows rows(width);
+    const ColourMap colours(request.pairs);
+    std::vector<std::uint8_t> buffer(chunkSizeFor(source.size(), largestChunk));
+    std::size_t filled = source.readAt(0, buffer);
+    if (filled <= BmpHeader::PixelDataOffset) {
+        throw AppError(ErrorNumber::SubscriptOutOfRange); // not even the first pixel byte
+    }
+    ConversionResult result;
+    std::uint64_t bufferOffset = 0;
+    for (;;) {
+        const bool atEnd = filled < buffer.size();
+        const std::uint64_t end = bufferOffset + filled;
+        const std::uint64_t readyEnd = atEnd ? end : rows.boundaryAtOrBefore(end);
+        const auto ready = std::span(buffer).first(readyEnd - bufferOffset);
+        result.pixelsChanged += rows.recolor(ready, bufferOffset, colours);
+        sink(ready);
+        if (atEnd) {
+            return result;
+        }
+        const std::size_t carried = filled - ready.size();
+        std::memmove(buffer.data(), buffer.data() + ready.size(), carried);
+        bufferOffset = readyEnd;
+        filled = carried + source.readAt(end, std::span(buffer).subspan(carried));
+    }
+}
+
+} // namespace
+
+ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request) {
+    std::uint8_t header[SizeFieldsEnd];
+    if (source.readAt(0, header) < SizeFieldsEnd) {
+        throw AppError(ErrorNumber::InputPastEndOfFile);
+    }
+    const std::int32_t width = BmpHeader::readInt32(header, BmpHeader::WidthOffset);
+    const std::int32_t height = BmpHeader::readInt32(header, BmpHeader::HeightOffset);
+    if (width <= 0) {
+        throw AppError(ErrorNumber::InvalidArgument);
+    }
+    const bool grow = request.growth != Growth::None && width == 16 && height == 15;
+    if (!grow && source.size() <= BmpHeader::PixelDataOffset) {
+        throw AppError(ErrorNumber::SubscriptOutOfRange);
+    }
+    return {width, grow};
+}
+
+ConversionResult convertFile(const ByteSource& source, const ConversionRequest& request,
+                             const ByteSink& sink, std::size_t largestChunk) {
+    const ConversionPlan plan = planConversion(source, request);
+    if (plan.grow) {
+        return convertGrown(source, request, sink);
+    }
+    return convertStreamed(source, request, plan.width, sink, largestChunk);
+}
+
+} // namespace pixtint

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "engine/PosixFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+namespace pixtint {
+
+// Bytes that can be read at any offset: a file as it is, or a file as a conversion would
+// make it. A picture decoder reads either one the same way.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+
+    virtual std::uint64_t size() const = 0;
+    // Fills `buffer` from `offset` on; answers the count, short only at the end. Throws
+    // AppError when the bytes cannot be read.
+    virtual std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const = 0;
+    // Where the bytes come from, for error messages.
+    virtual const std::filesystem::path& path() const = 0;
+};
+
+// A regular file, open while this lives. Throws AppError when it cannot be opened.
+class FileByteSource : public ByteSource {
+public:
+    explicit FileByteSource(std::filesystem::path path);
+
+    std::uint64_t size() const override { return size_; }
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
+    const std::filesystem::path& path() const override { return path_; }
+
+private:
+    std::filesystem::path path_;
+    UniqueFd file_;
+    std::uint64_t size_ = 0;
+};
+
+// Reads at `offset` of an open file until `buffer` is full or the file ends.
+std::size_t readFullyAt(int descriptor, std::uint64_t offset, std::span<std::uint8_t> buffer,
+                        const std::filesystem::path& path);
+
+} // namespace pixtint

@@ -1,0 +1,38 @@
+#include "mainwindow/PictureSize.h"
+
+#include "engine/AppError.h"
+#include "engine/BmpHeader.h"
+#include "engine/FileBytes.h"
+
+#include <cstdlib>
+#include <limits>
+
+namespace pixtint {
+
+PictureSize readPictureSize(const std::filesystem::path& source) {
+    constexpr std::size_t SizeFieldsEnd = BmpHeader::HeightOffset + 4;
+    const std::vector<std::uint8_t> header = readFilePrefix(source, SizeFieldsEnd);
+    if (header.size() < SizeFieldsEnd) {
+        throw AppError(ErrorNumber::InputPastEndOfFile);
+    }
+    return {BmpHeader::readInt32(header.data(), BmpHeader::WidthOffset),
+            BmpHeader::readInt32(header.data(), BmpHeader::HeightOffset)};
+}
+
+std::int32_t displayTwips(std::int32_t pixels) {
+    constexpr std::int64_t TwipsPerPreviewPixel = 50;
+    const std::int64_t twips = static_cast<std::int64_t>(pixels) * TwipsPerPreviewPixel;
+    if (twips > std::numeric_limits<std::int32_t>::max() ||
+        twips < std::numeric_limits<std::int32_t>::min()) {
+        throw AppError(ErrorNumber::Overflow);
+    }
+    return static_cast<std::int32_t>(twips);
+}
+
+PreviewFit::Size displaySize(PictureSize size) {
+    const std::int64_t height = std::abs(std::int64_t{size.height});
+    return {displayTwips(size.width), displayTwips(static_cast<std::int32_t>(std::min<std::int64_t>(
+                                          height, std::numeric_limits<std::int32_t>::max())))};
+}
+
+} // namespace pixtint
