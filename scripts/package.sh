@@ -22,6 +22,8 @@ problems=()
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in \
     ./usr/bin/pixtint \
+    ./usr/bin/pixtint-convert \
+    ./usr/share/man/man1/pixtint-convert.1.gz \
     ./usr/share/applications/$id.desktop \
     ./usr/share/metainfo/$id.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/$id.svg \

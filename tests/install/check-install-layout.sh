@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh prefix and checks the layout a desktop and a user rely on:
 # exactly these files, a valid desktop entry and AppStream metadata that name each other and
-# the installed icon, and an installed program that answers on the terminal.
+# the installed icon, installed programs that answer on the terminal, and a readable manual.
 # Usage: check-install-layout.sh BUILD_DIR APP_ID VERSION
 set -euo pipefail
 build=$1 id=$2 version=$3
@@ -18,9 +18,11 @@ fail() {
 
 expected=$(sort <<LIST
 bin/pixtint
+bin/pixtint-convert
 share/applications/$id.desktop
 share/doc/pixtint/Readme.txt
 share/icons/hicolor/scalable/apps/$id.svg
+share/man/man1/pixtint-convert.1.gz
 share/metainfo/$id.metainfo.xml
 LIST
 )
@@ -30,7 +32,9 @@ if [ "$installed" != "$expected" ]; then
     diff <(echo "$expected") <(echo "$installed") || true
 fi
 
-[ -x "$prefix/bin/pixtint" ] || fail "bin/pixtint is not executable"
+for program in pixtint pixtint-convert; do
+    [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
+done
 
 desktop=$prefix/share/applications/$id.desktop
 metainfo=$prefix/share/metainfo/$id.metainfo.xml
@@ -46,9 +50,14 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" |
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metadata has no release $version"
 grep -q '<screenshot type="default">' "$metainfo" || fail "the metadata shows no screenshot"
 
-answer=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/pixtint" --version) ||
-    fail "the installed pixtint --version failed"
-[ "$answer" = "pixtint $version" ] || fail "the installed pixtint --version said '$answer'"
+for program in pixtint pixtint-convert; do
+    answer=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/$program" --version) ||
+        fail "the installed $program --version failed"
+    [ "$answer" = "$program $version" ] || fail "the installed $program --version said '$answer'"
+done
+
+manual=$prefix/share/man/man1/pixtint-convert.1.gz
+gzip -dc "$manual" | grep -q '^\.TH PIXTINT-CONVERT 1' || fail "pixtint-convert.1.gz is no manual page"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
