@@ -29,13 +29,16 @@ class StatusBar;
 class MainWindow : public Form {
     Q_OBJECT
 public:
-    // `programFolder` holds the settings file and Readme.txt.
+    // The settings file and Readme.txt are found from `programFolder` (platform/AppLocations.h).
     MainWindow(Dialogs& dialogs, QString programFolder);
 
     // Loads the settings on the first call, then shows the window.
     void showWindow();
     // Lists the folder again and previews the first file (FileList.cpp).
     void refreshFileList();
+    // Makes `folder` the session's folder and lists it: the folder chooser's answer, or the
+    // folder named on the command line (FileList.cpp).
+    void useFolder(const QString& folder);
     // Shows the selected file before and after conversion (Preview.cpp).
     void previewSelectedFile();
 
@@ -68,9 +71,6 @@ private:
     void leave();
     void openReadme();
     void saveSettings();
-
-    // The folder (FileList.cpp).
-    void useFolder(const QString& folder);
 
     // The preview (Preview.cpp).
     ConversionRequest currentRequest() const;

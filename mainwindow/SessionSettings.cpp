@@ -2,13 +2,14 @@
 #include "engine/FileBytes.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
+#include "platform/AppLocations.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOperations.h"
 #include "platform/ProgramInfo.h"
 
 namespace pixtint {
 
-// The settings file at start and exit, and the guide beside the program.
+// The settings file at start and exit, and the guide.
 
 namespace {
 
@@ -20,19 +21,21 @@ QString windowCaption() {
         .arg(ProgramInfo::MinorVersion());
 }
 
-// No file, or a short one, is the normal case at a first start.
+// No file, or a short one, is the normal case at a first start; so is a settings folder in the
+// user's configuration folder that is not made yet (path not found).
 bool isSilentSettingsError(int number) {
-    return number == ErrorNumber::FileNotFound || number == ErrorNumber::InputPastEndOfFile;
+    return number == ErrorNumber::FileNotFound || number == ErrorNumber::PathNotFound ||
+           number == ErrorNumber::InputPastEndOfFile;
 }
 
 } // namespace
 
 QString MainWindow::settingsFilePath() const {
-    return programFolder_ + QStringLiteral("/Pixtint.ini");
+    return AppLocations::SettingsFile(programFolder_);
 }
 
 QString MainWindow::readmeFilePath() const {
-    return programFolder_ + QStringLiteral("/Readme.txt");
+    return AppLocations::ReadmeFile(programFolder_);
 }
 
 void MainWindow::loadSettings() {
@@ -71,9 +74,11 @@ void MainWindow::openReadme() {
 
 void MainWindow::saveSettings() {
     const QByteArray bytes = SettingsFile::format(state_);
+    const QString path = settingsFilePath();
+    AppLocations::CreateFolderFor(path);
     try {
         // Written whole or not at all: a failed exit leaves the previous settings intact.
-        writeFileAtomically(NativePath(settingsFilePath()),
+        writeFileAtomically(NativePath(path),
                             {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                              static_cast<std::size_t>(bytes.size())});
     } catch (const AppError& error) {

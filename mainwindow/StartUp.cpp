@@ -9,9 +9,18 @@ std::unique_ptr<MainWindow> Main(Dialogs& dialogs) {
 }
 
 std::unique_ptr<MainWindow> Main(Dialogs& dialogs, const QString& programFolder) {
+    return Main(dialogs, programFolder, std::nullopt);
+}
+
+std::unique_ptr<MainWindow> Main(Dialogs& dialogs, const QString& programFolder,
+                                 const std::optional<QString>& startFolder) {
     auto window = std::make_unique<MainWindow>(dialogs, programFolder);
     window->showWindow();
-    window->refreshFileList();
+    if (startFolder) {
+        window->useFolder(*startFolder);
+    } else {
+        window->refreshFileList();
+    }
     return window;
 }
 

@@ -2,10 +2,10 @@
 #include "mainwindow/SettingsFile.h"
 #include "platform/FileOperations.h"
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <QTest>
 #include <filesystem>
-#include <unistd.h>
 
 namespace pixtint {
 
@@ -14,14 +14,19 @@ namespace {
 class Settings : public MainWindowFixture {
 protected:
     QString programFolderText() const { return DisplayPath(programFolder.path()); }
-    QByteArray settingsBytes() const {
-        const auto bytes = programFolder.read("Pixtint.ini");
+    QByteArray settingsBytes(const TestFolder& folder, const std::string& name) const {
+        const auto bytes = folder.read(name);
         return QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
     }
+    QByteArray settingsBytes() const { return settingsBytes(programFolder, "Pixtint.ini"); }
     void exitWithButton() {
         QTest::mouseClick(control<CommandButton>("Command1"), Qt::LeftButton);
         settle();
     }
+
+    // The user's configuration folder, where settings go when the program folder is read-only.
+    TestFolder configFolder;
+    ScopedEnvironment configHome{"XDG_CONFIG_HOME", configFolder.path().string()};
 };
 
 // Only the folder line: the window keeps its defaults, says nothing, and shows the program
@@ -92,7 +97,7 @@ TEST_F(Settings, AnUnwritableFileIsReportedAndTheWindowStillCloses) {
     EXPECT_EQ(programFolder.names(), std::vector<std::string>{"Pixtint.ini"});
 }
 
-TEST_F(Settings, OnlyASuccessfulExitChangesTheFile) {
+TEST_F(Settings, OnlyAnExitThroughTheButtonChangesTheFile) {
     rememberPictureFolder();
     const QByteArray previous = settingsBytes();
     start();
@@ -101,15 +106,43 @@ TEST_F(Settings, OnlyASuccessfulExitChangesTheFile) {
 
     window->close();
     settle();
-    EXPECT_EQ(settingsBytes(), previous) << "closed otherwise";
+    EXPECT_EQ(settingsBytes(), previous);
+}
 
-    if (::geteuid() != 0) { // root writes into read-only folders
-        window->show();
-        std::filesystem::permissions(programFolder.path(), std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::remove);
-        exitWithButton();
-        EXPECT_EQ(settingsBytes(), previous) << "a failed exit";
-    }
+// An installed program, or one in a folder made read-only (for the superuser as well).
+TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
+    std::filesystem::permissions(programFolder.path(), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_exec);
+    start();
+    EXPECT_EQ(control<Label>("Label1")->Caption(), programFolderText()) << "a first start";
+    dialogs.folderAnswers.push_back(pictureFolderText());
+    control<CommandButton>("Command2")->click();
+    dialogs.colourAnswers.push_back(QColor(255, 0, 0));
+    control<CommandButton>("Command5(1)")->click();
+    exitWithButton();
+
+    EXPECT_TRUE(dialogs.messages.empty()) << "a first start, a missing settings folder included";
+    EXPECT_TRUE(programFolder.names().empty());
+    EXPECT_EQ(settingsBytes(configFolder, "Pixtint/Pixtint.ini"),
+              pictureFolderText().toUtf8() + "\r\n-2147483638 \r\n 255 \r\n 1 \r\nTrue\r\n 1 \r\n");
+
+    start();
+    EXPECT_EQ(control<Label>("Label1")->Caption(), pictureFolderText());
+    EXPECT_EQ(control<Label>("Label3(1)")->BackColor(), 255);
+}
+
+// `pixtint FOLDER`: the folder named at start replaces the remembered one and is kept on exit.
+TEST_F(Settings, AFolderGivenAtStartIsListedAndKeptOnExit) {
+    writeSettings({programFolderText(), " 255 ", " 0 ", " 0 ", "False", " 0 "});
+    pictures.write("icon.bmp", makeBmp24(16, 15, Blue));
+    window = Main(dialogs, programFolderText(), pictureFolderText());
+    settle();
+
+    EXPECT_EQ(control<Label>("Label1")->Caption(), pictureFolderText());
+    EXPECT_EQ(listing(), QStringList{"icon.bmp BMP ticked"});
+    EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), 255) << "the other settings are read";
+    exitWithButton();
+    EXPECT_TRUE(settingsBytes().startsWith(pictureFolderText().toUtf8() + "\r\n 255 \r\n"));
 }
 
 TEST(SettingsFileLines, EndInCrLfOrLineFeedAndTheLastNeedsNoEnding) {
