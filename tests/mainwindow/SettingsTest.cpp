@@ -1,5 +1,4 @@
 #include "engine/AppError.h"
-#include "mainwindow/SettingsFile.h"
 #include "platform/FileOperations.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/ScopedEnvironment.h"
@@ -143,35 +142,6 @@ TEST_F(Settings, AFolderGivenAtStartIsListedAndKeptOnExit) {
     EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), 255) << "the other settings are read";
     exitWithButton();
     EXPECT_TRUE(settingsBytes().startsWith(pictureFolderText().toUtf8() + "\r\n 255 \r\n"));
-}
-
-TEST(SettingsFileLines, EndInCrLfOrLineFeedAndTheLastNeedsNoEnding) {
-    EXPECT_EQ(SettingsFile::splitLines("a b\r\n\r\nc\n d\r"), (QStringList{"a b", "", "c", " d"}));
-    EXPECT_EQ(SettingsFile::splitLines("a\r\r\n"), QStringList{"a\r"});
-}
-
-TEST(SettingsFileValues, ReadBlanksSignsLimitsAndTruthValuesInAnyCase) {
-    using namespace SettingsFile;
-    EXPECT_EQ(parseLong(" -2147483648 "), INT32_MIN);
-    EXPECT_EQ(parseLong("\t+2147483647"), INT32_MAX);
-    EXPECT_EQ(parseInteger("-32768"), -32768);
-    for (const char* text : {"", " ", "1.5", "1 2", "0x10", "-", "+-1"}) {
-        EXPECT_THROW(parseLong(text), AppError) << text;
-    }
-    for (const char* text : {"2147483648", "-2147483649", "99999999999999999999999"}) {
-        try {
-            parseLong(text);
-            ADD_FAILURE() << text;
-        } catch (const AppError& error) {
-            EXPECT_EQ(error.number(), ErrorNumber::Overflow) << text;
-        }
-    }
-    EXPECT_TRUE(parseBoolean("tRUE"));
-    EXPECT_FALSE(parseBoolean(" FALSE "));
-    EXPECT_FALSE(parseBoolean("000"));
-    EXPECT_TRUE(parseBoolean("-1"));
-    EXPECT_TRUE(parseBoolean("100000000000000000000"));
-    EXPECT_THROW(parseBoolean(""), AppError);
 }
 
 } // namespace
