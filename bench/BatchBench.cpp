@@ -20,11 +20,13 @@
 #include "bench/ShownWindow.h"
 #include "bench/SilentDialogs.h"
 #include "bench/Spread.h"
+#include "bench/WindowControls.h"
 #include "conversion/BatchRun.h"
 #include "mainwindow/StartUp.h"
 #include "platform/FileOperations.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -112,7 +114,7 @@ Timing timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make
     };
     const double cpu = cpuSeconds(RUSAGE_SELF);
     const auto start = Clock::now();
-    window->Command4->click();
+    control<QPushButton>(*window, "Command4").click();
     dialogs.onMessage = nullptr;
     if (!closed) {
         std::fprintf(stderr, "the batch never ended with its message\n");

@@ -1,7 +1,9 @@
 #pragma once
 
-// What the window benchmarks write before they time anything: a settings file that points
-// the window at a folder and converts blue to red, and plain files.
+// What the benchmarks write before they time anything: a settings file that points the
+// window at a folder and converts blue to red, pictures, and plain files.
+
+#include "tests/support/BmpBytes.h"
 
 #include <chrono>
 #include <cstdint>
@@ -13,6 +15,11 @@
 namespace pixtint {
 
 namespace BenchFiles {
+
+// A bottom-up 24-bit BMP whose pixel bytes are all `shade`.
+inline std::vector<std::uint8_t> bmp24(int width, int height, std::uint8_t shade) {
+    return makeBmp24(width, height, {shade, shade, shade});
+}
 
 // Plain writes: the set-up is not what is measured.
 inline void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {

@@ -12,10 +12,13 @@
 #include "bench/ShownWindow.h"
 #include "bench/SilentDialogs.h"
 #include "bench/Spread.h"
+#include "bench/WindowControls.h"
 #include "mainwindow/StartUp.h"
 #include "platform/FileOperations.h"
+#include "platform/ListView.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +40,7 @@ constexpr double PreviewGoalSeconds = 0.15;
 constexpr double PreviewGoalMiB = 64;
 constexpr const char* PreviewMode = "--preview";
 
-std::unique_ptr<frmMain> startOn(Dialogs& dialogs, const fs::path& pictures) {
+std::unique_ptr<MainWindow> startOn(Dialogs& dialogs, const fs::path& pictures) {
     const auto programFolder = pictures.parent_path() / (pictures.filename().string() + "-program");
     writeSettings(programFolder, pictures);
     auto window = Main(dialogs, DisplayPath(programFolder));
@@ -63,11 +66,12 @@ void benchRefresh(Dialogs& dialogs, const fs::path& root, int rounds) {
     const auto window = startOn(dialogs, pictures);
     std::vector<double> seconds;
     for (int round = 0; round < rounds; ++round) {
-        seconds.push_back(timed([&] { window->Command3_Click(); }));
+        seconds.push_back(timed([&] { control<QPushButton>(*window, "Command3").click(); }));
     }
     const Spread spread = spreadOf(seconds);
     std::printf("refresh of %d pictures: best %.3f s, median %.3f s, worst %.3f s\n",
-                window->ListView1->Count(), spread.best, spread.median, spread.worst);
+                control<ListView>(*window, "ListView1").Count(), spread.best, spread.median,
+                spread.worst);
 }
 
 // In the fresh process: the window opens on the folder's small icon, then previews the
@@ -76,16 +80,19 @@ void benchRefresh(Dialogs& dialogs, const fs::path& root, int rounds) {
 int previewInThisProcess(const fs::path& pictures, int rounds) {
     SilentDialogs dialogs;
     const auto window = startOn(dialogs, pictures);
+    auto& list = control<ListView>(*window, "ListView1");
+    const auto preview = [&](int item) {
+        list.Item(item).setSelected(true);
+        window->previewSelectedFile();
+    };
     const auto previewPhoto = [&] {
-        window->ListView1->Item(2).setSelected(true);
-        window->ListView1_Click();
+        preview(2);
     };
     const long peakBefore = peakResidentKiB();
     std::printf("%.4f", timed(previewPhoto));
     const long peakAfter = peakResidentKiB();
     for (int round = 1; round < rounds; ++round) {
-        window->ListView1->Item(1).setSelected(true);
-        window->ListView1_Click();
+        preview(1);
         settle();
         std::printf(" %.4f", timed(previewPhoto));
     }

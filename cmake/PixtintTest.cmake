@@ -9,7 +9,7 @@ function(pixtint_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
     target_compile_definitions(${name} PRIVATE
-        PIXTINT_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
+        PIXTINT_CORPUS_DIR="${PROJECT_SOURCE_DIR}/tests/data/bmpsuite")
     if(ARG_GUI)
         target_link_libraries(${name} PRIVATE pixtint_gui_test_main Qt6::Test)
         set(environment "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")

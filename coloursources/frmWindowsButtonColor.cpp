@@ -3,6 +3,8 @@
 #include "platform/ColorValue.h"
 #include "platform/Twips.h"
 
+#include <algorithm>
+
 namespace pixtint {
 
 namespace {
@@ -43,8 +45,15 @@ frmWindowsButtonColor::frmWindowsButtonColor(QString& tag, QWidget* owner)
     setObjectName(QStringLiteral("frmWindowsButtonColor"));
     setWindowTitle(QStringLiteral("Windowsのボタン色から指定"));
     setModal(true);
+    if (owner != nullptr) {
+        // Drawn in the owner's font, for which the design sizes were made, and in its colours,
+        // so that the current button colour shows as the owner's conversion will write it.
+        setFont(owner->window()->font());
+        setPalette(owner->window()->palette());
+    }
     setFixedSize(Twips::toPixels(ClientWidth), Twips::toPixels(ClientHeight));
     CreateControls();
+    FitCaptions();
     Form_Load();
 }
 
@@ -56,8 +65,7 @@ void frmWindowsButtonColor::CreateControls() {
         Option1[i]->setCaption(QString::fromUtf8(Choices[i].caption));
     }
     for (int i = 0; i < 4; ++i) {
-        Label1[i] = place<Label>(this, "Label1", i, 1680, 120 + 360 * i, 255, 255);
-        Label1[i]->setSingleLineBorder(true);
+        Label1[i] = place<Swatch>(this, "Label1", i, 1680, 120 + 360 * i, 255, 255);
     }
     Command1[0] = place<CommandButton>(this, "Command1", 0, 2160, 840, 855, 375);
     Command1[0]->setCaption(QStringLiteral("設 定"));
@@ -66,6 +74,21 @@ void frmWindowsButtonColor::CreateControls() {
     Option1[3]->setValue(true);
     for (int i = 0; i < 2; ++i) {
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    }
+}
+
+void frmWindowsButtonColor::FitCaptions() {
+    // The design sizes were drawn for a narrower typeface. The choices share one size, the one
+    // the longest of them needs, so that the column reads evenly.
+    double pointSize = font().pointSizeF();
+    for (OptionButton* option : Option1) {
+        option->fitCaptionFont();
+        pointSize = std::min(pointSize, option->font().pointSizeF());
+    }
+    for (OptionButton* option : Option1) {
+        QFont font = option->font();
+        font.setPointSizeF(pointSize);
+        option->setFont(font);
     }
 }
 

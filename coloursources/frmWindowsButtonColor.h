@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/CommandButton.h"
-#include "platform/Label.h"
 #include "platform/OptionButton.h"
+#include "platform/Swatch.h"
 
 #include <QDialog>
 #include <array>
@@ -20,11 +20,12 @@ public:
 
     // The controls, named as their objectName ("Option1(0)", "Label1(3)", "Command1(1)", ...).
     std::array<OptionButton*, 4> Option1;
-    std::array<Label*, 4> Label1;
+    std::array<Swatch*, 4> Label1;
     std::array<CommandButton*, 2> Command1;
 
 private:
     void CreateControls();
+    void FitCaptions();
     void Form_Load();
     void Command1_Click(int index);
 

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <set>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -62,11 +63,21 @@ void prepareInParallel(std::vector<PreparedFile>& group, const ConversionRequest
     work();
 }
 
-// The copy replaces its picture, then the held original becomes the backup. A picture that
-// cannot be replaced stays as it was, and so does its older backup.
+// The original is held under a private name, the copy replaces the picture, then the held
+// original becomes the backup. Holding it only now leaves at most one held original behind
+// when a run is killed. A picture that cannot be replaced stays as it was, and so does its
+// older backup.
 void replacePicture(PreparedFile& file, const BatchCallbacks& callbacks) {
     if (callbacks.aboutToReplace) {
         callbacks.aboutToReplace(file.index);
+    }
+    if (!file.backup.empty()) {
+        try {
+            file.held = std::make_unique<HeldOriginal>(file.path, file.backup);
+        } catch (const AppError& error) {
+            file.fail(FileFailure::Kind::BackupBlocked, error);
+            return;
+        }
     }
     try {
         file.copy->replacePicture();
@@ -188,14 +199,16 @@ void BatchRun::flushOrFail(Group& group, std::span<const int> descriptors) {
     }
 }
 
-// Writing every copy back first lets the file system commit them in one journal transaction;
-// the flushes after it find little left to do.
+// One flush of each file system the copies are on, instead of one per copy: the file system
+// then commits them all in one go.
 void BatchRun::flushCopies(std::span<const int> descriptors) {
+    std::set<dev_t> flushed;
     for (const int descriptor : descriptors) {
-        ::sync_file_range(descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
-    }
-    for (const int descriptor : descriptors) {
-        if (::fdatasync(descriptor) != 0) {
+        struct stat status {};
+        if (::fstat(descriptor, &status) != 0) {
+            throw AppError::fromErrno(errno, {});
+        }
+        if (flushed.insert(status.st_dev).second && ::syncfs(descriptor) != 0) {
             throw AppError::fromErrno(errno, {});
         }
     }

@@ -18,6 +18,9 @@ namespace {
 constexpr std::size_t SmallestChunk = 64;
 static_assert(SmallestChunk > BmpHeader::PixelDataOffset);
 constexpr std::size_t SizeFieldsEnd = BmpHeader::HeightOffset + 4;
+constexpr std::int32_t GrownWidth = 16;
+constexpr std::size_t GrownRowBytes = GrownWidth * BmpHeader::BytesPerPixel;
+constexpr std::size_t GrownRowEnd = BmpHeader::PixelDataOffset + GrownRowBytes;
 
 // A small file gets a buffer of its own size plus one byte, so that one read reaches its end.
 // Should it grow meanwhile, the stream just takes more chunks.
@@ -37,9 +40,15 @@ ConversionResult convertGrown(const ByteSource& source, const ConversionRequest&
                               const ByteSink& sink) {
     std::vector<std::uint8_t> bytes(GrownPictureSize);
     bytes.resize(source.readAt(0, bytes));
-    bytes = grownTo16x16(std::move(bytes), request.growth == Growth::Top, growthFill(request));
+    const bool atTop = request.growth == Growth::Top;
+    bytes = grownTo16x16(std::move(bytes), atTop, growthFill(request));
+    // The new row is the new colour and stays so: only the picture's own rows are walked.
+    const std::size_t from = atTop ? BmpHeader::PixelDataOffset : GrownRowEnd;
+    const std::size_t to = atTop ? GrownPictureSize - GrownRowBytes : GrownPictureSize;
     ConversionResult result{.grown = true};
-    result.pixelsChanged = PixelRows(16).recolor(bytes, 0, ColourMap(request.pairs));
+    result.pixelsChanged =
+        PixelRows(GrownWidth)
+            .recolor(std::span(bytes).subspan(from, to - from), from, ColourMap(request.pairs));
     sink(bytes);
     return result;
 }

@@ -8,7 +8,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,56 +17,15 @@ namespace pixtint {
 namespace {
 
 constexpr std::string_view Marker = ".pixtint-";
-constexpr std::size_t RandomLength = 6;
-constexpr char Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-std::string randomPart() {
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof(Alphabet) - 2);
-    std::string part;
-    while (part.size() < RandomLength) {
-        part += Alphabet[pick(generator)];
-    }
-    return part;
-}
 
 // A name just within the file system's limit is shortened, so that it still gets a copy.
 std::filesystem::path copyCandidate(const std::filesystem::path& picture) {
-    constexpr std::size_t Extra = 1 + Marker.size() + RandomLength;
+    constexpr std::size_t Extra = 1 + Marker.size() + RandomPartLength;
     std::string name = picture.filename().native();
     if (name.size() > NAME_MAX - Extra) {
         name.resize(NAME_MAX - Extra);
     }
     return picture.parent_path() / ("." + name + std::string(Marker) + randomPart());
-}
-
-UniqueFd createCopy(const std::filesystem::path& picture, std::filesystem::path& path) {
-    for (int attempt = 0; attempt < MaxSiblingAttempts; ++attempt) {
-        path = copyCandidate(picture);
-        UniqueFd file(
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
-        if (file.get() >= 0) {
-            return file;
-        }
-        if (errno != EEXIST) {
-            throwErrno(errno, picture);
-        }
-    }
-    throwErrno(EEXIST, picture);
-}
-
-// The copy takes the picture's place, so it takes its permissions too.
-void adoptPermissions(int descriptor, const std::filesystem::path& picture) {
-    struct stat status {};
-    if (::stat(picture.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-        ::fchmod(descriptor, status.st_mode & 07777);
-    }
-}
-
-bool isRandomPart(std::string_view text) {
-    return text.size() == RandomLength &&
-           text.find_first_not_of(std::string_view(Alphabet, sizeof(Alphabet) - 1)) ==
-               std::string_view::npos;
 }
 
 void removeIfUnheld(int folder, const char* name) {
@@ -85,9 +43,8 @@ void removeIfUnheld(int folder, const char* name) {
 
 HiddenCopy::HiddenCopy(std::filesystem::path picture)
     : picture_(std::move(picture))
-    , file_(createCopy(picture_, path_)) {
+    , file_(createFreshFile([this] { return copyCandidate(picture_); }, picture_, path_)) {
     ::flock(file_.get(), LOCK_EX);
-    adoptPermissions(file_.get(), picture_);
 }
 
 HiddenCopy::~HiddenCopy() {

@@ -94,11 +94,22 @@ FileOutcome PreparedFile::outcome() const {
     return {index, path, status, result, failure, backedUp ? backup : std::filesystem::path()};
 }
 
+// A file too short to hold a bit count is no picture of ours, as the list marks it; one that
+// cannot be read at all has failed.
+bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
+    try {
+        return options.requireSignature ? isSignedBitmap24Bit(file.path) : isBitmap24Bit(file.path);
+    } catch (const AppError& error) {
+        if (error.number() == ErrorNumber::InputPastEndOfFile) {
+            return false;
+        }
+        throw;
+    }
+}
+
 void testConvertibility(PreparedFile& file, const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
-        const bool convertible =
-            options.requireSignature ? isSignedBitmap24Bit(file.path) : isBitmap24Bit(file.path);
-        if (!convertible) {
+        if (!isConvertible(file, options)) {
             file.status = FileStatus::NotConvertible;
         }
     });
@@ -114,10 +125,6 @@ void prepareFile(PreparedFile& file, const ConversionRequest& request,
         return;
     }
     guarded(file, FileFailure::Kind::Conversion, [&] { convertToCopy(file, request); });
-    if (file.copy && !file.backup.empty()) {
-        guarded(file, FileFailure::Kind::BackupBlocked,
-                [&] { file.held = std::make_unique<HeldOriginal>(file.path, file.backup); });
-    }
 }
 
 } // namespace pixtint

@@ -31,9 +31,9 @@ struct PreparedFile {
 // when it cannot be read.
 void testConvertibility(PreparedFile& file, const BatchOptions& options);
 
-// Converts an undecided file: in a dry run only to count, otherwise into its hidden copy,
-// holding its original when a backup is kept. A file whose bytes would not change is marked
-// unchanged and nothing is written for it. Never throws: a failure is the file's outcome.
+// Converts an undecided file: in a dry run only to count, otherwise into its hidden copy. A
+// file whose bytes would not change is marked unchanged and nothing is written for it. Never
+// throws: a failure is the file's outcome.
 void prepareFile(PreparedFile& file, const ConversionRequest& request, const BatchOptions& options);
 
 } // namespace pixtint

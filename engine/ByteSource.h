@@ -38,8 +38,4 @@ private:
     std::uint64_t size_ = 0;
 };
 
-// Reads at `offset` of an open file until `buffer` is full or the file ends.
-std::size_t readFullyAt(int descriptor, std::uint64_t offset, std::span<std::uint8_t> buffer,
-                        const std::filesystem::path& path);
-
 } // namespace pixtint

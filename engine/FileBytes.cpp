@@ -20,28 +20,31 @@ namespace {
 
 constexpr std::size_t StreamChunkSize = std::size_t{1} << 20;
 constexpr std::size_t SmallestStep = 64;
-constexpr std::size_t SiblingSuffixLength = 7; // "." and six random characters
-
-std::string randomSuffix() {
-    static constexpr char Alphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof(Alphabet) - 2);
-    std::string suffix = ".";
-    while (suffix.size() < SiblingSuffixLength) {
-        suffix += Alphabet[pick(generator)];
-    }
-    return suffix;
-}
+constexpr std::size_t SiblingSuffixLength = 1 + RandomPartLength; // "." and the random part
 
 } // namespace
+
+std::string randomPart() {
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, RandomPartAlphabet.size() - 1);
+    std::string part;
+    while (part.size() < RandomPartLength) {
+        part += RandomPartAlphabet[pick(generator)];
+    }
+    return part;
+}
+
+bool isRandomPart(std::string_view text) {
+    return text.size() == RandomPartLength &&
+           text.find_first_not_of(RandomPartAlphabet) == std::string_view::npos;
+}
 
 std::filesystem::path siblingCandidate(const std::filesystem::path& target) {
     std::string name = target.filename().native();
     if (name.size() > NAME_MAX - SiblingSuffixLength) {
         name.resize(NAME_MAX - SiblingSuffixLength);
     }
-    return target.parent_path() / (name + randomSuffix());
+    return target.parent_path() / (name + "." + randomPart());
 }
 
 namespace {
@@ -55,11 +58,14 @@ void adoptTargetPermissions(int descriptor, const std::filesystem::path& target)
     }
 }
 
-UniqueFd createSibling(const std::filesystem::path& target, std::filesystem::path& sibling) {
+} // namespace
+
+UniqueFd createFreshFile(const std::function<std::filesystem::path()>& candidate,
+                         const std::filesystem::path& target, std::filesystem::path& created) {
     for (int attempt = 0; attempt < MaxSiblingAttempts; ++attempt) {
-        sibling = siblingCandidate(target);
+        created = candidate();
         UniqueFd file(
-            ::open(sibling.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+            ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
         if (file.get() >= 0) {
             adoptTargetPermissions(file.get(), target);
             return file;
@@ -70,6 +76,8 @@ UniqueFd createSibling(const std::filesystem::path& target, std::filesystem::pat
     }
     throwErrno(EEXIST, target);
 }
+
+namespace {
 
 std::vector<std::uint8_t> readUpTo(const std::filesystem::path& path, std::size_t limit) {
     const UniqueFd file = openRegularFileForReading(path);
@@ -121,7 +129,8 @@ void flushToDisk(const std::filesystem::path& path) {
 AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, Durability durability)
     : target_(std::move(target))
     , durability_(durability) {
-    descriptor_ = createSibling(target_, sibling_).release();
+    descriptor_ =
+        createFreshFile([this] { return siblingCandidate(target_); }, target_, sibling_).release();
 }
 
 AtomicFileWriter::~AtomicFileWriter() {

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "engine/PosixFile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace pixtint {
@@ -50,6 +55,19 @@ private:
 std::filesystem::path siblingCandidate(const std::filesystem::path& target);
 // How many candidates to try before giving up on a folder full of them.
 inline constexpr int MaxSiblingAttempts = 100;
+
+// The random part of the names of our own files beside a user's: six letters or digits.
+inline constexpr std::size_t RandomPartLength = 6;
+inline constexpr std::string_view RandomPartAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+std::string randomPart();
+bool isRandomPart(std::string_view text);
+
+// Creates a file that did not exist, under the first free name `candidate` gives, with the
+// permissions of `target` (the file it will stand for) where it has some. Throws AppError
+// naming `target`.
+UniqueFd createFreshFile(const std::function<std::filesystem::path()>& candidate,
+                         const std::filesystem::path& target, std::filesystem::path& created);
 
 void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
                          Durability durability = Durability::Flushed);

@@ -61,11 +61,15 @@ std::uint64_t currentSize(int descriptor, const std::filesystem::path& path) {
     return static_cast<std::uint64_t>(status.st_size);
 }
 
-std::size_t readFully(int descriptor, std::span<std::uint8_t> buffer,
-                      const std::filesystem::path& path) {
+namespace {
+
+// Calls `readSome(into, count, done)` until `buffer` is full or it reads nothing.
+template <class ReadSome>
+std::size_t readUntilFull(std::span<std::uint8_t> buffer, const std::filesystem::path& path,
+                          ReadSome&& readSome) {
     std::size_t total = 0;
     while (total < buffer.size()) {
-        const ssize_t count = ::read(descriptor, buffer.data() + total, buffer.size() - total);
+        const ssize_t count = readSome(buffer.data() + total, buffer.size() - total, total);
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -78,6 +82,25 @@ std::size_t readFully(int descriptor, std::span<std::uint8_t> buffer,
         total += static_cast<std::size_t>(count);
     }
     return total;
+}
+
+} // namespace
+
+std::size_t readFully(int descriptor, std::span<std::uint8_t> buffer,
+                      const std::filesystem::path& path) {
+    return readUntilFull(buffer, path,
+                         [descriptor](std::uint8_t* into, std::size_t count, std::size_t) {
+                             return ::read(descriptor, into, count);
+                         });
+}
+
+std::size_t readFullyAt(int descriptor, std::uint64_t offset, std::span<std::uint8_t> buffer,
+                        const std::filesystem::path& path) {
+    return readUntilFull(
+        buffer, path,
+        [descriptor, offset](std::uint8_t* into, std::size_t count, std::size_t done) {
+            return ::pread(descriptor, into, count, static_cast<off_t>(offset + done));
+        });
 }
 
 void writeFully(int descriptor, std::span<const std::uint8_t> bytes,

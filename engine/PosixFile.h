@@ -40,6 +40,10 @@ std::uint64_t currentSize(int descriptor, const std::filesystem::path& path);
 std::size_t readFully(int descriptor, std::span<std::uint8_t> buffer,
                       const std::filesystem::path& path);
 
+// The same from `offset` on, leaving the file position alone.
+std::size_t readFullyAt(int descriptor, std::uint64_t offset, std::span<std::uint8_t> buffer,
+                        const std::filesystem::path& path);
+
 // Writes every byte, resuming after partial writes and interruptions.
 void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
                 const std::filesystem::path& path);

@@ -108,15 +108,15 @@ struct Converted {
     bool grown = false;
 };
 
-// Every whole pixel from offset 54 on, rows of `width` pixels each followed by the padding
-// that brings it to a multiple of 4 bytes; a pixel takes the colour of the first pair for its
-// own colour.
-std::uint64_t modelWalk(Bytes& bytes, std::int64_t width, const std::vector<ColourPair>& pairs) {
+// Every whole pixel from the row start `from` to `to`, rows of `width` pixels each followed by
+// the padding that brings it to a multiple of 4 bytes; a pixel takes the colour of the first
+// pair for its own colour.
+std::uint64_t modelWalk(Bytes& bytes, std::int64_t width, const std::vector<ColourPair>& pairs,
+                        std::int64_t from, std::int64_t to) {
     const std::int64_t padding = (4 - (width * 3) % 4) % 4;
-    const auto length = static_cast<std::int64_t>(bytes.size());
     std::uint64_t changed = 0;
     std::int64_t column = 0;
-    for (std::int64_t offset = HeaderSize; offset + 3 <= length; offset += 3) {
+    for (std::int64_t offset = from; offset + 3 <= to; offset += 3) {
         std::uint8_t* pixel = bytes.data() + offset;
         const Rgb colour{pixel[2], pixel[1], pixel[0]};
         const auto pair = std::find_if(pairs.begin(), pairs.end(),
@@ -179,10 +179,16 @@ Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
     if (result.grown ? file.size() < 36 : file.size() <= HeaderSize) {
         return failing(ErrorNumber::SubscriptOutOfRange);
     }
-    result.bytes = result.grown
-                       ? modelGrow(file, request.growth == Growth::Top, request.pairs.front().to)
-                       : file;
-    result.changed = modelWalk(result.bytes, result.grown ? 16 : width, request.pairs);
+    if (!result.grown) {
+        result.bytes = file;
+        result.changed = modelWalk(result.bytes, width, request.pairs, HeaderSize, file.size());
+        return result;
+    }
+    // The new row keeps its colour: only the picture's own rows are walked.
+    const bool top = request.growth == Growth::Top;
+    result.bytes = modelGrow(file, top, request.pairs.front().to);
+    const std::int64_t ownRows = top ? HeaderSize : HeaderSize + 48;
+    result.changed = modelWalk(result.bytes, 16, request.pairs, ownRows, ownRows + 15 * 48);
     return result;
 }
 

@@ -2,7 +2,8 @@
 
 #include "conversion/ConvertedPicture.h"
 #include "mainwindow/BatchMessages.h"
-#include "mainwindow/frmMain.h"
+#include "mainwindow/FilePanel.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/PictureDecoding.h"
 
@@ -15,17 +16,17 @@ namespace {
 
 constexpr qint64 FrameMilliseconds = 33;
 
-QString iconKeyFor(FileStatus status) {
+ItemMark markFor(FileStatus status) {
     switch (status) {
     case FileStatus::Converted:
     case FileStatus::Unchanged:
-        return QStringLiteral("OK");
+        return ItemMark::Converted;
     case FileStatus::NotConvertible:
-        return QStringLiteral("NoChg");
+        return ItemMark::NotConvertible;
     case FileStatus::Failed:
         break;
     }
-    return QStringLiteral("NG");
+    return ItemMark::Failed;
 }
 
 bool isInput(QEvent::Type type) {
@@ -50,7 +51,7 @@ bool isInput(QEvent::Type type) {
 
 } // namespace
 
-BatchProgress::BatchProgress(frmMain& window, std::vector<ListItem> items,
+BatchProgress::BatchProgress(MainWindow& window, std::vector<ListItem> items,
                              std::vector<std::filesystem::path> files, ConversionRequest request)
     : window_(window)
     , items_(std::move(items))
@@ -93,7 +94,7 @@ void BatchProgress::aboutToReplace(std::size_t index) {
 void BatchProgress::fileDone(const FileOutcome& outcome) {
     ListItem item = items_[outcome.index];
     item.setSelected(true);
-    item.setSmallIcon(iconKeyFor(outcome.status));
+    FilePanel::setMark(item, markFor(outcome.status));
     if (outcome.failure) {
         report(outcome);
     }
@@ -124,7 +125,7 @@ bool BatchProgress::frameDue() const {
 
 void BatchProgress::showFrame() {
     if (pending_) {
-        window_.ShowBatchPreview(files_[pending_->index], pending_->size, pending_->before,
+        window_.showBatchPreview(files_[pending_->index], pending_->size, pending_->before,
                                  pending_->after);
         pending_.reset();
     }

@@ -13,7 +13,7 @@
 
 namespace pixtint {
 
-class frmMain;
+class MainWindow;
 
 // What the window shows while a batch runs. Each file's outcome marks its item and moves the
 // selection at once, but the screen, the preview and the status bar follow at the display's
@@ -22,7 +22,7 @@ class frmMain;
 // run lasts; Esc asks it to stop after the current file.
 class BatchProgress : public QObject {
 public:
-    BatchProgress(frmMain& window, std::vector<ListItem> items,
+    BatchProgress(MainWindow& window, std::vector<ListItem> items,
                   std::vector<std::filesystem::path> files, ConversionRequest request);
     ~BatchProgress() override;
 
@@ -49,7 +49,7 @@ private:
     std::optional<Frame> decodeFrame(std::size_t index) const;
     void report(const FileOutcome& outcome);
 
-    frmMain& window_;
+    MainWindow& window_;
     std::vector<ListItem> items_;
     std::vector<std::filesystem::path> files_;
     ConversionRequest request_;

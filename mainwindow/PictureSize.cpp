@@ -4,6 +4,7 @@
 #include "engine/BmpHeader.h"
 #include "engine/FileBytes.h"
 
+#include <cstdlib>
 #include <limits>
 
 namespace pixtint {
@@ -26,6 +27,12 @@ std::int32_t displayTwips(std::int32_t pixels) {
         throw AppError(ErrorNumber::Overflow);
     }
     return static_cast<std::int32_t>(twips);
+}
+
+PreviewFit::Size displaySize(PictureSize size) {
+    const std::int64_t height = std::abs(std::int64_t{size.height});
+    return {displayTwips(size.width), displayTwips(static_cast<std::int32_t>(std::min<std::int64_t>(
+                                          height, std::numeric_limits<std::int32_t>::max())))};
 }
 
 } // namespace pixtint

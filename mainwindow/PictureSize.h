@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/PreviewFit.h"
+
 #include <cstdint>
 #include <filesystem>
 
@@ -19,5 +21,8 @@ PictureSize readPictureSize(const std::filesystem::path& source);
 // The size at which the preview shows `pixels`: 50 twips each. Throws AppError 6 when that
 // does not fit in 32 bits.
 std::int32_t displayTwips(std::int32_t pixels);
+// The size at which the preview shows a picture. A top-down picture, whose height is negative
+// in its header, is shown at its real height. Throws as displayTwips.
+PreviewFit::Size displaySize(PictureSize size);
 
 } // namespace pixtint

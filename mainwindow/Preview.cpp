@@ -1,92 +1,103 @@
-#include "conversion/ConvertedPicture.h"
 #include "engine/AppError.h"
+#include "mainwindow/ColourPanel.h"
+#include "mainwindow/FilePanel.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PreviewArea.h"
 #include "mainwindow/PreviewTexts.h"
-#include "mainwindow/frmMain.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOperations.h"
+#include "platform/ImageBox.h"
+#include "platform/StatusBar.h"
 
 namespace pixtint {
 
-namespace {
+// The preview of the selected file: its size and path in the status bar, and the picture
+// before and after conversion. It runs when the user picks a file, and again whenever what it
+// shows depends on changes: the list, the size options, the window's size.
 
-bool isNotConvertible(const QString& iconKey) {
-    return iconKey == QLatin1String("NoChg") || iconKey == QLatin1String("NG");
+ConversionRequest MainWindow::currentRequest() const {
+    ConversionRequest request;
+    request.pairs = {{colourPanel_->shownColour(ColourPanel::BeforeSwatch),
+                      colourPanel_->shownColour(ColourPanel::AfterSwatch)}};
+    if (state_.resizeTo16x16 == 1) {
+        request.growth = state_.insertAtTop ? Growth::Top : Growth::Bottom;
+    }
+    request.keepBackup = state_.keepBackup == 1;
+    return request;
 }
 
-} // namespace
-
-void frmMain::ListView1_Click() {
+void MainWindow::previewSelectedFile() {
     BusyPointer busy(*this);
-    if (ListView1->Count() == 0) {
-        StatusBar1->setPanelText(2, QString());
-        StatusBar1->setPanelText(3, QString());
-        Image1[0]->clearPicture();
-        Image1[1]->clearPicture();
+    if (filePanel_->fileCount() == 0) {
+        statusBar_->setPanelText(2, QString());
+        statusBar_->setPanelText(3, QString());
+        previewArea_->clearPictures();
         return;
     }
     try {
-        const std::optional<ListItem> item = ListView1->SelectedItem();
+        const std::optional<ListItem> item = filePanel_->selectedItem();
         if (!item) {
             throw AppError(ErrorNumber::ObjectNotSet);
         }
-        const std::filesystem::path source = PathInFolder(Label1->Caption(), item->FileName());
-        ShowFileInStatusBar(source);
-        if (isNotConvertible(item->SmallIcon())) {
-            PreviewNotConvertible(source);
+        const std::filesystem::path source = PathInFolder(state_.folder, item->FileName());
+        showFileInStatusBar(source);
+        if (isConvertibleMark(FilePanel::markOf(*item))) {
+            previewConvertible(source, *item);
         } else {
-            PreviewConvertible(source, *item);
+            previewNotConvertible(source);
         }
     } catch (const AppError& error) {
-        PreviewFailed(error);
+        previewFailed(error);
     } catch (const std::bad_alloc&) {
-        PreviewFailed(AppError(ErrorNumber::OutOfMemory));
+        previewFailed(AppError(ErrorNumber::OutOfMemory));
     }
 }
 
-void frmMain::ShowFileInStatusBar(const std::filesystem::path& source) {
-    StatusBar1->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
-    StatusBar1->setPanelText(3, DisplayPath(source));
+void MainWindow::showFileInStatusBar(const std::filesystem::path& source) {
+    statusBar_->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
+    statusBar_->setPanelText(3, DisplayPath(source));
 }
 
-void frmMain::PreviewNotConvertible(const std::filesystem::path& source) {
-    // Loading the picture is what tells a damaged file from one that is merely not 24-bit.
-    Image1[0]->LoadPicture(source);
-    Image1[1]->clearPicture();
-    PlaceImagesAtTheirSize();
-    ListView1->Refresh();
-    Image1[0]->clearPicture();
-    Image1[1]->clearPicture();
-    StatusBar1->setPanelText(1, PreviewTexts::NotConvertible);
-}
-
-void frmMain::PreviewConvertible(const std::filesystem::path& source, ListItem item) {
-    const PictureSize size = readPictureSize(source);
-    ShowPictureSize(size);
-    const std::int32_t displayWidth = displayTwips(size.width);
-    const std::int32_t displayHeight = displayTwips(size.height);
-
-    Image1[0]->LoadPicture(source);
-    Image1[0]->Refresh();
-    if (const auto converted = ConvertForPreview(source)) {
-        Image1[1]->LoadPicture(*converted);
-    } else {
-        Image1[1]->clearPicture();
-        item.setSmallIcon(QStringLiteral("NG"));
-    }
-    PlacePreviewImages(displayWidth, displayHeight);
-    EnableSizeOptions(sixteenByFifteen_);
-}
-
-void frmMain::ShowPictureSize(PictureSize size) {
+void MainWindow::showPictureSize(PictureSize size) {
     sixteenByFifteen_ = size.width == 16 && size.height == 15;
-    StatusBar1->setPanelText(1, PreviewTexts::dimensionText(size.width, size.height));
+    statusBar_->setPanelText(1, PreviewTexts::dimensionText(size.width, size.height));
+}
+
+void MainWindow::previewNotConvertible(const std::filesystem::path& source) {
+    // Loading the picture is what tells a damaged file from one that is merely not 24-bit.
+    ImageBox& before = previewArea_->image(PreviewArea::BeforeImage);
+    before.LoadPicture(source);
+    previewArea_->image(PreviewArea::AfterImage).clearPicture();
+    placeImagesAtTheirSize();
+    filePanel_->fileList().Refresh();
+    previewArea_->clearPictures();
+    statusBar_->setPanelText(1, PreviewTexts::NotConvertible);
+}
+
+void MainWindow::previewConvertible(const std::filesystem::path& source, ListItem item) {
+    const PictureSize size = readPictureSize(source);
+    showPictureSize(size);
+    const PreviewFit::Size shown = displaySize(size);
+
+    ImageBox& before = previewArea_->image(PreviewArea::BeforeImage);
+    ImageBox& after = previewArea_->image(PreviewArea::AfterImage);
+    before.LoadPicture(source);
+    before.Refresh(); // on screen while the conversion works
+    if (const auto converted = convertForPreview(source)) {
+        after.LoadPicture(*converted);
+    } else {
+        after.clearPicture();
+        FilePanel::setMark(item, ItemMark::Failed);
+    }
+    placePreviewImages(shown);
+    offerSizeOptions(sixteenByFifteen_);
 }
 
 // The converted picture is made in memory and written nowhere, so looking works in a folder
 // that cannot be written. A conversion that cannot even start is reported as such.
-std::optional<ConvertedPicture> frmMain::ConvertForPreview(const std::filesystem::path& source) {
+std::optional<ConvertedPicture> MainWindow::convertForPreview(const std::filesystem::path& source) {
     try {
-        return std::optional<ConvertedPicture>(std::in_place, source, CurrentRequest());
+        return std::optional<ConvertedPicture>(std::in_place, source, currentRequest());
     } catch (const AppError& error) {
         dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
     } catch (const std::bad_alloc&) {
@@ -95,14 +106,19 @@ std::optional<ConvertedPicture> frmMain::ConvertForPreview(const std::filesystem
     return std::nullopt;
 }
 
-void frmMain::PreviewFailed(const AppError& error) {
+void MainWindow::previewFailed(const AppError& error) {
     dialogs_.ShowError(this, error, QStringLiteral("BMPエラー"));
-    Image1[0]->clearPicture();
-    Image1[1]->clearPicture();
-    PlaceImagesAtTheirSize();
-    StatusBar1->setPanelText(1, QString());
-    StatusBar1->setPanelText(2, QString());
-    ListView1->Refresh();
+    previewArea_->clearPictures();
+    placeImagesAtTheirSize();
+    statusBar_->setPanelText(1, QString());
+    statusBar_->setPanelText(2, QString());
+    filePanel_->fileList().Refresh();
+}
+
+void MainWindow::offerSizeOptions(bool offered) {
+    sizeOptionsOffered_ = offered;
+    rowOptionsOffered_ = offered;
+    applyEnabledState();
 }
 
 } // namespace pixtint

@@ -2,6 +2,7 @@
 
 #include "engine/AppError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -55,6 +56,11 @@ Size fit(Size size, const PreviewArea& area) {
     }
     // Equal ratios land here too.
     return {scaled(area.heightLimit, size.width, size.height), area.heightLimit};
+}
+
+Size visible(Size size) {
+    constexpr std::int32_t OnePixel = 15;
+    return {std::max(size.width, OnePixel), std::max(size.height, OnePixel)};
 }
 
 double beforeTop(const PreviewArea& area, double beforeHeight) {

@@ -36,6 +36,11 @@ std::int32_t nearest(double value);
 // divided by is 0, and AppError 6 when a fitted side does not fit in 32 bits.
 Size fit(Size size, const PreviewArea& area);
 
+// Nothing is shown smaller than one pixel (15 twips) either way: a picture far wider than
+// high, or a fit made before the window was laid out, would otherwise leave nothing to see
+// or click.
+Size visible(Size size);
+
 // Where the before image goes, from the size it reports after being set.
 double beforeTop(const PreviewArea& area, double beforeHeight);
 double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth);

@@ -65,6 +65,40 @@ std::int64_t parseWholeNumber(const QString& line, std::int64_t min, std::int64_
     return negative ? -magnitude : magnitude;
 }
 
+// A box takes only these values; anything else is refused as the box itself would refuse it.
+int boxValue(const QString& line) {
+    const int value = parseInteger(line);
+    if (value < 0 || value > 2) {
+        throw AppError(ErrorNumber::InvalidPropertyValue);
+    }
+    return value;
+}
+
+void applyLine(int number, const QString& line, SessionState& state) {
+    switch (number) {
+    case 1:
+        state.folder = line;
+        break;
+    case 2:
+        state.beforeColour = parseLong(line);
+        break;
+    case 3:
+        state.afterColour = parseLong(line);
+        break;
+    case 4:
+        state.resizeTo16x16 = boxValue(line);
+        break;
+    case 5:
+        state.insertAtTop = parseBoolean(line);
+        break;
+    case 6:
+        state.keepBackup = boxValue(line);
+        break;
+    default:
+        break;
+    }
+}
+
 QByteArray encodeLine(const QString& line) {
     return QFile::encodeName(line);
 }
@@ -75,20 +109,30 @@ QString decodeLine(const QByteArray& bytes) {
 
 } // namespace
 
-QByteArray format(const Values& values) {
+QByteArray format(const SessionState& state) {
     const QString lines[LineCount] = {
-        values.folder,
-        formatNumber(values.beforeColor),
-        formatNumber(values.afterColor),
-        formatNumber(values.resizeTo16x16),
-        formatBoolean(values.insertAtTop),
-        formatNumber(values.keepBackup),
+        state.folder,
+        formatNumber(state.beforeColour),
+        formatNumber(state.afterColour),
+        formatNumber(state.resizeTo16x16),
+        formatBoolean(state.insertAtTop),
+        formatNumber(state.keepBackup),
     };
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += encodeLine(line) + "\r\n";
     }
     return bytes;
+}
+
+void readInto(const QByteArray& bytes, SessionState& state) {
+    const QStringList lines = splitLines(bytes);
+    for (int number = 1; number <= LineCount; ++number) {
+        if (number > lines.size()) {
+            throw AppError(ErrorNumber::InputPastEndOfFile);
+        }
+        applyLine(number, lines[number - 1], state);
+    }
 }
 
 QStringList splitLines(const QByteArray& bytes) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwindow/SessionState.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -8,24 +10,18 @@
 namespace pixtint {
 
 // The settings file: six lines and no keys, each line's meaning given by its number alone.
-// These functions move between the file's text and plain values; the window moves the values
-// between the text and its controls.
+// These functions move between the file's text and the session's choices.
 namespace SettingsFile {
 
 inline constexpr int LineCount = 6;
 
-// The six values in line order.
-struct Values {
-    QString folder;
-    std::int32_t beforeColor = 0;
-    std::int32_t afterColor = 0;
-    int resizeTo16x16 = 0;
-    bool insertAtTop = false;
-    int keepBackup = 0;
-};
+// The whole file for the session's choices: every line, the last included, ends in CR LF.
+QByteArray format(const SessionState& state);
 
-// The whole file: every line, the last included, ends in CR LF.
-QByteArray format(const Values& values);
+// Reads the file's lines into `state` in order, each before the next is read, so that a bad
+// line keeps the values before it. Throws AppError: 62 when the file ends before its sixth
+// line, and the errors of the parsers below, or 380 for a box value other than 0, 1 or 2.
+void readInto(const QByteArray& bytes, SessionState& state);
 
 // The file's lines. A line ends at LF or at the end of the file, and one CR at its end is
 // dropped; nothing after the last LF means no further line.

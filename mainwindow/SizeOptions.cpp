@@ -1,20 +1,21 @@
-#include "mainwindow/frmMain.h"
+#include "mainwindow/MainWindow.h"
 
 namespace pixtint {
 
-// Size options: both redo the preview, so that the after image shows the current choice.
+// Both size options redo the preview, so that the after image shows the current choice.
 
-void frmMain::Check2_Click() {
-    ListView1_Click();
-    // After the preview, which may have enabled the options for a 16 x 15 picture: they are
-    // offered exactly while the row insertion is switched on.
-    const bool insertRow = Check2->Value() != 0;
-    Option1[0]->setEnabled(insertRow);
-    Option1[1]->setEnabled(insertRow);
+void MainWindow::resizeToggled(int value) {
+    state_.resizeTo16x16 = value;
+    previewSelectedFile();
+    // After the preview, which may have offered the options for a 16 x 15 picture: the row
+    // options are offered exactly while the row insertion is switched on.
+    rowOptionsOffered_ = value != 0;
+    applyEnabledState();
 }
 
-void frmMain::Option1_Click(int) {
-    ListView1_Click();
+void MainWindow::rowChosen(bool atTop) {
+    state_.insertAtTop = atTop;
+    previewSelectedFile();
 }
 
 } // namespace pixtint

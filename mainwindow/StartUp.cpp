@@ -4,14 +4,23 @@
 
 namespace pixtint {
 
-std::unique_ptr<frmMain> Main(Dialogs& dialogs) {
+std::unique_ptr<MainWindow> Main(Dialogs& dialogs) {
     return Main(dialogs, ProgramInfo::ProgramFolder());
 }
 
-std::unique_ptr<frmMain> Main(Dialogs& dialogs, const QString& programFolder) {
-    auto window = std::make_unique<frmMain>(dialogs, programFolder);
-    window->Show();
-    window->Command3_Click();
+std::unique_ptr<MainWindow> Main(Dialogs& dialogs, const QString& programFolder) {
+    return Main(dialogs, programFolder, std::nullopt);
+}
+
+std::unique_ptr<MainWindow> Main(Dialogs& dialogs, const QString& programFolder,
+                                 const std::optional<QString>& startFolder) {
+    auto window = std::make_unique<MainWindow>(dialogs, programFolder);
+    window->showWindow();
+    if (startFolder) {
+        window->useFolder(*startFolder);
+    } else {
+        window->refreshFileList();
+    }
     return window;
 }
 

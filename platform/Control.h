@@ -49,7 +49,6 @@ public:
     // Japanese fonts here.
     void fitFontTo(const QString& text, int reserved = 0) {
         QFont font = this->font();
-        constexpr double SmallestPointSize = 6.5;
         while (font.pointSizeF() > SmallestPointSize &&
                QFontMetrics(font).horizontalAdvance(text) + reserved > this->width()) {
             font.setPointSizeF(font.pointSizeF() - 0.5);
@@ -57,7 +56,21 @@ public:
         this->setFont(font);
     }
 
+    // The same for the control's own caption and the indicator the style draws beside it: the
+    // room its size hint asks for. For check boxes and option buttons; a push button's size hint
+    // has a minimum width of its own, whatever its caption.
+    void fitCaptionFont() {
+        while (this->font().pointSizeF() > SmallestPointSize &&
+               this->sizeHint().width() > this->width()) {
+            QFont font = this->font();
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            this->setFont(font);
+        }
+    }
+
 private:
+    static constexpr double SmallestPointSize = 6.5;
+
     double left_ = 0;
     double top_ = 0;
     double width_ = 0;

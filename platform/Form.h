@@ -32,9 +32,6 @@ public:
     // 11 while a busy pointer is shown for this window, else 0.
     int MousePointer() const { return busyDepth_ > 0 ? BusyPointerValue : DefaultPointer; }
 
-    // The window's return channel for dialogs it opens.
-    QString Tag;
-
 private:
     friend class BusyPointer;
     QSize frameExtra() const;

@@ -29,9 +29,13 @@ void Label::paintEvent(QPaintEvent* event) {
     if (backColor_) {
         // System colours follow the window's palette at the moment of painting.
         QPainter painter(this);
-        painter.fillRect(rect(), ColorValue::paintedColor(*backColor_, window()->palette()));
+        painter.fillRect(rect(), paintedColor(*backColor_));
     }
     QLabel::paintEvent(event);
+}
+
+QColor Label::paintedColor(std::int32_t value) const {
+    return ColorValue::paintedColor(value, window()->palette());
 }
 
 } // namespace pixtint

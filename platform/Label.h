@@ -2,6 +2,7 @@
 
 #include "platform/Control.h"
 
+#include <QColor>
 #include <QLabel>
 #include <cstdint>
 #include <optional>
@@ -27,6 +28,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The colour a value is painted with: a plain colour as it is, a system colour as the
+    // window's palette paints that part of a window.
+    virtual QColor paintedColor(std::int32_t value) const;
 
 private:
     std::optional<std::int32_t> backColor_;

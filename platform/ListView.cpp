@@ -2,7 +2,10 @@
 
 #include "engine/AppError.h"
 
+#include <QAbstractItemDelegate>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 
 namespace pixtint {
 
@@ -70,6 +73,29 @@ void ListView::keyPressEvent(QKeyEvent* event) {
     if (currentItem() != before && currentItem() != nullptr) {
         emit Click();
     }
+}
+
+bool ListView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && isShortened(index)) {
+            QToolTip::showText(help->globalPos(), index.data().toString(), viewport(),
+                               visualRect(index));
+            return true;
+        }
+    }
+    return Control<QListWidget>::viewportEvent(event);
+}
+
+bool ListView::isShortened(const QModelIndex& index) const {
+    // The delegate's size hint is the room the item asks for with its whole name, beside its
+    // check box and icon. The view shortens an item to the viewport's width, or the viewport
+    // cuts it off: either way the part in view is all the user can read.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int inView = visualRect(index).intersected(viewport()->rect()).width();
+    return itemDelegateForIndex(index)->sizeHint(option, index).width() > inView;
 }
 
 } // namespace pixtint

@@ -41,6 +41,7 @@ private:
 
 // The file list: items numbered from 1 in the order they were added. Click is raised when the
 // user clicks an item or moves the selection with the keyboard, never when the program selects.
+// A name too long for the list is shortened with "…"; its tool tip then shows it whole.
 class ListView : public Control<QListWidget>, public StdFileSearch::ListItems {
     Q_OBJECT
 public:
@@ -64,8 +65,11 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    bool isShortened(const QModelIndex& index) const;
+
     const ImageList* icons_ = nullptr;
 };
 

@@ -1,28 +1,31 @@
 #pragma once
 
 #include "platform/Control.h"
+#include "platform/StatusPanel.h"
 
-#include <QLabel>
-#include <QStatusBar>
+#include <QWidget>
 #include <array>
 
 namespace pixtint {
 
 // The status bar docked at the bottom of a window, with three text panels numbered from 1.
-class StatusBar : public Control<QStatusBar> {
+// The panels take the bar's whole height, less a pixel above and below, so that a text in the
+// window's font shows whole in a bar of the design height.
+class StatusBar : public Control<QWidget> {
 public:
     static constexpr int PanelCount = 3;
 
     explicit StatusBar(QWidget* parent);
 
+    // The whole text, however the panel shortens it to fit.
     QString PanelText(int panel) const;
     void setPanelText(int panel, const QString& text);
     void setPanelToolTip(int panel, const QString& text);
 
 private:
-    QLabel* panel(int number) const;
+    StatusPanel* panel(int number) const;
 
-    std::array<QLabel*, PanelCount> panels_{};
+    std::array<StatusPanel*, PanelCount> panels_{};
 };
 
 } // namespace pixtint

@@ -22,16 +22,22 @@ bool isSelfOrParent(std::string_view name) {
     return name == "." || name == "..";
 }
 
+// Bytes compare as unsigned whatever the signedness of char, so names in a multi-byte encoding
+// (bytes 0x80 and up) sort after ASCII on every platform.
+unsigned char foldedByte(char c) {
+    return static_cast<unsigned char>(asciiLower(c));
+}
+
+bool foldedLess(char x, char y) {
+    return foldedByte(x) < foldedByte(y);
+}
+
 bool comesBefore(const std::string& a, const std::string& b) {
-    const auto folded = [](unsigned char c) {
-        return asciiLower(static_cast<char>(c));
-    };
     const bool less =
-        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                     [&](char x, char y) { return folded(x) < folded(y); });
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), foldedLess);
     const bool greater =
-        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
-                                     [&](char x, char y) { return folded(x) < folded(y); });
+        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), foldedLess);
+    // Names equal but for case keep one fixed order; std::string compares bytes as unsigned.
     return less || (!greater && a < b);
 }
 

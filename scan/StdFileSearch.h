@@ -23,10 +23,11 @@ bool MatchesWildcard(std::string_view name, std::string_view wildcard);
 
 // `pattern` is a folder, one '/', and a wildcard name, e.g. "/home/me/icons/*.bmp". Appends
 // one item per matching entry of that folder, of whatever kind (a sub-folder named x.bmp
-// included), behind the items already in the list. The entries come in name order, ignoring
-// the case of ASCII letters: the order in which a directory listing reads naturally, where the
-// file system itself delivers them in no useful order. A folder that does not exist or cannot
-// be read adds nothing.
+// included), behind the items already in the list. The entries come in name order, byte by
+// byte as unsigned values, ignoring the case of ASCII letters: the order in which a directory
+// listing reads naturally, where the file system itself delivers them in no useful order. A
+// name in a multi-byte encoding (a Japanese one) comes after the ASCII names. A folder that does
+// not exist or cannot be read adds nothing.
 void ListMatchingFiles(const std::string& pattern, ListItems& list);
 
 } // namespace StdFileSearch

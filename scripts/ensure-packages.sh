@@ -17,4 +17,5 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev)
+BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
+    libcli11-dev nlohmann-json3-dev)

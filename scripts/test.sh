@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev
+ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev qt6-translations-l10n desktop-file-utils \
+    appstream
 
 build=build-test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DPIXTINT_SANITIZE=ON \

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace pixtint {
 
@@ -46,12 +47,24 @@ TEST(ButtonColourDialog, SetAnswersTheSelectedSwatchAndClosingAnswersNothing) {
     EXPECT_TRUE(answerOf([](auto& dialog) { dialog.close(); }).isNull());
 }
 
-TEST(ButtonColourDialog, CurrentButtonSwatchPaintsThePalettesButtonColour) {
+TEST(ButtonColourDialog, EveryChoiceShowsItsCaptionWhole) {
     QString tag;
     frmWindowsButtonColor dialog(tag, nullptr);
-    QPalette palette = dialog.palette();
-    palette.setColor(QPalette::Button, QColor(1, 2, 3));
-    dialog.setPalette(palette);
+    for (const OptionButton* option : dialog.Option1) {
+        // The room the style asks for to draw the caption beside its indicator.
+        EXPECT_LE(option->sizeHint().width(), option->width()) << option->text().toStdString();
+    }
+}
+
+// The current button colour is written as the owner's background, so that is what it shows.
+TEST(ButtonColourDialog, CurrentButtonSwatchShowsTheOwnersBackground) {
+    QWidget owner;
+    QPalette palette = owner.palette();
+    palette.setColor(QPalette::Window, QColor(1, 2, 3));
+    palette.setColor(QPalette::Button, QColor(4, 5, 6));
+    owner.setPalette(palette);
+    QString tag;
+    frmWindowsButtonColor dialog(tag, &owner);
 
     const QImage painted = dialog.Label1[3]->grab().toImage();
     const QPoint inside = painted.rect().center(); // clear of the one-pixel border

@@ -64,6 +64,16 @@ TEST(ConversionOfOneFile, GrowsOnly16x15PicturesWithTheNewColour) {
     EXPECT_EQ(converted(folder / "icon.bmp", grow), makeBmp24(16, 16, Pixel{9, 8, 7}));
     EXPECT_TRUE(ConvertedPicture(folder / "icon.bmp", grow).grown());
     EXPECT_EQ(converted(folder / "wide.bmp", grow), makeBmp24(17, 15, Pixel{9, 8, 7}));
+
+    // The new row keeps the new colour even when another pair would change that colour.
+    const ConversionRequest swap{{{Before, After}, {After, Before}}, Growth::Bottom};
+    Bytes expected = makeBmp24(16, 16, Pixel{9, 8, 7});
+    EXPECT_EQ(converted(folder / "icon.bmp", swap), expected);
+    setPixel(expected, 0, 14, Pixel{3, 2, 1});
+    auto icon = makeBmp24(16, 15, Pixel{3, 2, 1});
+    setPixel(icon, 0, 14, Pixel{9, 8, 7});
+    folder.write("icon.bmp", icon);
+    EXPECT_EQ(converted(folder / "icon.bmp", swap), expected);
 }
 
 TEST(ConversionOfOneFile, BadHeadersFailBeforeAnyByteIsHandedOn) {

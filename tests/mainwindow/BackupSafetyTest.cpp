@@ -12,7 +12,7 @@ class BackupSafetyTest : public MainWindowFixture {
 protected:
     void runBatch() {
         dialogs.messages.clear();
-        window->Command4->click();
+        control<CommandButton>("Command4")->click();
     }
     QStringList errorTexts() const {
         QStringList texts;

@@ -31,7 +31,8 @@ TEST_F(BatchCrashTest, AfterAKillPartWayEveryPictureIsWhole) {
         char name[] = "batch";
         char* argv[] = {name, nullptr};
         QApplication application(argc, argv);
-        startBlueToRed().Command4->click();
+        startBlueToRed();
+        control<CommandButton>("Command4")->click();
         ::_exit(0);
     }
     ASSERT_GT(child, 0);

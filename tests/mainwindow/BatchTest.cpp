@@ -16,7 +16,7 @@ protected:
         dialogs.onMessage = [this](const FakeDialogs::Message&) {
             pointerAtMessage = window->MousePointer();
         };
-        window->Command4->click();
+        control<CommandButton>("Command4")->click();
     }
     // The batch said only `text`, with the window at rest by then and afterwards.
     void expectOnlyMessage(const QString& text, Dialogs::Icon icon = Dialogs::Icon::None) const {
@@ -79,7 +79,7 @@ TEST_F(BatchTest, EscStopsTheRunAfterTheCurrentFile) {
         pictures.write("icon" + std::to_string(1000 + i) + ".bmp", blue);
     }
     startBlueToRed("True", " 0 ");
-    QCoreApplication::postEvent(window->ListView1,
+    QCoreApplication::postEvent(control<ListView>("ListView1"),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     runBatch();
 

@@ -1,8 +1,5 @@
 #include "mainwindow/LayoutRules.h"
 
-#include "engine/AppError.h"
-#include "mainwindow/PreviewFit.h"
-
 #include <array>
 #include <gtest/gtest.h>
 
@@ -11,19 +8,6 @@ namespace pixtint {
 // The window's size rules, checked without a window.
 
 namespace {
-
-using PreviewFit::PreviewArea;
-using PreviewFit::Size;
-
-// The fitted width and height, or the negated number of the error that fitting threw and 0.
-std::array<std::int32_t, 2> fitted(Size size, const PreviewArea& area) {
-    try {
-        const Size result = PreviewFit::fit(size, area);
-        return {result.width, result.height};
-    } catch (const AppError& error) {
-        return {-error.number(), 0};
-    }
-}
 
 // The layout of a client area of the given size, with the controls' design sizes, as
 // Frame1.Width, Label1.Width, Command2.Left, Frame2.Left, Command1.Left, Command1.Top,
@@ -43,36 +27,6 @@ std::array<double, 15> layoutFigures(double scaleWidth, double scaleHeight) {
 
 } // namespace
 
-TEST(PreviewFitTest, NearestGoesToTheEvenNeighbourOnlyForExactHalves) {
-    EXPECT_EQ(PreviewFit::nearest(1000.5), 1000);
-    EXPECT_EQ(PreviewFit::nearest(1001.5), 1002);
-    EXPECT_EQ(PreviewFit::nearest(-3.5), -4);
-    EXPECT_EQ(PreviewFit::nearest(1000.5000001), 1001);
-    EXPECT_THROW(PreviewFit::nearest(2147483647.5), AppError);
-}
-
-TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
-    const PreviewArea area{4000, 3000, 0, 0};
-    EXPECT_EQ(fitted({800, 750}, area), (std::array{800, 750}));
-    EXPECT_EQ(fitted({4000, 3000}, area), (std::array{4000, 3000}));
-    EXPECT_EQ(fitted({8000, 3000}, area), (std::array{4000, 1500}));
-    // Equal ratios: the height goes to its limit and the width follows.
-    EXPECT_EQ(fitted({8000, 6000}, area), (std::array{4000, 3000}));
-    // 4000 * 2001 / 8000 = 1000.5 goes to the even 1000.
-    EXPECT_EQ(fitted({8000, 2001}, area), (std::array{4000, 1000}));
-    EXPECT_EQ(fitted({1000, 6000}, area), (std::array{500, 3000}));
-    // Before the window is laid out every picture is squeezed to nothing.
-    EXPECT_EQ(fitted({800, 750}, PreviewArea{}), (std::array{0, 0}));
-    // Impossible sizes are errors, not undefined behaviour; a side of 0 that needs no fitting
-    // is not divided by.
-    EXPECT_EQ(fitted({0, 5000}, area), (std::array{-ErrorNumber::DivisionByZero, 0}));
-    EXPECT_EQ(fitted({8000, 0}, area), (std::array{-ErrorNumber::DivisionByZero, 0}));
-    EXPECT_EQ(fitted({0, 0}, PreviewArea{}), (std::array{0, 0}));
-    // A top-down picture's negative height can make the fitted width far too large.
-    EXPECT_EQ(fitted({2000000000, -1}, area), (std::array{-ErrorNumber::Overflow, 0}));
-}
-
-// The design size is checked through the real window.
 TEST(LayoutRulesTest, ControlsFollowTheClientArea) {
     EXPECT_EQ(layoutFigures(12000, 9000),
               (std::array<double, 15>{8385, 8145, 7410, 8625, 11025, 8205, 9570, 8235, 8445, 5565,

@@ -40,27 +40,31 @@ protected:
     }
     // The file frame and the buttons follow the client area as it now is.
     void expectLaidOutForClientArea() const {
-        EXPECT_EQ(window->Frame1->Width(), window->ScaleWidth() - 3615);
-        EXPECT_EQ(window->Command1->Top(), window->ScaleHeight() - 795);
+        EXPECT_EQ(control<Frame>("Frame1")->Width(), window->ScaleWidth() - 3615);
+        EXPECT_EQ(control<CommandButton>("Command1")->Top(), window->ScaleHeight() - 795);
     }
 };
 
 TEST_F(LayoutTest, DesignSizeGivesTheDesignLayoutAndTooSmallIsCorrectedWidthFirst) {
-    frmMain& w = start();
+    MainWindow& w = start();
     ASSERT_EQ(w.ScaleWidth(), 8910);
     ASSERT_EQ(w.ScaleHeight(), 6270);
-    const std::vector<double> figures{w.Frame1->Width(),   w.Label1->Width(),  w.ListView1->Width(),
-                                      w.Command2->Left(),  w.Command3->Left(), w.Frame2->Left(),
-                                      w.Command1->Left(),  w.Command1->Top(),  w.Command4->Left(),
-                                      w.Command4->Top(),   w.Command7->Left(), w.Command7->Top(),
-                                      w.Check1->Top(),     w.Image3->Left(),   w.Image3->Top(),
-                                      w.Image1[0]->Left(), w.Image1[0]->Top(), w.Image1[1]->Left()};
+    const std::vector<double> figures{
+        control<Frame>("Frame1")->Width(),          control<Label>("Label1")->Width(),
+        control<ListView>("ListView1")->Width(),    control<CommandButton>("Command2")->Left(),
+        control<CommandButton>("Command3")->Left(), control<Frame>("Frame2")->Left(),
+        control<CommandButton>("Command1")->Left(), control<CommandButton>("Command1")->Top(),
+        control<CommandButton>("Command4")->Left(), control<CommandButton>("Command4")->Top(),
+        control<CommandButton>("Command7")->Left(), control<CommandButton>("Command7")->Top(),
+        control<CheckBox>("Check1")->Top(),         control<ImageBox>("Image3")->Left(),
+        control<ImageBox>("Image3")->Top(),         control<ImageBox>("Image1(0)")->Left(),
+        control<ImageBox>("Image1(0)")->Top(),      control<ImageBox>("Image1(1)")->Left()};
     // The empty 795 x 795 boxes stand either side of the arrow, centred on (4455, 4365).
     EXPECT_EQ(figures,
               (std::vector<double>{5295, 5055, 5055, 4320, 4320, 5535, 7935, 5475, 6480, 5475, 5145,
                                    5475, 5715, 4200, 4200, 3345, 3967.5, 4770}));
-    EXPECT_EQ((std::vector{w.previewWidthLimit(), w.previewHeightLimit(), w.previewCentreX(),
-                           w.previewCentreY()}),
+    EXPECT_EQ((std::vector{w.previewRoom().widthLimit, w.previewRoom().heightLimit,
+                           w.previewRoom().centreX, w.previewRoom().centreY}),
               (std::vector{4020, 1980, 4455, 4365}));
 
     // The minimum size itself is accepted.
@@ -96,19 +100,21 @@ TEST_F(LayoutTest, DesignSizeGivesTheDesignLayoutAndTooSmallIsCorrectedWidthFirs
 TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
     pictures.write("icon.bmp", makeBmp24(16, 15, {10, 20, 30}));
     rememberPictureFolder();
-    frmMain& w = start();
-    w.StatusBar1->setPanelText(2, QString());
+    MainWindow& w = start();
+    control<StatusBar>("StatusBar1")->setPanelText(2, QString());
 
     resizeClient(12000, 9000);
     EXPECT_EQ(panel(2), QStringLiteral("774バイト"));
     // 800 x 750 twips around the new centre (6000, 5730); the row to be inserted makes the
     // after image 800 high.
-    EXPECT_EQ((std::vector{w.Image1[0]->Left(), w.Image1[0]->Top(), w.Image1[0]->Width(),
-                           w.Image1[0]->Height(), w.Image1[1]->Left(), w.Image1[1]->Top()}),
+    EXPECT_EQ((std::vector{
+                  control<ImageBox>("Image1(0)")->Left(), control<ImageBox>("Image1(0)")->Top(),
+                  control<ImageBox>("Image1(0)")->Width(), control<ImageBox>("Image1(0)")->Height(),
+                  control<ImageBox>("Image1(1)")->Left(), control<ImageBox>("Image1(1)")->Top()}),
               (std::vector<double>{6000 - 255 - 60 - 800, 5730 - 375, 800, 750, 6000 + 255 + 60,
                                    5730 - 375}));
 
-    w.StatusBar1->setPanelText(2, QStringLiteral("kept"));
+    control<StatusBar>("StatusBar1")->setPanelText(2, QStringLiteral("kept"));
     {
         // As when a message box of the batch or the preview is open: the images are only
         // placed again, around the new centre x of 5100.
@@ -116,18 +122,18 @@ TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
         resizeClient(10200, 8100);
     }
     EXPECT_EQ(panel(2), QStringLiteral("kept"));
-    EXPECT_EQ(w.Image1[0]->Left(), 5100 - 255 - 60 - 800);
+    EXPECT_EQ(control<ImageBox>("Image1(0)")->Left(), 5100 - 255 - 60 - 800);
     expectLaidOutForClientArea();
 }
 
 TEST_F(LayoutTest, MinimizedWindowIsLeftAloneUntilRestored) {
-    frmMain& w = start();
+    MainWindow& w = start();
     w.showMinimized();
     settleAll();
     resizeClient(6000, 4005);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(w.ScaleWidth(), 6000);
-    EXPECT_EQ(w.Frame1->Width(), 5295);
+    EXPECT_EQ(control<Frame>("Frame1")->Width(), 5295);
 
     w.showNormal();
     settleAll();

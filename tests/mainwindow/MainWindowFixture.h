@@ -1,8 +1,16 @@
 #pragma once
 
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/StartUp.h"
-#include "mainwindow/frmMain.h"
+#include "platform/CheckBox.h"
+#include "platform/CommandButton.h"
 #include "platform/FileOperations.h"
+#include "platform/Frame.h"
+#include "platform/ImageBox.h"
+#include "platform/Label.h"
+#include "platform/ListView.h"
+#include "platform/OptionButton.h"
+#include "platform/StatusBar.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TestFolder.h"
@@ -44,13 +52,14 @@ protected:
     QString pictureFolderText() const { return DisplayPath(pictures.path()); }
 
     // Runs the start-up procedure and waits until the window has been laid out.
-    frmMain& start() {
+    MainWindow& start() {
         window = Main(dialogs, DisplayPath(programFolder.path()));
         settle();
         return *window;
     }
     // Starts on the picture folder converting blue to red.
-    frmMain& startBlueToRed(const QString& insertAtTop = "True", const QString& backups = " 1 ") {
+    MainWindow& startBlueToRed(const QString& insertAtTop = "True",
+                               const QString& backups = " 1 ") {
         rememberPictureFolder(0xFF0000, 0x0000FF, insertAtTop, backups);
         return start();
     }
@@ -60,12 +69,20 @@ protected:
         }
     }
 
-    ListItem item(int index) const { return window->ListView1->Item(index); }
-    QString panel(int number) const { return window->StatusBar1->PanelText(number); }
+    // A control of the window found by its control name, as automation finds it.
+    template <class ControlType> ControlType* control(const QString& name) const {
+        auto* found = window->findChild<ControlType*>(name);
+        if (found == nullptr) {
+            ADD_FAILURE() << "no control " << name.toStdString();
+        }
+        return found;
+    }
+    ListItem item(int index) const { return control<ListView>("ListView1")->Item(index); }
+    QString panel(int number) const { return control<StatusBar>("StatusBar1")->PanelText(number); }
     // Every item in list order as "name icon", followed by " ticked" when it is ticked.
     QStringList listing() const {
         QStringList lines;
-        for (int i = 1; i <= window->ListView1->Count(); ++i) {
+        for (int i = 1; i <= control<ListView>("ListView1")->Count(); ++i) {
             lines << item(i).Text() + ' ' + item(i).SmallIcon() +
                          (item(i).Checked() ? " ticked" : "");
         }
@@ -75,7 +92,7 @@ protected:
     TestFolder programFolder;
     TestFolder pictures;
     FakeDialogs dialogs;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace pixtint

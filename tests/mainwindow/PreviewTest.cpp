@@ -8,10 +8,12 @@ namespace pixtint {
 
 class PreviewTest : public MainWindowFixture {
 protected:
-    QImage picture(int index) const { return window->Image1[index]->Picture(); }
+    QImage picture(int index) const {
+        return control<ImageBox>(QStringLiteral("Image1(%1)").arg(index))->Picture();
+    }
     void show(int index) {
         item(index).setSelected(true);
-        window->ListView1_Click();
+        window->previewSelectedFile();
     }
 };
 
@@ -54,19 +56,23 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOpti
     ASSERT_EQ(picture(1).size(), QSize(16, 16));
     EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(picture(1).pixelColor(15, 15), QColor(Qt::green));
-    EXPECT_DOUBLE_EQ(window->Image1[1]->Height(), window->Image1[0]->Height() / 15 * 16);
+    EXPECT_DOUBLE_EQ(control<ImageBox>("Image1(1)")->Height(),
+                     control<ImageBox>("Image1(0)")->Height() / 15 * 16);
 
-    window->Option1[1]->click();
+    control<OptionButton>("Option1(1)")->click();
     EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::green));
     EXPECT_EQ(picture(1).pixelColor(7, 15), QColor(Qt::red));
 
-    window->Check2->click();
+    control<CheckBox>("Check2")->click();
     EXPECT_EQ(picture(1).size(), QSize(16, 15));
-    EXPECT_DOUBLE_EQ(window->Image1[1]->Height(), window->Image1[0]->Height());
-    EXPECT_FALSE(window->Option1[0]->Enabled() || window->Option1[1]->Enabled());
-    EXPECT_TRUE(window->Frame4->isEnabled() && window->Check2->Enabled());
-    window->Check2->click();
-    EXPECT_TRUE(window->Option1[0]->Enabled() && window->Option1[1]->Enabled());
+    EXPECT_DOUBLE_EQ(control<ImageBox>("Image1(1)")->Height(),
+                     control<ImageBox>("Image1(0)")->Height());
+    EXPECT_FALSE(control<OptionButton>("Option1(0)")->Enabled() ||
+                 control<OptionButton>("Option1(1)")->Enabled());
+    EXPECT_TRUE(control<Frame>("Frame4")->isEnabled() && control<CheckBox>("Check2")->Enabled());
+    control<CheckBox>("Check2")->click();
+    EXPECT_TRUE(control<OptionButton>("Option1(0)")->Enabled() &&
+                control<OptionButton>("Option1(1)")->Enabled());
     EXPECT_EQ(picture(1).size(), QSize(16, 16));
     EXPECT_EQ(pictures.names(), std::vector<std::string>{"icon.bmp"});
     EXPECT_TRUE(dialogs.messages.empty());
@@ -88,8 +94,8 @@ TEST_F(PreviewTest, APictureThatCannotBeLoadedIsReportedAndKeepsItsPath) {
     EXPECT_EQ(window->MousePointer(), 0);
 
     // So does a preview without a selected item.
-    window->ListView1->clearSelection();
-    window->ListView1_Click();
+    control<ListView>("ListView1")->clearSelection();
+    window->previewSelectedFile();
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].title, "BMPエラー");
     EXPECT_TRUE(dialogs.messages[1].text.startsWith("[No.91]\r\n"));
@@ -124,7 +130,7 @@ TEST_F(PreviewTest, APreviewWritesNothingIntoTheFolder) {
     std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     startBlueToRed();
-    window->Check2->setValue(1); // grown, too
+    control<CheckBox>("Check2")->setValue(1); // grown, too
 
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(picture(1).size(), QSize(16, 16));

@@ -20,7 +20,8 @@ TEST(StdFileSearch, WildcardIgnoresTheCaseOfLetters) {
 
 TEST(StdFileSearch, AppendsMatchingEntriesOfEveryKindInNameOrderAndNothingForAMissingFolder) {
     TestFolder folder;
-    for (const char* name : {"b.bmp", "a.BMP", "notes.txt", " blank start.bmp", "C.bmp"}) {
+    for (const char* name :
+         {"b.bmp", "画像.bmp", "a.BMP", "notes.txt", " blank start.bmp", "C.bmp", "~.bmp"}) {
         folder.write(name, {1, 2, 3});
     }
     std::filesystem::create_directory(folder / "old.bmp");
@@ -31,7 +32,7 @@ TEST(StdFileSearch, AppendsMatchingEntriesOfEveryKindInNameOrderAndNothingForAMi
     StdFileSearch::ListMatchingFiles(folder.path().string() + "/*.bmp", list);
     StdFileSearch::ListMatchingFiles(folder.path().string() + "/gone/*.bmp", list);
     EXPECT_EQ(list.names, (std::vector<std::string>{"kept", " blank start.bmp", "a.BMP", "b.bmp",
-                                                    "C.bmp", "old.bmp"}));
+                                                    "C.bmp", "old.bmp", "~.bmp", "画像.bmp"}));
 }
 
 } // namespace pixtint

@@ -1,0 +1,100 @@
+#include "app/CommandLine.h"
+
+#include "platform/FileOperations.h"
+#include "platform/ProgramInfo.h"
+
+#include <filesystem>
+
+namespace pixtint {
+
+namespace {
+
+constexpr int UsageErrorStatus = 2;
+
+const char* const HelpText =
+    "Usage: pixtint [FOLDER]\n"
+    "Recolours 24-bit BMP pictures in bulk. The window speaks Japanese.\n"
+    "\n"
+    "  FOLDER      start on this folder instead of the one kept at the last exit\n"
+    "  -h, --help  show this help and exit\n"
+    "  --version   show the version and exit\n"
+    "\n"
+    "Qt's own options, such as -platform NAME, are taken as well.\n"
+    "\n"
+    "The settings are kept in Pixtint.ini beside the program when its folder is writable,\n"
+    "otherwise in $XDG_CONFIG_HOME/Pixtint/ (by default ~/.config/Pixtint/).\n";
+
+// The window keeps a folder without a trailing separator: the root becomes the empty text.
+std::optional<QString> folderCaption(const std::string& argument) {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::absolute(argument, error);
+    if (error || !std::filesystem::is_directory(folder, error)) {
+        return std::nullopt;
+    }
+    QString caption = DisplayPath(folder.lexically_normal());
+    while (caption.endsWith(QLatin1Char('/'))) {
+        caption.chop(1);
+    }
+    return caption;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine commandLine;
+    std::vector<std::string> operands;
+    std::string unknownOption;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        const bool isOption = !optionsEnded && argument.size() > 1 && argument.front() == '-';
+        if (!isOption) {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "-h" || argument == "--help") {
+            commandLine.help = true;
+        } else if (argument == "--version") {
+            commandLine.version = true;
+        } else if (unknownOption.empty()) {
+            unknownOption = argument;
+        }
+    }
+    if (commandLine.help || commandLine.version) {
+        return commandLine;
+    }
+    if (!unknownOption.empty()) {
+        commandLine.problem = "unknown option " + unknownOption;
+    } else if (operands.size() > 1) {
+        commandLine.problem = "one folder at most";
+    } else if (operands.size() == 1) {
+        commandLine.folder = folderCaption(operands.front());
+        if (!commandLine.folder) {
+            commandLine.problem = "not a folder: " + operands.front();
+        }
+    }
+    return commandLine;
+}
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+    return ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+}
+
+std::optional<int> AnswerOnTerminal(const CommandLine& commandLine, std::ostream& out,
+                                    std::ostream& errors) {
+    if (commandLine.help) {
+        out << HelpText;
+        return 0;
+    }
+    if (commandLine.version) {
+        out << "pixtint " << ProgramInfo::MajorVersion() << '.' << ProgramInfo::MinorVersion()
+            << '\n';
+        return 0;
+    }
+    if (!commandLine.problem.empty()) {
+        errors << "pixtint: " << commandLine.problem << "\nTry 'pixtint --help'.\n";
+        return UsageErrorStatus;
+    }
+    return std::nullopt;
+}
+
+} // namespace pixtint

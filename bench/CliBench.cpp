@@ -1,0 +1,202 @@
+// Times pixtint-convert against ImageMagick and against the durable floor, each run in a child
+// of its own whose time and peak memory are measured, on fresh copies of the same files:
+//
+//   1,000 16 x 16 icons, backups on:
+//     pixtint-convert -q -f 0000ff -t ff0000 FOLDER
+//     mogrify -fill '#FF0000' -opaque '#0000FF' -type truecolor -define bmp:format=bmp3 *.bmp
+//     bench_durable_floor FOLDER
+//   one 8000 x 6000 picture, backup on: the same, with convert ... -opaque in place of mogrify.
+//
+// Usage: bench_cli [scratch-folder [rounds]]
+// The scratch folder must not be on tmpfs, so that the flushes reach a disk.
+
+#include "bench/BenchFiles.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+using namespace pixtint;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int IconCount = 1000;
+constexpr int BigWidth = 8000;
+constexpr int BigHeight = 6000;
+constexpr std::size_t HeaderSize = 54;
+const std::string ImageMagickOptions =
+    "-fill '#FF0000' -opaque '#0000FF' -type truecolor -define bmp:format=bmp3";
+
+struct Measurement {
+    double seconds = 1e9;
+    long peakKiB = 0;
+
+    void keepBest(const Measurement& other) {
+        if (other.seconds < seconds) {
+            *this = other;
+        }
+    }
+};
+
+// Runs the program in `arguments` as a child; its own time and peak memory.
+Measurement measure(std::vector<std::string> arguments) {
+    std::vector<char*> argv;
+    for (auto& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = -1;
+    int status = 0;
+    rusage usage{};
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
+        ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", arguments[0].c_str());
+        std::exit(1);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return {BenchFiles::secondsSince(start), usage.ru_maxrss};
+}
+
+Measurement measureShell(const fs::path& folder, const std::string& command) {
+    return measure({"/bin/sh", "-c", "cd '" + folder.string() + "' && exec " + command});
+}
+
+// A 16 x 16 icon: a third of its pixels blue (the colour replaced), the rest shades of grey.
+std::vector<std::uint8_t> icon(int seed) {
+    std::vector<std::uint8_t> bytes = BenchFiles::bmp24(16, 16, 0);
+    for (int pixel = 0; pixel < 16 * 16; ++pixel) {
+        std::uint8_t* bgr = &bytes[HeaderSize + 3 * pixel];
+        if ((pixel + seed) % 3 == 0) {
+            bgr[0] = 0xFF;
+        } else {
+            std::fill_n(bgr, 3, static_cast<std::uint8_t>(pixel + seed));
+        }
+    }
+    return bytes;
+}
+
+// Random colours, a tenth of them blue, written row by row.
+void writeBigPicture(const fs::path& path) {
+    std::ofstream file(path, std::ios::binary);
+    const auto head = BenchFiles::bmp24(BigWidth, 1, 0);
+    std::vector<std::uint8_t> header(head.begin(), head.begin() + HeaderSize);
+    header[22] = BigHeight & 0xFF;
+    header[23] = BigHeight >> 8;
+    const std::uint32_t size = HeaderSize + 3u * BigWidth * BigHeight;
+    for (int i = 0; i < 4; ++i) {
+        header[2 + i] = static_cast<std::uint8_t>(size >> (8 * i));
+    }
+    file.write(reinterpret_cast<const char*>(header.data()), HeaderSize);
+    std::mt19937 random(20240601);
+    std::vector<char> row(3 * BigWidth);
+    for (int y = 0; y < BigHeight; ++y) {
+        for (std::size_t x = 0; x < row.size(); x += 3) {
+            const bool blue = random() % 10 == 0;
+            row[x] = static_cast<char>(blue ? 0xFF : random() & 0x7F);
+            row[x + 1] = static_cast<char>(blue ? 0 : 0x20);
+            row[x + 2] = static_cast<char>(blue ? 0 : 0x10);
+        }
+        file.write(row.data(), static_cast<std::streamsize>(row.size()));
+    }
+}
+
+// Fresh folders holding the same files, one per tool, written out before anything is timed.
+void prepare(const fs::path& root, const std::vector<std::string>& tools,
+             const std::function<void(const fs::path&)>& fill) {
+    for (const auto& tool : tools) {
+        fs::remove_all(root / tool);
+        fs::create_directories(root / tool);
+        fill(root / tool);
+    }
+    ::sync();
+}
+
+// The pixels after the 54-byte header are the same (ImageMagick writes its own header).
+bool samePixels(const fs::path& ours, const fs::path& theirs) {
+    std::ifstream a(ours, std::ios::binary), b(theirs, std::ios::binary);
+    a.ignore(HeaderSize);
+    b.ignore(HeaderSize);
+    return std::equal(std::istreambuf_iterator<char>(a), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(b), std::istreambuf_iterator<char>());
+}
+
+void report(const char* what, const Measurement& ours, const Measurement& imageMagick,
+            const char* imageMagickName, const Measurement& floor) {
+    std::printf("%s\n  pixtint-convert %.3f s, peak %.1f MiB\n  %-15s %.3f s (%.1f x ours)\n"
+                "  durable floor   %.3f s (ours is %.2f x the floor)\n",
+                what, ours.seconds, ours.peakKiB / 1024.0, imageMagickName, imageMagick.seconds,
+                imageMagick.seconds / ours.seconds, floor.seconds, ours.seconds / floor.seconds);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const fs::path root = argc > 1 ? fs::path(argv[1]) : fs::path("/var/tmp/pixtint-bench-cli");
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    const std::vector<std::string> tools{"pixtint", "imagemagick", "floor"};
+    const std::string ours = PIXTINT_CONVERT;
+    const std::string floorProgram = PIXTINT_DURABLE_FLOOR;
+
+    Measurement icons, mogrify, iconsFloor;
+    for (int round = 0; round < rounds; ++round) {
+        prepare(root, tools, [](const fs::path& folder) {
+            for (int i = 0; i < IconCount; ++i) {
+                BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
+            }
+        });
+        icons.keepBest(measure({ours, "-q", "-f", "0000ff", "-t", "ff0000", root / "pixtint"}));
+        mogrify.keepBest(measureShell(root / "imagemagick",
+                                      "/usr/bin/mogrify " + ImageMagickOptions + " *.bmp"));
+        iconsFloor.keepBest(measure({floorProgram, root / "floor"}));
+        for (int i = 0; i < IconCount; ++i) {
+            const auto name = "icon" + std::to_string(i) + ".bmp";
+            if (!samePixels(root / "pixtint" / name, root / "imagemagick" / name)) {
+                std::fprintf(stderr, "%s differs from ImageMagick's\n", name.c_str());
+                return 1;
+            }
+        }
+    }
+    report("1,000 16 x 16 icons, backups on:", icons, mogrify, "mogrify", iconsFloor);
+
+    const auto source = root / "big-source.bmp";
+    writeBigPicture(source);
+    Measurement big, convert, bigFloor;
+    for (int round = 0; round < rounds; ++round) {
+        prepare(root, tools,
+                [&](const fs::path& folder) { fs::copy_file(source, folder / "big.bmp"); });
+        big.keepBest(
+            measure({ours, "-q", "-f", "0000ff", "-t", "ff0000", root / "pixtint/big.bmp"}));
+        convert.keepBest(measureShell(root / "imagemagick", "/usr/bin/convert big.bmp " +
+                                                                ImageMagickOptions + " big.bmp"));
+        bigFloor.keepBest(measure({floorProgram, root / "floor"}));
+        if (!samePixels(root / "pixtint/big.bmp", root / "imagemagick/big.bmp")) {
+            std::fprintf(stderr, "the 8000 x 6000 picture differs from ImageMagick's\n");
+            return 1;
+        }
+    }
+    report("one 8000 x 6000 picture, backup on:", big, convert, "convert", bigFloor);
+    std::printf("(best of %d rounds)\n", rounds);
+    fs::remove_all(root);
+    return 0;
+}

@@ -1,0 +1,147 @@
+#include "cli/CommandLine.h"
+
+#include "cli/ColourText.h"
+#include "cli/ExitStatus.h"
+
+#include <CLI/CLI.hpp>
+
+namespace pixtint {
+
+namespace {
+
+constexpr const char* ProgramName = "pixtint-convert";
+
+// The options as typed, before their values are checked.
+struct RawOptions {
+    std::string from;
+    std::string to;
+    std::vector<std::string> maps;
+    std::string grow;
+    bool noBackup = false;
+    bool fromGiven = false; // an empty value is a bad colour, not a missing one
+    bool toGiven = false;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+const char* const Footer = R"(
+COLOUR is #RRGGBB or RRGGBB (hex, either case) or R,G,B (decimal 0-255).
+Several pairs are applied in one pass, each pixel matched against the original colours only,
+so -m A=B -m B=A swaps A and B; where a colour is given twice, its first pair wins.
+--from/--to is the first pair, then each --map in order.
+
+Exit status: 0 when no file failed, 1 when a file failed, 2 for a usage error,
+130 when stopped by a signal.)";
+
+void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
+    app.add_option("-f,--from", raw.from, "the colour to replace")->type_name("COLOUR");
+    app.add_option("-t,--to", raw.to, "the colour that replaces it")->type_name("COLOUR");
+    app.add_option("-m,--map", raw.maps, "a colour pair; repeat for several pairs")
+        ->type_name("FROM=TO")
+        ->allow_extra_args(false); // "-m A=B icons/": icons/ is a path
+    app.add_option("-g,--grow", raw.grow,
+                   "grow 16 x 15 pictures to 16 x 16 in the first pair's new colour")
+        ->type_name("top|bottom")
+        ->check(CLI::IsMember({"top", "bottom"}).description(""));
+    app.add_flag("--no-backup", raw.noBackup, "do not keep the original as NAME.bak");
+    app.add_flag("-n,--dry-run", options.dryRun, "write nothing; report what would change");
+    app.add_flag("--restore", options.restore, "move each picture's NAME.bak back over it");
+    app.add_flag("-r,--recursive", options.recursive, "also the pictures in sub-folders");
+    app.add_option("-j,--jobs", options.jobs, "files converted at once (default: one per core)")
+        ->type_name("N")
+        ->check(CLI::Range(1u, 1024u).description(""));
+    app.add_flag("--json", options.json, "one JSON object per file on standard output");
+    app.add_flag("-q,--quiet", options.quiet, "no per-file lines");
+    app.add_option("PATH", options.paths, "pictures, and folders whose *.bmp pictures to take")
+        ->type_name("");
+    app.set_help_flag("-h,--help", "print this help and exit");
+    app.set_version_flag("--version", std::string(ProgramName) + " " + PIXTINT_VERSION,
+                         "print the version and exit");
+    app.footer(Footer);
+}
+
+Rgb colourOf(const std::string& text, const char* option) {
+    const auto colour = parseColour(text);
+    if (!colour) {
+        throw UsageError{"'" + text + "' given to " + option +
+                         " is not a colour (use #RRGGBB, RRGGBB or R,G,B)"};
+    }
+    return *colour;
+}
+
+std::vector<ColourPair> pairsOf(const RawOptions& raw) {
+    std::vector<ColourPair> pairs;
+    if (raw.fromGiven != raw.toGiven) {
+        throw UsageError{raw.fromGiven ? "--from needs --to" : "--to needs --from"};
+    }
+    if (raw.fromGiven) {
+        pairs.push_back({colourOf(raw.from, "--from"), colourOf(raw.to, "--to")});
+    }
+    for (const auto& map : raw.maps) {
+        const auto pair = parseColourPair(map);
+        if (!pair) {
+            throw UsageError{"'" + map + "' given to --map is not FROM=TO with two colours"};
+        }
+        pairs.push_back(*pair);
+    }
+    return pairs;
+}
+
+void checkRestore(const RawOptions& raw) {
+    if (raw.fromGiven || raw.toGiven || !raw.maps.empty() || !raw.grow.empty() || raw.noBackup) {
+        throw UsageError{"--restore takes no colours, --grow or --no-backup"};
+    }
+}
+
+void completeRequest(const RawOptions& raw, CliOptions& options) {
+    if (options.paths.empty()) {
+        throw UsageError{"no PATH given"};
+    }
+    if (options.restore) {
+        checkRestore(raw);
+        return;
+    }
+    options.request.pairs = pairsOf(raw);
+    if (options.request.pairs.empty()) {
+        throw UsageError{"no colour pair: give --from and --to, or --map FROM=TO"};
+    }
+    options.request.growth = raw.grow.empty()    ? Growth::None
+                             : raw.grow == "top" ? Growth::Top
+                                                 : Growth::Bottom;
+    options.request.keepBackup = !raw.noBackup;
+}
+
+EarlyExit usageError(const std::string& message) {
+    return {ExitStatus::UsageError,
+            {},
+            std::string(ProgramName) + ": " + message + "\nTry '" + ProgramName +
+                " --help' for more information.\n"};
+}
+
+} // namespace
+
+std::variant<CliOptions, EarlyExit> parseCommandLine(std::span<const char* const> arguments) {
+    CLI::App app("Recolours 24-bit BMP pictures in place.", ProgramName);
+    RawOptions raw;
+    CliOptions options;
+    addOptions(app, raw, options);
+    try {
+        app.parse(static_cast<int>(arguments.size()), arguments.data());
+        raw.fromGiven = app.count("--from") > 0;
+        raw.toGiven = app.count("--to") > 0;
+        completeRequest(raw, options);
+    } catch (const CLI::CallForHelp&) {
+        return EarlyExit{ExitStatus::Success, app.help(), {}};
+    } catch (const CLI::CallForVersion& version) {
+        return EarlyExit{ExitStatus::Success, std::string(version.what()) + "\n", {}};
+    } catch (const CLI::ParseError& error) {
+        return usageError(error.what());
+    } catch (const UsageError& error) {
+        return usageError(error.message);
+    }
+    return options;
+}
+
+} // namespace pixtint

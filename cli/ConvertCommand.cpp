@@ -1,0 +1,73 @@
+#include "cli/ConvertCommand.h"
+
+#include "cli/ExitStatus.h"
+#include "cli/InputFiles.h"
+#include "cli/OutcomeReports.h"
+#include "cli/ReportPrinter.h"
+#include "cli/StopSignal.h"
+#include "conversion/BackupRestore.h"
+#include "conversion/BatchRun.h"
+
+#include <thread>
+#include <unistd.h>
+
+namespace pixtint {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+unsigned jobsFor(const CliOptions& options) {
+    return options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+}
+
+// Answers false when stopped before the last file.
+bool convertAll(const std::vector<fs::path>& files, const CliOptions& options,
+                ReportPrinter& printer) {
+    BatchRun run(options.request,
+                 {.dryRun = options.dryRun, .requireSignature = true, .jobs = jobsFor(options)});
+    return run.run(
+        files, {.outcome = [&](const FileOutcome& outcome) { printer.print(reportOf(outcome)); },
+                .aboutToReplace = {},
+                .stopRequested = stopSignalled});
+}
+
+bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,
+                ReportPrinter& printer) {
+    BackupRestore restore(options.dryRun);
+    for (const auto& file : files) {
+        if (stopSignalled()) {
+            return false;
+        }
+        printer.print(reportOf(file, restore.restore(file)));
+    }
+    return true;
+}
+
+} // namespace
+
+int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
+    const auto inputs = collectInputFiles(options.paths, options.recursive);
+    ReportPrinter printer({.json = options.json,
+                           .quiet = options.quiet,
+                           .dryRun = options.dryRun,
+                           .progress = ::isatty(::fileno(err)) == 1},
+                          out, err, inputs.size());
+    std::vector<fs::path> files;
+    for (const auto& input : inputs) {
+        if (input.problem) {
+            printer.print(reportOfUnusable(input));
+        } else {
+            files.push_back(input.path);
+        }
+    }
+    const bool finished =
+        options.restore ? restoreAll(files, options, printer) : convertAll(files, options, printer);
+    printer.finish();
+    if (!finished) {
+        return ExitStatus::Interrupted;
+    }
+    return printer.tally().failed > 0 ? ExitStatus::FileFailed : ExitStatus::Success;
+}
+
+} // namespace pixtint

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "conversion/BatchRun.h"
+#include "engine/AppError.h"
+
+#include <string>
+
+namespace pixtint {
+
+// The English reason a command-line user reads for an error: the program's own descriptions
+// are Japanese, written for the window.
+std::string reasonFor(const AppError& error);
+
+// Why a file of a batch failed, naming the other file involved where there is one.
+std::string reasonFor(const FileFailure& failure);
+
+} // namespace pixtint

@@ -1,0 +1,106 @@
+#include "cli/InputFiles.h"
+
+#include "scan/StdFileSearch.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unordered_set>
+
+namespace pixtint {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Names : public StdFileSearch::ListItems {
+public:
+    void Add(const std::string& name) override { names.push_back(name); }
+    std::vector<std::string> names;
+};
+
+bool isFolderItself(const fs::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::optional<AppError> unreadableFolder(const fs::path& folder) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(folder.c_str()), ::closedir);
+    if (!directory) {
+        return AppError::fromErrno(errno, folder);
+    }
+    return std::nullopt;
+}
+
+// The same file reached through another path has the same real path.
+std::string identityOf(const fs::path& path) {
+    const std::unique_ptr<char, void (*)(void*)> real(::realpath(path.c_str(), nullptr), std::free);
+    return real ? std::string(real.get()) : path.native();
+}
+
+class Collector {
+public:
+    explicit Collector(bool recursive)
+        : recursive_(recursive) {}
+
+    void addArgument(const fs::path& path) {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0) {
+            files_.push_back({path, AppError::fromErrno(errno, path)});
+        } else if (S_ISDIR(status.st_mode)) {
+            addFolder(path);
+        } else {
+            addFile(path);
+        }
+    }
+
+    std::vector<InputFile> take() { return std::move(files_); }
+
+private:
+    void addFile(const fs::path& path) {
+        if (seen_.insert(identityOf(path)).second) {
+            files_.push_back({path, std::nullopt});
+        }
+    }
+
+    void addFolder(const fs::path& folder) {
+        if (auto problem = unreadableFolder(folder)) {
+            files_.push_back({folder, std::move(problem)});
+            return;
+        }
+        Names entries;
+        StdFileSearch::ListMatchingFiles((folder / "*").string(), entries);
+        for (const auto& name : entries.names) {
+            if (StdFileSearch::MatchesWildcard(name, "*.bmp")) {
+                addFile(folder / name);
+            }
+        }
+        if (!recursive_) {
+            return;
+        }
+        for (const auto& name : entries.names) {
+            if (isFolderItself(folder / name)) {
+                addFolder(folder / name);
+            }
+        }
+    }
+
+    bool recursive_;
+    std::vector<InputFile> files_;
+    std::unordered_set<std::string> seen_;
+};
+
+} // namespace
+
+std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive) {
+    Collector collector(recursive);
+    for (const auto& argument : arguments) {
+        collector.addArgument(argument);
+    }
+    return collector.take();
+}
+
+} // namespace pixtint

@@ -1,0 +1,40 @@
+#include "cli/CommandLine.h"
+#include "cli/ConvertCommand.h"
+#include "cli/ErrorReasons.h"
+#include "cli/ExitStatus.h"
+#include "cli/StopSignal.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+#include <variant>
+
+using namespace pixtint;
+
+namespace {
+
+int complain(const std::string& reason) {
+    std::fprintf(stderr, "pixtint-convert: %s\n", reason.c_str());
+    return ExitStatus::FileFailed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto parsed = parseCommandLine({argv, static_cast<std::size_t>(argc)});
+    if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
+        std::fputs(early->output.c_str(), stdout);
+        std::fputs(early->error.c_str(), stderr);
+        return early->status;
+    }
+    catchStopSignals();
+    try {
+        return runCommand(std::get<CliOptions>(parsed), stdout, stderr);
+    } catch (const AppError& error) {
+        return complain(reasonFor(error));
+    } catch (const std::bad_alloc&) {
+        return complain("out of memory");
+    } catch (const std::exception& error) {
+        return complain(error.what());
+    }
+}

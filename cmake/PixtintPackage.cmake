@@ -1,0 +1,30 @@
+# The Debian package, built by scripts/package.sh with `cpack -G DEB`.
+
+set(CPACK_PACKAGE_NAME pixtint)
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0")
+set(CPACK_PACKAGE_VENDOR "The Pixtint developers")
+set(CPACK_PACKAGE_CONTACT "The Pixtint developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "recolour 24-bit BMP pictures in bulk")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Pixtint lists the 24-bit BMP pictures of a folder, shows the selected one
+before and after the conversion side by side, and replaces every pixel of
+one exact colour by another in all ticked pictures at once. Icons of 16 x 15
+pixels can be grown to 16 x 16, and the pictures as they were can be kept as
+.bak files. The window's texts are Japanese.")
+set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PIXTINT_HOMEPAGE}")
+# The libraries come from the binaries themselves. What the program loads at run time is named
+# here: Qt's SVG plugins, which draw every icon of the window, a font with Japanese glyphs for
+# its texts, and Qt's own Japanese translation.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6svg6, fonts-ipafont-gothic | fonts-noto-cjk, qt6-translations-l10n")
+# xdg-open opens the guide in the user's viewer; the Wayland plugin serves sessions set to it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
+
+include(CPack)

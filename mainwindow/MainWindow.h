@@ -1,0 +1,128 @@
+#pragma once
+
+#include "conversion/ConversionRequest.h"
+#include "conversion/ConvertedPicture.h"
+#include "mainwindow/PictureSize.h"
+#include "mainwindow/PreviewFit.h"
+#include "mainwindow/SessionState.h"
+#include "platform/Form.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace pixtint {
+
+class AppError;
+class ColourPanel;
+class CommandRow;
+class Dialogs;
+class FilePanel;
+class Frame;
+class ListItem;
+class PreviewArea;
+class SizeOptionsPanel;
+class StatusBar;
+
+// The main window: it composes the panels, holds the session's choices, and runs what
+// crosses panels: the preview of the selected file, the batch, the colour pick, the settings
+// and the layout. Each of these lives in a file of its name.
+class MainWindow : public Form {
+    Q_OBJECT
+public:
+    // The settings file and Readme.txt are found from `programFolder` (platform/AppLocations.h).
+    MainWindow(Dialogs& dialogs, QString programFolder);
+
+    // Loads the settings on the first call, then shows the window.
+    void showWindow();
+    // Lists the folder again and previews the first file (FileList.cpp).
+    void refreshFileList();
+    // Makes `folder` the session's folder and lists it: the folder chooser's answer, or the
+    // folder named on the command line (FileList.cpp).
+    void useFolder(const QString& folder);
+    // Shows the selected file before and after conversion (Preview.cpp).
+    void previewSelectedFile();
+
+    const SessionState& state() const { return state_; }
+    bool picking() const { return state_.pick.has_value(); }
+    bool sixteenByFifteen() const { return sixteenByFifteen_; }
+    const PreviewFit::PreviewArea& previewRoom() const { return previewRoom_; }
+
+    QString settingsFilePath() const;
+    QString readmeFilePath() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    // Lays the window out again when it comes back from being minimized.
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    friend class BatchProgress;
+
+    void createControls();
+    void connectPanels();
+    // Sets every control's enabled state from the session and the preview.
+    void applyEnabledState();
+    void showState();
+
+    // Settings, the guide and leaving (SessionSettings.cpp).
+    void loadSettings();
+    bool readSettingsFile();
+    void leave();
+    void openReadme();
+    void saveSettings();
+
+    // The preview (Preview.cpp).
+    ConversionRequest currentRequest() const;
+    void showFileInStatusBar(const std::filesystem::path& source);
+    void showPictureSize(PictureSize size);
+    void previewNotConvertible(const std::filesystem::path& source);
+    void previewConvertible(const std::filesystem::path& source, ListItem item);
+    std::optional<ConvertedPicture> convertForPreview(const std::filesystem::path& source);
+    void previewFailed(const AppError& error);
+    void offerSizeOptions(bool offered);
+
+    // The size options (SizeOptions.cpp).
+    void resizeToggled(int value);
+    void rowChosen(bool atTop);
+
+    // The batch (BatchConversion.cpp).
+    void convertCheckedFiles();
+    void runBatch();
+    void showBatchPreview(const std::filesystem::path& file, PictureSize size, const QImage& before,
+                          const QImage& after);
+
+    // The colour pick (ColourPick.cpp).
+    void startPick(int swatch);
+    void previewReleased(int image, int button);
+    void endPick();
+
+    // The layout (WindowLayout.cpp).
+    void followWindowSize();
+    void requestMinimumSizeCorrection();
+    void correctMinimumSize();
+    void layOutControls();
+    void placePreviewImages(PreviewFit::Size size);
+    void placeImagesAtTheirSize();
+
+    Dialogs& dialogs_;
+    QString programFolder_;
+    SessionState state_;
+
+    FilePanel* filePanel_ = nullptr; // the panels and controls are owned by the window
+    Frame* conversionFrame_ = nullptr;
+    ColourPanel* colourPanel_ = nullptr;
+    SizeOptionsPanel* sizeOptions_ = nullptr;
+    PreviewArea* previewArea_ = nullptr;
+    CommandRow* commandRow_ = nullptr;
+    StatusBar* statusBar_ = nullptr;
+
+    PreviewFit::PreviewArea previewRoom_; // set by the layout
+    bool sixteenByFifteen_ = false;       // the last previewed picture is 16 x 15
+    bool sizeOptionsOffered_ = true;      // the size frame and its box
+    bool rowOptionsOffered_ = true;       // the two row options
+    bool loaded_ = false;
+    bool sizeCorrectionPending_ = false;
+};
+
+} // namespace pixtint

@@ -1,0 +1,25 @@
+#include "platform/QtTranslation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <memory>
+
+namespace pixtint {
+
+bool InstallQtTranslation(QCoreApplication& application) {
+    return InstallQtTranslation(application, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+bool InstallQtTranslation(QCoreApplication& application, const QString& folder) {
+    // Japanese whatever the user's locale: every other text of the windows is.
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_ja"), folder)) {
+        return false;
+    }
+    application.installTranslator(translator.get());
+    translator.release()->setParent(&application); // the application owns it from here on
+    return true;
+}
+
+} // namespace pixtint

@@ -1,0 +1,102 @@
+#include "app/CommandLine.h"
+
+#include "platform/FileOperations.h"
+#include "tests/support/TestFolder.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace pixtint {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+CommandLine parse(const std::vector<std::string>& arguments) {
+    return ParseCommandLine(arguments);
+}
+
+// The exit status and the output of the real program started with `arguments`, with no
+// display to open a window on (and `environment` before it, for the platform).
+struct ProgramRun {
+    int status = -1;
+    std::string output;
+};
+ProgramRun runProgram(const std::string& arguments, const std::string& environment = "") {
+    TestFolder folder;
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                environment + " ASAN_OPTIONS=detect_leaks=0 timeout 60 '" +
+                                PIXTINT_EXECUTABLE + "' " + arguments + " > '" +
+                                (folder / "out").string() + "' 2>&1 < /dev/null";
+    const int result = std::system(command.c_str());
+    const auto bytes = folder.read("out");
+    return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, std::string(bytes.begin(), bytes.end())};
+}
+
+TEST(CommandLine, HelpAndVersionWinOverEverythingElseBeforeTheEndOfOptions) {
+    EXPECT_TRUE(parse({"-platform", "xcb", "--help"}).help) << "Qt's options are not read yet";
+    EXPECT_TRUE(parse({"-h", "--version"}).help);
+    const CommandLine version = parse({"one", "two", "--version"});
+    EXPECT_TRUE(version.version);
+    EXPECT_TRUE(version.problem.empty());
+    EXPECT_FALSE(parse({"--", "--help"}).help) << "a folder named --help";
+}
+
+TEST(CommandLine, AFolderIsHeldAbsoluteWithoutATrailingSeparator) {
+    TestFolder root;
+    fs::create_directories(root / "pictures");
+    fs::create_directories(root / "-dash");
+    const QString pictures = DisplayPath(root / "pictures");
+
+    EXPECT_FALSE(parse({}).folder);
+    EXPECT_EQ(parse({(root / "pictures/").string()}).folder, pictures);
+    EXPECT_EQ(parse({(root / "-dash/../pictures").string()}).folder, pictures);
+    EXPECT_EQ(parse({"/"}).folder, QString()) << "the root is the empty text";
+
+    const fs::path before = fs::current_path();
+    fs::current_path(root.path());
+    const CommandLine relative = parse({"pictures"});
+    const CommandLine dashed = parse({"--", "-dash"});
+    fs::current_path(before);
+    EXPECT_EQ(relative.folder, pictures);
+    EXPECT_EQ(dashed.folder, DisplayPath(root / "-dash"));
+}
+
+TEST(CommandLine, NamesWhatMakesNoSense) {
+    TestFolder root;
+    root.write("picture.bmp", {});
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--verbose"}, "unknown option --verbose"},
+        {{root.path().string(), root.path().string()}, "one folder at most"},
+        {{(root / "missing").string()}, "not a folder: " + (root / "missing").string()},
+        {{(root / "picture.bmp").string()}, "not a folder: " + (root / "picture.bmp").string()},
+    };
+    for (const auto& [arguments, problem] : cases) {
+        const CommandLine commandLine = parse(arguments);
+        EXPECT_EQ(commandLine.problem, problem);
+        EXPECT_FALSE(commandLine.folder) << problem;
+    }
+}
+
+TEST(Program, AnswersHelpAndVersionOnTheTerminalWithoutADisplay) {
+    const ProgramRun help = runProgram("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.output.rfind("Usage: pixtint [FOLDER]\n", 0), 0u) << help.output;
+
+    const ProgramRun version = runProgram("-platform xcb --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output, "pixtint 1.2\n");
+}
+
+TEST(Program, EndsWithStatusTwoOnAFolderThatIsNotThere) {
+    TestFolder root;
+    const ProgramRun run =
+        runProgram("'" + (root / "missing").string() + "'", "QT_QPA_PLATFORM=offscreen");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.output.find("pixtint: not a folder: "), std::string::npos) << run.output;
+}
+
+} // namespace
+
+} // namespace pixtint

@@ -1,0 +1,76 @@
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <vector>
+
+namespace pixtint {
+
+namespace {
+
+std::variant<CliOptions, EarlyExit> parse(const std::vector<const char*>& arguments) {
+    std::vector<const char*> argv{"pixtint-convert"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return parseCommandLine(argv);
+}
+
+CliOptions options(std::initializer_list<const char*> arguments) {
+    auto parsed = parse(arguments);
+    if (const auto* early = std::get_if<EarlyExit>(&parsed)) {
+        ADD_FAILURE() << "refused: " << early->error;
+        return {};
+    }
+    return std::get<CliOptions>(parsed);
+}
+
+const Rgb Red{255, 0, 0}, Green{0, 255, 0}, Blue{0, 0, 255}, White{255, 255, 255};
+
+} // namespace
+
+TEST(CommandLine, TakesFromToFirstThenEachMapInOrder) {
+    const auto parsed = options({"-m", "ff0000=00ff00", "icons", "-f", "0000ff", "--to",
+                                 "255,255,255", "--map=#00ff00=#0000ff", "more"});
+    EXPECT_EQ(parsed.request.pairs,
+              (std::vector<ColourPair>{{Blue, White}, {Red, Green}, {Green, Blue}}));
+    EXPECT_EQ(parsed.paths, (std::vector<std::string>{"icons", "more"}));
+}
+
+TEST(CommandLine, KeepsBackupsAndGrowsNothingUnlessAsked) {
+    const auto plain = options({"-f", "ff0000", "-t", "00ff00", "a.bmp"});
+    EXPECT_TRUE(plain.request.keepBackup);
+    EXPECT_EQ(plain.request.growth, Growth::None);
+    EXPECT_FALSE(plain.dryRun || plain.restore || plain.recursive || plain.json || plain.quiet);
+    EXPECT_EQ(plain.jobs, 0u);
+
+    const auto all = options({"-m", "ff0000=00ff00", "-g", "bottom", "--no-backup", "-n", "-r",
+                              "-j", "3", "--json", "-q", "--", "-odd name.bmp"});
+    EXPECT_FALSE(all.request.keepBackup);
+    EXPECT_EQ(all.request.growth, Growth::Bottom);
+    EXPECT_TRUE(all.dryRun && all.recursive && all.json && all.quiet);
+    EXPECT_EQ(all.jobs, 3u);
+    EXPECT_EQ(all.paths, (std::vector<std::string>{"-odd name.bmp"}));
+    EXPECT_EQ(options({"-m", "1,2,3=4,5,6", "--grow", "top", "x"}).request.growth, Growth::Top);
+}
+
+TEST(CommandLine, UsageErrorsSayWhatWasWrongAndDoNothing) {
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
+        {{"-f", "ff0000", "-t", "00ff00"}, "no PATH"},
+        {{"icons"}, "no colour pair"},
+        {{"-f", "ff0000", "icons"}, "--from needs --to"},
+        {{"-f", "red", "-t", "00ff00", "icons"}, "'red'"},
+        {{"-m", "ff0000", "icons"}, "'ff0000' given to --map"},
+        {{"-m", "ff0000=00ff00", "-g", "left", "icons"}, "--grow"},
+        {{"-m", "ff0000=00ff00", "--colour", "icons"}, "--colour"},
+        {{"--restore", "-m", "ff0000=00ff00", "icons"}, "--restore takes no"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const auto parsed = parse(arguments);
+        ASSERT_TRUE(std::holds_alternative<EarlyExit>(parsed)) << message;
+        const auto& early = std::get<EarlyExit>(parsed);
+        EXPECT_EQ(early.status, 2) << message;
+        EXPECT_TRUE(early.output.empty()) << message;
+        EXPECT_NE(early.error.find(message), std::string::npos) << early.error;
+    }
+}
+
+} // namespace pixtint

@@ -1,0 +1,72 @@
+#include "cli/InputFiles.h"
+
+#include "tests/support/TestFolder.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace pixtint {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The paths collected, relative to the test folder.
+std::vector<std::string> collected(const TestFolder& folder, std::vector<std::string> arguments,
+                                   bool recursive) {
+    for (auto& argument : arguments) {
+        argument = (folder / argument).string();
+    }
+    std::vector<std::string> paths;
+    for (const auto& input : collectInputFiles(arguments, recursive)) {
+        EXPECT_FALSE(input.problem) << input.path;
+        paths.push_back(input.path.lexically_relative(folder.path()).string());
+    }
+    return paths;
+}
+
+void makeTree(const TestFolder& folder) {
+    fs::create_directories(folder / "icons/sub/deeper");
+    fs::create_directories(folder / "elsewhere");
+    for (const char* name : {"icons/b.bmp", "icons/A.BMP", "icons/notes.txt", "icons/sub/c.bmp",
+                             "icons/sub/deeper/d.Bmp", "elsewhere/e.bmp", "picture.png"}) {
+        folder.write(name, {'B', 'M'});
+    }
+    fs::create_directory_symlink(folder / "elsewhere", folder / "icons/link");
+}
+
+} // namespace
+
+TEST(InputFiles, AFolderGivesItsBmpEntriesInNameOrderThenItsSubFoldersWithoutFollowingLinks) {
+    TestFolder folder;
+    makeTree(folder);
+    EXPECT_EQ(collected(folder, {"icons", "picture.png"}, false),
+              (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "picture.png"}));
+    EXPECT_EQ(collected(folder, {"icons"}, true),
+              (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "icons/sub/c.bmp",
+                                        "icons/sub/deeper/d.Bmp"}));
+}
+
+TEST(InputFiles, AFileReachedTwiceIsTakenOnce) {
+    TestFolder folder;
+    makeTree(folder);
+    fs::create_symlink(folder / "icons/b.bmp", folder / "alias.bmp");
+    EXPECT_EQ(collected(folder, {"icons/b.bmp", "icons", "alias.bmp", "icons/./A.BMP"}, false),
+              (std::vector<std::string>{"icons/b.bmp", "icons/A.BMP"}));
+}
+
+TEST(InputFiles, AFolderThatCannotBeReadIsOneEntryWithItsProblem) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads any folder";
+    }
+    TestFolder folder;
+    fs::create_directory(folder / "locked");
+    fs::permissions(folder / "locked", fs::perms::none);
+    const std::vector<std::string> arguments{(folder / "locked").string()};
+    const auto inputs = collectInputFiles(arguments, false);
+    ASSERT_EQ(inputs.size(), 1u);
+    ASSERT_TRUE(inputs[0].problem);
+    EXPECT_EQ(inputs[0].problem->number(), ErrorNumber::PermissionDenied);
+}
+
+} // namespace pixtint
