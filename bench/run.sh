@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs them all: the engine against a streaming copy,
-# then the window's batch, refresh and preview on a real X server (Xvfb), the batch against
-# the durable floor and ImageMagick.
+# the window's batch on a real X server (Xvfb) and pixtint-convert, both against the durable
+# floor and ImageMagick, then the window's refresh and preview.
 #
 #   bench/run.sh [scratch-folder]
 #
 # The machine should be otherwise idle: each figure is the best of several rounds, with the
 # references timed in the same rounds, but a busy disk still moves the flushing benchmarks.
-# The batch runs before the window benchmark, whose 10,000 deleted pictures would slow the
+# The batches run before the window benchmark, whose 10,000 deleted pictures would slow the
 # creation of new files for a minute or two on some file systems.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,8 @@ ensure_packages "${BUILD_PACKAGES[@]}" imagemagick xvfb xauth fonts-ipafont-goth
 scratch=${1:-${TMPDIR:-/tmp}}
 build=${PIXTINT_BENCH_BUILD:-build-bench-release} # any build folder of the benchmarks
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DPIXTINT_BUILD_TESTS=OFF -DPIXTINT_BUILD_BENCH=ON
-cmake --build "$build" -j2 --target bench_replace_color bench_window bench_batch bench_durable_floor
+cmake --build "$build" -j2 --target bench_replace_color bench_window bench_batch bench_durable_floor \
+    bench_cli
 
 on_display() {
     QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
@@ -27,5 +28,7 @@ echo "== engine: convertFile against a streaming copy"
 "$build/bench/bench_replace_color" "$scratch"
 echo "== window: batch against the durable floor and ImageMagick"
 on_display "$build/bench/bench_batch" "$scratch/pixtint-bench-batch"
+echo "== command line: pixtint-convert against the durable floor and ImageMagick"
+"$build/bench/bench_cli" "$scratch/pixtint-bench-cli"
 echo "== window: refresh and preview"
 on_display "$build/bench/bench_window" "$scratch/pixtint-bench-window"
