@@ -37,7 +37,9 @@ constexpr std::size_t HeaderSize = 54;
 constexpr std::size_t GrownSize = 822;
 constexpr std::size_t SmallestChunk = 64; // convertFile's floor for largestChunk
 
-// A private folder, in memory where possible: every input is written to a file.
+// A private folder for one input, in memory where possible, removed after it: the fuzzer
+// ends without running static destructors. An input that breaks an invariant leaves its
+// folder and file behind.
 class WorkFolder {
 public:
     WorkFolder() {
@@ -61,11 +63,6 @@ public:
     std::filesystem::path path;
 };
 
-const WorkFolder& work() {
-    static const WorkFolder folder;
-    return folder;
-}
-
 void require(bool condition, const char* invariant) {
     if (!condition) {
         std::fprintf(stderr, "invariant violated: %s\n", invariant);
@@ -86,8 +83,8 @@ Bytes readBytes(const std::filesystem::path& path) {
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::size_t entryCount() {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(work().path),
+std::size_t entryCount(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
                                                   std::filesystem::directory_iterator()));
 }
 
@@ -355,7 +352,8 @@ void checkConversion(const std::filesystem::path& path, const Input& input,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input input = interpret(data, size);
-    const auto path = work().path / "in.bmp";
+    const WorkFolder work;
+    const auto path = work.path / "in.bmp";
     writeBytes(path, input.file);
 
     checkConvertibility(path, input.file);
@@ -363,6 +361,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkConversion(path, input, input.severalPairs);
 
     require(readBytes(path) == input.file, "the source is never changed");
-    require(entryCount() == 1, "nothing else is written");
+    require(entryCount(work.path) == 1, "nothing else is written");
     return 0;
 }
