@@ -32,6 +32,7 @@ void MainWindow::runBatch() {
     {
         BatchProgress progress(*this, std::move(items), std::move(files), request);
         BatchRun(request).run(progress.files(), progress.callbacks());
+        progress.selectLastDone();
     }
     // The closing run is a plain preview of the item selected now, to show the final state.
     previewSelectedFile();

@@ -92,10 +92,10 @@ void BatchProgress::aboutToReplace(std::size_t index) {
 }
 
 void BatchProgress::fileDone(const FileOutcome& outcome) {
-    ListItem item = items_[outcome.index];
-    item.setSelected(true);
-    FilePanel::setMark(item, markFor(outcome.status));
+    FilePanel::setMark(items_[outcome.index], markFor(outcome.status));
+    lastDone_ = outcome.index;
     if (outcome.failure) {
+        items_[outcome.index].setSelected(true); // the message is about the file in view
         report(outcome);
     }
     if (!frameDue()) {
@@ -123,7 +123,10 @@ bool BatchProgress::frameDue() const {
     return !sinceFrame_.isValid() || sinceFrame_.elapsed() >= FrameMilliseconds;
 }
 
+// Moving the selection scrolls the list, so it moves once a frame, to the last file done:
+// what the user sees of it is the same.
 void BatchProgress::showFrame() {
+    selectLastDone();
     if (pending_) {
         window_.showBatchPreview(files_[pending_->index], pending_->size, pending_->before,
                                  pending_->after);
@@ -131,6 +134,12 @@ void BatchProgress::showFrame() {
     }
     sinceFrame_.start();
     QApplication::processEvents();
+}
+
+void BatchProgress::selectLastDone() {
+    if (lastDone_) {
+        items_[*lastDone_].setSelected(true);
+    }
 }
 
 // A picture that cannot be shown is simply not shown: the run reports the file's own

@@ -27,6 +27,8 @@ public:
     ~BatchProgress() override;
 
     BatchCallbacks callbacks();
+    // Selects the last file done, where the run ended.
+    void selectLastDone();
     const std::vector<std::filesystem::path>& files() const { return files_; }
 
 protected:
@@ -55,6 +57,7 @@ private:
     ConversionRequest request_;
     QElapsedTimer sinceFrame_;
     std::optional<Frame> pending_;
+    std::optional<std::size_t> lastDone_;
     bool stop_ = false;
     bool ignoringInput_ = true;
 };
