@@ -3,7 +3,6 @@
 #include "conversion/FileConversion.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace pixtint {
 
@@ -31,7 +30,7 @@ std::size_t ConvertedPicture::readAt(std::uint64_t offset, std::span<std::uint8_
     if (grown()) {
         const std::uint64_t from = std::min<std::uint64_t>(offset, grownBytes_.size());
         const std::size_t count = std::min<std::uint64_t>(buffer.size(), grownBytes_.size() - from);
-        std::memcpy(buffer.data(), grownBytes_.data() + from, count);
+        std::copy_n(grownBytes_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
         return count;
     }
     const std::uint64_t begin = rows_->boundaryAtOrBefore(offset);
@@ -42,7 +41,8 @@ std::size_t ConvertedPicture::readAt(std::uint64_t offset, std::span<std::uint8_
     const std::size_t lead = offset - begin;
     const std::size_t count =
         whole.size() > lead ? std::min(buffer.size(), whole.size() - lead) : 0;
-    std::memcpy(buffer.data(), whole.data() + lead, count);
+    std::copy_n(whole.begin() + static_cast<std::ptrdiff_t>(std::min(lead, whole.size())), count,
+                buffer.begin());
     return count;
 }
 

@@ -86,7 +86,9 @@ bool BatchProgress::eventFilter(QObject*, QEvent* event) {
 // The file is about to become its converted picture: the last moment its original can be
 // shown beside the conversion.
 void BatchProgress::aboutToReplace(std::size_t index) {
-    if (frameDue()) {
+    // The last file is shown by the closing preview anyway.
+    const bool isLast = index + 1 == files_.size();
+    if (frameDue() && !isLast) {
         pending_ = decodeFrame(index);
     }
 }

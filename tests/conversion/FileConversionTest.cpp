@@ -62,7 +62,14 @@ TEST(ConversionOfOneFile, GrowsOnly16x15PicturesWithTheNewColour) {
     folder.write("wide.bmp", makeBmp24(17, 15, Pixel{3, 2, 1}));
     const ConversionRequest grow{{{Before, After}}, Growth::Top};
     EXPECT_EQ(converted(folder / "icon.bmp", grow), makeBmp24(16, 16, Pixel{9, 8, 7}));
-    EXPECT_TRUE(ConvertedPicture(folder / "icon.bmp", grow).grown());
+    const ConvertedPicture grown(folder / "icon.bmp", grow);
+    EXPECT_TRUE(grown.grown());
+    // Reads at or past the end, or of nothing, give nothing.
+    Bytes rest(4);
+    EXPECT_EQ(grown.readAt(grown.size() - 2, rest), 2u);
+    EXPECT_EQ(grown.readAt(grown.size(), rest), 0u);
+    EXPECT_EQ(ConvertedPicture(folder / "wide.bmp", grow).readAt(0, {}), 0u);
+    EXPECT_EQ(grown.readAt(0, {}), 0u);
     EXPECT_EQ(converted(folder / "wide.bmp", grow), makeBmp24(17, 15, Pixel{9, 8, 7}));
 
     // The new row keeps the new colour even when another pair would change that colour.
