@@ -15,7 +15,6 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build" -j2 --target fuzz_engine
 
 seeds=tests/data/bmpsuite
-[ -d "$seeds" ] || seeds=../shared/corpus
 mkdir -p "$build/fuzz-corpus" "$build/fuzz-findings"
 exec "$build/fuzz/fuzz_engine" "$build/fuzz-corpus" "$seeds" -max_total_time="${1:-300}" \
     -artifact_prefix="$build/fuzz-findings/" -print_final_stats=1
