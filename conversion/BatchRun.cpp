@@ -20,12 +20,6 @@ namespace pixtint {
 
 namespace {
 
-std::uint64_t sizeOf(const std::filesystem::path& path) {
-    std::error_code failed;
-    const auto size = std::filesystem::file_size(path, failed);
-    return failed ? 0 : size;
-}
-
 std::filesystem::path folderOf(const std::filesystem::path& path) {
     return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }
@@ -134,8 +128,8 @@ BatchRun::Group BatchRun::takeGroup(std::span<const std::filesystem::path> files
         PreparedFile& file = group.emplace_back();
         file.index = next;
         file.path = files[next++];
-        groupBytes += sizeOf(file.path);
         testConvertibility(file, options_);
+        groupBytes += file.source ? file.source->size() : 0;
         if (!file.decided() && request_.keepBackup) {
             claimBackup(file, state.claims);
         }

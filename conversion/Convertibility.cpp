@@ -2,15 +2,19 @@
 
 #include "engine/AppError.h"
 #include "engine/BmpHeader.h"
-#include "engine/FileBytes.h"
+#include "engine/ByteSource.h"
+
+#include <array>
 
 namespace pixtint {
 
 namespace {
 
-std::vector<std::uint8_t> headThroughBitCount(const std::filesystem::path& path) {
-    auto head = readFilePrefix(path, BmpHeader::BitCountOffset + 1);
-    if (head.size() <= BmpHeader::BitCountOffset) {
+using HeadThroughBitCount = std::array<std::uint8_t, BmpHeader::BitCountOffset + 1>;
+
+HeadThroughBitCount headThroughBitCount(const ByteSource& source) {
+    HeadThroughBitCount head{};
+    if (source.readAt(0, head) < head.size()) {
         throw AppError(ErrorNumber::InputPastEndOfFile);
     }
     return head;
@@ -18,14 +22,22 @@ std::vector<std::uint8_t> headThroughBitCount(const std::filesystem::path& path)
 
 } // namespace
 
+bool isBitmap24Bit(const ByteSource& source) {
+    return headThroughBitCount(source)[BmpHeader::BitCountOffset] == BmpHeader::TwentyFourBits;
+}
+
+bool isSignedBitmap24Bit(const ByteSource& source) {
+    const auto head = headThroughBitCount(source);
+    return head[0] == 'B' && head[1] == 'M' &&
+           head[BmpHeader::BitCountOffset] == BmpHeader::TwentyFourBits;
+}
+
 bool isBitmap24Bit(const std::filesystem::path& path) {
-    return headThroughBitCount(path)[BmpHeader::BitCountOffset] == BmpHeader::TwentyFourBits;
+    return isBitmap24Bit(FileByteSource(path));
 }
 
 bool isSignedBitmap24Bit(const std::filesystem::path& path) {
-    const auto head = headThroughBitCount(path);
-    return head[0] == 'B' && head[1] == 'M' &&
-           head[BmpHeader::BitCountOffset] == BmpHeader::TwentyFourBits;
+    return isSignedBitmap24Bit(FileByteSource(path));
 }
 
 } // namespace pixtint

@@ -30,8 +30,8 @@ inline constexpr std::size_t ConversionChunkSize = std::size_t{1} << 20;
 
 // Streams the converted bytes of `source` to `sink`, in order, in chunks of at most
 // `largestChunk` bytes (64 at least; a grown picture, 822 bytes, comes in one piece): the
-// optional growth of a 16 x 15 picture, then the colour walk. Memory stays at one chunk whatever the file's size. Throws as planConversion,
-// and the errors of reading the source.
+// optional growth of a 16 x 15 picture, then the colour walk. Memory stays at one chunk whatever
+// the file's size. Throws as planConversion, and the errors of reading the source.
 ConversionResult convertFile(const ByteSource& source, const ConversionRequest& request,
                              const ByteSink& sink, std::size_t largestChunk = ConversionChunkSize);
 

@@ -61,9 +61,8 @@ private:
 };
 
 void convertToCopy(PreparedFile& file, const ConversionRequest& request) {
-    const FileByteSource source(file.path);
     CopySink sink(file.path);
-    file.result = convertFile(source, request,
+    file.result = convertFile(*file.source, request,
                               [&sink](std::span<const std::uint8_t> bytes) { sink.take(bytes); });
     if (!file.result.changed()) {
         file.status = FileStatus::Unchanged;
@@ -73,8 +72,7 @@ void convertToCopy(PreparedFile& file, const ConversionRequest& request) {
 }
 
 void countChanges(PreparedFile& file, const ConversionRequest& request) {
-    const FileByteSource source(file.path);
-    file.result = convertFile(source, request, [](std::span<const std::uint8_t>) {});
+    file.result = convertFile(*file.source, request, [](std::span<const std::uint8_t>) {});
     if (!file.result.changed()) {
         file.status = FileStatus::Unchanged;
     }
@@ -85,6 +83,7 @@ void countChanges(PreparedFile& file, const ConversionRequest& request) {
 void PreparedFile::fail(FileFailure::Kind kind, const AppError& error) {
     status = FileStatus::Failed;
     failure = FileFailure{kind, error, {}, {}};
+    source.reset();
     copy.reset();
     held.reset();
 }
@@ -98,7 +97,8 @@ FileOutcome PreparedFile::outcome() const {
 // cannot be read at all has failed.
 bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
     try {
-        return options.requireSignature ? isSignedBitmap24Bit(file.path) : isBitmap24Bit(file.path);
+        return options.requireSignature ? isSignedBitmap24Bit(*file.source)
+                                        : isBitmap24Bit(*file.source);
     } catch (const AppError& error) {
         if (error.number() == ErrorNumber::InputPastEndOfFile) {
             return false;
@@ -109,6 +109,7 @@ bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
 
 void testConvertibility(PreparedFile& file, const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
+        file.source = std::make_unique<FileByteSource>(file.path);
         if (!isConvertible(file, options)) {
             file.status = FileStatus::NotConvertible;
         }
@@ -117,14 +118,12 @@ void testConvertibility(PreparedFile& file, const BatchOptions& options) {
 
 void prepareFile(PreparedFile& file, const ConversionRequest& request,
                  const BatchOptions& options) {
-    if (file.decided()) {
-        return;
+    if (!file.decided()) {
+        guarded(file, FileFailure::Kind::Conversion, [&] {
+            options.dryRun ? countChanges(file, request) : convertToCopy(file, request);
+        });
     }
-    if (options.dryRun) {
-        guarded(file, FileFailure::Kind::Conversion, [&] { countChanges(file, request); });
-        return;
-    }
-    guarded(file, FileFailure::Kind::Conversion, [&] { convertToCopy(file, request); });
+    file.source.reset();
 }
 
 } // namespace pixtint

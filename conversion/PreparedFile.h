@@ -3,6 +3,7 @@
 #include "conversion/BatchRun.h"
 #include "conversion/HeldOriginal.h"
 #include "conversion/HiddenCopy.h"
+#include "engine/ByteSource.h"
 
 #include <filesystem>
 #include <memory>
@@ -18,7 +19,8 @@ struct PreparedFile {
     FileStatus status = FileStatus::Converted; // until decided otherwise
     ConversionResult result;
     std::optional<FileFailure> failure;
-    std::filesystem::path backup; // empty when no backup is kept
+    std::filesystem::path backup;           // empty when no backup is kept
+    std::unique_ptr<FileByteSource> source; // open from the test until it is converted
     std::unique_ptr<HiddenCopy> copy;
     std::unique_ptr<HeldOriginal> held;
 
@@ -27,8 +29,8 @@ struct PreparedFile {
     FileOutcome outcome() const;
 };
 
-// Tests whether the file is a picture the run converts; marks it not convertible, or failed
-// when it cannot be read.
+// Opens the file and tests whether it is a picture the run converts; marks it not
+// convertible, or failed when it cannot be read. The file stays open for its conversion.
 void testConvertibility(PreparedFile& file, const BatchOptions& options);
 
 // Converts an undecided file: in a dry run only to count, otherwise into its hidden copy. A
