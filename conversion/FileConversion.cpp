@@ -2,6 +2,7 @@
 
 #include "engine/AppError.h"
 #include "engine/BmpHeader.h"
+#include "engine/PictureSize.h"
 #include "engine/PixelRows.h"
 #include "engine/RowInsertion.h"
 
@@ -17,7 +18,6 @@ namespace {
 // whether the file has any pixel data.
 constexpr std::size_t SmallestChunk = 64;
 static_assert(SmallestChunk > BmpHeader::PixelDataOffset);
-constexpr std::size_t SizeFieldsEnd = BmpHeader::HeightOffset + 4;
 constexpr std::int32_t GrownWidth = 16;
 constexpr std::size_t GrownRowBytes = GrownWidth * BmpHeader::BytesPerPixel;
 constexpr std::size_t GrownRowEnd = BmpHeader::PixelDataOffset + GrownRowBytes;
@@ -88,12 +88,7 @@ ConversionResult convertStreamed(const ByteSource& source, const ConversionReque
 } // namespace
 
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request) {
-    std::uint8_t header[SizeFieldsEnd];
-    if (source.readAt(0, header) < SizeFieldsEnd) {
-        throw AppError(ErrorNumber::InputPastEndOfFile);
-    }
-    const std::int32_t width = BmpHeader::readInt32(header, BmpHeader::WidthOffset);
-    const std::int32_t height = BmpHeader::readInt32(header, BmpHeader::HeightOffset);
+    const auto [width, height] = readPictureSize(source);
     if (width <= 0) {
         throw AppError(ErrorNumber::InvalidArgument);
     }

@@ -1,6 +1,7 @@
 #include "mainwindow/BatchProgress.h"
 
 #include "conversion/ConvertedPicture.h"
+#include "engine/ByteSource.h"
 #include "mainwindow/BatchMessages.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
@@ -149,7 +150,7 @@ void BatchProgress::selectLastDone() {
 std::optional<BatchProgress::Frame> BatchProgress::decodeFrame(std::size_t index) const {
     const std::filesystem::path& file = files_[index];
     try {
-        Frame frame{index, readPictureSize(file), decodePictureFile(file), {}};
+        Frame frame{index, readPictureSize(FileByteSource(file)), decodePictureFile(file), {}};
         frame.after = decodePicture(ConvertedPicture(file, request_));
         return frame;
     } catch (const AppError&) {

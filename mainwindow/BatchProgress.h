@@ -1,7 +1,7 @@
 #pragma once
 
 #include "conversion/BatchRun.h"
-#include "mainwindow/PictureSize.h"
+#include "mainwindow/DisplaySize.h"
 #include "platform/ListView.h"
 
 #include <QElapsedTimer>

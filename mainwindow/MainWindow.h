@@ -2,7 +2,7 @@
 
 #include "conversion/ConversionRequest.h"
 #include "conversion/ConvertedPicture.h"
-#include "mainwindow/PictureSize.h"
+#include "mainwindow/DisplaySize.h"
 #include "mainwindow/PreviewFit.h"
 #include "mainwindow/SessionState.h"
 #include "platform/Form.h"
@@ -44,7 +44,6 @@ public:
 
     const SessionState& state() const { return state_; }
     bool picking() const { return state_.pick.has_value(); }
-    bool sixteenByFifteen() const { return sixteenByFifteen_; }
     const PreviewFit::PreviewArea& previewRoom() const { return previewRoom_; }
 
     QString settingsFilePath() const;

@@ -1,4 +1,5 @@
 #include "engine/AppError.h"
+#include "engine/ByteSource.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
@@ -75,7 +76,7 @@ void MainWindow::previewNotConvertible(const std::filesystem::path& source) {
 }
 
 void MainWindow::previewConvertible(const std::filesystem::path& source, ListItem item) {
-    const PictureSize size = readPictureSize(source);
+    const PictureSize size = readPictureSize(FileByteSource(source));
     showPictureSize(size);
     const PreviewFit::Size shown = displaySize(size);
 

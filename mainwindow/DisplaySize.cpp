@@ -1,23 +1,11 @@
-#include "mainwindow/PictureSize.h"
+#include "mainwindow/DisplaySize.h"
 
 #include "engine/AppError.h"
-#include "engine/BmpHeader.h"
-#include "engine/FileBytes.h"
 
 #include <cstdlib>
 #include <limits>
 
 namespace pixtint {
-
-PictureSize readPictureSize(const std::filesystem::path& source) {
-    constexpr std::size_t SizeFieldsEnd = BmpHeader::HeightOffset + 4;
-    const std::vector<std::uint8_t> header = readFilePrefix(source, SizeFieldsEnd);
-    if (header.size() < SizeFieldsEnd) {
-        throw AppError(ErrorNumber::InputPastEndOfFile);
-    }
-    return {BmpHeader::readInt32(header.data(), BmpHeader::WidthOffset),
-            BmpHeader::readInt32(header.data(), BmpHeader::HeightOffset)};
-}
 
 std::int32_t displayTwips(std::int32_t pixels) {
     constexpr std::int64_t TwipsPerPreviewPixel = 50;
