@@ -35,23 +35,6 @@ TEST(CommandLine, TakesFromToFirstThenEachMapInOrder) {
     EXPECT_EQ(parsed.paths, (std::vector<std::string>{"icons", "more"}));
 }
 
-TEST(CommandLine, KeepsBackupsAndGrowsNothingUnlessAsked) {
-    const auto plain = options({"-f", "ff0000", "-t", "00ff00", "a.bmp"});
-    EXPECT_TRUE(plain.request.keepBackup);
-    EXPECT_EQ(plain.request.growth, Growth::None);
-    EXPECT_FALSE(plain.dryRun || plain.restore || plain.recursive || plain.json || plain.quiet);
-    EXPECT_EQ(plain.jobs, 0u);
-
-    const auto all = options({"-m", "ff0000=00ff00", "-g", "bottom", "--no-backup", "-n", "-r",
-                              "-j", "3", "--json", "-q", "--", "-odd name.bmp"});
-    EXPECT_FALSE(all.request.keepBackup);
-    EXPECT_EQ(all.request.growth, Growth::Bottom);
-    EXPECT_TRUE(all.dryRun && all.recursive && all.json && all.quiet);
-    EXPECT_EQ(all.jobs, 3u);
-    EXPECT_EQ(all.paths, (std::vector<std::string>{"-odd name.bmp"}));
-    EXPECT_EQ(options({"-m", "1,2,3=4,5,6", "--grow", "top", "x"}).request.growth, Growth::Top);
-}
-
 TEST(CommandLine, UsageErrorsSayWhatWasWrongAndDoNothing) {
     const std::pair<std::vector<const char*>, const char*> cases[] = {
         {{"-f", "ff0000", "-t", "00ff00"}, "no PATH"},
