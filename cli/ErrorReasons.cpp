@@ -39,6 +39,10 @@ std::string reasonFor(const AppError& error) {
     return "error " + std::to_string(error.number());
 }
 
+std::string reasonFor(const Error& error) {
+    return error.reason();
+}
+
 std::string reasonFor(const FileFailure& failure) {
     const std::string cause = reasonFor(failure.error);
     switch (failure.kind) {

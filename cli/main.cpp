@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
         return runCommand(std::get<CliOptions>(parsed), stdout, stderr);
     } catch (const AppError& error) {
         return complain(reasonFor(error));
+    } catch (const Error& error) {
+        return complain(reasonFor(error));
     } catch (const std::bad_alloc&) {
         return complain("out of memory");
     } catch (const std::exception& error) {
