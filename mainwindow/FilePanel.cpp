@@ -9,7 +9,7 @@
 #include "platform/FileOperations.h"
 #include "platform/ImageBox.h"
 #include "platform/Label.h"
-#include "scan/StdFileSearch.h"
+#include "scan/FolderScan.h"
 
 #include <QIcon>
 
@@ -92,7 +92,9 @@ void FilePanel::showFolder(const QString& folder) {
 
 void FilePanel::refreshFileList(const QString& folder) {
     fileList_->Clear();
-    StdFileSearch::ListMatchingFiles(PathInFolder(folder, "*.bmp").native(), *fileList_);
+    for (const auto& name : matchingNames(PathInFolder(folder, "*.bmp").native())) {
+        fileList_->Add(name);
+    }
     fileList_->Refresh();
     for (int i = 1; i <= fileList_->Count(); ++i) {
         ListItem item = fileList_->Item(i);

@@ -98,7 +98,7 @@ TEST(Program, ADryRunWritesNothingAndRestoreUndoesARun) {
     const auto quiet = runConvert(with(MagentaToGreen, {"-q", dir + "/gone.bmp", dir}));
     EXPECT_EQ(quiet.exitStatus, 1);
     EXPECT_EQ(quiet.out, "1 converted, 1 unchanged, 1 failed\n");
-    EXPECT_EQ(quiet.err, "pixtint-convert: " + dir + "/gone.bmp: no such file\n");
+    EXPECT_EQ(quiet.err, "pixtint-convert: " + dir + "/gone.bmp: no such file or directory\n");
     EXPECT_NE(folder.read("a.bmp"), icon);
     EXPECT_EQ(runConvert({"--restore", "-n", dir}).out,
               "would restore  " + dir + "/a.bmp\n" + "skipped        " + dir +
@@ -130,9 +130,9 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     EXPECT_EQ(run.exitStatus, 1);
     const auto objects = jsonLines(run.out);
     ASSERT_EQ(objects.size(), 4u) << run.out;
-    EXPECT_EQ(objects[0],
-              (nlohmann::json{
-                  {"path", dir + "/gone.bmp"}, {"status", "failed"}, {"error", "no such file"}}));
+    EXPECT_EQ(objects[0], (nlohmann::json{{"path", dir + "/gone.bmp"},
+                                          {"status", "failed"},
+                                          {"error", "no such file or directory"}}));
     EXPECT_EQ(
         objects[1],
         (nlohmann::json{

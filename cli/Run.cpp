@@ -1,13 +1,11 @@
-#include "cli/ConvertCommand.h"
+#include "cli/Run.h"
 
-#include "cli/ExitStatus.h"
 #include "cli/InputFiles.h"
-#include "cli/OutcomeReports.h"
-#include "cli/ReportPrinter.h"
-#include "cli/StopSignal.h"
+#include "cli/Report.h"
 #include "conversion/BackupRestore.h"
 #include "conversion/BatchRun.h"
 
+#include <csignal>
 #include <thread>
 #include <unistd.h>
 
@@ -16,6 +14,16 @@ namespace pixtint {
 namespace {
 
 namespace fs = std::filesystem;
+
+volatile std::sig_atomic_t stopAsked = 0;
+
+extern "C" void askStop(int) {
+    stopAsked = 1;
+}
+
+bool stopSignalled() {
+    return stopAsked != 0;
+}
 
 unsigned jobsFor(const CliOptions& options) {
     return options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
@@ -45,6 +53,15 @@ bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,
 }
 
 } // namespace
+
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = askStop;
+    action.sa_flags = SA_RESETHAND; // the second signal takes its default course
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
     const auto inputs = collectInputFiles(options.paths, options.recursive);
