@@ -45,6 +45,9 @@ std::string reasonFor(const AppError& error) {
 namespace {
 
 std::string reasonFor(const Error& error) {
+    if (error.kind() == ErrorKind::NotABackup) {
+        return error.path().filename().string() + " is not a backup";
+    }
     return error.reason();
 }
 
@@ -54,7 +57,9 @@ std::string reasonFor(const FileFailure& failure) {
     case FileFailure::Kind::Conversion:
         return cause;
     case FileFailure::Kind::BackupBlocked:
-        return "its backup cannot be written: " + cause;
+        return failure.error.kind() == ErrorKind::NotABackup
+                   ? cause
+                   : "its backup cannot be written: " + cause;
     case FileFailure::Kind::BackupNameShared:
         return "its backup name is already taken by " + failure.otherPicture.string();
     case FileFailure::Kind::BackupNotPlaced:
@@ -100,6 +105,10 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
         report.status = ReportStatus::Skipped;
         report.reason = "no backup";
         break;
+    case RestoreStatus::NotABackup:
+        report.status = ReportStatus::Skipped;
+        report.reason = outcome.error ? reasonFor(*outcome.error) : "not a backup";
+        break;
     case RestoreStatus::Failed:
         report.status = ReportStatus::Failed;
         report.reason = outcome.error ? reasonFor(*outcome.error) : "failed";
@@ -114,7 +123,35 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
 FileReport reportOfUnusable(const InputFile& input) {
     FileReport report;
     report.path = input.path;
+    if (input.isFolder) {
+        report.status = ReportStatus::Skipped;
+        report.reason = "a folder";
+        return report;
+    }
     report.reason = input.problem ? reasonFor(*input.problem) : "cannot be used";
+    return report;
+}
+
+FileReport reportOf(const Recovery& recovery) {
+    FileReport report;
+    switch (recovery.action) {
+    case Recovery::Action::Removed:
+        report.status = ReportStatus::Recovered;
+        report.path = recovery.held;
+        report.reason = "an interrupted run's hold on a picture it had not converted";
+        break;
+    case Recovery::Action::MadeBackup:
+        report.status = ReportStatus::Recovered;
+        report.path = recovery.backup;
+        report.reason = "the original an interrupted run held as " + recovery.held.string();
+        break;
+    case Recovery::Action::Kept:
+        report.status = ReportStatus::Failed;
+        report.path = recovery.held;
+        report.reason = "an original an interrupted run held; it stays here, as " +
+                        (recovery.reason ? reasonFor(*recovery.reason) : "it cannot be moved");
+        break;
+    }
     return report;
 }
 
@@ -134,6 +171,9 @@ void Tally::count(ReportStatus status) {
         break;
     case ReportStatus::Restored:
         ++restored;
+        break;
+    case ReportStatus::Recovered:
+        ++recovered;
         break;
     }
 }
@@ -155,6 +195,8 @@ std::string_view statusWord(ReportStatus status) {
         return "failed";
     case ReportStatus::Restored:
         return "restored";
+    case ReportStatus::Recovered:
+        return "recovered";
     }
     return "failed";
 }
@@ -165,6 +207,9 @@ std::string_view spokenStatus(ReportStatus status, bool dryRun) {
     }
     if (dryRun && status == ReportStatus::Restored) {
         return "would restore";
+    }
+    if (dryRun && status == ReportStatus::Recovered) {
+        return "would recover";
     }
     return statusWord(status);
 }
@@ -208,6 +253,8 @@ std::string jsonLine(const FileReport& report, bool dryRun) {
     }
     if (report.status == ReportStatus::Failed) {
         object["error"] = report.reason;
+    } else if (report.status == ReportStatus::Recovered) {
+        object["reason"] = report.reason;
     }
     if (dryRun) {
         object["dry_run"] = true;
@@ -219,6 +266,7 @@ std::string summaryLine(const Tally& tally, bool dryRun) {
     const std::pair<std::uint64_t, std::string_view> counts[] = {
         {tally.converted, dryRun ? "to convert" : "converted"},
         {tally.restored, dryRun ? "to restore" : "restored"},
+        {tally.recovered, dryRun ? "to recover" : "recovered"},
         {tally.unchanged, "unchanged"},
         {tally.skipped, "skipped"},
         {tally.failed, "failed"},
@@ -256,7 +304,7 @@ ReportPrinter::ReportPrinter(ReportStyle style, std::FILE* out, std::FILE* err, 
 
 void ReportPrinter::print(const FileReport& report) {
     tally_.count(report.status);
-    if (progress_) {
+    if (progress_ && report.status != ReportStatus::Recovered) { // not one of the inputs
         progress_->advance();
     }
     std::FILE* stream = nullptr;

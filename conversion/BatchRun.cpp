@@ -3,13 +3,16 @@
 #include "conversion/Backup.h"
 #include "conversion/Convertibility.h"
 #include "conversion/FileConversion.h"
+#include "conversion/PictureCommit.h"
 #include "engine/ByteSource.h"
+#include "engine/FileAttributes.h"
 #include "engine/FolderLock.h"
 #include "engine/SiblingFile.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <map>
 #include <memory>
 #include <new>
 #include <set>
@@ -25,23 +28,27 @@ namespace {
 // converted copy is written, the copy waiting for the group's commit.
 struct PreparedFile {
     std::size_t index = 0;
-    std::filesystem::path path;
+    std::filesystem::path path;                // as the run was given it
+    std::filesystem::path target;              // where the file is: a symbolic link's target
     FileStatus status = FileStatus::Converted; // until decided otherwise
     ConversionResult result;
     std::optional<FileFailure> failure;
     std::filesystem::path backup;           // empty when no backup is kept
-    std::unique_ptr<FileByteSource> source; // open from the test until it is converted
+    std::unique_ptr<FileByteSource> source; // open from the test until the commit
+    ReadIdentity read;                      // the file as the source opened it
     std::unique_ptr<SiblingFile> copy;
-    std::unique_ptr<HeldOriginal> held;
 
     bool decided() const { return status != FileStatus::Converted || failure.has_value(); }
 
-    void fail(FileFailure::Kind kind, const Error& error) {
+    void fail(FileFailure failed) {
         status = FileStatus::Failed;
-        failure = FileFailure{kind, error, {}, {}};
-        source.reset();
+        failure = std::move(failed);
         copy.reset();
-        held.reset();
+        source.reset();
+    }
+
+    void fail(FileFailure::Kind kind, const Error& error) {
+        fail(FileFailure{kind, error, {}, {}});
     }
 
     FileOutcome outcome() const {
@@ -53,7 +60,7 @@ struct PreparedFile {
 // What a batch run keeps from one group to the next.
 struct RunState {
     BackupClaims claims;
-    std::set<std::filesystem::path> cleanedFolders; // leftover copies already removed there
+    std::set<std::filesystem::path> finishedFolders; // an interrupted run's left-overs dealt with
 };
 
 // Runs `step`, turning whatever it throws into the file's failure.
@@ -64,6 +71,8 @@ template <typename Step> void guarded(PreparedFile& file, FileFailure::Kind kind
         file.fail(kind, error);
     } catch (const std::bad_alloc&) {
         file.fail(kind, Error(ErrorKind::OutOfMemory, file.path));
+    } catch (const std::filesystem::filesystem_error& error) {
+        file.fail(kind, Error::fromErrno(error.code().value(), file.path));
     } catch (const std::exception&) {
         file.fail(kind, Error::fromErrno(EIO, file.path));
     }
@@ -106,8 +115,10 @@ private:
     std::unique_ptr<SiblingFile> copy_;
 };
 
+// The copy gets the original's owner, permissions and attributes before it is flushed, so
+// that they last with its bytes.
 void convertToCopy(PreparedFile& file, const ConversionRequest& request) {
-    CopySink sink(file.path);
+    CopySink sink(file.target);
     file.result = convertFile(*file.source, request,
                               [&sink](std::span<const std::uint8_t> bytes) { sink.take(bytes); });
     if (!file.result.changed()) {
@@ -115,6 +126,7 @@ void convertToCopy(PreparedFile& file, const ConversionRequest& request) {
         return;
     }
     file.copy = sink.finish();
+    keepAttributes(file.source->descriptor(), file.copy->descriptor(), file.path);
 }
 
 void countChanges(PreparedFile& file, const ConversionRequest& request) {
@@ -142,7 +154,10 @@ bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
 // convertible, or failed when it cannot be read. The file stays open for its conversion.
 void testConvertibility(PreparedFile& file, const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
-        file.source = std::make_unique<FileByteSource>(file.path);
+        file.target = std::filesystem::is_symlink(file.path) ? std::filesystem::canonical(file.path)
+                                                             : file.path;
+        file.source = std::make_unique<FileByteSource>(file.target);
+        file.read = ReadIdentity::of(file.source->descriptor(), file.path);
         if (!isConvertible(file, options)) {
             file.status = FileStatus::NotConvertible;
         }
@@ -151,7 +166,7 @@ void testConvertibility(PreparedFile& file, const BatchOptions& options) {
 
 // Converts an undecided file: in a dry run only to count, otherwise into its copy. A file
 // whose bytes would not change is marked unchanged and nothing is written for it. Never
-// throws: a failure is the file's outcome.
+// throws: a failure is the file's outcome. The source stays open for the commit to hold.
 void prepareFile(PreparedFile& file, const ConversionRequest& request,
                  const BatchOptions& options) {
     if (!file.decided()) {
@@ -159,7 +174,9 @@ void prepareFile(PreparedFile& file, const ConversionRequest& request,
             options.dryRun ? countChanges(file, request) : convertToCopy(file, request);
         });
     }
-    file.source.reset();
+    if (!file.copy) {
+        file.source.reset();
+    }
 }
 
 bool stopAsked(const BatchCallbacks& callbacks) {
@@ -168,14 +185,13 @@ bool stopAsked(const BatchCallbacks& callbacks) {
 
 void claimBackup(PreparedFile& file, BackupClaims& claims) {
     try {
-        file.backup = backupPathFor(file.path);
+        file.backup = backupPathFor(file.target);
     } catch (const Error& error) {
         file.fail(FileFailure::Kind::BackupBlocked, error);
         return;
     }
-    if (auto refused = claims.claim(file.path, file.backup)) {
-        file.status = FileStatus::Failed;
-        file.failure = std::move(refused);
+    if (auto refused = claims.claim(file.target, file.backup)) {
+        file.fail(std::move(*refused));
     }
 }
 
@@ -216,8 +232,11 @@ bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOpt
 }
 
 // One flush of each file system the copies are on, instead of one per copy: the file system
-// then commits them all in one go.
+// then commits them all in one go. A flush reports only some write-back errors (none before
+// Linux 5.8, and since then those after the descriptor it is called on was opened), so each
+// copy's own flush follows: its pages are clean by then, and it reports that file's errors.
 void flushCopies(Group& group, FileSystem& fileSystem) {
+    std::map<dev_t, int> failedDevices; // device: errno
     std::set<dev_t> flushed;
     for (PreparedFile& file : group) {
         struct stat status {};
@@ -226,80 +245,114 @@ void flushCopies(Group& group, FileSystem& fileSystem) {
             continue;
         }
         if (const int failure = fileSystem.syncFileSystem(file.copy->descriptor())) {
-            for (PreparedFile& other : group) {
-                if (other.copy) {
-                    other.fail(FileFailure::Kind::Conversion,
-                               Error::fromErrno(failure, other.path));
-                }
+            failedDevices.emplace(status.st_dev, failure);
+        }
+    }
+    for (PreparedFile& file : group) {
+        struct stat status {};
+        if (!file.copy) {
+            continue;
+        }
+        int failure = ::fstat(file.copy->descriptor(), &status) != 0 ? errno : 0;
+        if (const auto device = failedDevices.find(status.st_dev);
+            failure == 0 && device != failedDevices.end()) {
+            failure = device->second;
+        }
+        if (failure == 0) {
+            failure = fileSystem.syncData(file.copy->descriptor());
+        }
+        if (failure != 0) {
+            file.fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file.path));
+        }
+    }
+}
+
+// Every copy of the folder named and closed, each close checked, before any picture there is
+// replaced; then each commit, and the folder's flush, which a converted picture's outcome
+// waits for.
+void commitFolder(Group& group, const std::filesystem::path& folder,
+                  const BatchCallbacks& callbacks, FileSystem& fileSystem) {
+    const auto inFolder = [&](const PreparedFile& file) {
+        return file.copy && folderOf(file.target) == folder;
+    };
+    std::optional<FolderLock> lock;
+    try {
+        lock.emplace(folder);
+    } catch (const Error& error) {
+        for (PreparedFile& file : group) {
+            if (inFolder(file)) {
+                file.fail(FileFailure::Kind::Conversion, error);
             }
-            return;
         }
-    }
-}
-
-void renameCopy(PreparedFile& file, FileSystem& fileSystem) {
-    const FolderLock lock(folderOf(file.path));
-    const auto name = file.copy->nameAndClose().filename();
-    if (const int failure = fileSystem.renameInFolder(lock.descriptor(), name.c_str(),
-                                                      file.path.filename().c_str(), 0)) {
-        throwErrno(failure, file.path);
-    }
-    file.copy->forgetName();
-}
-
-// The original is held under a private name, the copy replaces the picture, then the held
-// original becomes the backup. Holding it only now leaves at most one held original behind
-// when a run is killed. A picture that cannot be replaced stays as it was, and so does its
-// older backup.
-void replacePicture(PreparedFile& file, const BatchCallbacks& callbacks, FileSystem& fileSystem) {
-    if (callbacks.aboutToReplace) {
-        callbacks.aboutToReplace(file.index);
-    }
-    if (!file.backup.empty()) {
-        try {
-            file.held = std::make_unique<HeldOriginal>(file.path, file.backup);
-        } catch (const Error& error) {
-            file.fail(FileFailure::Kind::BackupBlocked, error);
-            return;
-        }
-    }
-    try {
-        renameCopy(file, fileSystem);
-    } catch (const Error& error) {
-        file.fail(FileFailure::Kind::Conversion, error);
         return;
     }
-    if (!file.held) {
-        return;
+    for (PreparedFile& file : group) {
+        if (inFolder(file)) {
+            guarded(file, FileFailure::Kind::Conversion, [&] { file.copy->nameAndClose(); });
+        }
     }
-    try {
-        file.held->commit();
-    } catch (const Error& error) {
-        file.status = FileStatus::Failed;
-        file.failure =
-            FileFailure{FileFailure::Kind::BackupNotPlaced, error, {}, file.held->path()};
+    std::vector<PreparedFile*> converted;
+    for (PreparedFile& file : group) {
+        if (!inFolder(file)) {
+            continue;
+        }
+        if (callbacks.aboutToReplace) {
+            callbacks.aboutToReplace(file.index);
+        }
+        const PictureCommit commit{*lock,     file.target, file.source->descriptor(),
+                                   file.read, *file.copy,  file.backup};
+        if (auto failed = commitPicture(commit, fileSystem)) {
+            file.fail(std::move(*failed));
+        } else {
+            converted.push_back(&file);
+        }
+        file.copy.reset();
+        file.source.reset();
+    }
+    if (const int failure = fileSystem.syncFolder(lock->descriptor())) {
+        for (PreparedFile* file : converted) {
+            file->fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file->path));
+        }
     }
 }
 
 void commitGroup(Group& group, const BatchCallbacks& callbacks, FileSystem& fileSystem) {
     flushCopies(group, fileSystem);
-    std::set<std::filesystem::path> changedFolders;
-    for (PreparedFile& file : group) {
-        if (file.copy) {
-            replacePicture(file, callbacks, fileSystem);
-            changedFolders.insert(folderOf(file.path));
+    std::vector<std::filesystem::path> folders;
+    for (const PreparedFile& file : group) {
+        if (file.copy && std::ranges::find(folders, folderOf(file.target)) == folders.end()) {
+            folders.push_back(folderOf(file.target));
         }
+    }
+    for (const auto& folder : folders) {
+        commitFolder(group, folder, callbacks, fileSystem);
+    }
+    for (const PreparedFile& file : group) {
         callbacks.outcome(file.outcome());
     }
-    for (const auto& folder : changedFolders) {
-        syncFolderOf(folder / ".");
+}
+
+// Before a run works in a folder, and in a dry run too, it finishes (or tells) what an
+// interrupted run left there.
+void finishInterruptedRun(const std::filesystem::path& folder, const BatchOptions& options,
+                          const BatchCallbacks& callbacks) {
+    try {
+        const FolderLock lock(folder);
+        for (const auto& recovery : finishInterruptedCommits(lock, options.dryRun)) {
+            if (callbacks.recovered) {
+                callbacks.recovered(recovery);
+            }
+        }
+    } catch (const Error&) {
+        // A folder that cannot be opened fails its files on their own.
     }
 }
 
 // Files are taken, tested and their backup names claimed in list order, so that which of two
 // pictures keeps a shared backup name never depends on timing.
 Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next, RunState& state,
-                const ConversionRequest& request, const BatchOptions& options) {
+                const ConversionRequest& request, const BatchOptions& options,
+                const BatchCallbacks& callbacks) {
     Group group;
     std::uint64_t groupBytes = 0;
     while (next < files.size() && group.size() < options.groupFiles &&
@@ -309,16 +362,12 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
         file.path = files[next++];
         testConvertibility(file, options);
         groupBytes += file.source ? file.source->size() : 0;
+        const auto folder = folderOf(file.target.empty() ? file.path : file.target);
+        if (state.finishedFolders.insert(folder).second) {
+            finishInterruptedRun(folder, options, callbacks);
+        }
         if (!file.decided() && request.keepBackup) {
             claimBackup(file, state.claims);
-        }
-        const auto folder = folderOf(file.path);
-        if (!options.dryRun && state.cleanedFolders.insert(folder).second) {
-            try {
-                removeLeftoverSiblings(FolderLock(folder).descriptor());
-            } catch (const Error&) {
-                // A folder that cannot be opened fails its files on their own.
-            }
         }
     }
     return group;
@@ -341,7 +390,7 @@ bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCall
         if (next > 0 && stopAsked(callbacks)) {
             return false;
         }
-        Group group = takeGroup(files, next, state, request_, options_);
+        Group group = takeGroup(files, next, state, request_, options_, callbacks);
         const bool stopped = !prepareGroup(group, request_, options_, callbacks);
         commitGroup(group, callbacks, fileSystem_);
         if (stopped) {
