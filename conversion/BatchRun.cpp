@@ -82,8 +82,9 @@ template <typename Step> void guarded(PreparedFile& file, FileFailure::Kind kind
 // is large: a small file whose bytes would not change leaves no trace at all.
 class CopySink {
 public:
-    explicit CopySink(const std::filesystem::path& picture)
-        : picture_(picture) {}
+    CopySink(const std::filesystem::path& picture, const FolderLock* lock)
+        : picture_(picture)
+        , lock_(lock) {}
 
     void take(std::span<const std::uint8_t> bytes) {
         if (!started_) {
@@ -103,13 +104,14 @@ public:
 private:
     void open() {
         if (!copy_) {
-            copy_ = std::make_unique<SiblingFile>(picture_);
+            copy_ = std::make_unique<SiblingFile>(picture_, lock_);
             copy_->write(firstChunk_);
             firstChunk_ = {};
         }
     }
 
     const std::filesystem::path& picture_;
+    const FolderLock* lock_;
     bool started_ = false;
     std::vector<std::uint8_t> firstChunk_;
     std::unique_ptr<SiblingFile> copy_;
@@ -117,8 +119,8 @@ private:
 
 // The copy gets the original's owner, permissions and attributes before it is flushed, so
 // that they last with its bytes.
-void convertToCopy(PreparedFile& file, const ConversionRequest& request) {
-    CopySink sink(file.target);
+void convertToCopy(PreparedFile& file, const ConversionRequest& request, const FolderLock* lock) {
+    CopySink sink(file.target, lock);
     file.result = convertFile(*file.source, request,
                               [&sink](std::span<const std::uint8_t> bytes) { sink.take(bytes); });
     if (!file.result.changed()) {
@@ -154,8 +156,6 @@ bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
 // convertible, or failed when it cannot be read. The file stays open for its conversion.
 void testConvertibility(PreparedFile& file, const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
-        file.target = std::filesystem::is_symlink(file.path) ? std::filesystem::canonical(file.path)
-                                                             : file.path;
         file.source = std::make_unique<FileByteSource>(file.target);
         file.read = ReadIdentity::of(file.source->descriptor(), file.path);
         if (!isConvertible(file, options)) {
@@ -167,11 +167,11 @@ void testConvertibility(PreparedFile& file, const BatchOptions& options) {
 // Converts an undecided file: in a dry run only to count, otherwise into its copy. A file
 // whose bytes would not change is marked unchanged and nothing is written for it. Never
 // throws: a failure is the file's outcome. The source stays open for the commit to hold.
-void prepareFile(PreparedFile& file, const ConversionRequest& request,
-                 const BatchOptions& options) {
+void prepareFile(PreparedFile& file, const ConversionRequest& request, const BatchOptions& options,
+                 const FolderLock* lock) {
     if (!file.decided()) {
         guarded(file, FileFailure::Kind::Conversion, [&] {
-            options.dryRun ? countChanges(file, request) : convertToCopy(file, request);
+            options.dryRun ? countChanges(file, request) : convertToCopy(file, request, lock);
         });
     }
     if (!file.copy) {
@@ -196,11 +196,11 @@ void claimBackup(PreparedFile& file, BackupClaims& claims) {
 }
 
 void prepareInParallel(std::vector<PreparedFile>& group, const ConversionRequest& request,
-                       const BatchOptions& options) {
+                       const BatchOptions& options, const FolderLock* lock) {
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i = next++; i < group.size(); i = next++) {
-            prepareFile(group[i], request, options);
+            prepareFile(group[i], request, options, lock);
         }
     };
     const auto helpers = std::min<std::size_t>(options.jobs, group.size()) - 1;
@@ -216,9 +216,9 @@ using Group = std::vector<PreparedFile>;
 // Answers false when a stop was asked for; the group then ends at the files already
 // prepared, and the rest is neither converted nor reported.
 bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOptions& options,
-                  const BatchCallbacks& callbacks) {
+                  const FolderLock* lock, const BatchCallbacks& callbacks) {
     if (options.jobs > 1) {
-        prepareInParallel(group, request, options);
+        prepareInParallel(group, request, options, lock);
         return true;
     }
     for (std::size_t i = 0; i < group.size(); ++i) {
@@ -226,7 +226,7 @@ bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOpt
             group.resize(i);
             return false;
         }
-        prepareFile(group[i], request, options);
+        prepareFile(group[i], request, options, lock);
     }
     return true;
 }
@@ -267,33 +267,22 @@ void flushCopies(Group& group, FileSystem& fileSystem) {
     }
 }
 
-// Every copy of the folder named and closed, each close checked, before any picture there is
-// replaced; then each commit, and the folder's flush, which a converted picture's outcome
-// waits for.
-void commitFolder(Group& group, const std::filesystem::path& folder,
-                  const BatchCallbacks& callbacks, FileSystem& fileSystem) {
-    const auto inFolder = [&](const PreparedFile& file) {
-        return file.copy && folderOf(file.target) == folder;
-    };
-    std::optional<FolderLock> lock;
-    try {
-        lock.emplace(folder);
-    } catch (const Error& error) {
-        for (PreparedFile& file : group) {
-            if (inFolder(file)) {
-                file.fail(FileFailure::Kind::Conversion, error);
-            }
-        }
-        return;
-    }
+// Every copy named and closed, each close checked, before any picture is replaced; then
+// each commit, and the folder's flush, which a converted picture's outcome waits for.
+void commitGroup(Group& group, const std::optional<FolderLock>& lock,
+                 const std::optional<Error>& lockFailure, const BatchCallbacks& callbacks,
+                 FileSystem& fileSystem) {
+    flushCopies(group, fileSystem);
     for (PreparedFile& file : group) {
-        if (inFolder(file)) {
+        if (file.copy && !lock) {
+            file.fail(FileFailure::Kind::Conversion, *lockFailure);
+        } else if (file.copy) {
             guarded(file, FileFailure::Kind::Conversion, [&] { file.copy->nameAndClose(); });
         }
     }
     std::vector<PreparedFile*> converted;
     for (PreparedFile& file : group) {
-        if (!inFolder(file)) {
+        if (!file.copy) {
             continue;
         }
         if (callbacks.aboutToReplace) {
@@ -309,23 +298,12 @@ void commitFolder(Group& group, const std::filesystem::path& folder,
         file.copy.reset();
         file.source.reset();
     }
-    if (const int failure = fileSystem.syncFolder(lock->descriptor())) {
-        for (PreparedFile* file : converted) {
-            file->fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file->path));
+    if (!converted.empty()) {
+        if (const int failure = fileSystem.syncFolder(lock->descriptor())) {
+            for (PreparedFile* file : converted) {
+                file->fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file->path));
+            }
         }
-    }
-}
-
-void commitGroup(Group& group, const BatchCallbacks& callbacks, FileSystem& fileSystem) {
-    flushCopies(group, fileSystem);
-    std::vector<std::filesystem::path> folders;
-    for (const PreparedFile& file : group) {
-        if (file.copy && std::ranges::find(folders, folderOf(file.target)) == folders.end()) {
-            folders.push_back(folderOf(file.target));
-        }
-    }
-    for (const auto& folder : folders) {
-        commitFolder(group, folder, callbacks, fileSystem);
     }
     for (const PreparedFile& file : group) {
         callbacks.outcome(file.outcome());
@@ -334,38 +312,47 @@ void commitGroup(Group& group, const BatchCallbacks& callbacks, FileSystem& file
 
 // Before a run works in a folder, and in a dry run too, it finishes (or tells) what an
 // interrupted run left there.
-void finishInterruptedRun(const std::filesystem::path& folder, const BatchOptions& options,
+void finishInterruptedRun(const FolderLock& lock, const BatchOptions& options,
                           const BatchCallbacks& callbacks) {
-    try {
-        const FolderLock lock(folder);
-        for (const auto& recovery : finishInterruptedCommits(lock, options.dryRun)) {
-            if (callbacks.recovered) {
-                callbacks.recovered(recovery);
-            }
+    for (const auto& recovery : finishInterruptedCommits(lock, options.dryRun)) {
+        if (callbacks.recovered) {
+            callbacks.recovered(recovery);
         }
-    } catch (const Error&) {
-        // A folder that cannot be opened fails its files on their own.
     }
+}
+
+// The file itself: where a symbolic link points, or the path when it is no link.
+std::filesystem::path fileAt(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) {
+        return path;
+    }
+    auto target = std::filesystem::canonical(path, error);
+    return error ? path : target;
 }
 
 // Files are taken, tested and their backup names claimed in list order, so that which of two
 // pictures keeps a shared backup name never depends on timing.
-Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next, RunState& state,
-                const ConversionRequest& request, const BatchOptions& options,
-                const BatchCallbacks& callbacks) {
+// A group's files are all in one folder, whose lock the group holds from their reads to
+// their commits. Files are taken, tested and their backup names claimed in list order, so
+// that which of two pictures keeps a shared backup name never depends on timing.
+Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
+                const std::filesystem::path& folder, RunState& state,
+                const ConversionRequest& request, const BatchOptions& options) {
     Group group;
     std::uint64_t groupBytes = 0;
     while (next < files.size() && group.size() < options.groupFiles &&
            (group.empty() || groupBytes < options.groupBytes)) {
+        auto target = fileAt(files[next]);
+        if (folderOf(target) != folder) {
+            break;
+        }
         PreparedFile& file = group.emplace_back();
         file.index = next;
         file.path = files[next++];
+        file.target = std::move(target);
         testConvertibility(file, options);
         groupBytes += file.source ? file.source->size() : 0;
-        const auto folder = folderOf(file.target.empty() ? file.path : file.target);
-        if (state.finishedFolders.insert(folder).second) {
-            finishInterruptedRun(folder, options, callbacks);
-        }
         if (!file.decided() && request.keepBackup) {
             claimBackup(file, state.claims);
         }
@@ -390,9 +377,21 @@ bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCall
         if (next > 0 && stopAsked(callbacks)) {
             return false;
         }
-        Group group = takeGroup(files, next, state, request_, options_, callbacks);
-        const bool stopped = !prepareGroup(group, request_, options_, callbacks);
-        commitGroup(group, callbacks, fileSystem_);
+        const auto folder = folderOf(fileAt(files[next]));
+        std::optional<FolderLock> lock;
+        std::optional<Error> lockFailure;
+        try {
+            lock.emplace(folder);
+        } catch (const Error& error) {
+            lockFailure = error; // the files fail on their own, or at their commit
+        }
+        if (lock && state.finishedFolders.insert(folder).second) {
+            finishInterruptedRun(*lock, options_, callbacks);
+        }
+        Group group = takeGroup(files, next, folder, state, request_, options_);
+        const FolderLock* heldLock = lock ? &*lock : nullptr;
+        const bool stopped = !prepareGroup(group, request_, options_, heldLock, callbacks);
+        commitGroup(group, lock, lockFailure, callbacks, fileSystem_);
         if (stopped) {
             return false;
         }
