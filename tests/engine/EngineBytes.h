@@ -1,9 +1,13 @@
 #pragma once
 
 #include "engine/AppError.h"
+#include "engine/ByteSource.h"
+#include "engine/Error.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace pixtint {
@@ -27,5 +31,40 @@ int errorNumberOf(auto&& operation) {
     }
     return 0;
 }
+
+// The Error that `operation` throws, or nothing when it throws none.
+std::optional<Error> errorOf(auto&& operation) {
+    try {
+        operation();
+    } catch (const Error& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+inline std::optional<ErrorKind> errorKindOf(auto&& operation) {
+    const auto error = errorOf(operation);
+    return error ? std::optional(error->kind()) : std::nullopt;
+}
+
+// Bytes in memory, read as a file would be.
+class MemorySource : public ByteSource {
+public:
+    explicit MemorySource(Bytes bytes)
+        : bytes_(std::move(bytes)) {}
+
+    std::uint64_t size() const override { return bytes_.size(); }
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override {
+        const std::size_t from = std::min<std::uint64_t>(offset, bytes_.size());
+        const std::size_t count = std::min(buffer.size(), bytes_.size() - from);
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
+        return count;
+    }
+    const std::filesystem::path& path() const override { return path_; }
+
+private:
+    Bytes bytes_;
+    std::filesystem::path path_{"memory.bmp"};
+};
 
 } // namespace pixtint
