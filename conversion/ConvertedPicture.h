@@ -18,7 +18,7 @@ namespace pixtint {
 // reads. The file stays open while this lives.
 class ConvertedPicture : public ByteSource {
 public:
-    // Throws AppError: the file's own error, or those of planConversion.
+    // Throws Error: the file's own error, or those of planConversion.
     ConvertedPicture(const std::filesystem::path& source, const ConversionRequest& request);
 
     std::uint64_t size() const override;

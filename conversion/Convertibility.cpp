@@ -1,8 +1,8 @@
 #include "conversion/Convertibility.h"
 
-#include "engine/AppError.h"
 #include "engine/BmpHeader.h"
 #include "engine/ByteSource.h"
+#include "engine/Error.h"
 
 #include <array>
 
@@ -15,7 +15,7 @@ using HeadThroughBitCount = std::array<std::uint8_t, BmpHeader::BitCountOffset +
 HeadThroughBitCount headThroughBitCount(const ByteSource& source) {
     HeadThroughBitCount head{};
     if (source.readAt(0, head) < head.size()) {
-        throw AppError(ErrorNumber::InputPastEndOfFile);
+        throw Error(ErrorKind::TooShort, source.path());
     }
     return head;
 }

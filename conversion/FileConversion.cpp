@@ -1,7 +1,7 @@
 #include "conversion/FileConversion.h"
 
-#include "engine/AppError.h"
 #include "engine/BmpHeader.h"
+#include "engine/Error.h"
 #include "engine/PictureSize.h"
 #include "engine/PixelRows.h"
 #include "engine/RowInsertion.h"
@@ -31,7 +31,7 @@ std::size_t chunkSizeFor(std::uint64_t fileSize, std::size_t largestChunk) {
 
 Rgb growthFill(const ConversionRequest& request) {
     if (request.pairs.empty()) {
-        throw AppError(ErrorNumber::InvalidArgument);
+        throw Error(ErrorKind::NoPaletteRoom);
     }
     return request.pairs.front().to;
 }
@@ -64,7 +64,7 @@ ConversionResult convertStreamed(const ByteSource& source, const ConversionReque
     std::vector<std::uint8_t> buffer(chunkSizeFor(source.size(), largestChunk));
     std::size_t filled = source.readAt(0, buffer);
     if (filled <= BmpHeader::PixelDataOffset) {
-        throw AppError(ErrorNumber::SubscriptOutOfRange); // not even the first pixel byte
+        throw Error(ErrorKind::NoPixels, source.path()); // not even the first pixel byte
     }
     ConversionResult result;
     std::uint64_t bufferOffset = 0;
@@ -90,11 +90,11 @@ ConversionResult convertStreamed(const ByteSource& source, const ConversionReque
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request) {
     const auto [width, height] = readPictureSize(source);
     if (width <= 0) {
-        throw AppError(ErrorNumber::InvalidArgument);
+        throw Error(ErrorKind::InvalidWidth, source.path());
     }
     const bool grow = request.growth != Growth::None && width == 16 && height == 15;
     if (!grow && source.size() <= BmpHeader::PixelDataOffset) {
-        throw AppError(ErrorNumber::SubscriptOutOfRange);
+        throw Error(ErrorKind::NoPixels, source.path());
     }
     return {width, grow};
 }

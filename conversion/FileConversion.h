@@ -17,9 +17,9 @@ struct ConversionPlan {
     bool grow = false;
 };
 
-// Reads what the conversion needs from the header. Throws AppError: 62 for a file too short
-// to hold the width and height, 5 for a width of 0 or less, 9 for a file of 54 bytes or less
-// that is not grown (there is no pixel to walk).
+// Reads what the conversion needs from the header. Throws Error: TooShort for a file too short
+// to hold the width and height, InvalidWidth for a width of 0 or less, NoPixels for a file of
+// 54 bytes or less that is not grown (there is no pixel to walk).
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request);
 
 using ByteSink = std::function<void(std::span<const std::uint8_t>)>;

@@ -1,7 +1,7 @@
 #include "engine/RowInsertion.h"
 
-#include "engine/AppError.h"
 #include "engine/BmpHeader.h"
+#include "engine/Error.h"
 
 #include <algorithm>
 
@@ -46,7 +46,7 @@ void moveRowsUp(std::vector<std::uint8_t>& bytes) {
 
 std::vector<std::uint8_t> grownTo16x16(std::vector<std::uint8_t> bytes, bool atTop, Rgb fill) {
     if (bytes.size() < PatchedHeaderEnd) {
-        throw AppError(ErrorNumber::SubscriptOutOfRange);
+        throw Error(ErrorKind::Truncated);
     }
     patchHeader(bytes);
     bytes.resize(GrownPictureSize, 0);

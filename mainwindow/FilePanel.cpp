@@ -2,6 +2,7 @@
 
 #include "conversion/Convertibility.h"
 #include "engine/AppError.h"
+#include "engine/Error.h"
 #include "mainwindow/ControlPlacement.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
@@ -22,6 +23,8 @@ bool isConvertible(const std::filesystem::path& path) {
     try {
         return isBitmap24Bit(path);
     } catch (const AppError&) {
+        return false;
+    } catch (const Error&) {
         return false;
     }
 }

@@ -1,4 +1,4 @@
-#include "conversion/HiddenCopy.h"
+#include "engine/SiblingFile.h"
 #include "tests/cli/ConvertProgram.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
@@ -56,7 +56,7 @@ TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
     for (int i = 0; i < Count; ++i) {
         ASSERT_EQ(folder.read("icon" + std::to_string(i) + ".bmp"), converted) << i;
     }
-    EXPECT_TRUE(std::ranges::none_of(folder.names(), isHiddenCopyName));
+    EXPECT_TRUE(std::ranges::none_of(folder.names(), isSiblingFileName));
 }
 
 // SIGTERM, like Ctrl-C, stops the run after the files in hand: each icon is converted with its

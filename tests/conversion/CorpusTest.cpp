@@ -38,7 +38,7 @@ TEST(ConversionCorpus, EveryFileEndsInAStatusAndOnlyConvertedFilesChange) {
     for (const auto& file : files) {
         try {
             expected.push_back(convertedBytes(file));
-        } catch (const AppError&) {
+        } catch (const Error&) {
             expected.emplace_back();
         }
     }

@@ -1,12 +1,13 @@
 #include "conversion/FileConversion.h"
 
-#include "conversion/BackupName.h"
+#include "conversion/Backup.h"
 #include "conversion/ConvertedPicture.h"
 #include "conversion/Convertibility.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
+#include <cerrno>
 #include <climits>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -93,22 +94,22 @@ TEST(ConversionOfOneFile, BadHeadersFailBeforeAnyByteIsHandedOn) {
     };
     const struct {
         Bytes bytes;
-        int error;
-    } failures[] = {{sized(25, 1), ErrorNumber::InputPastEndOfFile},
-                    {sized(100, 0), ErrorNumber::InvalidArgument},
-                    {sized(100, INT_MIN), ErrorNumber::InvalidArgument},
-                    {sized(54, 16), ErrorNumber::SubscriptOutOfRange}};
+        ErrorKind error;
+    } failures[] = {{sized(25, 1), ErrorKind::TooShort},
+                    {sized(100, 0), ErrorKind::InvalidWidth},
+                    {sized(100, INT_MIN), ErrorKind::InvalidWidth},
+                    {sized(54, 16), ErrorKind::NoPixels}};
     TestFolder folder;
     for (const auto& failure : failures) {
         folder.write("f.bmp", failure.bytes);
         bool handedOn = false;
-        EXPECT_EQ(errorNumberOf([&] {
+        EXPECT_EQ(errorKindOf([&] {
                       convertFile(FileByteSource(folder / "f.bmp"), BeforeToAfter,
                                   [&](std::span<const std::uint8_t>) { handedOn = true; });
                   }),
                   failure.error);
         EXPECT_FALSE(handedOn);
-        EXPECT_EQ(errorNumberOf([&] { ConvertedPicture(folder / "f.bmp", BeforeToAfter); }),
+        EXPECT_EQ(errorKindOf([&] { ConvertedPicture(folder / "f.bmp", BeforeToAfter); }),
                   failure.error);
     }
 }
@@ -128,18 +129,15 @@ TEST(ConversionOfOneFile, TwentyFourBitTestLooksAtByte28AndTheSignature) {
     EXPECT_TRUE(isBitmap24Bit(folder / "plain.bmp"));
     EXPECT_FALSE(isSignedBitmap24Bit(folder / "plain.bmp"));
     EXPECT_TRUE(isSignedBitmap24Bit(folder / "signed.bmp"));
-    EXPECT_EQ(errorNumberOf([&] { isBitmap24Bit(folder / "short.bmp"); }),
-              ErrorNumber::InputPastEndOfFile);
-    EXPECT_EQ(errorNumberOf([&] { isBitmap24Bit(folder / "sub.bmp"); }),
-              ErrorNumber::PathFileAccessError);
-    EXPECT_EQ(errorNumberOf([&] { isBitmap24Bit(folder / "gone.bmp"); }),
-              ErrorNumber::FileNotFound);
+    EXPECT_EQ(errorKindOf([&] { isBitmap24Bit(folder / "short.bmp"); }), ErrorKind::TooShort);
+    EXPECT_EQ(errnoOf([&] { isBitmap24Bit(folder / "sub.bmp"); }), EISDIR);
+    EXPECT_EQ(errnoOf([&] { isBitmap24Bit(folder / "gone.bmp"); }), ENOENT);
 }
 
 TEST(ConversionOfOneFile, BackupNameReplacesTheLastThreeBytes) {
     EXPECT_EQ(backupPathFor("/pics/A.BMP"), "/pics/A.bak");
     EXPECT_EQ(backupPathFor("/p/\xff\xfe.bmp"), "/p/\xff\xfe.bak");
-    EXPECT_THROW(backupPathFor("ab"), AppError);
+    EXPECT_THROW(backupPathFor("ab"), Error);
 }
 
 } // namespace

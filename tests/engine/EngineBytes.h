@@ -1,9 +1,10 @@
 #pragma once
 
-#include "engine/AppError.h"
+#include "engine/Error.h"
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace pixtint {
@@ -18,14 +19,26 @@ inline Bytes concat(std::initializer_list<Bytes> parts) {
     return bytes;
 }
 
-// The number of the AppError that `operation` throws, or 0 when it throws none.
-int errorNumberOf(auto&& operation) {
+// The Error that `operation` throws, if any.
+std::optional<Error> errorOf(auto&& operation) {
     try {
         operation();
-    } catch (const AppError& error) {
-        return error.number();
+    } catch (const Error& error) {
+        return error;
     }
-    return 0;
+    return std::nullopt;
+}
+
+// The kind of the Error that `operation` throws; System also when it throws none.
+ErrorKind errorKindOf(auto&& operation) {
+    const auto error = errorOf(operation);
+    return error ? error->kind() : ErrorKind::System;
+}
+
+// The errno of the failed system call `operation` throws, or 0.
+int errnoOf(auto&& operation) {
+    const auto error = errorOf(operation);
+    return error ? error->systemError() : 0;
 }
 
 } // namespace pixtint

@@ -1,6 +1,6 @@
 #include "engine/RowInsertion.h"
 
-#include "engine/AppError.h"
+#include "engine/Error.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 
@@ -43,9 +43,8 @@ TEST(EngineRowInsertion, Makes822Bytes) {
     }
 }
 
-TEST(EngineRowInsertion, ASourceTooShortForTheHeaderPatchThrows9) {
-    EXPECT_EQ(errorNumberOf([] { grownTo16x16(Bytes(35, 1), false, Fill); }),
-              ErrorNumber::SubscriptOutOfRange);
+TEST(EngineRowInsertion, ASourceTooShortForTheHeaderPatchIsTruncated) {
+    EXPECT_EQ(errorKindOf([] { grownTo16x16(Bytes(35, 1), false, Fill); }), ErrorKind::Truncated);
 }
 
 } // namespace
