@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/AppError.h"
 #include "engine/ByteSource.h"
 #include "engine/Error.h"
 
@@ -22,17 +21,7 @@ inline Bytes concat(std::initializer_list<Bytes> parts) {
     return bytes;
 }
 
-// The number of the AppError that `operation` throws, or 0 when it throws none.
-int errorNumberOf(auto&& operation) {
-    try {
-        operation();
-    } catch (const AppError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
-// The Error that `operation` throws, or nothing when it throws none.
+// The Error that `operation` throws, if any.
 std::optional<Error> errorOf(auto&& operation) {
     try {
         operation();
@@ -42,9 +31,16 @@ std::optional<Error> errorOf(auto&& operation) {
     return std::nullopt;
 }
 
-inline std::optional<ErrorKind> errorKindOf(auto&& operation) {
+// The kind of the Error that `operation` throws; System also when it throws none.
+ErrorKind errorKindOf(auto&& operation) {
     const auto error = errorOf(operation);
-    return error ? std::optional(error->kind()) : std::nullopt;
+    return error ? error->kind() : ErrorKind::System;
+}
+
+// The errno of the failed system call `operation` throws, or 0.
+int errnoOf(auto&& operation) {
+    const auto error = errorOf(operation);
+    return error ? error->systemError() : 0;
 }
 
 // Bytes in memory, read as a file would be.

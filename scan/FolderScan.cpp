@@ -1,13 +1,11 @@
-#include "scan/StdFileSearch.h"
+#include "scan/FolderScan.h"
 
 #include <algorithm>
 #include <dirent.h>
 #include <memory>
-#include <vector>
 
 namespace pixtint {
 
-namespace StdFileSearch {
 namespace {
 
 char asciiLower(char c) {
@@ -43,7 +41,7 @@ bool comesBefore(const std::string& a, const std::string& b) {
 
 } // namespace
 
-bool MatchesWildcard(std::string_view name, std::string_view wildcard) {
+bool matchesWildcard(std::string_view name, std::string_view wildcard) {
     // Greedy match with one backtrack point for the last '*': linear for the patterns we use.
     std::size_t n = 0, w = 0;
     std::size_t starAt = std::string_view::npos, nameAtStar = 0;
@@ -68,7 +66,7 @@ bool MatchesWildcard(std::string_view name, std::string_view wildcard) {
     return w == wildcard.size();
 }
 
-void ListMatchingFiles(const std::string& pattern, ListItems& list) {
+std::vector<std::string> matchingNames(const std::string& pattern) {
     const auto slash = pattern.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
     const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
@@ -77,21 +75,17 @@ void ListMatchingFiles(const std::string& pattern, ListItems& list) {
     const std::unique_ptr<DIR, DirectoryCloser> directory(
         opendir(folder.empty() ? "/" : folder.c_str()));
     if (!directory) {
-        return;
+        return {};
     }
     std::vector<std::string> names;
     while (const dirent* entry = readdir(directory.get())) {
         const std::string_view name(entry->d_name);
-        if (!isSelfOrParent(name) && MatchesWildcard(name, wildcard)) {
+        if (!isSelfOrParent(name) && matchesWildcard(name, wildcard)) {
             names.emplace_back(name);
         }
     }
     std::sort(names.begin(), names.end(), comesBefore);
-    for (const std::string& name : names) {
-        list.Add(name);
-    }
+    return names;
 }
-
-} // namespace StdFileSearch
 
 } // namespace pixtint

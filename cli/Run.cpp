@@ -1,13 +1,12 @@
-#include "cli/ConvertCommand.h"
+#include "cli/Run.h"
 
-#include "cli/ExitStatus.h"
 #include "cli/InputFiles.h"
-#include "cli/OutcomeReports.h"
-#include "cli/ReportPrinter.h"
-#include "cli/StopSignal.h"
+#include "cli/Report.h"
 #include "conversion/BackupRestore.h"
 #include "conversion/BatchRun.h"
 
+#include <csignal>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -16,6 +15,25 @@ namespace pixtint {
 namespace {
 
 namespace fs = std::filesystem;
+
+volatile std::sig_atomic_t stopAsked = 0;
+
+extern "C" void askStop(int) {
+    stopAsked = 1;
+}
+
+bool stopSignalled() {
+    return stopAsked != 0;
+}
+
+// Both streams on one terminal: a line written to either is seen once.
+bool sameTerminal(std::FILE* a, std::FILE* b) {
+    struct stat first {
+    }, second{};
+    return ::isatty(::fileno(a)) == 1 && ::isatty(::fileno(b)) == 1 &&
+           ::fstat(::fileno(a), &first) == 0 && ::fstat(::fileno(b), &second) == 0 &&
+           first.st_rdev == second.st_rdev;
+}
 
 unsigned jobsFor(const CliOptions& options) {
     return options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
@@ -46,12 +64,22 @@ bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,
 
 } // namespace
 
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = askStop;
+    action.sa_flags = SA_RESETHAND; // the second signal takes its default course
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
 int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
     const auto inputs = collectInputFiles(options.paths, options.recursive);
     ReportPrinter printer({.json = options.json,
                            .quiet = options.quiet,
                            .dryRun = options.dryRun,
-                           .progress = ::isatty(::fileno(err)) == 1},
+                           .progress = ::isatty(::fileno(err)) == 1,
+                           .outputIsErrorTerminal = sameTerminal(out, err)},
                           out, err, inputs.size());
     std::vector<fs::path> files;
     for (const auto& input : inputs) {
@@ -63,7 +91,7 @@ int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
     }
     const bool finished =
         options.restore ? restoreAll(files, options, printer) : convertAll(files, options, printer);
-    printer.finish();
+    printer.finish(!finished);
     if (!finished) {
         return ExitStatus::Interrupted;
     }

@@ -1,4 +1,4 @@
-#include "cli/ProgressBar.h"
+#include "cli/Progress.h"
 
 #include <string>
 
