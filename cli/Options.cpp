@@ -1,6 +1,9 @@
 #include "cli/Options.h"
 
+#include "cli/ColourNames.h"
+
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -27,7 +30,8 @@ struct UsageError {
 };
 
 const char* const Footer = R"(
-COLOUR is #RRGGBB or RRGGBB (hex, either case) or R,G,B (decimal 0-255).
+COLOUR is #RRGGBB or RRGGBB (hex, either case), R,G,B or rgb(R,G,B) (decimal 0-255), or a
+CSS colour name such as magenta, silver or darkslategrey.
 Several pairs are applied in one pass, each pixel matched against the original colours only,
 so -m A=B -m B=A swaps A and B; where a colour is given twice, its first pair wins.
 --from/--to is the first pair, then each --map in order.
@@ -65,8 +69,9 @@ void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
 Rgb colourOf(const std::string& text, const char* option) {
     const auto colour = parseColour(text);
     if (!colour) {
-        throw UsageError{"'" + text + "' given to " + option +
-                         " is not a colour (use #RRGGBB, RRGGBB or R,G,B)"};
+        throw UsageError{
+            "'" + text + "' given to " + option +
+            " is not a colour (use #RRGGBB, R,G,B, rgb(R,G,B) or a name such as magenta)"};
     }
     return *colour;
 }
@@ -211,16 +216,34 @@ std::optional<Rgb> parseDecimal(std::string_view text) {
     return Rgb{*parts[0], *parts[1], *parts[2]};
 }
 
+// "rgb(" in any letter case.
+bool startsWithRgbCall(std::string_view text) {
+    constexpr std::string_view Call = "rgb(";
+    return text.size() >= Call.size() &&
+           std::equal(Call.begin(), Call.end(), text.begin(), [](char call, char c) {
+               return call == (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+           });
+}
+
 } // namespace
 
 std::optional<Rgb> parseColour(std::string_view text) {
+    if (startsWithRgbCall(text)) {
+        if (!text.ends_with(')')) {
+            return std::nullopt;
+        }
+        return parseDecimal(text.substr(4, text.size() - 5));
+    }
     if (text.find(',') != std::string_view::npos) {
         return parseDecimal(text);
     }
     if (text.starts_with('#')) {
-        text.remove_prefix(1);
+        return parseHex(text.substr(1));
     }
-    return parseHex(text);
+    if (const auto hex = parseHex(text)) {
+        return hex;
+    }
+    return namedColour(text);
 }
 
 std::optional<ColourPair> parseColourPair(std::string_view text) {

@@ -42,8 +42,9 @@ struct EarlyExit {
 // `arguments` is argv whole, the program name included.
 std::variant<CliOptions, EarlyExit> parseCommandLine(std::span<const char* const> arguments);
 
-// Colours as a person types them: "#RRGGBB" or "RRGGBB" in hex of either case, or "R,G,B" in
-// decimal 0-255 (blanks around the numbers allowed). Anything else answers nothing.
+// Colours as a person types them: "#RRGGBB" or "RRGGBB" in hex of either case; "R,G,B" or
+// "rgb(R,G,B)" in decimal 0-255 (blanks around the numbers allowed); a CSS colour name in any
+// letter case. Anything else answers nothing.
 std::optional<Rgb> parseColour(std::string_view text);
 
 // "FROM=TO", each side a colour as above.

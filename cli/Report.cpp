@@ -262,7 +262,7 @@ std::string jsonLine(const FileReport& report, bool dryRun) {
     return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-std::string summaryLine(const Tally& tally, bool dryRun) {
+std::string summaryLine(const Tally& tally, bool dryRun, bool interrupted) {
     const std::pair<std::uint64_t, std::string_view> counts[] = {
         {tally.converted, dryRun ? "to convert" : "converted"},
         {tally.restored, dryRun ? "to restore" : "restored"},
@@ -280,7 +280,11 @@ std::string summaryLine(const Tally& tally, bool dryRun) {
     if (line.empty()) {
         line = "no files";
     }
-    return dryRun ? line + " (dry run: nothing written)" : line;
+    std::string notes = dryRun ? "dry run: nothing written" : "";
+    if (interrupted) {
+        notes += notes.empty() ? "interrupted" : "; interrupted";
+    }
+    return notes.empty() ? line : line + " (" + notes + ")";
 }
 
 namespace {
@@ -307,29 +311,36 @@ void ReportPrinter::print(const FileReport& report) {
     if (progress_ && report.status != ReportStatus::Recovered) { // not one of the inputs
         progress_->advance();
     }
-    std::FILE* stream = nullptr;
-    std::string line;
-    if (!style_.quiet) {
-        stream = out_;
-        line = style_.json ? jsonLine(report, style_.dryRun) : textLine(report, style_.dryRun);
-    } else if (report.status == ReportStatus::Failed) {
-        stream = err_;
-        line = "pixtint-convert: " + report.path.string() + ": " + report.reason;
-    }
-    if (!stream) {
-        return;
-    }
-    if (progress_) {
-        progress_->printAside([&] { putLine(stream, line); });
-    } else {
-        putLine(stream, line);
+    // A failure also goes to standard error, so that it reaches the user when the lines go to
+    // a file or a pipe; not when they already went to the same terminal.
+    const bool lineOnOutput = !style_.quiet;
+    const bool toError =
+        report.status == ReportStatus::Failed && !(lineOnOutput && style_.outputIsErrorTerminal);
+    writeAside([&] {
+        if (lineOnOutput) {
+            putLine(out_, style_.json ? jsonLine(report, style_.dryRun)
+                                      : textLine(report, style_.dryRun));
+        }
+        if (toError) {
+            putLine(err_, "pixtint-convert: " + report.path.string() + ": " + report.reason);
+        }
+    });
+}
+
+void ReportPrinter::finish(bool interrupted) {
+    progress_.reset();
+    if (!style_.json) {
+        putLine(out_, summaryLine(tally_, style_.dryRun, interrupted));
+    } else if (interrupted) {
+        putLine(err_, "pixtint-convert: interrupted; the files not listed were left as they were");
     }
 }
 
-void ReportPrinter::finish() {
-    progress_.reset();
-    if (!style_.json) {
-        putLine(out_, summaryLine(tally_, style_.dryRun));
+void ReportPrinter::writeAside(const std::function<void()>& write) {
+    if (progress_) {
+        progress_->printAside(write);
+    } else {
+        write();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -60,29 +61,33 @@ std::string textLine(const FileReport& report, bool dryRun);
 std::string jsonLine(const FileReport& report, bool dryRun);
 
 // "3 converted, 1 skipped" or, for a dry run, "3 to convert, 1 skipped (dry run: nothing
-// written)".
-std::string summaryLine(const Tally& tally, bool dryRun);
+// written)"; a run stopped by a signal adds "interrupted" to the notes in brackets.
+std::string summaryLine(const Tally& tally, bool dryRun, bool interrupted);
 
 struct ReportStyle {
     bool json = false;
-    bool quiet = false; // no per-file lines; a failure is still told on standard error
+    bool quiet = false; // no per-file lines
     bool dryRun = false;
-    bool progress = false; // standard error is a terminal
+    bool progress = false;              // standard error is a terminal
+    bool outputIsErrorTerminal = false; // standard output and error are one terminal
 };
 
 // Writes each file's report as it ends, in the style asked, and counts the statuses. Lines go
-// to `out`; messages and the progress bar to `err`.
+// to `out`; messages, each failure with its reason and the progress bar to `err`.
 class ReportPrinter {
 public:
     ReportPrinter(ReportStyle style, std::FILE* out, std::FILE* err, std::uint64_t total);
 
     void print(const FileReport& report);
-    // The summary line of a text run.
-    void finish();
+    // The summary line of a text run; a JSON run says on `err` when it was interrupted.
+    void finish(bool interrupted);
 
     const Tally& tally() const { return tally_; }
 
 private:
+    // Writes with the progress bar, if any, off the line.
+    void writeAside(const std::function<void()>& write);
+
     ReportStyle style_;
     std::FILE* out_;
     std::FILE* err_;

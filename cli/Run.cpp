@@ -6,6 +6,7 @@
 #include "conversion/BatchRun.h"
 
 #include <csignal>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -23,6 +24,15 @@ extern "C" void askStop(int) {
 
 bool stopSignalled() {
     return stopAsked != 0;
+}
+
+// Both streams on one terminal: a line written to either is seen once.
+bool sameTerminal(std::FILE* a, std::FILE* b) {
+    struct stat first {
+    }, second{};
+    return ::isatty(::fileno(a)) == 1 && ::isatty(::fileno(b)) == 1 &&
+           ::fstat(::fileno(a), &first) == 0 && ::fstat(::fileno(b), &second) == 0 &&
+           first.st_rdev == second.st_rdev;
 }
 
 unsigned jobsFor(const CliOptions& options) {
@@ -73,7 +83,8 @@ int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
     ReportPrinter printer({.json = options.json,
                            .quiet = options.quiet,
                            .dryRun = options.dryRun,
-                           .progress = ::isatty(::fileno(err)) == 1},
+                           .progress = ::isatty(::fileno(err)) == 1,
+                           .outputIsErrorTerminal = sameTerminal(out, err)},
                           out, err, inputs.size());
     std::vector<fs::path> files;
     for (const auto& input : inputs) {
@@ -85,7 +96,7 @@ int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
     }
     const bool finished =
         options.restore ? restoreAll(files, options, printer) : convertAll(files, options, printer);
-    printer.finish();
+    printer.finish(!finished);
     if (!finished) {
         return ExitStatus::Interrupted;
     }

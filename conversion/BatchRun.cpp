@@ -33,6 +33,7 @@ struct PreparedFile {
     FileStatus status = FileStatus::Converted; // until decided otherwise
     ConversionResult result;
     std::optional<FileFailure> failure;
+    std::string notConvertible;             // NotConvertible: why
     std::filesystem::path backup;           // empty when no backup is kept
     std::unique_ptr<FileByteSource> source; // open from the test until the commit
     ReadIdentity read;                      // the file as the source opened it
@@ -53,7 +54,9 @@ struct PreparedFile {
 
     FileOutcome outcome() const {
         const bool backedUp = status == FileStatus::Converted && !backup.empty() && !failure;
-        return {index, path, status, result, failure, backedUp ? backup : std::filesystem::path()};
+        return {index,         path,    status,
+                result,        failure, backedUp ? backup : std::filesystem::path(),
+                notConvertible};
     }
 };
 
@@ -139,8 +142,12 @@ void countChanges(PreparedFile& file, const ConversionRequest& request) {
 }
 
 // A file too short to hold a bit count is no picture of ours, as the list marks it; one that
-// cannot be read at all has failed.
-bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
+// cannot be read at all has failed. When every kind is converted, the header decides later.
+bool isConvertible(const PreparedFile& file, const ConversionRequest& request,
+                   const BatchOptions& options) {
+    if (request.everyKind) {
+        return !options.requireSignature || isSignedBitmap(*file.source);
+    }
     try {
         return options.requireSignature ? isSignedBitmap24Bit(*file.source)
                                         : isBitmap24Bit(*file.source);
@@ -154,14 +161,32 @@ bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
 
 // Opens the file and tests whether it is a picture the run converts; marks it not
 // convertible, or failed when it cannot be read. The file stays open for its conversion.
-void testConvertibility(PreparedFile& file, const BatchOptions& options) {
+void testConvertibility(PreparedFile& file, const ConversionRequest& request,
+                        const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
         file.source = std::make_unique<FileByteSource>(file.target);
         file.read = ReadIdentity::of(file.source->descriptor(), file.path);
-        if (!isConvertible(file, options)) {
+        if (!isConvertible(file, request, options)) {
             file.status = FileStatus::NotConvertible;
+            file.notConvertible = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
         }
     });
+}
+
+// When every kind is converted, a header that shows a kind the program does not convert
+// leaves the file alone, with the header's reason.
+void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
+                   const BatchOptions& options, const FolderLock* lock) {
+    try {
+        options.dryRun ? countChanges(file, request) : convertToCopy(file, request, lock);
+    } catch (const Error& error) {
+        if (!request.everyKind || !meansNotConvertible(error)) {
+            throw;
+        }
+        file.status = FileStatus::NotConvertible;
+        file.notConvertible = error.detail().empty() ? error.reason() : error.detail();
+        file.copy.reset();
+    }
 }
 
 // Converts an undecided file: in a dry run only to count, otherwise into its copy. A file
@@ -170,9 +195,8 @@ void testConvertibility(PreparedFile& file, const BatchOptions& options) {
 void prepareFile(PreparedFile& file, const ConversionRequest& request, const BatchOptions& options,
                  const FolderLock* lock) {
     if (!file.decided()) {
-        guarded(file, FileFailure::Kind::Conversion, [&] {
-            options.dryRun ? countChanges(file, request) : convertToCopy(file, request, lock);
-        });
+        guarded(file, FileFailure::Kind::Conversion,
+                [&] { convertOrSkip(file, request, options, lock); });
     }
     if (!file.copy) {
         file.source.reset();
@@ -351,7 +375,7 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
         file.index = next;
         file.path = files[next++];
         file.target = std::move(target);
-        testConvertibility(file, options);
+        testConvertibility(file, request, options);
         groupBytes += file.source ? file.source->size() : 0;
         if (!file.decided() && request.keepBackup) {
             claimBackup(file, state.claims);

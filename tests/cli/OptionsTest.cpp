@@ -40,7 +40,7 @@ TEST(CommandLine, UsageErrorsSayWhatWasWrongAndDoNothing) {
         {{"-f", "ff0000", "-t", "00ff00"}, "no PATH"},
         {{"icons"}, "no colour pair"},
         {{"-f", "ff0000", "icons"}, "--from needs --to"},
-        {{"-f", "red", "-t", "00ff00", "icons"}, "'red'"},
+        {{"-f", "reddish", "-t", "00ff00", "icons"}, "'reddish'"},
         {{"-m", "ff0000", "icons"}, "'ff0000' given to --map"},
         {{"-m", "ff0000=00ff00", "-g", "left", "icons"}, "--grow"},
         {{"-m", "ff0000=00ff00", "--colour", "icons"}, "--colour"},
@@ -62,12 +62,33 @@ TEST(Colours, ReadsHexWithOrWithoutHashInEitherCaseAndDecimalTriples) {
     EXPECT_EQ(parseColour("12,200,40"), (Rgb{12, 200, 40}));
     EXPECT_EQ(parseColour(" 0 , 255 ,007"), (Rgb{0, 255, 7}));
     EXPECT_EQ(parseColour("123456"), (Rgb{0x12, 0x34, 0x56})); // six digits are hex
+    EXPECT_EQ(parseColour("rgb(255,0,255)"), (Rgb{255, 0, 255}));
+    EXPECT_EQ(parseColour("RGB( 12, 200 ,40 )"), (Rgb{12, 200, 40}));
+}
+
+TEST(Colours, ReadsEveryCssNameInAnyCaseWithTheCssValues) {
+    EXPECT_EQ(parseColour("magenta"), (Rgb{255, 0, 255}));
+    EXPECT_EQ(parseColour("Silver"), (Rgb{192, 192, 192}));
+    // Where CSS and older colour tables disagree, CSS wins.
+    EXPECT_EQ(parseColour("green"), (Rgb{0, 128, 0}));
+    EXPECT_EQ(parseColour("GRAY"), (Rgb{128, 128, 128}));
+    EXPECT_EQ(parseColour("darkslategrey"), parseColour("darkslategray"));
+    // The first and the last of the table, and the one added after the others.
+    EXPECT_EQ(parseColour("aliceblue"), (Rgb{240, 248, 255}));
+    EXPECT_EQ(parseColour("yellowgreen"), (Rgb{154, 205, 50}));
+    EXPECT_EQ(parseColour("rebeccapurple"), (Rgb{102, 51, 153}));
+    EXPECT_EQ(parseColourPair("magenta=rgb(12,200,40)"),
+              (ColourPair{{255, 0, 255}, {12, 200, 40}}));
 }
 
 TEST(Colours, RejectsAnythingElse) {
-    for (const char* text : {"", "#", "ff00f", "#ff00ff0", "##ff00ff", "gg0000", "0x1234",
-                             "#-1ffff", "+1ffff", "256,0,0", "1,2", "1,2,3,4", "-1,2,3", "+1,2,3",
-                             "1,,3", "1 2,3,4", "1,2,3,", "ff 00 ff"}) {
+    for (const char* text :
+         {"",           "#",        "ff00f",        "#ff00ff0",    "##ff00ff",      "gg0000",
+          "0x1234",     "#-1ffff",  "+1ffff",       "256,0,0",     "1,2",           "1,2,3,4",
+          "-1,2,3",     "+1,2,3",   "1,,3",         "1 2,3,4",     "1,2,3,",        "ff 00 ff",
+          "magent",     "magentas", " magenta",     "#magenta",    "transparent",   "rgb(1,2,3",
+          "rgb 1,2,3)", "rgb(1,2)", "rgb(256,0,0)", "rgb(1,2,3))", "rgba(1,2,3,4)", "rgb(ff,00,ff)",
+          "rgb()"}) {
         EXPECT_FALSE(parseColour(text)) << text;
     }
 }
