@@ -44,10 +44,12 @@ bool convertAll(const std::vector<fs::path>& files, const CliOptions& options,
                 ReportPrinter& printer) {
     BatchRun run(options.request,
                  {.dryRun = options.dryRun, .requireSignature = true, .jobs = jobsFor(options)});
-    return run.run(
-        files, {.outcome = [&](const FileOutcome& outcome) { printer.print(reportOf(outcome)); },
-                .aboutToReplace = {},
-                .stopRequested = stopSignalled});
+    return run.run(files, {.outcome =
+                               [&](const FileOutcome& outcome) {
+                                   printer.print(reportOf(outcome, options.request.pairs));
+                               },
+                           .aboutToReplace = {},
+                           .stopRequested = stopSignalled});
 }
 
 bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,

@@ -84,6 +84,8 @@ std::vector<nlohmann::json> jsonLines(const std::string& text) {
     return objects;
 }
 
+const std::string Plain = "24-bit, Windows 3 header, uncompressed";
+
 } // namespace
 
 TEST(Program, ConvertsEachFileAsTheWindowWouldAndSaysSoLineByLine) {
@@ -105,12 +107,14 @@ TEST(Program, ConvertsEachFileAsTheWindowWouldAndSaysSoLineByLine) {
     const auto run = runConvert(with(MagentaToGreen, {"-g", "top", dir, dir + "/named.dat"}));
 
     EXPECT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(run.out, "converted      " + dir + "/a.bmp  (240 pixels, grown to 16 x 16)\n" +
-                           "converted      " + dir + "/b.BMP  (3 pixels)\n" + "skipped        " +
-                           dir + "/eight.bmp  (not a 24-bit picture)\n" + "skipped        " + dir +
-                           "/fake.bmp  (not a 24-bit picture)\n" + "unchanged      " + dir +
-                           "/same.bmp\n" + "converted      " + dir + "/named.dat  (4 pixels)\n" +
-                           "3 converted, 1 unchanged, 2 skipped\n");
+    EXPECT_EQ(run.out, "converted      " + dir + "/a.bmp  (" + Plain +
+                           "; 240 pixels; grown to 16 x 16)\n" + "converted      " + dir +
+                           "/b.BMP  (" + Plain + "; 3 pixels)\n" + "unchanged      " + dir +
+                           "/eight.bmp  (8-bit, Windows 3 header, uncompressed)\n" +
+                           "skipped        " + dir + "/fake.bmp  (not a BMP file)\n" +
+                           "unchanged      " + dir + "/same.bmp  (" + Plain + ")\n" +
+                           "converted      " + dir + "/named.dat  (" + Plain + "; 4 pixels)\n" +
+                           "3 converted, 2 unchanged, 1 skipped\n");
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(folder.read("a.bmp"), makeBmp24(16, 16, Green));
     EXPECT_EQ(folder.read("a.bak"), icon);
@@ -134,8 +138,9 @@ TEST(Program, ADryRunWritesNothingAndRestoreUndoesARun) {
 
     const auto dry = runConvert(with(MagentaToGreen, {"-n", "-g", "bottom", dir}));
     EXPECT_EQ(dry.exitStatus, 0);
-    EXPECT_EQ(dry.out, "would convert  " + dir + "/a.bmp  (240 pixels, grown to 16 x 16)\n" +
-                           "unchanged      " + dir + "/b.bmp\n" +
+    EXPECT_EQ(dry.out, "would convert  " + dir + "/a.bmp  (" + Plain +
+                           "; 240 pixels; grown to 16 x 16)\n" + "unchanged      " + dir +
+                           "/b.bmp  (" + Plain + ")\n" +
                            "1 to convert, 1 unchanged (dry run: nothing written)\n");
     EXPECT_EQ(folder.names(), names);
     EXPECT_EQ(folder.read("a.bmp"), icon);
@@ -166,7 +171,7 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     setPixel(icon, 3, 2, Grey);
     folder.write("a.bmp", icon);
     folder.write("caf\xe9.bmp", makeBmp24(2, 2, Green));
-    folder.write("eight.bmp", makeBmpWithBitCount(4, 4, 8));
+    folder.write("sixteen.bmp", makeBmpWithBitCount(4, 4, 16));
     const auto dir = folder.path().string();
 
     // The pairs match the original colours only: grey becomes magenta, not green. The grown
@@ -179,14 +184,25 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     EXPECT_EQ(objects[0], (nlohmann::json{{"path", dir + "/gone.bmp"},
                                           {"status", "failed"},
                                           {"error", "no such file or directory"}}));
+    const auto pair = [](const char* from, const char* to, int pixels) {
+        return nlohmann::json{{"from", from}, {"to", to}, {"pixels", pixels}, {"near_misses", 0}};
+    };
     EXPECT_EQ(
         objects[1],
-        (nlohmann::json{
-            {"path", dir + "/a.bmp"}, {"status", "converted"}, {"pixels", 240}, {"grown", true}}));
-    EXPECT_EQ(objects[2],
-              (nlohmann::json{
-                  {"path", dir + "/caf\xEF\xBF\xBD.bmp"}, {"status", "unchanged"}, {"pixels", 0}}));
-    EXPECT_EQ(objects[3], (nlohmann::json{{"path", dir + "/eight.bmp"}, {"status", "skipped"}}));
+        (nlohmann::json{{"path", dir + "/a.bmp"},
+                        {"status", "converted"},
+                        {"bits", 24},
+                        {"header", "Windows 3"},
+                        {"compression", "none"},
+                        {"pixels", 240},
+                        {"near_misses", 0},
+                        {"pairs", {pair("#ff00ff", "#0cc828", 239), pair("#808080", "#ff00ff", 1)}},
+                        {"grown", true}}));
+    EXPECT_EQ(objects[2]["status"], "unchanged");
+    EXPECT_EQ(objects[2]["path"], dir + "/caf\xEF\xBF\xBD.bmp");
+    EXPECT_EQ(objects[3], (nlohmann::json{{"path", dir + "/sixteen.bmp"},
+                                          {"status", "skipped"},
+                                          {"reason", "16-bit picture"}}));
     EXPECT_EQ(run.err, "pixtint-convert: " + dir + "/gone.bmp: no such file or directory\n");
     Bytes expected = makeBmp24(16, 16, Green);
     setPixel(expected, 3, 2, Magenta);
