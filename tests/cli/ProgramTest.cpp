@@ -9,6 +9,9 @@
 #include <sstream>
 #include <unistd.h>
 
+// Pictures are described by naming only the fields that matter to each case.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace pixtint {
 
 namespace {
@@ -207,6 +210,68 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     Bytes expected = makeBmp24(16, 16, Green);
     setPixel(expected, 3, 2, Magenta);
     EXPECT_EQ(folder.read("a.bmp"), expected);
+}
+
+// Toolbar bitmaps of every kind: the report says what each is and what would change, the
+// dry run writes nothing, and the run changes only what it reported.
+TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
+    TestFolder folder;
+    const Pixel Fringe{250, 3, 250}; // within 5 of magenta
+    const BmpSpec rle{.bitCount = 4,
+                      .compression = 2,
+                      .palette = {Magenta, Grey},
+                      .pixels = {16, 0x01, 0, 0, 0, 1}};
+    const BmpSpec full{.bitCount = 1, .palette = {Grey, Grey}, .pixels = Bytes(60, 0)};
+    BmpSpec alpha{.bitCount = 32, .headerSize = 124, .compression = 3};
+    for (int i = 0; i < 16 * 15; ++i) {
+        alpha.pixels.insert(alpha.pixels.end(), {255, 0, 255, static_cast<std::uint8_t>(i)});
+    }
+    Bytes fringe = makeBmp24(4, 4, Grey);
+    setPixel(fringe, 0, 0, Magenta);
+    setPixel(fringe, 1, 0, Fringe);
+    folder.write("alpha.bmp", makeBmp(alpha));
+    folder.write("fringe.bmp", fringe);
+    folder.write("full.bmp", makeBmp(full));
+    folder.write("rle.bmp", makeBmp(rle));
+    folder.write("sixteen.bmp", makeBmpWithBitCount(4, 4, 16));
+    const Bytes icon = makeBmp24(16, 15, Magenta);
+    folder.write("short.bmp", Bytes(icon.begin(), icon.end() - 48));
+    const auto dir = folder.path().string() + "/";
+    const auto names = folder.names();
+
+    const auto dry = runConvert(with(MagentaToGreen, {"-n", "-g", "top", dir}));
+    EXPECT_EQ(dry.exitStatus, 1);
+    EXPECT_EQ(dry.out,
+              "would convert  " + dir + "alpha.bmp  (32-bit, V5 header, bit fields; 240 pixels; " +
+                  "grown to 16 x 16)\n" + "would convert  " + dir + "fringe.bmp  (" + Plain +
+                  "; 1 pixel; 1 near miss)\n" + "failed         " + dir +
+                  "full.bmp  (no palette entry for the new row's colour)\n" + "would convert  " +
+                  dir + "rle.bmp  (4-bit, Windows 3 header, RLE4; 8 pixels in 1 entry; " +
+                  "not grown: compressed)\n" + "failed         " + dir +
+                  "short.bmp  (truncated picture)\n" + "skipped        " + dir +
+                  "sixteen.bmp  (16-bit picture)\n" +
+                  "3 to convert, 1 skipped, 2 failed (dry run: nothing written)\n");
+    EXPECT_EQ(folder.names(), names);
+
+    const auto run = runConvert(with(MagentaToGreen, {"--tolerance", "5", "-g", "top", dir}));
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.out.find("fringe.bmp  (" + Plain + "; 2 pixels)"), std::string::npos) << run.out;
+    BmpSpec grown = alpha;
+    grown.height = 16;
+    for (int x = 0; x < 16; ++x) {
+        grown.pixels.insert(grown.pixels.end(), {40, 200, 12, static_cast<std::uint8_t>(224 + x)});
+    }
+    for (std::size_t i = 0; i < 16 * 15; ++i) {
+        grown.pixels[4 * i] = 40;
+        grown.pixels[4 * i + 1] = 200;
+        grown.pixels[4 * i + 2] = 12;
+    }
+    EXPECT_EQ(folder.read("alpha.bmp"), makeBmp(grown));
+    BmpSpec recoloured = rle;
+    recoloured.palette[0] = Green;
+    EXPECT_EQ(folder.read("rle.bmp"), makeBmp(recoloured));
+    EXPECT_EQ(folder.read("full.bmp"), makeBmp(full));
+    EXPECT_EQ(folder.read("short.bmp"), Bytes(icon.begin(), icon.end() - 48));
 }
 
 TEST(Program, AFailureReachesStandardErrorOnceWhereverTheLinesGo) {
