@@ -4,7 +4,6 @@
 #include "cli/Progress.h"
 #include "conversion/BackupRestore.h"
 #include "conversion/BatchRun.h"
-#include "engine/AppError.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -25,10 +24,6 @@ struct FileReport {
     bool grown = false;                  // a 16 x 15 picture got its 16th row
     std::string reason;                  // skipped and failed: why
 };
-
-// The English words for an error of the conversion core, which still reports the classic
-// error numbers, written for the window.
-std::string reasonFor(const AppError& error);
 
 // The report of each kind of ending a file can have.
 FileReport reportOf(const FileOutcome& outcome);
