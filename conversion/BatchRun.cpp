@@ -29,6 +29,7 @@ struct PreparedFile {
     FileStatus status = FileStatus::Converted; // until decided otherwise
     ConversionResult result;
     std::optional<FileFailure> failure;
+    std::string notConvertible;             // NotConvertible: why
     std::filesystem::path backup;           // empty when no backup is kept
     std::unique_ptr<FileByteSource> source; // open from the test until it is converted
     std::unique_ptr<SiblingFile> copy;
@@ -46,7 +47,9 @@ struct PreparedFile {
 
     FileOutcome outcome() const {
         const bool backedUp = status == FileStatus::Converted && !backup.empty() && !failure;
-        return {index, path, status, result, failure, backedUp ? backup : std::filesystem::path()};
+        return {index,         path,    status,
+                result,        failure, backedUp ? backup : std::filesystem::path(),
+                notConvertible};
     }
 };
 
@@ -125,8 +128,12 @@ void countChanges(PreparedFile& file, const ConversionRequest& request) {
 }
 
 // A file too short to hold a bit count is no picture of ours, as the list marks it; one that
-// cannot be read at all has failed.
-bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
+// cannot be read at all has failed. When every kind is converted, the header decides later.
+bool isConvertible(const PreparedFile& file, const ConversionRequest& request,
+                   const BatchOptions& options) {
+    if (request.everyKind) {
+        return !options.requireSignature || isSignedBitmap(*file.source);
+    }
     try {
         return options.requireSignature ? isSignedBitmap24Bit(*file.source)
                                         : isBitmap24Bit(*file.source);
@@ -140,13 +147,31 @@ bool isConvertible(const PreparedFile& file, const BatchOptions& options) {
 
 // Opens the file and tests whether it is a picture the run converts; marks it not
 // convertible, or failed when it cannot be read. The file stays open for its conversion.
-void testConvertibility(PreparedFile& file, const BatchOptions& options) {
+void testConvertibility(PreparedFile& file, const ConversionRequest& request,
+                        const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
         file.source = std::make_unique<FileByteSource>(file.path);
-        if (!isConvertible(file, options)) {
+        if (!isConvertible(file, request, options)) {
             file.status = FileStatus::NotConvertible;
+            file.notConvertible = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
         }
     });
+}
+
+// When every kind is converted, a header that shows a kind the program does not convert
+// leaves the file alone, with the header's reason.
+void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
+                   const BatchOptions& options) {
+    try {
+        options.dryRun ? countChanges(file, request) : convertToCopy(file, request);
+    } catch (const Error& error) {
+        if (!request.everyKind || !meansNotConvertible(error)) {
+            throw;
+        }
+        file.status = FileStatus::NotConvertible;
+        file.notConvertible = error.detail().empty() ? error.reason() : error.detail();
+        file.copy.reset();
+    }
 }
 
 // Converts an undecided file: in a dry run only to count, otherwise into its copy. A file
@@ -155,9 +180,8 @@ void testConvertibility(PreparedFile& file, const BatchOptions& options) {
 void prepareFile(PreparedFile& file, const ConversionRequest& request,
                  const BatchOptions& options) {
     if (!file.decided()) {
-        guarded(file, FileFailure::Kind::Conversion, [&] {
-            options.dryRun ? countChanges(file, request) : convertToCopy(file, request);
-        });
+        guarded(file, FileFailure::Kind::Conversion,
+                [&] { convertOrSkip(file, request, options); });
     }
     file.source.reset();
 }
@@ -307,7 +331,7 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
         PreparedFile& file = group.emplace_back();
         file.index = next;
         file.path = files[next++];
-        testConvertibility(file, options);
+        testConvertibility(file, request, options);
         groupBytes += file.source ? file.source->size() : 0;
         if (!file.decided() && request.keepBackup) {
             claimBackup(file, state.claims);

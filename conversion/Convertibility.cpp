@@ -40,4 +40,22 @@ bool isSignedBitmap24Bit(const std::filesystem::path& path) {
     return isSignedBitmap24Bit(FileByteSource(path));
 }
 
+bool isSignedBitmap(const ByteSource& source) {
+    std::array<std::uint8_t, 2> signature{};
+    return source.readAt(0, signature) == signature.size() && signature[0] == 'B' &&
+           signature[1] == 'M';
+}
+
+bool meansNotConvertible(const Error& error) {
+    switch (error.kind()) {
+    case ErrorKind::NotAPicture:
+    case ErrorKind::TooShort:
+    case ErrorKind::NoPixels:
+    case ErrorKind::Unsupported:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace pixtint

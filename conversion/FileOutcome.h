@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 namespace pixtint {
 
@@ -37,6 +38,7 @@ struct FileOutcome {
     ConversionResult result; // Converted and Unchanged (and their dry-run forms)
     std::optional<FileFailure> failure;
     std::filesystem::path backup; // Converted with a backup: where the original now is
+    std::string notConvertible;   // NotConvertible: why, in English
 };
 
 } // namespace pixtint
