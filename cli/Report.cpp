@@ -10,47 +10,8 @@ namespace pixtint {
 
 namespace {
 
-struct NumberedReason {
-    int number;
-    std::string_view reason;
-};
-
-constexpr NumberedReason Reasons[] = {
-    {ErrorNumber::InvalidArgument, "invalid picture width, or a name too short"},
-    {ErrorNumber::Overflow, "a number in the file is out of range"},
-    {ErrorNumber::OutOfMemory, "out of memory"},
-    {ErrorNumber::SubscriptOutOfRange, "too short to hold a picture"},
-    {ErrorNumber::DivisionByZero, "a number in the file is out of range"},
-    {ErrorNumber::FileNotFound, "no such file"},
-    {ErrorNumber::DeviceIoError, "input/output error"},
-    {ErrorNumber::FileAlreadyExists, "a file of that name already exists"},
-    {ErrorNumber::DiskFull, "no space left on the device"},
-    {ErrorNumber::InputPastEndOfFile, "the file ends too early"},
-    {ErrorNumber::PermissionDenied, "permission denied"},
-    {ErrorNumber::PathFileAccessError, "not a regular file, or an invalid name"},
-    {ErrorNumber::PathNotFound, "no such folder"},
-    {ErrorNumber::InvalidPicture, "not a valid picture"},
-};
-
-} // namespace
-
-std::string reasonFor(const AppError& error) {
-    for (const auto& [number, reason] : Reasons) {
-        if (number == error.number()) {
-            return std::string(reason);
-        }
-    }
-    return "error " + std::to_string(error.number());
-}
-
-namespace {
-
-std::string reasonFor(const Error& error) {
-    return error.reason();
-}
-
 std::string reasonFor(const FileFailure& failure) {
-    const std::string cause = reasonFor(failure.error);
+    const std::string cause = failure.error.reason();
     switch (failure.kind) {
     case FileFailure::Kind::Conversion:
         return cause;
@@ -124,7 +85,7 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
         break;
     case RestoreStatus::Failed:
         report.status = ReportStatus::Failed;
-        report.reason = outcome.error ? reasonFor(*outcome.error) : "failed";
+        report.reason = outcome.error ? outcome.error->reason() : "failed";
         if (!outcome.backup.empty()) {
             report.reason += " (backup " + outcome.backup.string() + ")";
         }
@@ -136,7 +97,7 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
 FileReport reportOfUnusable(const InputFile& input) {
     FileReport report;
     report.path = input.path;
-    report.reason = input.problem ? reasonFor(*input.problem) : "cannot be used";
+    report.reason = input.problem ? input.problem->reason() : "cannot be used";
     return report;
 }
 

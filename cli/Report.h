@@ -4,7 +4,6 @@
 #include "cli/Progress.h"
 #include "conversion/BackupRestore.h"
 #include "conversion/BatchRun.h"
-#include "engine/AppError.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -39,10 +38,6 @@ struct FileReport {
     std::vector<PairReport> pairs;
     std::string notGrown; // why a 16 x 15 picture asked to grow was not
 };
-
-// The English words for an error of the conversion core, which still reports the classic
-// error numbers, written for the window.
-std::string reasonFor(const AppError& error);
 
 // The report of each kind of ending a file can have. `pairs` are the request's, in order.
 FileReport reportOf(const FileOutcome& outcome, const std::vector<ColourPair>& pairs = {});
