@@ -1,6 +1,7 @@
 #include "cli/Report.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string_view>
 #include <utility>
@@ -9,41 +10,7 @@ namespace pixtint {
 
 namespace {
 
-struct NumberedReason {
-    int number;
-    std::string_view reason;
-};
-
-constexpr NumberedReason Reasons[] = {
-    {ErrorNumber::InvalidArgument, "invalid picture width, or a name too short"},
-    {ErrorNumber::Overflow, "a number in the file is out of range"},
-    {ErrorNumber::OutOfMemory, "out of memory"},
-    {ErrorNumber::SubscriptOutOfRange, "too short to hold a picture"},
-    {ErrorNumber::DivisionByZero, "a number in the file is out of range"},
-    {ErrorNumber::FileNotFound, "no such file"},
-    {ErrorNumber::DeviceIoError, "input/output error"},
-    {ErrorNumber::FileAlreadyExists, "a file of that name already exists"},
-    {ErrorNumber::DiskFull, "no space left on the device"},
-    {ErrorNumber::InputPastEndOfFile, "the file ends too early"},
-    {ErrorNumber::PermissionDenied, "permission denied"},
-    {ErrorNumber::PathFileAccessError, "not a regular file, or an invalid name"},
-    {ErrorNumber::PathNotFound, "no such folder"},
-    {ErrorNumber::InvalidPicture, "not a valid picture"},
-};
-
-} // namespace
-
-std::string reasonFor(const AppError& error) {
-    for (const auto& [number, reason] : Reasons) {
-        if (number == error.number()) {
-            return std::string(reason);
-        }
-    }
-    return "error " + std::to_string(error.number());
-}
-
-namespace {
-
+// The system's own words for a failed call; a name that is not a backup, named.
 std::string reasonFor(const Error& error) {
     if (error.kind() == ErrorKind::NotABackup) {
         return error.path().filename().string() + " is not a backup";
@@ -71,7 +38,28 @@ std::string reasonFor(const FileFailure& failure) {
 
 } // namespace
 
-FileReport reportOf(const FileOutcome& outcome) {
+namespace {
+
+void describeResult(FileReport& report, const ConversionResult& result,
+                    const std::vector<ColourPair>& pairs) {
+    report.pixels = result.pixelsChanged;
+    report.grown = result.grown;
+    report.notGrown = result.notGrown;
+    if (result.format.bitsPerPixel == 0) {
+        return; // no picture was read
+    }
+    report.format = result.format;
+    report.palette = result.format.bitsPerPixel <= 8;
+    report.entries = result.entriesChanged;
+    report.nearMisses = result.nearMisses;
+    for (std::size_t i = 0; i < pairs.size() && i < result.counts.pairs.size(); ++i) {
+        report.pairs.push_back({pairs[i], result.counts.pairs[i]});
+    }
+}
+
+} // namespace
+
+FileReport reportOf(const FileOutcome& outcome, const std::vector<ColourPair>& pairs) {
     FileReport report;
     report.path = outcome.path;
     switch (outcome.status) {
@@ -79,12 +67,12 @@ FileReport reportOf(const FileOutcome& outcome) {
     case FileStatus::Unchanged:
         report.status = outcome.status == FileStatus::Converted ? ReportStatus::Converted
                                                                 : ReportStatus::Unchanged;
-        report.pixels = outcome.result.pixelsChanged;
-        report.grown = outcome.result.grown;
+        describeResult(report, outcome.result, pairs);
         break;
     case FileStatus::NotConvertible:
         report.status = ReportStatus::Skipped;
-        report.reason = "not a 24-bit picture";
+        report.reason =
+            outcome.notConvertible.empty() ? "not a picture it converts" : outcome.notConvertible;
         break;
     case FileStatus::Failed:
         report.status = ReportStatus::Failed;
@@ -214,19 +202,79 @@ std::string_view spokenStatus(ReportStatus status, bool dryRun) {
     return statusWord(status);
 }
 
+std::string counted(std::uint64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string hexColour(Rgb colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
+    return text;
+}
+
+// "24-bit, V5 header, uncompressed"
+std::string formatText(const PictureFormat& format) {
+    return std::to_string(format.bitsPerPixel) + "-bit, " + format.header + " header, " +
+           (format.compression == "none" ? std::string("uncompressed") : format.compression);
+}
+
+// "240 pixels in 2 entries (#ff00ff: 237, #808080: 3)"
+std::string changesText(const FileReport& report) {
+    std::string text = counted(*report.pixels, "pixel", "pixels");
+    if (report.palette) {
+        text += " in " + counted(report.entries, "entry", "entries");
+    }
+    if (report.pairs.size() > 1) {
+        std::string each;
+        for (const auto& [pair, counts] : report.pairs) {
+            each += (each.empty() ? "" : ", ") + hexColour(pair.from) + ": " +
+                    std::to_string(counts.pixels);
+        }
+        text += " (" + each + ")";
+    }
+    return text;
+}
+
 std::string details(const FileReport& report) {
     if (!report.reason.empty()) {
         return report.reason;
     }
-    if (!report.pixels || report.status == ReportStatus::Unchanged) {
-        return {};
+    std::vector<std::string> parts;
+    if (report.format) {
+        parts.push_back(formatText(*report.format));
     }
-    std::string text =
-        std::to_string(*report.pixels) + (*report.pixels == 1 ? " pixel" : " pixels");
+    if (report.pixels && report.status != ReportStatus::Unchanged) {
+        parts.push_back(changesText(report));
+    }
+    if (report.nearMisses > 0) {
+        parts.push_back(counted(report.nearMisses, "near miss", "near misses"));
+    }
     if (report.grown) {
-        text += ", grown to 16 x 16";
+        parts.push_back("grown to 16 x 16");
+    } else if (!report.notGrown.empty()) {
+        parts.push_back("not grown: " + report.notGrown);
+    }
+    std::string text;
+    for (const auto& part : parts) {
+        text += (text.empty() ? "" : "; ") + part;
     }
     return text;
+}
+
+nlohmann::ordered_json pairsJson(const FileReport& report) {
+    nlohmann::ordered_json pairs = nlohmann::ordered_json::array();
+    for (const auto& [pair, counts] : report.pairs) {
+        nlohmann::ordered_json object;
+        object["from"] = hexColour(pair.from);
+        object["to"] = hexColour(pair.to);
+        object["pixels"] = counts.pixels;
+        if (report.palette) {
+            object["entries"] = counts.entries;
+        }
+        object["near_misses"] = counts.nearMisses;
+        pairs.push_back(std::move(object));
+    }
+    return pairs;
 }
 
 } // namespace
@@ -245,11 +293,29 @@ std::string jsonLine(const FileReport& report, bool dryRun) {
     nlohmann::ordered_json object;
     object["path"] = report.path.string();
     object["status"] = statusWord(report.status);
+    if (report.format) {
+        object["bits"] = report.format->bitsPerPixel;
+        object["header"] = report.format->header;
+        object["compression"] = report.format->compression;
+    }
     if (report.pixels) {
         object["pixels"] = *report.pixels;
     }
+    if (report.format && report.palette) {
+        object["entries"] = report.entries;
+    }
+    if (report.format) {
+        object["near_misses"] = report.nearMisses;
+        object["pairs"] = pairsJson(report);
+    }
     if (report.grown) {
         object["grown"] = true;
+    }
+    if (!report.notGrown.empty()) {
+        object["not_grown"] = report.notGrown;
+    }
+    if (report.status == ReportStatus::Skipped) {
+        object["reason"] = report.reason;
     }
     if (report.status == ReportStatus::Failed) {
         object["error"] = report.reason;

@@ -44,14 +44,16 @@ bool convertAll(const std::vector<fs::path>& files, const CliOptions& options,
                 ReportPrinter& printer) {
     BatchRun run(options.request,
                  {.dryRun = options.dryRun, .requireSignature = true, .jobs = jobsFor(options)});
-    return run.run(
-        files, {.outcome = [&](const FileOutcome& outcome) { printer.print(reportOf(outcome)); },
-                .aboutToReplace = {},
-                .stopRequested = stopSignalled,
-                .recovered =
-                    [&](const Recovery& found) {
-                        printer.print(reportOf(found));
-                    }});
+    return run.run(files, {.outcome =
+                               [&](const FileOutcome& outcome) {
+                                   printer.print(reportOf(outcome, options.request.pairs));
+                               },
+                           .aboutToReplace = {},
+                           .stopRequested = stopSignalled,
+                           .recovered =
+                               [&](const Recovery& found) {
+                                   printer.print(reportOf(found));
+                               }});
 }
 
 bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,

@@ -125,7 +125,8 @@ TEST(Originals, AFileThatFailsToConvertFailsTheRun) {
     const auto run = runConvert(with({dir}));
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "failed         " + dir + "/bad.bmp  (invalid picture width)\n" +
-                           "converted      " + dir + "/good.bmp  (256 pixels)\n" +
+                           "converted      " + dir +
+                           "/good.bmp  (24-bit, Windows 3 header, uncompressed; 256 pixels)\n" +
                            "1 converted, 1 failed\n");
     EXPECT_EQ(folder.read("bad.bmp"), zeroWidth);
 }
@@ -141,8 +142,10 @@ TEST(Originals, ASubFolderNamedLikeAPictureIsSkippedOrWalkedInto) {
     EXPECT_EQ(flat.out, "skipped        " + dir + "/x.bmp  (a folder)\n1 skipped\n");
     const auto deep = runConvert(with({"-r", dir}));
     EXPECT_EQ(deep.exitStatus, 0);
-    EXPECT_EQ(deep.out, "skipped        " + dir + "/x.bmp  (a folder)\n" + "converted      " + dir +
-                            "/x.bmp/inner.bmp  (256 pixels)\n" + "1 converted, 1 skipped\n");
+    EXPECT_EQ(deep.out,
+              "skipped        " + dir + "/x.bmp  (a folder)\n" + "converted      " + dir +
+                  "/x.bmp/inner.bmp  (24-bit, Windows 3 header, uncompressed; 256 pixels)\n" +
+                  "1 converted, 1 skipped\n");
     EXPECT_EQ(folder.read("x.bmp/inner.bak"), Original);
 }
 
