@@ -292,7 +292,7 @@ void flushCopies(Group& group, FileSystem& fileSystem) {
 }
 
 // Every copy named and closed, each close checked, before any picture is replaced; then
-// each commit, and the folder's flush, which a converted picture's outcome waits for.
+// each commit, and the folder's flush, which the outcomes wait for.
 void commitGroup(Group& group, const std::optional<FolderLock>& lock,
                  const std::optional<Error>& lockFailure, const BatchCallbacks& callbacks,
                  FileSystem& fileSystem) {
@@ -328,9 +328,6 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
                 file->fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file->path));
             }
         }
-    }
-    for (const PreparedFile& file : group) {
-        callbacks.outcome(file.outcome());
     }
 }
 
@@ -416,6 +413,10 @@ bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCall
         const FolderLock* heldLock = lock ? &*lock : nullptr;
         const bool stopped = !prepareGroup(group, request_, options_, heldLock, callbacks);
         commitGroup(group, lock, lockFailure, callbacks, fileSystem_);
+        lock.reset(); // another run may go on while this one reports, a message box included
+        for (const PreparedFile& file : group) {
+            callbacks.outcome(file.outcome());
+        }
         if (stopped) {
             return false;
         }
