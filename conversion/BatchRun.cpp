@@ -258,7 +258,9 @@ bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOpt
 // One flush of each file system the copies are on, instead of one per copy: the file system
 // then commits them all in one go. A flush reports only some write-back errors (none before
 // Linux 5.8, and since then those after the descriptor it is called on was opened), so each
-// copy's own flush follows: its pages are clean by then, and it reports that file's errors.
+// copy's own write-back is then waited for, which reports that file's errors. (An fdatasync()
+// per copy would report them too, but ext4 flushes the disk's cache on each: twenty thousand
+// icons took eight times as long.)
 void flushCopies(Group& group, FileSystem& fileSystem) {
     std::map<dev_t, int> failedDevices; // device: errno
     std::set<dev_t> flushed;
