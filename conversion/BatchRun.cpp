@@ -221,6 +221,9 @@ void claimBackup(PreparedFile& file, BackupClaims& claims) {
 
 void prepareInParallel(std::vector<PreparedFile>& group, const ConversionRequest& request,
                        const BatchOptions& options, const FolderLock* lock) {
+    if (group.empty()) {
+        return;
+    }
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i = next++; i < group.size(); i = next++) {
@@ -367,13 +370,18 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
     while (next < files.size() && group.size() < options.groupFiles &&
            (group.empty() || groupBytes < options.groupBytes)) {
         auto target = fileAt(files[next]);
-        if (folderOf(target) != folder) {
+        const bool elsewhere = folderOf(target) != folder;
+        if (elsewhere && !group.empty()) {
             break;
         }
         PreparedFile& file = group.emplace_back();
         file.index = next;
         file.path = files[next++];
         file.target = std::move(target);
+        if (elsewhere) { // a link made to point elsewhere since the group began
+            file.fail(FileFailure::Kind::Conversion, Error(ErrorKind::ChangedDuringRun, file.path));
+            continue;
+        }
         testConvertibility(file, request, options);
         groupBytes += file.source ? file.source->size() : 0;
         if (!file.decided() && request.keepBackup) {
