@@ -3,7 +3,7 @@
 #include "mainwindow/StartUp.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
-#include "platform/QtTranslation.h"
+#include "platform/UiLanguage.h"
 
 #include <QApplication>
 #include <iostream>
@@ -16,9 +16,9 @@ int main(int argc, char** argv) {
         return AnswerOnTerminal(early, std::cout, std::cerr).value_or(0);
     }
     QApplication application(argc, argv); // takes Qt's own options out of argv
-    InstallQtTranslation(application);
     QGuiApplication::setDesktopFileName(QStringLiteral(PIXTINT_APP_ID));
     const CommandLine commandLine = ParseCommandLine(argc, argv);
+    useUiLanguage(application, commandLine.language.value_or(desktopUiLanguage()));
     if (const auto status = AnswerOnTerminal(commandLine, std::cout, std::cerr)) {
         return *status;
     }
