@@ -112,8 +112,12 @@ TEST_F(Settings, OnlyAnExitThroughTheButtonChangesTheFile) {
 TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
     std::filesystem::permissions(programFolder.path(), std::filesystem::perms::owner_read |
                                                            std::filesystem::perms::owner_exec);
+    TestFolder home;
+    std::filesystem::create_directories(home / "Pictures");
+    ScopedEnvironment homeVariable{"HOME", home.path().string()};
     start();
-    EXPECT_EQ(control<Label>("Label1")->Caption(), programFolderText()) << "a first start";
+    EXPECT_EQ(control<Label>("Label1")->Caption(), DisplayPath(home / "Pictures"))
+        << "a first start shows the user's pictures, not the program's folder";
     dialogs.folderAnswers.push_back(pictureFolderText());
     control<CommandButton>("Command2")->click();
     dialogs.colourAnswers.push_back(QColor(255, 0, 0));
