@@ -20,6 +20,7 @@ expected=$(sort <<LIST
 bin/pixtint
 bin/pixtint-convert
 share/applications/$id.desktop
+share/doc/pixtint/Readme.en.txt
 share/doc/pixtint/Readme.txt
 share/icons/hicolor/scalable/apps/$id.svg
 share/man/man1/pixtint-convert.1.gz
