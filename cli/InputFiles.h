@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/AppError.h"
+#include "engine/Error.h"
 
 #include <filesystem>
 #include <optional>
@@ -13,7 +13,7 @@ namespace pixtint {
 // A file to work on, or a path argument that cannot be used.
 struct InputFile {
     std::filesystem::path path;
-    std::optional<AppError> problem; // set: the path is reported as failed, nothing is done
+    std::optional<Error> problem; // set: the path is reported as failed, nothing is done
 };
 
 // The files named by the PATH arguments, in their order: a file is taken whatever its name;

@@ -1,6 +1,6 @@
 #include "conversion/BackupRestore.h"
 
-#include "conversion/BackupName.h"
+#include "conversion/Backup.h"
 #include "engine/PosixFile.h"
 
 #include <cerrno>
@@ -17,12 +17,12 @@ std::optional<std::filesystem::path> backupNameOf(const std::filesystem::path& p
     try {
         auto backup = backupPathFor(picture);
         return backup == picture ? std::nullopt : std::optional(std::move(backup));
-    } catch (const AppError&) {
+    } catch (const Error&) {
         return std::nullopt;
     }
 }
 
-RestoreOutcome failure(std::filesystem::path backup, AppError error) {
+RestoreOutcome failure(std::filesystem::path backup, Error error) {
     return {RestoreStatus::Failed, std::move(backup), std::move(error)};
 }
 
@@ -38,15 +38,15 @@ RestoreOutcome BackupRestore::restore(const std::filesystem::path& picture) {
         if (errno == ENOENT) {
             return {RestoreStatus::NoBackup, std::move(*backup), std::nullopt};
         }
-        return failure(std::move(*backup), AppError::fromErrno(errno, *backup));
+        return failure(std::move(*backup), Error::fromErrno(errno, *backup));
     }
     // Only a file we could have made: a folder or a link of that name is someone else's.
     if (!S_ISREG(status.st_mode)) {
-        return failure(std::move(*backup), AppError(ErrorNumber::PathFileAccessError));
+        return failure(std::move(*backup), Error::fromErrno(EINVAL, *backup));
     }
     if (!dryRun_) {
         if (std::rename(backup->c_str(), picture.c_str()) != 0) {
-            return failure(std::move(*backup), AppError::fromErrno(errno, picture));
+            return failure(std::move(*backup), Error::fromErrno(errno, picture));
         }
         foldersToFlush_.try_emplace(picture.parent_path(), picture);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/AppError.h"
+#include "engine/Error.h"
 
 #include <filesystem>
 #include <map>
@@ -17,7 +17,7 @@ enum class RestoreStatus {
 struct RestoreOutcome {
     RestoreStatus status = RestoreStatus::Failed;
     std::filesystem::path backup;
-    std::optional<AppError> error;
+    std::optional<Error> error;
 };
 
 // Undoes conversions: puts the backup a conversion kept of a picture (NAME.bak) back in the

@@ -11,6 +11,7 @@
 #include "conversion/FileConversion.h"
 #include "engine/AppError.h"
 #include "engine/BmpHeader.h"
+#include "engine/Error.h"
 #include "tests/support/BmpBytes.h"
 
 #include <algorithm>
@@ -259,8 +260,8 @@ Input interpret(const std::uint8_t* data, std::size_t size) {
 template <typename Operation> std::optional<int> errorOf(Operation&& operation) {
     try {
         operation();
-    } catch (const AppError& error) {
-        return error.number();
+    } catch (const Error& error) {
+        return AppError::fromError(error).number(); // the numbers the window shows
     }
     return std::nullopt;
 }

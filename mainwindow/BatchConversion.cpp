@@ -1,4 +1,5 @@
 #include "conversion/BatchRun.h"
+#include "engine/AppError.h"
 #include "mainwindow/BatchProgress.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"

@@ -35,7 +35,7 @@ QString whatHappened(const FileOutcome& outcome) {
 } // namespace
 
 AppError batchFailure(const FileOutcome& outcome) {
-    const AppError& cause = outcome.failure->error;
+    const AppError cause = AppError::fromError(outcome.failure->error);
     const QString details = whatHappened(outcome);
     return AppError(cause.number(), cause.description() + "\r\n" + details.toStdString());
 }

@@ -2,6 +2,7 @@
 
 #include "conversion/ConvertedPicture.h"
 #include "engine/ByteSource.h"
+#include "engine/Error.h"
 #include "mainwindow/BatchMessages.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
@@ -154,6 +155,7 @@ std::optional<BatchProgress::Frame> BatchProgress::decodeFrame(std::size_t index
         frame.after = decodePicture(ConvertedPicture(file, request_));
         return frame;
     } catch (const AppError&) {
+    } catch (const Error&) {
     } catch (const std::bad_alloc&) {
     }
     return std::nullopt;

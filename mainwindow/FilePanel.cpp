@@ -2,13 +2,14 @@
 
 #include "conversion/Convertibility.h"
 #include "engine/AppError.h"
+#include "engine/Error.h"
 #include "mainwindow/ControlPlacement.h"
 #include "platform/CommandButton.h"
 #include "platform/Dialogs.h"
 #include "platform/FileOperations.h"
 #include "platform/ImageBox.h"
 #include "platform/Label.h"
-#include "scan/StdFileSearch.h"
+#include "scan/FolderScan.h"
 
 #include <QIcon>
 
@@ -22,6 +23,8 @@ bool isConvertible(const std::filesystem::path& path) {
     try {
         return isBitmap24Bit(path);
     } catch (const AppError&) {
+        return false;
+    } catch (const Error&) {
         return false;
     }
 }
@@ -89,7 +92,9 @@ void FilePanel::showFolder(const QString& folder) {
 
 void FilePanel::refreshFileList(const QString& folder) {
     fileList_->Clear();
-    StdFileSearch::ListMatchingFiles(PathInFolder(folder, "*.bmp").native(), *fileList_);
+    for (const auto& name : matchingNames(PathInFolder(folder, "*.bmp").native())) {
+        fileList_->Add(name);
+    }
     fileList_->Refresh();
     for (int i = 1; i <= fileList_->Count(); ++i) {
         ListItem item = fileList_->Item(i);

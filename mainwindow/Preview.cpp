@@ -1,5 +1,6 @@
 #include "engine/AppError.h"
 #include "engine/ByteSource.h"
+#include "engine/Error.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
@@ -49,6 +50,8 @@ void MainWindow::previewSelectedFile() {
         }
     } catch (const AppError& error) {
         previewFailed(error);
+    } catch (const Error& error) {
+        previewFailed(AppError::fromError(error));
     } catch (const std::bad_alloc&) {
         previewFailed(AppError(ErrorNumber::OutOfMemory));
     }
@@ -101,6 +104,8 @@ std::optional<ConvertedPicture> MainWindow::convertForPreview(const std::filesys
         return std::optional<ConvertedPicture>(std::in_place, source, currentRequest());
     } catch (const AppError& error) {
         dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
+    } catch (const Error& error) {
+        dialogs_.ShowError(this, AppError::fromError(error), QStringLiteral("変換エラー"));
     } catch (const std::bad_alloc&) {
         dialogs_.ShowError(this, AppError(ErrorNumber::OutOfMemory), QStringLiteral("変換エラー"));
     }

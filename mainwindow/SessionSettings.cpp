@@ -1,5 +1,7 @@
 #include "engine/AppError.h"
+#include "engine/Error.h"
 #include "engine/FileBytes.h"
+#include "engine/SiblingFile.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
 #include "platform/AppLocations.h"
@@ -58,6 +60,12 @@ bool MainWindow::readSettingsFile() {
             dialogs_.ShowError(this, error, SettingsErrorTitle);
         }
         return false;
+    } catch (const Error& error) {
+        const AppError numbered = AppError::fromError(error);
+        if (!isSilentSettingsError(numbered.number())) {
+            dialogs_.ShowError(this, numbered, SettingsErrorTitle);
+        }
+        return false;
     }
 }
 
@@ -81,8 +89,8 @@ void MainWindow::saveSettings() {
         writeFileAtomically(NativePath(path),
                             {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                              static_cast<std::size_t>(bytes.size())});
-    } catch (const AppError& error) {
-        dialogs_.ShowError(this, error, SettingsErrorTitle);
+    } catch (const Error& error) {
+        dialogs_.ShowError(this, AppError::fromError(error), SettingsErrorTitle);
     }
 }
 

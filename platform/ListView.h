@@ -2,7 +2,6 @@
 
 #include "platform/Control.h"
 #include "platform/ImageList.h"
-#include "scan/StdFileSearch.h"
 
 #include <QListWidget>
 #include <optional>
@@ -42,7 +41,7 @@ private:
 // The file list: items numbered from 1 in the order they were added. Click is raised when the
 // user clicks an item or moves the selection with the keyboard, never when the program selects.
 // A name too long for the list is shortened with "…"; its tool tip then shows it whole.
-class ListView : public Control<QListWidget>, public StdFileSearch::ListItems {
+class ListView : public Control<QListWidget> {
     Q_OBJECT
 public:
     explicit ListView(QWidget* parent);
@@ -56,7 +55,7 @@ public:
 
     void Clear() { clear(); }
     // Appends an item with this raw file name, unchecked and without an icon.
-    void Add(const std::string& name) override;
+    void Add(const std::string& name);
 
     void Refresh() { repaint(); }
 

@@ -1,4 +1,4 @@
-#include "scan/StdFileSearch.h"
+#include "scan/FolderScan.h"
 #include "tests/cli/ConvertProgram.h"
 #include "tests/support/TestFolder.h"
 
@@ -34,7 +34,7 @@ TEST(CorpusRun, EveryFileEndsInOneStatusAndOnlyConvertedFilesChange) {
     std::set<fs::path> pictures;
     for (const auto& entry : fs::recursive_directory_iterator(copy)) {
         fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
-        if (StdFileSearch::MatchesWildcard(entry.path().filename().string(), "*.bmp")) {
+        if (matchesWildcard(entry.path().filename().string(), "*.bmp")) {
             pictures.insert(entry.path());
         }
     }

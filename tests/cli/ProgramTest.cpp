@@ -2,9 +2,12 @@
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <unistd.h>
 
 namespace pixtint {
 
@@ -27,6 +30,49 @@ Bytes greyWithMagentaAt(std::initializer_list<std::pair<int, int>> pixels, Pixel
         setPixel(bytes, x, y, colour);
     }
     return bytes;
+}
+
+// The program run with standard output and error on one new terminal: what the terminal shows.
+std::string runOnTerminal(const std::vector<std::string>& arguments) {
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
+        throw std::runtime_error("no terminal for the test");
+    }
+    std::vector<std::string> argv{PIXTINT_CONVERT};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> pointers;
+    for (auto& argument : argv) {
+        pointers.push_back(argument.data());
+    }
+    pointers.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, ::ptsname(terminal), O_RDWR | O_NOCTTY, 0);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) {
+        throw std::runtime_error("cannot start pixtint-convert");
+    }
+    // The few lines fit in the terminal's buffer, where they wait until read.
+    ::waitpid(pid, nullptr, 0);
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    std::string shown;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+        shown.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(terminal);
+    return shown;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
 std::vector<nlohmann::json> jsonLines(const std::string& text) {
@@ -98,7 +144,7 @@ TEST(Program, ADryRunWritesNothingAndRestoreUndoesARun) {
     const auto quiet = runConvert(with(MagentaToGreen, {"-q", dir + "/gone.bmp", dir}));
     EXPECT_EQ(quiet.exitStatus, 1);
     EXPECT_EQ(quiet.out, "1 converted, 1 unchanged, 1 failed\n");
-    EXPECT_EQ(quiet.err, "pixtint-convert: " + dir + "/gone.bmp: no such file\n");
+    EXPECT_EQ(quiet.err, "pixtint-convert: " + dir + "/gone.bmp: no such file or directory\n");
     EXPECT_NE(folder.read("a.bmp"), icon);
     EXPECT_EQ(runConvert({"--restore", "-n", dir}).out,
               "would restore  " + dir + "/a.bmp\n" + "skipped        " + dir +
@@ -130,9 +176,9 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     EXPECT_EQ(run.exitStatus, 1);
     const auto objects = jsonLines(run.out);
     ASSERT_EQ(objects.size(), 4u) << run.out;
-    EXPECT_EQ(objects[0],
-              (nlohmann::json{
-                  {"path", dir + "/gone.bmp"}, {"status", "failed"}, {"error", "no such file"}}));
+    EXPECT_EQ(objects[0], (nlohmann::json{{"path", dir + "/gone.bmp"},
+                                          {"status", "failed"},
+                                          {"error", "no such file or directory"}}));
     EXPECT_EQ(
         objects[1],
         (nlohmann::json{
@@ -141,9 +187,28 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
               (nlohmann::json{
                   {"path", dir + "/caf\xEF\xBF\xBD.bmp"}, {"status", "unchanged"}, {"pixels", 0}}));
     EXPECT_EQ(objects[3], (nlohmann::json{{"path", dir + "/eight.bmp"}, {"status", "skipped"}}));
+    EXPECT_EQ(run.err, "pixtint-convert: " + dir + "/gone.bmp: no such file or directory\n");
     Bytes expected = makeBmp24(16, 16, Green);
     setPixel(expected, 3, 2, Magenta);
     EXPECT_EQ(folder.read("a.bmp"), expected);
+}
+
+TEST(Program, AFailureReachesStandardErrorOnceWhereverTheLinesGo) {
+    TestFolder folder;
+    folder.write("a.bmp", makeBmp24(2, 2, Magenta));
+    const auto dir = folder.path().string();
+    const auto gone = dir + "/gone.bmp";
+
+    const auto toFiles = runConvert(with(MagentaToGreen, {gone, dir}));
+    EXPECT_EQ(toFiles.exitStatus, 1);
+    EXPECT_EQ(toFiles.out.substr(0, toFiles.out.find('\n')),
+              "failed         " + gone + "  (no such file or directory)");
+    EXPECT_EQ(toFiles.err, "pixtint-convert: " + gone + ": no such file or directory\n");
+
+    // On one terminal the line says it already; the summary still counts it.
+    const auto shown = runOnTerminal(with(MagentaToGreen, {gone, dir}));
+    EXPECT_EQ(occurrences(shown, "no such file or directory"), 1u) << shown;
+    EXPECT_NE(shown.find("1 unchanged, 1 failed"), std::string::npos) << shown;
 }
 
 TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {

@@ -1,12 +1,14 @@
 #include "conversion/BatchRun.h"
 
-#include "conversion/HiddenCopy.h"
+#include "engine/PosixFile.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,23 +110,20 @@ TEST(BatchRun, LeavesAUsersTmpFileAlone) {
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"icon0.bmp", "icon0.tmp"}));
 }
 
-class FailingFlush : public BatchRun {
-public:
-    using BatchRun::BatchRun;
-
-protected:
-    void flushCopies(std::span<const int>) override { throw AppError(ErrorNumber::DeviceIoError); }
+struct FailingFlush : FileSystem {
+    int syncFileSystem(int) override { return EIO; }
 };
 
 TEST(BatchRun, AGroupWhoseFlushFailsReplacesNoneOfItsFiles) {
     IconFolder folder;
     const auto files = folder.icons(3);
     folder.write("icon1.bak", {42});
-    FailingFlush run(withBackup(BlueToRed));
+    FailingFlush failing;
+    BatchRun run(withBackup(BlueToRed), {}, failing);
     const Recorded recorded = runBatch(run, files);
     for (std::size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(recorded.status(i), FileStatus::Failed);
-        EXPECT_EQ(recorded.outcomes[i].failure->error.number(), ErrorNumber::DeviceIoError);
+        EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EIO);
         EXPECT_EQ(folder.read(files[i].filename()), makeBmp24(3, 2, Blue));
     }
     EXPECT_EQ(folder.read("icon1.bak"), Bytes{42});
@@ -179,7 +178,7 @@ TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
     const Recorded recorded = runBatch(withBackup(BlueToRed), files);
     for (std::size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(recorded.status(i), FileStatus::Failed);
-        EXPECT_EQ(recorded.outcomes[i].failure->error.number(), ErrorNumber::PermissionDenied);
+        EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EACCES);
     }
     EXPECT_EQ(folder.names().size(), 2u);
 }
@@ -192,13 +191,15 @@ TEST(BatchRun, CopiesOfAnInterruptedRunAreRemovedAndHeldOriginalsKept) {
     folder.write(".icon0.bmp.pixtint-Ab12Cd", {1});
     folder.write("icon0.bak.Xy34Zw", {2});
     folder.write(".hidden.pixtint-notmine", {3});
-    const HiddenCopy running(files[0]); // another run's copy, still being written
+    folder.write(".icon0.bmp.pixtint-Ef56Gh", {4}); // another run's copy, still being written
+    const UniqueFd running(::open((folder / ".icon0.bmp.pixtint-Ef56Gh").c_str(), O_RDONLY));
+    ::flock(running.get(), LOCK_EX);
     runBatch(BlueToRed, files, {.dryRun = true});
     EXPECT_EQ(folder.names().size(), 5u); // a dry run removes nothing either
     runBatch(BlueToRed, files);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{".hidden.pixtint-notmine",
-                                                        running.path().filename().string(),
-                                                        "icon0.bak.Xy34Zw", "icon0.bmp"}));
+    EXPECT_EQ(folder.names(),
+              (std::vector<std::string>{".hidden.pixtint-notmine", ".icon0.bmp.pixtint-Ef56Gh",
+                                        "icon0.bak.Xy34Zw", "icon0.bmp"}));
 }
 
 TEST(BatchRun, ADryRunReportsWhatWouldChangeAndWritesNothing) {
@@ -213,7 +214,7 @@ TEST(BatchRun, ADryRunReportsWhatWouldChangeAndWritesNothing) {
     EXPECT_EQ(recorded.outcomes[0].result.pixelsChanged, 6u);
     EXPECT_EQ(recorded.status(1), FileStatus::Unchanged);
     EXPECT_EQ(recorded.status(2), FileStatus::NotConvertible); // too short to be a picture
-    EXPECT_EQ(recorded.outcomes[3].failure->error.number(), ErrorNumber::FileNotFound);
+    EXPECT_EQ(recorded.outcomes[3].failure->error.systemError(), ENOENT);
     EXPECT_EQ(folder.read("icon0.bmp"), makeBmp24(3, 2, Blue));
     EXPECT_EQ(folder.names().size(), 3u);
 }

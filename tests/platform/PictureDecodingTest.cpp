@@ -1,6 +1,7 @@
 #include "platform/PictureDecoding.h"
 
 #include "engine/AppError.h"
+#include "engine/Error.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
@@ -61,8 +62,8 @@ TEST(PictureDecoding, OtherKindsGoThroughQtAndAMissingFileIsReported) {
     try {
         decodePictureFile(folder / "missing.bmp");
         ADD_FAILURE() << "a missing file was read";
-    } catch (const AppError& error) {
-        EXPECT_EQ(error.number(), 53);
+    } catch (const Error& error) {
+        EXPECT_EQ(AppError::fromError(error).number(), 53);
     }
 }
 
