@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/DisplayGuard.h"
 #include "coloursources/ButtonColourDialog.h"
 #include "mainwindow/StartUp.h"
 #include "platform/ProgramInfo.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <iostream>
+#include <optional>
 
 using namespace pixtint;
 
@@ -15,7 +17,10 @@ int main(int argc, char** argv) {
     if (const CommandLine early = parseCommandLine(argc, argv); early.help || early.version) {
         return answerOnTerminal(early, std::cout, std::cerr).value_or(0);
     }
+    // Only Qt's start is guarded: later messages take their usual course.
+    std::optional<DisplayGuard> noDisplay(std::in_place);
     QApplication application(argc, argv); // takes Qt's own options out of argv
+    noDisplay.reset();
     installQtTranslation(application);
     QGuiApplication::setDesktopFileName(QStringLiteral(PIXTINT_APP_ID));
     const CommandLine commandLine = parseCommandLine(argc, argv);

@@ -1,6 +1,6 @@
 #include "cli/InputFiles.h"
 
-#include "scan/StdFileSearch.h"
+#include "scan/FolderScan.h"
 
 #include <cerrno>
 #include <climits>
@@ -16,21 +16,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Names : public StdFileSearch::ListItems {
-public:
-    void Add(const std::string& name) override { names.push_back(name); }
-    std::vector<std::string> names;
-};
-
 bool isFolderItself(const fs::path& path) {
     struct stat status {};
     return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::optional<AppError> unreadableFolder(const fs::path& folder) {
+std::optional<Error> unreadableFolder(const fs::path& folder) {
     const std::unique_ptr<DIR, int (*)(DIR*)> directory(::opendir(folder.c_str()), ::closedir);
     if (!directory) {
-        return AppError::fromErrno(errno, folder);
+        return Error::fromErrno(errno, folder);
     }
     return std::nullopt;
 }
@@ -49,7 +43,7 @@ public:
     void addArgument(const fs::path& path) {
         struct stat status {};
         if (::stat(path.c_str(), &status) != 0) {
-            files_.push_back({path, AppError::fromErrno(errno, path)});
+            files_.push_back({path, Error::fromErrno(errno, path)});
         } else if (S_ISDIR(status.st_mode)) {
             addFolder(path);
         } else {
@@ -71,17 +65,22 @@ private:
             files_.push_back({folder, std::move(problem)});
             return;
         }
-        Names entries;
-        StdFileSearch::ListMatchingFiles((folder / "*").string(), entries);
-        for (const auto& name : entries.names) {
-            if (StdFileSearch::MatchesWildcard(name, "*.bmp")) {
+        const auto names = matchingNames((folder / "*").string());
+        for (const auto& name : names) {
+            if (!matchesWildcard(name, "*.bmp")) {
+                continue;
+            }
+            struct stat status {};
+            if (::stat((folder / name).c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+                files_.push_back({folder / name, std::nullopt, true});
+            } else {
                 addFile(folder / name);
             }
         }
         if (!recursive_) {
             return;
         }
-        for (const auto& name : entries.names) {
+        for (const auto& name : names) {
             if (isFolderItself(folder / name)) {
                 addFolder(folder / name);
             }

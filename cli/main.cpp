@@ -1,8 +1,6 @@
-#include "cli/CommandLine.h"
-#include "cli/ConvertCommand.h"
-#include "cli/ErrorReasons.h"
-#include "cli/ExitStatus.h"
-#include "cli/StopSignal.h"
+#include "cli/Options.h"
+#include "cli/Run.h"
+#include "engine/Error.h"
 
 #include <cstdio>
 #include <exception>
@@ -30,8 +28,8 @@ int main(int argc, char** argv) {
     catchStopSignals();
     try {
         return runCommand(std::get<CliOptions>(parsed), stdout, stderr);
-    } catch (const AppError& error) {
-        return complain(reasonFor(error));
+    } catch (const Error& error) {
+        return complain(error.what()); // the path and the reason
     } catch (const std::bad_alloc&) {
         return complain("out of memory");
     } catch (const std::exception& error) {

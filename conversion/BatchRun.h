@@ -1,50 +1,17 @@
 #pragma once
 
 #include "conversion/ConversionRequest.h"
-#include "conversion/ConversionResult.h"
-#include "engine/AppError.h"
+#include "conversion/FileOutcome.h"
+#include "conversion/InterruptedCommits.h"
+#include "engine/FileSystem.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <span>
-#include <vector>
 
 namespace pixtint {
-
-struct PreparedFile;
-struct RunState;
-
-enum class FileStatus {
-    Converted,      // replaced by its converted picture (backup in place when asked)
-    Unchanged,      // nothing to change: neither the file nor its backup was written
-    NotConvertible, // not a 24-bit picture: left alone
-    Failed,         // left as it was; `failure` says why
-};
-
-struct FileFailure {
-    enum class Kind {
-        Conversion,       // reading, converting or replacing the file failed
-        BackupBlocked,    // its backup name is held by a folder or an entry we may not replace
-        BackupNameShared, // another picture of this run already has the same backup name
-        BackupNotPlaced,  // converted, but its original could not become the backup
-    };
-    Kind kind;
-    AppError error;
-    std::filesystem::path otherPicture; // BackupNameShared: the picture that has the name
-    std::filesystem::path keptOriginal; // BackupNotPlaced: where the original is kept instead
-};
-
-struct FileOutcome {
-    std::size_t index = 0; // position in the list the run was given
-    std::filesystem::path path;
-    FileStatus status = FileStatus::Failed;
-    ConversionResult result; // Converted and Unchanged (and their dry-run forms)
-    std::optional<FileFailure> failure;
-    std::filesystem::path backup; // Converted with a backup: where the original now is
-};
 
 struct BatchOptions {
     bool dryRun = false;           // write nothing; outcomes say what would happen
@@ -62,37 +29,34 @@ struct BatchCallbacks {
     std::function<void(std::size_t index)> aboutToReplace;
     // Asked between files; true ends the run once the files already converted are in place.
     std::function<bool()> stopRequested;
+    // What the run found of an interrupted run in a folder, before it works there. Optional.
+    std::function<void(const Recovery&)> recovered;
 };
 
 // Converts a list of files in place, in groups: the converted copies of a group are written
-// to hidden siblings, flushed to disk together, then each replaces its source in one rename
-// and its original becomes its backup, and the folder is flushed. At every moment, a crash
-// included, each file is its old or its new picture, and each backup its older content or the
-// original. Memory stays bounded whatever the file sizes. Copies left by an interrupted run
-// are removed from each folder before the run writes there.
+// beside their pictures with the originals' owner, permissions and extended attributes, and
+// flushed to disk together, each flush checked. Then, folder by folder under the folder's
+// lock, each copy replaces its picture if the picture is still the file that was read (see
+// commitPicture), its original becomes its backup, and the folder is flushed before the
+// outcomes are reported. A picture reached through a symbolic link is converted where the
+// link points. At every moment, a crash or another run included, each picture is its old
+// bytes, its new bytes or another program's, and each original is in the picture, its
+// backup, or held under a name the next run puts in place. Before it works in a folder, the
+// run finishes what an interrupted run left there. Memory stays bounded whatever the file
+// sizes.
 class BatchRun {
 public:
-    BatchRun(ConversionRequest request, BatchOptions options = {});
-    virtual ~BatchRun() = default;
+    // `fileSystem` makes the calls that put files in place and make them last.
+    BatchRun(ConversionRequest request, BatchOptions options = {},
+             FileSystem& fileSystem = systemFileSystem());
 
     // Answers false when the run was stopped before its last file.
     bool run(std::span<const std::filesystem::path> files, const BatchCallbacks& callbacks);
 
-protected:
-    // Makes the written copies of a group last. Throws AppError; then no file of the group
-    // is replaced.
-    virtual void flushCopies(std::span<const int> descriptors);
-
 private:
-    using Group = std::vector<PreparedFile>;
-    Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
-                    RunState& state) const;
-    bool prepare(Group& group, const BatchCallbacks& callbacks) const;
-    void commit(Group& group, const BatchCallbacks& callbacks);
-    void flushOrFail(Group& group, std::span<const int> descriptors);
-
     ConversionRequest request_;
     BatchOptions options_;
+    FileSystem& fileSystem_;
 };
 
 } // namespace pixtint

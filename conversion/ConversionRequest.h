@@ -2,6 +2,7 @@
 
 #include "engine/ColourMap.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace pixtint {
@@ -12,9 +13,14 @@ enum class Growth { None, Top, Bottom };
 // What a conversion asks, whichever face asks it. The colours are plain RGB: a face resolves
 // whatever it shows (a system colour, a typed colour) before it asks.
 struct ConversionRequest {
-    std::vector<ColourPair> pairs; // applied in one pass; the first pair of a colour wins
+    std::vector<ColourPair> pairs; // applied in one pass; the first pair that matches wins
     Growth growth = Growth::None;  // 16 x 15 pictures only, filled with the first pair's colour
     bool keepBackup = false;       // the original as NAME.bak (the name's last three bytes)
+    // Largest difference on any channel at which a colour still matches a pair's FROM colour.
+    std::uint8_t tolerance = 0;
+    // Palette and 32-bit pictures as well as 24-bit ones (the command line); otherwise any
+    // other kind is Unsupported.
+    bool everyKind = false;
 };
 
 } // namespace pixtint

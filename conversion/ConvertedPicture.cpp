@@ -1,7 +1,5 @@
 #include "conversion/ConvertedPicture.h"
 
-#include "conversion/FileConversion.h"
-
 #include <algorithm>
 
 namespace pixtint {
@@ -9,14 +7,13 @@ namespace pixtint {
 ConvertedPicture::ConvertedPicture(const std::filesystem::path& source,
                                    const ConversionRequest& request)
     : file_(source)
-    , colours_(request.pairs) {
-    const ConversionPlan plan = planConversion(file_, request);
-    if (plan.grow) {
+    , plan_(planConversion(file_, request)) {
+    if (grown()) {
         convertFile(file_, request, [this](std::span<const std::uint8_t> bytes) {
             grownBytes_.insert(grownBytes_.end(), bytes.begin(), bytes.end());
         });
-    } else {
-        rows_.emplace(plan.width);
+    } else if (plan_.walksPixels()) {
+        rows_.emplace(plan_.layout);
     }
 }
 
@@ -25,7 +22,7 @@ std::uint64_t ConvertedPicture::size() const {
 }
 
 // A pixel's colour decides its bytes, so the range read is widened to whole pixels, then
-// only the asked part is handed back.
+// only the asked part is handed back. The head (a recoloured palette) lies over the bytes.
 std::size_t ConvertedPicture::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
     if (grown()) {
         const std::uint64_t from = std::min<std::uint64_t>(offset, grownBytes_.size());
@@ -33,11 +30,19 @@ std::size_t ConvertedPicture::readAt(std::uint64_t offset, std::span<std::uint8_
         std::copy_n(grownBytes_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
         return count;
     }
-    const std::uint64_t begin = rows_->boundaryAtOrBefore(offset);
-    const std::uint64_t end = rows_->boundaryAtOrAfter(offset + buffer.size());
+    const std::uint64_t begin = rows_ ? rows_->boundaryAtOrBefore(offset) : offset;
+    const std::uint64_t end =
+        rows_ ? rows_->boundaryAtOrAfter(offset + buffer.size()) : offset + buffer.size();
     std::vector<std::uint8_t> whole(end - begin);
     whole.resize(file_.readAt(begin, whole));
-    rows_->recolor(whole, begin, colours_);
+    if (rows_) {
+        WalkCounts ignored = plan_.colours.freshCounts();
+        rows_->recolour(whole, begin, plan_.colours, ignored);
+    }
+    for (std::uint64_t at = begin;
+         at < std::min<std::uint64_t>(plan_.headEnd, begin + whole.size()); ++at) {
+        whole[at - begin] = plan_.head[at];
+    }
     const std::size_t lead = offset - begin;
     const std::size_t count =
         whole.size() > lead ? std::min(buffer.size(), whole.size() - lead) : 0;

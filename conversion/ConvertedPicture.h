@@ -1,8 +1,8 @@
 #pragma once
 
 #include "conversion/ConversionRequest.h"
+#include "conversion/FileConversion.h"
 #include "engine/ByteSource.h"
-#include "engine/ColourMap.h"
 #include "engine/PixelRows.h"
 
 #include <cstdint>
@@ -18,18 +18,18 @@ namespace pixtint {
 // reads. The file stays open while this lives.
 class ConvertedPicture : public ByteSource {
 public:
-    // Throws AppError: the file's own error, or those of planConversion.
+    // Throws Error: the file's own error, or those of planConversion.
     ConvertedPicture(const std::filesystem::path& source, const ConversionRequest& request);
 
     std::uint64_t size() const override;
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
     const std::filesystem::path& path() const override { return file_.path(); }
 
-    bool grown() const { return !grownBytes_.empty(); }
+    bool grown() const { return plan_.newRowAt.has_value(); }
 
 private:
     FileByteSource file_;
-    ColourMap colours_;
+    ConversionPlan plan_;
     std::optional<PixelRows> rows_;
     std::vector<std::uint8_t> grownBytes_; // the whole converted file when a row was added
 };

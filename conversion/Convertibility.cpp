@@ -1,8 +1,8 @@
 #include "conversion/Convertibility.h"
 
-#include "engine/AppError.h"
 #include "engine/BmpHeader.h"
 #include "engine/ByteSource.h"
+#include "engine/Error.h"
 
 #include <array>
 
@@ -15,7 +15,7 @@ using HeadThroughBitCount = std::array<std::uint8_t, BmpHeader::BitCountOffset +
 HeadThroughBitCount headThroughBitCount(const ByteSource& source) {
     HeadThroughBitCount head{};
     if (source.readAt(0, head) < head.size()) {
-        throw AppError(ErrorNumber::InputPastEndOfFile);
+        throw Error(ErrorKind::TooShort, source.path());
     }
     return head;
 }
@@ -38,6 +38,24 @@ bool isBitmap24Bit(const std::filesystem::path& path) {
 
 bool isSignedBitmap24Bit(const std::filesystem::path& path) {
     return isSignedBitmap24Bit(FileByteSource(path));
+}
+
+bool isSignedBitmap(const ByteSource& source) {
+    std::array<std::uint8_t, 2> signature{};
+    return source.readAt(0, signature) == signature.size() && signature[0] == 'B' &&
+           signature[1] == 'M';
+}
+
+bool meansNotConvertible(const Error& error) {
+    switch (error.kind()) {
+    case ErrorKind::NotAPicture:
+    case ErrorKind::TooShort:
+    case ErrorKind::NoPixels:
+    case ErrorKind::Unsupported:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace pixtint

@@ -5,10 +5,11 @@
 namespace pixtint {
 
 class ByteSource;
+class Error;
 
 // Whether a file counts as convertible: the byte at offset 28 (the bit count) is 24. This is
-// the test the window's list marks its items with. Throws AppError when the file cannot be
-// read (a folder: 75) or ends before that byte (62).
+// the test the window's list marks its items with. Throws Error when the file cannot be read
+// or ends before that byte (TooShort).
 bool isBitmap24Bit(const std::filesystem::path& path);
 
 // The same test for a file taken whatever its name: it must also start with "BM". Throws as
@@ -18,5 +19,13 @@ bool isSignedBitmap24Bit(const std::filesystem::path& path);
 // The same tests on bytes already open.
 bool isBitmap24Bit(const ByteSource& source);
 bool isSignedBitmap24Bit(const ByteSource& source);
+
+// Whether the file starts with "BM": the test when every kind of picture is converted, whose
+// kind is then read from its header.
+bool isSignedBitmap(const ByteSource& source);
+
+// Whether a conversion's error says the file is not a picture the program converts (a kind
+// it does not convert, a header it cannot place), rather than a failure to convert one.
+bool meansNotConvertible(const Error& error);
 
 } // namespace pixtint

@@ -1,26 +1,19 @@
 #include "conversion/FileConversion.h"
 
-#include "engine/AppError.h"
-#include "engine/BmpHeader.h"
-#include "engine/PictureSize.h"
+#include "engine/EntryUse.h"
+#include "engine/Error.h"
 #include "engine/PixelRows.h"
 #include "engine/RowInsertion.h"
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace pixtint {
 
 namespace {
 
-// Room for the whole header and the first pixel byte, so that the first read alone shows
-// whether the file has any pixel data.
 constexpr std::size_t SmallestChunk = 64;
-static_assert(SmallestChunk > BmpHeader::PixelDataOffset);
-constexpr std::int32_t GrownWidth = 16;
-constexpr std::size_t GrownRowBytes = GrownWidth * BmpHeader::BytesPerPixel;
-constexpr std::size_t GrownRowEnd = BmpHeader::PixelDataOffset + GrownRowBytes;
+constexpr std::uint64_t FileHeaderSize = 14;
 
 // A small file gets a buffer of its own size plus one byte, so that one read reaches its end.
 // Should it grow meanwhile, the stream just takes more chunks.
@@ -29,83 +22,192 @@ std::size_t chunkSizeFor(std::uint64_t fileSize, std::size_t largestChunk) {
         fileSize + 1, SmallestChunk, std::max(largestChunk, SmallestChunk)));
 }
 
-Rgb growthFill(const ConversionRequest& request) {
-    if (request.pairs.empty()) {
-        throw AppError(ErrorNumber::InvalidArgument);
+std::vector<std::uint8_t> readExactly(const ByteSource& source, std::uint64_t offset,
+                                      std::uint64_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    if (source.readAt(offset, bytes) < count) {
+        throw Error(ErrorKind::TooShort, source.path());
     }
-    return request.pairs.front().to;
+    return bytes;
 }
 
-ConversionResult convertGrown(const ByteSource& source, const ConversionRequest& request,
-                              const ByteSink& sink) {
-    std::vector<std::uint8_t> bytes(GrownPictureSize);
-    bytes.resize(source.readAt(0, bytes));
-    const bool atTop = request.growth == Growth::Top;
-    bytes = grownTo16x16(std::move(bytes), atTop, growthFill(request));
-    // The new row is the new colour and stays so: only the picture's own rows are walked.
-    const std::size_t from = atTop ? BmpHeader::PixelDataOffset : GrownRowEnd;
-    const std::size_t to = atTop ? GrownPictureSize - GrownRowBytes : GrownPictureSize;
-    ConversionResult result{.grown = true};
-    result.pixelsChanged =
-        PixelRows(GrownWidth)
-            .recolor(std::span(bytes).subspan(from, to - from), from, ColourMap(request.pairs));
-    sink(bytes);
-    return result;
+Rgb entryColour(std::span<const std::uint8_t> head, std::uint64_t at) {
+    return {head[at + 2], head[at + 1], head[at]};
 }
 
-// Streams the file through one buffer: each chunk is recoloured and handed on, except for the
-// one or two bytes of a pixel that the chunk cuts in two, which move on to the next chunk. At
-// the end of the file such bytes are a partial pixel and are handed on as they are.
-ConversionResult convertStreamed(const ByteSource& source, const ConversionRequest& request,
-                                 std::int32_t width, const ByteSink& sink,
-                                 std::size_t largestChunk) {
-    const PixelRows rows(width);
-    const ColourMap colours(request.pairs);
-    std::vector<std::uint8_t> buffer(chunkSizeFor(source.size(), largestChunk));
-    std::size_t filled = source.readAt(0, buffer);
-    if (filled <= BmpHeader::PixelDataOffset) {
-        throw AppError(ErrorNumber::SubscriptOutOfRange); // not even the first pixel byte
-    }
-    ConversionResult result;
-    std::uint64_t bufferOffset = 0;
-    for (;;) {
-        const bool atEnd = filled < buffer.size();
-        const std::uint64_t end = bufferOffset + filled;
-        const std::uint64_t readyEnd = atEnd ? end : rows.boundaryAtOrBefore(end);
-        const auto ready = std::span(buffer).first(readyEnd - bufferOffset);
-        result.pixelsChanged += rows.recolor(ready, bufferOffset, colours);
-        sink(ready);
-        if (atEnd) {
-            return result;
+// Each entry equal (within the tolerance) to a FROM colour takes its TO colour; its pixels
+// count as changed with it.
+void recolourPalette(ConversionPlan& plan, const std::vector<std::uint64_t>& use) {
+    const BmpLayout& layout = plan.layout;
+    WalkCounts& counts = plan.result.counts;
+    for (std::uint32_t entry = 0; entry < layout.entryCount; ++entry) {
+        const std::uint64_t at = layout.paletteOffset + std::uint64_t{entry} * layout.entrySize;
+        const Rgb colour = entryColour(plan.head, at);
+        if (const auto match = plan.colours.matchOf(colour)) {
+            const Rgb to = plan.colours.pairs()[*match].to;
+            if (to != colour) {
+                plan.head[at] = to.blue;
+                plan.head[at + 1] = to.green;
+                plan.head[at + 2] = to.red;
+                ++counts.pairs[*match].entries;
+                counts.pairs[*match].pixels += use[entry];
+            }
+        } else if (const auto near = plan.colours.nearMissOf(colour)) {
+            counts.pairs[*near].nearMisses += use[entry];
         }
-        const std::size_t carried = filled - ready.size();
-        std::memmove(buffer.data(), buffer.data() + ready.size(), carried);
-        bufferOffset = readyEnd;
-        filled = carried + source.readAt(end, std::span(buffer).subspan(carried));
     }
+}
+
+// The entry the new row is drawn with: one that holds the colour already, or one more.
+unsigned fillEntry(ConversionPlan& plan, Rgb fill, bool& added) {
+    const BmpLayout& layout = plan.layout;
+    for (std::uint32_t entry = 0; entry < layout.entryCount; ++entry) {
+        const std::uint64_t at = layout.paletteOffset + std::uint64_t{entry} * layout.entrySize;
+        if (entryColour(plan.head, at) == fill) {
+            return entry;
+        }
+    }
+    if (layout.entryCount >= layout.entryCapacity) {
+        throw Error(ErrorKind::NoPaletteRoom);
+    }
+    const std::uint8_t entry[4] = {fill.blue, fill.green, fill.red, 0};
+    plan.head.insert(plan.head.end(), entry, entry + layout.entrySize);
+    added = true;
+    return layout.entryCount;
+}
+
+void planGrowth(ConversionPlan& plan, const ByteSource& source, bool atTop, Rgb fill) {
+    const BmpLayout& layout = plan.layout;
+    if (source.size() < layout.rowsEnd()) {
+        throw Error(ErrorKind::Truncated, source.path());
+    }
+    bool added = false;
+    if (layout.colours == ColourLayout::Palette) {
+        plan.newRow = indexRow(layout, fillEntry(plan, fill, added));
+    } else {
+        const auto neighbour =
+            readExactly(source, neighbourRowOffset(layout, atTop), layout.stride);
+        plan.newRow = colourRow(layout, fill, neighbour);
+    }
+    plan.newRowAt = newRowOffset(layout, atTop);
+    const std::uint64_t grownSize = source.size() + layout.stride + (added ? layout.entrySize : 0);
+    patchGrownHeader(plan.head, layout, grownSize, *plan.newRowAt);
+    if (added) {
+        patchAddedEntry(plan.head, layout);
+    }
+    plan.result.grown = true;
+}
+
+std::string bitsText(const BmpLayout& layout) {
+    return std::to_string(layout.bitsPerPixel) + "-bit picture";
+}
+
+// Streams source bytes, recolouring the pixels among them, through one buffer: each chunk
+// is handed on except for the one to three bytes of a pixel that it cuts in two, which move
+// on to the next chunk.
+class ConvertedStream {
+public:
+    ConvertedStream(const ByteSource& source, const ConversionPlan& plan, WalkCounts& counts,
+                    const ByteSink& sink, std::size_t largestChunk)
+        : source_(source)
+        , colours_(plan.colours)
+        , counts_(counts)
+        , sink_(sink)
+        , buffer_(chunkSizeFor(source.size(), largestChunk)) {
+        if (plan.walksPixels()) {
+            rows_.emplace(plan.layout);
+        }
+    }
+
+    void emit(std::span<const std::uint8_t> bytes) {
+        for (std::size_t done = 0; done < bytes.size(); done += buffer_.size()) {
+            sink_(bytes.subspan(done, std::min(buffer_.size(), bytes.size() - done)));
+        }
+    }
+
+    // From `from` to `to`, or to the file's end when that comes first; `to` must not fall
+    // inside a pixel.
+    void copy(std::uint64_t from, std::uint64_t to) {
+        std::uint64_t offset = from;
+        std::size_t filled = 0;
+        while (offset < to) {
+            const std::size_t wanted =
+                static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size(), to - offset));
+            filled += source_.readAt(offset + filled,
+                                     std::span(buffer_).subspan(filled, wanted - filled));
+            const std::uint64_t end = offset + filled;
+            const bool last = filled < wanted || end == to;
+            const std::uint64_t readyEnd = last || !rows_ ? end : rows_->boundaryAtOrBefore(end);
+            const auto ready = std::span(buffer_).first(readyEnd - offset);
+            if (rows_) {
+                rows_->recolour(ready, offset, colours_, counts_);
+            }
+            sink_(ready);
+            if (last) {
+                return;
+            }
+            filled -= ready.size();
+            std::memmove(buffer_.data(), buffer_.data() + ready.size(), filled);
+            offset = readyEnd;
+        }
+    }
+
+private:
+    const ByteSource& source_;
+    const ColourMap& colours_;
+    WalkCounts& counts_;
+    const ByteSink& sink_;
+    std::vector<std::uint8_t> buffer_;
+    std::optional<PixelRows> rows_;
+};
+
+void totalUp(ConversionResult& result) {
+    result.pixelsChanged = result.counts.pixels();
+    result.entriesChanged = result.counts.entries();
+    result.nearMisses = result.counts.nearMisses();
 }
 
 } // namespace
 
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request) {
-    const auto [width, height] = readPictureSize(source);
-    if (width <= 0) {
-        throw AppError(ErrorNumber::InvalidArgument);
+    ConversionPlan plan(readBmpLayout(source), ColourMap(request.pairs, request.tolerance));
+    const BmpLayout& layout = plan.layout;
+    if (!request.everyKind && layout.colours != ColourLayout::Bgr24) {
+        throw Error(ErrorKind::Unsupported, source.path(), bitsText(layout));
     }
-    const bool grow = request.growth != Growth::None && width == 16 && height == 15;
-    if (!grow && source.size() <= BmpHeader::PixelDataOffset) {
-        throw AppError(ErrorNumber::SubscriptOutOfRange);
+    plan.result.format = {layout.bitsPerPixel, layout.headerName(), layout.compressionName};
+    plan.result.counts = plan.colours.freshCounts();
+    bool grow = request.growth != Growth::None && growsTo16x16(layout) && !request.pairs.empty();
+    if (grow && layout.compressed()) {
+        plan.result.notGrown = "compressed";
+        grow = false;
     }
-    return {width, grow};
+    const bool palette = layout.colours == ColourLayout::Palette;
+    plan.headEnd = palette ? layout.paletteEnd() : grow ? FileHeaderSize + layout.headerSize : 0;
+    plan.head = readExactly(source, 0, plan.headEnd);
+    if (palette) {
+        recolourPalette(plan, countEntryUse(source, layout));
+    }
+    if (grow) {
+        planGrowth(plan, source, request.growth == Growth::Top, request.pairs.front().to);
+    }
+    totalUp(plan.result);
+    return plan;
 }
 
 ConversionResult convertFile(const ByteSource& source, const ConversionRequest& request,
                              const ByteSink& sink, std::size_t largestChunk) {
     const ConversionPlan plan = planConversion(source, request);
-    if (plan.grow) {
-        return convertGrown(source, request, sink);
+    ConversionResult result = plan.result;
+    ConvertedStream stream(source, plan, result.counts, sink, largestChunk);
+    stream.emit(plan.head);
+    if (plan.newRowAt) {
+        stream.copy(plan.headEnd, *plan.newRowAt);
+        stream.emit(plan.newRow);
     }
-    return convertStreamed(source, request, plan.width, sink, largestChunk);
+    stream.copy(plan.newRowAt.value_or(plan.headEnd), UINT64_MAX);
+    totalUp(result);
+    return result;
 }
 
 } // namespace pixtint

@@ -2,24 +2,44 @@
 
 #include "conversion/ConversionRequest.h"
 #include "conversion/ConversionResult.h"
+#include "engine/BmpLayout.h"
 #include "engine/ByteSource.h"
+#include "engine/ColourMap.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace pixtint {
 
-// How one file is converted: its width from the header, and whether it is grown.
+// How one file is converted, decided from its header (and, for a palette picture, its
+// pixels) before any byte is written. The converted file is `head` in place of the source's
+// bytes before `headEnd`, then the source's bytes with their pixels recoloured, and for a
+// grown picture `newRow` before the source's byte at `newRowAt`.
 struct ConversionPlan {
-    std::int32_t width = 0;
-    bool grow = false;
+    ConversionPlan(BmpLayout layout, ColourMap colours)
+        : layout(std::move(layout))
+        , colours(std::move(colours)) {}
+
+    BmpLayout layout;
+    ColourMap colours;
+    std::vector<std::uint8_t> head;
+    std::uint64_t headEnd = 0;
+    std::optional<std::uint64_t> newRowAt;
+    std::vector<std::uint8_t> newRow;
+    ConversionResult result; // all but the counts of the pixel walk
+
+    bool walksPixels() const { return layout.colours != ColourLayout::Palette; }
 };
 
-// Reads what the conversion needs from the header. Throws AppError: 62 for a file too short
-// to hold the width and height, 5 for a width of 0 or less, 9 for a file of 54 bytes or less
-// that is not grown (there is no pixel to walk).
+// Reads and checks what the conversion needs. Throws Error: those of readBmpLayout;
+// Unsupported for a picture that is not 24-bit unless the request takes every kind; Truncated
+// for a 16 x 15 picture to be grown whose rows are not all in the file; NoPaletteRoom for a
+// grown palette picture with no entry of the new row's colour and no room for one; the
+// errors of reading the source.
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request);
 
 using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
@@ -29,9 +49,8 @@ using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
 inline constexpr std::size_t ConversionChunkSize = std::size_t{1} << 20;
 
 // Streams the converted bytes of `source` to `sink`, in order, in chunks of at most
-// `largestChunk` bytes (64 at least; a grown picture, 822 bytes, comes in one piece): the
-// optional growth of a 16 x 15 picture, then the colour walk. Memory stays at one chunk whatever
-// the file's size. Throws as planConversion, and the errors of reading the source.
+// `largestChunk` bytes (64 at least). Memory stays at one chunk whatever the file's size.
+// Throws as planConversion, and the errors of reading the source.
 ConversionResult convertFile(const ByteSource& source, const ConversionRequest& request,
                              const ByteSink& sink, std::size_t largestChunk = ConversionChunkSize);
 

@@ -17,13 +17,13 @@ public:
 
     virtual std::uint64_t size() const = 0;
     // Fills `buffer` from `offset` on; answers the count, short only at the end. Throws
-    // AppError when the bytes cannot be read.
+    // Error when the bytes cannot be read.
     virtual std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const = 0;
     // Where the bytes come from, for error messages.
     virtual const std::filesystem::path& path() const = 0;
 };
 
-// A regular file, open while this lives. Throws AppError when it cannot be opened.
+// A regular file, open while this lives. Throws Error when it cannot be opened.
 class FileByteSource : public ByteSource {
 public:
     explicit FileByteSource(std::filesystem::path path);
@@ -31,6 +31,7 @@ public:
     std::uint64_t size() const override { return size_; }
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
     const std::filesystem::path& path() const override { return path_; }
+    int descriptor() const { return file_.get(); }
 
 private:
     std::filesystem::path path_;

@@ -1,68 +1,130 @@
 #include "engine/ColourMap.h"
 
+#include "engine/BmpLayout.h"
 #include "engine/RecolorRun.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace pixtint {
 
 namespace {
 
-constexpr std::size_t BytesPerPixel = 3;
-
-// A pair that maps a colour onto itself changes nothing, but it still shields its colour
-// from later pairs, so it stays in the list.
-std::vector<ColourPair> firstOfEachColour(std::vector<ColourPair> pairs) {
-    std::vector<ColourPair> kept;
-    for (const ColourPair& pair : pairs) {
-        const bool seen = std::any_of(kept.begin(), kept.end(),
-                                      [&](const ColourPair& k) { return k.from == pair.from; });
-        if (!seen) {
-            kept.push_back(pair);
-        }
-    }
-    return kept;
+Rgb colourAt(const std::uint8_t* pixel, const ChannelBytes& channels) {
+    return {pixel[channels.red], pixel[channels.green], pixel[channels.blue]};
 }
 
-const ColourPair* pairFor(const std::vector<ColourPair>& pairs, const std::uint8_t* pixel) {
-    for (const ColourPair& pair : pairs) {
-        if (pixel[0] == pair.from.blue && pixel[1] == pair.from.green &&
-            pixel[2] == pair.from.red) {
-            return &pair;
-        }
-    }
-    return nullptr;
-}
-
-// Several pairs: each pixel is looked up once, among the original colours only.
-std::uint64_t recolorEachPixel(std::span<std::uint8_t> pixels,
-                               const std::vector<ColourPair>& pairs) {
-    std::uint64_t changed = 0;
-    for (std::size_t offset = 0; offset + BytesPerPixel <= pixels.size(); offset += BytesPerPixel) {
-        std::uint8_t* pixel = pixels.data() + offset;
-        const ColourPair* pair = pairFor(pairs, pixel);
-        if (pair != nullptr && pair->from != pair->to) {
-            pixel[0] = pair->to.blue;
-            pixel[1] = pair->to.green;
-            pixel[2] = pair->to.red;
-            ++changed;
-        }
-    }
-    return changed;
+void paint(std::uint8_t* pixel, const ChannelBytes& channels, Rgb colour) {
+    pixel[channels.red] = colour.red;
+    pixel[channels.green] = colour.green;
+    pixel[channels.blue] = colour.blue;
 }
 
 } // namespace
 
-ColourMap::ColourMap(std::vector<ColourPair> pairs)
-    : pairs_(firstOfEachColour(std::move(pairs))) {}
+int channelDistance(Rgb a, Rgb b) {
+    return std::max(
+        {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
+}
 
-std::uint64_t ColourMap::recolor(std::span<std::uint8_t> pixels) const {
+void WalkCounts::add(const WalkCounts& other) {
+    if (pairs.size() < other.pairs.size()) {
+        pairs.resize(other.pairs.size());
+    }
+    for (std::size_t i = 0; i < other.pairs.size(); ++i) {
+        pairs[i].pixels += other.pairs[i].pixels;
+        pairs[i].entries += other.pairs[i].entries;
+        pairs[i].nearMisses += other.pairs[i].nearMisses;
+    }
+}
+
+std::uint64_t WalkCounts::pixels() const {
+    std::uint64_t sum = 0;
+    for (const PairCounts& pair : pairs) {
+        sum += pair.pixels;
+    }
+    return sum;
+}
+
+std::uint64_t WalkCounts::entries() const {
+    std::uint64_t sum = 0;
+    for (const PairCounts& pair : pairs) {
+        sum += pair.entries;
+    }
+    return sum;
+}
+
+std::uint64_t WalkCounts::nearMisses() const {
+    std::uint64_t sum = 0;
+    for (const PairCounts& pair : pairs) {
+        sum += pair.nearMisses;
+    }
+    return sum;
+}
+
+ColourMap::ColourMap(std::vector<ColourPair> pairs, std::uint8_t tolerance)
+    : pairs_(std::move(pairs))
+    , tolerance_(tolerance) {}
+
+std::optional<std::size_t> ColourMap::matchOf(Rgb colour) const {
+    for (std::size_t i = 0; i < pairs_.size(); ++i) {
+        if (channelDistance(colour, pairs_[i].from) <= tolerance_) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> ColourMap::nearMissOf(Rgb colour) const {
+    if (matchOf(colour)) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < pairs_.size(); ++i) {
+        if (channelDistance(colour, pairs_[i].from) <= NearMissReach) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+void ColourMap::recolour(std::span<std::uint8_t> pixels, WalkCounts& counts) const {
+    recolour(pixels, ChannelBytes{}, 3, counts);
+}
+
+void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelBytes& channels,
+                         WalkCounts& counts) const {
+    recolour(pixels, channels, 4, counts);
+}
+
+void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelBytes& channels,
+                         std::size_t pixelSize, WalkCounts& counts) const {
     if (pairs_.size() == 1) {
         const ColourPair& only = pairs_.front();
-        const std::uint64_t found = recolorRun(pixels, only.from, only.to);
-        return only.from == only.to ? 0 : found;
+        const RunCounts run =
+            recolourRun(pixels, pixelSize, channels, only.from, only.to, tolerance_);
+        counts.pairs[0].pixels += run.changed;
+        counts.pairs[0].nearMisses += run.nearMisses;
+        return;
     }
-    return recolorEachPixel(pixels, pairs_);
+    // Several pairs: each pixel is looked up once, among the original colours only.
+    for (std::size_t offset = 0; offset + pixelSize <= pixels.size(); offset += pixelSize) {
+        std::uint8_t* pixel = pixels.data() + offset;
+        const Rgb colour = colourAt(pixel, channels);
+        if (const auto match = matchOf(colour)) {
+            if (pairs_[*match].to != colour) {
+                paint(pixel, channels, pairs_[*match].to);
+                ++counts.pairs[*match].pixels;
+            }
+        } else if (const auto near = nearMissOf(colour)) {
+            ++counts.pairs[*near].nearMisses;
+        }
+    }
+}
+
+std::uint64_t ColourMap::recolor(std::span<std::uint8_t> pixels) const {
+    WalkCounts counts = freshCounts();
+    recolour(pixels, counts);
+    return counts.pixels();
 }
 
 } // namespace pixtint

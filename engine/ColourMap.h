@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
 namespace pixtint {
+
+struct ChannelBytes;
 
 struct Rgb {
     std::uint8_t red = 0;
@@ -19,23 +22,67 @@ struct ColourPair {
     friend bool operator==(const ColourPair&, const ColourPair&) = default;
 };
 
+// How far from a FROM colour a colour that was not matched still counts as a near miss: an
+// anti-aliased fringe the user may want to widen the tolerance for.
+inline constexpr std::uint8_t NearMissReach = 8;
+
+// What the walk did for one pair.
+struct PairCounts {
+    std::uint64_t pixels = 0;     // pixels that took its TO colour (and were not that colour)
+    std::uint64_t entries = 0;    // palette entries that took its TO colour
+    std::uint64_t nearMisses = 0; // pixels within reach of its FROM colour that no pair matched
+};
+
+struct WalkCounts {
+    explicit WalkCounts(std::size_t pairCount = 0)
+        : pairs(pairCount) {}
+
+    std::vector<PairCounts> pairs;
+
+    void add(const WalkCounts& other);
+    std::uint64_t pixels() const;
+    std::uint64_t entries() const;
+    std::uint64_t nearMisses() const;
+};
+
 // The colours a conversion replaces, applied in one pass: every pixel is matched against the
-// original colours only, so A=B with B=A swaps them. Where one colour is given twice, the
-// first pair wins. Matching is exact: no tolerance, no alpha.
+// original colours only, so A=B with B=A swaps them. A colour matches a pair's FROM colour
+// when no channel differs by more than the tolerance; the first pair that matches wins, and
+// its TO colour replaces the colour outright.
 class ColourMap {
 public:
-    explicit ColourMap(std::vector<ColourPair> pairs);
+    explicit ColourMap(std::vector<ColourPair> pairs, std::uint8_t tolerance = 0);
     ColourMap(Rgb from, Rgb to)
         : ColourMap(std::vector<ColourPair>{{from, to}}) {}
 
+    std::optional<std::size_t> matchOf(Rgb colour) const;
+    // The first pair within NearMissReach of `colour`, when no pair matches it.
+    std::optional<std::size_t> nearMissOf(Rgb colour) const;
+
     // Recolours the whole blue-green-red pixels of `pixels` (no padding); a partial pixel at
-    // the end is left. Answers how many pixels took a different colour.
+    // the end is left.
+    void recolour(std::span<std::uint8_t> pixels, WalkCounts& counts) const;
+    // The same for four-byte pixels whose channels are where `channels` says; the fourth
+    // byte is kept.
+    void recolour(std::span<std::uint8_t> pixels, const ChannelBytes& channels,
+                  WalkCounts& counts) const;
+
+    // Shorthands for the tests: the pixels changed.
     std::uint64_t recolor(std::span<std::uint8_t> pixels) const;
 
     const std::vector<ColourPair>& pairs() const { return pairs_; }
+    std::uint8_t tolerance() const { return tolerance_; }
+    WalkCounts freshCounts() const { return WalkCounts(pairs_.size()); }
 
 private:
-    std::vector<ColourPair> pairs_; // first of each FROM colour only
+    void recolour(std::span<std::uint8_t> pixels, const ChannelBytes& channels,
+                  std::size_t pixelSize, WalkCounts& counts) const;
+
+    std::vector<ColourPair> pairs_;
+    std::uint8_t tolerance_;
 };
+
+// The largest difference between two colours' channels.
+int channelDistance(Rgb a, Rgb b);
 
 } // namespace pixtint

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/BmpLayout.h"
 #include "engine/ColourMap.h"
 
 #include <cstdint>
@@ -7,13 +8,17 @@
 
 namespace pixtint {
 
-// Where the colour walk finds pixels: from offset 54 on, rows of `width` three-byte pixels,
-// each followed by the padding that brings the row to a multiple of 4 bytes. The height is
-// not consulted, so rows go on to the end of the file. All offsets are 64-bit, so any
-// positive width is fine.
+// Where the colour walk finds pixels in a file: from the pixel offset on, `rowCount` rows of
+// `width` pixels, each followed by the padding that brings the row to a multiple of 4 bytes.
+// Nothing before the first row or after the last is a pixel. All offsets are 64-bit, so any
+// width is fine.
 class PixelRows {
 public:
-    explicit PixelRows(std::int32_t width); // width > 0
+    // Three-byte pixels of `width` from `origin` on, as many rows as the file holds.
+    explicit PixelRows(std::int32_t width, std::uint64_t origin = 54,
+                       std::uint64_t rowCount = UINT64_MAX);
+    // The rows of a 24-bit or 32-bit picture.
+    explicit PixelRows(const BmpLayout& layout);
 
     // The nearest offset at or before `offset` that does not fall inside a pixel.
     std::uint64_t boundaryAtOrBefore(std::uint64_t offset) const;
@@ -22,13 +27,19 @@ public:
 
     // Recolours the whole pixels among `bytes`, which hold the file from offset `begin` on;
     // `begin` must not fall inside a pixel. A pixel cut off by the end of `bytes` is left.
-    // Answers how many pixels took another colour.
+    void recolour(std::span<std::uint8_t> bytes, std::uint64_t begin, const ColourMap& colours,
+                  WalkCounts& counts) const;
+    // The same, answering the pixels changed.
     std::uint64_t recolor(std::span<std::uint8_t> bytes, std::uint64_t begin,
                           const ColourMap& colours) const;
 
 private:
+    std::uint64_t origin_;
+    std::uint64_t end_; // past the last row
+    std::uint64_t pixelSize_;
     std::uint64_t pixelBytesPerRow_;
     std::uint64_t stride_;
+    ChannelBytes channels_;
 };
 
 } // namespace pixtint

@@ -1,16 +1,17 @@
 #include "engine/PosixFile.h"
 
-#include "engine/AppError.h"
+#include "engine/Error.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace pixtint {
 
 void throwErrno(int errnoValue, const std::filesystem::path& path) {
-    throw AppError::fromErrno(errnoValue, path);
+    throw Error::fromErrno(errnoValue, path);
 }
 
 UniqueFd::~UniqueFd() {
@@ -118,6 +119,21 @@ void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
         }
         bytes = bytes.subspan(static_cast<std::size_t>(count));
     }
+}
+
+int linkDescriptor(int descriptor, const std::filesystem::path& name) {
+    const std::string opened = "/proc/self/fd/" + std::to_string(descriptor);
+    if (::linkat(AT_FDCWD, opened.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return 0;
+    }
+    if (errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0) {
+        return errno;
+    }
+    // Without /proc, the call that needs the right to open any file by its number.
+    if (::linkat(descriptor, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) {
+        return 0;
+    }
+    return errno;
 }
 
 void syncFolderOf(const std::filesystem::path& path) noexcept {

@@ -7,7 +7,7 @@
 
 namespace pixtint {
 
-// The few POSIX file calls the engine is built on, each turning a failure into an AppError.
+// The few POSIX file calls the engine is built on, each turning a failure into an Error.
 
 // An open file descriptor, closed when it goes out of scope.
 class UniqueFd {
@@ -51,6 +51,10 @@ void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
 // Flushes the folder holding `path`, so that a rename into it survives a power cut.
 // Best effort: by then the rename has happened, and some file systems cannot sync folders.
 void syncFolderOf(const std::filesystem::path& path) noexcept;
+
+// Gives the open file `descriptor` the name `name` (another hard link, or the first name of
+// an unnamed file). Answers 0 or the errno of the failure.
+int linkDescriptor(int descriptor, const std::filesystem::path& name);
 
 [[noreturn]] void throwErrno(int errnoValue, const std::filesystem::path& path);
 

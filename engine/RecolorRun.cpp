@@ -1,5 +1,9 @@
 #include "engine/RecolorRun.h"
 
+#include "engine/BmpLayout.h"
+
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -8,72 +12,174 @@ namespace pixtint {
 
 namespace {
 
-constexpr std::size_t BytesPerPixel = 3;
+// A pixel's stored bytes for `colour`; the fourth byte of a four-byte pixel is not compared.
+struct StoredColour {
+    std::uint8_t bytes[4] = {};
+};
 
-void paint(std::uint8_t* pixel, Rgb colour) {
-    pixel[0] = colour.blue;
-    pixel[1] = colour.green;
-    pixel[2] = colour.red;
+StoredColour storedColour(Rgb colour, const ChannelBytes& channels) {
+    StoredColour stored;
+    stored.bytes[channels.red] = colour.red;
+    stored.bytes[channels.green] = colour.green;
+    stored.bytes[channels.blue] = colour.blue;
+    return stored;
 }
 
-std::uint64_t recolorOneByOne(std::span<std::uint8_t> pixels, Rgb before, Rgb after) {
-    std::uint64_t found = 0;
-    for (std::size_t offset = 0; offset + BytesPerPixel <= pixels.size(); offset += BytesPerPixel) {
-        std::uint8_t* pixel = pixels.data() + offset;
-        if (pixel[0] == before.blue && pixel[1] == before.green && pixel[2] == before.red) {
-            paint(pixel, after);
-            ++found;
+class OnePair {
+public:
+    OnePair(std::size_t pixelSize, const ChannelBytes& channels, Rgb before, Rgb after,
+            std::uint8_t tolerance)
+        : pixelSize_(pixelSize)
+        , channels_(channels)
+        , before_(storedColour(before, channels))
+        , after_(storedColour(after, channels))
+        , tolerance_(tolerance) {}
+
+    // Paints a matched pixel; answers whether its colour changed.
+    bool paint(std::uint8_t* pixel) const {
+        const std::uint8_t red = channels_.red, green = channels_.green, blue = channels_.blue;
+        if (pixel[red] == after_.bytes[red] && pixel[green] == after_.bytes[green] &&
+            pixel[blue] == after_.bytes[blue]) {
+            return false;
+        }
+        pixel[red] = after_.bytes[red];
+        pixel[green] = after_.bytes[green];
+        pixel[blue] = after_.bytes[blue];
+        return true;
+    }
+
+    int distance(const std::uint8_t* pixel) const {
+        int largest = 0;
+        for (const std::uint8_t channel : {channels_.red, channels_.green, channels_.blue}) {
+            const int difference = pixel[channel] - before_.bytes[channel];
+            largest = std::max(largest, difference < 0 ? -difference : difference);
+        }
+        return largest;
+    }
+
+    void walkOneByOne(std::span<std::uint8_t> pixels, RunCounts& counts) const {
+        for (std::size_t offset = 0; offset + pixelSize_ <= pixels.size(); offset += pixelSize_) {
+            std::uint8_t* pixel = pixels.data() + offset;
+            const int distance = this->distance(pixel);
+            if (distance <= tolerance_) {
+                counts.changed += paint(pixel) ? 1 : 0;
+            } else if (distance <= NearMissReach) {
+                ++counts.nearMisses;
+            }
         }
     }
-    return found;
-}
+
+    std::size_t pixelSize() const { return pixelSize_; }
+    const StoredColour& before() const { return before_; }
+    std::uint8_t tolerance() const { return tolerance_; }
+
+private:
+    std::size_t pixelSize_;
+    ChannelBytes channels_;
+    StoredColour before_;
+    StoredColour after_;
+    std::uint8_t tolerance_;
+};
 
 #if defined(__SSE2__)
 
-// Sixteen pixels are 48 bytes, three registers. Each register is compared with the before
-// colour repeated from the phase it starts at; a pixel matches when its three byte bits are
-// all set. Matches are few, so they are painted one by one.
+// Sixteen pixels are three registers (four for four-byte pixels). Each register is compared
+// with the before colour repeated from the phase it starts at; a pixel matches when the bits
+// of all its bytes are set, the fourth byte's always. Matches are few, so they are painted
+// one by one.
 constexpr std::size_t BlockPixels = 16;
-constexpr std::size_t BlockBytes = BlockPixels * BytesPerPixel;
-constexpr std::uint64_t FirstByteOfEachPixel = 0x249249249249; // every third bit of 48
 
-__m128i repeatedColour(Rgb colour, std::size_t phase) {
-    const std::uint8_t stored[BytesPerPixel] = {colour.blue, colour.green, colour.red};
-    alignas(16) std::uint8_t lanes[16];
-    for (std::size_t lane = 0; lane < 16; ++lane) {
-        lanes[lane] = stored[(lane + phase) % BytesPerPixel];
-    }
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
-}
-
-std::uint64_t equalBytes(const std::uint8_t* bytes, __m128i pattern) {
-    const __m128i loaded = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-    return static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(loaded, pattern)));
-}
-
-// Answers the bytes walked; `found` grows by the pixels found among them.
-std::size_t recolorBlocks(std::span<std::uint8_t> pixels, Rgb before, Rgb after,
-                          std::uint64_t& found) {
-    const __m128i patterns[3] = {repeatedColour(before, 0), repeatedColour(before, 1),
-                                 repeatedColour(before, 2)};
-    std::size_t offset = 0;
-    for (; offset + BlockBytes <= pixels.size(); offset += BlockBytes) {
-        std::uint8_t* block = pixels.data() + offset;
-        const std::uint64_t equal = equalBytes(block, patterns[0]) |
-                                    equalBytes(block + 16, patterns[1]) << 16 |
-                                    equalBytes(block + 32, patterns[2]) << 32;
-        std::uint64_t matches = equal & equal >> 1 & equal >> 2 & FirstByteOfEachPixel;
-        found += static_cast<std::uint64_t>(__builtin_popcountll(matches));
-        for (; matches != 0; matches &= matches - 1) {
-            paint(block + __builtin_ctzll(matches), after);
+class Blocks {
+public:
+    // `fourthByte`: the byte of a four-byte pixel that is never compared.
+    Blocks(const OnePair& pair, std::size_t fourthByte)
+        : size_(pair.pixelSize())
+        , exact_(pair.tolerance() == 0)
+        , countNearMisses_(pair.tolerance() < NearMissReach) {
+        for (std::size_t r = 0; r < size_; ++r) {
+            alignas(16) std::uint8_t lanes[16];
+            std::uint64_t ignored = 0;
+            for (std::size_t lane = 0; lane < 16; ++lane) {
+                const std::size_t byte = (r * 16 + lane) % size_;
+                lanes[lane] = pair.before().bytes[byte];
+                if (size_ == 4 && byte == fourthByte) {
+                    ignored |= std::uint64_t{1} << lane;
+                }
+            }
+            patterns_[r] = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
+            ignoredBits_ |= ignored << (16 * r);
         }
+        tolerance_ = _mm_set1_epi8(static_cast<char>(pair.tolerance()));
+        reach_ = _mm_set1_epi8(static_cast<char>(NearMissReach));
     }
-    return offset;
+
+    std::size_t blockBytes() const { return BlockPixels * size_; }
+
+    // Bits, one per byte of the block, set where the byte is within `limit` of the pattern.
+    std::uint64_t withinBits(const std::uint8_t* block, __m128i limit, bool exact) const {
+        std::uint64_t bits = ignoredBits_;
+        for (std::size_t r = 0; r < size_; ++r) {
+            const __m128i loaded =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * r));
+            __m128i within;
+            if (exact) {
+                within = _mm_cmpeq_epi8(loaded, patterns_[r]);
+            } else {
+                const __m128i difference = _mm_or_si128(_mm_subs_epu8(loaded, patterns_[r]),
+                                                        _mm_subs_epu8(patterns_[r], loaded));
+                within = _mm_cmpeq_epi8(_mm_subs_epu8(difference, limit), _mm_setzero_si128());
+            }
+            bits |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(within))}
+                    << (16 * r);
+        }
+        return bits;
+    }
+
+    // One bit per pixel, at its first byte, where every byte of the pixel is set.
+    std::uint64_t wholePixels(std::uint64_t bits) const {
+        if (size_ == 3) {
+            return bits & bits >> 1 & bits >> 2 & 0x249249249249;
+        }
+        return bits & bits >> 1 & bits >> 2 & bits >> 3 & 0x1111111111111111;
+    }
+
+    // Answers the bytes walked.
+    std::size_t walk(std::span<std::uint8_t> pixels, const OnePair& pair, RunCounts& counts) const {
+        const std::size_t step = blockBytes();
+        std::size_t offset = 0;
+        for (; offset + step <= pixels.size(); offset += step) {
+            std::uint8_t* block = pixels.data() + offset;
+            std::uint64_t matches = wholePixels(withinBits(block, tolerance_, exact_));
+            if (countNearMisses_) {
+                const std::uint64_t near = wholePixels(withinBits(block, reach_, false));
+                counts.nearMisses +=
+                    static_cast<std::uint64_t>(__builtin_popcountll(near & ~matches));
+            }
+            for (; matches != 0; matches &= matches - 1) {
+                counts.changed += pair.paint(block + __builtin_ctzll(matches)) ? 1 : 0;
+            }
+        }
+        return offset;
+    }
+
+private:
+    std::size_t size_;
+    bool exact_;
+    bool countNearMisses_;
+    __m128i patterns_[4];
+    std::uint64_t ignoredBits_ = 0;
+    __m128i tolerance_;
+    __m128i reach_;
+};
+
+std::size_t walkBlocks(std::span<std::uint8_t> pixels, const OnePair& pair,
+                       const ChannelBytes& channels, RunCounts& counts) {
+    return Blocks(pair, channels.fourth).walk(pixels, pair, counts);
 }
 
 #else
 
-std::size_t recolorBlocks(std::span<std::uint8_t>, Rgb, Rgb, std::uint64_t&) {
+std::size_t walkBlocks(std::span<std::uint8_t>, const OnePair&, const ChannelBytes&, RunCounts&) {
     return 0;
 }
 
@@ -81,10 +187,13 @@ std::size_t recolorBlocks(std::span<std::uint8_t>, Rgb, Rgb, std::uint64_t&) {
 
 } // namespace
 
-std::uint64_t recolorRun(std::span<std::uint8_t> pixels, Rgb before, Rgb after) {
-    std::uint64_t found = 0;
-    const std::size_t done = recolorBlocks(pixels, before, after, found);
-    return found + recolorOneByOne(pixels.subspan(done), before, after);
+RunCounts recolourRun(std::span<std::uint8_t> pixels, std::size_t pixelSize,
+                      const ChannelBytes& channels, Rgb before, Rgb after, std::uint8_t tolerance) {
+    const OnePair pair(pixelSize, channels, before, after, tolerance);
+    RunCounts counts;
+    const std::size_t done = walkBlocks(pixels, pair, channels, counts);
+    pair.walkOneByOne(pixels.subspan(done), counts);
+    return counts;
 }
 
 } // namespace pixtint

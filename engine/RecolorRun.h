@@ -7,9 +7,16 @@
 
 namespace pixtint {
 
-// Gives every pixel of `pixels` (whole blue-green-red triples, no padding) that has exactly
-// the colour `before` the colour `after`; answers how many it found. The one-pair walk, the
-// common case, sixteen pixels at a time where the processor allows.
-std::uint64_t recolorRun(std::span<std::uint8_t> pixels, Rgb before, Rgb after);
+struct RunCounts {
+    std::uint64_t changed = 0;    // matched pixels that were not already the new colour
+    std::uint64_t nearMisses = 0; // within NearMissReach of the colour but not matched
+};
+
+// The one-pair walk, the common case, sixteen pixels at a time where the processor allows:
+// every pixel within `tolerance` of `before` on each channel becomes `after`. `pixels` holds
+// whole pixels of `pixelSize` bytes (3: blue, green, red; 4: the channels where `channels`
+// says, the fourth byte kept), no padding.
+RunCounts recolourRun(std::span<std::uint8_t> pixels, std::size_t pixelSize,
+                      const ChannelBytes& channels, Rgb before, Rgb after, std::uint8_t tolerance);
 
 } // namespace pixtint

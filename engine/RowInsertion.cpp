@@ -1,62 +1,118 @@
 #include "engine/RowInsertion.h"
 
-#include "engine/AppError.h"
-#include "engine/BmpHeader.h"
-
-#include <algorithm>
+#include <stdexcept>
 
 namespace pixtint {
 
 namespace {
 
-// 16 pixels a row, 48 bytes, no padding.
-constexpr std::size_t RowBytes = 48;
-constexpr std::size_t PixelsPerRow = 16;
-constexpr std::size_t TopRowOffset = GrownPictureSize - RowBytes;
-constexpr std::size_t BottomRowOffset = BmpHeader::PixelDataOffset;
-constexpr std::size_t PatchedHeaderEnd = BmpHeader::PixelDataSizeOffset + 2;
+constexpr std::int32_t GrownWidth = 16;
+constexpr std::uint64_t OwnRows = 15;
+constexpr std::uint64_t FileSizeOffset = 2;
+constexpr std::uint64_t PixelOffsetOffset = 10;
+constexpr std::uint64_t InfoHeaderStart = 14;
 
-// Single header bytes, their neighbours kept: the file size 0x0306 becomes 0x0336, the
-// height 15 becomes 16 and the pixel-data size becomes 0x0300, whatever they held before.
-void patchHeader(std::vector<std::uint8_t>& bytes) {
-    bytes[BmpHeader::FileSizeOffset] = 0x36;
-    bytes[BmpHeader::HeightOffset] = 16;
-    bytes[BmpHeader::PixelDataSizeOffset] = 0x00;
-    bytes[BmpHeader::PixelDataSizeOffset + 1] = 0x03;
-}
-
-void paintRow(std::vector<std::uint8_t>& bytes, std::size_t rowOffset, Rgb fill) {
-    for (std::size_t pixel = 0; pixel < PixelsPerRow; ++pixel) {
-        const std::size_t offset = rowOffset + pixel * BmpHeader::BytesPerPixel;
-        bytes[offset] = fill.blue;
-        bytes[offset + 1] = fill.green;
-        bytes[offset + 2] = fill.red;
+void checkRoom(std::span<const std::uint8_t> bytes, std::uint64_t offset, std::uint32_t size) {
+    if (offset + size > bytes.size()) {
+        throw std::out_of_range("header field past the bytes given");
     }
 }
 
-// Every byte from offset 821 down to 54 takes the byte one row earlier, so the stored rows
-// move up by one and the first stored row briefly holds a copy of header bytes 6 to 53.
-void moveRowsUp(std::vector<std::uint8_t>& bytes) {
-    std::copy_backward(bytes.begin() + BottomRowOffset - RowBytes,
-                       bytes.begin() + GrownPictureSize - RowBytes,
-                       bytes.begin() + GrownPictureSize);
+// A V5 profile's offset counts from the information header; one that starts at or after
+// `insertedAt` moves by `count` bytes.
+void moveProfile(std::span<std::uint8_t> head, const BmpLayout& layout, std::uint64_t insertedAt,
+                 std::uint32_t count) {
+    const LayoutFields fields = layoutFields(layout);
+    if (fields.profileOffsetOffset == 0) {
+        return;
+    }
+    const std::uint32_t profile = readField(head, fields.profileOffsetOffset, 4);
+    if (profile != 0 && InfoHeaderStart + profile >= insertedAt) {
+        writeField(head, fields.profileOffsetOffset, 4, profile + count);
+    }
 }
 
 } // namespace
 
-std::vector<std::uint8_t> grownTo16x16(std::vector<std::uint8_t> bytes, bool atTop, Rgb fill) {
-    if (bytes.size() < PatchedHeaderEnd) {
-        throw AppError(ErrorNumber::SubscriptOutOfRange);
+void writeField(std::span<std::uint8_t> bytes, std::uint64_t offset, std::uint32_t size,
+                std::uint32_t value) {
+    checkRoom(bytes, offset, size);
+    for (std::uint32_t i = 0; i < size; ++i) {
+        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
-    patchHeader(bytes);
-    bytes.resize(GrownPictureSize, 0);
-    if (atTop) {
-        paintRow(bytes, TopRowOffset, fill);
-    } else {
-        moveRowsUp(bytes);
-        paintRow(bytes, BottomRowOffset, fill);
+}
+
+std::uint32_t readField(std::span<const std::uint8_t> bytes, std::uint64_t offset,
+                        std::uint32_t size) {
+    checkRoom(bytes, offset, size);
+    std::uint32_t value = 0;
+    for (std::uint32_t i = 0; i < size; ++i) {
+        value |= std::uint32_t{bytes[offset + i]} << (8 * i);
     }
-    return bytes;
+    return value;
+}
+
+bool growsTo16x16(const BmpLayout& layout) {
+    return layout.width == GrownWidth && layout.rowCount == OwnRows;
+}
+
+std::uint64_t newRowOffset(const BmpLayout& layout, bool atTop) {
+    // A bottom-up picture stores its top row last; a top-down one first.
+    const bool afterLast = atTop != layout.topDown();
+    return afterLast ? layout.rowsEnd() : layout.pixelOffset;
+}
+
+std::uint64_t neighbourRowOffset(const BmpLayout& layout, bool atTop) {
+    const bool afterLast = atTop != layout.topDown();
+    return afterLast ? layout.rowsEnd() - layout.stride : layout.pixelOffset;
+}
+
+std::vector<std::uint8_t> colourRow(const BmpLayout& layout, Rgb fill,
+                                    std::span<const std::uint8_t> neighbour) {
+    std::vector<std::uint8_t> row(layout.stride, 0);
+    const std::size_t pixelSize = layout.bitsPerPixel / 8;
+    const ChannelBytes channels = layout.channels;
+    for (std::size_t x = 0; x < static_cast<std::size_t>(layout.width); ++x) {
+        std::uint8_t* pixel = row.data() + x * pixelSize;
+        pixel[channels.red] = fill.red;
+        pixel[channels.green] = fill.green;
+        pixel[channels.blue] = fill.blue;
+        if (pixelSize == 4 && (x + 1) * pixelSize <= neighbour.size()) {
+            pixel[channels.fourth] = neighbour[x * pixelSize + channels.fourth];
+        }
+    }
+    return row;
+}
+
+std::vector<std::uint8_t> indexRow(const BmpLayout& layout, unsigned index) {
+    std::vector<std::uint8_t> row(layout.stride, 0);
+    const unsigned bits = layout.bitsPerPixel;
+    for (std::size_t x = 0; x < static_cast<std::size_t>(layout.width); ++x) {
+        const std::size_t bit = x * bits;
+        row[bit / 8] |= static_cast<std::uint8_t>(index << (8 - bits - bit % 8));
+    }
+    return row;
+}
+
+void patchGrownHeader(std::span<std::uint8_t> head, const BmpLayout& layout,
+                      std::uint64_t grownFileSize, std::uint64_t rowOffset) {
+    const LayoutFields fields = layoutFields(layout);
+    const std::int32_t height = layout.topDown() ? -(GrownWidth) : GrownWidth;
+    writeField(head, fields.heightOffset, fields.heightBytes, static_cast<std::uint32_t>(height));
+    writeField(head, FileSizeOffset, 4, static_cast<std::uint32_t>(grownFileSize));
+    if (fields.pixelDataSizeOffset != 0) {
+        writeField(head, fields.pixelDataSizeOffset, 4,
+                   static_cast<std::uint32_t>(layout.stride * GrownWidth));
+    }
+    moveProfile(head, layout, rowOffset, static_cast<std::uint32_t>(layout.stride));
+}
+
+void patchAddedEntry(std::span<std::uint8_t> head, const BmpLayout& layout) {
+    const LayoutFields fields = layoutFields(layout);
+    writeField(head, fields.coloursUsedOffset, 4, layout.entryCount + 1);
+    writeField(head, PixelOffsetOffset, 4,
+               static_cast<std::uint32_t>(layout.pixelOffset + layout.entrySize));
+    moveProfile(head, layout, layout.paletteEnd(), layout.entrySize);
 }
 
 } // namespace pixtint

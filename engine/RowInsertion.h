@@ -1,22 +1,44 @@
 #pragma once
 
+#include "engine/BmpLayout.h"
 #include "engine/ColourMap.h"
 
-#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace pixtint {
 
-// The one shape the row insertion works on: a 774-byte, 16 x 15, bottom-up picture becomes
-// an 822-byte 16 x 16 one.
-inline constexpr std::size_t GrownPictureSize = 822;
+// The one shape growth works on: 16 x 15 pictures (stored either way up) become 16 x 16.
+bool growsTo16x16(const BmpLayout& layout);
 
-// Grows `bytes`, the first (at most 822) bytes of a 16 x 15 picture, to 16 x 16 with one row
-// of `fill` at the top or the bottom. It patches single header bytes (the file size's low
-// byte, the height's low byte, the pixel-data size's low two bytes) and works at fixed
-// offsets; the result is always 822 bytes. Throws AppError 9 when `bytes` is too short to
-// hold the patched header (36 bytes).
-std::vector<std::uint8_t> grownTo16x16(std::vector<std::uint8_t> bytes, bool atTop, Rgb fill);
+// Where the new row goes in the file: after the last stored row when that is the side asked
+// for (the top of a bottom-up picture), otherwise before the first.
+std::uint64_t newRowOffset(const BmpLayout& layout, bool atTop);
+// Where the stored row the new one is added beside starts.
+std::uint64_t neighbourRowOffset(const BmpLayout& layout, bool atTop);
+
+// A row of `fill` for a 24-bit or 32-bit picture, padded with zeros; a four-byte pixel takes
+// the fourth byte of the pixel above or below it in `neighbour` (the row added beside), so a
+// transparent edge stays transparent.
+std::vector<std::uint8_t> colourRow(const BmpLayout& layout, Rgb fill,
+                                    std::span<const std::uint8_t> neighbour);
+// A row of palette index `index`, padded with zeros.
+std::vector<std::uint8_t> indexRow(const BmpLayout& layout, unsigned index);
+
+// Header fields of the grown picture in `head` (the file's first bytes, the header whole):
+// the height, the file size, the pixel-data size, and a V5 profile that follows the new row
+// moves with it.
+void patchGrownHeader(std::span<std::uint8_t> head, const BmpLayout& layout,
+                      std::uint64_t grownFileSize, std::uint64_t rowOffset);
+// Header fields of a picture whose colour table gets one more entry at its end: the count of
+// colours, the pixel offset, and a V5 profile that follows the table.
+void patchAddedEntry(std::span<std::uint8_t> head, const BmpLayout& layout);
+
+// A little-endian field of `size` bytes at `offset`; `bytes` must hold it.
+void writeField(std::span<std::uint8_t> bytes, std::uint64_t offset, std::uint32_t size,
+                std::uint32_t value);
+std::uint32_t readField(std::span<const std::uint8_t> bytes, std::uint64_t offset,
+                        std::uint32_t size);
 
 } // namespace pixtint

@@ -41,15 +41,6 @@ QString whatHappened(const FileOutcome& outcome) {
     return notConverted(outcome.path);
 }
 
-// The failure's error is thrown again so that it is numbered as any other the window meets.
-NumberedMessage causeOf(const FileFailure& failure) {
-    try {
-        throw failure.error;
-    } catch (...) {
-        return currentErrorMessage();
-    }
-}
-
 NumberedMessage withDetails(NumberedMessage message, const QString& details) {
     message.description += QStringLiteral("\r\n") + details;
     return message;
@@ -58,7 +49,7 @@ NumberedMessage withDetails(NumberedMessage message, const QString& details) {
 } // namespace
 
 NumberedMessage conversionFailureMessage(const FileOutcome& outcome) {
-    return withDetails(causeOf(*outcome.failure), whatHappened(outcome));
+    return withDetails(numberedMessage(outcome.failure->error), whatHappened(outcome));
 }
 
 NumberedMessage unshowableFileMessage(const NumberedMessage& cause,

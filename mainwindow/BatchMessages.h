@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/BatchRun.h"
+#include "conversion/FileOutcome.h"
 #include "mainwindow/ErrorMessages.h"
 
 namespace pixtint {

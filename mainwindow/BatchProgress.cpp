@@ -113,15 +113,19 @@ bool BatchProgress::convert(std::size_t first, std::size_t end) {
 }
 
 BatchCallbacks BatchProgress::callbacks(std::size_t first) {
-    return {[this, first](const FileOutcome& outcome) {
-                FileOutcome inList = outcome;
-                inList.index += first;
-                fileDone(inList);
-            },
-            [this, first](std::size_t index) { aboutToReplace(first + index); },
-            [this] {
-                return stopRequested();
-            }};
+    BatchCallbacks callbacks;
+    callbacks.outcome = [this, first](const FileOutcome& outcome) {
+        FileOutcome inList = outcome;
+        inList.index += first;
+        fileDone(inList);
+    };
+    callbacks.aboutToReplace = [this, first](std::size_t index) {
+        aboutToReplace(first + index);
+    };
+    callbacks.stopRequested = [this] {
+        return stopRequested();
+    };
+    return callbacks;
 }
 
 // Only input meant for the main window is held back: a message box opened during the run is a

@@ -1,6 +1,5 @@
 #include "mainwindow/ErrorMessages.h"
 
-#include "engine/AppError.h"
 #include "engine/Error.h"
 
 #include <cerrno>
@@ -95,10 +94,11 @@ int numberForKind(const Error& error) {
     case ErrorKind::InvalidWidth:
     case ErrorKind::NoPaletteRoom:
         return MessageNumber::InvalidArgument;
+    case ErrorKind::AttributeNotKept:
+        return MessageNumber::PermissionDenied;
     case ErrorKind::ChangedDuringRun:
-        return MessageNumber::DeviceIoError;
     case ErrorKind::NotABackup:
-        return MessageNumber::FileAlreadyExists;
+        return MessageNumber::PathFileAccessError;
     }
     return MessageNumber::DeviceIoError;
 }
@@ -133,10 +133,6 @@ NumberedMessage currentErrorMessage() {
         return numberedMessage(error.number());
     } catch (const Error& error) {
         return numberedMessage(error);
-    } catch (const AppError& error) {
-        // Until every part of the engine and the core reports an Error: its number is the one
-        // the window always showed.
-        return numberedMessage(error.number());
     } catch (const std::bad_alloc&) {
         return numberedMessage(MessageNumber::OutOfMemory);
     } catch (...) {

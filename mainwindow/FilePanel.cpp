@@ -7,7 +7,7 @@
 #include "platform/FontFit.h"
 #include "platform/PictureView.h"
 #include "platform/PushButton.h"
-#include "scan/StdFileSearch.h"
+#include "scan/FolderScan.h"
 
 #include <QLabel>
 
@@ -24,17 +24,6 @@ bool isConvertible(const std::filesystem::path& path) {
         return false;
     }
 }
-
-// The scan appends straight to the list.
-class ListAppender : public StdFileSearch::ListItems {
-public:
-    explicit ListAppender(FileListWidget& list)
-        : list_(list) {}
-    void Add(const std::string& name) override { list_.addFile(name); }
-
-private:
-    FileListWidget& list_;
-};
 
 } // namespace
 
@@ -96,8 +85,9 @@ void FilePanel::showFolder(const QString& folder) {
 
 void FilePanel::refreshFileList(const QString& folder) {
     fileList_->clear();
-    ListAppender appender(*fileList_);
-    StdFileSearch::ListMatchingFiles(pathInFolder(folder, "*.bmp").native(), appender);
+    for (const std::string& name : matchingNames(pathInFolder(folder, "*.bmp").native())) {
+        fileList_->addFile(name);
+    }
     fileList_->repaint();
     for (int row = 0; row < fileList_->count(); ++row) {
         const bool convertible = isConvertible(pathInFolder(folder, fileList_->fileName(row)));

@@ -1,4 +1,5 @@
 #include "engine/FileBytes.h"
+#include "engine/SiblingFile.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
 #include "platform/AppLocations.h"

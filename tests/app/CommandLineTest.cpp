@@ -3,6 +3,7 @@
 #include "platform/FilePaths.h"
 #include "tests/support/TestFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -98,5 +99,15 @@ TEST(Program, EndsWithStatusTwoOnAFolderThatIsNotThere) {
 }
 
 } // namespace
+
+TEST(CommandLine, WithoutADisplayTheProgramSaysSoInOneLineAndExits1) {
+    // No display set at all, and one set where nothing answers.
+    for (const char* environment : {"", "DISPLAY=:97"}) {
+        const auto run = runProgram("", environment);
+        EXPECT_EQ(run.status, 1) << environment << run.output;
+        EXPECT_TRUE(run.output.starts_with("pixtint: ")) << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+    }
+}
 
 } // namespace pixtint

@@ -2,6 +2,7 @@
 
 #include "tests/support/TestFolder.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -66,7 +67,8 @@ TEST(InputFiles, AFolderThatCannotBeReadIsOneEntryWithItsProblem) {
     const auto inputs = collectInputFiles(arguments, false);
     ASSERT_EQ(inputs.size(), 1u);
     ASSERT_TRUE(inputs[0].problem);
-    EXPECT_EQ(inputs[0].problem->number(), ErrorNumber::PermissionDenied);
+    EXPECT_EQ(inputs[0].problem->systemError(), EACCES);
+    EXPECT_EQ(inputs[0].problem->path(), folder / "locked");
 }
 
 } // namespace pixtint

@@ -1,4 +1,4 @@
-#include "conversion/HiddenCopy.h"
+#include "engine/SiblingFile.h"
 #include "tests/cli/ConvertProgram.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
@@ -56,7 +56,42 @@ TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
     for (int i = 0; i < Count; ++i) {
         ASSERT_EQ(folder.read("icon" + std::to_string(i) + ".bmp"), converted) << i;
     }
-    EXPECT_TRUE(std::ranges::none_of(folder.names(), isHiddenCopyName));
+    EXPECT_TRUE(std::ranges::none_of(folder.names(), isSiblingFileName));
+}
+
+// SIGTERM, like Ctrl-C, stops the run after the files in hand: each icon is converted with its
+// backup or untouched, every converted one is reported, and the summary says the run stopped.
+TEST(KilledRun, ASignalStopsAfterTheFilesInHandAndTheSummarySaysSo) {
+    using namespace std::chrono_literals;
+    constexpr int Count = 1000;
+    const auto original = makeBmp24(16, 16, {0, 0, 255});
+    TestFolder folder;
+    for (int i = 0; i < Count; ++i) {
+        folder.write("icon" + std::to_string(i) + ".bmp", original);
+    }
+    ConvertProgram program({"-f", "blue", "-t", "red", "-j", "1", folder.path().string()});
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (program.output().empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
+    ::kill(program.pid(), SIGTERM);
+    const auto result = program.wait();
+    ASSERT_EQ(result.exitStatus, 130) << "the run ended before the signal";
+
+    const auto summaryStart = result.out.rfind('\n', result.out.size() - 2) + 1;
+    const auto summary = result.out.substr(summaryStart);
+    const auto reported = std::count(result.out.begin(), result.out.end(), '\n') - 1;
+    EXPECT_EQ(summary, std::to_string(reported) + " converted (interrupted)\n");
+    int converted = 0;
+    for (int i = 0; i < Count; ++i) {
+        const std::string stem = "icon" + std::to_string(i);
+        if (folder.read(stem + ".bmp") != original) {
+            ++converted;
+            EXPECT_EQ(folder.read(stem + ".bak"), original) << stem;
+        }
+    }
+    EXPECT_EQ(converted, reported);
+    EXPECT_LT(converted, Count);
 }
 
 } // namespace pixtint

@@ -1,15 +1,19 @@
 #include "conversion/FileConversion.h"
 
-#include "conversion/BackupName.h"
 #include "conversion/ConvertedPicture.h"
 #include "conversion/Convertibility.h"
+#include "engine/RowInsertion.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
+#include <cerrno>
 #include <climits>
 #include <gtest/gtest.h>
 #include <numeric>
+
+// Pictures are described by naming only the fields that matter to each case.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace pixtint {
 
@@ -19,15 +23,41 @@ constexpr Rgb Before{3, 2, 1};
 constexpr Rgb After{9, 8, 7};
 const ConversionRequest BeforeToAfter{{{Before, After}}};
 
-Bytes converted(const std::filesystem::path& path, const ConversionRequest& request,
-                std::size_t chunk = ConversionChunkSize) {
+ConversionRequest everyKind(ConversionRequest request) {
+    request.everyKind = true;
+    return request;
+}
+
+Bytes converted(const ByteSource& source, const ConversionRequest& request,
+                ConversionResult* result = nullptr, std::size_t chunk = ConversionChunkSize) {
     Bytes bytes;
-    convertFile(
-        FileByteSource(path), request,
+    const ConversionResult made = convertFile(
+        source, request,
         [&](std::span<const std::uint8_t> part) {
             bytes.insert(bytes.end(), part.begin(), part.end());
         },
         chunk);
+    if (result != nullptr) {
+        *result = made;
+    }
+    return bytes;
+}
+
+Bytes converted(const std::filesystem::path& path, const ConversionRequest& request,
+                std::size_t chunk = ConversionChunkSize) {
+    return converted(FileByteSource(path), request, nullptr, chunk);
+}
+
+Bytes converted(const Bytes& file, const ConversionRequest& request,
+                ConversionResult* result = nullptr) {
+    return converted(MemorySource(file), request, result);
+}
+
+Bytes repeated(const Bytes& unit, std::size_t count) {
+    Bytes bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes.insert(bytes.end(), unit.begin(), unit.end());
+    }
     return bytes;
 }
 
@@ -56,59 +86,267 @@ TEST(ConversionOfOneFile, ChunkEdgesAndRandomReadsGiveTheSameBytes) {
     }
 }
 
-TEST(ConversionOfOneFile, GrowsOnly16x15PicturesWithTheNewColour) {
-    TestFolder folder;
-    folder.write("icon.bmp", makeBmp24(16, 15, Pixel{3, 2, 1}));
-    folder.write("wide.bmp", makeBmp24(17, 15, Pixel{3, 2, 1}));
-    const ConversionRequest grow{{{Before, After}}, Growth::Top};
-    EXPECT_EQ(converted(folder / "icon.bmp", grow), makeBmp24(16, 16, Pixel{9, 8, 7}));
-    const ConvertedPicture grown(folder / "icon.bmp", grow);
-    EXPECT_TRUE(grown.grown());
-    // Reads at or past the end, or of nothing, give nothing.
-    Bytes rest(4);
-    EXPECT_EQ(grown.readAt(grown.size() - 2, rest), 2u);
-    EXPECT_EQ(grown.readAt(grown.size(), rest), 0u);
-    EXPECT_EQ(ConvertedPicture(folder / "wide.bmp", grow).readAt(0, {}), 0u);
-    EXPECT_EQ(grown.readAt(0, {}), 0u);
-    EXPECT_EQ(converted(folder / "wide.bmp", grow), makeBmp24(17, 15, Pixel{9, 8, 7}));
+// The rows start at the pixel offset and end after |height| rows: a colour table before
+// them and bytes after them stay, even where they look like the colour replaced.
+TEST(ConversionOfOneFile, WalksTheRowsTheHeaderPlacesAndNothingElse) {
+    const Bytes from{1, 2, 3, 0};
+    for (const int bits : {24, 32}) {
+        SCOPED_TRACE(bits);
+        const std::size_t size = static_cast<std::size_t>(bits / 8);
+        const Bytes pixel(from.begin(), from.begin() + static_cast<std::ptrdiff_t>(size));
+        // 3 wide: 24-bit rows get 3 bytes of padding that look like the colour as well.
+        const Bytes row = concat({repeated(pixel, 3), bits == 24 ? Bytes{1, 2, 3} : Bytes{}});
+        BmpSpec spec{.width = 3,
+                     .height = -2,
+                     .bitCount = bits,
+                     .headerSize = 124,
+                     .gap = repeated(from, 64),
+                     .pixels = repeated(row, 2),
+                     .tail = repeated(from, 5)};
+        const Bytes source = makeBmp(spec);
+        ConversionResult result;
+        const Bytes out = converted(source, everyKind(BeforeToAfter), &result);
+        const Bytes to = Bytes{7, 8, 9, 0};
+        const Bytes newPixel(to.begin(), to.begin() + static_cast<std::ptrdiff_t>(size));
+        spec.pixels =
+            repeated(concat({repeated(newPixel, 3), bits == 24 ? Bytes{1, 2, 3} : Bytes{}}), 2);
+        EXPECT_EQ(out, makeBmp(spec));
+        EXPECT_EQ(result.pixelsChanged, 6u);
+        EXPECT_EQ(result.format.bitsPerPixel, static_cast<unsigned>(bits));
+        EXPECT_EQ(result.format.header, "V5");
+    }
+}
 
-    // The new row keeps the new colour even when another pair would change that colour.
-    const ConversionRequest swap{{{Before, After}, {After, Before}}, Growth::Bottom};
-    Bytes expected = makeBmp24(16, 16, Pixel{9, 8, 7});
-    EXPECT_EQ(converted(folder / "icon.bmp", swap), expected);
-    setPixel(expected, 0, 14, Pixel{3, 2, 1});
-    auto icon = makeBmp24(16, 15, Pixel{3, 2, 1});
-    setPixel(icon, 0, 14, Pixel{9, 8, 7});
-    folder.write("icon.bmp", icon);
-    EXPECT_EQ(converted(folder / "icon.bmp", swap), expected);
+// The file as the classic fixed-offset growth made it: single header bytes patched and a row
+// added after the 15 stored rows or before them.
+Bytes fixedOffsetGrowth(Bytes source, bool top, Bytes row) {
+    source[2] = 0x36;
+    source[22] = 16;
+    source[34] = 0;
+    source[35] = 3;
+    if (top) {
+        return concat({source, row});
+    }
+    return concat({Bytes(source.begin(), source.begin() + 54), row,
+                   Bytes(source.begin() + 54, source.end())});
+}
+
+TEST(ConversionOfOneFile, GrowsAPlainPictureByteForByteAsEver) {
+    Bytes icon = makeBmp24(16, 15, Pixel{3, 2, 1});
+    setPixel(icon, 5, 0, Pixel{50, 60, 70});
+    icon[34] = 0; // a pixel-data size of 0 becomes 768 as well
+    icon[35] = 0;
+    for (const bool top : {true, false}) {
+        const ConversionRequest grow{{{Before, After}}, top ? Growth::Top : Growth::Bottom};
+        Bytes expected = icon;
+        for (int y = 0; y < 15; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                if (x != 5 || y != 0) {
+                    setPixel(expected, x, y, Pixel{9, 8, 7});
+                }
+            }
+        }
+        expected = fixedOffsetGrowth(expected, top, repeated({7, 8, 9}, 16));
+        ConversionResult result;
+        EXPECT_EQ(converted(icon, grow, &result), expected);
+        EXPECT_TRUE(result.grown);
+        EXPECT_EQ(result.pixelsChanged, 239u);
+    }
+    // Not 16 x 15: not grown.
+    const ConversionRequest grow{{{Before, After}}, Growth::Top};
+    EXPECT_EQ(converted(makeBmp24(17, 15, Pixel{3, 2, 1}), grow),
+              makeBmp24(17, 15, Pixel{9, 8, 7}));
+}
+
+// A 16 x 15 picture whose rows are laid out otherwise: the row goes where the top (bottom)
+// row really is, the bytes after the rows follow it, and a V5 profile there moves with them.
+TEST(ConversionOfOneFile, GrowsWhereTheTopOrBottomRowReallyIs) {
+    Bytes rows;
+    for (int stored = 0; stored < 15; ++stored) {
+        rows = concat({rows, repeated({static_cast<std::uint8_t>(100 + stored), 0, 0}, 16)});
+    }
+    const Bytes newRow = repeated({7, 8, 9}, 16);
+    const Bytes tail{'P', 'R', 'O', 'F'};
+    for (const std::uint32_t header : {108u, 124u}) {
+        for (const int height : {15, -15}) {
+            for (const bool top : {true, false}) {
+                SCOPED_TRACE(testing::Message() << header << " " << height << " " << top);
+                BmpSpec spec{.height = height,
+                             .headerSize = header,
+                             .gap = {0, 0},
+                             .pixels = rows,
+                             .tail = tail};
+                Bytes source = makeBmp(spec);
+                const std::uint32_t profileAt = static_cast<std::uint32_t>(source.size() - 4 - 14);
+                if (header == 124) {
+                    writeField(source, 14 + 112, 4, profileAt);
+                }
+                const bool atEnd = top == (height > 0);
+                BmpSpec grownSpec = spec;
+                grownSpec.height = height > 0 ? 16 : -16;
+                grownSpec.pixels = atEnd ? concat({rows, newRow}) : concat({newRow, rows});
+                Bytes expected = makeBmp(grownSpec);
+                if (header == 124) {
+                    writeField(expected, 14 + 112, 4, profileAt + 48);
+                }
+                const ConversionRequest grow{{{Rgb{1, 1, 1}, After}},
+                                             top ? Growth::Top : Growth::Bottom};
+                EXPECT_EQ(converted(source, grow), expected);
+            }
+        }
+    }
+}
+
+TEST(ConversionOfOneFile, ATruncatedPictureIsNotGrownButItsRowsAreStillWalked) {
+    const Bytes icon = makeBmp24(16, 15, Pixel{3, 2, 1});
+    const Bytes cut(icon.begin(), icon.end() - 1);
+    const ConversionRequest grow{{{Before, After}}, Growth::Top};
+    bool handedOn = false;
+    EXPECT_EQ(errorKindOf([&] {
+                  convertFile(MemorySource(cut), grow,
+                              [&](std::span<const std::uint8_t>) { handedOn = true; });
+              }),
+              ErrorKind::Truncated);
+    EXPECT_FALSE(handedOn);
+    // The last pixel, cut short, is left as it is.
+    Bytes walked = makeBmp24(16, 15, Pixel{9, 8, 7});
+    walked.pop_back();
+    walked[walked.size() - 2] = 1;
+    walked[walked.size() - 1] = 2;
+    EXPECT_EQ(converted(cut, BeforeToAfter), walked);
+}
+
+// A palette picture changes in its table only: entries matched against the original table,
+// the pixels drawn with them counted, near misses too.
+TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
+    const std::vector<Pixel> palette{{3, 2, 1}, {9, 8, 7}, {50, 50, 50}, {3, 2, 9}, {3, 2, 1}};
+    for (const std::uint32_t compression : {0u, 2u}) {
+        SCOPED_TRACE(compression);
+        // 4-bit, 4 x 2: entries 0 0 1 3 / 2 2 4 0.
+        const Bytes pixels = compression == 0
+                                 ? Bytes{0x00, 0x13, 0, 0, 0x22, 0x40, 0, 0}
+                                 : Bytes{2, 0x00, 2, 0x13, 0, 0, 2, 0x22, 2, 0x40, 0, 1};
+        BmpSpec spec{.width = 4,
+                     .height = 2,
+                     .bitCount = 4,
+                     .compression = compression,
+                     .palette = palette,
+                     .pixels = pixels};
+        ConversionResult result;
+        const ConversionRequest swap{
+            {{Before, After}, {After, Before}}, Growth::Top, false, 0, true};
+        const Bytes out = converted(makeBmp(spec), swap, &result);
+        spec.palette = {{9, 8, 7}, {3, 2, 1}, {50, 50, 50}, {3, 2, 9}, {9, 8, 7}};
+        EXPECT_EQ(out, makeBmp(spec));
+        EXPECT_EQ(result.counts.pairs[0].entries, 2u);
+        EXPECT_EQ(result.counts.pairs[0].pixels, 4u);
+        EXPECT_EQ(result.counts.pairs[1].entries, 1u);
+        EXPECT_EQ(result.counts.pairs[1].pixels, 1u);
+        EXPECT_EQ(result.nearMisses, 1u); // entry 3: 8 from the before colour
+        EXPECT_EQ(result.format.compression, compression == 0 ? "none" : "RLE4");
+        EXPECT_FALSE(result.grown); // 4 x 2
+    }
+}
+
+TEST(ConversionOfOneFile, GrowsAPalettePictureWithAnEntryOfTheNewColour) {
+    const auto icon = [](std::vector<Pixel> palette, std::uint32_t compression = 0) {
+        return BmpSpec{.width = 16,
+                       .height = 15,
+                       .bitCount = 4,
+                       .compression = compression,
+                       .palette = std::move(palette),
+                       .pixels = compression == 0 ? Bytes(8 * 15, 0x00) : Bytes{0, 1}};
+    };
+    const ConversionRequest grow{{{Before, After}}, Growth::Bottom, false, 0, true};
+    // An entry holds the new colour once recoloured: the new row uses it.
+    BmpSpec spec = icon({{1, 1, 1}, {3, 2, 1}});
+    BmpSpec expected = spec;
+    expected.palette[1] = {9, 8, 7};
+    expected.height = 16;
+    expected.pixels = concat({Bytes(8, 0x11), spec.pixels});
+    EXPECT_EQ(converted(makeBmp(spec), grow), makeBmp(expected));
+    // None does: one more entry, the pixel offset and the count of colours follow.
+    spec = icon({{1, 1, 1}});
+    expected = spec;
+    expected.palette.push_back({9, 8, 7});
+    expected.height = 16;
+    expected.pixels = concat({Bytes(8, 0x11), spec.pixels});
+    EXPECT_EQ(converted(makeBmp(spec), grow), makeBmp(expected));
+    // A full table: nothing is written.
+    spec = icon(std::vector<Pixel>(16, Pixel{1, 1, 1}));
+    EXPECT_EQ(errorKindOf([&] { converted(makeBmp(spec), grow); }), ErrorKind::NoPaletteRoom);
+    // A compressed picture is recoloured but not grown, and says so.
+    spec = icon({{3, 2, 1}}, 2);
+    ConversionResult result;
+    converted(makeBmp(spec), grow, &result);
+    EXPECT_FALSE(result.grown);
+    EXPECT_EQ(result.notGrown, "compressed");
+    EXPECT_EQ(result.entriesChanged, 1u);
+}
+
+// The new row of a 32-bit picture takes, column by column, the fourth byte of the row it
+// is added beside.
+TEST(ConversionOfOneFile, AGrown32BitRowKeepsTheAlphaOfItsNeighbour) {
+    Bytes rows;
+    for (int stored = 0; stored < 15; ++stored) {
+        for (std::uint8_t x = 0; x < 16; ++x) {
+            rows.insert(rows.end(), {0, 0, 0, static_cast<std::uint8_t>(stored * 16 + x)});
+        }
+    }
+    const BmpSpec spec{.bitCount = 32, .headerSize = 108, .compression = 3, .pixels = rows};
+    for (const bool top : {true, false}) {
+        const ConversionRequest grow{
+            {{Before, After}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
+        Bytes row;
+        for (std::uint8_t x = 0; x < 16; ++x) {
+            row.insert(row.end(), {7, 8, 9, static_cast<std::uint8_t>((top ? 14 * 16 : 0) + x)});
+        }
+        BmpSpec expected = spec;
+        expected.height = 16;
+        expected.pixels = top ? concat({rows, row}) : concat({row, rows});
+        EXPECT_EQ(converted(makeBmp(spec), grow), makeBmp(expected));
+    }
+}
+
+TEST(ConversionOfOneFile, OnlyTheCommandLineConvertsPaletteAnd32BitPictures) {
+    const Bytes palette = makeBmp(
+        {.width = 2, .height = 1, .bitCount = 8, .palette = {{3, 2, 1}}, .pixels = {0, 0, 0, 0}});
+    const auto error = errorOf([&] { converted(palette, BeforeToAfter); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), ErrorKind::Unsupported);
+    EXPECT_EQ(error->detail(), "8-bit picture");
+    EXPECT_EQ(converted(palette, everyKind(BeforeToAfter)), makeBmp({.width = 2,
+                                                                     .height = 1,
+                                                                     .bitCount = 8,
+                                                                     .palette = {{9, 8, 7}},
+                                                                     .pixels = {0, 0, 0, 0}}));
 }
 
 TEST(ConversionOfOneFile, BadHeadersFailBeforeAnyByteIsHandedOn) {
     const auto sized = [](std::size_t length, std::int32_t width) {
-        Bytes bytes(length, 1);
-        for (int i = 0; i < 4 && length >= 22; ++i) {
-            bytes[18 + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(width) >> 8 * i);
-        }
+        Bytes bytes = makeBmp24(1, 1, Pixel{});
+        bytes.resize(length, 1);
+        writeField(bytes, 18, 4, static_cast<std::uint32_t>(width));
         return bytes;
     };
     const struct {
         Bytes bytes;
-        int error;
-    } failures[] = {{sized(25, 1), ErrorNumber::InputPastEndOfFile},
-                    {sized(100, 0), ErrorNumber::InvalidArgument},
-                    {sized(100, INT_MIN), ErrorNumber::InvalidArgument},
-                    {sized(54, 16), ErrorNumber::SubscriptOutOfRange}};
+        ErrorKind error;
+    } failures[] = {{sized(25, 1), ErrorKind::TooShort},
+                    {sized(100, 0), ErrorKind::InvalidWidth},
+                    {sized(100, INT_MIN), ErrorKind::InvalidWidth},
+                    {sized(54, 16), ErrorKind::NoPixels}};
     TestFolder folder;
     for (const auto& failure : failures) {
         folder.write("f.bmp", failure.bytes);
         bool handedOn = false;
-        EXPECT_EQ(errorNumberOf([&] {
+        EXPECT_EQ(errorKindOf([&] {
                       convertFile(FileByteSource(folder / "f.bmp"), BeforeToAfter,
                                   [&](std::span<const std::uint8_t>) { handedOn = true; });
                   }),
                   failure.error);
         EXPECT_FALSE(handedOn);
-        EXPECT_EQ(errorNumberOf([&] { ConvertedPicture(folder / "f.bmp", BeforeToAfter); }),
+        EXPECT_EQ(errorKindOf([&] { ConvertedPicture(folder / "f.bmp", BeforeToAfter); }),
                   failure.error);
     }
 }
@@ -128,18 +366,11 @@ TEST(ConversionOfOneFile, TwentyFourBitTestLooksAtByte28AndTheSignature) {
     EXPECT_TRUE(isBitmap24Bit(folder / "plain.bmp"));
     EXPECT_FALSE(isSignedBitmap24Bit(folder / "plain.bmp"));
     EXPECT_TRUE(isSignedBitmap24Bit(folder / "signed.bmp"));
-    EXPECT_EQ(errorNumberOf([&] { isBitmap24Bit(folder / "short.bmp"); }),
-              ErrorNumber::InputPastEndOfFile);
-    EXPECT_EQ(errorNumberOf([&] { isBitmap24Bit(folder / "sub.bmp"); }),
-              ErrorNumber::PathFileAccessError);
-    EXPECT_EQ(errorNumberOf([&] { isBitmap24Bit(folder / "gone.bmp"); }),
-              ErrorNumber::FileNotFound);
-}
-
-TEST(ConversionOfOneFile, BackupNameReplacesTheLastThreeBytes) {
-    EXPECT_EQ(backupPathFor("/pics/A.BMP"), "/pics/A.bak");
-    EXPECT_EQ(backupPathFor("/p/\xff\xfe.bmp"), "/p/\xff\xfe.bak");
-    EXPECT_THROW(backupPathFor("ab"), AppError);
+    EXPECT_TRUE(isSignedBitmap(FileByteSource(folder / "signed.bmp")));
+    EXPECT_FALSE(isSignedBitmap(FileByteSource(folder / "plain.bmp")));
+    EXPECT_EQ(errorKindOf([&] { isBitmap24Bit(folder / "short.bmp"); }), ErrorKind::TooShort);
+    EXPECT_EQ(errnoOf([&] { isBitmap24Bit(folder / "sub.bmp"); }), EISDIR);
+    EXPECT_EQ(errnoOf([&] { isBitmap24Bit(folder / "gone.bmp"); }), ENOENT);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "engine/BmpLayout.h"
 #include "engine/ColourMap.h"
 #include "engine/PixelRows.h"
 #include "tests/engine/EngineBytes.h"
@@ -11,78 +12,144 @@ namespace {
 // The before colour as stored (blue, green, red), the after colour, and some other colour.
 const Bytes B{1, 2, 3};
 const Bytes A{7, 8, 9};
-const Bytes X{5, 5, 5};
+const Bytes X{5, 5, 50};
 constexpr Rgb Before{3, 2, 1};
 constexpr Rgb After{9, 8, 7};
 
-// The walk never reads the header, so any 54 bytes serve; these look like the before colour
-// and must stay as they are.
+// Pixels before the origin are never read; these look like the before colour and must stay.
 Bytes withHeader(const Bytes& pixels) {
     return concat({B, B, B, B, B, B, B, B, B, B, B, B, B, B, B, B, B, B, pixels});
 }
 
 // Padding that looks like the before colour is skipped, never compared. Look-alikes that
 // straddle two pixels or match two bytes of three stay, in short rows and in long ones.
-const Bytes LookAlikes = concat({{2, 3, 1}, {9, 1, 2}, {3, 9, 9}, {1, 2, 4}, X, {4, 2, 3}});
+const Bytes LookAlikes = concat({{2, 3, 1}, {9, 1, 2}, {3, 9, 9}, {1, 2, 40}, X, {40, 2, 3}});
 const Bytes LongRow = concat({B, LookAlikes, B, LookAlikes, B, LookAlikes, B, B, X, B});
 const Bytes LongRowDone = concat({A, LookAlikes, A, LookAlikes, A, LookAlikes, A, A, X, A});
 
-TEST(EngineColourWalk, RecoloursWholePixelsOfEveryRowAndCountsThem) {
+TEST(EngineColourWalk, RecoloursWholePixelsOfTheRowsOnlyAndCountsThem) {
     const struct {
         std::int32_t width;
+        std::uint64_t rows;
         Bytes pixels;   // everything after the header
         Bytes expected; // the same after the walk
         std::uint64_t changed;
     } walks[] = {
-        {1, concat({B, {1}, X, {1}, B, {1}}), concat({A, {1}, X, {1}, A, {1}}), 2},
-        {2, concat({B, B, {1, 2}, X, B, {1, 2}}), concat({A, A, {1, 2}, X, A, {1, 2}}), 3},
-        {3, concat({B, X, B, {1, 2, 3}}), concat({A, X, A, {1, 2, 3}}), 2},
-        {4, concat({B, X, B, B, B, X}), concat({A, X, A, A, A, X}), 4},
-        {25, concat({LongRow, {1}, LongRow, {1}, B}),
+        {1, 9, concat({B, {1}, X, {1}, B, {1}}), concat({A, {1}, X, {1}, A, {1}}), 2},
+        {2, 9, concat({B, B, {1, 2}, X, B, {1, 2}}), concat({A, A, {1, 2}, X, A, {1, 2}}), 3},
+        {4, 9, concat({B, X, B, B, B, X}), concat({A, X, A, A, A, X}), 4},
+        {25, 9, concat({LongRow, {1}, LongRow, {1}, B}),
          concat({LongRowDone, {1}, LongRowDone, {1}, A}), 13},
         // A partial pixel at the end is neither compared nor changed.
-        {4, concat({B, B, {1, 2}}), concat({A, A, {1, 2}}), 2},
+        {4, 9, concat({B, B, {1, 2}}), concat({A, A, {1, 2}}), 2},
+        // Bytes after the last row are no pixels.
+        {2, 1, concat({B, B, {1, 2}, B, B}), concat({A, A, {1, 2}, B, B}), 2},
         // Offsets are 64-bit: the first row may be far longer than the file.
-        {2'000'000'000, concat({B, X, B, {1}}), concat({A, X, A, {1}}), 2},
+        {2'000'000'000, 9, concat({B, X, B, {1}}), concat({A, X, A, {1}}), 2},
     };
     for (const auto& walk : walks) {
         SCOPED_TRACE(testing::Message() << "width " << walk.width << ", " << walk.pixels.size());
         Bytes bytes = withHeader(walk.pixels);
-        EXPECT_EQ(PixelRows(walk.width).recolor(bytes, 0, ColourMap(Before, After)), walk.changed);
+        EXPECT_EQ(PixelRows(walk.width, 54, walk.rows).recolor(bytes, 0, ColourMap(Before, After)),
+                  walk.changed);
         EXPECT_EQ(bytes, withHeader(walk.expected));
     }
 }
 
-// Sixteen pixels at a time and one by one must agree wherever a run starts and ends.
-TEST(EngineColourWalk, OnePairMatchesThePixelByPixelWalkAtEveryLength) {
-    for (std::size_t pixels = 0; pixels < 70; ++pixels) {
-        Bytes run;
-        for (std::size_t i = 0; i < pixels; ++i) {
-            run = concat({run, i % 3 == 0 ? B : (i % 3 == 1 ? X : Bytes{3, 2, 1})});
+// A run of `count` pixels of `pixelSize` bytes whose i-th pixel differs from `base` by `delta`
+// on `channel` when i is a multiple of 3, and is far from it otherwise.
+Bytes run(std::size_t count, std::size_t pixelSize, const Bytes& base, std::size_t channel,
+          int delta) {
+    Bytes bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        Bytes pixel = i % 3 == 0 ? base : Bytes{200, 201, 202};
+        pixel.resize(pixelSize, static_cast<std::uint8_t>(i)); // the fourth byte
+        if (i % 3 == 0) {
+            pixel[channel] = static_cast<std::uint8_t>(pixel[channel] + delta);
         }
-        Bytes expected = run;
-        std::uint64_t matches = 0;
-        for (std::size_t i = 0; i < pixels; i += 3) {
-            std::copy(A.begin(), A.end(), expected.begin() + 3 * i);
-            ++matches;
+        bytes.insert(bytes.end(), pixel.begin(), pixel.end());
+    }
+    return bytes;
+}
+
+// Sixteen pixels at a time and one by one must agree wherever a run starts and ends, at the
+// tolerance and one either side of it, on each channel, for three- and four-byte pixels.
+TEST(EngineColourWalk, ToleranceHoldsOnEveryChannelAtEveryRunLength) {
+    const Bytes base{100, 110, 120}; // blue, green, red
+    constexpr Rgb From{120, 110, 100};
+    constexpr Rgb To{1, 2, 3};
+    for (const std::size_t pixelSize : {3u, 4u}) {
+        for (const std::uint8_t tolerance : {0, 3, 8, 9}) {
+            for (const int delta : {tolerance - 1, int{tolerance}, tolerance + 1, -tolerance - 1}) {
+                for (std::size_t channel = 0; channel < 3; ++channel) {
+                    for (std::size_t count : {1u, 15u, 16u, 17u, 33u, 70u}) {
+                        SCOPED_TRACE(testing::Message()
+                                     << pixelSize << " bytes, T " << +tolerance << ", delta "
+                                     << delta << ", channel " << channel << ", " << count);
+                        Bytes pixels = run(count, pixelSize, base, channel, delta);
+                        const std::uint64_t near = (count + 2) / 3;
+                        const bool matches = std::abs(delta) <= tolerance;
+                        Bytes expected = pixels;
+                        for (std::size_t i = 0; matches && i < count; i += 3) {
+                            std::copy_n(Bytes{3, 2, 1}.begin(), 3,
+                                        expected.begin() +
+                                            static_cast<std::ptrdiff_t>(i * pixelSize));
+                        }
+                        WalkCounts counts(1);
+                        const ColourMap map({{From, To}}, tolerance);
+                        if (pixelSize == 3) {
+                            map.recolour(pixels, counts);
+                        } else {
+                            map.recolour(pixels, ChannelBytes{}, counts);
+                        }
+                        EXPECT_EQ(pixels, expected);
+                        EXPECT_EQ(counts.pairs[0].pixels, matches ? near : 0);
+                        const bool nearMiss = !matches && std::abs(delta) <= NearMissReach;
+                        EXPECT_EQ(counts.pairs[0].nearMisses, nearMiss ? near : 0);
+                    }
+                }
+            }
         }
-        EXPECT_EQ(ColourMap(Before, After).recolor(run), matches) << pixels;
-        EXPECT_EQ(run, expected) << pixels;
     }
 }
 
 TEST(EngineColourWalk, SeveralPairsMatchTheOriginalColoursOnly) {
-    constexpr Rgb Other{5, 5, 5};
+    constexpr Rgb Other{50, 5, 5};
     Bytes pixels = concat({B, A, X, B});
     // A swap: each pixel is looked up once, so no pixel is changed twice.
     EXPECT_EQ(ColourMap({{Before, After}, {After, Before}}).recolor(pixels), 3u);
     EXPECT_EQ(pixels, concat({A, B, X, A}));
-    // The first pair of a colour wins, and a pair onto itself shields its colour.
+    // The first pair that matches wins, and a pair onto itself shields its colour.
     pixels = concat({B, X});
     EXPECT_EQ(ColourMap({{Before, Before}, {Before, After}, {Other, After}}).recolor(pixels), 1u);
     EXPECT_EQ(pixels, concat({B, A}));
+    // With a tolerance, the first pair within it wins even when a later one is nearer; a
+    // colour near one pair but matched by another is no near miss.
+    pixels = {4, 2, 3, 10, 8, 7};
+    WalkCounts counts(2);
+    ColourMap({{Rgb{3, 2, 1}, Rgb{0, 0, 0}}, {Rgb{3, 2, 4}, Rgb{255, 255, 255}}}, 3)
+        .recolour(pixels, counts);
+    EXPECT_EQ(pixels, (Bytes{0, 0, 0, 10, 8, 7}));
+    EXPECT_EQ(counts.pairs[0].pixels, 1u);
+    EXPECT_EQ(counts.pairs[1].pixels, 0u);
+    EXPECT_EQ(counts.pairs[1].nearMisses, 1u); // 7,8,10 is within 8 of 3,2,4 only
     // One pair onto itself changes nothing and counts nothing.
     EXPECT_EQ(ColourMap(Before, Before).recolor(pixels), 0u);
+}
+
+TEST(EngineColourWalk, FourBytePixelsKeepTheirFourthByteWhereverTheMasksPutIt) {
+    const ChannelBytes channels{.red = 0, .green = 3, .blue = 1, .fourth = 2};
+    Bytes pixels;
+    for (int i = 0; i < 20; ++i) {
+        pixels.insert(pixels.end(), {3, 1, static_cast<std::uint8_t>(i), 2}); // r, b, alpha, g
+    }
+    WalkCounts counts(1);
+    ColourMap(Before, After).recolour(pixels, channels, counts);
+    EXPECT_EQ(counts.pixels(), 20u);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(Bytes(pixels.begin() + 4 * i, pixels.begin() + 4 * i + 4),
+                  (Bytes{9, 7, static_cast<std::uint8_t>(i), 8}));
+    }
 }
 
 } // namespace

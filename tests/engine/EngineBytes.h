@@ -1,9 +1,12 @@
 #pragma once
 
-#include "engine/AppError.h"
+#include "engine/ByteSource.h"
+#include "engine/Error.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace pixtint {
@@ -18,14 +21,46 @@ inline Bytes concat(std::initializer_list<Bytes> parts) {
     return bytes;
 }
 
-// The number of the AppError that `operation` throws, or 0 when it throws none.
-int errorNumberOf(auto&& operation) {
+// The Error that `operation` throws, if any.
+std::optional<Error> errorOf(auto&& operation) {
     try {
         operation();
-    } catch (const AppError& error) {
-        return error.number();
+    } catch (const Error& error) {
+        return error;
     }
-    return 0;
+    return std::nullopt;
 }
+
+// The kind of the Error that `operation` throws; System also when it throws none.
+ErrorKind errorKindOf(auto&& operation) {
+    const auto error = errorOf(operation);
+    return error ? error->kind() : ErrorKind::System;
+}
+
+// The errno of the failed system call `operation` throws, or 0.
+int errnoOf(auto&& operation) {
+    const auto error = errorOf(operation);
+    return error ? error->systemError() : 0;
+}
+
+// Bytes in memory, read as a file would be.
+class MemorySource : public ByteSource {
+public:
+    explicit MemorySource(Bytes bytes)
+        : bytes_(std::move(bytes)) {}
+
+    std::uint64_t size() const override { return bytes_.size(); }
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override {
+        const std::size_t from = std::min<std::uint64_t>(offset, bytes_.size());
+        const std::size_t count = std::min(buffer.size(), bytes_.size() - from);
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
+        return count;
+    }
+    const std::filesystem::path& path() const override { return path_; }
+
+private:
+    Bytes bytes_;
+    std::filesystem::path path_{"memory.bmp"};
+};
 
 } // namespace pixtint

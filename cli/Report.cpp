@@ -1,0 +1,413 @@
+#include "cli/Report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <string_view>
+#include <utility>
+
+namespace pixtint {
+
+namespace {
+
+// The system's own words for a failed call; a name that is not a backup, named.
+std::string reasonFor(const Error& error) {
+    if (error.kind() == ErrorKind::NotABackup) {
+        return error.path().filename().string() + " is not a backup";
+    }
+    return error.reason();
+}
+
+std::string reasonFor(const FileFailure& failure) {
+    const std::string cause = reasonFor(failure.error);
+    switch (failure.kind) {
+    case FileFailure::Kind::Conversion:
+        return cause;
+    case FileFailure::Kind::BackupBlocked:
+        return failure.error.kind() == ErrorKind::NotABackup
+                   ? cause
+                   : "its backup cannot be written: " + cause;
+    case FileFailure::Kind::BackupNameShared:
+        return "its backup name is already taken by " + failure.otherPicture.string();
+    case FileFailure::Kind::BackupNotPlaced:
+        return "converted, but the original could not become the backup (" + cause +
+               "); it is kept as " + failure.keptOriginal.string();
+    }
+    return cause;
+}
+
+} // namespace
+
+namespace {
+
+void describeResult(FileReport& report, const ConversionResult& result,
+                    const std::vector<ColourPair>& pairs) {
+    report.pixels = result.pixelsChanged;
+    report.grown = result.grown;
+    report.notGrown = result.notGrown;
+    if (result.format.bitsPerPixel == 0) {
+        return; // no picture was read
+    }
+    report.format = result.format;
+    report.palette = result.format.bitsPerPixel <= 8;
+    report.entries = result.entriesChanged;
+    report.nearMisses = result.nearMisses;
+    for (std::size_t i = 0; i < pairs.size() && i < result.counts.pairs.size(); ++i) {
+        report.pairs.push_back({pairs[i], result.counts.pairs[i]});
+    }
+}
+
+} // namespace
+
+FileReport reportOf(const FileOutcome& outcome, const std::vector<ColourPair>& pairs) {
+    FileReport report;
+    report.path = outcome.path;
+    switch (outcome.status) {
+    case FileStatus::Converted:
+    case FileStatus::Unchanged:
+        report.status = outcome.status == FileStatus::Converted ? ReportStatus::Converted
+                                                                : ReportStatus::Unchanged;
+        describeResult(report, outcome.result, pairs);
+        break;
+    case FileStatus::NotConvertible:
+        report.status = ReportStatus::Skipped;
+        report.reason =
+            outcome.notConvertible.empty() ? "not a picture it converts" : outcome.notConvertible;
+        break;
+    case FileStatus::Failed:
+        report.status = ReportStatus::Failed;
+        report.reason = outcome.failure ? reasonFor(*outcome.failure) : "failed";
+        break;
+    }
+    return report;
+}
+
+FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& outcome) {
+    FileReport report;
+    report.path = picture;
+    switch (outcome.status) {
+    case RestoreStatus::Restored:
+        report.status = ReportStatus::Restored;
+        break;
+    case RestoreStatus::NoBackup:
+        report.status = ReportStatus::Skipped;
+        report.reason = "no backup";
+        break;
+    case RestoreStatus::NotABackup:
+        report.status = ReportStatus::Skipped;
+        report.reason = outcome.error ? reasonFor(*outcome.error) : "not a backup";
+        break;
+    case RestoreStatus::Failed:
+        report.status = ReportStatus::Failed;
+        report.reason = outcome.error ? reasonFor(*outcome.error) : "failed";
+        if (!outcome.backup.empty()) {
+            report.reason += " (backup " + outcome.backup.string() + ")";
+        }
+        break;
+    }
+    return report;
+}
+
+FileReport reportOfUnusable(const InputFile& input) {
+    FileReport report;
+    report.path = input.path;
+    if (input.isFolder) {
+        report.status = ReportStatus::Skipped;
+        report.reason = "a folder";
+        return report;
+    }
+    report.reason = input.problem ? reasonFor(*input.problem) : "cannot be used";
+    return report;
+}
+
+FileReport reportOf(const Recovery& recovery) {
+    FileReport report;
+    switch (recovery.action) {
+    case Recovery::Action::Removed:
+        report.status = ReportStatus::Recovered;
+        report.path = recovery.held;
+        report.reason = "an interrupted run's hold on a picture it had not converted";
+        break;
+    case Recovery::Action::MadeBackup:
+        report.status = ReportStatus::Recovered;
+        report.path = recovery.backup;
+        report.reason = "the original an interrupted run held as " + recovery.held.string();
+        break;
+    case Recovery::Action::Kept:
+        report.status = ReportStatus::Failed;
+        report.path = recovery.held;
+        report.reason = "an original an interrupted run held; it stays here, as " +
+                        (recovery.reason ? reasonFor(*recovery.reason) : "it cannot be moved");
+        break;
+    }
+    return report;
+}
+
+void Tally::count(ReportStatus status) {
+    switch (status) {
+    case ReportStatus::Converted:
+        ++converted;
+        break;
+    case ReportStatus::Unchanged:
+        ++unchanged;
+        break;
+    case ReportStatus::Skipped:
+        ++skipped;
+        break;
+    case ReportStatus::Failed:
+        ++failed;
+        break;
+    case ReportStatus::Restored:
+        ++restored;
+        break;
+    case ReportStatus::Recovered:
+        ++recovered;
+        break;
+    }
+}
+
+namespace {
+
+// Wide enough for "would convert", so that the paths of a dry run line up too.
+constexpr std::size_t StatusWidth = 13;
+
+std::string_view statusWord(ReportStatus status) {
+    switch (status) {
+    case ReportStatus::Converted:
+        return "converted";
+    case ReportStatus::Unchanged:
+        return "unchanged";
+    case ReportStatus::Skipped:
+        return "skipped";
+    case ReportStatus::Failed:
+        return "failed";
+    case ReportStatus::Restored:
+        return "restored";
+    case ReportStatus::Recovered:
+        return "recovered";
+    }
+    return "failed";
+}
+
+std::string_view spokenStatus(ReportStatus status, bool dryRun) {
+    if (dryRun && status == ReportStatus::Converted) {
+        return "would convert";
+    }
+    if (dryRun && status == ReportStatus::Restored) {
+        return "would restore";
+    }
+    if (dryRun && status == ReportStatus::Recovered) {
+        return "would recover";
+    }
+    return statusWord(status);
+}
+
+std::string counted(std::uint64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string hexColour(Rgb colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
+    return text;
+}
+
+// "24-bit, V5 header, uncompressed"
+std::string formatText(const PictureFormat& format) {
+    return std::to_string(format.bitsPerPixel) + "-bit, " + format.header + " header, " +
+           (format.compression == "none" ? std::string("uncompressed") : format.compression);
+}
+
+// "240 pixels in 2 entries (#ff00ff: 237, #808080: 3)"
+std::string changesText(const FileReport& report) {
+    std::string text = counted(*report.pixels, "pixel", "pixels");
+    if (report.palette) {
+        text += " in " + counted(report.entries, "entry", "entries");
+    }
+    if (report.pairs.size() > 1) {
+        std::string each;
+        for (const auto& [pair, counts] : report.pairs) {
+            each += (each.empty() ? "" : ", ") + hexColour(pair.from) + ": " +
+                    std::to_string(counts.pixels);
+        }
+        text += " (" + each + ")";
+    }
+    return text;
+}
+
+std::string details(const FileReport& report) {
+    if (!report.reason.empty()) {
+        return report.reason;
+    }
+    std::vector<std::string> parts;
+    if (report.format) {
+        parts.push_back(formatText(*report.format));
+    }
+    if (report.pixels && report.status != ReportStatus::Unchanged) {
+        parts.push_back(changesText(report));
+    }
+    if (report.nearMisses > 0) {
+        parts.push_back(counted(report.nearMisses, "near miss", "near misses"));
+    }
+    if (report.grown) {
+        parts.push_back("grown to 16 x 16");
+    } else if (!report.notGrown.empty()) {
+        parts.push_back("not grown: " + report.notGrown);
+    }
+    std::string text;
+    for (const auto& part : parts) {
+        text += (text.empty() ? "" : "; ") + part;
+    }
+    return text;
+}
+
+nlohmann::ordered_json pairsJson(const FileReport& report) {
+    nlohmann::ordered_json pairs = nlohmann::ordered_json::array();
+    for (const auto& [pair, counts] : report.pairs) {
+        nlohmann::ordered_json object;
+        object["from"] = hexColour(pair.from);
+        object["to"] = hexColour(pair.to);
+        object["pixels"] = counts.pixels;
+        if (report.palette) {
+            object["entries"] = counts.entries;
+        }
+        object["near_misses"] = counts.nearMisses;
+        pairs.push_back(std::move(object));
+    }
+    return pairs;
+}
+
+} // namespace
+
+std::string textLine(const FileReport& report, bool dryRun) {
+    std::string line(spokenStatus(report.status, dryRun));
+    line.resize(std::max(line.size(), StatusWidth), ' ');
+    line += "  " + report.path.string();
+    if (const auto more = details(report); !more.empty()) {
+        line += "  (" + more + ")";
+    }
+    return line;
+}
+
+std::string jsonLine(const FileReport& report, bool dryRun) {
+    nlohmann::ordered_json object;
+    object["path"] = report.path.string();
+    object["status"] = statusWord(report.status);
+    if (report.format) {
+        object["bits"] = report.format->bitsPerPixel;
+        object["header"] = report.format->header;
+        object["compression"] = report.format->compression;
+    }
+    if (report.pixels) {
+        object["pixels"] = *report.pixels;
+    }
+    if (report.format && report.palette) {
+        object["entries"] = report.entries;
+    }
+    if (report.format) {
+        object["near_misses"] = report.nearMisses;
+        object["pairs"] = pairsJson(report);
+    }
+    if (report.grown) {
+        object["grown"] = true;
+    }
+    if (!report.notGrown.empty()) {
+        object["not_grown"] = report.notGrown;
+    }
+    if (report.status == ReportStatus::Skipped) {
+        object["reason"] = report.reason;
+    }
+    if (report.status == ReportStatus::Failed) {
+        object["error"] = report.reason;
+    } else if (report.status == ReportStatus::Recovered) {
+        object["reason"] = report.reason;
+    }
+    if (dryRun) {
+        object["dry_run"] = true;
+    }
+    return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string summaryLine(const Tally& tally, bool dryRun, bool interrupted) {
+    const std::pair<std::uint64_t, std::string_view> counts[] = {
+        {tally.converted, dryRun ? "to convert" : "converted"},
+        {tally.restored, dryRun ? "to restore" : "restored"},
+        {tally.recovered, dryRun ? "to recover" : "recovered"},
+        {tally.unchanged, "unchanged"},
+        {tally.skipped, "skipped"},
+        {tally.failed, "failed"},
+    };
+    std::string line;
+    for (const auto& [count, word] : counts) {
+        if (count > 0) {
+            line += (line.empty() ? "" : ", ") + std::to_string(count) + " " + std::string(word);
+        }
+    }
+    if (line.empty()) {
+        line = "no files";
+    }
+    std::string notes = dryRun ? "dry run: nothing written" : "";
+    if (interrupted) {
+        notes += notes.empty() ? "interrupted" : "; interrupted";
+    }
+    return notes.empty() ? line : line + " (" + notes + ")";
+}
+
+namespace {
+
+void putLine(std::FILE* stream, const std::string& line) {
+    std::fputs(line.c_str(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+ReportPrinter::ReportPrinter(ReportStyle style, std::FILE* out, std::FILE* err, std::uint64_t total)
+    : style_(style)
+    , out_(out)
+    , err_(err) {
+    if (style.progress) {
+        progress_.emplace(err, total);
+    }
+}
+
+void ReportPrinter::print(const FileReport& report) {
+    tally_.count(report.status);
+    if (progress_ && report.status != ReportStatus::Recovered) { // not one of the inputs
+        progress_->advance();
+    }
+    // A failure also goes to standard error, so that it reaches the user when the lines go to
+    // a file or a pipe; not when they already went to the same terminal.
+    const bool lineOnOutput = !style_.quiet;
+    const bool toError =
+        report.status == ReportStatus::Failed && !(lineOnOutput && style_.outputIsErrorTerminal);
+    writeAside([&] {
+        if (lineOnOutput) {
+            putLine(out_, style_.json ? jsonLine(report, style_.dryRun)
+                                      : textLine(report, style_.dryRun));
+        }
+        if (toError) {
+            putLine(err_, "pixtint-convert: " + report.path.string() + ": " + report.reason);
+        }
+    });
+}
+
+void ReportPrinter::finish(bool interrupted) {
+    progress_.reset();
+    if (!style_.json) {
+        putLine(out_, summaryLine(tally_, style_.dryRun, interrupted));
+    } else if (interrupted) {
+        putLine(err_, "pixtint-convert: interrupted; the files not listed were left as they were");
+    }
+}
+
+void ReportPrinter::writeAside(const std::function<void()>& write) {
+    if (progress_) {
+        progress_->printAside(write);
+    } else {
+        write();
+    }
+}
+
+} // namespace pixtint

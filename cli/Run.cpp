@@ -1,0 +1,108 @@
+#include "cli/Run.h"
+
+#include "cli/InputFiles.h"
+#include "cli/Report.h"
+#include "conversion/BackupRestore.h"
+#include "conversion/BatchRun.h"
+
+#include <csignal>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace pixtint {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+volatile std::sig_atomic_t stopAsked = 0;
+
+extern "C" void askStop(int) {
+    stopAsked = 1;
+}
+
+bool stopSignalled() {
+    return stopAsked != 0;
+}
+
+// Both streams on one terminal: a line written to either is seen once.
+bool sameTerminal(std::FILE* a, std::FILE* b) {
+    struct stat first {
+    }, second{};
+    return ::isatty(::fileno(a)) == 1 && ::isatty(::fileno(b)) == 1 &&
+           ::fstat(::fileno(a), &first) == 0 && ::fstat(::fileno(b), &second) == 0 &&
+           first.st_rdev == second.st_rdev;
+}
+
+unsigned jobsFor(const CliOptions& options) {
+    return options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
+}
+
+// Answers false when stopped before the last file.
+bool convertAll(const std::vector<fs::path>& files, const CliOptions& options,
+                ReportPrinter& printer) {
+    BatchRun run(options.request,
+                 {.dryRun = options.dryRun, .requireSignature = true, .jobs = jobsFor(options)});
+    return run.run(files, {.outcome =
+                               [&](const FileOutcome& outcome) {
+                                   printer.print(reportOf(outcome, options.request.pairs));
+                               },
+                           .aboutToReplace = {},
+                           .stopRequested = stopSignalled,
+                           .recovered =
+                               [&](const Recovery& found) {
+                                   printer.print(reportOf(found));
+                               }});
+}
+
+bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,
+                ReportPrinter& printer) {
+    BackupRestore restore(options.dryRun,
+                          [&](const Recovery& found) { printer.print(reportOf(found)); });
+    for (const auto& file : files) {
+        if (stopSignalled()) {
+            return false;
+        }
+        printer.print(reportOf(file, restore.restore(file)));
+    }
+    return true;
+}
+
+} // namespace
+
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = askStop;
+    action.sa_flags = SA_RESETHAND; // the second signal takes its default course
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
+    const auto inputs = collectInputFiles(options.paths, options.recursive);
+    ReportPrinter printer({.json = options.json,
+                           .quiet = options.quiet,
+                           .dryRun = options.dryRun,
+                           .progress = ::isatty(::fileno(err)) == 1,
+                           .outputIsErrorTerminal = sameTerminal(out, err)},
+                          out, err, inputs.size());
+    std::vector<fs::path> files;
+    for (const auto& input : inputs) {
+        if (input.problem || input.isFolder) {
+            printer.print(reportOfUnusable(input));
+        } else {
+            files.push_back(input.path);
+        }
+    }
+    const bool finished =
+        options.restore ? restoreAll(files, options, printer) : convertAll(files, options, printer);
+    printer.finish(!finished);
+    if (!finished) {
+        return ExitStatus::Interrupted;
+    }
+    return printer.tally().failed > 0 ? ExitStatus::FileFailed : ExitStatus::Success;
+}
+
+} // namespace pixtint

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace pixtint {
+
+// The calls that put a batch's files in place and make them last, as one seam: a test
+// replaces a single call to see how the program meets a failure at that step, or records the
+// flushes a run makes. Each answers 0 or the errno of its failure.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // renameat2() on names in one folder; `flags` 0 or RENAME_EXCHANGE.
+    virtual int renameInFolder(int folder, const char* from, const char* to, unsigned flags);
+    // syncfs(): every file of the file system holding `descriptor`.
+    virtual int syncFileSystem(int descriptor);
+    // fdatasync(): one file's bytes, and the error of any earlier write-back of them.
+    virtual int syncData(int descriptor);
+    // fsync() of a folder: the names renamed into it.
+    virtual int syncFolder(int folder);
+};
+
+// The system's own calls.
+FileSystem& systemFileSystem();
+
+} // namespace pixtint

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "engine/PosixFile.h"
+
+#include <filesystem>
+
+namespace pixtint {
+
+// A folder kept to one run at a time: whoever holds it may put files in place there, create
+// or remove the program's own hidden entries, and finish what an interrupted run left. Held
+// through a lock on the open folder, so a killed run lets go at once. Blocks until it is free.
+class FolderLock {
+public:
+    // Throws Error when the folder cannot be opened.
+    explicit FolderLock(const std::filesystem::path& folder);
+
+    int descriptor() const { return folder_.get(); }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+    UniqueFd folder_;
+};
+
+// The folder an entry is in, "." for a bare name.
+std::filesystem::path folderOf(const std::filesystem::path& entry);
+
+} // namespace pixtint

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The folder scan. It knows nothing of bitmaps: it lists the entries of a folder whose names
+// match a wildcard, in name order.
+namespace pixtint {
+
+// True when `name` matches `wildcard` ('*' any run, '?' one character), ignoring the case of
+// ASCII letters.
+bool matchesWildcard(std::string_view name, std::string_view wildcard);
+
+// `pattern` is a folder, one '/', and a wildcard name, e.g. "/home/me/icons/*.bmp". Answers
+// the bare names (raw bytes) of the matching entries of that folder, of whatever kind (a
+// sub-folder named x.bmp included). The entries come in name order, byte by
+// byte as unsigned values, ignoring the case of ASCII letters: the order in which a directory
+// listing reads naturally, where the file system itself delivers them in no useful order. A
+// name in a multi-byte encoding (a Japanese one) comes after the ASCII names. A folder that does
+// not exist or cannot be read has no entries.
+std::vector<std::string> matchingNames(const std::string& pattern);
+
+} // namespace pixtint

@@ -1,0 +1,130 @@
+#include "engine/BmpLayout.h"
+
+#include "tests/engine/EngineBytes.h"
+#include "tests/support/BmpBytes.h"
+
+#include <gtest/gtest.h>
+
+// Pictures are described by naming only the fields that matter to each case.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace pixtint {
+
+namespace {
+
+BmpLayout layoutOf(const BmpSpec& spec) {
+    return readBmpLayout(MemorySource(makeBmp(spec)));
+}
+
+BmpSpec withPixels(BmpSpec spec) {
+    spec.pixels.assign(strideFor(spec.width, spec.bitCount) * std::abs(spec.height), 0);
+    return spec;
+}
+
+TEST(EngineBmpLayout, FindsThePixelsAndTheTableThroughEveryHeaderKind) {
+    for (const std::uint32_t header : {12u, 40u, 52u, 56u, 64u, 108u, 124u}) {
+        SCOPED_TRACE(header);
+        BmpSpec spec{.width = 5, .height = -3, .bitCount = 8, .headerSize = header};
+        spec.palette.assign(7, Pixel{1, 2, 3});
+        spec.gap = {9, 9, 9};
+        if (header == 12) {
+            spec.height = 3;
+        }
+        const BmpLayout layout = layoutOf(withPixels(spec));
+        EXPECT_EQ(layout.colours, ColourLayout::Palette);
+        EXPECT_EQ(layout.pixelOffset, pixelOffsetOf(spec));
+        EXPECT_EQ(layout.paletteOffset, 14 + header);
+        EXPECT_EQ(layout.stride, 8u);
+        EXPECT_EQ(layout.rowCount, 3u);
+        EXPECT_EQ(layout.topDown(), header != 12);
+        // Without a count in the header the table fills the room before the pixels.
+        EXPECT_EQ(layout.entryCount, header == 12 ? 8u : 7u);
+    }
+}
+
+TEST(EngineBmpLayout, StrideAndChannelsFollowTheBitCountAndTheMasks) {
+    const struct {
+        int bits;
+        std::uint64_t stride; // for 7 pixels
+    } strides[] = {{1, 4}, {4, 4}, {8, 8}, {24, 24}, {32, 28}};
+    for (const auto& [bits, stride] : strides) {
+        BmpSpec spec{.width = 7, .height = 2, .bitCount = bits};
+        spec.palette.assign(bits <= 8 ? 2 : 0, Pixel{});
+        EXPECT_EQ(layoutOf(withPixels(spec)).stride, stride) << bits;
+    }
+    // Masks in any byte order, after a 40-byte header or inside a V4 one; BI_RGB ignores them.
+    BmpSpec masked{.width = 2, .height = 2, .bitCount = 32, .compression = 3};
+    masked.masks[0] = 0x000000FF;
+    masked.masks[1] = 0xFF000000;
+    masked.masks[2] = 0x0000FF00;
+    masked.masks[3] = 0x00FF0000;
+    for (const std::uint32_t header : {40u, 108u}) {
+        masked.headerSize = header;
+        const ChannelBytes channels = layoutOf(withPixels(masked)).channels;
+        EXPECT_EQ(channels.red, 0);
+        EXPECT_EQ(channels.green, 3);
+        EXPECT_EQ(channels.blue, 1);
+        EXPECT_EQ(channels.fourth, 2);
+    }
+    masked.compression = 0;
+    EXPECT_EQ(layoutOf(withPixels(masked)).channels.red, 2);
+}
+
+TEST(EngineBmpLayout, KindsThatAreNotConvertedSayWhy) {
+    const auto detailOf = [](BmpSpec spec) {
+        const auto error = errorOf([&] { layoutOf(withPixels(spec)); });
+        return error ? std::optional(error->detail()) : std::nullopt;
+    };
+    BmpSpec masks{.bitCount = 32, .compression = 3};
+    masks.masks[0] = 0x3FF00000;
+    const struct {
+        BmpSpec spec;
+        const char* detail;
+    } cases[] = {
+        {{.bitCount = 16}, "16-bit picture"},
+        {{.bitCount = 24, .compression = 4}, "a JPEG picture inside a BMP"},
+        {{.bitCount = 24, .compression = 1}, "compressed 24-bit picture (RLE8)"},
+        {{.bitCount = 24, .headerSize = 20}, "a 20-byte header"},
+        {{.bitCount = 24, .headerSize = 64, .compression = 4}, "compressed 24-bit picture (RLE24)"},
+        {{.bitCount = 8, .compression = 2, .palette = {Pixel{}}},
+         "8-bit picture with RLE4 compression"},
+        {{.bitCount = 2, .palette = {Pixel{}}}, "2-bit picture"},
+        {masks, "32-bit picture whose colour masks are not whole bytes"},
+        {{.height = -15, .bitCount = 8, .compression = 1, .palette = {Pixel{}}},
+         "a compressed picture stored top-down"},
+    };
+    for (const auto& [spec, detail] : cases) {
+        EXPECT_EQ(detailOf(spec), detail);
+    }
+}
+
+TEST(EngineBmpLayout, OffsetsAndLengthsAreCheckedBeforeUse) {
+    Bytes picture = makeBmp(withPixels({.width = 3, .height = 2}));
+    const auto kindWith = [&](std::size_t length, std::uint32_t pixelOffset) {
+        Bytes bytes(picture.begin(), picture.begin() + static_cast<std::ptrdiff_t>(length));
+        if (length >= 14) {
+            for (int i = 0; i < 4; ++i) {
+                bytes[10 + i] = static_cast<std::uint8_t>(pixelOffset >> 8 * i);
+            }
+        }
+        return errorKindOf([&] { readBmpLayout(MemorySource(bytes)); });
+    };
+    EXPECT_EQ(kindWith(picture.size(), 54), ErrorKind::System);      // no error
+    EXPECT_EQ(kindWith(picture.size(), 53), ErrorKind::NotAPicture); // inside the header
+    EXPECT_EQ(kindWith(picture.size(), static_cast<std::uint32_t>(picture.size())),
+              ErrorKind::NoPixels);
+    EXPECT_EQ(kindWith(picture.size(), 0xFFFFFFFF), ErrorKind::NotAPicture);
+    EXPECT_EQ(kindWith(17, 54), ErrorKind::TooShort);
+    EXPECT_EQ(kindWith(40, 54), ErrorKind::TooShort); // ends inside the header
+    // A table larger than the room before the pixels.
+    BmpSpec table{.bitCount = 8, .palette = {Pixel{}, Pixel{}}, .coloursUsed = 3};
+    EXPECT_EQ(errorKindOf([&] { layoutOf(withPixels(table)); }), ErrorKind::NotAPicture);
+    BmpSpec os2{.bitCount = 8, .headerSize = 16, .palette = {Pixel{}}};
+    EXPECT_EQ(errorKindOf([&] { layoutOf(withPixels(os2)); }), ErrorKind::NotAPicture);
+    BmpSpec narrow{.width = 0};
+    EXPECT_EQ(errorKindOf([&] { layoutOf(narrow); }), ErrorKind::InvalidWidth);
+}
+
+} // namespace
+
+} // namespace pixtint
