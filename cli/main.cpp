@@ -1,7 +1,5 @@
 #include "cli/Options.h"
-#include "cli/Report.h"
 #include "cli/Run.h"
-#include "engine/AppError.h"
 #include "engine/Error.h"
 
 #include <cstdio>
@@ -32,8 +30,6 @@ int main(int argc, char** argv) {
         return runCommand(std::get<CliOptions>(parsed), stdout, stderr);
     } catch (const Error& error) {
         return complain(error.what()); // the path and the reason
-    } catch (const AppError& error) {
-        return complain(reasonFor(error));
     } catch (const std::bad_alloc&) {
         return complain("out of memory");
     } catch (const std::exception& error) {

@@ -3,7 +3,8 @@
 set(CPACK_PACKAGE_NAME pixtint)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0")
 set(CPACK_PACKAGE_VENDOR "The Pixtint developers")
-set(CPACK_PACKAGE_CONTACT "The Pixtint developers")
+set(CPACK_PACKAGE_CONTACT "Pixtint developers <pixtint@users.noreply.github.com>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "recolour 24-bit BMP pictures in bulk")
 set(CPACK_PACKAGE_DESCRIPTION
     "Pixtint lists the 24-bit BMP pictures of a folder, shows the selected one

@@ -66,7 +66,7 @@ bool useUiLanguage(QCoreApplication& application, UiLanguage language) {
         return installTranslation(application, EnglishTranslation);
     }
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    return InstallQtTranslation(application);
+    return installQtTranslation(application);
 }
 
 } // namespace pixtint

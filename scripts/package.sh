@@ -23,7 +23,9 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in \
     ./usr/bin/pixtint \
     ./usr/bin/pixtint-convert \
+    ./usr/share/man/man1/pixtint.1.gz \
     ./usr/share/man/man1/pixtint-convert.1.gz \
+    ./usr/share/doc/pixtint/copyright \
     ./usr/share/applications/$id.desktop \
     ./usr/share/metainfo/$id.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/$id.svg \
@@ -37,9 +39,16 @@ for needed in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libstdc++6 libc6 
     grep -qF "$needed" <<<"$depends" || problems+=("Depends lacks $needed")
 done
 
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+address='<[^<>@ ]+@[^<>@ ]+>$'
+[[ "$maintainer" =~ $address ]] || problems+=("Maintainer '$maintainer' has no address")
+desktop=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/applications/$id.desktop)
+! grep -q '^MimeType=' <<<"$desktop" || problems+=("the desktop entry claims file types")
+
 if [ ${#problems[@]} -ne 0 ]; then
     printf 'package.sh: %s\n' "${problems[@]}" >&2
     exit 1
 fi
 echo "Built $deb"
 echo "Depends: $depends"
+echo "Maintainer: $maintainer"

@@ -2,6 +2,14 @@
 # Sets up, builds and starts Pixtint on the folder it remembers, or on the folder given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# The window needs a display; say so before minutes of setting up and building. Qt's own
+# -platform option or QT_QPA_PLATFORM (offscreen, vnc, ...) chooses one without it.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ] &&
+    [[ " $* " != *" -platform "* ]]; then
+    echo "run.sh: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)" >&2
+    exit 1
+fi
 source scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" fonts-ipafont-gothic xdg-utils qt6-translations-l10n
 

@@ -1,8 +1,9 @@
 #include "app/CommandLine.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 #include "tests/support/TestFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -14,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 CommandLine parse(const std::vector<std::string>& arguments) {
-    return ParseCommandLine(arguments);
+    return parseCommandLine(arguments);
 }
 
 // The exit status and the output of the real program started with `arguments`, with no
@@ -47,7 +48,7 @@ TEST(CommandLine, AFolderIsHeldAbsoluteWithoutATrailingSeparator) {
     TestFolder root;
     fs::create_directories(root / "pictures");
     fs::create_directories(root / "-dash");
-    const QString pictures = DisplayPath(root / "pictures");
+    const QString pictures = displayPath(root / "pictures");
 
     EXPECT_FALSE(parse({}).folder);
     EXPECT_EQ(parse({(root / "pictures/").string()}).folder, pictures);
@@ -60,7 +61,7 @@ TEST(CommandLine, AFolderIsHeldAbsoluteWithoutATrailingSeparator) {
     const CommandLine dashed = parse({"--", "-dash"});
     fs::current_path(before);
     EXPECT_EQ(relative.folder, pictures);
-    EXPECT_EQ(dashed.folder, DisplayPath(root / "-dash"));
+    EXPECT_EQ(dashed.folder, displayPath(root / "-dash"));
 }
 
 TEST(CommandLine, NamesWhatMakesNoSense) {
@@ -87,7 +88,7 @@ TEST(CommandLine, TheLanguageIsJaOrEnInEitherSpelling) {
 
     TestFolder root;
     const CommandLine withFolder = parse({"--language", "en", root.path().string()});
-    EXPECT_EQ(withFolder.folder, DisplayPath(root.path())) << "the code is not taken as a folder";
+    EXPECT_EQ(withFolder.folder, displayPath(root.path())) << "the code is not taken as a folder";
     EXPECT_TRUE(withFolder.problem.empty()) << withFolder.problem;
 
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
@@ -121,5 +122,15 @@ TEST(Program, EndsWithStatusTwoOnAFolderThatIsNotThere) {
 }
 
 } // namespace
+
+TEST(CommandLine, WithoutADisplayTheProgramSaysSoInOneLineAndExits1) {
+    // No display set at all, and one set where nothing answers.
+    for (const char* environment : {"", "DISPLAY=:97"}) {
+        const auto run = runProgram("", environment);
+        EXPECT_EQ(run.status, 1) << environment << run.output;
+        EXPECT_TRUE(run.output.starts_with("pixtint: ")) << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+    }
+}
 
 } // namespace pixtint

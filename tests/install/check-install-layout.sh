@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh prefix and checks the layout a desktop and a user rely on:
 # exactly these files, a valid desktop entry and AppStream metadata that name each other and
-# the installed icon, installed programs that answer on the terminal, and a readable manual.
-# Usage: check-install-layout.sh BUILD_DIR APP_ID VERSION
+# the installed icon, installed programs that answer on the terminal, readable manuals, and the
+# licence in Debian's machine-readable copyright file.
+# Usage: check-install-layout.sh BUILD_DIR SOURCE_DIR APP_ID VERSION
 set -euo pipefail
-build=$1 id=$2 version=$3
+build=$1 source=$2 id=$3 version=$4
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -22,8 +23,10 @@ bin/pixtint-convert
 share/applications/$id.desktop
 share/doc/pixtint/Readme.en.txt
 share/doc/pixtint/Readme.txt
+share/doc/pixtint/copyright
 share/icons/hicolor/scalable/apps/$id.svg
 share/man/man1/pixtint-convert.1.gz
+share/man/man1/pixtint.1.gz
 share/metainfo/$id.metainfo.xml
 LIST
 )
@@ -42,10 +45,16 @@ metainfo=$prefix/share/metainfo/$id.metainfo.xml
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $id.desktop"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $id.metainfo.xml"
 
-# The menu entry starts the installed program, with a folder when one is opened with it, and
-# shows the installed icon; the metadata launches that entry and names this release.
+# The menu entry starts the installed program under Graphics, with a folder when one is opened
+# with it, and shows the installed icon. It claims no kind of file: folders stay with the file
+# manager. The metadata launches that entry, names this release and the licences.
 grep -qx 'Exec=pixtint %f' "$desktop" || fail "the entry does not run 'pixtint %f'"
 grep -qx "Icon=$id" "$desktop" || fail "the entry's icon is not $id"
+grep -q '^Categories=Graphics;' "$desktop" || fail "the entry is not in the Graphics menu"
+if grep -q '^MimeType=' "$desktop"; then fail "the entry claims file types"; fi
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metadata has no MIT licence"
+grep -q '<metadata_license>CC0-1.0</metadata_license>' "$metainfo" ||
+    fail "the metadata's own licence is not CC0-1.0"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "the metadata does not launch $id.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metadata has no release $version"
@@ -57,8 +66,26 @@ for program in pixtint pixtint-convert; do
     [ "$answer" = "$program $version" ] || fail "the installed $program --version said '$answer'"
 done
 
-manual=$prefix/share/man/man1/pixtint-convert.1.gz
-gzip -dc "$manual" | grep -q '^\.TH PIXTINT-CONVERT 1' || fail "pixtint-convert.1.gz is no manual page"
+for page in pixtint pixtint-convert; do
+    title=$(tr '[:lower:]' '[:upper:]' <<<"$page")
+    gzip -dc "$prefix/share/man/man1/$page.1.gz" | grep -q "^\.TH $title 1" ||
+        fail "$page.1.gz is no manual page"
+done
+
+# Without a display the window program says so in one line and exits 1, without Qt's abort.
+status=0
+said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pixtint" 2>&1) || status=$?
+[ "$status" -eq 1 ] && [ "$(wc -l <<<"$said")" -eq 1 ] ||
+    fail "without a display pixtint ended with $status, saying: $said"
+
+# Debian's machine-readable copyright: its format, and the MIT (Expat) licence whole.
+copyright=$prefix/share/doc/pixtint/copyright
+head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the machine-readable format"
+grep -qx 'License: Expat' "$copyright" || fail "the copyright file names no Expat (MIT) licence"
+license_text=$(sed -n '/^Permission is hereby granted/,$p' "$source/LICENSE")
+copyright_text=$(sed -n '/^ Permission is hereby granted/,$p' "$copyright" | sed 's/^ //; s/^\.$//')
+[ "$license_text" = "$copyright_text" ] || fail "the copyright file's licence differs from LICENSE"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"

@@ -1,6 +1,6 @@
 #include "platform/FolderDrop.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 #include "tests/support/TestFolder.h"
 
 #include <QMimeData>
@@ -20,14 +20,14 @@ std::optional<QString> dropOf(const QList<QUrl>& urls) {
 }
 
 QUrl local(const fs::path& path) {
-    return QUrl::fromLocalFile(DisplayPath(path));
+    return QUrl::fromLocalFile(displayPath(path));
 }
 
 TEST(DroppedFolder, AFolderItselfOrTheFolderOfAFile) {
     TestFolder root;
     fs::create_directories(root / "icons");
     root.write("icons/save.bmp", {'B', 'M'});
-    const QString icons = DisplayPath(root / "icons");
+    const QString icons = displayPath(root / "icons");
 
     EXPECT_EQ(dropOf({local(root / "icons")}), icons);
     EXPECT_EQ(dropOf({QUrl::fromLocalFile(icons + "/")}), icons) << "no trailing separator";
@@ -46,7 +46,7 @@ TEST(DroppedFolder, NothingForWhatNamesNoFolderHere) {
         << "only the first is looked at";
 
     QMimeData text;
-    text.setText(DisplayPath(root.path()));
+    text.setText(displayPath(root.path()));
     EXPECT_FALSE(droppedFolder(text));
 }
 
