@@ -4,6 +4,7 @@
 #include "mainwindow/LayoutRules.h"
 
 #include <QGroupBox>
+#include <array>
 #include <vector>
 
 class QLabel;
@@ -12,6 +13,7 @@ class QPushButton;
 namespace pixtint {
 
 class Dialogs;
+class PictureView;
 
 // The file panel: the folder, its list of pictures with their marks and ticks, and the
 // buttons that choose the folder and refresh the list.
@@ -43,6 +45,7 @@ signals:
 private:
     void createControls();
     void fitCaptions();
+    void placeLegend();
     void chooseFolder();
 
     Dialogs& dialogs_;
@@ -50,7 +53,7 @@ private:
     QLabel* folderLabel_ = nullptr;
     QPushButton* browseButton_ = nullptr;
     QLabel* listHeading_ = nullptr;
-    QWidget* firstLegendMark_ = nullptr;
+    std::array<PictureView*, 2> legendMarks_{};
     FileListWidget* fileList_ = nullptr;
     QPushButton* refreshButton_ = nullptr;
     QLabel* fileCountLabel_ = nullptr;
