@@ -9,6 +9,7 @@
 #include "platform/PushButton.h"
 #include "scan/FolderScan.h"
 
+#include <QAction>
 #include <QFontMetrics>
 #include <QLabel>
 #include <algorithm>
@@ -61,6 +62,7 @@ FilePanel::FilePanel(QWidget* window, Dialogs& dialogs)
     setTitle(tr("ファイル"));
     createControls();
     fitCaptions();
+    addListMenu();
     connect(browseButton_, &QPushButton::clicked, this, &FilePanel::chooseFolder);
     connect(refreshButton_, &QPushButton::clicked, this, &FilePanel::refreshRequested);
     connect(fileList_, &FileListWidget::userSelected, this, &FilePanel::userSelected);
@@ -165,6 +167,38 @@ void FilePanel::chooseFolder() {
         folder.chop(1);
     }
     emit folderChosen(folder);
+}
+
+std::vector<int> FilePanel::tickedRows() const {
+    std::vector<int> ticked;
+    for (int row = 0; row < fileList_->count(); ++row) {
+        if (fileList_->isTicked(row)) {
+            ticked.push_back(row);
+        }
+    }
+    return ticked;
+}
+
+// The list's context menu: undo for the ticked files, and the ticks of every file at once.
+void FilePanel::addListMenu() {
+    const auto addAction = [this](const QString& name, const QString& text) {
+        auto* action = new QAction(text, fileList_); // owned by the list
+        action->setObjectName(name);
+        fileList_->addAction(action);
+        return action;
+    };
+    QAction* restore =
+        addAction(QStringLiteral("restoreFromBackup"), tr("バックアップから元に戻す"));
+    auto* separator = new QAction(fileList_);
+    separator->setSeparator(true);
+    fileList_->addAction(separator);
+    QAction* tickAll = addAction(QStringLiteral("tickAll"), tr("すべて選択"));
+    QAction* tickNone = addAction(QStringLiteral("tickNone"), tr("すべて解除"));
+    fileList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(restore, &QAction::triggered, this, &FilePanel::restoreRequested);
+    connect(tickAll, &QAction::triggered, this, [this] { fileList_->setAllTicked(true); });
+    connect(tickNone, &QAction::triggered, this, [this] { fileList_->setAllTicked(false); });
 }
 
 std::vector<QWidget*> FilePanel::tabOrder() const {

@@ -27,10 +27,14 @@ public:
     // selects the first. The count is shown apart (showFileCount), once the preview is done.
     void refreshFileList(const QString& folder);
     void showFileCount();
+    // The folder chooser; a confirmed choice is told through folderChosen.
+    void chooseFolder();
 
     FileListWidget& fileList() const { return *fileList_; }
     // The ticked rows a batch converts, in list order.
     std::vector<int> chosenRows() const;
+    // Every ticked row, whatever its mark, in list order: the pictures a restore puts back.
+    std::vector<int> tickedRows() const;
 
     void setInputEnabled(bool enabled);
     // Top to bottom.
@@ -40,13 +44,14 @@ public:
 signals:
     void folderChosen(const QString& folder);
     void refreshRequested();
+    void restoreRequested();
     void userSelected();
 
 private:
     void createControls();
     void fitCaptions();
     void placeLegend();
-    void chooseFolder();
+    void addListMenu();
 
     Dialogs& dialogs_;
     QLabel* folderHeading_ = nullptr;

@@ -13,6 +13,7 @@ namespace pixtint {
 struct RestoreTally {
     int restored = 0;
     int withoutBackup = 0;
+    int notBackups = 0; // NAME.bak holds something else than an earlier backup
     int failed = 0;
 };
 
@@ -21,7 +22,8 @@ using RestoreFailureReport =
 
 // Undo in the window: puts back each picture's backup (NAME.bak) through the conversion core,
 // with the core's promise (one rename each, the folders flushed before the answer). Each failure
-// goes to `reportFailure` as it happens; a picture without a backup is left alone.
+// goes to `reportFailure` as it happens; a picture without a backup, or whose NAME.bak is not
+// one (a user's text file, a link), is left alone with that file.
 RestoreTally restoreFromBackups(const std::vector<std::filesystem::path>& pictures,
                                 const RestoreFailureReport& reportFailure);
 
