@@ -125,6 +125,17 @@
             <numerusform>%n files could not be restored.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 は元に戻せませんでした。</source>
+        <translation>%1 could not be restored.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは、その .bak がバックアップではないため、元に戻しませんでした。</source>
+        <translation>
+            <numerusform>%n file was not restored: its .bak is not a backup.</numerusform>
+            <numerusform>%n files were not restored: their .bak is not a backup.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>pixtint::ButtonColourDialog</name>
@@ -249,6 +260,18 @@
         <source>■ファイル一覧：</source>
         <translation>■Files:</translation>
     </message>
+    <message>
+        <source>バックアップから元に戻す</source>
+        <translation>Restore from backup</translation>
+    </message>
+    <message>
+        <source>すべて選択</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>すべて解除</source>
+        <translation>Select none</translation>
+    </message>
 </context>
 <context>
     <name>pixtint::MainWindow</name>
@@ -283,6 +306,14 @@
     <message>
         <source>これ以上高さを小さくできません！</source>
         <translation>The window cannot be made any shorter!</translation>
+    </message>
+    <message>
+        <source>元に戻すファイルがありません！</source>
+        <translation>There are no files to restore!</translation>
+    </message>
+    <message>
+        <source>復元エラー</source>
+        <translation>Restore error</translation>
     </message>
 </context>
 <context>
