@@ -153,7 +153,7 @@
     </message>
     <message>
         <source>現在のボタン色</source>
-        <translation>Current button colour</translation>
+        <translation>Current colour</translation>
     </message>
 </context>
 <context>
