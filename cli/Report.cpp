@@ -10,13 +10,23 @@ namespace pixtint {
 
 namespace {
 
+// The system's own words for a failed call; a name that is not a backup, named.
+std::string reasonFor(const Error& error) {
+    if (error.kind() == ErrorKind::NotABackup) {
+        return error.path().filename().string() + " is not a backup";
+    }
+    return error.reason();
+}
+
 std::string reasonFor(const FileFailure& failure) {
-    const std::string cause = failure.error.reason();
+    const std::string cause = reasonFor(failure.error);
     switch (failure.kind) {
     case FileFailure::Kind::Conversion:
         return cause;
     case FileFailure::Kind::BackupBlocked:
-        return "its backup cannot be written: " + cause;
+        return failure.error.kind() == ErrorKind::NotABackup
+                   ? cause
+                   : "its backup cannot be written: " + cause;
     case FileFailure::Kind::BackupNameShared:
         return "its backup name is already taken by " + failure.otherPicture.string();
     case FileFailure::Kind::BackupNotPlaced:
@@ -83,9 +93,13 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
         report.status = ReportStatus::Skipped;
         report.reason = "no backup";
         break;
+    case RestoreStatus::NotABackup:
+        report.status = ReportStatus::Skipped;
+        report.reason = outcome.error ? reasonFor(*outcome.error) : "not a backup";
+        break;
     case RestoreStatus::Failed:
         report.status = ReportStatus::Failed;
-        report.reason = outcome.error ? outcome.error->reason() : "failed";
+        report.reason = outcome.error ? reasonFor(*outcome.error) : "failed";
         if (!outcome.backup.empty()) {
             report.reason += " (backup " + outcome.backup.string() + ")";
         }
@@ -97,7 +111,35 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
 FileReport reportOfUnusable(const InputFile& input) {
     FileReport report;
     report.path = input.path;
-    report.reason = input.problem ? input.problem->reason() : "cannot be used";
+    if (input.isFolder) {
+        report.status = ReportStatus::Skipped;
+        report.reason = "a folder";
+        return report;
+    }
+    report.reason = input.problem ? reasonFor(*input.problem) : "cannot be used";
+    return report;
+}
+
+FileReport reportOf(const Recovery& recovery) {
+    FileReport report;
+    switch (recovery.action) {
+    case Recovery::Action::Removed:
+        report.status = ReportStatus::Recovered;
+        report.path = recovery.held;
+        report.reason = "an interrupted run's hold on a picture it had not converted";
+        break;
+    case Recovery::Action::MadeBackup:
+        report.status = ReportStatus::Recovered;
+        report.path = recovery.backup;
+        report.reason = "the original an interrupted run held as " + recovery.held.string();
+        break;
+    case Recovery::Action::Kept:
+        report.status = ReportStatus::Failed;
+        report.path = recovery.held;
+        report.reason = "an original an interrupted run held; it stays here, as " +
+                        (recovery.reason ? reasonFor(*recovery.reason) : "it cannot be moved");
+        break;
+    }
     return report;
 }
 
@@ -117,6 +159,9 @@ void Tally::count(ReportStatus status) {
         break;
     case ReportStatus::Restored:
         ++restored;
+        break;
+    case ReportStatus::Recovered:
+        ++recovered;
         break;
     }
 }
@@ -138,6 +183,8 @@ std::string_view statusWord(ReportStatus status) {
         return "failed";
     case ReportStatus::Restored:
         return "restored";
+    case ReportStatus::Recovered:
+        return "recovered";
     }
     return "failed";
 }
@@ -148,6 +195,9 @@ std::string_view spokenStatus(ReportStatus status, bool dryRun) {
     }
     if (dryRun && status == ReportStatus::Restored) {
         return "would restore";
+    }
+    if (dryRun && status == ReportStatus::Recovered) {
+        return "would recover";
     }
     return statusWord(status);
 }
@@ -269,6 +319,8 @@ std::string jsonLine(const FileReport& report, bool dryRun) {
     }
     if (report.status == ReportStatus::Failed) {
         object["error"] = report.reason;
+    } else if (report.status == ReportStatus::Recovered) {
+        object["reason"] = report.reason;
     }
     if (dryRun) {
         object["dry_run"] = true;
@@ -280,6 +332,7 @@ std::string summaryLine(const Tally& tally, bool dryRun, bool interrupted) {
     const std::pair<std::uint64_t, std::string_view> counts[] = {
         {tally.converted, dryRun ? "to convert" : "converted"},
         {tally.restored, dryRun ? "to restore" : "restored"},
+        {tally.recovered, dryRun ? "to recover" : "recovered"},
         {tally.unchanged, "unchanged"},
         {tally.skipped, "skipped"},
         {tally.failed, "failed"},
@@ -321,7 +374,7 @@ ReportPrinter::ReportPrinter(ReportStyle style, std::FILE* out, std::FILE* err, 
 
 void ReportPrinter::print(const FileReport& report) {
     tally_.count(report.status);
-    if (progress_) {
+    if (progress_ && report.status != ReportStatus::Recovered) { // not one of the inputs
         progress_->advance();
     }
     // A failure also goes to standard error, so that it reaches the user when the lines go to

@@ -16,7 +16,7 @@
 namespace pixtint {
 
 // What the command line says about one file, whichever command produced it.
-enum class ReportStatus { Converted, Unchanged, Skipped, Failed, Restored };
+enum class ReportStatus { Converted, Unchanged, Skipped, Failed, Restored, Recovered };
 
 // What the walk did for one colour pair of the request.
 struct PairReport {
@@ -43,6 +43,9 @@ struct FileReport {
 FileReport reportOf(const FileOutcome& outcome, const std::vector<ColourPair>& pairs = {});
 FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& outcome);
 FileReport reportOfUnusable(const InputFile& input);
+// An original an interrupted run left held: recovered, or, when it cannot be put in place,
+// failed with the reason and where it is.
+FileReport reportOf(const Recovery& recovery);
 
 // How many files ended in each status, for the summary and the exit status.
 struct Tally {
@@ -51,6 +54,7 @@ struct Tally {
     std::uint64_t skipped = 0;
     std::uint64_t failed = 0;
     std::uint64_t restored = 0;
+    std::uint64_t recovered = 0;
 
     void count(ReportStatus status);
 };
