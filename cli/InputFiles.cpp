@@ -67,7 +67,13 @@ private:
         }
         const auto names = matchingNames((folder / "*").string());
         for (const auto& name : names) {
-            if (matchesWildcard(name, "*.bmp")) {
+            if (!matchesWildcard(name, "*.bmp")) {
+                continue;
+            }
+            struct stat status {};
+            if (::stat((folder / name).c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+                files_.push_back({folder / name, std::nullopt, true});
+            } else {
                 addFile(folder / name);
             }
         }

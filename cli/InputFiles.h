@@ -14,11 +14,13 @@ namespace pixtint {
 struct InputFile {
     std::filesystem::path path;
     std::optional<Error> problem; // set: the path is reported as failed, nothing is done
+    bool isFolder = false;        // a folder matching "*.bmp": reported as skipped
 };
 
 // The files named by the PATH arguments, in their order: a file is taken whatever its name;
-// a folder gives its entries matching "*.bmp" in the window's order, and with `recursive` then
-// the same from each sub-folder (symbolic links to folders are not followed). A file reached
+// a folder gives its entries matching "*.bmp" in the window's order (a sub-folder of such a
+// name is no picture, and is skipped), and with `recursive` then the same from each
+// sub-folder (symbolic links to folders are not followed). A file reached
 // twice, through another argument or a link, is taken once. A path that does not exist or a
 // folder that cannot be read gives one entry with its problem.
 std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive);

@@ -20,6 +20,7 @@ struct RawOptions {
     std::string to;
     std::vector<std::string> maps;
     std::string grow;
+    unsigned tolerance = 0;
     bool noBackup = false;
     bool fromGiven = false; // an empty value is a bad colour, not a missing one
     bool toGiven = false;
@@ -32,8 +33,13 @@ struct UsageError {
 const char* const Footer = R"(
 COLOUR is #RRGGBB or RRGGBB (hex, either case), R,G,B or rgb(R,G,B) (decimal 0-255), or a
 CSS colour name such as magenta, silver or darkslategrey.
+24-bit, 32-bit (colour masks of whole bytes; the fourth byte is kept) and 1-, 4- and 8-bit
+palette pictures (their colour table changes, RLE included) are converted; every other kind is
+skipped with its reason. A colour matches FROM when no channel differs by more than the
+tolerance; a match is replaced outright. Pixels within 8 of FROM that do not match are
+reported as near misses.
 Several pairs are applied in one pass, each pixel matched against the original colours only,
-so -m A=B -m B=A swaps A and B; where a colour is given twice, its first pair wins.
+so -m A=B -m B=A swaps A and B; where a colour matches several pairs, the first one wins.
 --from/--to is the first pair, then each --map in order.
 
 Exit status: 0 when no file failed, 1 when a file failed, 2 for a usage error,
@@ -49,6 +55,10 @@ void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
                    "grow 16 x 15 pictures to 16 x 16 in the first pair's new colour")
         ->type_name("top|bottom")
         ->check(CLI::IsMember({"top", "bottom"}).description(""));
+    app.add_option("--tolerance", raw.tolerance,
+                   "match colours whose channels each differ from FROM by at most T (default 0)")
+        ->type_name("T")
+        ->check(CLI::Range(0u, 255u).description(""));
     app.add_flag("--no-backup", raw.noBackup, "do not keep the original as NAME.bak");
     app.add_flag("-n,--dry-run", options.dryRun, "write nothing; report what would change");
     app.add_flag("--restore", options.restore, "move each picture's NAME.bak back over it");
@@ -95,8 +105,9 @@ std::vector<ColourPair> pairsOf(const RawOptions& raw) {
 }
 
 void checkRestore(const RawOptions& raw) {
-    if (raw.fromGiven || raw.toGiven || !raw.maps.empty() || !raw.grow.empty() || raw.noBackup) {
-        throw UsageError{"--restore takes no colours, --grow or --no-backup"};
+    if (raw.fromGiven || raw.toGiven || !raw.maps.empty() || !raw.grow.empty() || raw.noBackup ||
+        raw.tolerance != 0) {
+        throw UsageError{"--restore takes no colours, --grow, --tolerance or --no-backup"};
     }
 }
 
@@ -116,6 +127,7 @@ void completeRequest(const RawOptions& raw, CliOptions& options) {
                              : raw.grow == "top" ? Growth::Top
                                                  : Growth::Bottom;
     options.request.keepBackup = !raw.noBackup;
+    options.request.tolerance = static_cast<std::uint8_t>(raw.tolerance);
 }
 
 EarlyExit usageError(const std::string& message) {
@@ -128,7 +140,8 @@ EarlyExit usageError(const std::string& message) {
 } // namespace
 
 std::variant<CliOptions, EarlyExit> parseCommandLine(std::span<const char* const> arguments) {
-    CLI::App app("Recolours 24-bit BMP pictures in place.", ProgramName);
+    CLI::App app("Recolours BMP pictures in place: 24-bit, 32-bit and palette pictures.",
+                 ProgramName);
     RawOptions raw;
     CliOptions options;
     addOptions(app, raw, options);

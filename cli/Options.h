@@ -22,7 +22,8 @@ inline constexpr int Interrupted = 130; // stopped by SIGINT or SIGTERM; files d
 // What the user asked for, checked: colours parsed, pairs in their order (--from/--to first,
 // then each --map), at least one pair unless restoring.
 struct CliOptions {
-    ConversionRequest request{.pairs = {}, .growth = Growth::None, .keepBackup = true};
+    ConversionRequest request{
+        .pairs = {}, .growth = Growth::None, .keepBackup = true, .tolerance = 0, .everyKind = true};
     bool dryRun = false;
     bool restore = false;
     bool recursive = false;

@@ -1,6 +1,7 @@
 #include "cli/Report.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string_view>
 #include <utility>
@@ -9,13 +10,23 @@ namespace pixtint {
 
 namespace {
 
+// The system's own words for a failed call; a name that is not a backup, named.
+std::string reasonFor(const Error& error) {
+    if (error.kind() == ErrorKind::NotABackup) {
+        return error.path().filename().string() + " is not a backup";
+    }
+    return error.reason();
+}
+
 std::string reasonFor(const FileFailure& failure) {
-    const std::string cause = failure.error.reason();
+    const std::string cause = reasonFor(failure.error);
     switch (failure.kind) {
     case FileFailure::Kind::Conversion:
         return cause;
     case FileFailure::Kind::BackupBlocked:
-        return "its backup cannot be written: " + cause;
+        return failure.error.kind() == ErrorKind::NotABackup
+                   ? cause
+                   : "its backup cannot be written: " + cause;
     case FileFailure::Kind::BackupNameShared:
         return "its backup name is already taken by " + failure.otherPicture.string();
     case FileFailure::Kind::BackupNotPlaced:
@@ -27,7 +38,28 @@ std::string reasonFor(const FileFailure& failure) {
 
 } // namespace
 
-FileReport reportOf(const FileOutcome& outcome) {
+namespace {
+
+void describeResult(FileReport& report, const ConversionResult& result,
+                    const std::vector<ColourPair>& pairs) {
+    report.pixels = result.pixelsChanged;
+    report.grown = result.grown;
+    report.notGrown = result.notGrown;
+    if (result.format.bitsPerPixel == 0) {
+        return; // no picture was read
+    }
+    report.format = result.format;
+    report.palette = result.format.bitsPerPixel <= 8;
+    report.entries = result.entriesChanged;
+    report.nearMisses = result.nearMisses;
+    for (std::size_t i = 0; i < pairs.size() && i < result.counts.pairs.size(); ++i) {
+        report.pairs.push_back({pairs[i], result.counts.pairs[i]});
+    }
+}
+
+} // namespace
+
+FileReport reportOf(const FileOutcome& outcome, const std::vector<ColourPair>& pairs) {
     FileReport report;
     report.path = outcome.path;
     switch (outcome.status) {
@@ -35,12 +67,12 @@ FileReport reportOf(const FileOutcome& outcome) {
     case FileStatus::Unchanged:
         report.status = outcome.status == FileStatus::Converted ? ReportStatus::Converted
                                                                 : ReportStatus::Unchanged;
-        report.pixels = outcome.result.pixelsChanged;
-        report.grown = outcome.result.grown;
+        describeResult(report, outcome.result, pairs);
         break;
     case FileStatus::NotConvertible:
         report.status = ReportStatus::Skipped;
-        report.reason = "not a 24-bit picture";
+        report.reason =
+            outcome.notConvertible.empty() ? "not a picture it converts" : outcome.notConvertible;
         break;
     case FileStatus::Failed:
         report.status = ReportStatus::Failed;
@@ -61,9 +93,13 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
         report.status = ReportStatus::Skipped;
         report.reason = "no backup";
         break;
+    case RestoreStatus::NotABackup:
+        report.status = ReportStatus::Skipped;
+        report.reason = outcome.error ? reasonFor(*outcome.error) : "not a backup";
+        break;
     case RestoreStatus::Failed:
         report.status = ReportStatus::Failed;
-        report.reason = outcome.error ? outcome.error->reason() : "failed";
+        report.reason = outcome.error ? reasonFor(*outcome.error) : "failed";
         if (!outcome.backup.empty()) {
             report.reason += " (backup " + outcome.backup.string() + ")";
         }
@@ -75,7 +111,35 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
 FileReport reportOfUnusable(const InputFile& input) {
     FileReport report;
     report.path = input.path;
-    report.reason = input.problem ? input.problem->reason() : "cannot be used";
+    if (input.isFolder) {
+        report.status = ReportStatus::Skipped;
+        report.reason = "a folder";
+        return report;
+    }
+    report.reason = input.problem ? reasonFor(*input.problem) : "cannot be used";
+    return report;
+}
+
+FileReport reportOf(const Recovery& recovery) {
+    FileReport report;
+    switch (recovery.action) {
+    case Recovery::Action::Removed:
+        report.status = ReportStatus::Recovered;
+        report.path = recovery.held;
+        report.reason = "an interrupted run's hold on a picture it had not converted";
+        break;
+    case Recovery::Action::MadeBackup:
+        report.status = ReportStatus::Recovered;
+        report.path = recovery.backup;
+        report.reason = "the original an interrupted run held as " + recovery.held.string();
+        break;
+    case Recovery::Action::Kept:
+        report.status = ReportStatus::Failed;
+        report.path = recovery.held;
+        report.reason = "an original an interrupted run held; it stays here, as " +
+                        (recovery.reason ? reasonFor(*recovery.reason) : "it cannot be moved");
+        break;
+    }
     return report;
 }
 
@@ -95,6 +159,9 @@ void Tally::count(ReportStatus status) {
         break;
     case ReportStatus::Restored:
         ++restored;
+        break;
+    case ReportStatus::Recovered:
+        ++recovered;
         break;
     }
 }
@@ -116,6 +183,8 @@ std::string_view statusWord(ReportStatus status) {
         return "failed";
     case ReportStatus::Restored:
         return "restored";
+    case ReportStatus::Recovered:
+        return "recovered";
     }
     return "failed";
 }
@@ -127,22 +196,85 @@ std::string_view spokenStatus(ReportStatus status, bool dryRun) {
     if (dryRun && status == ReportStatus::Restored) {
         return "would restore";
     }
+    if (dryRun && status == ReportStatus::Recovered) {
+        return "would recover";
+    }
     return statusWord(status);
+}
+
+std::string counted(std::uint64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string hexColour(Rgb colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
+    return text;
+}
+
+// "24-bit, V5 header, uncompressed"
+std::string formatText(const PictureFormat& format) {
+    return std::to_string(format.bitsPerPixel) + "-bit, " + format.header + " header, " +
+           (format.compression == "none" ? std::string("uncompressed") : format.compression);
+}
+
+// "240 pixels in 2 entries (#ff00ff: 237, #808080: 3)"
+std::string changesText(const FileReport& report) {
+    std::string text = counted(*report.pixels, "pixel", "pixels");
+    if (report.palette) {
+        text += " in " + counted(report.entries, "entry", "entries");
+    }
+    if (report.pairs.size() > 1) {
+        std::string each;
+        for (const auto& [pair, counts] : report.pairs) {
+            each += (each.empty() ? "" : ", ") + hexColour(pair.from) + ": " +
+                    std::to_string(counts.pixels);
+        }
+        text += " (" + each + ")";
+    }
+    return text;
 }
 
 std::string details(const FileReport& report) {
     if (!report.reason.empty()) {
         return report.reason;
     }
-    if (!report.pixels || report.status == ReportStatus::Unchanged) {
-        return {};
+    std::vector<std::string> parts;
+    if (report.format) {
+        parts.push_back(formatText(*report.format));
     }
-    std::string text =
-        std::to_string(*report.pixels) + (*report.pixels == 1 ? " pixel" : " pixels");
+    if (report.pixels && report.status != ReportStatus::Unchanged) {
+        parts.push_back(changesText(report));
+    }
+    if (report.nearMisses > 0) {
+        parts.push_back(counted(report.nearMisses, "near miss", "near misses"));
+    }
     if (report.grown) {
-        text += ", grown to 16 x 16";
+        parts.push_back("grown to 16 x 16");
+    } else if (!report.notGrown.empty()) {
+        parts.push_back("not grown: " + report.notGrown);
+    }
+    std::string text;
+    for (const auto& part : parts) {
+        text += (text.empty() ? "" : "; ") + part;
     }
     return text;
+}
+
+nlohmann::ordered_json pairsJson(const FileReport& report) {
+    nlohmann::ordered_json pairs = nlohmann::ordered_json::array();
+    for (const auto& [pair, counts] : report.pairs) {
+        nlohmann::ordered_json object;
+        object["from"] = hexColour(pair.from);
+        object["to"] = hexColour(pair.to);
+        object["pixels"] = counts.pixels;
+        if (report.palette) {
+            object["entries"] = counts.entries;
+        }
+        object["near_misses"] = counts.nearMisses;
+        pairs.push_back(std::move(object));
+    }
+    return pairs;
 }
 
 } // namespace
@@ -161,14 +293,34 @@ std::string jsonLine(const FileReport& report, bool dryRun) {
     nlohmann::ordered_json object;
     object["path"] = report.path.string();
     object["status"] = statusWord(report.status);
+    if (report.format) {
+        object["bits"] = report.format->bitsPerPixel;
+        object["header"] = report.format->header;
+        object["compression"] = report.format->compression;
+    }
     if (report.pixels) {
         object["pixels"] = *report.pixels;
+    }
+    if (report.format && report.palette) {
+        object["entries"] = report.entries;
+    }
+    if (report.format) {
+        object["near_misses"] = report.nearMisses;
+        object["pairs"] = pairsJson(report);
     }
     if (report.grown) {
         object["grown"] = true;
     }
+    if (!report.notGrown.empty()) {
+        object["not_grown"] = report.notGrown;
+    }
+    if (report.status == ReportStatus::Skipped) {
+        object["reason"] = report.reason;
+    }
     if (report.status == ReportStatus::Failed) {
         object["error"] = report.reason;
+    } else if (report.status == ReportStatus::Recovered) {
+        object["reason"] = report.reason;
     }
     if (dryRun) {
         object["dry_run"] = true;
@@ -180,6 +332,7 @@ std::string summaryLine(const Tally& tally, bool dryRun, bool interrupted) {
     const std::pair<std::uint64_t, std::string_view> counts[] = {
         {tally.converted, dryRun ? "to convert" : "converted"},
         {tally.restored, dryRun ? "to restore" : "restored"},
+        {tally.recovered, dryRun ? "to recover" : "recovered"},
         {tally.unchanged, "unchanged"},
         {tally.skipped, "skipped"},
         {tally.failed, "failed"},
@@ -221,7 +374,7 @@ ReportPrinter::ReportPrinter(ReportStyle style, std::FILE* out, std::FILE* err, 
 
 void ReportPrinter::print(const FileReport& report) {
     tally_.count(report.status);
-    if (progress_) {
+    if (progress_ && report.status != ReportStatus::Recovered) { // not one of the inputs
         progress_->advance();
     }
     // A failure also goes to standard error, so that it reaches the user when the lines go to

@@ -11,11 +11,18 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pixtint {
 
 // What the command line says about one file, whichever command produced it.
-enum class ReportStatus { Converted, Unchanged, Skipped, Failed, Restored };
+enum class ReportStatus { Converted, Unchanged, Skipped, Failed, Restored, Recovered };
+
+// What the walk did for one colour pair of the request.
+struct PairReport {
+    ColourPair pair;
+    PairCounts counts;
+};
 
 struct FileReport {
     std::filesystem::path path;
@@ -23,12 +30,22 @@ struct FileReport {
     std::optional<std::uint64_t> pixels; // converted and unchanged: pixels the walk replaced
     bool grown = false;                  // a 16 x 15 picture got its 16th row
     std::string reason;                  // skipped and failed: why
+    // Converted and unchanged: what kind of picture, and what each pair did.
+    std::optional<PictureFormat> format;
+    bool palette = false; // the counts include palette entries
+    std::uint64_t entries = 0;
+    std::uint64_t nearMisses = 0;
+    std::vector<PairReport> pairs;
+    std::string notGrown; // why a 16 x 15 picture asked to grow was not
 };
 
-// The report of each kind of ending a file can have.
-FileReport reportOf(const FileOutcome& outcome);
+// The report of each kind of ending a file can have. `pairs` are the request's, in order.
+FileReport reportOf(const FileOutcome& outcome, const std::vector<ColourPair>& pairs = {});
 FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& outcome);
 FileReport reportOfUnusable(const InputFile& input);
+// An original an interrupted run left held: recovered, or, when it cannot be put in place,
+// failed with the reason and where it is.
+FileReport reportOf(const Recovery& recovery);
 
 // How many files ended in each status, for the summary and the exit status.
 struct Tally {
@@ -37,6 +54,7 @@ struct Tally {
     std::uint64_t skipped = 0;
     std::uint64_t failed = 0;
     std::uint64_t restored = 0;
+    std::uint64_t recovered = 0;
 
     void count(ReportStatus status);
 };
@@ -44,10 +62,11 @@ struct Tally {
 // The per-file lines and the summary, without their line ends. A dry run reports the same
 // outcomes in the conditional ("would convert").
 
-// "converted  icons/a.bmp  (37 pixels)"
+// "converted  icons/a.bmp  (24-bit, V5 header, uncompressed; 37 pixels; 2 near misses)"
 std::string textLine(const FileReport& report, bool dryRun);
 
-// {"path":"icons/a.bmp","status":"converted","pixels":37}; a name that is not valid UTF-8
+// {"path":"icons/a.bmp","status":"converted","bits":24,...,"pixels":37,"pairs":[...]}; a
+// skipped file has its "reason", a failed one its "error"; a name that is not valid UTF-8
 // has its stray bytes replaced by U+FFFD, so every line stays valid JSON.
 std::string jsonLine(const FileReport& report, bool dryRun);
 

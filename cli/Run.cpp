@@ -44,15 +44,22 @@ bool convertAll(const std::vector<fs::path>& files, const CliOptions& options,
                 ReportPrinter& printer) {
     BatchRun run(options.request,
                  {.dryRun = options.dryRun, .requireSignature = true, .jobs = jobsFor(options)});
-    return run.run(
-        files, {.outcome = [&](const FileOutcome& outcome) { printer.print(reportOf(outcome)); },
-                .aboutToReplace = {},
-                .stopRequested = stopSignalled});
+    return run.run(files, {.outcome =
+                               [&](const FileOutcome& outcome) {
+                                   printer.print(reportOf(outcome, options.request.pairs));
+                               },
+                           .aboutToReplace = {},
+                           .stopRequested = stopSignalled,
+                           .recovered =
+                               [&](const Recovery& found) {
+                                   printer.print(reportOf(found));
+                               }});
 }
 
 bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,
                 ReportPrinter& printer) {
-    BackupRestore restore(options.dryRun);
+    BackupRestore restore(options.dryRun,
+                          [&](const Recovery& found) { printer.print(reportOf(found)); });
     for (const auto& file : files) {
         if (stopSignalled()) {
             return false;
@@ -83,7 +90,7 @@ int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
                           out, err, inputs.size());
     std::vector<fs::path> files;
     for (const auto& input : inputs) {
-        if (input.problem) {
+        if (input.problem || input.isFolder) {
             printer.print(reportOfUnusable(input));
         } else {
             files.push_back(input.path);

@@ -1,8 +1,12 @@
 #include "conversion/Backup.h"
 
+#include "engine/FileAttributes.h"
+#include "engine/FileSystem.h"
+#include "engine/FolderLock.h"
 #include "engine/PosixFile.h"
 #include "engine/SiblingFile.h"
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -16,30 +20,47 @@ namespace pixtint {
 
 std::filesystem::path backupPathFor(const std::filesystem::path& picture) {
     constexpr std::string_view Ending = "bak";
-    std::string name = picture.native();
-    if (name.size() < Ending.size()) {
+    std::string name = picture.filename().native();
+    if (name.empty() || name == "." || name == "..") {
         throw Error::fromErrno(EINVAL, picture);
     }
-    name.replace(name.size() - Ending.size(), Ending.size(), Ending);
-    return name;
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0 && dot + 1 + Ending.size() == name.size()) {
+        name.replace(dot + 1, Ending.size(), Ending);
+    } else {
+        name += "." + std::string(Ending);
+    }
+    return picture.parent_path() / name;
 }
 
-std::optional<Error> backupPlaceBlocked(const std::filesystem::path& backup) {
+std::optional<Error> notABackup(const std::filesystem::path& backup) {
+    const UniqueFd file(::open(backup.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) {
+        return errno == ELOOP ? Error(ErrorKind::NotABackup, backup) // a symbolic link
+                              : Error::fromErrno(errno, backup);
+    }
     struct stat status {};
-    if (::lstat(backup.c_str(), &status) != 0) {
-        return std::nullopt;
-    }
-    if (S_ISDIR(status.st_mode)) {
-        return Error::fromErrno(EISDIR, backup);
-    }
-    if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) {
-        return Error::fromErrno(EINVAL, backup);
-    }
-    // A read-only backup is one its owner meant to keep.
-    if (S_ISREG(status.st_mode) && ::access(backup.c_str(), W_OK) != 0) {
+    if (::fstat(file.get(), &status) != 0) {
         return Error::fromErrno(errno, backup);
     }
+    std::array<std::uint8_t, 2> signature{};
+    if (!S_ISREG(status.st_mode) || readFullyAt(file.get(), 0, signature, backup) < 2 ||
+        signature != std::array<std::uint8_t, 2>{'B', 'M'}) {
+        return Error(ErrorKind::NotABackup, backup);
+    }
     return std::nullopt;
+}
+
+std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup) {
+    auto refused = notABackup(backup);
+    if (refused && refused->kind() == ErrorKind::System && refused->systemError() == ENOENT) {
+        return std::nullopt;
+    }
+    // A read-only backup is one its owner meant to keep.
+    if (!refused && ::access(backup.c_str(), W_OK) != 0) {
+        return Error::fromErrno(errno, backup);
+    }
+    return refused;
 }
 
 namespace {
@@ -74,8 +95,8 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
     if (const auto claimed = claimed_.find(backupKey); claimed != claimed_.end()) {
         return sharedWith(backup, claimed->second);
     }
-    if (auto blocked = backupPlaceBlocked(backup)) {
-        return FileFailure{FileFailure::Kind::BackupBlocked, *blocked, {}, {}};
+    if (auto refused = backupPlaceRefused(backup)) {
+        return FileFailure{FileFailure::Kind::BackupBlocked, *refused, {}, {}};
     }
     claimed_.emplace(backupKey, picture);
     return std::nullopt;
@@ -94,64 +115,62 @@ std::filesystem::path heldCandidate(const std::filesystem::path& backup) {
     return backup.parent_path() / (name + "." + randomPart());
 }
 
-// Answers 0, or the errno of the failure.
-int hardLink(const std::filesystem::path& picture, const std::filesystem::path& held) {
-    // A picture reached through a symbolic link is held by the file the link names, which
-    // the conversion leaves alone when it replaces the link.
-    if (::linkat(AT_FDCWD, picture.c_str(), AT_FDCWD, held.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        return 0;
-    }
-    return errno;
+bool isFree(const std::filesystem::path& name) {
+    struct stat status {};
+    return ::lstat(name.c_str(), &status) != 0 && errno == ENOENT;
 }
 
-void copyInto(const std::filesystem::path& picture, const std::filesystem::path& held) {
-    const UniqueFd input = openRegularFileForReading(picture);
-    SiblingFile copy(held);
+// Where the file system has no hard links: a flushed copy with the original's attributes,
+// named only once whole. The folder's lock keeps the free name free until the rename.
+std::filesystem::path copyOriginal(int original, const std::filesystem::path& backup,
+                                   const FolderLock& lock) {
+    SiblingFile copy(backup, &lock);
     std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
-    for (;;) {
-        const std::size_t count = readFully(input.get(), buffer, picture);
+    for (std::uint64_t offset = 0;; offset += buffer.size()) {
+        const std::size_t count = readFullyAt(original, offset, buffer, backup);
         copy.write(std::span(buffer).first(count));
         if (count < buffer.size()) {
             break;
         }
     }
-    copy.replaceTarget();
-}
-
-// Answers false when the name is taken; any other failure is thrown.
-bool claimAndCopy(const std::filesystem::path& picture, const std::filesystem::path& held) {
-    // The name is claimed first, so that the copy never replaces a file that is not ours.
-    const UniqueFd claim(
-        ::open(held.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
-    if (claim.get() < 0) {
-        if (errno == EEXIST) {
-            return false;
+    keepAttributes(original, copy.descriptor(), backup);
+    if (::fsync(copy.descriptor()) != 0) {
+        throwErrno(errno, backup);
+    }
+    const auto name = copy.nameAndClose();
+    for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
+        auto held = heldCandidate(backup);
+        if (isFree(held)) {
+            if (std::rename(name.c_str(), held.c_str()) != 0) {
+                throwErrno(errno, backup);
+            }
+            copy.forgetName();
+            return held;
         }
-        throwErrno(errno, held);
     }
-    try {
-        copyInto(picture, held);
-    } catch (...) {
-        ::unlink(held.c_str());
-        throw;
-    }
-    return true;
+    throwErrno(EEXIST, backup);
 }
 
 } // namespace
 
-HeldOriginal::HeldOriginal(const std::filesystem::path& picture, std::filesystem::path backup)
-    : backup_(std::move(backup)) {
+HeldOriginal::HeldOriginal(int original, std::filesystem::path backup, const FolderLock& lock)
+    : original_(original)
+    , lock_(lock)
+    , backup_(std::move(backup)) {
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         held_ = heldCandidate(backup_);
-        const int linkError = hardLink(picture, held_);
-        if (linkError == EEXIST) {
-            continue;
-        }
-        // Without a link (no hard links on this file system, or a picture linked in from
-        // another one) the bytes are copied.
-        if (linkError == 0 || claimAndCopy(picture, held_)) {
+        const int linkError = linkDescriptor(original_, held_);
+        if (linkError == 0) {
             holding_ = true;
+            return;
+        }
+        if (linkError == ENOENT) {
+            // The file read has no name left: someone removed or replaced the picture.
+            throw Error(ErrorKind::ChangedDuringRun, backup_);
+        }
+        if (linkError != EEXIST) {
+            held_ = copyOriginal(original_, backup_, lock_);
+            copied_ = holding_ = true;
             return;
         }
     }
@@ -159,16 +178,35 @@ HeldOriginal::HeldOriginal(const std::filesystem::path& picture, std::filesystem
 }
 
 HeldOriginal::~HeldOriginal() {
-    if (holding_) {
-        ::unlink(held_.c_str());
-    }
+    release();
 }
 
-void HeldOriginal::commit() {
-    holding_ = false;
-    if (::rename(held_.c_str(), backup_.c_str()) != 0) {
-        throwErrno(errno, backup_);
+void HeldOriginal::commit(FileSystem& fileSystem) {
+    struct stat held {};
+    ::lstat(held_.c_str(), &held);
+    const int failure = fileSystem.renameInFolder(lock_.descriptor(), held_.filename().c_str(),
+                                                  backup_.filename().c_str(), 0);
+    struct stat placed {};
+    const bool tookEffect = isFree(held_) && ::lstat(backup_.c_str(), &placed) == 0 &&
+                            placed.st_ino == held.st_ino && placed.st_dev == held.st_dev;
+    if (failure != 0 && !tookEffect) {
+        throwErrno(failure, backup_);
     }
+    holding_ = false;
+}
+
+std::optional<std::filesystem::path> HeldOriginal::release() {
+    if (!holding_) {
+        return std::nullopt;
+    }
+    holding_ = false;
+    struct stat original {};
+    const nlink_t otherNames = copied_ ? 1 : 2;
+    if (::fstat(original_, &original) == 0 && original.st_nlink >= otherNames) {
+        ::unlink(held_.c_str());
+        return std::nullopt;
+    }
+    return held_;
 }
 
 } // namespace pixtint

@@ -11,16 +11,25 @@
 
 namespace pixtint {
 
-// The backup of a picture: its path with the last three bytes replaced by "bak", so a.bmp
-// keeps its original as a.bak. Works on the native bytes, so a name in any encoding keeps
-// everything but its ending. Throws Error (EINVAL) for a path shorter than three bytes.
+class FileSystem;
+class FolderLock;
+
+// The backup of a picture, always in the picture's own folder: the last three characters of
+// the file name become "bak" when the name has a three-character extension (a.bmp keeps its
+// original as a.bak); any other name gets ".bak" (ab as ab.bak). Works on the native bytes,
+// so a name in any encoding keeps everything else. Throws Error (EINVAL) for a path without a
+// file name.
 std::filesystem::path backupPathFor(const std::filesystem::path& picture);
 
-// Whether a picture's original could be put at `backup` without losing what is there: a
-// file (older backup) or a link may be replaced, nothing else. Answers the error that stops
-// it. Nothing there, or a name we cannot look at yet, stops nothing: placing the backup will
-// tell.
-std::optional<Error> backupPlaceBlocked(const std::filesystem::path& backup);
+// Whether `backup` holds an earlier backup: a regular file (not a link, a pipe, a folder)
+// whose bytes start as a BMP picture's. Answers why not, or nothing when it is one. A name
+// with nothing there answers ENOENT.
+std::optional<Error> notABackup(const std::filesystem::path& backup);
+
+// Whether a picture's original may be put at `backup`: nothing there, or an earlier backup its
+// owner did not make read-only. Anything else (a user's text file, a folder, a link) stops the
+// picture before it is converted. Answers why it may not.
+std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup);
 
 // The backup names of one run. Two pictures whose names differ only in their last three bytes
 // (dup.bmp and dup.BMP on a case-sensitive disk) share one backup name; the first to claim it
@@ -39,33 +48,40 @@ private:
     std::map<std::filesystem::path, std::filesystem::path> claimed_; // backup -> picture
 };
 
-// The backup of one picture while a batch converts it: the picture as it was before, held
-// under a private name beside it (NAME.bak and six random characters) until the item is known
-// to have been converted. Only then does it replace the backup file, in one rename, so that a
-// failed item leaves an older backup as it was. A hard link holds the picture at no cost
-// whatever its size (the conversion replaces the picture's name, never its bytes); where the
-// file system has no hard links the bytes are copied.
+// The original of one picture while its commit runs: the very file that was read, given a
+// private name beside its backup (NAME.bak and "." and six random characters) until the
+// picture is known to be converted. Only then does it replace the backup, in one rename, so
+// that a failed item leaves an older backup as it was. A hard link to the descriptor that was
+// read holds it at no cost whatever its size; where the file system has no hard links its
+// bytes are copied and flushed. Made and ended under the folder's lock, so a held name the
+// lock's next holder finds was left by a killed run.
 class HeldOriginal {
 public:
-    // Throws Error when the picture can be neither linked nor copied.
-    HeldOriginal(const std::filesystem::path& picture, std::filesystem::path backup);
-    // Removes the held picture unless it became the backup.
+    // Throws Error: ChangedDuringRun when the file read has no name any more, or why it could
+    // be neither linked nor copied.
+    HeldOriginal(int original, std::filesystem::path backup, const FolderLock& lock);
+    // Lets go of a held name that did not become the backup (see release()).
     ~HeldOriginal();
     HeldOriginal(const HeldOriginal&) = delete;
     HeldOriginal& operator=(const HeldOriginal&) = delete;
 
-    // Moves the held picture over the backup file in one step. The folder is not synced here:
-    // the next sync of the same folder makes the rename last, and until then the held picture
-    // does. Throws Error; the held picture then stays under its private name, since it may
-    // be the only copy of the picture as it was.
-    void commit();
+    // Moves the held original over the backup in one step. A rename that reports a failure
+    // but took effect counts as done. Throws Error; the original then stays held.
+    void commit(FileSystem& fileSystem);
 
-    // Where the picture is held until it becomes the backup.
+    // Removes the held name when the original still has another name, which is never the case
+    // for a copy. Answers the held name when it was kept because it is the original's last
+    // name: the next run in the folder puts it in place.
+    std::optional<std::filesystem::path> release();
+
     const std::filesystem::path& path() const { return held_; }
 
 private:
+    int original_;
+    const FolderLock& lock_;
     std::filesystem::path backup_;
     std::filesystem::path held_;
+    bool copied_ = false;
     bool holding_ = false;
 };
 

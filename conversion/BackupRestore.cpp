@@ -1,18 +1,19 @@
 #include "conversion/BackupRestore.h"
 
 #include "conversion/Backup.h"
+#include "engine/FolderLock.h"
 #include "engine/PosixFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace pixtint {
 
 namespace {
 
-// A name too short to have a backup name, or one that is its own backup name (x.bak), has
-// no backup to put back.
+// A name that is its own backup name (x.bak) has no backup to put back.
 std::optional<std::filesystem::path> backupNameOf(const std::filesystem::path& picture) {
     try {
         auto backup = backupPathFor(picture);
@@ -26,36 +27,61 @@ RestoreOutcome failure(std::filesystem::path backup, Error error) {
     return {RestoreStatus::Failed, std::move(backup), std::move(error)};
 }
 
+std::filesystem::path whereItIs(const std::filesystem::path& picture) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(picture, error)) {
+        return picture;
+    }
+    auto target = std::filesystem::canonical(picture, error);
+    return error ? picture : target;
+}
+
 } // namespace
 
 RestoreOutcome BackupRestore::restore(const std::filesystem::path& picture) {
+    const auto target = whereItIs(picture);
+    const auto folder = folderOf(target);
+    try {
+        const FolderLock lock(folder);
+        if (finishedFolders_.insert(folder).second) {
+            for (const auto& recovery : finishInterruptedCommits(lock, dryRun_)) {
+                if (recovered_) {
+                    recovered_(recovery);
+                }
+            }
+        }
+        return restoreUnderLock(target);
+    } catch (const Error& error) {
+        return failure({}, error);
+    }
+}
+
+RestoreOutcome BackupRestore::restoreUnderLock(const std::filesystem::path& picture) {
     auto backup = backupNameOf(picture);
     if (!backup) {
         return {RestoreStatus::NoBackup, {}, std::nullopt};
     }
-    struct stat status {};
-    if (::lstat(backup->c_str(), &status) != 0) {
-        if (errno == ENOENT) {
+    if (auto refused = notABackup(*backup)) {
+        if (refused->kind() == ErrorKind::System && refused->systemError() == ENOENT) {
             return {RestoreStatus::NoBackup, std::move(*backup), std::nullopt};
         }
-        return failure(std::move(*backup), Error::fromErrno(errno, *backup));
-    }
-    // Only a file we could have made: a folder or a link of that name is someone else's.
-    if (!S_ISREG(status.st_mode)) {
-        return failure(std::move(*backup), Error::fromErrno(EINVAL, *backup));
+        if (refused->kind() == ErrorKind::NotABackup) {
+            return {RestoreStatus::NotABackup, std::move(*backup), std::move(refused)};
+        }
+        return failure(std::move(*backup), std::move(*refused));
     }
     if (!dryRun_) {
         if (std::rename(backup->c_str(), picture.c_str()) != 0) {
             return failure(std::move(*backup), Error::fromErrno(errno, picture));
         }
-        foldersToFlush_.try_emplace(picture.parent_path(), picture);
+        foldersToFlush_.insert(folderOf(picture));
     }
     return {RestoreStatus::Restored, std::move(*backup), std::nullopt};
 }
 
 void BackupRestore::finish() noexcept {
-    for (const auto& [folder, picture] : foldersToFlush_) {
-        syncFolderOf(picture);
+    for (const auto& folder : foldersToFlush_) {
+        syncFolderOf(folder / ".");
     }
     foldersToFlush_.clear();
 }

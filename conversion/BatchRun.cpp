@@ -3,13 +3,16 @@
 #include "conversion/Backup.h"
 #include "conversion/Convertibility.h"
 #include "conversion/FileConversion.h"
+#include "conversion/PictureCommit.h"
 #include "engine/ByteSource.h"
+#include "engine/FileAttributes.h"
 #include "engine/FolderLock.h"
 #include "engine/SiblingFile.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <map>
 #include <memory>
 #include <new>
 #include <set>
@@ -25,24 +28,28 @@ namespace {
 // converted copy is written, the copy waiting for the group's commit.
 struct PreparedFile {
     std::size_t index = 0;
-    std::filesystem::path path;
+    std::filesystem::path path;                // as the run was given it
+    std::filesystem::path target;              // where the file is: a symbolic link's target
     FileStatus status = FileStatus::Converted; // until decided otherwise
     ConversionResult result;
     std::optional<FileFailure> failure;
     std::string notConvertible;             // NotConvertible: why
     std::filesystem::path backup;           // empty when no backup is kept
-    std::unique_ptr<FileByteSource> source; // open from the test until it is converted
+    std::unique_ptr<FileByteSource> source; // open from the test until the commit
+    ReadIdentity read;                      // the file as the source opened it
     std::unique_ptr<SiblingFile> copy;
-    std::unique_ptr<HeldOriginal> held;
 
     bool decided() const { return status != FileStatus::Converted || failure.has_value(); }
 
-    void fail(FileFailure::Kind kind, const Error& error) {
+    void fail(FileFailure failed) {
         status = FileStatus::Failed;
-        failure = FileFailure{kind, error, {}, {}};
-        source.reset();
+        failure = std::move(failed);
         copy.reset();
-        held.reset();
+        source.reset();
+    }
+
+    void fail(FileFailure::Kind kind, const Error& error) {
+        fail(FileFailure{kind, error, {}, {}});
     }
 
     FileOutcome outcome() const {
@@ -56,7 +63,7 @@ struct PreparedFile {
 // What a batch run keeps from one group to the next.
 struct RunState {
     BackupClaims claims;
-    std::set<std::filesystem::path> cleanedFolders; // leftover copies already removed there
+    std::set<std::filesystem::path> finishedFolders; // an interrupted run's left-overs dealt with
 };
 
 // Runs `step`, turning whatever it throws into the file's failure.
@@ -67,6 +74,8 @@ template <typename Step> void guarded(PreparedFile& file, FileFailure::Kind kind
         file.fail(kind, error);
     } catch (const std::bad_alloc&) {
         file.fail(kind, Error(ErrorKind::OutOfMemory, file.path));
+    } catch (const std::filesystem::filesystem_error& error) {
+        file.fail(kind, Error::fromErrno(error.code().value(), file.path));
     } catch (const std::exception&) {
         file.fail(kind, Error::fromErrno(EIO, file.path));
     }
@@ -76,8 +85,9 @@ template <typename Step> void guarded(PreparedFile& file, FileFailure::Kind kind
 // is large: a small file whose bytes would not change leaves no trace at all.
 class CopySink {
 public:
-    explicit CopySink(const std::filesystem::path& picture)
-        : picture_(picture) {}
+    CopySink(const std::filesystem::path& picture, const FolderLock* lock)
+        : picture_(picture)
+        , lock_(lock) {}
 
     void take(std::span<const std::uint8_t> bytes) {
         if (!started_) {
@@ -97,20 +107,23 @@ public:
 private:
     void open() {
         if (!copy_) {
-            copy_ = std::make_unique<SiblingFile>(picture_);
+            copy_ = std::make_unique<SiblingFile>(picture_, lock_);
             copy_->write(firstChunk_);
             firstChunk_ = {};
         }
     }
 
     const std::filesystem::path& picture_;
+    const FolderLock* lock_;
     bool started_ = false;
     std::vector<std::uint8_t> firstChunk_;
     std::unique_ptr<SiblingFile> copy_;
 };
 
-void convertToCopy(PreparedFile& file, const ConversionRequest& request) {
-    CopySink sink(file.path);
+// The copy gets the original's owner, permissions and attributes before it is flushed, so
+// that they last with its bytes.
+void convertToCopy(PreparedFile& file, const ConversionRequest& request, const FolderLock* lock) {
+    CopySink sink(file.target, lock);
     file.result = convertFile(*file.source, request,
                               [&sink](std::span<const std::uint8_t> bytes) { sink.take(bytes); });
     if (!file.result.changed()) {
@@ -118,6 +131,7 @@ void convertToCopy(PreparedFile& file, const ConversionRequest& request) {
         return;
     }
     file.copy = sink.finish();
+    keepAttributes(file.source->descriptor(), file.copy->descriptor(), file.path);
 }
 
 void countChanges(PreparedFile& file, const ConversionRequest& request) {
@@ -150,7 +164,8 @@ bool isConvertible(const PreparedFile& file, const ConversionRequest& request,
 void testConvertibility(PreparedFile& file, const ConversionRequest& request,
                         const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
-        file.source = std::make_unique<FileByteSource>(file.path);
+        file.source = std::make_unique<FileByteSource>(file.target);
+        file.read = ReadIdentity::of(file.source->descriptor(), file.path);
         if (!isConvertible(file, request, options)) {
             file.status = FileStatus::NotConvertible;
             file.notConvertible = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
@@ -161,9 +176,9 @@ void testConvertibility(PreparedFile& file, const ConversionRequest& request,
 // When every kind is converted, a header that shows a kind the program does not convert
 // leaves the file alone, with the header's reason.
 void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
-                   const BatchOptions& options) {
+                   const BatchOptions& options, const FolderLock* lock) {
     try {
-        options.dryRun ? countChanges(file, request) : convertToCopy(file, request);
+        options.dryRun ? countChanges(file, request) : convertToCopy(file, request, lock);
     } catch (const Error& error) {
         if (!request.everyKind || !meansNotConvertible(error)) {
             throw;
@@ -176,14 +191,16 @@ void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
 
 // Converts an undecided file: in a dry run only to count, otherwise into its copy. A file
 // whose bytes would not change is marked unchanged and nothing is written for it. Never
-// throws: a failure is the file's outcome.
-void prepareFile(PreparedFile& file, const ConversionRequest& request,
-                 const BatchOptions& options) {
+// throws: a failure is the file's outcome. The source stays open for the commit to hold.
+void prepareFile(PreparedFile& file, const ConversionRequest& request, const BatchOptions& options,
+                 const FolderLock* lock) {
     if (!file.decided()) {
         guarded(file, FileFailure::Kind::Conversion,
-                [&] { convertOrSkip(file, request, options); });
+                [&] { convertOrSkip(file, request, options, lock); });
     }
-    file.source.reset();
+    if (!file.copy) {
+        file.source.reset();
+    }
 }
 
 bool stopAsked(const BatchCallbacks& callbacks) {
@@ -192,23 +209,22 @@ bool stopAsked(const BatchCallbacks& callbacks) {
 
 void claimBackup(PreparedFile& file, BackupClaims& claims) {
     try {
-        file.backup = backupPathFor(file.path);
+        file.backup = backupPathFor(file.target);
     } catch (const Error& error) {
         file.fail(FileFailure::Kind::BackupBlocked, error);
         return;
     }
-    if (auto refused = claims.claim(file.path, file.backup)) {
-        file.status = FileStatus::Failed;
-        file.failure = std::move(refused);
+    if (auto refused = claims.claim(file.target, file.backup)) {
+        file.fail(std::move(*refused));
     }
 }
 
 void prepareInParallel(std::vector<PreparedFile>& group, const ConversionRequest& request,
-                       const BatchOptions& options) {
+                       const BatchOptions& options, const FolderLock* lock) {
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i = next++; i < group.size(); i = next++) {
-            prepareFile(group[i], request, options);
+            prepareFile(group[i], request, options, lock);
         }
     };
     const auto helpers = std::min<std::size_t>(options.jobs, group.size()) - 1;
@@ -224,9 +240,9 @@ using Group = std::vector<PreparedFile>;
 // Answers false when a stop was asked for; the group then ends at the files already
 // prepared, and the rest is neither converted nor reported.
 bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOptions& options,
-                  const BatchCallbacks& callbacks) {
+                  const FolderLock* lock, const BatchCallbacks& callbacks) {
     if (options.jobs > 1) {
-        prepareInParallel(group, request, options);
+        prepareInParallel(group, request, options, lock);
         return true;
     }
     for (std::size_t i = 0; i < group.size(); ++i) {
@@ -234,14 +250,17 @@ bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOpt
             group.resize(i);
             return false;
         }
-        prepareFile(group[i], request, options);
+        prepareFile(group[i], request, options, lock);
     }
     return true;
 }
 
 // One flush of each file system the copies are on, instead of one per copy: the file system
-// then commits them all in one go.
+// then commits them all in one go. A flush reports only some write-back errors (none before
+// Linux 5.8, and since then those after the descriptor it is called on was opened), so each
+// copy's own flush follows: its pages are clean by then, and it reports that file's errors.
 void flushCopies(Group& group, FileSystem& fileSystem) {
+    std::map<dev_t, int> failedDevices; // device: errno
     std::set<dev_t> flushed;
     for (PreparedFile& file : group) {
         struct stat status {};
@@ -250,99 +269,116 @@ void flushCopies(Group& group, FileSystem& fileSystem) {
             continue;
         }
         if (const int failure = fileSystem.syncFileSystem(file.copy->descriptor())) {
-            for (PreparedFile& other : group) {
-                if (other.copy) {
-                    other.fail(FileFailure::Kind::Conversion,
-                               Error::fromErrno(failure, other.path));
-                }
-            }
-            return;
+            failedDevices.emplace(status.st_dev, failure);
         }
     }
-}
-
-void renameCopy(PreparedFile& file, FileSystem& fileSystem) {
-    const FolderLock lock(folderOf(file.path));
-    const auto name = file.copy->nameAndClose().filename();
-    if (const int failure = fileSystem.renameInFolder(lock.descriptor(), name.c_str(),
-                                                      file.path.filename().c_str(), 0)) {
-        throwErrno(failure, file.path);
-    }
-    file.copy->forgetName();
-}
-
-// The original is held under a private name, the copy replaces the picture, then the held
-// original becomes the backup. Holding it only now leaves at most one held original behind
-// when a run is killed. A picture that cannot be replaced stays as it was, and so does its
-// older backup.
-void replacePicture(PreparedFile& file, const BatchCallbacks& callbacks, FileSystem& fileSystem) {
-    if (callbacks.aboutToReplace) {
-        callbacks.aboutToReplace(file.index);
-    }
-    if (!file.backup.empty()) {
-        try {
-            file.held = std::make_unique<HeldOriginal>(file.path, file.backup);
-        } catch (const Error& error) {
-            file.fail(FileFailure::Kind::BackupBlocked, error);
-            return;
-        }
-    }
-    try {
-        renameCopy(file, fileSystem);
-    } catch (const Error& error) {
-        file.fail(FileFailure::Kind::Conversion, error);
-        return;
-    }
-    if (!file.held) {
-        return;
-    }
-    try {
-        file.held->commit();
-    } catch (const Error& error) {
-        file.status = FileStatus::Failed;
-        file.failure =
-            FileFailure{FileFailure::Kind::BackupNotPlaced, error, {}, file.held->path()};
-    }
-}
-
-void commitGroup(Group& group, const BatchCallbacks& callbacks, FileSystem& fileSystem) {
-    flushCopies(group, fileSystem);
-    std::set<std::filesystem::path> changedFolders;
     for (PreparedFile& file : group) {
-        if (file.copy) {
-            replacePicture(file, callbacks, fileSystem);
-            changedFolders.insert(folderOf(file.path));
+        struct stat status {};
+        if (!file.copy) {
+            continue;
         }
+        int failure = ::fstat(file.copy->descriptor(), &status) != 0 ? errno : 0;
+        if (const auto device = failedDevices.find(status.st_dev);
+            failure == 0 && device != failedDevices.end()) {
+            failure = device->second;
+        }
+        if (failure == 0) {
+            failure = fileSystem.syncData(file.copy->descriptor());
+        }
+        if (failure != 0) {
+            file.fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file.path));
+        }
+    }
+}
+
+// Every copy named and closed, each close checked, before any picture is replaced; then
+// each commit, and the folder's flush, which a converted picture's outcome waits for.
+void commitGroup(Group& group, const std::optional<FolderLock>& lock,
+                 const std::optional<Error>& lockFailure, const BatchCallbacks& callbacks,
+                 FileSystem& fileSystem) {
+    flushCopies(group, fileSystem);
+    for (PreparedFile& file : group) {
+        if (file.copy && !lock) {
+            file.fail(FileFailure::Kind::Conversion, *lockFailure);
+        } else if (file.copy) {
+            guarded(file, FileFailure::Kind::Conversion, [&] { file.copy->nameAndClose(); });
+        }
+    }
+    std::vector<PreparedFile*> converted;
+    for (PreparedFile& file : group) {
+        if (!file.copy) {
+            continue;
+        }
+        if (callbacks.aboutToReplace) {
+            callbacks.aboutToReplace(file.index);
+        }
+        const PictureCommit commit{*lock,     file.target, file.source->descriptor(),
+                                   file.read, *file.copy,  file.backup};
+        if (auto failed = commitPicture(commit, fileSystem)) {
+            file.fail(std::move(*failed));
+        } else {
+            converted.push_back(&file);
+        }
+        file.copy.reset();
+        file.source.reset();
+    }
+    if (!converted.empty()) {
+        if (const int failure = fileSystem.syncFolder(lock->descriptor())) {
+            for (PreparedFile* file : converted) {
+                file->fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file->path));
+            }
+        }
+    }
+    for (const PreparedFile& file : group) {
         callbacks.outcome(file.outcome());
     }
-    for (const auto& folder : changedFolders) {
-        syncFolderOf(folder / ".");
+}
+
+// Before a run works in a folder, and in a dry run too, it finishes (or tells) what an
+// interrupted run left there.
+void finishInterruptedRun(const FolderLock& lock, const BatchOptions& options,
+                          const BatchCallbacks& callbacks) {
+    for (const auto& recovery : finishInterruptedCommits(lock, options.dryRun)) {
+        if (callbacks.recovered) {
+            callbacks.recovered(recovery);
+        }
     }
+}
+
+// The file itself: where a symbolic link points, or the path when it is no link.
+std::filesystem::path fileAt(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) {
+        return path;
+    }
+    auto target = std::filesystem::canonical(path, error);
+    return error ? path : target;
 }
 
 // Files are taken, tested and their backup names claimed in list order, so that which of two
 // pictures keeps a shared backup name never depends on timing.
-Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next, RunState& state,
+// A group's files are all in one folder, whose lock the group holds from their reads to
+// their commits. Files are taken, tested and their backup names claimed in list order, so
+// that which of two pictures keeps a shared backup name never depends on timing.
+Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
+                const std::filesystem::path& folder, RunState& state,
                 const ConversionRequest& request, const BatchOptions& options) {
     Group group;
     std::uint64_t groupBytes = 0;
     while (next < files.size() && group.size() < options.groupFiles &&
            (group.empty() || groupBytes < options.groupBytes)) {
+        auto target = fileAt(files[next]);
+        if (folderOf(target) != folder) {
+            break;
+        }
         PreparedFile& file = group.emplace_back();
         file.index = next;
         file.path = files[next++];
+        file.target = std::move(target);
         testConvertibility(file, request, options);
         groupBytes += file.source ? file.source->size() : 0;
         if (!file.decided() && request.keepBackup) {
             claimBackup(file, state.claims);
-        }
-        const auto folder = folderOf(file.path);
-        if (!options.dryRun && state.cleanedFolders.insert(folder).second) {
-            try {
-                removeLeftoverSiblings(FolderLock(folder).descriptor());
-            } catch (const Error&) {
-                // A folder that cannot be opened fails its files on their own.
-            }
         }
     }
     return group;
@@ -365,9 +401,21 @@ bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCall
         if (next > 0 && stopAsked(callbacks)) {
             return false;
         }
-        Group group = takeGroup(files, next, state, request_, options_);
-        const bool stopped = !prepareGroup(group, request_, options_, callbacks);
-        commitGroup(group, callbacks, fileSystem_);
+        const auto folder = folderOf(fileAt(files[next]));
+        std::optional<FolderLock> lock;
+        std::optional<Error> lockFailure;
+        try {
+            lock.emplace(folder);
+        } catch (const Error& error) {
+            lockFailure = error; // the files fail on their own, or at their commit
+        }
+        if (lock && state.finishedFolders.insert(folder).second) {
+            finishInterruptedRun(*lock, options_, callbacks);
+        }
+        Group group = takeGroup(files, next, folder, state, request_, options_);
+        const FolderLock* heldLock = lock ? &*lock : nullptr;
+        const bool stopped = !prepareGroup(group, request_, options_, heldLock, callbacks);
+        commitGroup(group, lock, lockFailure, callbacks, fileSystem_);
         if (stopped) {
             return false;
         }

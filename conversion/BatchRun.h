@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionRequest.h"
 #include "conversion/FileOutcome.h"
+#include "conversion/InterruptedCommits.h"
 #include "engine/FileSystem.h"
 
 #include <cstddef>
@@ -28,14 +29,21 @@ struct BatchCallbacks {
     std::function<void(std::size_t index)> aboutToReplace;
     // Asked between files; true ends the run once the files already converted are in place.
     std::function<bool()> stopRequested;
+    // What the run found of an interrupted run in a folder, before it works there. Optional.
+    std::function<void(const Recovery&)> recovered;
 };
 
 // Converts a list of files in place, in groups: the converted copies of a group are written
-// beside their pictures, flushed to disk together, then each replaces its source in one
-// rename and its original becomes its backup, and the folder is flushed. At every moment, a
-// crash included, each file is its old or its new picture, and each backup its older content
-// or the original. Memory stays bounded whatever the file sizes. Copies left by an interrupted
-// run are removed from each folder before the run writes there.
+// beside their pictures with the originals' owner, permissions and extended attributes, and
+// flushed to disk together, each flush checked. Then, folder by folder under the folder's
+// lock, each copy replaces its picture if the picture is still the file that was read (see
+// commitPicture), its original becomes its backup, and the folder is flushed before the
+// outcomes are reported. A picture reached through a symbolic link is converted where the
+// link points. At every moment, a crash or another run included, each picture is its old
+// bytes, its new bytes or another program's, and each original is in the picture, its
+// backup, or held under a name the next run puts in place. Before it works in a folder, the
+// run finishes what an interrupted run left there. Memory stays bounded whatever the file
+// sizes.
 class BatchRun {
 public:
     // `fileSystem` makes the calls that put files in place and make them last.

@@ -121,6 +121,8 @@ AppError AppError::fromError(const Error& error) {
     case ErrorKind::InvalidWidth:
     case ErrorKind::NoPaletteRoom:
         return AppError(ErrorNumber::InvalidArgument);
+    case ErrorKind::AttributeNotKept:
+        return AppError(ErrorNumber::PermissionDenied);
     case ErrorKind::ChangedDuringRun:
     case ErrorKind::NotABackup:
         return AppError(ErrorNumber::PathFileAccessError);

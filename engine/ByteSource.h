@@ -31,6 +31,7 @@ public:
     std::uint64_t size() const override { return size_; }
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
     const std::filesystem::path& path() const override { return path_; }
+    int descriptor() const { return file_.get(); }
 
 private:
     std::filesystem::path path_;

@@ -42,6 +42,8 @@ std::string kindReason(ErrorKind kind) {
         return "changed during the run";
     case ErrorKind::NotABackup:
         return "not a backup";
+    case ErrorKind::AttributeNotKept:
+        return "its owner or attributes cannot be kept";
     }
     return "unknown error";
 }

@@ -21,6 +21,7 @@ enum class ErrorKind {
     NoPaletteRoom,    // a grown palette picture has no entry for the new row's colour
     ChangedDuringRun, // another program changed or replaced the picture after it was read
     NotABackup,       // the backup name holds something that is not an earlier backup
+    AttributeNotKept, // the new file cannot have the owner or an attribute of the old one
 };
 
 // The one exception type of the engine and the conversion core: a kind, the system's errno

@@ -30,6 +30,8 @@ public:
     void write(std::span<const std::uint8_t> bytes);
     int descriptor() const { return file_.get(); }
     const std::filesystem::path& target() const { return target_; }
+    // Its hidden name; empty while it has none.
+    const std::filesystem::path& name() const { return name_; }
 
     // Gives the file its hidden name, when it has none yet, and closes it with a check: some
     // file systems report a failed write only then. Call it holding the folder's lock, which

@@ -69,9 +69,8 @@ BatchProgress::~BatchProgress() {
 BatchCallbacks BatchProgress::callbacks() {
     return {[this](const FileOutcome& outcome) { fileDone(outcome); },
             [this](std::size_t index) { aboutToReplace(index); },
-            [this] {
-                return stopRequested();
-            }};
+            [this] { return stopRequested(); },
+            {}};
 }
 
 bool BatchProgress::eventFilter(QObject*, QEvent* event) {

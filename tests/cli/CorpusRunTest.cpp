@@ -58,6 +58,9 @@ TEST(CorpusRun, EveryFileEndsInOneStatusAndOnlyConvertedFilesChange) {
             EXPECT_EQ(contentOf(backup), contentOf(original));
         } else {
             EXPECT_TRUE(status == "unchanged" || status == "skipped" || status == "failed");
+            if (status == "skipped") {
+                EXPECT_FALSE(object.value("reason", "").empty()); // every skip says why
+            }
             EXPECT_EQ(contentOf(path), contentOf(original));
             EXPECT_FALSE(fs::exists(backup));
         }

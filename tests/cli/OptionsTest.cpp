@@ -33,6 +33,10 @@ TEST(CommandLine, TakesFromToFirstThenEachMapInOrder) {
     EXPECT_EQ(parsed.request.pairs,
               (std::vector<ColourPair>{{Blue, White}, {Red, Green}, {Green, Blue}}));
     EXPECT_EQ(parsed.paths, (std::vector<std::string>{"icons", "more"}));
+    EXPECT_EQ(parsed.request.tolerance, 0);
+    EXPECT_TRUE(parsed.request.everyKind);
+    EXPECT_EQ(options({"-m", "ff0000=00ff00", "--tolerance", "255", "icons"}).request.tolerance,
+              255);
 }
 
 TEST(CommandLine, UsageErrorsSayWhatWasWrongAndDoNothing) {
@@ -45,6 +49,9 @@ TEST(CommandLine, UsageErrorsSayWhatWasWrongAndDoNothing) {
         {{"-m", "ff0000=00ff00", "-g", "left", "icons"}, "--grow"},
         {{"-m", "ff0000=00ff00", "--colour", "icons"}, "--colour"},
         {{"--restore", "-m", "ff0000=00ff00", "icons"}, "--restore takes no"},
+        {{"--restore", "--tolerance", "3", "icons"}, "--restore takes no"},
+        {{"-m", "ff0000=00ff00", "--tolerance", "256", "icons"}, "--tolerance"},
+        {{"-m", "ff0000=00ff00", "--tolerance", "-1", "icons"}, "--tolerance"},
     };
     for (const auto& [arguments, message] : cases) {
         const auto parsed = parse(arguments);

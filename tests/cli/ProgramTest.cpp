@@ -10,6 +10,9 @@
 #include <sstream>
 #include <unistd.h>
 
+// Pictures are described by naming only the fields that matter to each case.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace pixtint {
 
 namespace {
@@ -90,6 +93,8 @@ std::vector<nlohmann::json> jsonLines(const std::string& text) {
     return objects;
 }
 
+const std::string Plain = "24-bit, Windows 3 header, uncompressed";
+
 } // namespace
 
 TEST(Program, ConvertsEachFileAsTheWindowWouldAndSaysSoLineByLine) {
@@ -111,12 +116,14 @@ TEST(Program, ConvertsEachFileAsTheWindowWouldAndSaysSoLineByLine) {
     const auto run = runConvert(with(MagentaToGreen, {"-g", "top", dir, dir + "/named.dat"}));
 
     EXPECT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(run.out, "converted      " + dir + "/a.bmp  (240 pixels, grown to 16 x 16)\n" +
-                           "converted      " + dir + "/b.BMP  (3 pixels)\n" + "skipped        " +
-                           dir + "/eight.bmp  (not a 24-bit picture)\n" + "skipped        " + dir +
-                           "/fake.bmp  (not a 24-bit picture)\n" + "unchanged      " + dir +
-                           "/same.bmp\n" + "converted      " + dir + "/named.dat  (4 pixels)\n" +
-                           "3 converted, 1 unchanged, 2 skipped\n");
+    EXPECT_EQ(run.out, "converted      " + dir + "/a.bmp  (" + Plain +
+                           "; 240 pixels; grown to 16 x 16)\n" + "converted      " + dir +
+                           "/b.BMP  (" + Plain + "; 3 pixels)\n" + "unchanged      " + dir +
+                           "/eight.bmp  (8-bit, Windows 3 header, uncompressed)\n" +
+                           "skipped        " + dir + "/fake.bmp  (not a BMP file)\n" +
+                           "unchanged      " + dir + "/same.bmp  (" + Plain + ")\n" +
+                           "converted      " + dir + "/named.dat  (" + Plain + "; 4 pixels)\n" +
+                           "3 converted, 2 unchanged, 1 skipped\n");
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(folder.read("a.bmp"), makeBmp24(16, 16, Green));
     EXPECT_EQ(folder.read("a.bak"), icon);
@@ -140,8 +147,9 @@ TEST(Program, ADryRunWritesNothingAndRestoreUndoesARun) {
 
     const auto dry = runConvert(with(MagentaToGreen, {"-n", "-g", "bottom", dir}));
     EXPECT_EQ(dry.exitStatus, 0);
-    EXPECT_EQ(dry.out, "would convert  " + dir + "/a.bmp  (240 pixels, grown to 16 x 16)\n" +
-                           "unchanged      " + dir + "/b.bmp\n" +
+    EXPECT_EQ(dry.out, "would convert  " + dir + "/a.bmp  (" + Plain +
+                           "; 240 pixels; grown to 16 x 16)\n" + "unchanged      " + dir +
+                           "/b.bmp  (" + Plain + ")\n" +
                            "1 to convert, 1 unchanged (dry run: nothing written)\n");
     EXPECT_EQ(folder.names(), names);
     EXPECT_EQ(folder.read("a.bmp"), icon);
@@ -172,7 +180,7 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     setPixel(icon, 3, 2, Grey);
     folder.write("a.bmp", icon);
     folder.write("caf\xe9.bmp", makeBmp24(2, 2, Green));
-    folder.write("eight.bmp", makeBmpWithBitCount(4, 4, 8));
+    folder.write("sixteen.bmp", makeBmpWithBitCount(4, 4, 16));
     const auto dir = folder.path().string();
 
     // The pairs match the original colours only: grey becomes magenta, not green. The grown
@@ -185,18 +193,91 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     EXPECT_EQ(objects[0], (nlohmann::json{{"path", dir + "/gone.bmp"},
                                           {"status", "failed"},
                                           {"error", "no such file or directory"}}));
+    const auto pair = [](const char* from, const char* to, int pixels) {
+        return nlohmann::json{{"from", from}, {"to", to}, {"pixels", pixels}, {"near_misses", 0}};
+    };
     EXPECT_EQ(
         objects[1],
-        (nlohmann::json{
-            {"path", dir + "/a.bmp"}, {"status", "converted"}, {"pixels", 240}, {"grown", true}}));
-    EXPECT_EQ(objects[2],
-              (nlohmann::json{
-                  {"path", dir + "/caf\xEF\xBF\xBD.bmp"}, {"status", "unchanged"}, {"pixels", 0}}));
-    EXPECT_EQ(objects[3], (nlohmann::json{{"path", dir + "/eight.bmp"}, {"status", "skipped"}}));
+        (nlohmann::json{{"path", dir + "/a.bmp"},
+                        {"status", "converted"},
+                        {"bits", 24},
+                        {"header", "Windows 3"},
+                        {"compression", "none"},
+                        {"pixels", 240},
+                        {"near_misses", 0},
+                        {"pairs", {pair("#ff00ff", "#0cc828", 239), pair("#808080", "#ff00ff", 1)}},
+                        {"grown", true}}));
+    EXPECT_EQ(objects[2]["status"], "unchanged");
+    EXPECT_EQ(objects[2]["path"], dir + "/caf\xEF\xBF\xBD.bmp");
+    EXPECT_EQ(objects[3], (nlohmann::json{{"path", dir + "/sixteen.bmp"},
+                                          {"status", "skipped"},
+                                          {"reason", "16-bit picture"}}));
     EXPECT_EQ(run.err, "pixtint-convert: " + dir + "/gone.bmp: no such file or directory\n");
     Bytes expected = makeBmp24(16, 16, Green);
     setPixel(expected, 3, 2, Magenta);
     EXPECT_EQ(folder.read("a.bmp"), expected);
+}
+
+// Toolbar bitmaps of every kind: the report says what each is and what would change, the
+// dry run writes nothing, and the run changes only what it reported.
+TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
+    TestFolder folder;
+    const Pixel Fringe{250, 3, 250}; // within 5 of magenta
+    const BmpSpec rle{.bitCount = 4,
+                      .compression = 2,
+                      .palette = {Magenta, Grey},
+                      .pixels = {16, 0x01, 0, 0, 0, 1}};
+    const BmpSpec full{.bitCount = 1, .palette = {Grey, Grey}, .pixels = Bytes(60, 0)};
+    BmpSpec alpha{.bitCount = 32, .headerSize = 124, .compression = 3};
+    for (int i = 0; i < 16 * 15; ++i) {
+        alpha.pixels.insert(alpha.pixels.end(), {255, 0, 255, static_cast<std::uint8_t>(i)});
+    }
+    Bytes fringe = makeBmp24(4, 4, Grey);
+    setPixel(fringe, 0, 0, Magenta);
+    setPixel(fringe, 1, 0, Fringe);
+    folder.write("alpha.bmp", makeBmp(alpha));
+    folder.write("fringe.bmp", fringe);
+    folder.write("full.bmp", makeBmp(full));
+    folder.write("rle.bmp", makeBmp(rle));
+    folder.write("sixteen.bmp", makeBmpWithBitCount(4, 4, 16));
+    const Bytes icon = makeBmp24(16, 15, Magenta);
+    folder.write("short.bmp", Bytes(icon.begin(), icon.end() - 48));
+    const auto dir = folder.path().string() + "/";
+    const auto names = folder.names();
+
+    const auto dry = runConvert(with(MagentaToGreen, {"-n", "-g", "top", dir}));
+    EXPECT_EQ(dry.exitStatus, 1);
+    EXPECT_EQ(dry.out,
+              "would convert  " + dir + "alpha.bmp  (32-bit, V5 header, bit fields; 240 pixels; " +
+                  "grown to 16 x 16)\n" + "would convert  " + dir + "fringe.bmp  (" + Plain +
+                  "; 1 pixel; 1 near miss)\n" + "failed         " + dir +
+                  "full.bmp  (no palette entry for the new row's colour)\n" + "would convert  " +
+                  dir + "rle.bmp  (4-bit, Windows 3 header, RLE4; 8 pixels in 1 entry; " +
+                  "not grown: compressed)\n" + "failed         " + dir +
+                  "short.bmp  (truncated picture)\n" + "skipped        " + dir +
+                  "sixteen.bmp  (16-bit picture)\n" +
+                  "3 to convert, 1 skipped, 2 failed (dry run: nothing written)\n");
+    EXPECT_EQ(folder.names(), names);
+
+    const auto run = runConvert(with(MagentaToGreen, {"--tolerance", "5", "-g", "top", dir}));
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.out.find("fringe.bmp  (" + Plain + "; 2 pixels)"), std::string::npos) << run.out;
+    BmpSpec grown = alpha;
+    grown.height = 16;
+    for (int x = 0; x < 16; ++x) {
+        grown.pixels.insert(grown.pixels.end(), {40, 200, 12, static_cast<std::uint8_t>(224 + x)});
+    }
+    for (std::size_t i = 0; i < 16 * 15; ++i) {
+        grown.pixels[4 * i] = 40;
+        grown.pixels[4 * i + 1] = 200;
+        grown.pixels[4 * i + 2] = 12;
+    }
+    EXPECT_EQ(folder.read("alpha.bmp"), makeBmp(grown));
+    BmpSpec recoloured = rle;
+    recoloured.palette[0] = Green;
+    EXPECT_EQ(folder.read("rle.bmp"), makeBmp(recoloured));
+    EXPECT_EQ(folder.read("full.bmp"), makeBmp(full));
+    EXPECT_EQ(folder.read("short.bmp"), Bytes(icon.begin(), icon.end() - 48));
 }
 
 TEST(Program, AFailureReachesStandardErrorOnceWhereverTheLinesGo) {

@@ -5,6 +5,7 @@
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -63,11 +64,27 @@ struct IconFolder : TestFolder {
     }
 };
 
+// Records the flushes of a run: each group's one flush of the file system, then each copy's.
+struct FlushRecorder : FileSystem {
+    std::vector<std::size_t> groupSizes;
+    int syncFileSystem(int descriptor) override {
+        groupSizes.push_back(0);
+        return FileSystem::syncFileSystem(descriptor);
+    }
+    int syncData(int descriptor) override {
+        ++groupSizes.back();
+        return FileSystem::syncData(descriptor);
+    }
+};
+
 TEST(BatchRun, ConvertsInGroupsWithBackupsAndReportsInOrder) {
     IconFolder folder;
     const auto files = folder.icons(7);
     folder.write("notes.txt", {1, 2, 3});
-    const Recorded recorded = runBatch(withBackup(BlueToRed), files, {.jobs = 3, .groupFiles = 3});
+    FlushRecorder flushes;
+    BatchRun run(withBackup(BlueToRed), {.jobs = 3, .groupFiles = 3}, flushes);
+    const Recorded recorded = runBatch(run, files);
+    EXPECT_EQ(flushes.groupSizes, (std::vector<std::size_t>{3, 3, 1}));
     ASSERT_TRUE(recorded.finished);
     ASSERT_EQ(recorded.outcomes.size(), files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -86,7 +103,8 @@ TEST(BatchRun, ConvertsInGroupsWithBackupsAndReportsInOrder) {
 TEST(BatchRun, AFileWithNothingToChangeIsNotRewrittenAndKeepsItsBackup) {
     IconFolder folder;
     const auto files = folder.icons(2, 1);
-    folder.write("icon1.bak", {42});
+    const Bytes olderBackup = makeBmp24(1, 1, Red);
+    folder.write("icon1.bak", olderBackup);
     struct stat before {};
     ::stat(files[1].c_str(), &before);
     const Recorded recorded = runBatch(withBackup(BlueToRed), files);
@@ -95,7 +113,7 @@ TEST(BatchRun, AFileWithNothingToChangeIsNotRewrittenAndKeepsItsBackup) {
     struct stat after {};
     ::stat(files[1].c_str(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_EQ(folder.read("icon1.bak"), Bytes{42});
+    EXPECT_EQ(folder.read("icon1.bak"), olderBackup);
     runBatch(withBackup(BlueToRed), files);
     EXPECT_EQ(folder.read("icon0.bak"), makeBmp24(3, 2, Blue));
 }
@@ -110,24 +128,39 @@ TEST(BatchRun, LeavesAUsersTmpFileAlone) {
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"icon0.bmp", "icon0.tmp"}));
 }
 
+// A flush of the file system fails the whole group on it; a copy's own flush, that copy.
 struct FailingFlush : FileSystem {
-    int syncFileSystem(int) override { return EIO; }
+    int failingCopy = -1; // which copy's own flush fails; -1: the file system's
+    int copies = 0;
+    int syncFileSystem(int descriptor) override {
+        return failingCopy < 0 ? EIO : FileSystem::syncFileSystem(descriptor);
+    }
+    int syncData(int descriptor) override {
+        return copies++ == failingCopy ? EIO : FileSystem::syncData(descriptor);
+    }
 };
 
-TEST(BatchRun, AGroupWhoseFlushFailsReplacesNoneOfItsFiles) {
-    IconFolder folder;
-    const auto files = folder.icons(3);
-    folder.write("icon1.bak", {42});
-    FailingFlush failing;
-    BatchRun run(withBackup(BlueToRed), {}, failing);
-    const Recorded recorded = runBatch(run, files);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(recorded.status(i), FileStatus::Failed);
-        EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EIO);
-        EXPECT_EQ(folder.read(files[i].filename()), makeBmp24(3, 2, Blue));
+TEST(BatchRun, AFailedFlushReplacesNoneOfTheFilesItConcerns) {
+    for (const int failingCopy : {-1, 1}) {
+        IconFolder folder;
+        const auto files = folder.icons(3);
+        const Bytes olderBackup = makeBmp24(1, 1, Red);
+        folder.write("icon1.bak", olderBackup);
+        FailingFlush failing;
+        failing.failingCopy = failingCopy;
+        BatchRun run(withBackup(BlueToRed), {}, failing);
+        const Recorded recorded = runBatch(run, files);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const bool fails = failingCopy < 0 || static_cast<int>(i) == failingCopy;
+            EXPECT_EQ(recorded.status(i), fails ? FileStatus::Failed : FileStatus::Converted);
+            if (fails) {
+                EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EIO);
+                EXPECT_EQ(folder.read(files[i].filename()), makeBmp24(3, 2, Blue));
+            }
+        }
+        EXPECT_EQ(folder.read("icon1.bak"), olderBackup);
+        EXPECT_EQ(folder.names().size(), failingCopy < 0 ? 4u : 6u);
     }
-    EXPECT_EQ(folder.read("icon1.bak"), Bytes{42});
-    EXPECT_EQ(folder.names().size(), 4u);
 }
 
 TEST(BatchRun, AStopBetweenFilesEndsWithEveryFileOldOrNew) {
@@ -145,16 +178,18 @@ TEST(BatchRun, AStopBetweenFilesEndsWithEveryFileOldOrNew) {
     EXPECT_EQ(folder.names().size(), files.size());
 }
 
-// A folder named like the backup, or two pictures with one backup name (dup.bmp and dup.BMP
-// on a case-sensitive disk): the picture whose backup cannot be kept is not converted.
+// A folder or a user's text file named like the backup, or two pictures with one backup name
+// (dup.bmp and dup.BMP on a case-sensitive disk): the picture whose backup cannot be kept is
+// not converted, and what has the name stays as it was.
 TEST(BatchRun, ABackupThatCannotBeKeptStopsThatFileOnly) {
     IconFolder folder;
-    const auto files = folder.icons(2);
+    auto files = folder.icons(3);
     std::filesystem::create_directory(folder / "icon0.bak");
+    folder.write("icon2.bak", {'n', 'o', 't', 'e', 's'});
     folder.write("dup.bmp", makeBmp24(3, 2, Blue));
     folder.write("dup.BMP", makeBmp24(3, 2, Blue));
     const std::vector<std::filesystem::path> all{files[0], files[1], folder / "dup.BMP",
-                                                 folder / "dup.bmp"};
+                                                 folder / "dup.bmp", files[2]};
     const Recorded recorded = runBatch(withBackup(BlueToRed), all);
     EXPECT_EQ(recorded.status(0), FileStatus::Failed);
     EXPECT_EQ(recorded.outcomes[0].failure->kind, FileFailure::Kind::BackupBlocked);
@@ -165,6 +200,9 @@ TEST(BatchRun, ABackupThatCannotBeKeptStopsThatFileOnly) {
     EXPECT_EQ(recorded.outcomes[3].failure->kind, FileFailure::Kind::BackupNameShared);
     EXPECT_EQ(recorded.outcomes[3].failure->otherPicture, folder / "dup.BMP");
     EXPECT_EQ(folder.read("dup.bmp"), makeBmp24(3, 2, Blue));
+    EXPECT_EQ(recorded.outcomes[4].failure->error.kind(), ErrorKind::NotABackup);
+    EXPECT_EQ(folder.read("icon2.bak"), (Bytes{'n', 'o', 't', 'e', 's'}));
+    EXPECT_EQ(folder.read("icon2.bmp"), makeBmp24(3, 2, Blue));
 }
 
 TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
@@ -183,23 +221,56 @@ TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
     EXPECT_EQ(folder.names().size(), 2u);
 }
 
-// A killed run leaves its hidden copies and maybe a held original: the next run removes the
-// copies, which never hold the only picture of anything, and keeps the held original.
-TEST(BatchRun, CopiesOfAnInterruptedRunAreRemovedAndHeldOriginalsKept) {
+// A killed run leaves copies and at most one held original per picture. The next run, a dry
+// run first, tells what it finds; then it removes the copies nobody holds, the original held
+// for a picture it had not replaced yet, and puts the original of a converted one in place.
+TEST(BatchRun, WhatAKilledRunLeftIsFinishedByTheNext) {
     IconFolder folder;
-    const auto files = folder.icons(1);
+    const auto files = folder.icons(4);
+    const Bytes original = makeBmp24(3, 2, Blue);
+    const Bytes converted = makeBmp24(3, 2, Red);
     folder.write(".icon0.bmp.pixtint-Ab12Cd", {1});
-    folder.write("icon0.bak.Xy34Zw", {2});
     folder.write(".hidden.pixtint-notmine", {3});
     folder.write(".icon0.bmp.pixtint-Ef56Gh", {4}); // another run's copy, still being written
     const UniqueFd running(::open((folder / ".icon0.bmp.pixtint-Ef56Gh").c_str(), O_RDONLY));
     ::flock(running.get(), LOCK_EX);
-    runBatch(BlueToRed, files, {.dryRun = true});
-    EXPECT_EQ(folder.names().size(), 5u); // a dry run removes nothing either
-    runBatch(BlueToRed, files);
+    std::filesystem::create_hard_link(files[1], folder / "icon1.bak.Xy34Zw"); // not replaced yet
+    folder.write("icon2.bmp", converted); // replaced; its original only held
+    folder.write("icon2.bak.Qr56St", original);
+    folder.write("icon3.bmp", converted);
+    folder.write("icon3.bak.Uv78Wx", original); // its NAME.bak is a user's file
+    folder.write("icon3.bak", {'t', 'x', 't'});
+    folder.write("orphan.bak.Yz90Ab", original); // no picture of that name: not ours
+
+    const auto before = folder.names();
+    std::vector<Recovery> found;
+    BatchRun dryRun(BlueToRed, {.dryRun = true});
+    dryRun.run(files, {.outcome = [](const FileOutcome&) {},
+                       .aboutToReplace = {},
+                       .stopRequested = {},
+                       .recovered =
+                           [&](const Recovery& recovery) {
+                               found.push_back(recovery);
+                           }});
+    EXPECT_EQ(folder.names(), before);
+    ASSERT_EQ(found.size(), 3u);
+    std::ranges::sort(found, {}, &Recovery::held);
+    EXPECT_EQ(found[0].action, Recovery::Action::Removed);
+    EXPECT_EQ(found[1].action, Recovery::Action::MadeBackup);
+    EXPECT_EQ(found[1].backup, folder / "icon2.bak");
+    EXPECT_EQ(found[2].action, Recovery::Action::Kept);
+    EXPECT_EQ(found[2].reason->kind(), ErrorKind::NotABackup);
+
+    runBatch(withBackup(BlueToRed), files);
     EXPECT_EQ(folder.names(),
               (std::vector<std::string>{".hidden.pixtint-notmine", ".icon0.bmp.pixtint-Ef56Gh",
-                                        "icon0.bak.Xy34Zw", "icon0.bmp"}));
+                                        "icon0.bak", "icon0.bmp", "icon1.bak", "icon1.bmp",
+                                        "icon2.bak", "icon2.bmp", "icon3.bak", "icon3.bak.Uv78Wx",
+                                        "icon3.bmp", "orphan.bak.Yz90Ab"}));
+    EXPECT_EQ(folder.read("icon1.bak"), original);
+    EXPECT_EQ(folder.read("icon2.bak"), original);
+    EXPECT_EQ(folder.read("icon2.bmp"), converted);
+    EXPECT_EQ(folder.read("icon3.bak"), (Bytes{'t', 'x', 't'}));
 }
 
 TEST(BatchRun, ADryRunReportsWhatWouldChangeAndWritesNothing) {

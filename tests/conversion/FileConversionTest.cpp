@@ -1,6 +1,5 @@
 #include "conversion/FileConversion.h"
 
-#include "conversion/Backup.h"
 #include "conversion/ConvertedPicture.h"
 #include "conversion/Convertibility.h"
 #include "engine/RowInsertion.h"
@@ -372,12 +371,6 @@ TEST(ConversionOfOneFile, TwentyFourBitTestLooksAtByte28AndTheSignature) {
     EXPECT_EQ(errorKindOf([&] { isBitmap24Bit(folder / "short.bmp"); }), ErrorKind::TooShort);
     EXPECT_EQ(errnoOf([&] { isBitmap24Bit(folder / "sub.bmp"); }), EISDIR);
     EXPECT_EQ(errnoOf([&] { isBitmap24Bit(folder / "gone.bmp"); }), ENOENT);
-}
-
-TEST(ConversionOfOneFile, BackupNameReplacesTheLastThreeBytes) {
-    EXPECT_EQ(backupPathFor("/pics/A.BMP"), "/pics/A.bak");
-    EXPECT_EQ(backupPathFor("/p/\xff\xfe.bmp"), "/p/\xff\xfe.bak");
-    EXPECT_THROW(backupPathFor("ab"), Error);
 }
 
 } // namespace

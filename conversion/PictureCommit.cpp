@@ -1,0 +1,201 @@
+#include "conversion/PictureCommit.h"
+
+#include "conversion/Backup.h"
+#include "engine/FileSystem.h"
+#include "engine/FolderLock.h"
+#include "engine/PosixFile.h"
+#include "engine/SiblingFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pixtint {
+
+ReadIdentity ReadIdentity::of(int descriptor, const std::filesystem::path& path) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        throwErrno(errno, path);
+    }
+    return {status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+}
+
+namespace {
+
+struct EntryIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+std::optional<EntryIdentity> entryAt(const FolderLock& lock, const std::filesystem::path& name) {
+    struct stat status {};
+    if (::fstatat(lock.descriptor(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return std::nullopt;
+    }
+    return EntryIdentity{status.st_dev, status.st_ino};
+}
+
+bool names(const std::optional<EntryIdentity>& entry, const ReadIdentity& read) {
+    return entry && entry->device == read.device && entry->inode == read.inode;
+}
+
+// The file read, its bytes untouched since: an editor that wrote in place changed its time.
+bool unchangedSinceRead(const PictureCommit& commit) {
+    struct stat now {};
+    return ::fstat(commit.original, &now) == 0 && now.st_size == commit.read.size &&
+           now.st_mtim.tv_sec == commit.read.modified.tv_sec &&
+           now.st_mtim.tv_nsec == commit.read.modified.tv_nsec;
+}
+
+bool nameStillNamesRead(const PictureCommit& commit, const std::filesystem::path& name) {
+    return names(entryAt(commit.lock, name), commit.read) && unchangedSinceRead(commit);
+}
+
+FileFailure failure(FileFailure::Kind kind, Error error) {
+    return {kind, std::move(error), {}, {}};
+}
+
+FileFailure changed(const PictureCommit& commit) {
+    return failure(FileFailure::Kind::Conversion,
+                   Error(ErrorKind::ChangedDuringRun, commit.picture));
+}
+
+// A failure after the original was held: the held name goes only where the original keeps
+// another, and is named in the failure where it is kept.
+FileFailure failedHolding(FileFailure result, std::unique_ptr<HeldOriginal>& held) {
+    if (held) {
+        if (auto kept = held->release()) {
+            result.keptOriginal = std::move(*kept);
+        }
+    }
+    return result;
+}
+
+bool exchangeUnsupported(int error) {
+    return error == EINVAL || error == ENOSYS || error == ENOTSUP;
+}
+
+class Commit {
+public:
+    Commit(const PictureCommit& commit, FileSystem& fileSystem)
+        : commit_(commit)
+        , fileSystem_(fileSystem)
+        , name_(commit.picture.filename())
+        , copyName_(commit.copy.name().filename())
+        , copyEntry_(entryAt(commit.lock, copyName_)) {}
+
+    std::optional<FileFailure> run() {
+        if (!nameStillNamesRead(commit_, name_)) {
+            return changed(commit_);
+        }
+        if (auto refused = holdOriginal()) {
+            return refused;
+        }
+        if (auto failed = swapIn()) {
+            return failedHolding(std::move(*failed), held_);
+        }
+        return placeBackup();
+    }
+
+private:
+    std::optional<FileFailure> holdOriginal() {
+        if (commit_.backup.empty()) {
+            return std::nullopt;
+        }
+        // Checked again here: another program may have put anything there since the claim.
+        if (auto refused = backupPlaceRefused(commit_.backup)) {
+            return failure(FileFailure::Kind::BackupBlocked, std::move(*refused));
+        }
+        try {
+            held_ = std::make_unique<HeldOriginal>(commit_.original, commit_.backup, commit_.lock);
+        } catch (const Error& error) {
+            return failure(error.kind() == ErrorKind::ChangedDuringRun
+                               ? FileFailure::Kind::Conversion
+                               : FileFailure::Kind::BackupBlocked,
+                           error);
+        }
+        return std::nullopt;
+    }
+
+    int rename(unsigned flags) {
+        return fileSystem_.renameInFolder(commit_.lock.descriptor(), copyName_.c_str(),
+                                          name_.c_str(), flags);
+    }
+
+    // The copy takes the picture's name; the name it leaves holds what the picture was.
+    std::optional<FileFailure> swapIn() {
+        int error = rename(RENAME_EXCHANGE);
+        if (exchangeUnsupported(error)) {
+            // Without an exchange, the check and the rename are as close as they can be.
+            if (!nameStillNamesRead(commit_, name_)) {
+                return changed(commit_);
+            }
+            exchanged_ = false;
+            error = rename(0);
+        }
+        if (error != 0 && !copyTookThePlace()) {
+            return failure(FileFailure::Kind::Conversion, Error::fromErrno(error, commit_.picture));
+        }
+        commit_.copy.forgetName(); // the copy is the picture now
+        if (exchanged_ && !nameStillNamesRead(commit_, copyName_)) {
+            return swapBack();
+        }
+        return std::nullopt;
+    }
+
+    bool copyTookThePlace() const {
+        const auto now = entryAt(commit_.lock, name_);
+        return now && copyEntry_ && now->device == copyEntry_->device &&
+               now->inode == copyEntry_->inode;
+    }
+
+    // Someone else's file was swapped out: it gets its name back, and the copy goes.
+    FileFailure swapBack() {
+        if (rename(RENAME_EXCHANGE) != 0 || copyTookThePlace()) {
+            // Both stay where they are, and the user is told where that file is.
+            FileFailure result = changed(commit_);
+            result.keptOriginal = commit_.lock.path() / copyName_;
+            return result;
+        }
+        ::unlinkat(commit_.lock.descriptor(), copyName_.c_str(), 0);
+        return changed(commit_);
+    }
+
+    std::optional<FileFailure> placeBackup() {
+        std::optional<FileFailure> result;
+        if (held_) {
+            try {
+                held_->commit(fileSystem_);
+            } catch (const Error& error) {
+                FileFailure notPlaced = failure(FileFailure::Kind::BackupNotPlaced, error);
+                notPlaced.keptOriginal = held_->path();
+                result = std::move(notPlaced);
+            }
+        }
+        // The name the copy left holds the original too; it goes once the original has
+        // another name, or none was asked for.
+        if (exchanged_ && names(entryAt(commit_.lock, copyName_), commit_.read)) {
+            ::unlinkat(commit_.lock.descriptor(), copyName_.c_str(), 0);
+        }
+        return result;
+    }
+
+    const PictureCommit& commit_;
+    FileSystem& fileSystem_;
+    std::filesystem::path name_;
+    std::filesystem::path copyName_;
+    std::optional<EntryIdentity> copyEntry_;
+    std::unique_ptr<HeldOriginal> held_;
+    bool exchanged_ = true;
+};
+
+} // namespace
+
+std::optional<FileFailure> commitPicture(const PictureCommit& commit, FileSystem& fileSystem) {
+    return Commit(commit, fileSystem).run();
+}
+
+} // namespace pixtint

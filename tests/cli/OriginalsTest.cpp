@@ -1,0 +1,152 @@
+#include "tests/cli/ConvertProgram.h"
+#include "tests/support/BmpBytes.h"
+#include "tests/support/TestFolder.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace pixtint {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes Original = makeBmp24(16, 16, {255, 0, 255});
+const Bytes Converted = makeBmp24(16, 16, {12, 200, 40});
+const std::vector<std::string> MagentaToGreen{"-f", "ff00ff", "-t", "0cc828"};
+
+std::vector<std::string> with(const std::vector<std::string>& more) {
+    auto arguments = MagentaToGreen;
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace
+
+// Two runs started together on one folder end as one after the other would: each picture is
+// converted once, and each backup holds its original, never a converted picture.
+TEST(Originals, TwoRunsAtOnceOnOneFolderConvertEachPictureOnce) {
+    constexpr int Count = 1000;
+    TestFolder folder;
+    for (int i = 0; i < Count; ++i) {
+        folder.write("icon" + std::to_string(i) + ".bmp", Original);
+    }
+    ConvertProgram first(with({folder.path().string()}));
+    ConvertProgram second(with({folder.path().string()}));
+    int converted = 0;
+    for (auto* run : {&first, &second}) {
+        const auto result = run->wait();
+        EXPECT_EQ(result.exitStatus, 0) << result.out;
+        for (const auto& line : linesOf(result.out)) {
+            converted += line.starts_with("converted ") ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(converted, Count);
+    for (int i = 0; i < Count; ++i) {
+        const std::string stem = "icon" + std::to_string(i);
+        ASSERT_EQ(folder.read(stem + ".bmp"), Converted) << stem;
+        ASSERT_EQ(folder.read(stem + ".bak"), Original) << stem;
+    }
+    EXPECT_EQ(folder.names().size(), 2u * Count);
+}
+
+// A killed run's original, held as NAME.bak.XXXXXX, is told by a dry run and put in place
+// by the next run; --restore then gives it back.
+TEST(Originals, AnOriginalAKilledRunHeldIsToldAndRestored) {
+    TestFolder folder;
+    folder.write("a.bmp", Converted);
+    folder.write("a.bak.Ab12Cd", Original);
+    const auto dir = folder.path().string();
+    const auto dry = runConvert(with({"-n", dir}));
+    EXPECT_EQ(dry.exitStatus, 0);
+    EXPECT_EQ(linesOf(dry.out).at(0), "would recover  " + dir +
+                                          "/a.bak  (the original an interrupted run held as " +
+                                          dir + "/a.bak.Ab12Cd)");
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak.Ab12Cd", "a.bmp"}));
+
+    const auto restore = runConvert({"--restore", dir});
+    EXPECT_EQ(restore.exitStatus, 0);
+    EXPECT_EQ(linesOf(restore.out).at(0).substr(0, 15), "recovered      ");
+    EXPECT_EQ(linesOf(restore.out).at(1), "restored       " + dir + "/a.bmp");
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"a.bmp"});
+    EXPECT_EQ(folder.read("a.bmp"), Original);
+}
+
+// A NAME.bak that is not a backup is someone else's: it is neither overwritten by a
+// conversion nor put over the picture by --restore.
+TEST(Originals, OnlyABackupIsReplacedOrRestored) {
+    TestFolder folder;
+    const Bytes text{'m', 'y', ' ', 'n', 'o', 't', 'e', 's'};
+    for (const char* stem : {"text", "link", "fifo"}) {
+        folder.write(std::string(stem) + ".bmp", Original);
+    }
+    folder.write("text.bak", text);
+    std::filesystem::create_symlink("text.bak", folder / "link.bak");
+    ASSERT_EQ(::mkfifo((folder / "fifo.bak").c_str(), 0600), 0);
+    const auto dir = folder.path().string();
+
+    const auto run = runConvert(with({dir + "/text.bmp"}));
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out,
+              "failed         " + dir + "/text.bmp  (text.bak is not a backup)\n1 failed\n");
+    EXPECT_EQ(folder.read("text.bak"), text);
+    EXPECT_EQ(folder.read("text.bmp"), Original);
+
+    const auto restore = runConvert({"--restore", dir});
+    EXPECT_EQ(restore.exitStatus, 0);
+    EXPECT_EQ(restore.out, "skipped        " + dir + "/fifo.bmp  (fifo.bak is not a backup)\n" +
+                               "skipped        " + dir + "/link.bmp  (link.bak is not a backup)\n" +
+                               "skipped        " + dir + "/text.bmp  (text.bak is not a backup)\n" +
+                               "3 skipped\n");
+    for (const char* stem : {"text", "link", "fifo"}) {
+        EXPECT_EQ(folder.read(std::string(stem) + ".bmp"), Original) << stem;
+    }
+    EXPECT_EQ(folder.read("text.bak"), text);
+}
+
+// A file that cannot be converted is a failure, whatever else the run did.
+TEST(Originals, AFileThatFailsToConvertFailsTheRun) {
+    TestFolder folder;
+    Bytes zeroWidth = Original;
+    std::fill(zeroWidth.begin() + 18, zeroWidth.begin() + 22, 0);
+    folder.write("bad.bmp", zeroWidth);
+    folder.write("good.bmp", Original);
+    const auto dir = folder.path().string();
+    const auto run = runConvert(with({dir}));
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "failed         " + dir + "/bad.bmp  (invalid picture width)\n" +
+                           "converted      " + dir +
+                           "/good.bmp  (24-bit, Windows 3 header, uncompressed; 256 pixels)\n" +
+                           "1 converted, 1 failed\n");
+    EXPECT_EQ(folder.read("bad.bmp"), zeroWidth);
+}
+
+// A sub-folder named like a picture is no picture: skipped, and with -r walked into.
+TEST(Originals, ASubFolderNamedLikeAPictureIsSkippedOrWalkedInto) {
+    TestFolder folder;
+    std::filesystem::create_directory(folder / "x.bmp");
+    folder.write("x.bmp/inner.bmp", Original);
+    const auto dir = folder.path().string();
+    const auto flat = runConvert(with({dir}));
+    EXPECT_EQ(flat.exitStatus, 0);
+    EXPECT_EQ(flat.out, "skipped        " + dir + "/x.bmp  (a folder)\n1 skipped\n");
+    const auto deep = runConvert(with({"-r", dir}));
+    EXPECT_EQ(deep.exitStatus, 0);
+    EXPECT_EQ(deep.out,
+              "skipped        " + dir + "/x.bmp  (a folder)\n" + "converted      " + dir +
+                  "/x.bmp/inner.bmp  (24-bit, Windows 3 header, uncompressed; 256 pixels)\n" +
+                  "1 converted, 1 skipped\n");
+    EXPECT_EQ(folder.read("x.bmp/inner.bak"), Original);
+}
+
+} // namespace pixtint

@@ -1,0 +1,188 @@
+#include "conversion/Backup.h"
+#include "conversion/BatchRun.h"
+#include "tests/support/BmpBytes.h"
+#include "tests/support/TestFolder.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace pixtint {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes Original = makeBmp24(3, 2, {0, 0, 255});
+const Bytes Converted = makeBmp24(3, 2, {255, 0, 0});
+const Bytes OlderBackup = makeBmp24(1, 1, {9, 9, 9});
+
+ConversionRequest blueToRed(bool keepBackup) {
+    return {{{Rgb{0, 0, 255}, Rgb{255, 0, 0}}}, Growth::None, keepBackup};
+}
+
+// Runs one picture through a batch; `meanwhile` runs between its read and its commit.
+std::vector<FileOutcome> convert(const std::filesystem::path& picture, bool keepBackup,
+                                 const std::function<void()>& meanwhile = {},
+                                 FileSystem& fileSystem = systemFileSystem()) {
+    std::vector<FileOutcome> outcomes;
+    BatchRun run(blueToRed(keepBackup), {}, fileSystem);
+    const std::vector<std::filesystem::path> files{picture};
+    BatchCallbacks callbacks;
+    callbacks.outcome = [&](const FileOutcome& outcome) {
+        outcomes.push_back(outcome);
+    };
+    callbacks.aboutToReplace = [&](std::size_t) {
+        if (meanwhile) {
+            meanwhile();
+        }
+    };
+    run.run(files, callbacks);
+    return outcomes;
+}
+
+bool changedDuringRun(const FileOutcome& outcome) {
+    return outcome.status == FileStatus::Failed && outcome.failure &&
+           outcome.failure->error.kind() == ErrorKind::ChangedDuringRun;
+}
+
+// An editor saves the picture while the run converts it, writing in place or replacing the
+// file: the save stays, the picture is not converted, and nothing of the run is left behind.
+TEST(CommitSafety, APictureSavedDuringTheRunKeepsTheSave) {
+    const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
+    for (const bool keepBackup : {true, false}) {
+        for (const bool inPlace : {true, false}) {
+            TestFolder folder;
+            folder.write("a.bmp", Original);
+            folder.write("a.bak", OlderBackup);
+            const auto outcomes = convert(folder / "a.bmp", keepBackup, [&] {
+                if (inPlace) {
+                    folder.write("a.bmp", saved);
+                } else {
+                    folder.write("a.bmp.swp", saved);
+                    std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
+                }
+            });
+            EXPECT_TRUE(changedDuringRun(outcomes.at(0))) << keepBackup << inPlace;
+            EXPECT_EQ(folder.read("a.bmp"), saved);
+            EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+            EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+        }
+    }
+}
+
+// The file-system calls of the picture's swap, made to fail in the ways a network file system
+// can: a rename that fails, and one whose reply is lost although it took effect.
+struct FaultyRename : FileSystem {
+    bool takesEffect = false;
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        if (flags != RENAME_EXCHANGE) {
+            return FileSystem::renameInFolder(folder, from, to, flags);
+        }
+        if (takesEffect) {
+            FileSystem::renameInFolder(folder, from, to, flags);
+        }
+        return EIO;
+    }
+};
+
+// Fails once the original is held: the picture and the older backup stay as they were.
+TEST(CommitSafety, AFailedSwapLeavesThePictureAndTheOlderBackup) {
+    TestFolder folder;
+    folder.write("a.bmp", Original);
+    folder.write("a.bak", OlderBackup);
+    FaultyRename failing;
+    const auto outcomes = convert(folder / "a.bmp", true, {}, failing);
+    EXPECT_EQ(outcomes.at(0).status, FileStatus::Failed);
+    EXPECT_EQ(outcomes.at(0).failure->error.systemError(), EIO);
+    EXPECT_EQ(folder.read("a.bmp"), Original);
+    EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+}
+
+// The failure path must not take the original's last name: the swap happened, so it is done.
+TEST(CommitSafety, ASwapThatReportsFailureButTookEffectLosesNothing) {
+    for (const bool keepBackup : {true, false}) {
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        FaultyRename lostReply;
+        lostReply.takesEffect = true;
+        const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, lostReply);
+        EXPECT_EQ(outcomes.at(0).status, FileStatus::Converted);
+        EXPECT_EQ(folder.read("a.bmp"), Converted);
+        if (keepBackup) {
+            EXPECT_EQ(folder.read("a.bak"), Original);
+        }
+        EXPECT_EQ(folder.names().size(), keepBackup ? 2u : 1u);
+    }
+}
+
+TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {
+    EXPECT_EQ(backupPathFor("/pics/A.BMP"), "/pics/A.bak");
+    EXPECT_EQ(backupPathFor("/p/\xff\xfe.bmp"), "/p/\xff\xfe.bak");
+    EXPECT_EQ(backupPathFor("pics/ab"), "pics/ab.bak");
+    EXPECT_EQ(backupPathFor("pics/a.jpeg"), "pics/a.jpeg.bak");
+    EXPECT_EQ(backupPathFor("pics/.bmp"), "pics/.bmp.bak");
+    EXPECT_EQ(backupPathFor("ab"), "ab.bak");
+
+    TestFolder folder;
+    std::filesystem::create_directory(folder / "pics");
+    folder.write("pics/ab", Original);
+    folder.write("picsbak", {'m', 'i', 'n', 'e'});
+    EXPECT_EQ(convert(folder / "pics" / "ab", true).at(0).status, FileStatus::Converted);
+    EXPECT_EQ(folder.read("pics/ab.bak"), Original);
+    EXPECT_EQ(folder.read("picsbak"), (Bytes{'m', 'i', 'n', 'e'}));
+}
+
+// A picture reached through a symbolic link is converted where it is, its backup beside it;
+// a second hard link keeps the bytes it had.
+TEST(CommitSafety, LinksLeadToThePictureAndKeepWhatTheyHeld) {
+    TestFolder folder;
+    std::filesystem::create_directory(folder / "real");
+    folder.write("real/a.bmp", Original);
+    std::filesystem::create_symlink("real/a.bmp", folder / "link.bmp");
+    std::filesystem::create_hard_link(folder / "real/a.bmp", folder / "second.bmp");
+    EXPECT_EQ(convert(folder / "link.bmp", true).at(0).status, FileStatus::Converted);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.bmp"));
+    EXPECT_EQ(folder.read("link.bmp"), Converted);
+    EXPECT_EQ(folder.read("real/a.bak"), Original);
+    EXPECT_EQ(folder.read("second.bmp"), Original);
+    EXPECT_FALSE(std::filesystem::exists(folder / "link.bak"));
+}
+
+// Root converting another user's picture: the picture stays that user's, with its mode and
+// its extended attributes, and so does the backup.
+TEST(CommitSafety, OwnerModeAndAttributesAreKept) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a picture to another user";
+    }
+    TestFolder folder;
+    folder.write("a.bmp", Original);
+    const auto picture = folder / "a.bmp";
+    ASSERT_EQ(::chown(picture.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(picture.c_str(), 0600), 0);
+    const std::string tag = "holiday";
+    if (::setxattr(picture.c_str(), "user.tag", tag.data(), tag.size(), 0) != 0) {
+        GTEST_SKIP() << "no user extended attributes on this file system";
+    }
+    ASSERT_EQ(convert(picture, true).at(0).status, FileStatus::Converted);
+    for (const char* name : {"a.bmp", "a.bak"}) {
+        struct stat status {};
+        ASSERT_EQ(::stat((folder / name).c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, 65534u) << name;
+        EXPECT_EQ(status.st_gid, 65534u) << name;
+        EXPECT_EQ(status.st_mode & 07777, 0600u) << name;
+        char value[16] = {};
+        EXPECT_EQ(::getxattr((folder / name).c_str(), "user.tag", value, sizeof value),
+                  static_cast<ssize_t>(tag.size()));
+        EXPECT_EQ(std::string(value), tag);
+    }
+    EXPECT_EQ(folder.read("a.bmp"), Converted);
+}
+
+} // namespace
+
+} // namespace pixtint
