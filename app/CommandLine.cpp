@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 #include "platform/ProgramInfo.h"
 
 #include <filesystem>
@@ -31,7 +31,7 @@ std::optional<QString> folderCaption(const std::string& argument) {
     if (error || !std::filesystem::is_directory(folder, error)) {
         return std::nullopt;
     }
-    QString caption = DisplayPath(folder.lexically_normal());
+    QString caption = displayPath(folder.lexically_normal());
     while (caption.endsWith(QLatin1Char('/'))) {
         caption.chop(1);
     }
@@ -40,7 +40,7 @@ std::optional<QString> folderCaption(const std::string& argument) {
 
 } // namespace
 
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine commandLine;
     std::vector<std::string> operands;
     std::string unknownOption;
@@ -75,18 +75,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return commandLine;
 }
 
-CommandLine ParseCommandLine(int argc, const char* const* argv) {
-    return ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    return parseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
 }
 
-std::optional<int> AnswerOnTerminal(const CommandLine& commandLine, std::ostream& out,
+std::optional<int> answerOnTerminal(const CommandLine& commandLine, std::ostream& out,
                                     std::ostream& errors) {
     if (commandLine.help) {
         out << HelpText;
         return 0;
     }
     if (commandLine.version) {
-        out << "pixtint " << ProgramInfo::MajorVersion() << '.' << ProgramInfo::MinorVersion()
+        out << "pixtint " << ProgramInfo::majorVersion() << '.' << ProgramInfo::minorVersion()
             << '\n';
         return 0;
     }

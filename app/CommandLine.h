@@ -20,12 +20,12 @@ struct CommandLine {
 
 // Reads the arguments after the program's name. --help and --version win over anything else, so
 // that they answer before Qt has taken its own options (-platform and the like) out of the list.
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
-CommandLine ParseCommandLine(int argc, const char* const* argv);
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // Prints what --help, --version or a usage error ask for and answers the exit status; nothing
 // when the window is to start.
-std::optional<int> AnswerOnTerminal(const CommandLine& commandLine, std::ostream& out,
+std::optional<int> answerOnTerminal(const CommandLine& commandLine, std::ostream& out,
                                     std::ostream& errors);
 
 } // namespace pixtint

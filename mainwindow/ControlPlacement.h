@@ -1,19 +1,20 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QString>
 #include <QWidget>
 
 namespace pixtint {
 
-// Creates a control owned by `container`, with its control name and design geometry (twips,
-// in the container's coordinates).
-template <class ControlType>
-ControlType* placeControl(QWidget* container, const QString& name, double left, double top,
-                          double width, double height) {
-    auto* control = new ControlType(container);
-    control->setObjectName(name);
-    control->Move(left, top, width, height);
-    return control;
+// Creates a widget owned by `container`, named with its control name (which automation finds
+// it by) and placed at its design geometry.
+template <class Widget>
+Widget* placeControl(QWidget* container, const QString& name, const TwipsRect& rect) {
+    auto* widget = new Widget(container);
+    widget->setObjectName(name);
+    placeInTwips(*widget, rect);
+    return widget;
 }
 
 // The name of a member of a control array, e.g. "Command5(2)".

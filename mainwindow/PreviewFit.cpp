@@ -1,6 +1,6 @@
 #include "mainwindow/PreviewFit.h"
 
-#include "engine/AppError.h"
+#include "mainwindow/ErrorMessages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@ namespace {
 // The limit's share of one side: limit / side, in double precision.
 double ratio(std::int32_t limit, std::int32_t side) {
     if (side == 0) {
-        throw AppError(ErrorNumber::DivisionByZero);
+        throw WindowError(MessageNumber::DivisionByZero);
     }
     return static_cast<double>(limit) / side;
 }
@@ -31,7 +31,7 @@ std::int32_t scaled(std::int32_t limit, std::int32_t numerator, std::int32_t den
 
 std::int32_t nearest(double value) {
     if (!std::isfinite(value)) {
-        throw AppError(ErrorNumber::Overflow);
+        throw WindowError(MessageNumber::Overflow);
     }
     const double below = std::floor(value);
     const double fraction = value - below;
@@ -39,7 +39,7 @@ std::int32_t nearest(double value) {
     const double rounded = fraction > 0.5 || (fraction == 0.5 && belowIsOdd) ? below + 1 : below;
     if (rounded < std::numeric_limits<std::int32_t>::min() ||
         rounded > std::numeric_limits<std::int32_t>::max()) {
-        throw AppError(ErrorNumber::Overflow);
+        throw WindowError(MessageNumber::Overflow);
     }
     return static_cast<std::int32_t>(rounded);
 }
@@ -77,6 +77,14 @@ double afterLeft(const PreviewArea& area, double arrowWidth) {
 
 double afterHeight(std::int32_t height, bool rowInserted) {
     return rowInserted ? static_cast<double>(height) / 15 * 16 : height;
+}
+
+ImagePlaces placeImages(Size fitted, const PreviewArea& area, double arrowWidth, bool rowInserted) {
+    const double top = beforeTop(area, fitted.height);
+    return {{beforeLeft(area, arrowWidth, fitted.width), top, static_cast<double>(fitted.width),
+             static_cast<double>(fitted.height)},
+            {afterLeft(area, arrowWidth), top, static_cast<double>(fitted.width),
+             afterHeight(fitted.height, rowInserted)}};
 }
 
 } // namespace PreviewFit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <cstdint>
 
 namespace pixtint {
@@ -27,13 +29,13 @@ struct PreviewArea {
 inline constexpr double GapToArrow = 60;
 
 // The whole number nearest to `value`, a value exactly halfway going to the even neighbour.
-// Does not depend on the floating-point rounding mode. Throws AppError 6 (overflow) when the
+// Does not depend on the floating-point rounding mode. Throws WindowError 6 (overflow) when the
 // result does not fit in 32 bits.
 std::int32_t nearest(double value);
 
 // Shrinks `size` to fit the area's limits, keeping its proportions; a size that fits in both
-// directions is kept as it is, never enlarged. Throws AppError 11 when a side that must be
-// divided by is 0, and AppError 6 when a fitted side does not fit in 32 bits.
+// directions is kept as it is, never enlarged. Throws WindowError 11 when a side that must be
+// divided by is 0, and WindowError 6 when a fitted side does not fit in 32 bits.
 Size fit(Size size, const PreviewArea& area);
 
 // Nothing is shown smaller than one pixel (15 twips) either way: a picture far wider than
@@ -48,6 +50,14 @@ double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth
 double afterLeft(const PreviewArea& area, double arrowWidth);
 // A 16 x 15 picture that gets a row inserted is drawn one fifteenth taller.
 double afterHeight(std::int32_t height, bool rowInserted);
+
+struct ImagePlaces {
+    TwipsRect before;
+    TwipsRect after;
+};
+// Both images for a picture fitted to `fitted`, either side of an arrow `arrowWidth` wide in the
+// area's centre.
+ImagePlaces placeImages(Size fitted, const PreviewArea& area, double arrowWidth, bool rowInserted);
 
 } // namespace PreviewFit
 

@@ -1,6 +1,6 @@
 #include "platform/AppLocations.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +18,7 @@ namespace {
 // access(2) alone would call every folder writable for the superuser; a folder whose mode lets
 // nobody write has been made read-only on purpose, and is treated so for everyone.
 bool isWritableFolder(const QString& folder) {
-    const std::string path = NativePath(folder.isEmpty() ? QStringLiteral("/") : folder).native();
+    const std::string path = nativePath(folder.isEmpty() ? QStringLiteral("/") : folder).native();
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
         return false;
@@ -36,31 +36,31 @@ bool isSameFolder(const QString& one, const QString& other) {
 
 } // namespace
 
-QString InstalledProgramFolder() {
+QString installedProgramFolder() {
     return QStringLiteral(PIXTINT_INSTALL_BINDIR);
 }
 
-bool IsPortableFolder(const QString& programFolder) {
+bool isPortableFolder(const QString& programFolder) {
     return isWritableFolder(programFolder) &&
-           !isSameFolder(programFolder, InstalledProgramFolder());
+           !isSameFolder(programFolder, installedProgramFolder());
 }
 
-QString SettingsFolder(const QString& programFolder, bool portable, const QString& configHome) {
+QString settingsFolder(const QString& programFolder, bool portable, const QString& configHome) {
     return portable ? programFolder : configHome + QStringLiteral("/Pixtint");
 }
 
-QString SettingsFile(const QString& programFolder) {
+QString settingsFile(const QString& programFolder) {
     const QString configHome =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return SettingsFolder(programFolder, IsPortableFolder(programFolder), configHome) +
+    return settingsFolder(programFolder, isPortableFolder(programFolder), configHome) +
            QStringLiteral("/Pixtint.ini");
 }
 
-void CreateFolderFor(const QString& file) {
+void createFolderFor(const QString& file) {
     QDir().mkpath(QFileInfo(file).absolutePath());
 }
 
-QString ReadmeFile(const QString& programFolder) {
+QString readmeFile(const QString& programFolder) {
     const QString beside = programFolder + QStringLiteral("/Readme.txt");
     // Relative to the program, so that an install under any prefix finds its own guide.
     const QString installed = QDir::cleanPath(

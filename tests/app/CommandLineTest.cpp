@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 #include "tests/support/TestFolder.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 CommandLine parse(const std::vector<std::string>& arguments) {
-    return ParseCommandLine(arguments);
+    return parseCommandLine(arguments);
 }
 
 // The exit status and the output of the real program started with `arguments`, with no
@@ -48,7 +48,7 @@ TEST(CommandLine, AFolderIsHeldAbsoluteWithoutATrailingSeparator) {
     TestFolder root;
     fs::create_directories(root / "pictures");
     fs::create_directories(root / "-dash");
-    const QString pictures = DisplayPath(root / "pictures");
+    const QString pictures = displayPath(root / "pictures");
 
     EXPECT_FALSE(parse({}).folder);
     EXPECT_EQ(parse({(root / "pictures/").string()}).folder, pictures);
@@ -61,7 +61,7 @@ TEST(CommandLine, AFolderIsHeldAbsoluteWithoutATrailingSeparator) {
     const CommandLine dashed = parse({"--", "-dash"});
     fs::current_path(before);
     EXPECT_EQ(relative.folder, pictures);
-    EXPECT_EQ(dashed.folder, DisplayPath(root / "-dash"));
+    EXPECT_EQ(dashed.folder, displayPath(root / "-dash"));
 }
 
 TEST(CommandLine, NamesWhatMakesNoSense) {

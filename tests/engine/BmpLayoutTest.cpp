@@ -109,7 +109,7 @@ TEST(EngineBmpLayout, OffsetsAndLengthsAreCheckedBeforeUse) {
         }
         return errorKindOf([&] { readBmpLayout(MemorySource(bytes)); });
     };
-    EXPECT_EQ(kindWith(picture.size(), 54), ErrorKind::System); // no error
+    EXPECT_EQ(kindWith(picture.size(), 54), ErrorKind::System);      // no error
     EXPECT_EQ(kindWith(picture.size(), 53), ErrorKind::NotAPicture); // inside the header
     EXPECT_EQ(kindWith(picture.size(), static_cast<std::uint32_t>(picture.size())),
               ErrorKind::NoPixels);

@@ -1,6 +1,6 @@
 #include "mainwindow/PreviewFit.h"
 
-#include "engine/AppError.h"
+#include "mainwindow/ErrorMessages.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ std::array<std::int32_t, 2> fitted(Size size, const PreviewArea& area) {
     try {
         const Size result = PreviewFit::fit(size, area);
         return {result.width, result.height};
-    } catch (const AppError& error) {
+    } catch (const WindowError& error) {
         return {-error.number(), 0};
     }
 }
@@ -31,7 +31,7 @@ TEST(PreviewFitTest, NearestGoesToTheEvenNeighbourOnlyForExactHalves) {
     EXPECT_EQ(PreviewFit::nearest(1001.5), 1002);
     EXPECT_EQ(PreviewFit::nearest(-3.5), -4);
     EXPECT_EQ(PreviewFit::nearest(1000.5000001), 1001);
-    EXPECT_THROW(PreviewFit::nearest(2147483647.5), AppError);
+    EXPECT_THROW(PreviewFit::nearest(2147483647.5), WindowError);
 }
 
 TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
@@ -48,11 +48,11 @@ TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
     EXPECT_EQ(fitted({800, 750}, PreviewArea{}), (std::array{0, 0}));
     // Impossible sizes are errors, not undefined behaviour; a side of 0 that needs no fitting
     // is not divided by.
-    EXPECT_EQ(fitted({0, 5000}, area), (std::array{-ErrorNumber::DivisionByZero, 0}));
-    EXPECT_EQ(fitted({8000, 0}, area), (std::array{-ErrorNumber::DivisionByZero, 0}));
+    EXPECT_EQ(fitted({0, 5000}, area), (std::array{-MessageNumber::DivisionByZero, 0}));
+    EXPECT_EQ(fitted({8000, 0}, area), (std::array{-MessageNumber::DivisionByZero, 0}));
     EXPECT_EQ(fitted({0, 0}, PreviewArea{}), (std::array{0, 0}));
     // A top-down picture's negative height can make the fitted width far too large.
-    EXPECT_EQ(fitted({2000000000, -1}, area), (std::array{-ErrorNumber::Overflow, 0}));
+    EXPECT_EQ(fitted({2000000000, -1}, area), (std::array{-MessageNumber::Overflow, 0}));
 }
 
 // The design size is checked through the real window.

@@ -1,6 +1,6 @@
 #include "platform/AppLocations.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestFolder.h"
 
@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 QString text(const fs::path& path) {
-    return DisplayPath(path);
+    return displayPath(path);
 }
 
 void makeReadOnly(const fs::path& folder) {
@@ -28,29 +28,29 @@ TEST(SettingsLocation, BesideAWritableProgramElseInTheConfigFolder) {
     const QString program = text(root / "program");
     ScopedEnvironment configHome("XDG_CONFIG_HOME", (root / "config").string());
 
-    EXPECT_TRUE(AppLocations::IsPortableFolder(program));
-    EXPECT_EQ(AppLocations::SettingsFile(program), program + "/Pixtint.ini");
+    EXPECT_TRUE(AppLocations::isPortableFolder(program));
+    EXPECT_EQ(AppLocations::settingsFile(program), program + "/Pixtint.ini");
 
     makeReadOnly(root / "program");
-    EXPECT_FALSE(AppLocations::IsPortableFolder(program));
-    EXPECT_EQ(AppLocations::SettingsFile(program), text(root / "config/Pixtint/Pixtint.ini"));
+    EXPECT_FALSE(AppLocations::isPortableFolder(program));
+    EXPECT_EQ(AppLocations::settingsFile(program), text(root / "config/Pixtint/Pixtint.ini"));
 
     ScopedEnvironment noConfigHome("XDG_CONFIG_HOME", std::nullopt);
     ScopedEnvironment home("HOME", (root / "home").string());
-    EXPECT_EQ(AppLocations::SettingsFile(program), text(root / "home/.config/Pixtint/Pixtint.ini"));
+    EXPECT_EQ(AppLocations::settingsFile(program), text(root / "home/.config/Pixtint/Pixtint.ini"));
 }
 
 TEST(SettingsLocation, NeverBesideAnInstalledOrMissingProgram) {
     TestFolder root;
     root.write("file", {});
-    EXPECT_FALSE(AppLocations::IsPortableFolder(AppLocations::InstalledProgramFolder()));
-    EXPECT_FALSE(AppLocations::IsPortableFolder(text(root / "missing")));
-    EXPECT_FALSE(AppLocations::IsPortableFolder(text(root / "file")));
+    EXPECT_FALSE(AppLocations::isPortableFolder(AppLocations::installedProgramFolder()));
+    EXPECT_FALSE(AppLocations::isPortableFolder(text(root / "missing")));
+    EXPECT_FALSE(AppLocations::isPortableFolder(text(root / "file")));
 }
 
 TEST(SettingsLocation, ItsFolderIsMadeWhenMissing) {
     TestFolder root;
-    AppLocations::CreateFolderFor(text(root / "config/Pixtint/Pixtint.ini"));
+    AppLocations::createFolderFor(text(root / "config/Pixtint/Pixtint.ini"));
     EXPECT_TRUE(fs::is_directory(root / "config/Pixtint"));
     EXPECT_FALSE(fs::exists(root / "config/Pixtint/Pixtint.ini"));
 }
@@ -63,11 +63,11 @@ TEST(ReadmeLocation, BesideTheProgramFirstThenTheInstalledGuide) {
     const QString program = text(root / "bin");
     const QString beside = program + "/Readme.txt";
 
-    EXPECT_EQ(AppLocations::ReadmeFile(program), beside) << "neither: the viewer is asked anyway";
+    EXPECT_EQ(AppLocations::readmeFile(program), beside) << "neither: the viewer is asked anyway";
     root.write("share/doc/pixtint/Readme.txt", {'i'});
-    EXPECT_EQ(AppLocations::ReadmeFile(program), text(root / "share/doc/pixtint/Readme.txt"));
+    EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.txt"));
     root.write("bin/Readme.txt", {'b'});
-    EXPECT_EQ(AppLocations::ReadmeFile(program), beside);
+    EXPECT_EQ(AppLocations::readmeFile(program), beside);
 }
 
 } // namespace

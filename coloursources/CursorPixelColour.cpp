@@ -1,6 +1,6 @@
-#include "coloursources/GetMouseMoveColor.h"
+#include "coloursources/CursorPixelColour.h"
 
-#include "platform/ColorValue.h"
+#include "platform/ColourValue.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -45,13 +45,13 @@ std::optional<QColor> windowPixel(QWidget* window, const QPoint& position) {
 
 } // namespace
 
-std::int32_t GetCursorPixelColor(QWidget* ownWindow) {
+std::int32_t cursorPixelColour(QWidget* ownWindow) {
     const QPoint position = QCursor::pos();
     std::optional<QColor> colour = screenPixel(position);
     if (!colour) {
         colour = windowPixel(ownWindow, position);
     }
-    return colour ? ColorValue::fromColor(*colour) : 0;
+    return colour ? ColourValue::fromColour(*colour) : 0;
 }
 
 } // namespace pixtint

@@ -1,5 +1,6 @@
-#include "coloursources/GetMouseMoveColor.h"
-#include "platform/Label.h"
+#include "coloursources/CursorPixelColour.h"
+
+#include "platform/Swatch.h"
 
 #include <QCursor>
 #include <QTest>
@@ -11,9 +12,10 @@ namespace pixtint {
 namespace {
 
 // A top-level window painted all over in one colour value, with the pointer over its centre.
-std::unique_ptr<Label> paintedWindowUnderPointer(std::int32_t colour, QRect geometry) {
-    auto window = std::make_unique<Label>(nullptr);
-    window->setBackColor(colour);
+std::unique_ptr<Swatch> paintedWindowUnderPointer(std::int32_t colour, QRect geometry) {
+    auto window = std::make_unique<Swatch>(nullptr);
+    window->setFrameStyle(QFrame::NoFrame);
+    window->setColourValue(colour);
     window->setGeometry(geometry);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -21,24 +23,24 @@ std::unique_ptr<Label> paintedWindowUnderPointer(std::int32_t colour, QRect geom
     return window;
 }
 
-TEST(CursorPixelColor, ReadsTheScreenUnderThePointer) {
+TEST(CursorPixelColour, ReadsTheScreenUnderThePointer) {
     const auto blue = paintedWindowUnderPointer(0x00336699, QRect(40, 40, 60, 60));
-    EXPECT_EQ(GetCursorPixelColor(), 0x00336699);
+    EXPECT_EQ(cursorPixelColour(), 0x00336699);
     const auto white = paintedWindowUnderPointer(0x00FFFFFF, QRect(140, 40, 60, 60));
-    EXPECT_EQ(GetCursorPixelColor(), 16777215);
+    EXPECT_EQ(cursorPixelColour(), 16777215);
 }
 
-TEST(CursorPixelColor, OffEveryScreenFallsBackToOurWindowElseBlack) {
+TEST(CursorPixelColour, OffEveryScreenFallsBackToOurWindowElseBlack) {
     // Half of this window lies left of the screen, where no screen pixel can be read.
     const auto window = paintedWindowUnderPointer(0x000000FF, QRect(-100, 40, 200, 60));
     const QPoint offScreen(-50, 70);
     ASSERT_EQ(QGuiApplication::screenAt(offScreen), nullptr);
     QCursor::setPos(offScreen);
 
-    EXPECT_EQ(GetCursorPixelColor(window.get()), 255);
-    EXPECT_EQ(GetCursorPixelColor(), 0);
+    EXPECT_EQ(cursorPixelColour(window.get()), 255);
+    EXPECT_EQ(cursorPixelColour(), 0);
     window->hide();
-    EXPECT_EQ(GetCursorPixelColor(window.get()), 0) << "a hidden window shows nothing";
+    EXPECT_EQ(cursorPixelColour(window.get()), 0) << "a hidden window shows nothing";
 }
 
 } // namespace

@@ -10,6 +10,6 @@ namespace pixtint {
 // negative. Where the screen cannot be read (some platforms refuse to hand out its pixels), the
 // pixel of `ownWindow` under the pointer as the window paints it; black (0) when neither can be
 // read.
-std::int32_t GetCursorPixelColor(QWidget* ownWindow = nullptr);
+std::int32_t cursorPixelColour(QWidget* ownWindow = nullptr);
 
 } // namespace pixtint
