@@ -2,6 +2,7 @@
 
 #include "engine/Error.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <new>
 #include <sys/stat.h>
@@ -16,27 +17,39 @@ struct Description {
 };
 
 constexpr Description Descriptions[] = {
-    {MessageNumber::InvalidArgument, "プロシージャの呼び出し、または引数が不正です。"},
-    {MessageNumber::Overflow, "オーバーフローしました。"},
-    {MessageNumber::OutOfMemory, "メモリが不足しています。"},
-    {MessageNumber::SubscriptOutOfRange, "インデックスが有効範囲にありません。"},
-    {MessageNumber::DivisionByZero, "0 で除算しました。"},
-    {MessageNumber::TypeMismatch, "型が一致しません。"},
-    {MessageNumber::FileNotFound, "ファイルが見つかりません。"},
-    {MessageNumber::DeviceIoError, "デバイス I/O エラーです。"},
-    {MessageNumber::FileAlreadyExists, "既に同名のファイルが存在しています。"},
-    {MessageNumber::DiskFull, "ディスクの空き容量が不足しています。"},
-    {MessageNumber::InputPastEndOfFile, "ファイルにこれ以上データがありません。"},
-    {MessageNumber::PermissionDenied, "書き込みできません。"},
-    {MessageNumber::PathFileAccessError, "パス名が無効です。"},
-    {MessageNumber::PathNotFound, "パスが見つかりません。"},
-    {MessageNumber::ObjectNotSet, "オブジェクト変数または With ブロック変数が設定されていません。"},
-    {MessageNumber::InvalidPropertyValue, "プロパティの値が不正です。"},
-    {MessageNumber::InvalidPicture, "ピクチャが不正です。"},
+    {MessageNumber::InvalidArgument,
+     QT_TRANSLATE_NOOP("ErrorMessages", "プロシージャの呼び出し、または引数が不正です。")},
+    {MessageNumber::Overflow, QT_TRANSLATE_NOOP("ErrorMessages", "オーバーフローしました。")},
+    {MessageNumber::OutOfMemory, QT_TRANSLATE_NOOP("ErrorMessages", "メモリが不足しています。")},
+    {MessageNumber::SubscriptOutOfRange,
+     QT_TRANSLATE_NOOP("ErrorMessages", "インデックスが有効範囲にありません。")},
+    {MessageNumber::DivisionByZero, QT_TRANSLATE_NOOP("ErrorMessages", "0 で除算しました。")},
+    {MessageNumber::TypeMismatch, QT_TRANSLATE_NOOP("ErrorMessages", "型が一致しません。")},
+    {MessageNumber::FileNotFound, QT_TRANSLATE_NOOP("ErrorMessages", "ファイルが見つかりません。")},
+    {MessageNumber::DeviceIoError, QT_TRANSLATE_NOOP("ErrorMessages", "デバイス I/O エラーです。")},
+    {MessageNumber::FileAlreadyExists,
+     QT_TRANSLATE_NOOP("ErrorMessages", "既に同名のファイルが存在しています。")},
+    {MessageNumber::DiskFull,
+     QT_TRANSLATE_NOOP("ErrorMessages", "ディスクの空き容量が不足しています。")},
+    {MessageNumber::InputPastEndOfFile,
+     QT_TRANSLATE_NOOP("ErrorMessages", "ファイルにこれ以上データがありません。")},
+    {MessageNumber::PermissionDenied, QT_TRANSLATE_NOOP("ErrorMessages", "書き込みできません。")},
+    {MessageNumber::PathFileAccessError, QT_TRANSLATE_NOOP("ErrorMessages", "パス名が無効です。")},
+    {MessageNumber::PathNotFound, QT_TRANSLATE_NOOP("ErrorMessages", "パスが見つかりません。")},
+    {MessageNumber::ObjectNotSet,
+     QT_TRANSLATE_NOOP("ErrorMessages",
+                       "オブジェクト変数または With ブロック変数が設定されていません。")},
+    {MessageNumber::InvalidPropertyValue,
+     QT_TRANSLATE_NOOP("ErrorMessages", "プロパティの値が不正です。")},
+    {MessageNumber::InvalidPicture, QT_TRANSLATE_NOOP("ErrorMessages", "ピクチャが不正です。")},
 };
 
 constexpr const char* GenericDescription =
-    "アプリケーション定義またはオブジェクト定義のエラーです。";
+    QT_TRANSLATE_NOOP("ErrorMessages", "アプリケーション定義またはオブジェクト定義のエラーです。");
+
+QString described(const char* text) {
+    return QCoreApplication::translate("ErrorMessages", text);
+}
 
 bool isExistingFolder(const std::filesystem::path& folder) {
     struct stat status {};
@@ -116,10 +129,10 @@ WindowError::WindowError(int number)
 NumberedMessage numberedMessage(int number) {
     for (const Description& entry : Descriptions) {
         if (entry.number == number) {
-            return {number, QString::fromUtf8(entry.text)};
+            return {number, described(entry.text)};
         }
     }
-    return {number, QString::fromUtf8(GenericDescription)};
+    return {number, described(GenericDescription)};
 }
 
 NumberedMessage numberedMessage(const Error& error) {
