@@ -1,10 +1,10 @@
 #include "coloursources/ButtonColourDialog.h"
 
 #include "platform/ColourValue.h"
+#include "platform/ControlPlacement.h"
 #include "platform/FontFit.h"
 #include "platform/PushButton.h"
 #include "platform/Swatch.h"
-#include "platform/Twips.h"
 
 #include <QRadioButton>
 #include <algorithm>
@@ -31,18 +31,6 @@ constexpr std::array<Choice, 4> Choices{{
     {QT_TRANSLATE_NOOP("pixtint::ButtonColourDialog", "現在のボタン色"), 1575,
      ColourValue::ButtonFace},
 }};
-
-// A control of the dialog with its control name and design geometry.
-template <class Widget> Widget* place(QWidget* dialog, const QString& name, const TwipsRect& rect) {
-    auto* widget = new Widget(dialog); // owned by the dialog
-    widget->setObjectName(name);
-    placeInTwips(*widget, rect);
-    return widget;
-}
-
-QString indexedName(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
 
 } // namespace
 
@@ -73,15 +61,18 @@ std::optional<std::int32_t> ButtonColourDialog::ask(QWidget* owner) {
 void ButtonColourDialog::createControls() {
     for (int i = 0; i < ChoiceCount; ++i) {
         const double rowTop = 120 + 360 * i;
-        choices_[i] = place<QRadioButton>(this, indexedName("Option1", i),
-                                          {120, rowTop, Choices[i].captionWidth, 255});
+        choices_[i] = placeControl<QRadioButton>(this, indexedName("Option1", i),
+                                                 {120, rowTop, Choices[i].captionWidth, 255});
         choices_[i]->setText(tr(Choices[i].caption));
-        swatches_[i] = place<Swatch>(this, indexedName("Label1", i), {1680, rowTop, 255, 255});
+        swatches_[i] =
+            placeControl<Swatch>(this, indexedName("Label1", i), {1680, rowTop, 255, 255});
         swatches_[i]->setColourValue(Choices[i].colour);
     }
-    auto* setButton = place<PushButton>(this, indexedName("Command1", 0), {2160, 840, 855, 375});
+    auto* setButton =
+        placeControl<PushButton>(this, indexedName("Command1", 0), {2160, 840, 855, 375});
     setButton->setText(tr("設 定"));
-    auto* closeButton = place<PushButton>(this, indexedName("Command1", 1), {2160, 1200, 855, 375});
+    auto* closeButton =
+        placeControl<PushButton>(this, indexedName("Command1", 1), {2160, 1200, 855, 375});
     closeButton->setText(tr("閉じる"));
     choices_[ChoiceCount - 1]->setChecked(true);
     connect(setButton, &QPushButton::clicked, this, &ButtonColourDialog::setChosenColour);

@@ -1,7 +1,7 @@
 #include "mainwindow/ColourPanel.h"
 
 #include "coloursources/CursorPixelColour.h"
-#include "mainwindow/ControlPlacement.h"
+#include "platform/ControlPlacement.h"
 #include "platform/ColourValue.h"
 #include "platform/Dialogs.h"
 #include "platform/FontFit.h"

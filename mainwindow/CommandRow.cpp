@@ -1,6 +1,6 @@
 #include "mainwindow/CommandRow.h"
 
-#include "mainwindow/ControlPlacement.h"
+#include "platform/ControlPlacement.h"
 #include "platform/FontFit.h"
 #include "platform/PushButton.h"
 

@@ -48,6 +48,10 @@ constexpr Description Descriptions[] = {
 constexpr const char* GenericDescription =
     QT_TRANSLATE_NOOP("ErrorMessages", "アプリケーション定義またはオブジェクト定義のエラーです。");
 
+QString described(const char* text) {
+    return QCoreApplication::translate("ErrorMessages", text);
+}
+
 bool isExistingFolder(const std::filesystem::path& folder) {
     struct stat status {};
     const auto& name = folder.empty() ? std::filesystem::path(".") : folder;
@@ -126,10 +130,10 @@ WindowError::WindowError(int number)
 NumberedMessage numberedMessage(int number) {
     for (const Description& entry : Descriptions) {
         if (entry.number == number) {
-            return {number, QCoreApplication::translate("ErrorMessages", entry.text)};
+            return {number, described(entry.text)};
         }
     }
-    return {number, QCoreApplication::translate("ErrorMessages", GenericDescription)};
+    return {number, described(GenericDescription)};
 }
 
 NumberedMessage numberedMessage(const Error& error) {

@@ -1,7 +1,7 @@
 #include "mainwindow/FilePanel.h"
 
 #include "conversion/Convertibility.h"
-#include "mainwindow/ControlPlacement.h"
+#include "platform/ControlPlacement.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
 #include "platform/FontFit.h"

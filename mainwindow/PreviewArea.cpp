@@ -1,6 +1,6 @@
 #include "mainwindow/PreviewArea.h"
 
-#include "mainwindow/ControlPlacement.h"
+#include "platform/ControlPlacement.h"
 #include "mainwindow/LayoutRules.h"
 #include "platform/PictureView.h"
 

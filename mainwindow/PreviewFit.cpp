@@ -27,6 +27,25 @@ std::int32_t scaled(std::int32_t limit, std::int32_t numerator, std::int32_t den
     return nearest(static_cast<double>(product) / denominator);
 }
 
+// Space between each preview image and the arrow between them.
+constexpr double GapToArrow = 60;
+
+double beforeTop(const PreviewArea& area, double beforeHeight) {
+    return area.centreY - beforeHeight / 2;
+}
+
+double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth) {
+    return area.centreX - arrowWidth / 2 - GapToArrow - beforeWidth;
+}
+
+double afterLeft(const PreviewArea& area, double arrowWidth) {
+    return arrowWidth / 2 + area.centreX + GapToArrow;
+}
+
+double afterHeight(std::int32_t height, bool rowInserted) {
+    return rowInserted ? static_cast<double>(height) / 15 * 16 : height;
+}
+
 } // namespace
 
 std::int32_t nearest(double value) {
@@ -61,22 +80,6 @@ Size fit(Size size, const PreviewArea& area) {
 Size visible(Size size) {
     constexpr std::int32_t OnePixel = 15;
     return {std::max(size.width, OnePixel), std::max(size.height, OnePixel)};
-}
-
-double beforeTop(const PreviewArea& area, double beforeHeight) {
-    return area.centreY - beforeHeight / 2;
-}
-
-double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth) {
-    return area.centreX - arrowWidth / 2 - GapToArrow - beforeWidth;
-}
-
-double afterLeft(const PreviewArea& area, double arrowWidth) {
-    return arrowWidth / 2 + area.centreX + GapToArrow;
-}
-
-double afterHeight(std::int32_t height, bool rowInserted) {
-    return rowInserted ? static_cast<double>(height) / 15 * 16 : height;
 }
 
 ImagePlaces placeImages(Size fitted, const PreviewArea& area, double arrowWidth, bool rowInserted) {

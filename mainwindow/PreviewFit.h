@@ -25,9 +25,6 @@ struct PreviewArea {
     std::int32_t centreY = 0;
 };
 
-// Space between each preview image and the arrow between them.
-inline constexpr double GapToArrow = 60;
-
 // The whole number nearest to `value`, a value exactly halfway going to the even neighbour.
 // Does not depend on the floating-point rounding mode. Throws WindowError 6 (overflow) when the
 // result does not fit in 32 bits.
@@ -43,20 +40,13 @@ Size fit(Size size, const PreviewArea& area);
 // or click.
 Size visible(Size size);
 
-// Where the before image goes, from the size it reports after being set.
-double beforeTop(const PreviewArea& area, double beforeHeight);
-double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth);
-// The after image shares the before image's top and starts just right of the arrow.
-double afterLeft(const PreviewArea& area, double arrowWidth);
-// A 16 x 15 picture that gets a row inserted is drawn one fifteenth taller.
-double afterHeight(std::int32_t height, bool rowInserted);
-
 struct ImagePlaces {
     TwipsRect before;
     TwipsRect after;
 };
 // Both images for a picture fitted to `fitted`, either side of an arrow `arrowWidth` wide in the
-// area's centre.
+// area's centre, 60 twips from it, sharing their top. A 16 x 15 picture that gets a row
+// inserted is drawn one fifteenth taller after its conversion.
 ImagePlaces placeImages(Size fitted, const PreviewArea& area, double arrowWidth, bool rowInserted);
 
 } // namespace PreviewFit

@@ -18,7 +18,9 @@ struct SessionState {
     QString folder; // without a trailing separator, so the root is the empty text
     std::int32_t beforeColour = ColourValue::ActiveBorder; // colour values (see ColourValue)
     std::int32_t afterColour = ColourValue::ButtonFace;
-    Qt::CheckState resizeTo16x16 = Qt::Checked; // a greyed box neither grows nor says it won't
+    // Only a ticked box grows a picture; a greyed one (a settings file may ask for it) grows
+    // none, though the preview still draws the after image a row taller.
+    Qt::CheckState resizeTo16x16 = Qt::Checked;
     // false selects neither row option: the file keeps only this one, as the window shows it
     bool insertAtTop = true;
     Qt::CheckState keepBackup = Qt::Checked;

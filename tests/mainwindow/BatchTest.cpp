@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <unistd.h>
 
+// Pictures are described by naming only the fields that matter to each case.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace pixtint {
 
 using Names = std::vector<std::string>;
@@ -120,6 +123,49 @@ TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
     EXPECT_EQ(dialogs.messages[0].text,
               "[No.481]\r\nピクチャが不正です。\r\nb.bmp は変換しませんでした。");
     EXPECT_EQ(dialogs.messages[1].text, "変換終了！");
+}
+
+// Pictures are read through their real header: a V5 icon grows where its top row is; a
+// compressed picture or one whose pixels would lie past its end is no picture to convert, and
+// a 16 x 15 icon cut short is not grown. Each such file ends "NG" as its preview reports it.
+TEST_F(BatchTest, PicturesAreConvertedThroughTheirRealHeader) {
+    BmpSpec v5{.headerSize = 124, .tail = {'P', 'R', 'O', 'F'}};
+    for (int i = 0; i < 16 * 15; ++i) {
+        v5.pixels.insert(v5.pixels.end(), {255, 0, 0});
+    }
+    v5.pixels[14 * 48] = 0; // the top left pixel is black
+    BmpSpec grown = v5;     // red, the new row stored last (on top), the top left still black
+    grown.height = 16;
+    grown.pixels.clear();
+    for (int i = 0; i < 16 * 16; ++i) {
+        grown.pixels.insert(grown.pixels.end(), {0, 0, 255});
+    }
+    grown.pixels[14 * 48 + 2] = 0;
+    auto compressed = makeBmp24(4, 4, Blue);
+    compressed[30] = 1;
+    auto pastTheEnd = makeBmp24(4, 4, Blue);
+    pastTheEnd[11] = 0x10;
+    const auto icon = makeBmp24(16, 15, Blue);
+    const std::vector<std::uint8_t> cut(icon.begin(), icon.end() - 1);
+    pictures.write("a.bmp", makeBmp(v5));
+    pictures.write("b.bmp", compressed);
+    pictures.write("c.bmp", pastTheEnd);
+    pictures.write("d.bmp", cut);
+    startBlueToRed();
+    runBatch();
+
+    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp NG ticked",
+                                      "d.bmp NG ticked"}));
+    EXPECT_EQ(pictures.read("a.bmp"), makeBmp(grown));
+    EXPECT_EQ(pictures.read("b.bmp"), compressed);
+    EXPECT_EQ(pictures.read("c.bmp"), pastTheEnd);
+    EXPECT_EQ(pictures.read("d.bmp"), cut);
+    ASSERT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_EQ(dialogs.messages[0].title, "BMPエラー");
+    EXPECT_EQ(dialogs.messages[1].icon, QMessageBox::Critical); // as its preview says
+    EXPECT_TRUE(dialogs.messages[1].text.contains("c.bmp"));
+    EXPECT_EQ(dialogs.messages[2].title, "変換エラー");
+    EXPECT_EQ(dialogs.messages[3].text, "変換終了！");
 }
 
 // A real message box opened during the run, here the size message of a window made too narrow,

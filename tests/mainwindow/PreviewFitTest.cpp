@@ -55,7 +55,18 @@ TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
     EXPECT_EQ(fitted({2000000000, -1}, area), (std::array{-MessageNumber::Overflow, 0}));
 }
 
-// The design size is checked through the real window.
+// Around the design centre (4455, 4365), 60 twips either side of the 510-wide arrow.
+TEST(PreviewFitTest, TheImagesStandEitherSideOfTheArrowSharingTheirTop) {
+    const PreviewArea area{4020, 1980, 4455, 4365};
+    const PreviewFit::ImagePlaces places = PreviewFit::placeImages({800, 750}, area, 510, false);
+    EXPECT_EQ(places.before, (TwipsRect{4455 - 255 - 60 - 800, 4365 - 375, 800, 750}));
+    EXPECT_EQ(places.after, (TwipsRect{4455 + 255 + 60, 4365 - 375, 800, 750}));
+    // The row to be inserted: the after image a fifteenth taller, from the same top.
+    const PreviewFit::ImagePlaces grown = PreviewFit::placeImages({800, 750}, area, 510, true);
+    EXPECT_EQ(grown.after.height, 800);
+    EXPECT_EQ(grown.after.top, grown.before.top);
+}
+
 // Before the layout has run every picture fits into nothing, and a picture far wider than
 // high fits into no height: either would leave a box of no pixels that no click can reach.
 TEST(PreviewFitTest, NothingIsShownSmallerThanOnePixel) {
