@@ -34,30 +34,36 @@ FolderDropTarget::FolderDropTarget(QWidget& window, std::function<bool()> accept
     window.installEventFilter(this);
 }
 
+// The drop only names a folder: it is taken as a link or a copy, never as a move, which would
+// tell a file manager that its file now lives here and may go from where it was.
+std::optional<QString> FolderDropTarget::acceptedFolder(QDropEvent& drop) const {
+    const Qt::DropActions offered = drop.possibleActions();
+    const Qt::DropAction action = offered.testFlag(Qt::LinkAction)   ? Qt::LinkAction
+                                  : offered.testFlag(Qt::CopyAction) ? Qt::CopyAction
+                                                                     : Qt::IgnoreAction;
+    const auto folder = action != Qt::IgnoreAction && accepting_() && drop.mimeData()
+                            ? droppedFolder(*drop.mimeData())
+                            : std::nullopt;
+    if (!folder) {
+        drop.ignore();
+        return std::nullopt;
+    }
+    drop.setDropAction(action);
+    drop.accept();
+    return folder;
+}
+
 bool FolderDropTarget::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (accepting_() && drag->mimeData() && droppedFolder(*drag->mimeData())) {
-            drag->acceptProposedAction();
-        } else {
-            drag->ignore();
+    case QEvent::DragMove:
+        acceptedFolder(*static_cast<QDropEvent*>(event));
+        return true;
+    case QEvent::Drop:
+        if (const auto folder = acceptedFolder(*static_cast<QDropEvent*>(event))) {
+            emit folderDropped(*folder);
         }
         return true;
-    }
-    case QEvent::Drop: {
-        auto* drop = static_cast<QDropEvent*>(event);
-        const auto folder =
-            accepting_() && drop->mimeData() ? droppedFolder(*drop->mimeData()) : std::nullopt;
-        if (!folder) {
-            drop->ignore();
-            return true;
-        }
-        drop->acceptProposedAction();
-        emit folderDropped(*folder);
-        return true;
-    }
     default:
         return QObject::eventFilter(watched, event);
     }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class QDropEvent;
 class QMimeData;
 class QWidget;
 
@@ -30,6 +31,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The folder of a drag or drop this target takes, accepted as such; nothing, and the event
+    // ignored, otherwise.
+    std::optional<QString> acceptedFolder(QDropEvent& drop) const;
+
     std::function<bool()> accepting_;
 };
 

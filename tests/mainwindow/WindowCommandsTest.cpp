@@ -42,19 +42,24 @@ protected:
         QTest::keySequence(window.get(), QKeySequence(keys));
         settle();
     }
-    // Drags `urls` over the file list and drops them there, as a file manager would; answers
-    // whether the window took the drop.
-    bool drop(const QList<QUrl>& urls) {
+    // Drags `urls` over the file list and drops them there, as a file manager would, offering
+    // `actions`; answers how the window took the drop (IgnoreAction when it refused it).
+    Qt::DropAction drop(const QList<QUrl>& urls,
+                        Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction) {
         QMimeData data;
         data.setUrls(urls);
         QWidget* target = fileList()->viewport();
         const QPoint point = target->rect().center();
-        QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(point, actions, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
-        QDropEvent dropped(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropped(point, actions, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &dropped);
         settle();
-        return enter.isAccepted() && dropped.isAccepted();
+        if (!enter.isAccepted() || !dropped.isAccepted()) {
+            return Qt::IgnoreAction;
+        }
+        EXPECT_EQ(enter.dropAction(), dropped.dropAction());
+        return dropped.dropAction();
     }
     std::vector<std::uint8_t> original = makeBmp24(2, 2, Blue);
     std::vector<std::uint8_t> converted = makeBmp24(2, 2, Red);
@@ -156,12 +161,15 @@ TEST_F(WindowCommands, AFolderOrAFileDroppedOnTheWindowIsChosenAndListed) {
     startBlueToRed();
     ASSERT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
 
-    EXPECT_TRUE(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons")}));
+    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons")}), Qt::CopyAction)
+        << "never a move: the file manager must not think the folder went anywhere";
     EXPECT_EQ(folderLabel()->text(), pictureFolderText() + "/icons");
     EXPECT_EQ(listing(), QStringList({"save.bmp BMP ticked"}));
     EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝1");
 
-    EXPECT_TRUE(drop({QUrl::fromLocalFile(pictureFolderText() + "/open.bmp")}));
+    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/open.bmp")},
+                   Qt::LinkAction | Qt::CopyAction),
+              Qt::LinkAction);
     EXPECT_EQ(folderLabel()->text(), pictureFolderText()) << "a file stands for its folder";
     EXPECT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
 }
@@ -169,11 +177,13 @@ TEST_F(WindowCommands, AFolderOrAFileDroppedOnTheWindowIsChosenAndListed) {
 TEST_F(WindowCommands, ADropOfNoFolderOrDuringAPickChangesNothing) {
     fs::create_directories(pictures / "icons");
     startBlueToRed();
-    EXPECT_FALSE(drop({QUrl("https://example.org/icons/")}));
-    EXPECT_FALSE(drop({QUrl::fromLocalFile(pictureFolderText() + "/gone")}));
+    const QUrl icons = QUrl::fromLocalFile(pictureFolderText() + "/icons");
+    EXPECT_EQ(drop({QUrl("https://example.org/icons/")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/gone")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({icons}, Qt::MoveAction), Qt::IgnoreAction) << "a move only";
 
     pickButton(Side::Before)->click(); // the pick waits for its click on a preview
-    EXPECT_FALSE(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons")}));
+    EXPECT_EQ(drop({icons}), Qt::IgnoreAction);
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -235,7 +245,8 @@ TEST_F(WindowCommands, ShortcutsAndDropsWaitWhileABatchRuns) {
             pictures.write("new.bmp", makeBmp24(4, 4, Blue));
             press(Qt::Key_F5);
             press(Qt::CTRL | Qt::Key_Q);
-            EXPECT_FALSE(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons")}));
+            EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons")}),
+                      Qt::IgnoreAction);
         }
     };
     convertButton()->click();
