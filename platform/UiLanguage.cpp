@@ -19,6 +19,24 @@ bool isEnglish(const QString& languageTag) {
            languageTag.startsWith(QLatin1String("en_"));
 }
 
+// "C", "POSIX" and their forms with a character set ("C.UTF-8") set no language.
+bool namesNoLanguage(const QString& locale) {
+    return locale.isEmpty() || locale == QLatin1String("C") || locale == QLatin1String("POSIX") ||
+           locale.startsWith(QLatin1String("C.")) || locale.startsWith(QLatin1String("POSIX."));
+}
+
+// The locale of messages as the C library takes it from the environment. (Qt's own name for
+// the system locale is "en_US" when LANG=C.UTF-8 and LANGUAGE=en.)
+QString messagesLocale() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty()) {
+            return value;
+        }
+    }
+    return {};
+}
+
 void removeTranslators(QCoreApplication& application) {
     // A translator removes itself from the application when it is deleted.
     qDeleteAll(application.findChildren<QTranslator*>(Qt::FindDirectChildrenOnly));
@@ -37,16 +55,14 @@ bool installTranslation(QCoreApplication& application, const QString& file) {
 } // namespace
 
 UiLanguage uiLanguageFor(const QString& messagesLocale, const QStringList& uiLanguages) {
-    if (messagesLocale == QLatin1String("C") || messagesLocale == QLatin1String("POSIX") ||
-        uiLanguages.isEmpty()) {
+    if (namesNoLanguage(messagesLocale) || uiLanguages.isEmpty()) {
         return UiLanguage::Japanese;
     }
     return isEnglish(uiLanguages.front()) ? UiLanguage::English : UiLanguage::Japanese;
 }
 
 UiLanguage desktopUiLanguage() {
-    const QLocale desktop = QLocale::system();
-    return uiLanguageFor(desktop.name(), desktop.uiLanguages());
+    return uiLanguageFor(messagesLocale(), QLocale::system().uiLanguages());
 }
 
 std::optional<UiLanguage> uiLanguageNamed(std::string_view code) {

@@ -14,10 +14,11 @@ namespace pixtint {
 enum class UiLanguage { Japanese, English };
 
 // English when the desktop's first user-interface language is English, Japanese for every
-// other language and where none is set: the messages locale "C" (or "POSIX") names no
-// language, whatever $LANGUAGE says, as gettext has it.
+// other language and where none is set: a messages locale of "C" or "POSIX" (with or without a
+// character set, "C.UTF-8") names no language, whatever $LANGUAGE says, as gettext has it.
 UiLanguage uiLanguageFor(const QString& messagesLocale, const QStringList& uiLanguages);
-// The same for the desktop the program runs on.
+// The same for the desktop the program runs on: the messages locale from LC_ALL, LC_MESSAGES
+// or LANG, the languages as QLocale::uiLanguages() lists them.
 UiLanguage desktopUiLanguage();
 
 // "ja" or "en", the codes `pixtint --language` takes; nothing for any other text.

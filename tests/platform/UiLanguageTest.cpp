@@ -26,6 +26,8 @@ TEST(UiLanguage, EnglishOnlyWhenTheDesktopsFirstLanguageIsEnglish) {
         {"C", {"C"}, UiLanguage::Japanese},
         {"C", {"en", "en-US"}, UiLanguage::Japanese}, // no locale set: LANGUAGE is not read
         {"POSIX", {"en"}, UiLanguage::Japanese},
+        {"C.UTF-8", {"en", "en-US"}, UiLanguage::Japanese},
+        {"", {"en"}, UiLanguage::Japanese},
         {"en_US", {}, UiLanguage::Japanese},
         {"eo", {"eo"}, UiLanguage::Japanese},
     };
