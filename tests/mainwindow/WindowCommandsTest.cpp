@@ -161,24 +161,29 @@ TEST_F(WindowCommands, AFolderOrAFileDroppedOnTheWindowIsChosenAndListed) {
     startBlueToRed();
     ASSERT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
 
-    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons")}), Qt::CopyAction)
+    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons/")}), Qt::CopyAction)
         << "never a move: the file manager must not think the folder went anywhere";
     EXPECT_EQ(folderLabel()->text(), pictureFolderText() + "/icons");
     EXPECT_EQ(listing(), QStringList({"save.bmp BMP ticked"}));
     EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝1");
 
-    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/open.bmp")},
+    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/open.bmp"),
+                    QUrl::fromLocalFile(pictureFolderText() + "/icons")},
                    Qt::LinkAction | Qt::CopyAction),
-              Qt::LinkAction);
+              Qt::LinkAction)
+        << "the first of several";
     EXPECT_EQ(folderLabel()->text(), pictureFolderText()) << "a file stands for its folder";
     EXPECT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
+
+    EXPECT_NE(drop({QUrl::fromLocalFile("/")}), Qt::IgnoreAction);
+    EXPECT_EQ(folderLabel()->text(), "") << "the root is held as the empty text";
 }
 
 TEST_F(WindowCommands, ADropOfNoFolderOrDuringAPickChangesNothing) {
     fs::create_directories(pictures / "icons");
     startBlueToRed();
     const QUrl icons = QUrl::fromLocalFile(pictureFolderText() + "/icons");
-    EXPECT_EQ(drop({QUrl("https://example.org/icons/")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({QUrl("https://example.org/icons/"), icons}), Qt::IgnoreAction);
     EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/gone")}), Qt::IgnoreAction);
     EXPECT_EQ(drop({icons}, Qt::MoveAction), Qt::IgnoreAction) << "a move only";
 
