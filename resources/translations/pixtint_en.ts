@@ -68,7 +68,7 @@
     </message>
     <message>
         <source>書き込みできません。</source>
-        <translation>It cannot be written.</translation>
+        <translation>The file cannot be written.</translation>
     </message>
     <message>
         <source>パス名が無効です。</source>
@@ -92,7 +92,7 @@
     </message>
     <message>
         <source>アプリケーション定義またはオブジェクト定義のエラーです。</source>
-        <translation>An error of the program.</translation>
+        <translation>An error in the program.</translation>
     </message>
 </context>
 <context>
