@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UiLanguage.h"
+
 #include <QString>
 #include <optional>
 #include <ostream>
@@ -8,10 +10,13 @@
 
 namespace pixtint {
 
-// What the window program's command line asks for: `pixtint [FOLDER]`, or --help, --version.
+// What the window program's command line asks for: `pixtint [--language ja|en] [FOLDER]`, or
+// --help, --version.
 struct CommandLine {
     bool help = false;
     bool version = false;
+    // The window's language when the user chose one; otherwise the desktop's decides.
+    std::optional<UiLanguage> language;
     // The folder to start on, as the window holds a folder: absolute, no trailing separator.
     std::optional<QString> folder;
     // Why the arguments make no sense, when they don't.
@@ -20,12 +25,12 @@ struct CommandLine {
 
 // Reads the arguments after the program's name. --help and --version win over anything else, so
 // that they answer before Qt has taken its own options (-platform and the like) out of the list.
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
-CommandLine ParseCommandLine(int argc, const char* const* argv);
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // Prints what --help, --version or a usage error ask for and answers the exit status; nothing
 // when the window is to start.
-std::optional<int> AnswerOnTerminal(const CommandLine& commandLine, std::ostream& out,
+std::optional<int> answerOnTerminal(const CommandLine& commandLine, std::ostream& out,
                                     std::ostream& errors);
 
 } // namespace pixtint

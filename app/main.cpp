@@ -1,10 +1,10 @@
 #include "app/CommandLine.h"
 #include "app/DisplayGuard.h"
-#include "coloursources/frmWindowsButtonColor.h"
+#include "coloursources/ButtonColourDialog.h"
 #include "mainwindow/StartUp.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
-#include "platform/QtTranslation.h"
+#include "platform/UiLanguage.h"
 
 #include <QApplication>
 #include <iostream>
@@ -14,24 +14,20 @@ using namespace pixtint;
 
 int main(int argc, char** argv) {
     // --help and --version answer on the terminal, before Qt looks for a display.
-    if (const CommandLine early = ParseCommandLine(argc, argv); early.help || early.version) {
-        return AnswerOnTerminal(early, std::cout, std::cerr).value_or(0);
+    if (const CommandLine early = parseCommandLine(argc, argv); early.help || early.version) {
+        return answerOnTerminal(early, std::cout, std::cerr).value_or(0);
     }
     // Only Qt's start is guarded: later messages take their usual course.
     std::optional<DisplayGuard> noDisplay(std::in_place);
     QApplication application(argc, argv); // takes Qt's own options out of argv
     noDisplay.reset();
-    InstallQtTranslation(application);
     QGuiApplication::setDesktopFileName(QStringLiteral(PIXTINT_APP_ID));
-    const CommandLine commandLine = ParseCommandLine(argc, argv);
-    if (const auto status = AnswerOnTerminal(commandLine, std::cout, std::cerr)) {
+    const CommandLine commandLine = parseCommandLine(argc, argv);
+    useUiLanguage(application, commandLine.language.value_or(desktopUiLanguage()));
+    if (const auto status = answerOnTerminal(commandLine, std::cout, std::cerr)) {
         return *status;
     }
-    QtDialogs dialogs([](QWidget* owner, QString& tag) {
-        // A fresh dialog for every opening, gone when it closes.
-        frmWindowsButtonColor dialog(tag, owner);
-        dialog.exec();
-    });
-    auto window = Main(dialogs, ProgramInfo::ProgramFolder(), commandLine.folder);
+    QtDialogs dialogs(&ButtonColourDialog::ask);
+    auto window = startMainWindow(dialogs, ProgramInfo::programFolder(), commandLine.folder);
     return application.exec();
 }

@@ -23,7 +23,7 @@
 #include "bench/WindowControls.h"
 #include "conversion/BatchRun.h"
 #include "mainwindow/StartUp.h"
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -101,7 +101,7 @@ template <typename Run> Timing timeChildren(Run&& run) {
 Timing timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make) {
     const auto pictures = freshFolder(root / "window", make);
     writeSettings(root / "program", pictures, true);
-    const auto window = Main(dialogs, DisplayPath(root / "program"));
+    const auto window = startMainWindow(dialogs, displayPath(root / "program"));
     waitUntilShown(*window);
     std::optional<Clock::time_point> closed;
     dialogs.onMessage = [&closed](const QString& text) {

@@ -11,7 +11,8 @@ namespace pixtint {
 // at the moment the window shows it; otherwise it is printed, so that a failure is not missed.
 class SilentDialogs : public Dialogs {
 public:
-    void MsgBox(QWidget*, const QString& text, Icon, const QString& title) override {
+    void showMessage(QWidget*, const QString& text, QMessageBox::Icon,
+                     const QString& title) override {
         if (onMessage) {
             onMessage(text);
             return;
@@ -19,12 +20,10 @@ public:
         std::fprintf(stderr, "message [%s]: %s\n", title.toUtf8().constData(),
                      text.toUtf8().constData());
     }
-    std::optional<QColor> ShowColor(QWidget*) override { return std::nullopt; }
-    std::optional<QString> BrowseForFolder(QWidget*, const QString&) override {
-        return std::nullopt;
-    }
-    void ShowButtonColorDialog(QWidget*, QString&) override {}
-    void OpenDocument(const QString&) override {}
+    std::optional<QColor> chooseColour(QWidget*) override { return std::nullopt; }
+    std::optional<QString> chooseFolder(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<std::int32_t> chooseButtonColour(QWidget*) override { return std::nullopt; }
+    void openDocument(const QString&) override {}
 
     std::function<void(const QString& text)> onMessage;
 };

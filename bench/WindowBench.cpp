@@ -13,9 +13,9 @@
 #include "bench/SilentDialogs.h"
 #include "bench/Spread.h"
 #include "bench/WindowControls.h"
+#include "mainwindow/FileListWidget.h"
 #include "mainwindow/StartUp.h"
-#include "platform/FileOperations.h"
-#include "platform/ListView.h"
+#include "platform/FilePaths.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -43,7 +43,7 @@ constexpr const char* PreviewMode = "--preview";
 std::unique_ptr<MainWindow> startOn(Dialogs& dialogs, const fs::path& pictures) {
     const auto programFolder = pictures.parent_path() / (pictures.filename().string() + "-program");
     writeSettings(programFolder, pictures);
-    auto window = Main(dialogs, DisplayPath(programFolder));
+    auto window = startMainWindow(dialogs, displayPath(programFolder));
     waitUntilShown(*window);
     return window;
 }
@@ -70,7 +70,7 @@ void benchRefresh(Dialogs& dialogs, const fs::path& root, int rounds) {
     }
     const Spread spread = spreadOf(seconds);
     std::printf("refresh of %d pictures: best %.3f s, median %.3f s, worst %.3f s\n",
-                control<ListView>(*window, "ListView1").Count(), spread.best, spread.median,
+                control<FileListWidget>(*window, "ListView1").count(), spread.best, spread.median,
                 spread.worst);
 }
 
@@ -80,19 +80,19 @@ void benchRefresh(Dialogs& dialogs, const fs::path& root, int rounds) {
 int previewInThisProcess(const fs::path& pictures, int rounds) {
     SilentDialogs dialogs;
     const auto window = startOn(dialogs, pictures);
-    auto& list = control<ListView>(*window, "ListView1");
-    const auto preview = [&](int item) {
-        list.Item(item).setSelected(true);
+    auto& list = control<FileListWidget>(*window, "ListView1");
+    const auto preview = [&](int row) {
+        list.selectRow(row);
         window->previewSelectedFile();
     };
     const auto previewPhoto = [&] {
-        preview(2);
+        preview(1);
     };
     const long peakBefore = peakResidentKiB();
     std::printf("%.4f", timed(previewPhoto));
     const long peakAfter = peakResidentKiB();
     for (int round = 1; round < rounds; ++round) {
-        preview(1);
+        preview(0);
         settle();
         std::printf(" %.4f", timed(previewPhoto));
     }

@@ -33,7 +33,7 @@ struct UsageError {
 const char* const Footer = R"(
 COLOUR is #RRGGBB or RRGGBB (hex, either case), R,G,B or rgb(R,G,B) (decimal 0-255), or a
 CSS colour name such as magenta, silver or darkslategrey.
-24-bit, 32-bit (colour masks of whole bytes; the fourth byte is kept) and 1-, 4- and 8-bit
+24-bit, 32-bit (8-bit colour masks; the alpha or unused bits are kept) and 1-, 4- and 8-bit
 palette pictures (their colour table changes, RLE included) are converted; every other kind is
 skipped with its reason. A colour matches FROM when no channel differs by more than the
 tolerance; a match is replaced outright. Pixels within 8 of FROM that do not match are

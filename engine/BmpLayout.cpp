@@ -121,11 +121,11 @@ std::string bitsText(const BmpLayout& layout) {
     return std::to_string(layout.bitsPerPixel) + "-bit picture";
 }
 
-// The byte of a four-byte pixel that a mask covers, when it covers exactly one whole byte.
-std::optional<std::uint8_t> wholeByteOf(std::uint32_t mask) {
-    for (std::uint8_t byte = 0; byte < 4; ++byte) {
-        if (mask == std::uint32_t{0xFF} << (8 * byte)) {
-            return byte;
+// The bit where a mask of eight contiguous bits starts.
+std::optional<std::uint8_t> shiftOf(std::uint32_t mask) {
+    for (std::uint8_t shift = 0; shift <= 24; ++shift) {
+        if (mask == std::uint32_t{0xFF} << shift) {
+            return shift;
         }
     }
     return std::nullopt;
@@ -137,20 +137,29 @@ void readMasks(BmpLayout& layout, const Head& head) {
         return; // blue, green, red, then the fourth byte
     }
     const std::uint64_t at = FileHeaderSize + InfoSize;
-    const auto red = wholeByteOf(head.u32(at));
-    const auto green = wholeByteOf(head.u32(at + 4));
-    const auto blue = wholeByteOf(head.u32(at + 8));
-    if (!red || !green || !blue || *red == *green || *red == *blue || *green == *blue) {
-        throw unsupported("32-bit picture whose colour masks are not whole bytes");
+    const std::uint32_t masks[3] = {head.u32(at), head.u32(at + 4), head.u32(at + 8)};
+    const auto red = shiftOf(masks[0]);
+    const auto green = shiftOf(masks[1]);
+    const auto blue = shiftOf(masks[2]);
+    if (!red || !green || !blue || (masks[0] & masks[1]) != 0 || (masks[0] & masks[2]) != 0 ||
+        (masks[1] & masks[2]) != 0) {
+        throw unsupported("32-bit picture whose colour masks are not 8 separate bits");
     }
-    layout.channels = {*red, *green, *blue, static_cast<std::uint8_t>(6 - *red - *green - *blue)};
     const bool alphaMask =
         layout.compression == Compression::AlphaBitFields || layout.headerSize >= 56;
     const std::uint32_t alpha = alphaMask ? head.u32(at + 12) : 0;
-    const std::uint32_t colourBits = head.u32(at) | head.u32(at + 4) | head.u32(at + 8);
-    if ((alpha & colourBits) != 0) {
+    if ((alpha & (masks[0] | masks[1] | masks[2])) != 0) {
         throw unsupported("32-bit picture whose alpha mask overlaps its colours");
     }
+    if (*red % 8 != 0 || *green % 8 != 0 || *blue % 8 != 0) {
+        layout.shifts = ChannelShifts{*red, *green, *blue};
+        return;
+    }
+    const auto byte = [](std::uint8_t shift) {
+        return static_cast<std::uint8_t>(shift / 8);
+    };
+    layout.channels = {byte(*red), byte(*green), byte(*blue),
+                       static_cast<std::uint8_t>(6 - byte(*red) - byte(*green) - byte(*blue))};
 }
 
 void readColourLayout(BmpLayout& layout, const Head& head) {

@@ -40,6 +40,19 @@ struct ChannelBytes {
     std::uint8_t fourth = 3; // alpha or unused: never changed
 };
 
+// Where a four-byte pixel, read as a little-endian number, keeps each channel's eight bits,
+// when they are not whole bytes; every other bit is kept.
+struct ChannelShifts {
+    std::uint8_t red = 16;
+    std::uint8_t green = 8;
+    std::uint8_t blue = 0;
+
+    std::uint32_t colourBits() const {
+        return std::uint32_t{0xFF} << red | std::uint32_t{0xFF} << green |
+               std::uint32_t{0xFF} << blue;
+    }
+};
+
 struct BmpLayout {
     HeaderKind kind = HeaderKind::Info;
     std::uint32_t headerSize = 40;
@@ -50,9 +63,10 @@ struct BmpLayout {
     std::int32_t width = 0;
     std::int32_t height = 0; // negative for a top-down picture
     std::uint64_t rowCount = 0;
-    std::uint64_t stride = 0;      // bytes a stored row takes, padding included
-    std::uint64_t pixelOffset = 0; // where the pixel rows (or the compressed data) start
-    ChannelBytes channels;         // Masked32
+    std::uint64_t stride = 0;            // bytes a stored row takes, padding included
+    std::uint64_t pixelOffset = 0;       // where the pixel rows (or the compressed data) start
+    ChannelBytes channels;               // Masked32
+    std::optional<ChannelShifts> shifts; // Masked32 whose masks are not whole bytes
 
     // The colour table (palette pictures): entries of `entrySize` bytes, blue, green, red
     // first. `entryCapacity` is how many the table may hold (2^bits), or `entryCount` when

@@ -121,6 +121,36 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelBytes& cha
     }
 }
 
+void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
+                         WalkCounts& counts) const {
+    const auto channel = [](std::uint32_t value, std::uint8_t shift) {
+        return static_cast<std::uint8_t>(value >> shift);
+    };
+    for (std::size_t offset = 0; offset + 4 <= pixels.size(); offset += 4) {
+        std::uint8_t* pixel = pixels.data() + offset;
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            value |= std::uint32_t{pixel[i]} << (8 * i);
+        }
+        const Rgb colour{channel(value, shifts.red), channel(value, shifts.green),
+                         channel(value, shifts.blue)};
+        if (const auto match = matchOf(colour)) {
+            const Rgb to = pairs_[*match].to;
+            if (to == colour) {
+                continue;
+            }
+            value = (value & ~shifts.colourBits()) | std::uint32_t{to.red} << shifts.red |
+                    std::uint32_t{to.green} << shifts.green | std::uint32_t{to.blue} << shifts.blue;
+            for (int i = 0; i < 4; ++i) {
+                pixel[i] = static_cast<std::uint8_t>(value >> (8 * i));
+            }
+            ++counts.pairs[*match].pixels;
+        } else if (const auto near = nearMissOf(colour)) {
+            ++counts.pairs[*near].nearMisses;
+        }
+    }
+}
+
 std::uint64_t ColourMap::recolor(std::span<std::uint8_t> pixels) const {
     WalkCounts counts = freshCounts();
     recolour(pixels, counts);

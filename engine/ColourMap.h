@@ -8,6 +8,7 @@
 namespace pixtint {
 
 struct ChannelBytes;
+struct ChannelShifts;
 
 struct Rgb {
     std::uint8_t red = 0;
@@ -65,6 +66,10 @@ public:
     // The same for four-byte pixels whose channels are where `channels` says; the fourth
     // byte is kept.
     void recolour(std::span<std::uint8_t> pixels, const ChannelBytes& channels,
+                  WalkCounts& counts) const;
+    // The same for four-byte pixels whose channels are eight bits at any position; every
+    // other bit is kept.
+    void recolour(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
                   WalkCounts& counts) const;
 
     // Shorthands for the tests: the pixels changed.

@@ -29,7 +29,8 @@ PixelRows::PixelRows(const BmpLayout& layout)
     , pixelSize_(layout.bitsPerPixel / 8)
     , pixelBytesPerRow_(static_cast<std::uint64_t>(layout.width) * pixelSize_)
     , stride_(layout.stride)
-    , channels_(layout.channels) {
+    , channels_(layout.channels)
+    , shifts_(layout.shifts) {
     end_ = rowsEnd(origin_, layout.rowCount, stride_);
 }
 
@@ -65,6 +66,8 @@ void PixelRows::recolour(std::span<std::uint8_t> bytes, std::uint64_t begin,
             const auto pixels = bytes.subspan(first - begin, whole);
             if (pixelSize_ == 3) {
                 colours.recolour(pixels, counts);
+            } else if (shifts_) {
+                colours.recolour(pixels, *shifts_, counts);
             } else {
                 colours.recolour(pixels, channels_, counts);
             }

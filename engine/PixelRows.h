@@ -4,6 +4,7 @@
 #include "engine/ColourMap.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace pixtint {
@@ -40,6 +41,7 @@ private:
     std::uint64_t pixelBytesPerRow_;
     std::uint64_t stride_;
     ChannelBytes channels_;
+    std::optional<ChannelShifts> shifts_;
 };
 
 } // namespace pixtint

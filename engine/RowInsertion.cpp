@@ -67,8 +67,30 @@ std::uint64_t neighbourRowOffset(const BmpLayout& layout, bool atTop) {
     return afterLast ? layout.rowsEnd() - layout.stride : layout.pixelOffset;
 }
 
+namespace {
+
+// Four-byte pixels with channels at any bit: the bits outside them come from the neighbour.
+std::vector<std::uint8_t> shiftedColourRow(const BmpLayout& layout, const ChannelShifts& shifts,
+                                           Rgb fill, std::span<const std::uint8_t> neighbour) {
+    std::vector<std::uint8_t> row(layout.stride, 0);
+    const std::uint32_t colour = std::uint32_t{fill.red} << shifts.red |
+                                 std::uint32_t{fill.green} << shifts.green |
+                                 std::uint32_t{fill.blue} << shifts.blue;
+    for (std::size_t x = 0; x < static_cast<std::size_t>(layout.width); ++x) {
+        const std::uint32_t kept =
+            (x + 1) * 4 <= neighbour.size() ? readField(neighbour, x * 4, 4) : 0;
+        writeField(row, x * 4, 4, (kept & ~shifts.colourBits()) | colour);
+    }
+    return row;
+}
+
+} // namespace
+
 std::vector<std::uint8_t> colourRow(const BmpLayout& layout, Rgb fill,
                                     std::span<const std::uint8_t> neighbour) {
+    if (layout.shifts) {
+        return shiftedColourRow(layout, *layout.shifts, fill, neighbour);
+    }
     std::vector<std::uint8_t> row(layout.stride, 0);
     const std::size_t pixelSize = layout.bitsPerPixel / 8;
     const ChannelBytes channels = layout.channels;

@@ -168,6 +168,38 @@ void modelColour(Bytes& bytes, std::uint64_t at, const ChannelBytes& channels,
     }
 }
 
+std::uint32_t get(const Bytes& bytes, std::uint64_t at, std::uint32_t size);
+void put(Bytes& bytes, std::uint64_t at, std::uint32_t size, std::uint32_t value);
+
+Rgb shiftedColour(std::uint32_t value, const ChannelShifts& shifts) {
+    return {static_cast<std::uint8_t>(value >> shifts.red),
+            static_cast<std::uint8_t>(value >> shifts.green),
+            static_cast<std::uint8_t>(value >> shifts.blue)};
+}
+
+std::uint32_t shiftedValue(Rgb colour, const ChannelShifts& shifts) {
+    return std::uint32_t{colour.red} << shifts.red | std::uint32_t{colour.green} << shifts.green |
+           std::uint32_t{colour.blue} << shifts.blue;
+}
+
+// A four-byte pixel whose channels are eight bits anywhere in it.
+void modelShifted(Bytes& bytes, std::uint64_t at, const ChannelShifts& shifts,
+                  const ConversionRequest& request, Converted& result) {
+    const std::uint32_t value = get(bytes, at, 4);
+    const Rgb colour = shiftedColour(value, shifts);
+    int near = -1;
+    const int pair = pairFor(request, colour, near);
+    if (pair < 0) {
+        result.nearMisses += near >= 0 ? 1 : 0;
+        return;
+    }
+    const Rgb to = request.pairs[static_cast<std::size_t>(pair)].to;
+    if (to != colour) {
+        put(bytes, at, 4, (value & ~shifts.colourBits()) | shiftedValue(to, shifts));
+        ++result.pixels;
+    }
+}
+
 void modelRows(Bytes& bytes, const BmpLayout& layout, const ConversionRequest& request,
                Converted& result) {
     const std::uint64_t size = layout.bitsPerPixel / 8;
@@ -176,6 +208,10 @@ void modelRows(Bytes& bytes, const BmpLayout& layout, const ConversionRequest& r
             const std::uint64_t at = layout.pixelOffset + row * layout.stride + x * size;
             if (at + size > bytes.size()) {
                 return;
+            }
+            if (layout.shifts) {
+                modelShifted(bytes, at, *layout.shifts, request, result);
+                continue;
             }
             modelColour(bytes, at, size == 3 ? ChannelBytes{} : layout.channels, request, result, 1,
                         false);
@@ -254,7 +290,12 @@ Converted modelGrowth(Converted result, const Bytes& original, const BmpLayout& 
         const std::uint64_t size = layout.bitsPerPixel / 8;
         const ChannelBytes channels = size == 3 ? ChannelBytes{} : layout.channels;
         const std::uint64_t neighbour = afterLast ? rowAt - layout.stride : rowAt;
-        for (std::uint64_t x = 0; x < 16; ++x) {
+        for (std::uint64_t x = 0; x < 16 && layout.shifts; ++x) {
+            const std::uint32_t kept = get(original, neighbour + x * 4, 4);
+            put(row, x * 4, 4,
+                (kept & ~layout.shifts->colourBits()) | shiftedValue(fill, *layout.shifts));
+        }
+        for (std::uint64_t x = 0; x < 16 && !layout.shifts; ++x) {
             row[x * size + channels.red] = fill.red;
             row[x * size + channels.green] = fill.green;
             row[x * size + channels.blue] = fill.blue;
@@ -378,12 +419,18 @@ Bytes madePicture(const Bytes& bytes, std::uint8_t kind) {
         used = 1 + 3 * entries;
         const bool rle = (kind & 7) >= 5 && spec.headerSize != 12 && spec.height > 0;
         spec.compression = rle ? (spec.bitCount == 8 ? 1u : 2u) : 0u;
-    } else if (spec.bitCount == 32 && (kind & 7) == 7) {
+    } else if (spec.bitCount == 32 && (kind & 7) == 7 && (kind & 0x40) == 0) {
         spec.compression = 3; // bit fields, red and blue swapped, alpha in the first byte
         spec.masks[0] = 0x0000FF00;
         spec.masks[1] = 0x00FF0000;
         spec.masks[2] = 0xFF000000;
         spec.masks[3] = 0x000000FF;
+    } else if (spec.bitCount == 32 && (kind & 7) == 7) {
+        spec.compression = 3; // bit fields that are not whole bytes
+        spec.masks[0] = 0xFF000000;
+        spec.masks[1] = 0x00000FF0;
+        spec.masks[2] = 0x000FF000;
+        spec.masks[3] = 0;
     }
     spec.pixels.assign(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(used, bytes.size())),
                        bytes.end());

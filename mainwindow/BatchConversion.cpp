@@ -1,11 +1,12 @@
-#include "conversion/BatchRun.h"
-#include "engine/AppError.h"
 #include "mainwindow/BatchProgress.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewArea.h"
+#include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
+
+#include <QScopedValueRollback>
 
 namespace pixtint {
 
@@ -13,26 +14,25 @@ namespace pixtint {
 // replaces each by its converted picture; the window shows the progress, then the final state.
 
 void MainWindow::convertCheckedFiles() {
-    if (filePanel_->fileCount() == 0) {
-        dialogs_.MsgBox(this, QStringLiteral("変換するファイルがありません！"),
-                        Dialogs::Icon::Exclamation);
+    if (filePanel_->fileList().count() == 0) {
+        dialogs_.showMessage(this, tr("変換するファイルがありません！"), QMessageBox::Warning);
         return;
     }
     runBatch();
-    dialogs_.MsgBox(this, QStringLiteral("変換終了！"), Dialogs::Icon::None);
+    dialogs_.showMessage(this, tr("変換終了！"), QMessageBox::NoIcon);
 }
 
 void MainWindow::runBatch() {
-    BusyPointer busy(*this);
-    std::vector<ListItem> items = filePanel_->chosenItems();
+    BusyCursor busy;
+    const QScopedValueRollback running(batchRunning_, true);
+    std::vector<int> rows = filePanel_->chosenRows();
     std::vector<std::filesystem::path> files;
-    for (const ListItem& item : items) {
-        files.push_back(PathInFolder(state_.folder, item.FileName()));
+    for (const int row : rows) {
+        files.push_back(pathInFolder(state_.folder, filePanel_->fileList().fileName(row)));
     }
-    const ConversionRequest request = currentRequest();
     {
-        BatchProgress progress(*this, std::move(items), std::move(files), request);
-        BatchRun(request).run(progress.files(), progress.callbacks());
+        BatchProgress progress(*this, std::move(rows), std::move(files), currentRequest());
+        progress.run();
         progress.selectLastDone();
     }
     // The closing run is a plain preview of the item selected now, to show the final state.
@@ -46,7 +46,7 @@ void MainWindow::showBatchPreview(const std::filesystem::path& file, PictureSize
         showPictureSize(size);
         previewArea_->showPictures(before, after);
         placePreviewImages(displaySize(size));
-    } catch (const AppError&) {
+    } catch (...) {
         // A file gone since it was decoded shows what could be shown.
     }
 }

@@ -1,15 +1,24 @@
 #include "mainwindow/BatchMessages.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 
-#include <QString>
+#include <QCoreApplication>
 
 namespace pixtint {
 
 namespace {
 
+// The texts' translation context.
+struct BatchMessages {
+    Q_DECLARE_TR_FUNCTIONS(BatchMessages)
+};
+
 QString nameOf(const std::filesystem::path& path) {
-    return DisplayPath(path.filename());
+    return displayPath(path.filename());
+}
+
+QString notConverted(const std::filesystem::path& file) {
+    return BatchMessages::tr("%1 は変換しませんでした。").arg(nameOf(file));
 }
 
 QString whatHappened(const FileOutcome& outcome) {
@@ -17,27 +26,35 @@ QString whatHappened(const FileOutcome& outcome) {
     const QString file = nameOf(outcome.path);
     switch (failure.kind) {
     case FileFailure::Kind::BackupBlocked:
-        return QStringLiteral("%1 はバックアップを作成できないため、変換しませんでした。")
+        return BatchMessages::tr("%1 はバックアップを作成できないため、変換しませんでした。")
             .arg(file);
     case FileFailure::Kind::BackupNameShared:
-        return QStringLiteral("%1 のバックアップ名は %2 と同じため、%1 は変換しませんでした。")
+        return BatchMessages::tr("%1 のバックアップ名は %2 と同じため、%1 は変換しませんでした。")
             .arg(file, nameOf(failure.otherPicture));
     case FileFailure::Kind::BackupNotPlaced:
-        return QStringLiteral("%1 は変換しましたが、バックアップを作成できませんでした。"
-                              "変換前のファイルは %2 に残っています。")
+        return BatchMessages::tr("%1 は変換しましたが、バックアップを作成できませんでした。"
+                                 "変換前のファイルは %2 に残っています。")
             .arg(file, nameOf(failure.keptOriginal));
     case FileFailure::Kind::Conversion:
         break;
     }
-    return QStringLiteral("%1 は変換しませんでした。").arg(file);
+    return notConverted(outcome.path);
+}
+
+NumberedMessage withDetails(NumberedMessage message, const QString& details) {
+    message.description += QStringLiteral("\r\n") + details;
+    return message;
 }
 
 } // namespace
 
-AppError batchFailure(const FileOutcome& outcome) {
-    const AppError cause = AppError::fromError(outcome.failure->error);
-    const QString details = whatHappened(outcome);
-    return AppError(cause.number(), cause.description() + "\r\n" + details.toStdString());
+NumberedMessage conversionFailureMessage(const FileOutcome& outcome) {
+    return withDetails(numberedMessage(outcome.failure->error), whatHappened(outcome));
+}
+
+NumberedMessage unshowableFileMessage(const NumberedMessage& cause,
+                                      const std::filesystem::path& file) {
+    return withDetails(cause, notConverted(file));
 }
 
 } // namespace pixtint

@@ -1,13 +1,18 @@
 #pragma once
 
-#include "conversion/BatchRun.h"
-#include "engine/AppError.h"
+#include "conversion/FileOutcome.h"
+#include "mainwindow/ErrorMessages.h"
 
 namespace pixtint {
 
-// The error a failed batch item is reported with: its number and description, then what
-// happened to which file, so that a message met in the middle of a long run still says which
-// picture it is about and where its original is.
-AppError batchFailure(const FileOutcome& outcome);
+// The messages of failed batch items: the error's number and description, then what happened
+// to which file, so that a message met in the middle of a long run still says which picture it
+// is about and where its original is.
+
+// A file the core could not convert (or could not back up).
+NumberedMessage conversionFailureMessage(const FileOutcome& outcome);
+// A file the window did not hand to the core because it cannot be shown: `cause` is why.
+NumberedMessage unshowableFileMessage(const NumberedMessage& cause,
+                                      const std::filesystem::path& file);
 
 } // namespace pixtint

@@ -2,15 +2,14 @@
 
 #include "conversion/ConvertedPicture.h"
 #include "engine/ByteSource.h"
-#include "engine/Error.h"
 #include "mainwindow/BatchMessages.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
-#include "platform/Dialogs.h"
 #include "platform/PictureDecoding.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWindow>
 
 namespace pixtint {
 
@@ -51,12 +50,25 @@ bool isInput(QEvent::Type type) {
     }
 }
 
+// What the preview would say of the file: nothing when it can show it. The same steps as the
+// preview's: the header's size fields, then the picture itself.
+std::optional<NumberedMessage> showProblem(const std::filesystem::path& file) {
+    try {
+        const FileByteSource source(file);
+        readPictureSize(source);
+        checkPictureDecodes(source);
+        return std::nullopt;
+    } catch (...) {
+        return currentErrorMessage();
+    }
+}
+
 } // namespace
 
-BatchProgress::BatchProgress(MainWindow& window, std::vector<ListItem> items,
+BatchProgress::BatchProgress(MainWindow& window, std::vector<int> rows,
                              std::vector<std::filesystem::path> files, ConversionRequest request)
     : window_(window)
-    , items_(std::move(items))
+    , rows_(std::move(rows))
     , files_(std::move(files))
     , request_(std::move(request)) {
     qApp->installEventFilter(this);
@@ -66,15 +78,70 @@ BatchProgress::~BatchProgress() {
     qApp->removeEventFilter(this);
 }
 
-BatchCallbacks BatchProgress::callbacks() {
-    return {[this](const FileOutcome& outcome) { fileDone(outcome); },
-            [this](std::size_t index) { aboutToReplace(index); },
-            [this] { return stopRequested(); },
-            {}};
+// The files the preview can show go to the core in runs of neighbours; each one it cannot
+// show ends where it stands.
+void BatchProgress::run() {
+    std::vector<std::optional<NumberedMessage>> problems;
+    problems.reserve(files_.size());
+    for (const std::filesystem::path& file : files_) {
+        problems.push_back(showProblem(file));
+    }
+    std::size_t next = 0;
+    while (next < files_.size()) {
+        if (problems[next]) {
+            if (stopRequested()) {
+                return;
+            }
+            failUnshowable(next, *problems[next]);
+            ++next;
+            continue;
+        }
+        std::size_t end = next + 1;
+        while (end < files_.size() && !problems[end]) {
+            ++end;
+        }
+        if (!convert(next, end)) {
+            return;
+        }
+        next = end;
+    }
 }
 
-bool BatchProgress::eventFilter(QObject*, QEvent* event) {
-    if (!ignoringInput_ || !isInput(event->type())) {
+bool BatchProgress::convert(std::size_t first, std::size_t end) {
+    const std::span<const std::filesystem::path> files(files_.data() + first, end - first);
+    return BatchRun(request_).run(files, callbacks(first));
+}
+
+BatchCallbacks BatchProgress::callbacks(std::size_t first) {
+    BatchCallbacks callbacks;
+    callbacks.outcome = [this, first](const FileOutcome& outcome) {
+        FileOutcome inList = outcome;
+        inList.index += first;
+        fileDone(inList);
+    };
+    callbacks.aboutToReplace = [this, first](std::size_t index) {
+        aboutToReplace(first + index);
+    };
+    callbacks.stopRequested = [this] {
+        return stopRequested();
+    };
+    return callbacks;
+}
+
+// Only input meant for the main window is held back: a message box opened during the run is a
+// window of its own and must be able to close.
+bool BatchProgress::isForMainWindow(QObject* watched) const {
+    if (const auto* widget = qobject_cast<QWidget*>(watched)) {
+        return widget->window() == &window_;
+    }
+    if (const auto* handle = qobject_cast<QWindow*>(watched)) {
+        return handle == window_.windowHandle();
+    }
+    return false;
+}
+
+bool BatchProgress::eventFilter(QObject* watched, QEvent* event) {
+    if (!isInput(event->type()) || !isForMainWindow(watched)) {
         return false;
     }
     if (event->type() == QEvent::KeyPress &&
@@ -82,6 +149,16 @@ bool BatchProgress::eventFilter(QObject*, QEvent* event) {
         stop_ = true;
     }
     return true;
+}
+
+void BatchProgress::failUnshowable(std::size_t index, const NumberedMessage& cause) {
+    markDone(index, ItemMark::Failed);
+    window_.filePanel_->fileList().selectRow(rows_[index]); // the message is about the file in view
+    window_.showError(unshowableFileMessage(cause, files_[index]), MainWindow::tr("BMPエラー"));
+    if (frameDue()) {
+        pending_.reset();
+        showFrame();
+    }
 }
 
 // The file is about to become its converted picture: the last moment its original can be
@@ -95,11 +172,10 @@ void BatchProgress::aboutToReplace(std::size_t index) {
 }
 
 void BatchProgress::fileDone(const FileOutcome& outcome) {
-    FilePanel::setMark(items_[outcome.index], markFor(outcome.status));
-    lastDone_ = outcome.index;
+    markDone(outcome.index, markFor(outcome.status));
     if (outcome.failure) {
-        items_[outcome.index].setSelected(true); // the message is about the file in view
-        report(outcome);
+        window_.filePanel_->fileList().selectRow(rows_[outcome.index]);
+        window_.showError(conversionFailureMessage(outcome), MainWindow::tr("変換エラー"));
     }
     if (!frameDue()) {
         return;
@@ -113,6 +189,11 @@ void BatchProgress::fileDone(const FileOutcome& outcome) {
         }
     }
     showFrame();
+}
+
+void BatchProgress::markDone(std::size_t index, ItemMark mark) {
+    window_.filePanel_->fileList().setMark(rows_[index], mark);
+    lastDone_ = index;
 }
 
 bool BatchProgress::stopRequested() {
@@ -141,7 +222,7 @@ void BatchProgress::showFrame() {
 
 void BatchProgress::selectLastDone() {
     if (lastDone_) {
-        items_[*lastDone_].setSelected(true);
+        window_.filePanel_->fileList().selectRow(rows_[*lastDone_]);
     }
 }
 
@@ -153,17 +234,9 @@ std::optional<BatchProgress::Frame> BatchProgress::decodeFrame(std::size_t index
         Frame frame{index, readPictureSize(FileByteSource(file)), decodePictureFile(file), {}};
         frame.after = decodePicture(ConvertedPicture(file, request_));
         return frame;
-    } catch (const AppError&) {
-    } catch (const Error&) {
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
     }
     return std::nullopt;
-}
-
-void BatchProgress::report(const FileOutcome& outcome) {
-    ignoringInput_ = false; // the message box needs its OK button
-    window_.dialogs_.ShowError(&window_, batchFailure(outcome), QStringLiteral("変換エラー"));
-    ignoringInput_ = true;
 }
 
 } // namespace pixtint

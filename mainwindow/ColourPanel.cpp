@@ -1,156 +1,121 @@
 #include "mainwindow/ColourPanel.h"
 
-#include "coloursources/GetMouseMoveColor.h"
-#include "engine/AppError.h"
-#include "mainwindow/ControlPlacement.h"
-#include "platform/ColorValue.h"
-#include "platform/CommandButton.h"
+#include "coloursources/CursorPixelColour.h"
+#include "platform/ControlPlacement.h"
+#include "platform/ColourValue.h"
 #include "platform/Dialogs.h"
-#include "platform/Label.h"
+#include "platform/FontFit.h"
+#include "platform/PushButton.h"
 #include "platform/Swatch.h"
 
 #include <QIcon>
-#include <limits>
+#include <QLabel>
 #include <optional>
 
 namespace pixtint {
 
-namespace {
-
-// The button-colour dialog's answer, the decimal text of a colour value.
-std::int32_t colourValueFromAnswer(const QString& answer) {
-    bool isNumber = false;
-    const qlonglong value = answer.trimmed().toLongLong(&isNumber);
-    if (!isNumber) {
-        throw AppError(ErrorNumber::TypeMismatch);
-    }
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max()) {
-        throw AppError(ErrorNumber::Overflow);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-} // namespace
-
 ColourPanel::ColourPanel(QWidget* container, Dialogs& dialogs)
-    : Frame(container)
+    : QGroupBox(container)
     , dialogs_(dialogs) {
     setObjectName(QStringLiteral("Frame3"));
-    Move(120, 360, 3015, 1215);
-    setCaption(QStringLiteral("色"));
-    createControls();
-    for (int i = 0; i < 6; ++i) {
-        const auto source = static_cast<Source>(i / 2);
-        connect(colourButtons_[i], &QPushButton::clicked, this,
-                [this, source, i] { colourButtonClicked(source, i % 2); });
-    }
+    placeInTwips(*this, {120, 360, 3015, 1215});
+    setTitle(tr("色"));
+    createRow(Side::Before);
+    createRow(Side::After);
 }
 
-void ColourPanel::createControls() {
-    const std::array<QString, 2> captions{QStringLiteral("変換前色："),
-                                          QStringLiteral("変換後色：")};
-    const std::array<QString, 2> swatchTips{QStringLiteral("変換前色"), QStringLiteral("変換後色")};
-    const std::array<QString, 6> buttonTips{
-        QStringLiteral("変換前色を色選択ダイアログから指定"),
-        QStringLiteral("変換後色を色選択ダイアログから指定"),
-        QStringLiteral("変換前色を画像から抽出"),
-        QStringLiteral("変換後色を画像から抽出"),
-        QStringLiteral("変換前色をWindowsのボタン色から指定"),
-        QStringLiteral("変換後色をWindowsのボタン色から指定"),
-    };
-    const std::array<QString, 3> buttonPictures{QStringLiteral(":/icons/colour-dialog.svg"),
-                                                QStringLiteral(":/icons/colour-pick.svg"),
-                                                QStringLiteral(":/icons/button-colour.svg")};
-    for (int i = 0; i < 2; ++i) {
-        const double rowTop = i == 0 ? 0 : 480;
-        captions_[i] = placeControl<Label>(this, indexedName("Label4", i), 120,
-                                           360 + (i == 0 ? 0 : 450), 855, 195);
-        captions_[i]->setCaption(captions[i]);
-        captions_[i]->fitFontTo(captions[i], 2);
-        swatches_[i] =
-            placeControl<Swatch>(this, indexedName("Label3", i), 2520, 277 + rowTop, 300, 300);
-        swatches_[i]->setToolTipText(swatchTips[i]);
-    }
-    for (int i = 0; i < 6; ++i) {
-        const int kind = i / 2;
-        colourButtons_[i] = placeControl<CommandButton>(
-            this, indexedName("Command5", i), 960 + 480 * kind, i % 2 == 0 ? 240 : 720, 495, 375);
-        colourButtons_[i]->setToolTipText(buttonTips[i]);
-        colourButtons_[i]->setIcon(QIcon(buttonPictures[kind]));
-        colourButtons_[i]->setIconSize(QSize(16, 16));
+// The controls keep the numbering of their arrays: the before side is index 0 of the captions
+// and swatches, and the even members of the button array, which runs source by source.
+void ColourPanel::createRow(Side side) {
+    const bool before = side == Side::Before;
+    const int index = before ? 0 : 1;
+    Row& row = rows_[index];
+    row.caption = placeControl<QLabel>(this, indexedName("Label4", index),
+                                       {120, before ? 360.0 : 810.0, 855, 195});
+    row.caption->setText(before ? tr("変換前色：") : tr("変換後色："));
+    shrinkFontToFit(*row.caption, row.caption->text(), 2);
+    row.swatch = placeControl<Swatch>(this, indexedName("Label3", index),
+                                      {2520, before ? 277.0 : 757.0, 300, 300});
+    row.swatch->setToolTip(before ? tr("変換前色") : tr("変換後色"));
+
+    const std::array<QString, SourceCount> tips =
+        before ? std::array{tr("変換前色を色選択ダイアログから指定"), tr("変換前色を画像から抽出"),
+                            tr("変換前色をWindowsのボタン色から指定")}
+               : std::array{tr("変換後色を色選択ダイアログから指定"), tr("変換後色を画像から抽出"),
+                            tr("変換後色をWindowsのボタン色から指定")};
+    const std::array<QString, SourceCount> pictures{QStringLiteral(":/icons/colour-dialog.svg"),
+                                                    QStringLiteral(":/icons/colour-pick.svg"),
+                                                    QStringLiteral(":/icons/button-colour.svg")};
+    for (int kind = 0; kind < SourceCount; ++kind) {
+        QPushButton* button =
+            placeControl<PushButton>(this, indexedName("Command5", 2 * kind + index),
+                                     {960.0 + 480 * kind, before ? 240.0 : 720.0, 495, 375});
+        button->setToolTip(tips[kind]);
+        button->setIcon(QIcon(pictures[kind]));
+        button->setIconSize(QSize(16, 16));
+        const auto source = static_cast<Source>(kind);
+        connect(button, &QPushButton::clicked, this,
+                [this, source, side] { colourButtonClicked(source, side); });
+        row.buttons[kind] = button;
     }
 }
 
 void ColourPanel::showColours(std::int32_t before, std::int32_t after) {
-    swatches_[BeforeSwatch]->setBackColor(before);
-    swatches_[AfterSwatch]->setBackColor(after);
+    row(Side::Before).swatch->setColourValue(before);
+    row(Side::After).swatch->setColourValue(after);
 }
 
-Rgb ColourPanel::shownColour(int swatch) const {
-    const QColor colour = swatches_[swatch]->ShownColor();
+Rgb ColourPanel::shownColour(Side side) const {
+    const QColor colour = row(side).swatch->shownColour();
     return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
             static_cast<std::uint8_t>(colour.blue())};
 }
 
-void ColourPanel::takeColourUnderPointer(int swatch) {
-    setColour(swatch, GetCursorPixelColor(window()));
+void ColourPanel::takeColourUnderPointer(Side side) {
+    setColour(side, cursorPixelColour(window()));
 }
 
 std::vector<QWidget*> ColourPanel::tabOrder() const {
-    return {colourButtons_[0], colourButtons_[2], colourButtons_[4],
-            colourButtons_[1], colourButtons_[3], colourButtons_[5]};
+    std::vector<QWidget*> order;
+    for (const Row& each : rows_) {
+        order.insert(order.end(), each.buttons.begin(), each.buttons.end());
+    }
+    return order;
 }
 
 void ColourPanel::setInputEnabled(bool enabled) {
-    for (Label* label :
-         std::initializer_list<Label*>{captions_[0], captions_[1], swatches_[0], swatches_[1]}) {
-        label->setEnabled(enabled);
-    }
-    for (CommandButton* button : colourButtons_) {
-        button->setEnabled(enabled);
-    }
-}
-
-void ColourPanel::colourButtonClicked(Source source, int swatch) {
-    try {
-        switch (source) {
-        case Source::ColourDialog:
-            chooseFromColourDialog(swatch);
-            break;
-        case Source::Pick:
-            emit pickRequested(swatch);
-            break;
-        case Source::ButtonColours:
-            chooseFromButtonColours(swatch);
-            break;
+    for (const Row& each : rows_) {
+        each.caption->setEnabled(enabled);
+        each.swatch->setEnabled(enabled);
+        for (QPushButton* button : each.buttons) {
+            button->setEnabled(enabled);
         }
-    } catch (const AppError& error) {
-        dialogs_.ShowError(window(), error, QStringLiteral("MakeListエラー"));
     }
 }
 
-void ColourPanel::chooseFromColourDialog(int swatch) {
-    const std::optional<QColor> colour = dialogs_.ShowColor(window());
-    if (!colour) {
-        return; // cancelled: the swatch keeps its colour, and nothing is said
-    }
-    setColour(swatch, ColorValue::fromColor(*colour));
-}
-
-// Each opening gets an answer of its own, so a stale answer is never read again.
-void ColourPanel::chooseFromButtonColours(int swatch) {
-    QString answer;
-    dialogs_.ShowButtonColorDialog(window(), answer);
-    if (!answer.isEmpty()) {
-        setColour(swatch, colourValueFromAnswer(answer));
+void ColourPanel::colourButtonClicked(Source source, Side side) {
+    switch (source) {
+    case Source::ColourDialog:
+        // Cancelled, the swatch keeps its colour, and nothing is said.
+        if (const std::optional<QColor> colour = dialogs_.chooseColour(window())) {
+            setColour(side, ColourValue::fromColour(*colour));
+        }
+        break;
+    case Source::Pick:
+        emit pickRequested(side);
+        break;
+    case Source::ButtonColours:
+        if (const std::optional<std::int32_t> value = dialogs_.chooseButtonColour(window())) {
+            setColour(side, *value);
+        }
+        break;
     }
 }
 
 // Choosing a colour only changes the swatch: the next preview converts with it.
-void ColourPanel::setColour(int swatch, std::int32_t value) {
-    swatches_[swatch]->setBackColor(value);
-    emit colourChosen(swatch, value);
+void ColourPanel::setColour(Side side, std::int32_t value) {
+    row(side).swatch->setColourValue(value);
+    emit colourChosen(side, value);
 }
 
 } // namespace pixtint

@@ -1,35 +1,34 @@
 #pragma once
 
 #include "engine/ColourMap.h"
-#include "platform/Frame.h"
+#include "mainwindow/SessionState.h"
 
+#include <QGroupBox>
 #include <array>
 #include <cstdint>
 #include <vector>
 
+class QLabel;
+class QPushButton;
+
 namespace pixtint {
 
-class CommandButton;
 class Dialogs;
-class Label;
 class Swatch;
 
 // The colour panel: the before and after swatches and, for each, the buttons that set it
 // from the colour dialog, from a pixel picked on a preview, or from the button colours.
-class ColourPanel : public Frame {
+class ColourPanel : public QGroupBox {
     Q_OBJECT
 public:
-    static constexpr int BeforeSwatch = 0;
-    static constexpr int AfterSwatch = 1;
-
     ColourPanel(QWidget* container, Dialogs& dialogs);
 
     void showColours(std::int32_t before, std::int32_t after);
     // The colour a swatch shows, as the conversion writes it: a system colour is the colour
     // the window paints its background with.
-    Rgb shownColour(int swatch) const;
+    Rgb shownColour(Side side) const;
     // Sets the swatch to the colour on screen under the pointer: a pick taking its colour.
-    void takeColourUnderPointer(int swatch);
+    void takeColourUnderPointer(Side side);
 
     void setInputEnabled(bool enabled);
     // The colour buttons row by row: the before row, then the after row.
@@ -37,23 +36,28 @@ public:
 
 signals:
     // The user gave a swatch a new colour value.
-    void colourChosen(int swatch, std::int32_t value);
-    // The user asked to pick the swatch's colour from its preview.
-    void pickRequested(int swatch);
+    void colourChosen(Side side, std::int32_t value);
+    // The user asked to pick the side's colour from its preview.
+    void pickRequested(Side side);
 
 private:
+    // The three ways to a colour, in the order of the buttons.
     enum class Source { ColourDialog, Pick, ButtonColours };
+    static constexpr int SourceCount = 3;
 
-    void createControls();
-    void colourButtonClicked(Source source, int swatch);
-    void chooseFromColourDialog(int swatch);
-    void chooseFromButtonColours(int swatch);
-    void setColour(int swatch, std::int32_t value);
+    struct Row {
+        QLabel* caption = nullptr;
+        Swatch* swatch = nullptr;
+        std::array<QPushButton*, SourceCount> buttons{};
+    };
+
+    void createRow(Side side);
+    void colourButtonClicked(Source source, Side side);
+    void setColour(Side side, std::int32_t value);
+    const Row& row(Side side) const { return rows_[static_cast<int>(side)]; }
 
     Dialogs& dialogs_;
-    std::array<Label*, 2> captions_{};
-    std::array<Swatch*, 2> swatches_{};
-    std::array<CommandButton*, 6> colourButtons_{}; // by source, then before / after
+    std::array<Row, 2> rows_{};
 };
 
 } // namespace pixtint

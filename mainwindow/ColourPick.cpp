@@ -4,27 +4,22 @@
 
 namespace pixtint {
 
-// A colour picked from the screen: a colour button arms the pick on its swatch's preview,
-// and the next release of a mouse button over either preview ends it, taking the colour under
-// the pointer for a left button. Esc ends it too, taking nothing.
+// A colour picked from the screen: a colour button arms the pick on its side's preview, and
+// the next release of a mouse button over either preview ends it. A left release over that same
+// preview takes the colour under the pointer; any other release, or Esc, takes nothing.
 
-namespace {
-constexpr int LeftButton = 1;
-} // namespace
-
-void MainWindow::startPick(int swatch) {
-    const int image = swatch; // the before colour from the before image, the after from the after
-    state_.pick = ColourPick{swatch, image};
-    previewArea_->startPick(image);
+void MainWindow::startPick(Side side) {
+    state_.pick = side;
+    previewArea_->startPick(side);
     applyEnabledState();
 }
 
-void MainWindow::previewReleased(int, int button) {
+void MainWindow::previewReleased(Side side, Qt::MouseButton button) {
     if (!state_.pick) {
         return;
     }
-    if (button == LeftButton) {
-        colourPanel_->takeColourUnderPointer(state_.pick->swatch);
+    if (button == Qt::LeftButton && side == *state_.pick) {
+        colourPanel_->takeColourUnderPointer(side);
     }
     endPick();
 }

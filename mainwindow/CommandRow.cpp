@@ -1,34 +1,39 @@
 #include "mainwindow/CommandRow.h"
 
-#include "mainwindow/ControlPlacement.h"
-#include "platform/CheckBox.h"
-#include "platform/CommandButton.h"
+#include "platform/ControlPlacement.h"
+#include "platform/FontFit.h"
+#include "platform/PushButton.h"
+
+#include <QCheckBox>
 
 namespace pixtint {
 
 CommandRow::CommandRow(QWidget* window)
     : QObject(window) {
-    backupBox_ = placeControl<CheckBox>(window, "Check1", 120, 5520, 3495, 255);
-    backupBox_->setCaption(QStringLiteral("変換前のファイルを *.bak として保存する"));
-    backupBox_->setValue(1);
-    backupBox_->fitCaptionFont();
-    readmeButton_ = placeControl<CommandButton>(window, "Command7", 5160, 5400, 1335, 375);
-    readmeButton_->setCaption(QStringLiteral("Readme.txt"));
-    readmeButton_->setToolTipText(QStringLiteral("Readme.txtを閲覧"));
-    convertButton_ = placeControl<CommandButton>(window, "Command4", 6480, 5400, 1455, 375);
-    convertButton_->setCaption(QStringLiteral("変換実行"));
-    exitButton_ = placeControl<CommandButton>(window, "Command1", 7920, 5400, 855, 375);
-    exitButton_->setCaption(QStringLiteral("終 了"));
+    using namespace LayoutRules;
+    backupBox_ = placeControl<QCheckBox>(window, QStringLiteral("Check1"), Design::backupBox);
+    backupBox_->setText(tr("変換前のファイルを *.bak として保存する"));
+    backupBox_->setCheckState(Qt::Checked);
+    shrinkFontToSizeHint(*backupBox_);
+    readmeButton_ =
+        placeControl<PushButton>(window, QStringLiteral("Command7"), Design::readmeButton);
+    readmeButton_->setText(QStringLiteral("Readme.txt"));
+    readmeButton_->setToolTip(tr("Readme.txtを閲覧"));
+    convertButton_ =
+        placeControl<PushButton>(window, QStringLiteral("Command4"), Design::convertButton);
+    convertButton_->setText(tr("変換実行"));
+    exitButton_ = placeControl<PushButton>(window, QStringLiteral("Command1"), Design::exitButton);
+    exitButton_->setText(tr("終 了"));
 
-    connect(backupBox_, &CheckBox::Click, this,
-            [this] { emit backupToggled(backupBox_->Value()); });
+    connect(backupBox_, &QCheckBox::stateChanged, this,
+            [this](int state) { emit backupToggled(static_cast<Qt::CheckState>(state)); });
     connect(readmeButton_, &QPushButton::clicked, this, &CommandRow::readmeRequested);
     connect(convertButton_, &QPushButton::clicked, this, &CommandRow::convertRequested);
     connect(exitButton_, &QPushButton::clicked, this, &CommandRow::exitRequested);
 }
 
-void CommandRow::showBackup(int keepBackup) {
-    backupBox_->setValue(keepBackup);
+void CommandRow::showBackup(Qt::CheckState keepBackup) {
+    backupBox_->setCheckState(keepBackup);
 }
 
 std::vector<QWidget*> CommandRow::tabOrder() const {
@@ -36,36 +41,16 @@ std::vector<QWidget*> CommandRow::tabOrder() const {
 }
 
 void CommandRow::setInputEnabled(bool enabled) {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{backupBox_, readmeButton_, convertButton_, exitButton_}) {
+    for (QWidget* control : tabOrder()) {
         control->setEnabled(enabled);
     }
 }
 
-void CommandRow::followEdges(const LayoutRules::Layout& layout) {
-    exitButton_->Move(layout.command1Left, layout.command1Top, exitButton_->Width(),
-                      exitButton_->Height());
-    convertButton_->Move(layout.command4Left, layout.command1Top, convertButton_->Width(),
-                         convertButton_->Height());
-    readmeButton_->Move(layout.command7Left, layout.command1Top, readmeButton_->Width(),
-                        readmeButton_->Height());
-    backupBox_->setTop(layout.check1Top);
-}
-
-double CommandRow::exitButtonWidth() const {
-    return exitButton_->Width();
-}
-
-double CommandRow::exitButtonHeight() const {
-    return exitButton_->Height();
-}
-
-double CommandRow::convertButtonWidth() const {
-    return convertButton_->Width();
-}
-
-double CommandRow::readmeButtonWidth() const {
-    return readmeButton_->Width();
+void CommandRow::followLayout(const LayoutRules::Layout& layout) {
+    placeInTwips(*backupBox_, layout.backupBox);
+    placeInTwips(*readmeButton_, layout.readmeButton);
+    placeInTwips(*convertButton_, layout.convertButton);
+    placeInTwips(*exitButton_, layout.exitButton);
 }
 
 } // namespace pixtint

@@ -5,12 +5,11 @@
 #include <QObject>
 #include <vector>
 
+class QCheckBox;
+class QPushButton;
 class QWidget;
 
 namespace pixtint {
-
-class CheckBox;
-class CommandButton;
 
 // The row along the bottom: keeping backups, the guide, converting, and leaving. Its controls
 // are the window's own.
@@ -19,28 +18,23 @@ class CommandRow : public QObject {
 public:
     explicit CommandRow(QWidget* window);
 
-    void showBackup(int keepBackup);
+    void showBackup(Qt::CheckState keepBackup);
     void setInputEnabled(bool enabled);
     // Left to right.
     std::vector<QWidget*> tabOrder() const;
-    void followEdges(const LayoutRules::Layout& layout);
-    // The sizes the window layout works from.
-    double exitButtonWidth() const;
-    double exitButtonHeight() const;
-    double convertButtonWidth() const;
-    double readmeButtonWidth() const;
+    void followLayout(const LayoutRules::Layout& layout);
 
 signals:
-    void backupToggled(int value);
+    void backupToggled(Qt::CheckState state);
     void readmeRequested();
     void convertRequested();
     void exitRequested();
 
 private:
-    CheckBox* backupBox_ = nullptr;
-    CommandButton* readmeButton_ = nullptr;
-    CommandButton* convertButton_ = nullptr;
-    CommandButton* exitButton_ = nullptr;
+    QCheckBox* backupBox_ = nullptr;
+    QPushButton* readmeButton_ = nullptr;
+    QPushButton* convertButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
 };
 
 } // namespace pixtint

@@ -1,6 +1,6 @@
 #include "mainwindow/DisplaySize.h"
 
-#include "engine/AppError.h"
+#include "mainwindow/ErrorMessages.h"
 
 #include <cstdlib>
 #include <limits>
@@ -12,7 +12,7 @@ std::int32_t displayTwips(std::int32_t pixels) {
     const std::int64_t twips = static_cast<std::int64_t>(pixels) * TwipsPerPreviewPixel;
     if (twips > std::numeric_limits<std::int32_t>::max() ||
         twips < std::numeric_limits<std::int32_t>::min()) {
-        throw AppError(ErrorNumber::Overflow);
+        throw WindowError(MessageNumber::Overflow);
     }
     return static_cast<std::int32_t>(twips);
 }

@@ -7,7 +7,7 @@
 
 namespace pixtint {
 
-// The size at which the preview shows `pixels`: 50 twips each. Throws AppError 6 when that
+// The size at which the preview shows `pixels`: 50 twips each. Throws WindowError 6 when that
 // does not fit in 32 bits.
 std::int32_t displayTwips(std::int32_t pixels);
 // The size at which the preview shows a picture. A top-down picture, whose height is negative

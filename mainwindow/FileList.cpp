@@ -1,10 +1,11 @@
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/BusyCursor.h"
 
 namespace pixtint {
 
 void MainWindow::refreshFileList() {
-    BusyPointer busy(*this);
+    BusyCursor busy;
     filePanel_->refreshFileList(state_.folder);
     previewSelectedFile();
     filePanel_->showFileCount();

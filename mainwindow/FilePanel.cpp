@@ -1,17 +1,19 @@
 #include "mainwindow/FilePanel.h"
 
 #include "conversion/Convertibility.h"
-#include "engine/AppError.h"
-#include "engine/Error.h"
-#include "mainwindow/ControlPlacement.h"
-#include "platform/CommandButton.h"
+#include "platform/ControlPlacement.h"
 #include "platform/Dialogs.h"
-#include "platform/FileOperations.h"
-#include "platform/ImageBox.h"
-#include "platform/Label.h"
+#include "platform/FilePaths.h"
+#include "platform/FontFit.h"
+#include "platform/PictureView.h"
+#include "platform/PushButton.h"
 #include "scan/FolderScan.h"
 
-#include <QIcon>
+#include <QAction>
+#include <QFontMetrics>
+#include <QLabel>
+#include <algorithm>
+#include <array>
 
 namespace pixtint {
 
@@ -22,118 +24,140 @@ namespace {
 bool isConvertible(const std::filesystem::path& path) {
     try {
         return isBitmap24Bit(path);
-    } catch (const AppError&) {
-        return false;
-    } catch (const Error&) {
+    } catch (const std::exception&) {
         return false;
     }
 }
 
-void addMark(ImageList& marks, ItemMark mark, const char* picture) {
-    marks.Add(iconKey(mark), QIcon(QString::fromLatin1(picture)));
+struct LegendLayout {
+    QString text;
+    std::array<int, 2> markX{}; // from the start of the text
+    int width = 0;
+};
+
+LegendLayout layOutLegend(const QFont& font, const QString& title,
+                          const std::array<QString, 2>& words, int markWidth) {
+    constexpr int Gap = 3; // between an icon and its word, and before the first icon
+    const QFontMetrics metrics(font);
+    const int blank = std::max(1, metrics.horizontalAdvance(QLatin1Char(' ')));
+    const std::array<int, 2> before{Gap, 4 * Gap}; // the second pair keeps clear of the first
+    LegendLayout legend{title};
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const int room = before[i] + markWidth + Gap;
+        legend.text += QString((room + blank - 1) / blank, QLatin1Char(' '));
+        legend.markX[i] = metrics.horizontalAdvance(legend.text) - Gap - markWidth;
+        legend.text += words[i];
+    }
+    legend.width = metrics.horizontalAdvance(legend.text);
+    return legend;
 }
 
 } // namespace
 
 FilePanel::FilePanel(QWidget* window, Dialogs& dialogs)
-    : Frame(window)
+    : QGroupBox(window)
     , dialogs_(dialogs) {
     setObjectName(QStringLiteral("Frame1"));
-    Move(120, 120, 5295, 3135);
-    setCaption(QStringLiteral("ファイル"));
-    addMark(marks_, ItemMark::Convertible, ":/icons/bmp.svg");
-    addMark(marks_, ItemMark::NotConvertible, ":/icons/nochg.svg");
-    addMark(marks_, ItemMark::Converted, ":/icons/ok.svg");
-    addMark(marks_, ItemMark::Failed, ":/icons/ng.svg");
+    placeInTwips(*this, LayoutRules::Design::fileFrame);
+    setTitle(tr("ファイル"));
     createControls();
     fitCaptions();
+    addListMenu();
     connect(browseButton_, &QPushButton::clicked, this, &FilePanel::chooseFolder);
     connect(refreshButton_, &QPushButton::clicked, this, &FilePanel::refreshRequested);
-    connect(fileList_, &ListView::Click, this, &FilePanel::itemClicked);
+    connect(fileList_, &FileListWidget::userSelected, this, &FilePanel::userSelected);
 }
 
 void FilePanel::createControls() {
-    folderHeading_ = placeControl<Label>(this, indexedName("Label2", 0), 120, 240, 3135, 255);
-    folderHeading_->setCaption(QStringLiteral("■bmpファイルが保存されているフォルダ"));
-    folderLabel_ = placeControl<Label>(this, "Label1", 120, 480, 5055, 255);
-    folderLabel_->setSingleLineBorder(true);
-    browseButton_ = placeControl<CommandButton>(this, "Command2", 4320, 840, 855, 375);
-    browseButton_->setCaption(QStringLiteral("参 照"));
+    using namespace LayoutRules;
+    folderHeading_ = placeControl<QLabel>(this, indexedName("Label2", 0), {120, 240, 3135, 255});
+    folderHeading_->setText(tr("■bmpファイルが保存されているフォルダ"));
+    folderLabel_ = placeControl<QLabel>(this, QStringLiteral("Label1"), Design::folderLabel);
+    folderLabel_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    browseButton_ =
+        placeControl<PushButton>(this, QStringLiteral("Command2"), Design::browseButton);
+    browseButton_->setText(tr("参 照"));
 
-    listHeading_ = placeControl<Label>(this, indexedName("Label2", 1), 120, 1080, 3495, 255);
-    listHeading_->setCaption(QStringLiteral("■ファイル一覧：    変換可        変換不可"));
+    listHeading_ = placeControl<QLabel>(this, indexedName("Label2", 1), {120, 1080, 3495, 255});
+    // Their places along the heading follow its words (placeLegend).
+    const std::pair<ItemMark, double> legend[] = {{ItemMark::Convertible, 2160},
+                                                  {ItemMark::NotConvertible, 3360}};
     for (int i = 0; i < 2; ++i) {
-        legendMarks_[i] = placeControl<ImageBox>(this, indexedName("Image2", i),
-                                                 i == 0 ? 2160 : 3360, 1040, 240, 240);
+        legendMarks_[i] = placeControl<PictureView>(this, indexedName("Image2", i),
+                                                    {legend[i].second, 1040, 240, 240});
+        legendMarks_[i]->setPicture(FileListWidget::markIcon(legend[i].first).pixmap(16).toImage());
     }
-    legendMarks_[0]->setPicture(marks_.icon(iconKey(ItemMark::Convertible)).pixmap(16).toImage());
-    legendMarks_[1]->setPicture(
-        marks_.icon(iconKey(ItemMark::NotConvertible)).pixmap(16).toImage());
 
-    fileList_ = placeControl<ListView>(this, "ListView1", 120, 1320, 5055, 1215);
-    fileList_->setSmallIcons(&marks_);
-    refreshButton_ = placeControl<CommandButton>(this, "Command3", 4320, 2640, 855, 375);
-    refreshButton_->setCaption(QStringLiteral("更 新"));
-    fileCountLabel_ = placeControl<Label>(this, "Label5", 240, 2760, 2295, 255);
+    fileList_ = placeControl<FileListWidget>(this, QStringLiteral("ListView1"), Design::fileList);
+    refreshButton_ =
+        placeControl<PushButton>(this, QStringLiteral("Command3"), Design::refreshButton);
+    refreshButton_->setText(tr("更 新"));
+    fileCountLabel_ = placeControl<QLabel>(this, QStringLiteral("Label5"), {240, 2760, 2295, 255});
 }
 
 void FilePanel::fitCaptions() {
     constexpr int LabelMargin = 2;
-    folderHeading_->fitFontTo(folderHeading_->Caption(), LabelMargin);
-    // The legend icons follow their words, so each word must end before its icon.
-    const int roomBeforeFirstIcon = legendMarks_[0]->x() - listHeading_->x() - LabelMargin;
-    listHeading_->fitFontTo(QStringLiteral("■ファイル一覧：    変換可"),
-                            listHeading_->width() - roomBeforeFirstIcon);
+    shrinkFontToFit(*folderHeading_, folderHeading_->text(), LabelMargin);
+    placeLegend();
+}
+
+// The list heading is its title, then each mark's icon before the word that explains it:
+// "■ファイル一覧：    変換可        変換不可". The runs of blanks hold the icons; they are made
+// as wide as an icon needs in the heading's font, whatever the language's words, and the font
+// shrinks until the whole heading fits.
+void FilePanel::placeLegend() {
+    const std::array<QString, 2> words{tr("変換可"), tr("変換不可")};
+    const int markWidth = legendMarks_[0]->width();
+    const QString title = tr("■ファイル一覧：");
+    const int room = listHeading_->contentsRect().width();
+    shrinkFontUntil(*listHeading_, [&](const QFont& font) {
+        return layOutLegend(font, title, words, markWidth).width <= room;
+    });
+    const LegendLayout legend = layOutLegend(listHeading_->font(), title, words, markWidth);
+    listHeading_->setText(legend.text);
+    const int textLeft = listHeading_->x() + listHeading_->contentsRect().left();
+    for (std::size_t i = 0; i < legendMarks_.size(); ++i) {
+        legendMarks_[i]->move(textLeft + legend.markX[i], legendMarks_[i]->y());
+    }
 }
 
 void FilePanel::showFolder(const QString& folder) {
-    folderLabel_->setCaption(folder);
+    folderLabel_->setText(folder);
 }
 
 void FilePanel::refreshFileList(const QString& folder) {
-    fileList_->Clear();
-    for (const auto& name : matchingNames(PathInFolder(folder, "*.bmp").native())) {
-        fileList_->Add(name);
+    fileList_->clear();
+    for (const std::string& name : matchingNames(pathInFolder(folder, "*.bmp").native())) {
+        fileList_->addFile(name);
     }
-    fileList_->Refresh();
-    for (int i = 1; i <= fileList_->Count(); ++i) {
-        ListItem item = fileList_->Item(i);
-        const bool convertible = isConvertible(PathInFolder(folder, item.FileName()));
-        item.setChecked(convertible);
-        setMark(item, convertible ? ItemMark::Convertible : ItemMark::NotConvertible);
+    fileList_->repaint();
+    for (int row = 0; row < fileList_->count(); ++row) {
+        const bool convertible = isConvertible(pathInFolder(folder, fileList_->fileName(row)));
+        fileList_->setTicked(row, convertible);
+        fileList_->setMark(row, convertible ? ItemMark::Convertible : ItemMark::NotConvertible);
     }
-    if (fileList_->Count() > 0) {
-        fileList_->Item(1).setSelected(true);
+    if (fileList_->count() > 0) {
+        fileList_->selectRow(0);
     }
 }
 
 void FilePanel::showFileCount() {
-    fileCountLabel_->setCaption(QStringLiteral("ファイル総数＝") +
-                                QString::number(fileList_->Count()));
+    fileCountLabel_->setText(tr("ファイル総数＝") + QString::number(fileList_->count()));
 }
 
-std::vector<ListItem> FilePanel::chosenItems() const {
-    std::vector<ListItem> chosen;
-    for (int i = 1; i <= fileList_->Count(); ++i) {
-        const ListItem item = fileList_->Item(i);
-        if (item.Checked() && isConvertibleMark(markOf(item))) {
-            chosen.push_back(item);
+std::vector<int> FilePanel::chosenRows() const {
+    std::vector<int> chosen;
+    for (int row = 0; row < fileList_->count(); ++row) {
+        if (fileList_->isTicked(row) && isConvertibleMark(fileList_->mark(row))) {
+            chosen.push_back(row);
         }
     }
     return chosen;
 }
 
-ItemMark FilePanel::markOf(const ListItem& item) {
-    return markOfIconKey(item.SmallIcon());
-}
-
-void FilePanel::setMark(ListItem item, ItemMark mark) {
-    item.setSmallIcon(iconKey(mark));
-}
-
 void FilePanel::chooseFolder() {
     const std::optional<QString> chosen =
-        dialogs_.BrowseForFolder(window(), QStringLiteral("フォルダを選択してください"));
+        dialogs_.chooseFolder(window(), tr("フォルダを選択してください"));
     if (!chosen) {
         return;
     }
@@ -143,6 +167,38 @@ void FilePanel::chooseFolder() {
         folder.chop(1);
     }
     emit folderChosen(folder);
+}
+
+std::vector<int> FilePanel::tickedRows() const {
+    std::vector<int> ticked;
+    for (int row = 0; row < fileList_->count(); ++row) {
+        if (fileList_->isTicked(row)) {
+            ticked.push_back(row);
+        }
+    }
+    return ticked;
+}
+
+// The list's context menu: undo for the ticked files, and the ticks of every file at once.
+void FilePanel::addListMenu() {
+    const auto addAction = [this](const QString& name, const QString& text) {
+        auto* action = new QAction(text, fileList_); // owned by the list
+        action->setObjectName(name);
+        fileList_->addAction(action);
+        return action;
+    };
+    QAction* restore =
+        addAction(QStringLiteral("restoreFromBackup"), tr("バックアップから元に戻す"));
+    auto* separator = new QAction(fileList_);
+    separator->setSeparator(true);
+    fileList_->addAction(separator);
+    QAction* tickAll = addAction(QStringLiteral("tickAll"), tr("すべて選択"));
+    QAction* tickNone = addAction(QStringLiteral("tickNone"), tr("すべて解除"));
+    fileList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(restore, &QAction::triggered, this, &FilePanel::restoreRequested);
+    connect(tickAll, &QAction::triggered, this, [this] { fileList_->setAllTicked(true); });
+    connect(tickNone, &QAction::triggered, this, [this] { fileList_->setAllTicked(false); });
 }
 
 std::vector<QWidget*> FilePanel::tabOrder() const {
@@ -155,16 +211,12 @@ void FilePanel::setInputEnabled(bool enabled) {
     fileList_->setEnabled(enabled);
 }
 
-void FilePanel::followWidth(const LayoutRules::Layout& layout) {
-    setWidth(layout.frame1Width);
-    folderLabel_->setWidth(layout.label1Width);
-    browseButton_->setLeft(layout.command2Left);
-    fileList_->setWidth(layout.label1Width);
-    refreshButton_->setLeft(layout.command2Left);
-}
-
-double FilePanel::browseButtonWidth() const {
-    return browseButton_->Width();
+void FilePanel::followLayout(const LayoutRules::Layout& layout) {
+    placeInTwips(*this, layout.fileFrame);
+    placeInTwips(*folderLabel_, layout.folderLabel);
+    placeInTwips(*browseButton_, layout.browseButton);
+    placeInTwips(*fileList_, layout.fileList);
+    placeInTwips(*refreshButton_, layout.refreshButton);
 }
 
 } // namespace pixtint

@@ -1,25 +1,23 @@
 #pragma once
 
-#include "mainwindow/ItemMark.h"
+#include "mainwindow/FileListWidget.h"
 #include "mainwindow/LayoutRules.h"
-#include "platform/Frame.h"
-#include "platform/ImageList.h"
-#include "platform/ListView.h"
 
+#include <QGroupBox>
 #include <array>
-#include <optional>
 #include <vector>
+
+class QLabel;
+class QPushButton;
 
 namespace pixtint {
 
-class CommandButton;
 class Dialogs;
-class ImageBox;
-class Label;
+class PictureView;
 
 // The file panel: the folder, its list of pictures with their marks and ticks, and the
 // buttons that choose the folder and refresh the list.
-class FilePanel : public Frame {
+class FilePanel : public QGroupBox {
     Q_OBJECT
 public:
     FilePanel(QWidget* window, Dialogs& dialogs);
@@ -29,41 +27,41 @@ public:
     // selects the first. The count is shown apart (showFileCount), once the preview is done.
     void refreshFileList(const QString& folder);
     void showFileCount();
+    // The folder chooser; a confirmed choice is told through folderChosen.
+    void chooseFolder();
 
-    ListView& fileList() const { return *fileList_; }
-    std::optional<ListItem> selectedItem() const { return fileList_->SelectedItem(); }
-    int fileCount() const { return fileList_->Count(); }
-    // The ticked items a batch converts, in list order.
-    std::vector<ListItem> chosenItems() const;
-    static ItemMark markOf(const ListItem& item);
-    static void setMark(ListItem item, ItemMark mark);
+    FileListWidget& fileList() const { return *fileList_; }
+    // The ticked rows a batch converts, in list order.
+    std::vector<int> chosenRows() const;
+    // Every ticked row, whatever its mark, in list order: the pictures a restore puts back.
+    std::vector<int> tickedRows() const;
 
     void setInputEnabled(bool enabled);
     // Top to bottom.
     std::vector<QWidget*> tabOrder() const;
-    void followWidth(const LayoutRules::Layout& layout);
-    double browseButtonWidth() const;
+    void followLayout(const LayoutRules::Layout& layout);
 
 signals:
     void folderChosen(const QString& folder);
     void refreshRequested();
-    void itemClicked();
+    void restoreRequested();
+    void userSelected();
 
 private:
     void createControls();
     void fitCaptions();
-    void chooseFolder();
+    void placeLegend();
+    void addListMenu();
 
     Dialogs& dialogs_;
-    ImageList marks_;
-    Label* folderHeading_ = nullptr;
-    Label* folderLabel_ = nullptr;
-    CommandButton* browseButton_ = nullptr;
-    Label* listHeading_ = nullptr;
-    std::array<ImageBox*, 2> legendMarks_{};
-    ListView* fileList_ = nullptr;
-    CommandButton* refreshButton_ = nullptr;
-    Label* fileCountLabel_ = nullptr;
+    QLabel* folderHeading_ = nullptr;
+    QLabel* folderLabel_ = nullptr;
+    QPushButton* browseButton_ = nullptr;
+    QLabel* listHeading_ = nullptr;
+    std::array<PictureView*, 2> legendMarks_{};
+    FileListWidget* fileList_ = nullptr;
+    QPushButton* refreshButton_ = nullptr;
+    QLabel* fileCountLabel_ = nullptr;
 };
 
 } // namespace pixtint

@@ -9,15 +9,18 @@ namespace {
 constexpr double Margin = 120;
 // Either side of the arrow: 60 to the image, 120 from the image to the window's edge.
 constexpr double PreviewSideMargins = 180;
+// With its height of 255 the backup box's bottom meets the status bar.
+constexpr double BackupBoxBelowButtons = 240;
 
-PreviewFit::PreviewArea previewArea(const LayoutInput& input, double buttonRowTop) {
+PreviewFit::PreviewArea previewArea(double clientWidth, double buttonRowTop) {
+    using Design::fileFrame;
     PreviewFit::PreviewArea area;
     area.widthLimit =
-        PreviewFit::nearest((input.scaleWidth - input.image3Width) / 2 - PreviewSideMargins);
+        PreviewFit::nearest((clientWidth - Design::arrow.width) / 2 - PreviewSideMargins);
     // From 120 below the file frame to 120 above the button row.
     area.heightLimit =
-        PreviewFit::nearest(buttonRowTop - input.frame1Top - input.frame1Height - 2 * Margin);
-    area.centreX = PreviewFit::nearest(input.scaleWidth / 2);
+        PreviewFit::nearest(buttonRowTop - fileFrame.top - fileFrame.height - 2 * Margin);
+    area.centreX = PreviewFit::nearest(clientWidth / 2);
     // Centred on the rounded limit, so the area keeps 120 clear of the buttons.
     area.centreY =
         PreviewFit::nearest(buttonRowTop - Margin - static_cast<double>(area.heightLimit) / 2);
@@ -36,26 +39,37 @@ SizeCorrection neededCorrection(double outerWidth, double outerHeight) {
     return SizeCorrection::None;
 }
 
-Layout layOut(const LayoutInput& input) {
-    Layout layout;
-    // The file frame takes what the conversion frame and three margins leave.
-    layout.frame1Width = input.scaleWidth - input.frame2Width - 3 * Margin;
-    layout.label1Width = layout.frame1Width - 2 * Margin;
-    layout.command2Left = layout.frame1Width - input.command2Width - Margin;
-    layout.frame2Left = input.frame1Left + layout.frame1Width + Margin;
+Layout layOut(double clientWidth, double clientHeight) {
+    Layout layout{Design::fileFrame,     Design::folderLabel,   Design::browseButton,
+                  Design::fileList,      Design::refreshButton, Design::conversionFrame,
+                  Design::arrow,         Design::backupBox,     Design::readmeButton,
+                  Design::convertButton, Design::exitButton,    {}};
+    // The file frame takes what the conversion frame and three margins leave; inside it the
+    // folder and the list keep a margin either side, the buttons one on the right.
+    layout.fileFrame.width = clientWidth - Design::conversionFrame.width - 3 * Margin;
+    layout.folderLabel.width = layout.fileFrame.width - 2 * Margin;
+    layout.fileList.width = layout.folderLabel.width;
+    layout.browseButton.left = layout.fileFrame.width - Design::browseButton.width - Margin;
+    layout.refreshButton.left = layout.browseButton.left;
+    layout.conversionFrame.left = Design::fileFrame.left + layout.fileFrame.width + Margin;
 
     // The buttons touch each other, right to left, 120 above the status bar.
-    layout.command1Left = input.scaleWidth - input.command1Width - Margin;
-    layout.command1Top = input.scaleHeight - input.statusBarHeight - input.command1Height - Margin;
-    layout.command4Left = layout.command1Left - input.command4Width;
-    layout.command7Left = layout.command4Left - input.command7Width;
-    // With its height of 255 the backup option's bottom meets the status bar.
-    layout.check1Top = layout.command1Top + 240;
+    const double buttonTop =
+        clientHeight - Design::statusBar.height - Design::exitButton.height - Margin;
+    layout.exitButton.left = clientWidth - Design::exitButton.width - Margin;
+    layout.convertButton.left = layout.exitButton.left - Design::convertButton.width;
+    layout.readmeButton.left = layout.convertButton.left - Design::readmeButton.width;
+    layout.exitButton.top = layout.convertButton.top = layout.readmeButton.top = buttonTop;
+    layout.backupBox.top = buttonTop + BackupBoxBelowButtons;
 
-    layout.preview = previewArea(input, layout.command1Top);
-    layout.image3Left = layout.preview.centreX - input.image3Width / 2;
-    layout.image3Top = layout.preview.centreY - input.image3Height / 2;
+    layout.preview = previewArea(clientWidth, buttonTop);
+    layout.arrow.left = layout.preview.centreX - Design::arrow.width / 2;
+    layout.arrow.top = layout.preview.centreY - Design::arrow.height / 2;
     return layout;
+}
+
+TwipsRect statusBarPlace(double clientWidth, double clientHeight) {
+    return {0, clientHeight - Design::statusBar.height, clientWidth, Design::statusBar.height};
 }
 
 } // namespace LayoutRules

@@ -2,26 +2,25 @@
 
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/CommandRow.h"
-#include "mainwindow/ControlPlacement.h"
 #include "mainwindow/FilePanel.h"
+#include "mainwindow/LayoutRules.h"
 #include "mainwindow/PreviewArea.h"
 #include "mainwindow/SizeOptionsPanel.h"
-#include "platform/Frame.h"
-#include "platform/StatusBar.h"
+#include "mainwindow/StatusBar.h"
+#include "platform/Dialogs.h"
 #include "platform/TabOrder.h"
 
+#include <QGroupBox>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QScreen>
 
 namespace pixtint {
 
-namespace {
-constexpr double DesignClientWidth = 8910;
-constexpr double DesignClientHeight = 6270;
-} // namespace
-
 MainWindow::MainWindow(Dialogs& dialogs, QString programFolder)
-    : dialogs_(dialogs)
+    : QWidget(nullptr, Qt::Window)
+    , dialogs_(dialogs)
     , programFolder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/pixtint.svg")));
@@ -31,22 +30,23 @@ MainWindow::MainWindow(Dialogs& dialogs, QString programFolder)
     setFont(designFont);
     createControls();
     connectPanels();
-    setClientSize(DesignClientWidth, DesignClientHeight);
+    addShortcutsAndDrops();
+    resize(Twips::toPixels(LayoutRules::Design::ClientWidth),
+           Twips::toPixels(LayoutRules::Design::ClientHeight));
 }
 
 // The panels in the order of the window's rows, which is also the order Tab follows.
 void MainWindow::createControls() {
     filePanel_ = new FilePanel(this, dialogs_);
-    conversionFrame_ = placeControl<Frame>(this, "Frame2", 5520, 120, 3255, 3135);
-    conversionFrame_->setCaption(QStringLiteral("変換"));
+    conversionFrame_ = new QGroupBox(tr("変換"), this);
+    conversionFrame_->setObjectName(QStringLiteral("Frame2"));
+    placeInTwips(*conversionFrame_, LayoutRules::Design::conversionFrame);
     colourPanel_ = new ColourPanel(conversionFrame_, dialogs_);
     sizeOptions_ = new SizeOptionsPanel(conversionFrame_);
     previewArea_ = new PreviewArea(this);
     commandRow_ = new CommandRow(this);
-    statusBar_ = placeControl<StatusBar>(this, "StatusBar1", 0, 5970, 8910, 300);
-    statusBar_->setPanelToolTip(1, QStringLiteral("大きさ（幅×高さ）"));
-    statusBar_->setPanelToolTip(2, QStringLiteral("ファイルサイズ"));
-    statusBar_->setPanelToolTip(3, QStringLiteral("ファイル名"));
+    statusBar_ = new StatusBar(this);
+    placeInTwips(*statusBar_, LayoutRules::Design::statusBar);
 
     std::vector<QWidget*> rows;
     for (const auto& row : {filePanel_->tabOrder(), colourPanel_->tabOrder(),
@@ -59,15 +59,16 @@ void MainWindow::createControls() {
 void MainWindow::connectPanels() {
     connect(filePanel_, &FilePanel::folderChosen, this, &MainWindow::useFolder);
     connect(filePanel_, &FilePanel::refreshRequested, this, &MainWindow::refreshFileList);
-    connect(filePanel_, &FilePanel::itemClicked, this, &MainWindow::previewSelectedFile);
+    connect(filePanel_, &FilePanel::userSelected, this, &MainWindow::previewSelectedFile);
+    connect(filePanel_, &FilePanel::restoreRequested, this, &MainWindow::restoreTickedFiles);
     connect(colourPanel_, &ColourPanel::colourChosen, this,
-            [this](int swatch, std::int32_t value) { state_.setColour(swatch, value); });
+            [this](Side side, std::int32_t value) { state_.setColour(side, value); });
     connect(colourPanel_, &ColourPanel::pickRequested, this, &MainWindow::startPick);
     connect(sizeOptions_, &SizeOptionsPanel::resizeToggled, this, &MainWindow::resizeToggled);
     connect(sizeOptions_, &SizeOptionsPanel::rowChosen, this, &MainWindow::rowChosen);
     connect(previewArea_, &PreviewArea::released, this, &MainWindow::previewReleased);
     connect(commandRow_, &CommandRow::backupToggled, this,
-            [this](int value) { state_.keepBackup = value; });
+            [this](Qt::CheckState state) { state_.keepBackup = state; });
     connect(commandRow_, &CommandRow::readmeRequested, this, &MainWindow::openReadme);
     connect(commandRow_, &CommandRow::convertRequested, this, &MainWindow::convertCheckedFiles);
     connect(commandRow_, &CommandRow::exitRequested, this, &MainWindow::leave);
@@ -82,11 +83,25 @@ void MainWindow::showWindow() {
     centreOnScreen();
 }
 
+void MainWindow::centreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(available.center() - QPoint(outer.width() / 2, outer.height() / 2));
+}
+
 void MainWindow::showState() {
     filePanel_->showFolder(state_.folder);
     colourPanel_->showColours(state_.beforeColour, state_.afterColour);
     sizeOptions_->showOptions(state_.resizeTo16x16, state_.insertAtTop);
     commandRow_->showBackup(state_.keepBackup);
+}
+
+void MainWindow::showError(const NumberedMessage& message, const QString& title) {
+    dialogs_.showMessage(this, message.text(), QMessageBox::Critical, title);
 }
 
 // While a pick waits for its click, only the preview images take input: everything else
@@ -102,9 +117,9 @@ void MainWindow::applyEnabledState() {
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
-    Form::resizeEvent(event);
-    // The status bar is docked along the bottom edge, across the whole client area.
-    statusBar_->Move(0, ScaleHeight() - statusBar_->Height(), ScaleWidth(), statusBar_->Height());
+    QWidget::resizeEvent(event);
+    placeInTwips(*statusBar_, LayoutRules::statusBarPlace(Twips::fromPixels(width()),
+                                                          Twips::fromPixels(height())));
     followWindowSize();
 }
 
@@ -113,7 +128,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         endPick();
         return;
     }
-    Form::keyPressEvent(event);
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace pixtint

@@ -3,22 +3,22 @@
 #include "conversion/ConversionRequest.h"
 #include "conversion/ConvertedPicture.h"
 #include "mainwindow/DisplaySize.h"
+#include "mainwindow/ErrorMessages.h"
 #include "mainwindow/PreviewFit.h"
 #include "mainwindow/SessionState.h"
-#include "platform/Form.h"
 
+#include <QWidget>
 #include <filesystem>
 #include <optional>
 
+class QGroupBox;
+
 namespace pixtint {
 
-class AppError;
 class ColourPanel;
 class CommandRow;
 class Dialogs;
 class FilePanel;
-class Frame;
-class ListItem;
 class PreviewArea;
 class SizeOptionsPanel;
 class StatusBar;
@@ -26,13 +26,13 @@ class StatusBar;
 // The main window: it composes the panels, holds the session's choices, and runs what
 // crosses panels: the preview of the selected file, the batch, the colour pick, the settings
 // and the layout. Each of these lives in a file of its name.
-class MainWindow : public Form {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // The settings file and Readme.txt are found from `programFolder` (platform/AppLocations.h).
     MainWindow(Dialogs& dialogs, QString programFolder);
 
-    // Loads the settings on the first call, then shows the window.
+    // Loads the settings on the first call, then shows the window centred on its screen.
     void showWindow();
     // Lists the folder again and previews the first file (FileList.cpp).
     void refreshFileList();
@@ -60,9 +60,15 @@ private:
 
     void createControls();
     void connectPanels();
+    // F5, Ctrl+O and Ctrl+Q, and a folder dropped on the window (ShortcutsAndDrops.cpp).
+    void addShortcutsAndDrops();
+    // Nothing else may start while a batch runs or a pick waits for its click.
+    bool acceptsCommands() const { return !batchRunning_ && !picking(); }
     // Sets every control's enabled state from the session and the preview.
     void applyEnabledState();
     void showState();
+    void centreOnScreen();
+    void showError(const NumberedMessage& message, const QString& title);
 
     // Settings, the guide and leaving (SessionSettings.cpp).
     void loadSettings();
@@ -76,14 +82,17 @@ private:
     void showFileInStatusBar(const std::filesystem::path& source);
     void showPictureSize(PictureSize size);
     void previewNotConvertible(const std::filesystem::path& source);
-    void previewConvertible(const std::filesystem::path& source, ListItem item);
+    void previewConvertible(const std::filesystem::path& source, int row);
     std::optional<ConvertedPicture> convertForPreview(const std::filesystem::path& source);
-    void previewFailed(const AppError& error);
+    void previewFailed(const NumberedMessage& message);
     void offerSizeOptions(bool offered);
 
     // The size options (SizeOptions.cpp).
-    void resizeToggled(int value);
+    void resizeToggled(Qt::CheckState state);
     void rowChosen(bool atTop);
+
+    // Undo: the ticked files' backups put back (RestoreFromBackup.cpp).
+    void restoreTickedFiles();
 
     // The batch (BatchConversion.cpp).
     void convertCheckedFiles();
@@ -92,8 +101,8 @@ private:
                           const QImage& after);
 
     // The colour pick (ColourPick.cpp).
-    void startPick(int swatch);
-    void previewReleased(int image, int button);
+    void startPick(Side side);
+    void previewReleased(Side side, Qt::MouseButton button);
     void endPick();
 
     // The layout (WindowLayout.cpp).
@@ -109,7 +118,7 @@ private:
     SessionState state_;
 
     FilePanel* filePanel_ = nullptr; // the panels and controls are owned by the window
-    Frame* conversionFrame_ = nullptr;
+    QGroupBox* conversionFrame_ = nullptr;
     ColourPanel* colourPanel_ = nullptr;
     SizeOptionsPanel* sizeOptions_ = nullptr;
     PreviewArea* previewArea_ = nullptr;
@@ -121,6 +130,7 @@ private:
     bool sizeOptionsOffered_ = true;      // the size frame and its box
     bool rowOptionsOffered_ = true;       // the two row options
     bool loaded_ = false;
+    bool batchRunning_ = false;
     bool sizeCorrectionPending_ = false;
 };
 

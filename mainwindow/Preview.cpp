@@ -1,15 +1,14 @@
-#include "engine/AppError.h"
 #include "engine/ByteSource.h"
-#include "engine/Error.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewArea.h"
 #include "mainwindow/PreviewTexts.h"
-#include "platform/Dialogs.h"
-#include "platform/FileOperations.h"
-#include "platform/ImageBox.h"
-#include "platform/StatusBar.h"
+#include "mainwindow/StatusBar.h"
+#include "platform/BusyCursor.h"
+#include "platform/FilePaths.h"
+#include "platform/PictureDecoding.h"
+#include "platform/PictureView.h"
 
 namespace pixtint {
 
@@ -17,81 +16,81 @@ namespace pixtint {
 // before and after conversion. It runs when the user picks a file, and again whenever what it
 // shows depends on changes: the list, the size options, the window's size.
 
+namespace {
+using Field = StatusBar::Field;
+} // namespace
+
 ConversionRequest MainWindow::currentRequest() const {
     ConversionRequest request;
-    request.pairs = {{colourPanel_->shownColour(ColourPanel::BeforeSwatch),
-                      colourPanel_->shownColour(ColourPanel::AfterSwatch)}};
-    if (state_.resizeTo16x16 == 1) {
+    request.pairs = {
+        {colourPanel_->shownColour(Side::Before), colourPanel_->shownColour(Side::After)}};
+    if (state_.resizeTo16x16 == Qt::Checked) {
         request.growth = state_.insertAtTop ? Growth::Top : Growth::Bottom;
     }
-    request.keepBackup = state_.keepBackup == 1;
+    request.keepBackup = state_.keepBackup == Qt::Checked;
     return request;
 }
 
 void MainWindow::previewSelectedFile() {
-    BusyPointer busy(*this);
-    if (filePanel_->fileCount() == 0) {
-        statusBar_->setPanelText(2, QString());
-        statusBar_->setPanelText(3, QString());
+    BusyCursor busy;
+    FileListWidget& list = filePanel_->fileList();
+    if (list.count() == 0) {
+        statusBar_->setText(Field::FileSize, QString());
+        statusBar_->setText(Field::Path, QString());
         previewArea_->clearPictures();
         return;
     }
     try {
-        const std::optional<ListItem> item = filePanel_->selectedItem();
-        if (!item) {
-            throw AppError(ErrorNumber::ObjectNotSet);
+        const std::optional<int> row = list.selectedRow();
+        if (!row) {
+            throw WindowError(MessageNumber::ObjectNotSet);
         }
-        const std::filesystem::path source = PathInFolder(state_.folder, item->FileName());
+        const std::filesystem::path source = pathInFolder(state_.folder, list.fileName(*row));
         showFileInStatusBar(source);
-        if (isConvertibleMark(FilePanel::markOf(*item))) {
-            previewConvertible(source, *item);
+        if (isConvertibleMark(list.mark(*row))) {
+            previewConvertible(source, *row);
         } else {
             previewNotConvertible(source);
         }
-    } catch (const AppError& error) {
-        previewFailed(error);
-    } catch (const Error& error) {
-        previewFailed(AppError::fromError(error));
-    } catch (const std::bad_alloc&) {
-        previewFailed(AppError(ErrorNumber::OutOfMemory));
+    } catch (...) {
+        previewFailed(currentErrorMessage());
     }
 }
 
 void MainWindow::showFileInStatusBar(const std::filesystem::path& source) {
-    statusBar_->setPanelText(2, PreviewTexts::sizeText(FileLen(source)));
-    statusBar_->setPanelText(3, DisplayPath(source));
+    statusBar_->setText(Field::FileSize, PreviewTexts::sizeText(fileSize(source)));
+    statusBar_->setText(Field::Path, displayPath(source));
 }
 
 void MainWindow::showPictureSize(PictureSize size) {
     sixteenByFifteen_ = size.width == 16 && size.height == 15;
-    statusBar_->setPanelText(1, PreviewTexts::dimensionText(size.width, size.height));
+    statusBar_->setText(Field::Dimensions, PreviewTexts::dimensionText(size.width, size.height));
 }
 
 void MainWindow::previewNotConvertible(const std::filesystem::path& source) {
     // Loading the picture is what tells a damaged file from one that is merely not 24-bit.
-    ImageBox& before = previewArea_->image(PreviewArea::BeforeImage);
-    before.LoadPicture(source);
-    previewArea_->image(PreviewArea::AfterImage).clearPicture();
+    previewArea_->image(Side::Before).setPicture(decodePictureFile(source));
+    previewArea_->image(Side::After).clearPicture();
     placeImagesAtTheirSize();
-    filePanel_->fileList().Refresh();
+    filePanel_->fileList().repaint();
     previewArea_->clearPictures();
-    statusBar_->setPanelText(1, PreviewTexts::NotConvertible);
+    statusBar_->setText(Field::Dimensions, PreviewTexts::NotConvertible);
 }
 
-void MainWindow::previewConvertible(const std::filesystem::path& source, ListItem item) {
+void MainWindow::previewConvertible(const std::filesystem::path& source, int row) {
     const PictureSize size = readPictureSize(FileByteSource(source));
     showPictureSize(size);
     const PreviewFit::Size shown = displaySize(size);
 
-    ImageBox& before = previewArea_->image(PreviewArea::BeforeImage);
-    ImageBox& after = previewArea_->image(PreviewArea::AfterImage);
-    before.LoadPicture(source);
-    before.Refresh(); // on screen while the conversion works
+    PictureView& before = previewArea_->image(Side::Before);
+    PictureView& after = previewArea_->image(Side::After);
+    before.setPicture(decodePictureFile(source));
+    before.repaint(); // on screen while the conversion works
     if (const auto converted = convertForPreview(source)) {
-        after.LoadPicture(*converted);
+        after.setPicture(decodePicture(*converted));
     } else {
         after.clearPicture();
-        FilePanel::setMark(item, ItemMark::Failed);
+        filePanel_->fileList().setMark(row, ItemMark::Failed);
     }
     placePreviewImages(shown);
     offerSizeOptions(sixteenByFifteen_);
@@ -102,23 +101,19 @@ void MainWindow::previewConvertible(const std::filesystem::path& source, ListIte
 std::optional<ConvertedPicture> MainWindow::convertForPreview(const std::filesystem::path& source) {
     try {
         return std::optional<ConvertedPicture>(std::in_place, source, currentRequest());
-    } catch (const AppError& error) {
-        dialogs_.ShowError(this, error, QStringLiteral("変換エラー"));
-    } catch (const Error& error) {
-        dialogs_.ShowError(this, AppError::fromError(error), QStringLiteral("変換エラー"));
-    } catch (const std::bad_alloc&) {
-        dialogs_.ShowError(this, AppError(ErrorNumber::OutOfMemory), QStringLiteral("変換エラー"));
+    } catch (...) {
+        showError(currentErrorMessage(), tr("変換エラー"));
     }
     return std::nullopt;
 }
 
-void MainWindow::previewFailed(const AppError& error) {
-    dialogs_.ShowError(this, error, QStringLiteral("BMPエラー"));
+void MainWindow::previewFailed(const NumberedMessage& message) {
+    showError(message, tr("BMPエラー"));
     previewArea_->clearPictures();
     placeImagesAtTheirSize();
-    statusBar_->setPanelText(1, QString());
-    statusBar_->setPanelText(2, QString());
-    filePanel_->fileList().Refresh();
+    statusBar_->setText(Field::Dimensions, QString());
+    statusBar_->setText(Field::FileSize, QString());
+    filePanel_->fileList().repaint();
 }
 
 void MainWindow::offerSizeOptions(bool offered) {

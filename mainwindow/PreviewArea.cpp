@@ -1,9 +1,9 @@
 #include "mainwindow/PreviewArea.h"
 
-#include "mainwindow/ControlPlacement.h"
-#include "platform/ImageBox.h"
+#include "platform/ControlPlacement.h"
+#include "mainwindow/LayoutRules.h"
+#include "platform/PictureView.h"
 
-#include <QCursor>
 #include <QIcon>
 #include <QPixmap>
 
@@ -11,9 +11,7 @@ namespace pixtint {
 
 namespace {
 
-const std::array<QString, 2> ImageTips{QStringLiteral("変換前画像"), QStringLiteral("変換後画像")};
-
-QCursor pickPointer() {
+QCursor pickCursor() {
     // The sight's hot spot is its centre.
     QIcon sight;
     sight.addFile(QStringLiteral(":/cursors/pick-cursor-32.png"));
@@ -22,73 +20,62 @@ QCursor pickPointer() {
     return QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2);
 }
 
+QString imageTip(Side side) {
+    return side == Side::Before ? PreviewArea::tr("変換前画像") : PreviewArea::tr("変換後画像");
+}
+
 } // namespace
 
 PreviewArea::PreviewArea(QWidget* window)
-    : QObject(window) {
-    const QCursor sight = pickPointer();
-    for (int i = 0; i < 2; ++i) {
-        images_[i] = placeControl<ImageBox>(window, indexedName("Image1", i), i == 0 ? 3120 : 5040,
-                                            4080, 795, 795);
-        images_[i]->setToolTipText(ImageTips[i]);
-        images_[i]->setCustomPointer(sight);
-        connect(images_[i], &ImageBox::MouseUp, this,
-                [this, i](int button) { emit released(i, button); });
+    : QObject(window)
+    , pickCursor_(pickCursor()) {
+    for (const Side side : {Side::Before, Side::After}) {
+        const int index = static_cast<int>(side);
+        PictureView* image = placeControl<PictureView>(
+            window, indexedName("Image1", index), {index == 0 ? 3120.0 : 5040.0, 4080, 795, 795});
+        image->setToolTip(imageTip(side));
+        connect(image, &PictureView::released, this,
+                [this, side](Qt::MouseButton button) { emit released(side, button); });
+        images_[index] = image;
     }
-    arrow_ = placeControl<ImageBox>(window, "Image3", 4320, 4320, 510, 330);
+    arrow_ =
+        placeControl<PictureView>(window, QStringLiteral("Image3"), LayoutRules::Design::arrow);
     arrow_->setPicture(QIcon(QStringLiteral(":/icons/arrow-right.svg")).pixmap(34, 22).toImage());
 }
 
 void PreviewArea::showPictures(const QImage& before, const QImage& after) {
-    images_[BeforeImage]->setPicture(before);
-    images_[AfterImage]->setPicture(after);
+    image(Side::Before).setPicture(before);
+    image(Side::After).setPicture(after);
 }
 
 void PreviewArea::clearPictures() {
-    images_[BeforeImage]->clearPicture();
-    images_[AfterImage]->clearPicture();
+    image(Side::Before).clearPicture();
+    image(Side::After).clearPicture();
 }
 
 void PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewArea& area,
                         bool rowInserted) {
     const PreviewFit::Size fitted = PreviewFit::visible(PreviewFit::fit(size, area));
-    ImageBox& before = *images_[BeforeImage];
-    before.Move(before.Left(), before.Top(), fitted.width, fitted.height);
-    before.setTop(PreviewFit::beforeTop(area, before.Height()));
-    before.setLeft(PreviewFit::beforeLeft(area, arrow_->Width(), before.Width()));
-
-    ImageBox& after = *images_[AfterImage];
-    after.Move(after.Left(), before.Top(), fitted.width,
-               PreviewFit::afterHeight(fitted.height, rowInserted));
-    after.setLeft(PreviewFit::afterLeft(area, arrow_->Width()));
+    const PreviewFit::ImagePlaces places =
+        PreviewFit::placeImages(fitted, area, LayoutRules::Design::arrow.width, rowInserted);
+    placeInTwips(image(Side::Before), places.before);
+    placeInTwips(image(Side::After), places.after);
+    beforeSize_ = fitted;
 }
 
-PreviewFit::Size PreviewArea::currentSize() const {
-    return {PreviewFit::nearest(images_[BeforeImage]->Width()),
-            PreviewFit::nearest(images_[BeforeImage]->Height())};
+void PreviewArea::placeArrow(const TwipsRect& rect) {
+    placeInTwips(*arrow_, rect);
 }
 
-void PreviewArea::moveArrow(double left, double top) {
-    arrow_->Move(left, top, arrow_->Width(), arrow_->Height());
-}
-
-double PreviewArea::arrowWidth() const {
-    return arrow_->Width();
-}
-
-double PreviewArea::arrowHeight() const {
-    return arrow_->Height();
-}
-
-void PreviewArea::startPick(int image) {
-    images_[image]->setMousePointer(ImageBox::CustomPointer);
-    images_[image]->setToolTipText(QStringLiteral("右クリックでキャンセル"));
+void PreviewArea::startPick(Side side) {
+    image(side).setCursor(pickCursor_);
+    image(side).setToolTip(tr("右クリックでキャンセル"));
 }
 
 void PreviewArea::endPick() {
-    for (int i = 0; i < 2; ++i) {
-        images_[i]->setMousePointer(ImageBox::DefaultPointer);
-        images_[i]->setToolTipText(ImageTips[i]);
+    for (const Side side : {Side::Before, Side::After}) {
+        image(side).unsetCursor();
+        image(side).setToolTip(imageTip(side));
     }
 }
 

@@ -1,6 +1,6 @@
 #include "mainwindow/PreviewFit.h"
 
-#include "engine/AppError.h"
+#include "mainwindow/ErrorMessages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@ namespace {
 // The limit's share of one side: limit / side, in double precision.
 double ratio(std::int32_t limit, std::int32_t side) {
     if (side == 0) {
-        throw AppError(ErrorNumber::DivisionByZero);
+        throw WindowError(MessageNumber::DivisionByZero);
     }
     return static_cast<double>(limit) / side;
 }
@@ -27,11 +27,30 @@ std::int32_t scaled(std::int32_t limit, std::int32_t numerator, std::int32_t den
     return nearest(static_cast<double>(product) / denominator);
 }
 
+// Space between each preview image and the arrow between them.
+constexpr double GapToArrow = 60;
+
+double beforeTop(const PreviewArea& area, double beforeHeight) {
+    return area.centreY - beforeHeight / 2;
+}
+
+double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth) {
+    return area.centreX - arrowWidth / 2 - GapToArrow - beforeWidth;
+}
+
+double afterLeft(const PreviewArea& area, double arrowWidth) {
+    return arrowWidth / 2 + area.centreX + GapToArrow;
+}
+
+double afterHeight(std::int32_t height, bool rowInserted) {
+    return rowInserted ? static_cast<double>(height) / 15 * 16 : height;
+}
+
 } // namespace
 
 std::int32_t nearest(double value) {
     if (!std::isfinite(value)) {
-        throw AppError(ErrorNumber::Overflow);
+        throw WindowError(MessageNumber::Overflow);
     }
     const double below = std::floor(value);
     const double fraction = value - below;
@@ -39,7 +58,7 @@ std::int32_t nearest(double value) {
     const double rounded = fraction > 0.5 || (fraction == 0.5 && belowIsOdd) ? below + 1 : below;
     if (rounded < std::numeric_limits<std::int32_t>::min() ||
         rounded > std::numeric_limits<std::int32_t>::max()) {
-        throw AppError(ErrorNumber::Overflow);
+        throw WindowError(MessageNumber::Overflow);
     }
     return static_cast<std::int32_t>(rounded);
 }
@@ -63,20 +82,12 @@ Size visible(Size size) {
     return {std::max(size.width, OnePixel), std::max(size.height, OnePixel)};
 }
 
-double beforeTop(const PreviewArea& area, double beforeHeight) {
-    return area.centreY - beforeHeight / 2;
-}
-
-double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth) {
-    return area.centreX - arrowWidth / 2 - GapToArrow - beforeWidth;
-}
-
-double afterLeft(const PreviewArea& area, double arrowWidth) {
-    return arrowWidth / 2 + area.centreX + GapToArrow;
-}
-
-double afterHeight(std::int32_t height, bool rowInserted) {
-    return rowInserted ? static_cast<double>(height) / 15 * 16 : height;
+ImagePlaces placeImages(Size fitted, const PreviewArea& area, double arrowWidth, bool rowInserted) {
+    const double top = beforeTop(area, fitted.height);
+    return {{beforeLeft(area, arrowWidth, fitted.width), top, static_cast<double>(fitted.width),
+             static_cast<double>(fitted.height)},
+            {afterLeft(area, arrowWidth), top, static_cast<double>(fitted.width),
+             afterHeight(fitted.height, rowInserted)}};
 }
 
 } // namespace PreviewFit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <cstdint>
 
 namespace pixtint {
@@ -23,17 +25,14 @@ struct PreviewArea {
     std::int32_t centreY = 0;
 };
 
-// Space between each preview image and the arrow between them.
-inline constexpr double GapToArrow = 60;
-
 // The whole number nearest to `value`, a value exactly halfway going to the even neighbour.
-// Does not depend on the floating-point rounding mode. Throws AppError 6 (overflow) when the
+// Does not depend on the floating-point rounding mode. Throws WindowError 6 (overflow) when the
 // result does not fit in 32 bits.
 std::int32_t nearest(double value);
 
 // Shrinks `size` to fit the area's limits, keeping its proportions; a size that fits in both
-// directions is kept as it is, never enlarged. Throws AppError 11 when a side that must be
-// divided by is 0, and AppError 6 when a fitted side does not fit in 32 bits.
+// directions is kept as it is, never enlarged. Throws WindowError 11 when a side that must be
+// divided by is 0, and WindowError 6 when a fitted side does not fit in 32 bits.
 Size fit(Size size, const PreviewArea& area);
 
 // Nothing is shown smaller than one pixel (15 twips) either way: a picture far wider than
@@ -41,13 +40,14 @@ Size fit(Size size, const PreviewArea& area);
 // or click.
 Size visible(Size size);
 
-// Where the before image goes, from the size it reports after being set.
-double beforeTop(const PreviewArea& area, double beforeHeight);
-double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth);
-// The after image shares the before image's top and starts just right of the arrow.
-double afterLeft(const PreviewArea& area, double arrowWidth);
-// A 16 x 15 picture that gets a row inserted is drawn one fifteenth taller.
-double afterHeight(std::int32_t height, bool rowInserted);
+struct ImagePlaces {
+    TwipsRect before;
+    TwipsRect after;
+};
+// Both images for a picture fitted to `fitted`, either side of an arrow `arrowWidth` wide in the
+// area's centre, 60 twips from it, sharing their top. A 16 x 15 picture that gets a row
+// inserted is drawn one fifteenth taller after its conversion.
+ImagePlaces placeImages(Size fitted, const PreviewArea& area, double arrowWidth, bool rowInserted);
 
 } // namespace PreviewFit
 

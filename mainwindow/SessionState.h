@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ColorValue.h"
+#include "platform/ColourValue.h"
 
 #include <QString>
 #include <cstdint>
@@ -8,27 +8,28 @@
 
 namespace pixtint {
 
-// A colour pick waiting for its click: the swatch it sets and the preview it was started on.
-struct ColourPick {
-    int swatch = 0;
-    int image = 0;
-};
+// The two sides of the conversion: the before and after colours, and the before and after
+// preview images.
+enum class Side { Before, After };
 
 // What the user has chosen in this session: the settings file reads and writes it, the panels
 // show it, and the conversion is asked for from it.
 struct SessionState {
     QString folder; // without a trailing separator, so the root is the empty text
-    std::int32_t beforeColour = ColorValue::ActiveBorder; // colour values (see ColorValue)
-    std::int32_t afterColour = ColorValue::ButtonFace;
-    int resizeTo16x16 = 1; // the box's value: 0 clear, 1 ticked, 2 greyed
+    std::int32_t beforeColour = ColourValue::ActiveBorder; // colour values (see ColourValue)
+    std::int32_t afterColour = ColourValue::ButtonFace;
+    // Only a ticked box grows a picture; a greyed one (a settings file may ask for it) grows
+    // none, though the preview still draws the after image a row taller.
+    Qt::CheckState resizeTo16x16 = Qt::Checked;
     // false selects neither row option: the file keeps only this one, as the window shows it
     bool insertAtTop = true;
-    int keepBackup = 1; // the box's value, as above
-    std::optional<ColourPick> pick;
+    Qt::CheckState keepBackup = Qt::Checked;
+    // A colour pick waiting for its click: the side whose colour it takes, from that side's
+    // preview image.
+    std::optional<Side> pick;
 
-    std::int32_t colour(int swatch) const { return swatch == 0 ? beforeColour : afterColour; }
-    void setColour(int swatch, std::int32_t value) {
-        (swatch == 0 ? beforeColour : afterColour) = value;
+    void setColour(Side side, std::int32_t value) {
+        (side == Side::Before ? beforeColour : afterColour) = value;
     }
 };
 

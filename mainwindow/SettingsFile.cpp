@@ -1,6 +1,6 @@
 #include "mainwindow/SettingsFile.h"
 
-#include "engine/AppError.h"
+#include "mainwindow/ErrorMessages.h"
 
 #include <QFile>
 #include <limits>
@@ -52,26 +52,43 @@ std::int64_t parseWholeNumber(const QString& line, std::int64_t min, std::int64_
     bool negative = false;
     const QStringView digits = digitsOf(trimBlanks(line), negative);
     if (digits.isEmpty()) {
-        throw AppError(ErrorNumber::TypeMismatch);
+        throw WindowError(MessageNumber::TypeMismatch);
     }
     const std::int64_t limit = negative ? -min : max;
     std::int64_t magnitude = 0;
     for (QChar c : digits) {
         magnitude = magnitude * 10 + (c.unicode() - u'0');
         if (magnitude > limit) {
-            throw AppError(ErrorNumber::Overflow);
+            throw WindowError(MessageNumber::Overflow);
         }
     }
     return negative ? -magnitude : magnitude;
 }
 
-// A box takes only these values; anything else is refused as the box itself would refuse it.
-int boxValue(const QString& line) {
-    const int value = parseInteger(line);
-    if (value < 0 || value > 2) {
-        throw AppError(ErrorNumber::InvalidPropertyValue);
+// The file holds a box's state as 0 (clear), 1 (ticked) or 2 (greyed); anything else is refused
+// as the box itself would refuse it.
+Qt::CheckState boxState(const QString& line) {
+    switch (parseInteger(line)) {
+    case 0:
+        return Qt::Unchecked;
+    case 1:
+        return Qt::Checked;
+    case 2:
+        return Qt::PartiallyChecked;
+    default:
+        throw WindowError(MessageNumber::InvalidPropertyValue);
     }
-    return value;
+}
+
+std::int32_t boxNumber(Qt::CheckState state) {
+    switch (state) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
 }
 
 void applyLine(int number, const QString& line, SessionState& state) {
@@ -86,13 +103,13 @@ void applyLine(int number, const QString& line, SessionState& state) {
         state.afterColour = parseLong(line);
         break;
     case 4:
-        state.resizeTo16x16 = boxValue(line);
+        state.resizeTo16x16 = boxState(line);
         break;
     case 5:
         state.insertAtTop = parseBoolean(line);
         break;
     case 6:
-        state.keepBackup = boxValue(line);
+        state.keepBackup = boxState(line);
         break;
     default:
         break;
@@ -114,9 +131,9 @@ QByteArray format(const SessionState& state) {
         state.folder,
         formatNumber(state.beforeColour),
         formatNumber(state.afterColour),
-        formatNumber(state.resizeTo16x16),
+        formatNumber(boxNumber(state.resizeTo16x16)),
         formatBoolean(state.insertAtTop),
-        formatNumber(state.keepBackup),
+        formatNumber(boxNumber(state.keepBackup)),
     };
     QByteArray bytes;
     for (const QString& line : lines) {
@@ -129,7 +146,7 @@ void readInto(const QByteArray& bytes, SessionState& state) {
     const QStringList lines = splitLines(bytes);
     for (int number = 1; number <= LineCount; ++number) {
         if (number > lines.size()) {
-            throw AppError(ErrorNumber::InputPastEndOfFile);
+            throw WindowError(MessageNumber::InputPastEndOfFile);
         }
         applyLine(number, lines[number - 1], state);
     }
@@ -183,7 +200,7 @@ bool parseBoolean(const QString& line) {
     bool negative = false;
     const QStringView digits = digitsOf(text, negative);
     if (digits.isEmpty()) {
-        throw AppError(ErrorNumber::TypeMismatch);
+        throw WindowError(MessageNumber::TypeMismatch);
     }
     // Any count of digits serves: only whether the number is zero matters.
     for (QChar c : digits) {

@@ -19,7 +19,7 @@ inline constexpr int LineCount = 6;
 QByteArray format(const SessionState& state);
 
 // Reads the file's lines into `state` in order, each before the next is read, so that a bad
-// line keeps the values before it. Throws AppError: 62 when the file ends before its sixth
+// line keeps the values before it. Throws WindowError: 62 when the file ends before its sixth
 // line, and the errors of the parsers below, or 380 for a box value other than 0, 1 or 2.
 void readInto(const QByteArray& bytes, SessionState& state);
 
@@ -32,7 +32,7 @@ QString formatNumber(std::int32_t value);
 QString formatBoolean(bool value);
 
 // Line conversions, blanks around the value ignored. A line that holds no whole number throws
-// AppError 13 (type mismatch); a number out of the type's range throws 6 (overflow).
+// WindowError 13 (type mismatch); a number out of the type's range throws 6 (overflow).
 std::int32_t parseLong(const QString& line);
 std::int16_t parseInteger(const QString& line);
 // "True" or "False" in any letter case, or a whole number: 0 is false, any other true.

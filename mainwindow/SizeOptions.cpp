@@ -4,12 +4,12 @@ namespace pixtint {
 
 // Both size options redo the preview, so that the after image shows the current choice.
 
-void MainWindow::resizeToggled(int value) {
-    state_.resizeTo16x16 = value;
+void MainWindow::resizeToggled(Qt::CheckState state) {
+    state_.resizeTo16x16 = state;
     previewSelectedFile();
     // After the preview, which may have offered the options for a 16 x 15 picture: the row
     // options are offered exactly while the row insertion is switched on.
-    rowOptionsOffered_ = value != 0;
+    rowOptionsOffered_ = state != Qt::Unchecked;
     applyEnabledState();
 }
 

@@ -1,50 +1,71 @@
 #include "mainwindow/SizeOptionsPanel.h"
 
-#include "mainwindow/ControlPlacement.h"
-#include "platform/CheckBox.h"
-#include "platform/OptionButton.h"
+#include "platform/ControlPlacement.h"
+#include "platform/FontFit.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
 
 namespace pixtint {
 
 SizeOptionsPanel::SizeOptionsPanel(QWidget* container)
-    : Frame(container) {
+    : QGroupBox(container) {
     setObjectName(QStringLiteral("Frame4"));
-    Move(120, 1800, 3015, 1095);
-    setCaption(QStringLiteral("サイズ"));
-    resizeBox_ = placeControl<CheckBox>(this, "Check2", 120, 240, 1935, 255);
-    resizeBox_->setCaption(QStringLiteral("16×16サイズに変更"));
-    resizeBox_->setValue(1);
-    rowOptions_[0] =
-        placeControl<OptionButton>(this, indexedName("Option1", 0), 360, 480, 1935, 255);
-    rowOptions_[0]->setCaption(QStringLiteral("上段に挿入"));
-    rowOptions_[1] =
-        placeControl<OptionButton>(this, indexedName("Option1", 1), 360, 720, 1935, 255);
-    rowOptions_[1]->setCaption(QStringLiteral("下段に挿入"));
-    rowOptions_[0]->setValue(true);
-    resizeBox_->fitCaptionFont();
-    for (OptionButton* option : rowOptions_) {
-        option->fitCaptionFont();
-        connect(option, &OptionButton::Click, this,
-                [this] { emit rowChosen(rowOptions_[0]->Value()); });
+    placeInTwips(*this, {120, 1800, 3015, 1095});
+    setTitle(tr("サイズ"));
+    resizeBox_ = placeControl<QCheckBox>(this, QStringLiteral("Check2"), {120, 240, 1935, 255});
+    resizeBox_->setText(tr("16×16サイズに変更"));
+    resizeBox_->setCheckState(Qt::Checked);
+    topOption_ = placeControl<QRadioButton>(this, indexedName("Option1", 0), {360, 480, 1935, 255});
+    topOption_->setText(tr("上段に挿入"));
+    bottomOption_ =
+        placeControl<QRadioButton>(this, indexedName("Option1", 1), {360, 720, 1935, 255});
+    bottomOption_->setText(tr("下段に挿入"));
+    topOption_->setChecked(true);
+    for (QWidget* control : tabOrder()) {
+        shrinkFontToSizeHint(*control);
     }
-    connect(resizeBox_, &CheckBox::Click, this,
-            [this] { emit resizeToggled(resizeBox_->Value()); });
+    // Choosing the bottom option clears the top one before it is told as chosen.
+    for (QRadioButton* option : {topOption_, bottomOption_}) {
+        connect(option, &QRadioButton::toggled, this, [this](bool selected) {
+            if (selected) {
+                emit rowChosen(topOption_->isChecked());
+            }
+        });
+    }
+    connect(resizeBox_, &QCheckBox::stateChanged, this,
+            [this](int state) { emit resizeToggled(static_cast<Qt::CheckState>(state)); });
 }
 
-void SizeOptionsPanel::showOptions(int resizeTo16x16, bool insertAtTop) {
-    resizeBox_->setValue(resizeTo16x16);
-    rowOptions_[0]->setValue(insertAtTop);
+void SizeOptionsPanel::showOptions(Qt::CheckState resizeTo16x16, bool insertAtTop) {
+    resizeBox_->setCheckState(resizeTo16x16);
+    showInsertAtTop(insertAtTop);
+}
+
+void SizeOptionsPanel::showInsertAtTop(bool atTop) {
+    if (atTop == topOption_->isChecked()) {
+        return;
+    }
+    if (atTop) {
+        topOption_->setChecked(true); // told through toggled
+        return;
+    }
+    // An exclusive button refuses to be cleared directly; the group then shows no choice.
+    topOption_->setAutoExclusive(false);
+    topOption_->setChecked(false);
+    topOption_->setAutoExclusive(true);
+    emit rowChosen(false);
 }
 
 std::vector<QWidget*> SizeOptionsPanel::tabOrder() const {
-    return {resizeBox_, rowOptions_[0], rowOptions_[1]};
+    return {resizeBox_, topOption_, bottomOption_};
 }
 
 void SizeOptionsPanel::setOffered(bool sizeOptions, bool rowOptions) {
     setEnabled(sizeOptions);
     resizeBox_->setEnabled(sizeOptions);
-    rowOptions_[0]->setEnabled(rowOptions);
-    rowOptions_[1]->setEnabled(rowOptions);
+    topOption_->setEnabled(rowOptions);
+    bottomOption_->setEnabled(rowOptions);
 }
 
 } // namespace pixtint

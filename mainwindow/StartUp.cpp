@@ -4,16 +4,16 @@
 
 namespace pixtint {
 
-std::unique_ptr<MainWindow> Main(Dialogs& dialogs) {
-    return Main(dialogs, ProgramInfo::ProgramFolder());
+std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs) {
+    return startMainWindow(dialogs, ProgramInfo::programFolder());
 }
 
-std::unique_ptr<MainWindow> Main(Dialogs& dialogs, const QString& programFolder) {
-    return Main(dialogs, programFolder, std::nullopt);
+std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs, const QString& programFolder) {
+    return startMainWindow(dialogs, programFolder, std::nullopt);
 }
 
-std::unique_ptr<MainWindow> Main(Dialogs& dialogs, const QString& programFolder,
-                                 const std::optional<QString>& startFolder) {
+std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs, const QString& programFolder,
+                                            const std::optional<QString>& startFolder) {
     auto window = std::make_unique<MainWindow>(dialogs, programFolder);
     window->showWindow();
     if (startFolder) {

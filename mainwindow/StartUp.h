@@ -11,12 +11,12 @@ class Dialogs;
 
 // The program's start-up: shows the main window (loading its settings first) and lists the
 // remembered folder. The window lives as long as the answer.
-std::unique_ptr<MainWindow> Main(Dialogs& dialogs);
+std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs);
 // The same with the folder that the settings file and Readme.txt are found from given.
-std::unique_ptr<MainWindow> Main(Dialogs& dialogs, const QString& programFolder);
+std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs, const QString& programFolder);
 // The same, listing `startFolder` instead of the remembered folder when one is given (the
 // folder named on the command line); it is then the folder an exit keeps.
-std::unique_ptr<MainWindow> Main(Dialogs& dialogs, const QString& programFolder,
-                                 const std::optional<QString>& startFolder);
+std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs, const QString& programFolder,
+                                            const std::optional<QString>& startFolder);
 
 } // namespace pixtint

@@ -1,14 +1,13 @@
-#include "engine/AppError.h"
 #include "mainwindow/CommandRow.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/LayoutRules.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewArea.h"
+#include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
-#include "platform/Frame.h"
-#include "platform/StatusBar.h"
 
 #include <QEvent>
+#include <QGroupBox>
 #include <QWindowStateChangeEvent>
 
 namespace pixtint {
@@ -20,8 +19,20 @@ namespace {
 
 QString minimumSizeMessage(LayoutRules::SizeCorrection correction) {
     return correction == LayoutRules::SizeCorrection::Width
-               ? QStringLiteral("これ以上幅を小さくできません！")
-               : QStringLiteral("これ以上高さを小さくできません！");
+               ? MainWindow::tr("これ以上幅を小さくできません！")
+               : MainWindow::tr("これ以上高さを小さくできません！");
+}
+
+// The window's outer size, borders and title bar included, in twips. Before the window is
+// shown the frame is not known; it is then taken as none.
+QSizeF outerTwips(const QWidget& window) {
+    const QSize outer = window.frameGeometry().size();
+    return {Twips::fromPixels(outer.width()), Twips::fromPixels(outer.height())};
+}
+
+LayoutRules::SizeCorrection neededCorrection(const QWidget& window) {
+    const QSizeF outer = outerTwips(window);
+    return LayoutRules::neededCorrection(outer.width(), outer.height());
 }
 
 } // namespace
@@ -31,15 +42,14 @@ void MainWindow::followWindowSize() {
     if (isMinimized()) {
         return;
     }
-    if (LayoutRules::neededCorrection(Width(), Height()) != LayoutRules::SizeCorrection::None) {
+    if (neededCorrection(*this) != LayoutRules::SizeCorrection::None) {
         requestMinimumSizeCorrection();
         return;
     }
     layOutControls();
     // A resize that arrives while a long operation waits in a message box must not start
     // the preview over inside it; the images are only placed again.
-    const bool longOperationRunning = MousePointer() == BusyPointerValue;
-    if (filePanel_->fileCount() == 0 || longOperationRunning) {
+    if (filePanel_->fileList().count() == 0 || BusyCursor::isShown()) {
         placeImagesAtTheirSize();
     } else {
         previewSelectedFile();
@@ -61,9 +71,9 @@ void MainWindow::correctMinimumSize() {
     // The size is looked at again: it may have changed since the request. A size that has
     // become acceptable was laid out by the resize that made it so.
     const SizeCorrection correction =
-        isMinimized() ? SizeCorrection::None : LayoutRules::neededCorrection(Width(), Height());
+        isMinimized() ? SizeCorrection::None : neededCorrection(*this);
     if (correction != SizeCorrection::None) {
-        dialogs_.MsgBox(this, minimumSizeMessage(correction), Dialogs::Icon::Exclamation);
+        dialogs_.showMessage(this, minimumSizeMessage(correction), QMessageBox::Warning);
     }
     // Cleared only now, so that resizes arriving while the box is open ask for no second
     // box, and before the size is set, so that the resize this causes can ask for the
@@ -72,54 +82,42 @@ void MainWindow::correctMinimumSize() {
     if (isMinimized()) {
         return;
     }
+    const QSize frame = frameGeometry().size() - size();
     if (correction == SizeCorrection::Width) {
-        setWidth(LayoutRules::CorrectedOuterWidth);
+        resize(qMax(1, Twips::toPixels(LayoutRules::CorrectedOuterWidth) - frame.width()),
+               height());
     } else if (correction == SizeCorrection::Height) {
-        setHeight(LayoutRules::CorrectedOuterHeight);
+        resize(width(),
+               qMax(1, Twips::toPixels(LayoutRules::CorrectedOuterHeight) - frame.height()));
     }
 }
 
 void MainWindow::layOutControls() {
-    LayoutRules::LayoutInput input;
-    input.scaleWidth = ScaleWidth();
-    input.scaleHeight = ScaleHeight();
-    input.statusBarHeight = statusBar_->Height();
-    input.frame1Left = filePanel_->Left();
-    input.frame1Top = filePanel_->Top();
-    input.frame1Height = filePanel_->Height();
-    input.frame2Width = conversionFrame_->Width();
-    input.command2Width = filePanel_->browseButtonWidth();
-    input.command1Width = commandRow_->exitButtonWidth();
-    input.command1Height = commandRow_->exitButtonHeight();
-    input.command4Width = commandRow_->convertButtonWidth();
-    input.command7Width = commandRow_->readmeButtonWidth();
-    input.image3Width = previewArea_->arrowWidth();
-    input.image3Height = previewArea_->arrowHeight();
-
-    const LayoutRules::Layout layout = LayoutRules::layOut(input);
-    filePanel_->followWidth(layout);
-    conversionFrame_->setLeft(layout.frame2Left);
-    commandRow_->followEdges(layout);
+    const LayoutRules::Layout layout =
+        LayoutRules::layOut(Twips::fromPixels(width()), Twips::fromPixels(height()));
+    filePanel_->followLayout(layout);
+    placeInTwips(*conversionFrame_, layout.conversionFrame);
+    commandRow_->followLayout(layout);
     previewRoom_ = layout.preview;
-    previewArea_->moveArrow(layout.image3Left, layout.image3Top);
+    previewArea_->placeArrow(layout.arrow);
 }
 
 void MainWindow::placePreviewImages(PreviewFit::Size size) {
-    const bool rowInserted = sixteenByFifteen_ && state_.resizeTo16x16 != 0;
+    const bool rowInserted = sixteenByFifteen_ && state_.resizeTo16x16 != Qt::Unchecked;
     previewArea_->place(size, previewRoom_, rowInserted);
 }
 
 void MainWindow::placeImagesAtTheirSize() {
     try {
         placePreviewImages(previewArea_->currentSize());
-    } catch (const AppError&) {
+    } catch (const WindowError&) {
         // Only boxes squeezed to nothing by an earlier fit can fail here; they keep their
         // place rather than end the layout with an error no one can act on.
     }
 }
 
 void MainWindow::changeEvent(QEvent* event) {
-    Form::changeEvent(event);
+    QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }

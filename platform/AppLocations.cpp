@@ -1,11 +1,13 @@
 #include "platform/AppLocations.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,7 +20,7 @@ namespace {
 // access(2) alone would call every folder writable for the superuser; a folder whose mode lets
 // nobody write has been made read-only on purpose, and is treated so for everyone.
 bool isWritableFolder(const QString& folder) {
-    const std::string path = NativePath(folder.isEmpty() ? QStringLiteral("/") : folder).native();
+    const std::string path = nativePath(folder.isEmpty() ? QStringLiteral("/") : folder).native();
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
         return false;
@@ -34,41 +36,74 @@ bool isSameFolder(const QString& one, const QString& other) {
     return !canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath();
 }
 
+// The guide of this name beside the program, else the installed one, when either exists.
+std::optional<QString> existingGuide(const QString& programFolder, const QString& name) {
+    const QString beside = programFolder + QLatin1Char('/') + name;
+    // Relative to the program, so that an install under any prefix finds its own guide.
+    const QString installed =
+        QDir::cleanPath(programFolder + QStringLiteral("/" PIXTINT_DOCDIR_FROM_BINDIR "/") + name);
+    for (const QString& guide : {beside, installed}) {
+        if (QFileInfo::exists(guide)) {
+            return guide;
+        }
+    }
+    return std::nullopt;
+}
+
+// The root becomes the empty text: a file's path is the folder, "/" and its name.
+QString withoutTrailingSeparator(const QString& folder) {
+    QString held = QDir::cleanPath(folder);
+    while (held.endsWith(QLatin1Char('/'))) {
+        held.chop(1);
+    }
+    return held;
+}
+
 } // namespace
 
-QString InstalledProgramFolder() {
+QString installedProgramFolder() {
     return QStringLiteral(PIXTINT_INSTALL_BINDIR);
 }
 
-bool IsPortableFolder(const QString& programFolder) {
+bool isPortableFolder(const QString& programFolder) {
     return isWritableFolder(programFolder) &&
-           !isSameFolder(programFolder, InstalledProgramFolder());
+           !isSameFolder(programFolder, installedProgramFolder());
 }
 
-QString SettingsFolder(const QString& programFolder, bool portable, const QString& configHome) {
+QString settingsFolder(const QString& programFolder, bool portable, const QString& configHome) {
     return portable ? programFolder : configHome + QStringLiteral("/Pixtint");
 }
 
-QString SettingsFile(const QString& programFolder) {
+QString settingsFile(const QString& programFolder) {
     const QString configHome =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return SettingsFolder(programFolder, IsPortableFolder(programFolder), configHome) +
+    return settingsFolder(programFolder, isPortableFolder(programFolder), configHome) +
            QStringLiteral("/Pixtint.ini");
 }
 
-void CreateFolderFor(const QString& file) {
+void createFolderFor(const QString& file) {
     QDir().mkpath(QFileInfo(file).absolutePath());
 }
 
-QString ReadmeFile(const QString& programFolder) {
-    const QString beside = programFolder + QStringLiteral("/Readme.txt");
-    // Relative to the program, so that an install under any prefix finds its own guide.
-    const QString installed = QDir::cleanPath(
-        programFolder + QStringLiteral("/" PIXTINT_DOCDIR_FROM_BINDIR "/Readme.txt"));
-    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed)) {
-        return installed;
+QString readmeFile(const QString& programFolder) {
+    if (QLocale().language() == QLocale::English) {
+        if (const auto english = existingGuide(programFolder, QStringLiteral("Readme.en.txt"))) {
+            return *english;
+        }
     }
-    return beside;
+    const QString name = QStringLiteral("Readme.txt");
+    return existingGuide(programFolder, name).value_or(programFolder + QLatin1Char('/') + name);
+}
+
+QString firstStartFolder(const QString& programFolder) {
+    if (isPortableFolder(programFolder)) {
+        return programFolder;
+    }
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir()) {
+        return withoutTrailingSeparator(pictures);
+    }
+    return withoutTrailingSeparator(QDir::homePath());
 }
 
 } // namespace AppLocations

@@ -11,27 +11,35 @@ namespace AppLocations {
 
 // The folder an install puts the program in. The settings never go there, even for the
 // superuser who could write there: it belongs to the package manager.
-QString InstalledProgramFolder();
+QString installedProgramFolder();
 
 // True when the settings may live beside the program: the user may write into its folder and
 // it is not the installed program's folder.
-bool IsPortableFolder(const QString& programFolder);
+bool isPortableFolder(const QString& programFolder);
 
 // The rule with its facts given: beside the program in portable use, else the "Pixtint" folder
 // of the user's configuration folder.
-QString SettingsFolder(const QString& programFolder, bool portable, const QString& configHome);
+QString settingsFolder(const QString& programFolder, bool portable, const QString& configHome);
 
 // "Pixtint.ini" in the settings folder, with the user's configuration folder ($XDG_CONFIG_HOME,
 // by default ~/.config) as it is now.
-QString SettingsFile(const QString& programFolder);
+QString settingsFile(const QString& programFolder);
 
 // Creates the folder that will hold `file` when it is missing. A failure is left to the write
 // that follows, which reports it.
-void CreateFolderFor(const QString& file);
+void createFolderFor(const QString& file);
 
-// Readme.txt beside the program, else the installed one; the one beside the program when
-// neither exists, so that the viewer is still asked and says what is missing.
-QString ReadmeFile(const QString& programFolder);
+// The user guide in the program's language (QLocale's default): Readme.en.txt for English,
+// Readme.txt otherwise and when no English guide is found. Beside the program, else the
+// installed one; Readme.txt beside the program when neither exists, so that the viewer is
+// still asked and says what is missing.
+QString readmeFile(const QString& programFolder);
+
+// The folder shown when no settings give one (a first start, or settings that cannot be read):
+// the program's own folder in portable use; for an installed program, which has nothing to show
+// in its own folder, the user's Pictures folder, else the home folder. Without a trailing
+// separator, as the window holds a folder.
+QString firstStartFolder(const QString& programFolder);
 
 } // namespace AppLocations
 

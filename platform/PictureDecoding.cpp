@@ -1,8 +1,8 @@
 #include "platform/PictureDecoding.h"
 
-#include "engine/AppError.h"
 #include "engine/BmpHeader.h"
 #include "engine/ByteSource.h"
+#include "engine/Error.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -16,8 +16,8 @@ namespace {
 
 constexpr std::size_t HeaderSize = BmpHeader::Size;
 
-AppError invalidPicture() {
-    return AppError(ErrorNumber::InvalidPicture);
+Error notAPicture() {
+    return Error(ErrorKind::NotAPicture);
 }
 
 // The layout of an uncompressed, bottom-up or top-down, 24-bit bitmap whose rows all lie
@@ -63,7 +63,7 @@ QSize sampledSize(int width, int height, int largest) {
 
 void readRow(const ByteSource& source, std::uint64_t offset, std::vector<std::uint8_t>& row) {
     if (source.readAt(offset, row) != row.size()) {
-        throw invalidPicture(); // the file shrank while we read it
+        throw notAPicture(); // the file shrank while we read it
     }
 }
 
@@ -73,7 +73,7 @@ QImage readPlainBitmap(const ByteSource& source, const PlainBitmap& bitmap, int 
     const QSize size = sampledSize(bitmap.width, bitmap.height, largest);
     QImage picture(size, QImage::Format_BGR888);
     if (picture.isNull()) {
-        throw AppError(ErrorNumber::OutOfMemory);
+        throw Error(ErrorKind::OutOfMemory);
     }
     std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width) * 3);
     for (int y = 0; y < size.height(); ++y) {
@@ -100,7 +100,7 @@ std::vector<std::uint8_t> readWhole(const ByteSource& source) {
         bytes.resize(source.readAt(0, bytes));
         return bytes;
     } catch (const std::bad_alloc&) {
-        throw AppError(ErrorNumber::OutOfMemory);
+        throw Error(ErrorKind::OutOfMemory);
     }
 }
 
@@ -115,7 +115,7 @@ QImage readWithQt(const ByteSource& source, int largest) {
     QImageReader::setAllocationLimit(4096);
     QImage picture = reader.read();
     if (picture.isNull()) {
-        throw invalidPicture();
+        throw notAPicture();
     }
     const QSize size = sampledSize(picture.width(), picture.height(), largest);
     return size == picture.size()
@@ -123,16 +123,27 @@ QImage readWithQt(const ByteSource& source, int largest) {
                : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
+std::optional<PlainBitmap> plainBitmapOf(const ByteSource& source) {
+    std::uint8_t header[HeaderSize];
+    if (source.readAt(0, header) != HeaderSize) {
+        return std::nullopt;
+    }
+    return plainBitmap(header, source.size());
+}
+
 } // namespace
 
 QImage decodePicture(const ByteSource& source, int largest) {
-    std::uint8_t header[HeaderSize];
-    if (source.readAt(0, header) == HeaderSize) {
-        if (const auto bitmap = plainBitmap(header, source.size())) {
-            return readPlainBitmap(source, *bitmap, largest);
-        }
+    if (const auto bitmap = plainBitmapOf(source)) {
+        return readPlainBitmap(source, *bitmap, largest);
     }
     return readWithQt(source, largest);
+}
+
+void checkPictureDecodes(const ByteSource& source) {
+    if (!plainBitmapOf(source)) {
+        readWithQt(source, 1);
+    }
 }
 
 QImage decodePictureFile(const std::filesystem::path& path, int largest) {

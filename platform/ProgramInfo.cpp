@@ -6,7 +6,7 @@ namespace pixtint {
 
 namespace ProgramInfo {
 
-QString ProgramFolder() {
+QString programFolder() {
     QString folder = QCoreApplication::applicationDirPath();
     while (folder.endsWith(QLatin1Char('/'))) {
         folder.chop(1);
@@ -14,10 +14,10 @@ QString ProgramFolder() {
     return folder;
 }
 
-int MajorVersion() {
+int majorVersion() {
     return PIXTINT_VERSION_MAJOR;
 }
-int MinorVersion() {
+int minorVersion() {
     return PIXTINT_VERSION_MINOR;
 }
 

@@ -7,9 +7,9 @@ namespace pixtint {
 // The program's folder (the executable's, without a trailing separator) and its version.
 namespace ProgramInfo {
 
-QString ProgramFolder();
-int MajorVersion();
-int MinorVersion();
+QString programFolder();
+int majorVersion();
+int minorVersion();
 
 } // namespace ProgramInfo
 

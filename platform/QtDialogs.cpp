@@ -3,36 +3,21 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QUrl>
 
 namespace pixtint {
 
-namespace {
+QtDialogs::QtDialogs(ButtonColourDialog buttonColourDialog)
+    : buttonColourDialog_(std::move(buttonColourDialog)) {}
 
-QMessageBox::Icon messageIcon(Dialogs::Icon icon) {
-    switch (icon) {
-    case Dialogs::Icon::Critical:
-        return QMessageBox::Critical;
-    case Dialogs::Icon::Exclamation:
-        return QMessageBox::Warning;
-    default:
-        return QMessageBox::NoIcon;
-    }
-}
-
-} // namespace
-
-QtDialogs::QtDialogs(ButtonColorDialog buttonColorDialog)
-    : buttonColorDialog_(std::move(buttonColorDialog)) {}
-
-void QtDialogs::MsgBox(QWidget* owner, const QString& text, Icon icon, const QString& title) {
-    QMessageBox box(messageIcon(icon), title.isEmpty() ? QStringLiteral("Pixtint") : title, text,
+void QtDialogs::showMessage(QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                            const QString& title) {
+    QMessageBox box(icon, title.isEmpty() ? QStringLiteral("Pixtint") : title, text,
                     QMessageBox::Ok, owner);
     box.exec();
 }
 
-std::optional<QColor> QtDialogs::ShowColor(QWidget* owner) {
+std::optional<QColor> QtDialogs::chooseColour(QWidget* owner) {
     QColorDialog dialog(owner);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
@@ -40,7 +25,7 @@ std::optional<QColor> QtDialogs::ShowColor(QWidget* owner) {
     return dialog.selectedColor();
 }
 
-std::optional<QString> QtDialogs::BrowseForFolder(QWidget* owner, const QString& title) {
+std::optional<QString> QtDialogs::chooseFolder(QWidget* owner, const QString& title) {
     const QString folder = QFileDialog::getExistingDirectory(owner, title);
     if (folder.isNull()) {
         return std::nullopt;
@@ -48,13 +33,11 @@ std::optional<QString> QtDialogs::BrowseForFolder(QWidget* owner, const QString&
     return folder;
 }
 
-void QtDialogs::ShowButtonColorDialog(QWidget* owner, QString& tag) {
-    if (buttonColorDialog_) {
-        buttonColorDialog_(owner, tag);
-    }
+std::optional<std::int32_t> QtDialogs::chooseButtonColour(QWidget* owner) {
+    return buttonColourDialog_ ? buttonColourDialog_(owner) : std::nullopt;
 }
 
-void QtDialogs::OpenDocument(const QString& path) {
+void QtDialogs::openDocument(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 

@@ -6,22 +6,23 @@
 
 namespace pixtint {
 
-// The seam as the user meets it: Qt's message box, colour dialog and folder chooser, and the
-// desktop's viewer for documents.
+// The seam as the user meets it: Qt's message box, colour dialog and folder chooser, the
+// button-colour dialog it is given, and the desktop's viewer for documents.
 class QtDialogs : public Dialogs {
 public:
-    using ButtonColorDialog = std::function<void(QWidget* owner, QString& tag)>;
+    using ButtonColourDialog = std::function<std::optional<std::int32_t>(QWidget* owner)>;
 
-    explicit QtDialogs(ButtonColorDialog buttonColorDialog);
+    explicit QtDialogs(ButtonColourDialog buttonColourDialog);
 
-    void MsgBox(QWidget* owner, const QString& text, Icon icon, const QString& title) override;
-    std::optional<QColor> ShowColor(QWidget* owner) override;
-    std::optional<QString> BrowseForFolder(QWidget* owner, const QString& title) override;
-    void ShowButtonColorDialog(QWidget* owner, QString& tag) override;
-    void OpenDocument(const QString& path) override;
+    void showMessage(QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                     const QString& title) override;
+    std::optional<QColor> chooseColour(QWidget* owner) override;
+    std::optional<QString> chooseFolder(QWidget* owner, const QString& title) override;
+    std::optional<std::int32_t> chooseButtonColour(QWidget* owner) override;
+    void openDocument(const QString& path) override;
 
 private:
-    ButtonColorDialog buttonColorDialog_;
+    ButtonColourDialog buttonColourDialog_;
 };
 
 } // namespace pixtint

@@ -7,11 +7,11 @@
 
 namespace pixtint {
 
-bool InstallQtTranslation(QCoreApplication& application) {
-    return InstallQtTranslation(application, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+bool installQtTranslation(QCoreApplication& application) {
+    return installQtTranslation(application, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
-bool InstallQtTranslation(QCoreApplication& application, const QString& folder) {
+bool installQtTranslation(QCoreApplication& application, const QString& folder) {
     // Japanese whatever the user's locale: every other text of the windows is.
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(QStringLiteral("qtbase_ja"), folder)) {

@@ -11,7 +11,7 @@ namespace pixtint {
 // speak Japanese. These install it for the life of `application`, from Qt's translations
 // folder or from `folder`. Without it the dialogs stay in English and the answer is false:
 // the program runs all the same.
-bool InstallQtTranslation(QCoreApplication& application);
-bool InstallQtTranslation(QCoreApplication& application, const QString& folder);
+bool installQtTranslation(QCoreApplication& application);
+bool installQtTranslation(QCoreApplication& application, const QString& folder);
 
 } // namespace pixtint

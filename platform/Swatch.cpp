@@ -1,17 +1,35 @@
 #include "platform/Swatch.h"
 
-#include "platform/ColorValue.h"
+#include "platform/ColourValue.h"
+
+#include <QPainter>
 
 namespace pixtint {
 
 Swatch::Swatch(QWidget* parent)
-    : Label(parent) {
-    setSingleLineBorder(true);
+    : QLabel(parent)
+    , value_(ColourValue::ButtonFace) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
 }
 
-QColor Swatch::paintedColor(std::int32_t value) const {
-    return ColorValue::isSystemColor(value) ? window()->palette().color(QPalette::Window)
-                                            : ColorValue::toColor(value);
+void Swatch::setColourValue(std::int32_t value) {
+    value_ = value;
+    update();
+}
+
+QColor Swatch::shownColour() const {
+    // Read at the moment of asking: the window's palette may have changed since.
+    return ColourValue::isSystemColour(value_) ? window()->palette().color(QPalette::Window)
+                                               : ColourValue::toColour(value_);
+}
+
+void Swatch::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), shownColour());
+    }
+    QLabel::paintEvent(event); // the border
 }
 
 } // namespace pixtint

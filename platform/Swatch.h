@@ -1,23 +1,28 @@
 #pragma once
 
-#include "platform/Label.h"
-
-#include <QColor>
+#include <QLabel>
+#include <cstdint>
 
 namespace pixtint {
 
-// A colour swatch: a bordered label whose BackColor is a colour the conversion uses. The
-// conversion writes a system colour as the background colour of the window it works for, so a
-// swatch paints a system colour as that background too: the user sees what will be written.
-class Swatch : public Label {
+// A bordered colour swatch holding a colour value, kept as set: a plain colour or a
+// system-colour reference. The conversion writes a system colour as the background colour of
+// the window it works for, so the swatch paints a system colour as that background too: the
+// user sees what will be written.
+class Swatch : public QLabel {
 public:
     explicit Swatch(QWidget* parent);
 
+    std::int32_t colourValue() const { return value_; }
+    void setColourValue(std::int32_t value);
     // The colour the swatch shows, which is the colour the conversion writes for it.
-    QColor ShownColor() const { return paintedColor(BackColor()); }
+    QColor shownColour() const;
 
 protected:
-    QColor paintedColor(std::int32_t value) const override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::int32_t value_;
 };
 
 } // namespace pixtint

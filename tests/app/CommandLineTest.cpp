@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 #include "tests/support/TestFolder.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 CommandLine parse(const std::vector<std::string>& arguments) {
-    return ParseCommandLine(arguments);
+    return parseCommandLine(arguments);
 }
 
 // The exit status and the output of the real program started with `arguments`, with no
@@ -48,7 +48,7 @@ TEST(CommandLine, AFolderIsHeldAbsoluteWithoutATrailingSeparator) {
     TestFolder root;
     fs::create_directories(root / "pictures");
     fs::create_directories(root / "-dash");
-    const QString pictures = DisplayPath(root / "pictures");
+    const QString pictures = displayPath(root / "pictures");
 
     EXPECT_FALSE(parse({}).folder);
     EXPECT_EQ(parse({(root / "pictures/").string()}).folder, pictures);
@@ -61,7 +61,7 @@ TEST(CommandLine, AFolderIsHeldAbsoluteWithoutATrailingSeparator) {
     const CommandLine dashed = parse({"--", "-dash"});
     fs::current_path(before);
     EXPECT_EQ(relative.folder, pictures);
-    EXPECT_EQ(dashed.folder, DisplayPath(root / "-dash"));
+    EXPECT_EQ(dashed.folder, displayPath(root / "-dash"));
 }
 
 TEST(CommandLine, NamesWhatMakesNoSense) {
@@ -80,10 +80,33 @@ TEST(CommandLine, NamesWhatMakesNoSense) {
     }
 }
 
+TEST(CommandLine, TheLanguageIsJaOrEnInEitherSpelling) {
+    EXPECT_FALSE(parse({}).language) << "the desktop's decides";
+    EXPECT_EQ(parse({"--language", "en"}).language, UiLanguage::English);
+    EXPECT_EQ(parse({"--language=ja"}).language, UiLanguage::Japanese);
+    EXPECT_EQ(parse({"--language", "ja", "--language", "en"}).language, UiLanguage::English);
+
+    TestFolder root;
+    const CommandLine withFolder = parse({"--language", "en", root.path().string()});
+    EXPECT_EQ(withFolder.folder, displayPath(root.path())) << "the code is not taken as a folder";
+    EXPECT_TRUE(withFolder.problem.empty()) << withFolder.problem;
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--language", "de"}, "--language takes ja or en, not 'de'"},
+        {{"--language=EN"}, "--language takes ja or en, not 'EN'"},
+        {{"--language"}, "--language takes ja or en"},
+        {{"--language="}, "--language takes ja or en"},
+    };
+    for (const auto& [arguments, problem] : cases) {
+        EXPECT_EQ(parse(arguments).problem, problem);
+    }
+}
+
 TEST(Program, AnswersHelpAndVersionOnTheTerminalWithoutADisplay) {
     const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.output.rfind("Usage: pixtint [FOLDER]\n", 0), 0u) << help.output;
+    EXPECT_EQ(help.output.rfind("Usage: pixtint [--language ja|en] [FOLDER]\n", 0), 0u)
+        << help.output;
 
     const ProgramRun version = runProgram("-platform xcb --version");
     EXPECT_EQ(version.status, 0);

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -35,11 +36,16 @@ Bytes greyWithMagentaAt(std::initializer_list<std::pair<int, int>> pixels, Pixel
     return bytes;
 }
 
-// The program run with standard output and error on one new terminal: what the terminal shows.
-std::string runOnTerminal(const std::vector<std::string>& arguments) {
+// The program run with standard output and error on one new terminal: what the terminal
+// shows, or nothing where the machine has no pseudo-terminals.
+std::optional<std::string> runOnTerminal(const std::vector<std::string>& arguments) {
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
-        throw std::runtime_error("no terminal for the test");
+    if (terminal < 0) {
+        return std::nullopt;
+    }
+    if (::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
+        ::close(terminal);
+        return std::nullopt;
     }
     std::vector<std::string> argv{PIXTINT_CONVERT};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -288,8 +294,11 @@ TEST(Program, AFailureReachesStandardErrorOnceWhereverTheLinesGo) {
 
     // On one terminal the line says it already; the summary still counts it.
     const auto shown = runOnTerminal(with(MagentaToGreen, {gone, dir}));
-    EXPECT_EQ(occurrences(shown, "no such file or directory"), 1u) << shown;
-    EXPECT_NE(shown.find("1 unchanged, 1 failed"), std::string::npos) << shown;
+    if (!shown) {
+        GTEST_SKIP() << "no pseudo-terminal on this machine";
+    }
+    EXPECT_EQ(occurrences(*shown, "no such file or directory"), 1u) << *shown;
+    EXPECT_NE(shown->find("1 unchanged, 1 failed"), std::string::npos) << *shown;
 }
 
 TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {

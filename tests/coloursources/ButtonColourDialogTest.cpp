@@ -1,58 +1,69 @@
-#include "coloursources/frmWindowsButtonColor.h"
+#include "coloursources/ButtonColourDialog.h"
 
+#include "platform/Swatch.h"
+
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-#include <vector>
+#include <optional>
 
 namespace pixtint {
 
 namespace {
 
+template <class Widget> Widget* control(const QWidget& dialog, const char* name) {
+    auto* found = dialog.findChild<Widget*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        ADD_FAILURE() << "no control " << name;
+    }
+    return found;
+}
+
 // Opens the dialog modally, as the main window does, lets `act` work on it while it is up,
-// and answers what the dialog left in the tag, or "still open" when `act` did not close it.
-QString answerOf(const std::function<void(frmWindowsButtonColor&)>& act) {
-    QString tag;
-    frmWindowsButtonColor dialog(tag, nullptr);
+// and answers what the dialog chose. A dialog that `act` left open is closed, and the test
+// fails: a test must never hang in the modal loop.
+std::optional<std::int32_t> answerOf(const std::function<void(ButtonColourDialog&)>& act) {
+    ButtonColourDialog dialog(nullptr);
     QTimer::singleShot(0, &dialog, [&] {
         act(dialog);
         if (dialog.isVisible()) {
-            tag = "still open";
-            dialog.done(-1); // never leave a test hanging in the modal loop
+            ADD_FAILURE() << "still open";
+            dialog.reject();
         }
     });
-    dialog.exec();
-    return tag;
+    return dialog.exec() == QDialog::Accepted ? dialog.chosenColour() : std::nullopt;
 }
 
 } // namespace
 
 // Each opening starts at the current button colour, whatever was chosen the time before.
 TEST(ButtonColourDialog, SetAnswersTheSelectedSwatchAndClosingAnswersNothing) {
-    // The option clicked (-1 for none), the button then pressed (0 sets, 1 closes), the answer.
-    const std::tuple<int, int, QString> cases[] = {{0, 0, "14215660"},
-                                                   {1, 0, "13160660"},
-                                                   {2, 0, "12566463"},
-                                                   {-1, 0, "-2147483633"},
-                                                   {1, 1, QString()}};
-    for (const auto& [option, button, answer] : cases) {
-        EXPECT_EQ(answerOf([&](auto& dialog) {
-                      if (option >= 0) {
-                          dialog.Option1[option]->click();
+    // The choice clicked (none: the preselected one), the button then pressed, the answer.
+    const std::tuple<const char*, const char*, std::optional<std::int32_t>> cases[] = {
+        {"Option1(0)", "Command1(0)", 14215660},
+        {"Option1(1)", "Command1(0)", 13160660},
+        {"Option1(2)", "Command1(0)", 12566463},
+        {nullptr, "Command1(0)", -2147483633},
+        {"Option1(1)", "Command1(1)", std::nullopt}};
+    for (const auto& [choice, button, answer] : cases) {
+        EXPECT_EQ(answerOf([&](ButtonColourDialog& dialog) {
+                      if (choice != nullptr) {
+                          control<QRadioButton>(dialog, choice)->click();
                       }
-                      dialog.Command1[button]->click();
+                      control<QPushButton>(dialog, button)->click();
                   }),
                   answer);
     }
-    EXPECT_TRUE(answerOf([](auto& dialog) { dialog.close(); }).isNull());
+    EXPECT_EQ(answerOf([](ButtonColourDialog& dialog) { dialog.close(); }), std::nullopt);
 }
 
 TEST(ButtonColourDialog, EveryChoiceShowsItsCaptionWhole) {
-    QString tag;
-    frmWindowsButtonColor dialog(tag, nullptr);
-    for (const OptionButton* option : dialog.Option1) {
+    const ButtonColourDialog dialog(nullptr);
+    for (const QRadioButton* choice : dialog.findChildren<QRadioButton*>()) {
         // The room the style asks for to draw the caption beside its indicator.
-        EXPECT_LE(option->sizeHint().width(), option->width()) << option->text().toStdString();
+        EXPECT_LE(choice->sizeHint().width(), choice->width()) << choice->text().toStdString();
     }
 }
 
@@ -63,10 +74,9 @@ TEST(ButtonColourDialog, CurrentButtonSwatchShowsTheOwnersBackground) {
     palette.setColor(QPalette::Window, QColor(1, 2, 3));
     palette.setColor(QPalette::Button, QColor(4, 5, 6));
     owner.setPalette(palette);
-    QString tag;
-    frmWindowsButtonColor dialog(tag, &owner);
+    const ButtonColourDialog dialog(&owner);
 
-    const QImage painted = dialog.Label1[3]->grab().toImage();
+    const QImage painted = control<Swatch>(dialog, "Label1(3)")->grab().toImage();
     const QPoint inside = painted.rect().center(); // clear of the one-pixel border
     EXPECT_EQ(painted.pixelColor(inside), QColor(1, 2, 3));
 }

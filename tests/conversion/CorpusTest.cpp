@@ -34,11 +34,47 @@ Rgb colourAt(const Bytes& bytes, std::uint64_t at, const ChannelBytes& channels)
     return {bytes[at + channels.red], bytes[at + channels.green], bytes[at + channels.blue]};
 }
 
+std::uint32_t pixelAt(const Bytes& bytes, std::uint64_t at) {
+    return std::uint32_t{bytes[at]} | std::uint32_t{bytes[at + 1]} << 8 |
+           std::uint32_t{bytes[at + 2]} << 16 | std::uint32_t{bytes[at + 3]} << 24;
+}
+
+// Four-byte pixels whose channels are bits, not bytes: a changed pixel was matched, has its
+// pair's colour, and kept every bit outside the channels.
+void expectOnlyMatchedPixelsChanged(const Bytes& before, const Bytes& after,
+                                    const BmpLayout& layout, const ChannelShifts& shifts) {
+    const ColourMap colours(BlackAndWhite.pairs, BlackAndWhite.tolerance);
+    const auto colourOf = [&](std::uint32_t value) {
+        return Rgb{static_cast<std::uint8_t>(value >> shifts.red),
+                   static_cast<std::uint8_t>(value >> shifts.green),
+                   static_cast<std::uint8_t>(value >> shifts.blue)};
+    };
+    for (std::uint64_t at = 0; at < before.size(); ++at) {
+        const std::uint64_t into = (at - layout.pixelOffset) % layout.stride;
+        const bool pixel = at >= layout.pixelOffset && at < layout.rowsEnd() &&
+                           into < static_cast<std::uint64_t>(layout.width) * 4 &&
+                           at + 4 <= before.size();
+        if (!pixel || into % 4 != 0) {
+            ASSERT_TRUE(pixel || before[at] == after[at]) << "byte " << at << " changed";
+            continue;
+        }
+        const std::uint32_t was = pixelAt(before, at);
+        const std::uint32_t is = pixelAt(after, at);
+        const auto match = colours.matchOf(colourOf(was));
+        EXPECT_EQ(colourOf(is), match ? colours.pairs()[*match].to : colourOf(was)) << at;
+        EXPECT_EQ(is & ~shifts.colourBits(), was & ~shifts.colourBits()) << at;
+    }
+}
+
 // Every byte that differs lies in a pixel or a palette entry whose old colour a pair matched
 // and whose new colour is that pair's; the fourth byte of a 32-bit pixel never changes.
 void expectOnlyMatchedColoursChanged(const Bytes& before, const Bytes& after,
                                      const BmpLayout& layout) {
     ASSERT_EQ(before.size(), after.size());
+    if (layout.shifts) {
+        expectOnlyMatchedPixelsChanged(before, after, layout, *layout.shifts);
+        return;
+    }
     const ColourMap colours(BlackAndWhite.pairs, BlackAndWhite.tolerance);
     const bool palette = layout.colours == ColourLayout::Palette;
     const std::uint64_t unit = palette ? layout.entrySize : layout.bitsPerPixel / 8;

@@ -66,6 +66,17 @@ TEST(EngineBmpLayout, StrideAndChannelsFollowTheBitCountAndTheMasks) {
         EXPECT_EQ(channels.blue, 1);
         EXPECT_EQ(channels.fourth, 2);
     }
+    EXPECT_FALSE(layoutOf(withPixels(masked)).shifts);
+    // Eight bits that are not a whole byte: their shifts instead.
+    masked.masks[0] = 0xFF000000;
+    masked.masks[1] = 0x00000FF0;
+    masked.masks[2] = 0x000FF000;
+    masked.masks[3] = 0;
+    const auto shifts = layoutOf(withPixels(masked)).shifts;
+    ASSERT_TRUE(shifts);
+    EXPECT_EQ(shifts->red, 24);
+    EXPECT_EQ(shifts->green, 4);
+    EXPECT_EQ(shifts->blue, 12);
     masked.compression = 0;
     EXPECT_EQ(layoutOf(withPixels(masked)).channels.red, 2);
 }
@@ -89,7 +100,7 @@ TEST(EngineBmpLayout, KindsThatAreNotConvertedSayWhy) {
         {{.bitCount = 8, .compression = 2, .palette = {Pixel{}}},
          "8-bit picture with RLE4 compression"},
         {{.bitCount = 2, .palette = {Pixel{}}}, "2-bit picture"},
-        {masks, "32-bit picture whose colour masks are not whole bytes"},
+        {masks, "32-bit picture whose colour masks are not 8 separate bits"},
         {{.height = -15, .bitCount = 8, .compression = 1, .palette = {Pixel{}}},
          "a compressed picture stored top-down"},
     };
@@ -109,7 +120,7 @@ TEST(EngineBmpLayout, OffsetsAndLengthsAreCheckedBeforeUse) {
         }
         return errorKindOf([&] { readBmpLayout(MemorySource(bytes)); });
     };
-    EXPECT_EQ(kindWith(picture.size(), 54), ErrorKind::System); // no error
+    EXPECT_EQ(kindWith(picture.size(), 54), ErrorKind::System);      // no error
     EXPECT_EQ(kindWith(picture.size(), 53), ErrorKind::NotAPicture); // inside the header
     EXPECT_EQ(kindWith(picture.size(), static_cast<std::uint32_t>(picture.size())),
               ErrorKind::NoPixels);

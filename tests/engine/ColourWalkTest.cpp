@@ -152,6 +152,27 @@ TEST(EngineColourWalk, FourBytePixelsKeepTheirFourthByteWhereverTheMasksPutIt) {
     }
 }
 
+// Channels of eight bits anywhere in a little-endian four-byte pixel; every other bit stays.
+TEST(EngineColourWalk, ChannelsAtAnyBitKeepEveryOtherBit) {
+    const ChannelShifts shifts{.red = 24, .green = 4, .blue = 12};
+    const auto pixel = [&](Rgb colour, std::uint32_t rest) {
+        const std::uint32_t value = rest | std::uint32_t{colour.red} << 24 |
+                                    std::uint32_t{colour.green} << 4 |
+                                    std::uint32_t{colour.blue} << 12;
+        return Bytes{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                     static_cast<std::uint8_t>(value >> 16),
+                     static_cast<std::uint8_t>(value >> 24)};
+    };
+    Bytes pixels = concat(
+        {pixel(Before, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001), pixel(Rgb{90, 2, 1}, 0)});
+    WalkCounts counts(1);
+    ColourMap(Before, After).recolour(pixels, shifts, counts);
+    EXPECT_EQ(pixels, concat({pixel(After, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001),
+                              pixel(Rgb{90, 2, 1}, 0)}));
+    EXPECT_EQ(counts.pixels(), 1u);
+    EXPECT_EQ(counts.nearMisses(), 1u);
+}
+
 } // namespace
 
 } // namespace pixtint

@@ -32,7 +32,7 @@ TEST_F(BatchCrashTest, AfterAKillPartWayEveryPictureIsWhole) {
         char* argv[] = {name, nullptr};
         QApplication application(argc, argv);
         startBlueToRed();
-        control<CommandButton>("Command4")->click();
+        convertButton()->click();
         ::_exit(0);
     }
     ASSERT_GT(child, 0);

@@ -1,8 +1,15 @@
+#include "platform/Twips.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <unistd.h>
+
+// Pictures are described by naming only the fields that matter to each case.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace pixtint {
 
@@ -14,21 +21,22 @@ protected:
     void runBatch() {
         dialogs.messages.clear();
         dialogs.onMessage = [this](const FakeDialogs::Message&) {
-            pointerAtMessage = window->MousePointer();
+            busyAtMessage = busyPointerShown();
         };
-        control<CommandButton>("Command4")->click();
+        convertButton()->click();
     }
     // The batch said only `text`, with the window at rest by then and afterwards.
-    void expectOnlyMessage(const QString& text, Dialogs::Icon icon = Dialogs::Icon::None) const {
+    void expectOnlyMessage(const QString& text,
+                           QMessageBox::Icon icon = QMessageBox::NoIcon) const {
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0].text, text);
         EXPECT_EQ(dialogs.messages[0].icon, icon);
         EXPECT_EQ(dialogs.messages[0].title, "Pixtint");
-        EXPECT_EQ(pointerAtMessage, 0);
-        EXPECT_EQ(window->MousePointer(), 0);
+        EXPECT_EQ(busyAtMessage, false);
+        EXPECT_FALSE(busyPointerShown());
     }
 
-    int pointerAtMessage = -1;
+    std::optional<bool> busyAtMessage;
 };
 
 TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldBytes) {
@@ -45,7 +53,7 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     pictures.write("p.bmp", palette);
     pictures.write("u.bmp", blue);
     startBlueToRed();
-    item(5).setChecked(false);
+    fileList()->setTicked(4, false);
     runBatch();
 
     expectOnlyMessage("変換終了！");
@@ -62,10 +70,10 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     EXPECT_EQ(pictures.read("u.bmp"), blue);
 
     // The closing preview only shows: it must not convert the selected file, never ticked.
-    for (int i = 1; i <= 3; ++i) {
-        item(i).setChecked(false);
+    for (int row = 0; row < 3; ++row) {
+        fileList()->setTicked(row, false);
     }
-    item(5).setSelected(true);
+    fileList()->selectRow(4);
     runBatch();
     expectOnlyMessage("変換終了！");
     EXPECT_EQ(pictures.read("u.bmp"), blue);
@@ -79,7 +87,7 @@ TEST_F(BatchTest, EscStopsTheRunAfterTheCurrentFile) {
         pictures.write("icon" + std::to_string(1000 + i) + ".bmp", blue);
     }
     startBlueToRed("True", " 0 ");
-    QCoreApplication::postEvent(control<ListView>("ListView1"),
+    QCoreApplication::postEvent(fileList(),
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     runBatch();
 
@@ -93,6 +101,104 @@ TEST_F(BatchTest, EscStopsTheRunAfterTheCurrentFile) {
     EXPECT_GE(converted, 1);
     EXPECT_LT(converted, 100);
     EXPECT_EQ(pictures.names().size(), 100u);
+}
+
+// The batch converts exactly what its preview can show: a file that is 24-bit by its byte 28
+// but no picture is reported as the preview reports it, and left as it was.
+TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
+    auto damaged = makeBmp24(4, 4, Blue);
+    damaged[0] = 'X';
+    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
+    pictures.write("b.bmp", damaged);
+    pictures.write("c.bmp", makeBmp24(4, 4, Blue));
+    startBlueToRed();
+    runBatch();
+
+    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp OK ticked"}));
+    EXPECT_EQ(pictures.read("b.bmp"), damaged);
+    EXPECT_EQ(pictures.names(), (Names{"a.bak", "a.bmp", "b.bmp", "c.bak", "c.bmp"}));
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].title, "BMPエラー");
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "[No.481]\r\nピクチャが不正です。\r\nb.bmp は変換しませんでした。");
+    EXPECT_EQ(dialogs.messages[1].text, "変換終了！");
+}
+
+// Pictures are read through their real header: a V5 icon grows where its top row is; a
+// compressed picture or one whose pixels would lie past its end is no picture to convert, and
+// a 16 x 15 icon cut short is not grown. Each such file ends "NG" as its preview reports it.
+TEST_F(BatchTest, PicturesAreConvertedThroughTheirRealHeader) {
+    BmpSpec v5{.headerSize = 124, .tail = {'P', 'R', 'O', 'F'}};
+    for (int i = 0; i < 16 * 15; ++i) {
+        v5.pixels.insert(v5.pixels.end(), {255, 0, 0});
+    }
+    v5.pixels[14 * 48] = 0; // the top left pixel is black
+    BmpSpec grown = v5;     // red, the new row stored last (on top), the top left still black
+    grown.height = 16;
+    grown.pixels.clear();
+    for (int i = 0; i < 16 * 16; ++i) {
+        grown.pixels.insert(grown.pixels.end(), {0, 0, 255});
+    }
+    grown.pixels[14 * 48 + 2] = 0;
+    auto compressed = makeBmp24(4, 4, Blue);
+    compressed[30] = 1;
+    auto pastTheEnd = makeBmp24(4, 4, Blue);
+    pastTheEnd[11] = 0x10;
+    const auto icon = makeBmp24(16, 15, Blue);
+    const std::vector<std::uint8_t> cut(icon.begin(), icon.end() - 1);
+    pictures.write("a.bmp", makeBmp(v5));
+    pictures.write("b.bmp", compressed);
+    pictures.write("c.bmp", pastTheEnd);
+    pictures.write("d.bmp", cut);
+    startBlueToRed();
+    runBatch();
+
+    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp NG ticked",
+                                      "d.bmp NG ticked"}));
+    EXPECT_EQ(pictures.read("a.bmp"), makeBmp(grown));
+    EXPECT_EQ(pictures.read("b.bmp"), compressed);
+    EXPECT_EQ(pictures.read("c.bmp"), pastTheEnd);
+    EXPECT_EQ(pictures.read("d.bmp"), cut);
+    ASSERT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_EQ(dialogs.messages[0].title, "BMPエラー");
+    EXPECT_EQ(dialogs.messages[1].icon, QMessageBox::Critical); // as its preview says
+    EXPECT_TRUE(dialogs.messages[1].text.contains("c.bmp"));
+    EXPECT_EQ(dialogs.messages[2].title, "変換エラー");
+    EXPECT_EQ(dialogs.messages[3].text, "変換終了！");
+}
+
+// A real message box opened during the run, here the size message of a window made too narrow,
+// takes the user's keys: Enter closes it, and the batch goes on to its end.
+TEST_F(BatchTest, AMessageBoxOpenedDuringTheRunCanBeClosedAndTheRunGoesOn) {
+    const auto blue = makeBmp24(3, 2, Blue);
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
+        pictures.write(name, blue);
+    }
+    startBlueToRed("True", " 0 ");
+    bool stuck = false;
+    dialogs.onMessage = [&](const FakeDialogs::Message& message) {
+        if (message.title != "Pixtint" || message.text == "変換終了！") {
+            return;
+        }
+        QMessageBox box(message.icon, message.title, message.text, QMessageBox::Ok, window.get());
+        QTimer::singleShot(0, &box, [&box] { QTest::keyClick(&box, Qt::Key_Enter); });
+        QTimer::singleShot(3000, &box, [&] {
+            stuck = box.isVisible();
+            box.hide(); // never leave the test hanging in the box: hiding sends no Close event
+        });
+        box.exec();
+    };
+    window->resize(Twips::toPixels(6000), window->height()); // the message waits for the loop
+    convertButton()->click();
+
+    EXPECT_FALSE(stuck) << "the box did not take its Enter";
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[0].text, "これ以上幅を小さくできません！");
+    EXPECT_EQ(dialogs.messages[1].text, "変換終了！");
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
+        EXPECT_EQ(pictures.read(name), makeBmp24(3, 2, Red)) << name;
+    }
 }
 
 TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
@@ -132,7 +238,7 @@ TEST_F(BatchTest, WithoutBackupsAndWithSettingsLineFiveFalseTheRowGoesAtTheBotto
 TEST_F(BatchTest, AnEmptyListIsReported) {
     startBlueToRed();
     runBatch();
-    expectOnlyMessage("変換するファイルがありません！", Dialogs::Icon::Exclamation);
+    expectOnlyMessage("変換するファイルがありません！", QMessageBox::Warning);
 }
 
 } // namespace pixtint

@@ -1,4 +1,4 @@
-#include "coloursources/frmWindowsButtonColor.h"
+#include "coloursources/ButtonColourDialog.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QApplication>
@@ -25,7 +25,7 @@ protected:
         start();
     }
     // A release of `button` on `image` with the pointer over the image's centre.
-    void releaseOver(ImageBox* image, Qt::MouseButton button) {
+    void releaseOver(PictureView* image, Qt::MouseButton button) {
         QCursor::setPos(image->mapToGlobal(image->rect().center()));
         settle();
         QTest::mouseRelease(image, button, Qt::NoModifier, image->rect().center());
@@ -49,41 +49,57 @@ protected:
 
 TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnScreen) {
     startOnMoss(16);
-    releaseOver(control<ImageBox>("Image1(0)"), Qt::LeftButton);
-    EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), DefaultBefore) << "no pick armed";
+    releaseOver(image(Side::Before), Qt::LeftButton);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore) << "no pick armed";
 
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
-        control<CommandButton>("Command5(2)")->click();
-        releaseOver(control<ImageBox>("Image1(0)"), button);
-        EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), DefaultBefore);
+        pickButton(Side::Before)->click();
+        releaseOver(image(Side::Before), button);
+        EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
         EXPECT_FALSE(window->picking());
     }
 
-    control<CommandButton>("Command5(2)")->click();
-    EXPECT_EQ(control<ImageBox>("Image1(0)")->MousePointer(), 99);
-    EXPECT_EQ(control<ImageBox>("Image1(0)")->ToolTipText(), "右クリックでキャンセル");
+    pickButton(Side::Before)->click();
+    EXPECT_TRUE(image(Side::Before)->testAttribute(Qt::WA_SetCursor));
+    EXPECT_EQ(image(Side::Before)->toolTip(), "右クリックでキャンセル");
     EXPECT_EQ(disabledControls(),
               "Check1 Check2 Command1 Command2 Command3 Command4 Command5(0) Command5(1) "
               "Command5(2) Command5(3) Command5(4) Command5(5) Command7 Frame3 Frame4 Image3 "
               "Label3(0) Label3(1) Label4(0) Label4(1) ListView1 Option1(0) Option1(1)");
 
-    releaseOver(control<ImageBox>("Image1(0)"), Qt::LeftButton);
-    EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), MossValue);
-    EXPECT_EQ(control<Label>("Label3(1)")->BackColor(), ButtonFaceReference);
+    releaseOver(image(Side::Before), Qt::LeftButton);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), MossValue);
+    EXPECT_EQ(swatch(Side::After)->colourValue(), ButtonFaceReference);
     EXPECT_FALSE(window->picking());
-    EXPECT_EQ(control<ImageBox>("Image1(0)")->MousePointer(), 0);
-    EXPECT_EQ(control<ImageBox>("Image1(0)")->ToolTipText(), "変換前画像");
-    EXPECT_EQ(control<ImageBox>("Image1(1)")->ToolTipText(), "変換後画像");
+    EXPECT_FALSE(image(Side::Before)->testAttribute(Qt::WA_SetCursor));
+    EXPECT_EQ(image(Side::Before)->toolTip(), "変換前画像");
+    EXPECT_EQ(image(Side::After)->toolTip(), "変換後画像");
     EXPECT_EQ(disabledControls(), "Check2 Frame4 Option1(0) Option1(1)")
         << "a 16x16 picture offers no size options";
 
     // The after colour is picked from the after image.
-    control<CommandButton>("Command5(3)")->click();
-    EXPECT_EQ(control<ImageBox>("Image1(1)")->MousePointer(), 99);
-    EXPECT_EQ(control<ImageBox>("Image1(0)")->MousePointer(), 0);
-    releaseOver(control<ImageBox>("Image1(1)"), Qt::LeftButton);
-    EXPECT_EQ(control<Label>("Label3(1)")->BackColor(), MossValue);
+    pickButton(Side::After)->click();
+    EXPECT_TRUE(image(Side::After)->testAttribute(Qt::WA_SetCursor));
+    EXPECT_FALSE(image(Side::Before)->testAttribute(Qt::WA_SetCursor));
+    releaseOver(image(Side::After), Qt::LeftButton);
+    EXPECT_EQ(swatch(Side::After)->colourValue(), MossValue);
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A pick takes its colour from its own side's picture: a click on the other image ends it
+// without storing anything, whichever button it is.
+TEST_F(ColourSelectionTest, AClickOnTheOtherImageEndsThePickWithoutStoring) {
+    startOnMoss(16);
+    for (const Side side : {Side::Before, Side::After}) {
+        const Side other = side == Side::Before ? Side::After : Side::Before;
+        const std::int32_t kept = swatch(side)->colourValue();
+        pickButton(side)->click();
+        releaseOver(image(other), Qt::LeftButton);
+        EXPECT_FALSE(window->picking());
+        EXPECT_EQ(swatch(side)->colourValue(), kept);
+        EXPECT_FALSE(image(side)->testAttribute(Qt::WA_SetCursor));
+    }
+    EXPECT_TRUE(convertButton()->isEnabled());
 }
 
 // Whatever the picture looks like, a pick can always be ended: by a click over either preview,
@@ -97,37 +113,38 @@ TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
     pictures.write("b.bmp", makeBmp24(3000, 1, Moss));
     rememberPictureFolder();
     start();
-    ImageBox* before = control<ImageBox>("Image1(0)");
-    ImageBox* after = control<ImageBox>("Image1(1)");
-    EXPECT_EQ((std::vector{before->Width(), before->Height(), after->Width(), after->Height()}),
-              (std::vector<double>{800, 800, 800, 800}));
+    PictureView* before = image(Side::Before);
+    PictureView* after = image(Side::After);
+    // 800 twips either way: 53 or 54 whole pixels, as the edges fall.
+    for (const PictureView* shown : {before, after}) {
+        EXPECT_NEAR(shown->width(), 800 / 15.0, 1);
+        EXPECT_NEAR(shown->height(), 800 / 15.0, 1);
+    }
 
-    control<CommandButton>("Command5(2)")->click();
+    pickButton(Side::Before)->click();
     releaseOver(after, Qt::RightButton);
     EXPECT_FALSE(window->picking());
-    EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), DefaultBefore);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
 
-    item(2).setSelected(true);
-    window->previewSelectedFile();
+    show(1);
     EXPECT_GE(before->height(), 1);
     EXPECT_GE(after->height(), 1);
-    control<CommandButton>("Command5(3)")->click();
+    pickButton(Side::After)->click();
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->picking());
-    EXPECT_TRUE(control<CommandButton>("Command4")->isEnabled());
-    EXPECT_EQ(after->MousePointer(), 0);
+    EXPECT_TRUE(convertButton()->isEnabled());
+    EXPECT_FALSE(after->testAttribute(Qt::WA_SetCursor));
 }
 
 TEST_F(ColourSelectionTest, AfterAPickASixteenByFifteenPictureOffersAllSizeOptions) {
     startOnMoss(15);
-    control<CheckBox>("Check2")->setValue(0); // which leaves the two options disabled
+    resizeBox()->setCheckState(Qt::Unchecked); // which leaves the two options disabled
 
-    control<CommandButton>("Command5(2)")->click();
-    EXPECT_FALSE(control<Frame>("Frame4")->Enabled() || control<CheckBox>("Check2")->Enabled());
-    releaseOver(control<ImageBox>("Image1(0)"), Qt::RightButton);
-    EXPECT_TRUE(control<Frame>("Frame4")->isEnabled() && control<CheckBox>("Check2")->isEnabled() &&
-                control<OptionButton>("Option1(0)")->isEnabled() &&
-                control<OptionButton>("Option1(1)")->isEnabled());
+    pickButton(Side::Before)->click();
+    EXPECT_FALSE(sizeFrame()->isEnabled() || resizeBox()->isEnabled());
+    releaseOver(image(Side::Before), Qt::RightButton);
+    EXPECT_TRUE(sizeFrame()->isEnabled() && resizeBox()->isEnabled() &&
+                topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
 }
 
 // The current button colour stands for the window's background, and only the preview that
@@ -140,47 +157,39 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesWithoutRunningThePreview) {
                                                   static_cast<std::uint8_t>(background.blue())}));
     rememberPictureFolder(MossValue, 0x0000FF);
     start();
-    dialogs.buttonColorDialog = [](QWidget* owner, QString& tag) {
-        frmWindowsButtonColor dialog(tag, owner);
-        dialog.Command1[0]->click(); // "現在のボタン色" is preselected
+    dialogs.buttonColourDialog = [](QWidget* owner) {
+        ButtonColourDialog dialog(owner);
+        // "現在のボタン色" is preselected; "設 定" sets it.
+        dialog.findChild<QPushButton*>("Command1(0)")->click();
+        return dialog.chosenColour();
     };
-    control<CommandButton>("Command5(4)")->click();
-    EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), ButtonFaceReference);
+    buttonColourButton(Side::Before)->click();
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), ButtonFaceReference);
 
-    control<CommandButton>("Command5(0)")->click(); // cancelled
+    colourDialogButton(Side::Before)->click(); // cancelled
     EXPECT_EQ(dialogs.colourDialogShown, 1);
-    EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), ButtonFaceReference);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), ButtonFaceReference);
     dialogs.colourAnswers.push_back(QColor(0x12, 0x34, 0x56));
-    control<CommandButton>("Command5(1)")->click();
-    EXPECT_EQ(control<Label>("Label3(1)")->BackColor(), 0x00563412);
+    colourDialogButton(Side::After)->click();
+    EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
 
     QWidget* owner = nullptr;
-    dialogs.buttonColorDialog = [&](QWidget* dialogOwner, QString& tag) {
+    dialogs.buttonColourDialog = [&](QWidget* dialogOwner) {
         owner = dialogOwner;
-        tag = "14215660";
+        return std::optional<std::int32_t>(14215660);
     };
-    control<CommandButton>("Command5(5)")->click();
+    buttonColourButton(Side::After)->click();
     EXPECT_EQ(owner, window.get());
-    EXPECT_EQ(control<Label>("Label3(1)")->BackColor(), 14215660);
-    EXPECT_EQ(control<ImageBox>("Image1(1)")->Picture().pixelColor(0, 0), background)
-        << "no preview yet";
+    EXPECT_EQ(swatch(Side::After)->colourValue(), 14215660);
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), background) << "no preview yet";
+
+    dialogs.buttonColourDialog = nullptr; // closed without a choice
+    buttonColourButton(Side::Before)->click();
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), ButtonFaceReference);
     EXPECT_TRUE(dialogs.messages.empty());
 
-    for (const QString& answer : {QString(), QStringLiteral("緑")}) {
-        dialogs.buttonColorDialog = [answer](QWidget*, QString& tag) {
-            tag = answer;
-        };
-        control<CommandButton>("Command5(4)")->click();
-        EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), ButtonFaceReference)
-            << answer.toStdString();
-    }
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "[No.13]\r\n型が一致しません。");
-    EXPECT_EQ(dialogs.messages[0].title, "MakeListエラー");
-    EXPECT_EQ(dialogs.messages[0].icon, Dialogs::Icon::Critical);
-
     window->previewSelectedFile();
-    EXPECT_EQ(control<ImageBox>("Image1(1)")->Picture().pixelColor(0, 0), QColor(236, 233, 216));
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(236, 233, 216));
 }
 
 // On a theme whose buttons and window background differ, the after swatch holding the button
@@ -195,9 +204,9 @@ TEST_F(ColourSelectionTest, ASystemColourInASwatchShowsWhatTheConversionWrites) 
     window->setPalette(theme);
     window->previewSelectedFile();
 
-    const QColor written = control<ImageBox>("Image1(1)")->Picture().pixelColor(0, 0);
-    const QImage swatch = control<Label>("Label3(1)")->grab().toImage();
-    EXPECT_EQ(swatch.pixelColor(swatch.rect().center()), written); // clear of the border
+    const QColor written = picture(Side::After).pixelColor(0, 0);
+    const QImage shown = swatch(Side::After)->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.rect().center()), written); // clear of the border
     EXPECT_EQ(written, QColor(40, 50, 60));
 }
 

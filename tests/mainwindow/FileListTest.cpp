@@ -1,6 +1,7 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QHelpEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
 #include <filesystem>
@@ -20,39 +21,38 @@ TEST_F(FileListTest, TicksTheTwentyFourBitPicturesAndSelectsTheFirstEntry) {
 
     EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp BMP ticked",
                                       "palette.bmp NoChg", "short.bmp NoChg"}));
-    EXPECT_EQ(control<Label>("Label5")->Caption(), "ファイル総数＝4");
-    EXPECT_TRUE(item(1).Selected());
-    EXPECT_EQ(window->MousePointer(), 0);
+    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝4");
+    EXPECT_EQ(fileList()->selectedRow(), 0);
+    EXPECT_FALSE(busyPointerShown());
 }
 
 TEST_F(FileListTest, AChosenFolderIsKeptWithoutTrailingSeparatorAndListedAfresh) {
     start(); // without settings, on the program folder: nothing to list, and nothing said
-    EXPECT_EQ(control<ListView>("ListView1")->Count(), 0);
-    EXPECT_EQ(control<Label>("Label5")->Caption(), "ファイル総数＝0");
-    EXPECT_EQ(panel(2) + panel(3), "");
+    EXPECT_EQ(fileList()->count(), 0);
+    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝0");
+    EXPECT_EQ(statusText(StatusBar::Field::FileSize) + statusText(StatusBar::Field::Path), "");
     EXPECT_TRUE(dialogs.messages.empty());
 
     pictures.write("a.bmp", makeBmp24(2, 2, {}));
 
     dialogs.folderAnswers.push_back(pictureFolderText() + "//");
-    QTest::mouseClick(control<CommandButton>("Command2"), Qt::LeftButton);
+    QTest::mouseClick(browseButton(), Qt::LeftButton);
     EXPECT_EQ(dialogs.folderTitles.value(0), "フォルダを選択してください");
-    EXPECT_EQ(control<Label>("Label1")->Caption(), pictureFolderText());
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
     EXPECT_EQ(listing(), QStringList{"a.bmp BMP ticked"});
 
-    QTest::mouseClick(control<CommandButton>("Command2"),
-                      Qt::LeftButton); // cancelled: nothing changes
-    EXPECT_EQ(control<Label>("Label1")->Caption(), pictureFolderText());
+    QTest::mouseClick(browseButton(), Qt::LeftButton); // cancelled: nothing changes
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
 
     // A refresh forgets the earlier marks and tests each file again.
-    item(1).setSmallIcon("OK");
+    fileList()->setMark(0, ItemMark::Converted);
     pictures.write("a.bmp", makeBmpWithBitCount(2, 2, 8));
-    QTest::mouseClick(control<CommandButton>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(refreshButton(), Qt::LeftButton);
     EXPECT_EQ(listing(), QStringList{"a.bmp NoChg"});
 
     dialogs.folderAnswers.push_back("/");
-    QTest::mouseClick(control<CommandButton>("Command2"), Qt::LeftButton);
-    EXPECT_EQ(control<Label>("Label1")->Caption(), "") << "the root is held as the empty text";
+    QTest::mouseClick(browseButton(), Qt::LeftButton);
+    EXPECT_EQ(folderLabel()->text(), "") << "the root is held as the empty text";
 }
 
 TEST_F(FileListTest, AnItemWhoseNameIsNotValidTextIsPreviewedAndAUserClickPreviewsAnother) {
@@ -62,15 +62,35 @@ TEST_F(FileListTest, AnItemWhoseNameIsNotValidTextIsPreviewedAndAUserClickPrevie
     pictures.write("a.bmp", makeBmp24(2, 3, {}));
     rememberPictureFolder();
     start();
-    EXPECT_EQ(panel(1), "2×3");
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "2×3");
 
-    QListWidget* list = control<ListView>("ListView1");
+    FileListWidget* list = fileList();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
-    ASSERT_EQ(item(2).FileName(), rawName);
-    EXPECT_EQ(item(2).SmallIcon(), "BMP");
-    EXPECT_EQ(panel(1), "3×2");
+    ASSERT_EQ(list->fileName(1), rawName);
+    EXPECT_EQ(list->mark(1), ItemMark::Convertible);
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The keyboard moves the selection as a click does, and previews; a selection made by the
+// program previews nothing by itself.
+TEST_F(FileListTest, TheKeyboardPreviewsAndTheProgramsSelectionDoesNot) {
+    pictures.write("a.bmp", makeBmp24(2, 3, {}));
+    pictures.write("b.bmp", makeBmp24(3, 2, {}));
+    rememberPictureFolder();
+    start();
+    QSignalSpy chosen(fileList(), &FileListWidget::userSelected);
+
+    fileList()->selectRow(1);
+    EXPECT_EQ(chosen.count(), 0);
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "2×3") << "still the first file's";
+    QTest::keyClick(fileList(), Qt::Key_Up);
+    QTest::keyClick(fileList(), Qt::Key_Up); // already at the top: nothing moves
+    EXPECT_EQ(chosen.count(), 1);
+    QTest::keyClick(fileList(), Qt::Key_Down);
+    EXPECT_EQ(fileList()->selectedRow(), 1);
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
 }
 
 TEST_F(FileListTest, ANameShortenedInTheListShowsWholeAsItsToolTip) {
@@ -79,7 +99,7 @@ TEST_F(FileListTest, ANameShortenedInTheListShowsWholeAsItsToolTip) {
     pictures.write(longName.toStdString(), makeBmp24(2, 2, {}));
     rememberPictureFolder();
     start();
-    QListWidget* list = control<ListView>("ListView1");
+    FileListWidget* list = fileList();
     const auto hoverOver = [&](int row) {
         const QPoint centre = list->visualItemRect(list->item(row)).center();
         QHelpEvent hover(QEvent::ToolTip, centre, list->viewport()->mapToGlobal(centre));

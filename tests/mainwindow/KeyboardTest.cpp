@@ -23,7 +23,7 @@ protected:
 
 TEST_F(KeyboardTest, EnterClicksTheFocusedButtonAsSpaceDoes) {
     startActive();
-    control<CommandButton>("Command7")->setFocus();
+    readmeButton()->setFocus();
     for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
         press(key);
     }
@@ -32,7 +32,7 @@ TEST_F(KeyboardTest, EnterClicksTheFocusedButtonAsSpaceDoes) {
 
 TEST_F(KeyboardTest, TabFollowsTheRowsOfTheWindowLeftToRightTopToBottom) {
     startActive();
-    control<CommandButton>("Command2")->setFocus();
+    browseButton()->setFocus();
     QStringList visited{focused()};
     for (int i = 0; i < 15; ++i) {
         press(Qt::Key_Tab);

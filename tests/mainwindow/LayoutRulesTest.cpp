@@ -1,41 +1,77 @@
 #include "mainwindow/LayoutRules.h"
 
-#include <array>
+#include "mainwindow/ErrorMessages.h"
+
 #include <gtest/gtest.h>
 
 namespace pixtint {
 
 // The window's size rules, checked without a window.
 
-namespace {
-
-// The layout of a client area of the given size, with the controls' design sizes, as
-// Frame1.Width, Label1.Width, Command2.Left, Frame2.Left, Command1.Left, Command1.Top,
-// Command4.Left, Command7.Left, Check1.Top, the four preview values, Image3.Left, Image3.Top.
-std::array<double, 15> layoutFigures(double scaleWidth, double scaleHeight) {
-    // The status bar's height, Frame1's Left, Top and Height, then the widths of Frame2,
-    // Command2, Command1, Command1's height, the widths of Command4 and Command7, Image3's size.
-    const LayoutRules::Layout l = LayoutRules::layOut(
-        {scaleWidth, scaleHeight, 300, 120, 120, 3135, 3255, 855, 855, 375, 1455, 1335, 510, 330});
-    const PreviewFit::PreviewArea& p = l.preview;
-    return {l.frame1Width,        l.label1Width,         l.command2Left,
-            l.frame2Left,         l.command1Left,        l.command1Top,
-            l.command4Left,       l.command7Left,        l.check1Top,
-            double(p.widthLimit), double(p.heightLimit), double(p.centreX),
-            double(p.centreY),    l.image3Left,          l.image3Top};
+TEST(LayoutRulesTest, TheDesignSizeGivesTheDesignLayout) {
+    const LayoutRules::Layout layout = LayoutRules::layOut(8910, 6270);
+    using namespace LayoutRules::Design;
+    EXPECT_EQ(layout.fileFrame, fileFrame);
+    EXPECT_EQ(layout.folderLabel, folderLabel);
+    EXPECT_EQ(layout.browseButton, browseButton);
+    EXPECT_EQ(layout.fileList, fileList);
+    EXPECT_EQ(layout.refreshButton, refreshButton);
+    // The few twips the design's buttons were off the edges are made good.
+    EXPECT_EQ(layout.conversionFrame.left, 5535);
+    EXPECT_EQ(layout.exitButton.left, 7935);
+    EXPECT_EQ(layout.exitButton.top, 5475);
+    EXPECT_EQ(layout.backupBox.top, 5715);
 }
 
-} // namespace
-
 TEST(LayoutRulesTest, ControlsFollowTheClientArea) {
-    EXPECT_EQ(layoutFigures(12000, 9000),
-              (std::array<double, 15>{8385, 8145, 7410, 8625, 11025, 8205, 9570, 8235, 8445, 5565,
-                                      4710, 6000, 5730, 5745, 5565}));
-    // Halves: width limit 4027.5 up, centre x 4462.5 down, height limit 1995 so centre y
-    // 4372.5 down.
-    EXPECT_EQ(layoutFigures(8925, 6285),
-              (std::array<double, 15>{5310, 5070, 4335, 5550, 7950, 5490, 6495, 5160, 5730, 4028,
-                                      1995, 4462, 4372, 4207, 4207}));
+    const LayoutRules::Layout layout = LayoutRules::layOut(12000, 9000);
+    // The file frame and what is in it grow with the width.
+    EXPECT_EQ(layout.fileFrame.width, 8385);
+    EXPECT_EQ(layout.folderLabel.width, 8145);
+    EXPECT_EQ(layout.fileList.width, 8145);
+    EXPECT_EQ(layout.browseButton.left, 7410);
+    EXPECT_EQ(layout.refreshButton.left, 7410);
+    EXPECT_EQ(layout.conversionFrame.left, 8625);
+    // The buttons keep to the bottom right, touching each other, sizes unchanged.
+    EXPECT_EQ(layout.exitButton, (TwipsRect{11025, 8205, 855, 375}));
+    EXPECT_EQ(layout.convertButton, (TwipsRect{9570, 8205, 1455, 375}));
+    EXPECT_EQ(layout.readmeButton, (TwipsRect{8235, 8205, 1335, 375}));
+    EXPECT_EQ(layout.backupBox.top, 8445);
+    // The preview area lies between the file frame and the buttons, the arrow in its centre.
+    EXPECT_EQ(layout.preview.widthLimit, 5565);
+    EXPECT_EQ(layout.preview.heightLimit, 4710);
+    EXPECT_EQ(layout.preview.centreX, 6000);
+    EXPECT_EQ(layout.preview.centreY, 5730);
+    EXPECT_EQ(layout.arrow, (TwipsRect{5745, 5565, 510, 330}));
+    EXPECT_EQ(LayoutRules::statusBarPlace(12000, 9000), (TwipsRect{0, 8700, 12000, 300}));
+}
+
+// Halves: width limit 4027.5 up, centre x 4462.5 down, height limit 1995 so centre y 4372.5
+// down.
+TEST(LayoutRulesTest, PreviewValuesRoundHalvesToEven) {
+    const LayoutRules::Layout layout = LayoutRules::layOut(8925, 6285);
+    EXPECT_EQ(layout.preview.widthLimit, 4028);
+    EXPECT_EQ(layout.preview.heightLimit, 1995);
+    EXPECT_EQ(layout.preview.centreX, 4462);
+    EXPECT_EQ(layout.preview.centreY, 4372);
+    EXPECT_EQ(layout.arrow.left, 4207);
+    EXPECT_EQ(layout.arrow.top, 4207);
+}
+
+TEST(LayoutRulesTest, TheWidthIsCorrectedBeforeTheHeight) {
+    using LayoutRules::SizeCorrection;
+    EXPECT_EQ(LayoutRules::neededCorrection(7500, 5500), SizeCorrection::None);
+    EXPECT_EQ(LayoutRules::neededCorrection(7499, 5000), SizeCorrection::Width);
+    EXPECT_EQ(LayoutRules::neededCorrection(7500, 5499), SizeCorrection::Height);
+}
+
+TEST(LayoutRulesTest, APreviewValueBeyondThirtyTwoBitsIsAnOverflow) {
+    try {
+        LayoutRules::layOut(1e12, 6270);
+        ADD_FAILURE() << "no overflow";
+    } catch (const WindowError& error) {
+        EXPECT_EQ(error.number(), 6);
+    }
 }
 
 } // namespace pixtint

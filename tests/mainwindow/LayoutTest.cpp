@@ -1,3 +1,4 @@
+#include "platform/BusyCursor.h"
 #include "platform/Twips.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
@@ -17,6 +18,10 @@ const QString HeightMessage = QStringLiteral("これ以上高さを小さくで�
 // A size set in twips lands on whole pixels, so it reads back within half a pixel.
 constexpr double HalfPixel = Twips::PerPixel / 2;
 
+QRect pixels(double left, double top, double width, double height) {
+    return pixelRect({left, top, width, height});
+}
+
 } // namespace
 
 class LayoutTest : public MainWindowFixture {
@@ -28,8 +33,19 @@ protected:
         }
     }
     void resizeClient(double widthTwips, double heightTwips) {
-        window->setClientSize(widthTwips, heightTwips);
+        window->resize(Twips::toPixels(widthTwips), Twips::toPixels(heightTwips));
         settleAll();
+    }
+    // The outer size, borders and title bar included, in twips.
+    double outerWidth() const { return Twips::fromPixels(window->frameGeometry().width()); }
+    double outerHeight() const { return Twips::fromPixels(window->frameGeometry().height()); }
+    void setOuterWidth(double twips) {
+        const int frame = window->frameGeometry().width() - window->width();
+        window->resize(Twips::toPixels(twips) - frame, window->height());
+    }
+    void setOuterHeight(double twips) {
+        const int frame = window->frameGeometry().height() - window->height();
+        window->resize(window->width(), Twips::toPixels(twips) - frame);
     }
     QStringList messageTexts() const {
         QStringList texts;
@@ -40,89 +56,91 @@ protected:
     }
     // The file frame and the buttons follow the client area as it now is.
     void expectLaidOutForClientArea() const {
-        EXPECT_EQ(control<Frame>("Frame1")->Width(), window->ScaleWidth() - 3615);
-        EXPECT_EQ(control<CommandButton>("Command1")->Top(), window->ScaleHeight() - 795);
+        const double clientWidth = Twips::fromPixels(window->width());
+        const double clientHeight = Twips::fromPixels(window->height());
+        EXPECT_EQ(fileFrame()->geometry(), pixels(120, 120, clientWidth - 3615, 3135));
+        EXPECT_EQ(exitButton()->geometry(),
+                  pixels(clientWidth - 975, clientHeight - 795, 855, 375));
     }
 };
 
 TEST_F(LayoutTest, DesignSizeGivesTheDesignLayoutAndTooSmallIsCorrectedWidthFirst) {
     MainWindow& w = start();
-    ASSERT_EQ(w.ScaleWidth(), 8910);
-    ASSERT_EQ(w.ScaleHeight(), 6270);
-    const std::vector<double> figures{
-        control<Frame>("Frame1")->Width(),          control<Label>("Label1")->Width(),
-        control<ListView>("ListView1")->Width(),    control<CommandButton>("Command2")->Left(),
-        control<CommandButton>("Command3")->Left(), control<Frame>("Frame2")->Left(),
-        control<CommandButton>("Command1")->Left(), control<CommandButton>("Command1")->Top(),
-        control<CommandButton>("Command4")->Left(), control<CommandButton>("Command4")->Top(),
-        control<CommandButton>("Command7")->Left(), control<CommandButton>("Command7")->Top(),
-        control<CheckBox>("Check1")->Top(),         control<ImageBox>("Image3")->Left(),
-        control<ImageBox>("Image3")->Top(),         control<ImageBox>("Image1(0)")->Left(),
-        control<ImageBox>("Image1(0)")->Top(),      control<ImageBox>("Image1(1)")->Left()};
+    ASSERT_EQ(w.size(), QSize(594, 418)); // 8910 x 6270 twips
+    EXPECT_EQ(fileFrame()->geometry(), pixels(120, 120, 5295, 3135));
+    EXPECT_EQ(folderLabel()->geometry(), pixels(120, 480, 5055, 255));
+    EXPECT_EQ(fileList()->geometry(), pixels(120, 1320, 5055, 1215));
+    EXPECT_EQ(browseButton()->geometry(), pixels(4320, 840, 855, 375));
+    EXPECT_EQ(refreshButton()->geometry(), pixels(4320, 2640, 855, 375));
+    EXPECT_EQ(control<QGroupBox>("Frame2")->geometry(), pixels(5535, 120, 3255, 3135));
+    EXPECT_EQ(exitButton()->geometry(), pixels(7935, 5475, 855, 375));
+    EXPECT_EQ(convertButton()->geometry(), pixels(6480, 5475, 1455, 375));
+    EXPECT_EQ(readmeButton()->geometry(), pixels(5145, 5475, 1335, 375));
+    EXPECT_EQ(backupBox()->geometry(), pixels(120, 5715, 3495, 255));
+    EXPECT_EQ(control<QWidget>("StatusBar1")->geometry(), pixels(0, 5970, 8910, 300));
     // The empty 795 x 795 boxes stand either side of the arrow, centred on (4455, 4365).
-    EXPECT_EQ(figures,
-              (std::vector<double>{5295, 5055, 5055, 4320, 4320, 5535, 7935, 5475, 6480, 5475, 5145,
-                                   5475, 5715, 4200, 4200, 3345, 3967.5, 4770}));
+    EXPECT_EQ(control<PictureView>("Image3")->geometry(), pixels(4200, 4200, 510, 330));
+    EXPECT_EQ(image(Side::Before)->geometry(), pixels(3345, 3967.5, 795, 795));
+    EXPECT_EQ(image(Side::After)->geometry(), pixels(4770, 3967.5, 795, 795));
     EXPECT_EQ((std::vector{w.previewRoom().widthLimit, w.previewRoom().heightLimit,
                            w.previewRoom().centreX, w.previewRoom().centreY}),
               (std::vector{4020, 1980, 4455, 4365}));
 
     // The minimum size itself is accepted.
-    w.setWidth(7500);
-    w.setHeight(5500);
+    setOuterWidth(7500);
+    setOuterHeight(5500);
     settleAll();
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(w.Width(), 7500);
-    EXPECT_GE(w.Height(), 5500);
-    EXPECT_LT(w.Height(), 5500 + HalfPixel);
+    EXPECT_EQ(outerWidth(), 7500);
+    EXPECT_GE(outerHeight(), 5500);
+    EXPECT_LT(outerHeight(), 5500 + HalfPixel);
 
     std::vector<double> widthsWhileShown;
     dialogs.onMessage = [&](const FakeDialogs::Message&) {
-        widthsWhileShown.push_back(w.Width());
+        widthsWhileShown.push_back(outerWidth());
     };
     // A drag delivers many resizes before the event loop runs again; each side gets one
     // message, and the height is only looked at once the width has been corrected. The drag
     // ends one pixel short of the minimum both ways.
-    w.setWidth(7200);
-    w.setHeight(5490);
-    w.setWidth(7485);
+    setOuterWidth(7200);
+    setOuterHeight(5490);
+    setOuterWidth(7485);
     settleAll();
 
     ASSERT_EQ(messageTexts(), (QStringList{WidthMessage, HeightMessage}));
-    EXPECT_EQ(dialogs.messages[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Pixtint"));
     EXPECT_LT(widthsWhileShown.at(0), 7500);
-    EXPECT_NEAR(w.Width(), 7600, HalfPixel);
-    EXPECT_NEAR(w.Height(), 5600, HalfPixel);
+    EXPECT_NEAR(outerWidth(), 7600, HalfPixel);
+    EXPECT_NEAR(outerHeight(), 5600, HalfPixel);
     expectLaidOutForClientArea();
 }
 
 TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
     pictures.write("icon.bmp", makeBmp24(16, 15, {10, 20, 30}));
     rememberPictureFolder();
-    MainWindow& w = start();
-    control<StatusBar>("StatusBar1")->setPanelText(2, QString());
+    start();
+    const auto fileSize = [this] {
+        return statusText(StatusBar::Field::FileSize);
+    };
+    control<StatusBar>("StatusBar1")->setText(StatusBar::Field::FileSize, QString());
 
     resizeClient(12000, 9000);
-    EXPECT_EQ(panel(2), QStringLiteral("774バイト"));
+    EXPECT_EQ(fileSize(), QStringLiteral("774バイト"));
     // 800 x 750 twips around the new centre (6000, 5730); the row to be inserted makes the
     // after image 800 high.
-    EXPECT_EQ((std::vector{
-                  control<ImageBox>("Image1(0)")->Left(), control<ImageBox>("Image1(0)")->Top(),
-                  control<ImageBox>("Image1(0)")->Width(), control<ImageBox>("Image1(0)")->Height(),
-                  control<ImageBox>("Image1(1)")->Left(), control<ImageBox>("Image1(1)")->Top()}),
-              (std::vector<double>{6000 - 255 - 60 - 800, 5730 - 375, 800, 750, 6000 + 255 + 60,
-                                   5730 - 375}));
+    EXPECT_EQ(image(Side::Before)->geometry(), pixels(6000 - 255 - 60 - 800, 5730 - 375, 800, 750));
+    EXPECT_EQ(image(Side::After)->geometry(), pixels(6000 + 255 + 60, 5730 - 375, 800, 800));
 
-    control<StatusBar>("StatusBar1")->setPanelText(2, QStringLiteral("kept"));
+    control<StatusBar>("StatusBar1")->setText(StatusBar::Field::FileSize, "kept");
     {
         // As when a message box of the batch or the preview is open: the images are only
         // placed again, around the new centre x of 5100.
-        BusyPointer busy(w);
+        BusyCursor busy;
         resizeClient(10200, 8100);
     }
-    EXPECT_EQ(panel(2), QStringLiteral("kept"));
-    EXPECT_EQ(control<ImageBox>("Image1(0)")->Left(), 5100 - 255 - 60 - 800);
+    EXPECT_EQ(fileSize(), QStringLiteral("kept"));
+    EXPECT_EQ(image(Side::Before)->x(), Twips::toPixels(5100 - 255 - 60 - 800));
     expectLaidOutForClientArea();
 }
 
@@ -132,13 +150,13 @@ TEST_F(LayoutTest, MinimizedWindowIsLeftAloneUntilRestored) {
     settleAll();
     resizeClient(6000, 4005);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(w.ScaleWidth(), 6000);
-    EXPECT_EQ(control<Frame>("Frame1")->Width(), 5295);
+    EXPECT_EQ(w.width(), 400);
+    EXPECT_EQ(fileFrame()->width(), Twips::toPixels(5295));
 
     w.showNormal();
     settleAll();
     EXPECT_EQ(messageTexts(), (QStringList{WidthMessage, HeightMessage}));
-    EXPECT_NEAR(w.Width(), 7600, HalfPixel);
+    EXPECT_NEAR(outerWidth(), 7600, HalfPixel);
     expectLaidOutForClientArea();
 }
 

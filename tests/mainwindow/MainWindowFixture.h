@@ -1,22 +1,24 @@
 #pragma once
 
+#include "mainwindow/FileListWidget.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StartUp.h"
-#include "platform/CheckBox.h"
-#include "platform/CommandButton.h"
-#include "platform/FileOperations.h"
-#include "platform/Frame.h"
-#include "platform/ImageBox.h"
-#include "platform/Label.h"
-#include "platform/ListView.h"
-#include "platform/OptionButton.h"
-#include "platform/StatusBar.h"
+#include "mainwindow/StatusBar.h"
+#include "platform/FilePaths.h"
+#include "platform/PictureView.h"
+#include "platform/Swatch.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TestFolder.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -27,7 +29,8 @@ constexpr Pixel Green{0, 255, 0};
 constexpr Pixel Red{255, 0, 0};
 
 // The real main window on the offscreen platform, started the way the program starts, with
-// its own program folder (settings file, Readme.txt) and a folder of pictures.
+// its own program folder (settings file, Readme.txt) and a folder of pictures. The controls
+// are found by their control names, as automation finds them.
 class MainWindowFixture : public testing::Test {
 protected:
     // Writes the settings file the next start will read; lines end in CR LF.
@@ -49,11 +52,11 @@ protected:
         writeSettings(
             {pictureFolderText(), number(before), number(after), " 1 ", insertAtTop, backups});
     }
-    QString pictureFolderText() const { return DisplayPath(pictures.path()); }
+    QString pictureFolderText() const { return displayPath(pictures.path()); }
 
     // Runs the start-up procedure and waits until the window has been laid out.
     MainWindow& start() {
-        window = Main(dialogs, DisplayPath(programFolder.path()));
+        window = startMainWindow(dialogs, displayPath(programFolder.path()));
         settle();
         return *window;
     }
@@ -68,23 +71,61 @@ protected:
             QCoreApplication::processEvents();
         }
     }
+    static bool busyPointerShown() { return QGuiApplication::overrideCursor() != nullptr; }
 
-    // A control of the window found by its control name, as automation finds it.
-    template <class ControlType> ControlType* control(const QString& name) const {
-        auto* found = window->findChild<ControlType*>(name);
+    template <class Widget> Widget* control(const QString& name) const {
+        auto* found = window->findChild<Widget*>(name);
         if (found == nullptr) {
             ADD_FAILURE() << "no control " << name.toStdString();
         }
         return found;
     }
-    ListItem item(int index) const { return control<ListView>("ListView1")->Item(index); }
-    QString panel(int number) const { return control<StatusBar>("StatusBar1")->PanelText(number); }
-    // Every item in list order as "name icon", followed by " ticked" when it is ticked.
+    QGroupBox* fileFrame() const { return control<QGroupBox>("Frame1"); }
+    QLabel* folderLabel() const { return control<QLabel>("Label1"); }
+    QPushButton* browseButton() const { return control<QPushButton>("Command2"); }
+    FileListWidget* fileList() const { return control<FileListWidget>("ListView1"); }
+    QPushButton* refreshButton() const { return control<QPushButton>("Command3"); }
+    QLabel* fileCountLabel() const { return control<QLabel>("Label5"); }
+    Swatch* swatch(Side side) const {
+        return control<Swatch>(side == Side::Before ? "Label3(0)" : "Label3(1)");
+    }
+    QPushButton* colourDialogButton(Side side) const {
+        return control<QPushButton>(side == Side::Before ? "Command5(0)" : "Command5(1)");
+    }
+    QPushButton* pickButton(Side side) const {
+        return control<QPushButton>(side == Side::Before ? "Command5(2)" : "Command5(3)");
+    }
+    QPushButton* buttonColourButton(Side side) const {
+        return control<QPushButton>(side == Side::Before ? "Command5(4)" : "Command5(5)");
+    }
+    QGroupBox* sizeFrame() const { return control<QGroupBox>("Frame4"); }
+    QCheckBox* resizeBox() const { return control<QCheckBox>("Check2"); }
+    QRadioButton* topRowOption() const { return control<QRadioButton>("Option1(0)"); }
+    QRadioButton* bottomRowOption() const { return control<QRadioButton>("Option1(1)"); }
+    PictureView* image(Side side) const {
+        return control<PictureView>(side == Side::Before ? "Image1(0)" : "Image1(1)");
+    }
+    QImage picture(Side side) const { return image(side)->picture(); }
+    QCheckBox* backupBox() const { return control<QCheckBox>("Check1"); }
+    QPushButton* readmeButton() const { return control<QPushButton>("Command7"); }
+    QPushButton* convertButton() const { return control<QPushButton>("Command4"); }
+    QPushButton* exitButton() const { return control<QPushButton>("Command1"); }
+    QString statusText(StatusBar::Field field) const {
+        return control<StatusBar>("StatusBar1")->text(field);
+    }
+
+    // Selects a row as the program does, and previews it.
+    void show(int row) {
+        fileList()->selectRow(row);
+        window->previewSelectedFile();
+    }
+    // Every item in list order as "name mark", followed by " ticked" when it is ticked.
     QStringList listing() const {
         QStringList lines;
-        for (int i = 1; i <= control<ListView>("ListView1")->Count(); ++i) {
-            lines << item(i).Text() + ' ' + item(i).SmallIcon() +
-                         (item(i).Checked() ? " ticked" : "");
+        const FileListWidget& list = *fileList();
+        for (int row = 0; row < list.count(); ++row) {
+            lines << list.item(row)->text() + ' ' + markName(list.mark(row)) +
+                         (list.isTicked(row) ? " ticked" : "");
         }
         return lines;
     }

@@ -1,6 +1,6 @@
 #include "mainwindow/PreviewFit.h"
 
-#include "engine/AppError.h"
+#include "mainwindow/ErrorMessages.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ std::array<std::int32_t, 2> fitted(Size size, const PreviewArea& area) {
     try {
         const Size result = PreviewFit::fit(size, area);
         return {result.width, result.height};
-    } catch (const AppError& error) {
+    } catch (const WindowError& error) {
         return {-error.number(), 0};
     }
 }
@@ -31,7 +31,7 @@ TEST(PreviewFitTest, NearestGoesToTheEvenNeighbourOnlyForExactHalves) {
     EXPECT_EQ(PreviewFit::nearest(1001.5), 1002);
     EXPECT_EQ(PreviewFit::nearest(-3.5), -4);
     EXPECT_EQ(PreviewFit::nearest(1000.5000001), 1001);
-    EXPECT_THROW(PreviewFit::nearest(2147483647.5), AppError);
+    EXPECT_THROW(PreviewFit::nearest(2147483647.5), WindowError);
 }
 
 TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
@@ -48,14 +48,25 @@ TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
     EXPECT_EQ(fitted({800, 750}, PreviewArea{}), (std::array{0, 0}));
     // Impossible sizes are errors, not undefined behaviour; a side of 0 that needs no fitting
     // is not divided by.
-    EXPECT_EQ(fitted({0, 5000}, area), (std::array{-ErrorNumber::DivisionByZero, 0}));
-    EXPECT_EQ(fitted({8000, 0}, area), (std::array{-ErrorNumber::DivisionByZero, 0}));
+    EXPECT_EQ(fitted({0, 5000}, area), (std::array{-MessageNumber::DivisionByZero, 0}));
+    EXPECT_EQ(fitted({8000, 0}, area), (std::array{-MessageNumber::DivisionByZero, 0}));
     EXPECT_EQ(fitted({0, 0}, PreviewArea{}), (std::array{0, 0}));
     // A top-down picture's negative height can make the fitted width far too large.
-    EXPECT_EQ(fitted({2000000000, -1}, area), (std::array{-ErrorNumber::Overflow, 0}));
+    EXPECT_EQ(fitted({2000000000, -1}, area), (std::array{-MessageNumber::Overflow, 0}));
 }
 
-// The design size is checked through the real window.
+// Around the design centre (4455, 4365), 60 twips either side of the 510-wide arrow.
+TEST(PreviewFitTest, TheImagesStandEitherSideOfTheArrowSharingTheirTop) {
+    const PreviewArea area{4020, 1980, 4455, 4365};
+    const PreviewFit::ImagePlaces places = PreviewFit::placeImages({800, 750}, area, 510, false);
+    EXPECT_EQ(places.before, (TwipsRect{4455 - 255 - 60 - 800, 4365 - 375, 800, 750}));
+    EXPECT_EQ(places.after, (TwipsRect{4455 + 255 + 60, 4365 - 375, 800, 750}));
+    // The row to be inserted: the after image a fifteenth taller, from the same top.
+    const PreviewFit::ImagePlaces grown = PreviewFit::placeImages({800, 750}, area, 510, true);
+    EXPECT_EQ(grown.after.height, 800);
+    EXPECT_EQ(grown.after.top, grown.before.top);
+}
+
 // Before the layout has run every picture fits into nothing, and a picture far wider than
 // high fits into no height: either would leave a box of no pixels that no click can reach.
 TEST(PreviewFitTest, NothingIsShownSmallerThanOnePixel) {

@@ -6,16 +6,8 @@
 
 namespace pixtint {
 
-class PreviewTest : public MainWindowFixture {
-protected:
-    QImage picture(int index) const {
-        return control<ImageBox>(QStringLiteral("Image1(%1)").arg(index))->Picture();
-    }
-    void show(int index) {
-        item(index).setSelected(true);
-        window->previewSelectedFile();
-    }
-};
+using PreviewTest = MainWindowFixture;
+using Field = StatusBar::Field;
 
 TEST(PreviewTexts, SizesAreGroupedAndZeroShowsNoDigits) {
     EXPECT_EQ(PreviewTexts::sizeText(1234567), "1,234,567バイト");
@@ -33,47 +25,44 @@ TEST_F(PreviewTest, ShowsTheConversionAndLeavesTheFolderAsItWas) {
     pictures.write("b.bmp", topDown);
     startBlueToRed();
 
-    EXPECT_EQ(panel(1), "3×2");
-    EXPECT_EQ(panel(2), "78バイト");
-    EXPECT_EQ(panel(3), pictureFolderText() + "/a.bmp");
-    EXPECT_EQ(picture(0).pixelColor(0, 0), QColor(Qt::blue));
-    EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(picture(1).pixelColor(1, 0), QColor(Qt::green));
+    EXPECT_EQ(statusText(Field::Dimensions), "3×2");
+    EXPECT_EQ(statusText(Field::FileSize), "78バイト");
+    EXPECT_EQ(statusText(Field::Path), pictureFolderText() + "/a.bmp");
+    EXPECT_EQ(picture(Side::Before).pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(picture(Side::After).pixelColor(1, 0), QColor(Qt::green));
     EXPECT_EQ(pictures.names(), (std::vector<std::string>{"a.bmp", "b.bmp"})) << "no temporary";
     EXPECT_EQ(pictures.read("a.bmp"), bluePicture);
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(window->MousePointer(), 0);
+    EXPECT_FALSE(busyPointerShown());
 
-    show(2);
-    EXPECT_EQ(panel(1), "16×-16");
+    show(1);
+    EXPECT_EQ(statusText(Field::Dimensions), "16×-16");
 }
 
 // The options take effect at once, and are offered exactly while the row is to be added.
 TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOptionsSay) {
     pictures.write("icon.bmp", makeBmp24(16, 15, Green));
     startBlueToRed();
-    ASSERT_EQ(panel(2), "774バイト");
-    ASSERT_EQ(picture(1).size(), QSize(16, 16));
-    EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(picture(1).pixelColor(15, 15), QColor(Qt::green));
-    EXPECT_DOUBLE_EQ(control<ImageBox>("Image1(1)")->Height(),
-                     control<ImageBox>("Image1(0)")->Height() / 15 * 16);
+    ASSERT_EQ(statusText(Field::FileSize), "774バイト");
+    ASSERT_EQ(picture(Side::After).size(), QSize(16, 16));
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(picture(Side::After).pixelColor(15, 15), QColor(Qt::green));
+    // A fifteenth taller, to the nearest pixel of its edges.
+    EXPECT_NEAR(image(Side::After)->height(), image(Side::Before)->height() * 16.0 / 15, 1);
 
-    control<OptionButton>("Option1(1)")->click();
-    EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::green));
-    EXPECT_EQ(picture(1).pixelColor(7, 15), QColor(Qt::red));
+    bottomRowOption()->click();
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Qt::green));
+    EXPECT_EQ(picture(Side::After).pixelColor(7, 15), QColor(Qt::red));
 
-    control<CheckBox>("Check2")->click();
-    EXPECT_EQ(picture(1).size(), QSize(16, 15));
-    EXPECT_DOUBLE_EQ(control<ImageBox>("Image1(1)")->Height(),
-                     control<ImageBox>("Image1(0)")->Height());
-    EXPECT_FALSE(control<OptionButton>("Option1(0)")->Enabled() ||
-                 control<OptionButton>("Option1(1)")->Enabled());
-    EXPECT_TRUE(control<Frame>("Frame4")->isEnabled() && control<CheckBox>("Check2")->Enabled());
-    control<CheckBox>("Check2")->click();
-    EXPECT_TRUE(control<OptionButton>("Option1(0)")->Enabled() &&
-                control<OptionButton>("Option1(1)")->Enabled());
-    EXPECT_EQ(picture(1).size(), QSize(16, 16));
+    resizeBox()->click();
+    EXPECT_EQ(picture(Side::After).size(), QSize(16, 15));
+    EXPECT_EQ(image(Side::After)->height(), image(Side::Before)->height());
+    EXPECT_FALSE(topRowOption()->isEnabled() || bottomRowOption()->isEnabled());
+    EXPECT_TRUE(sizeFrame()->isEnabled() && resizeBox()->isEnabled());
+    resizeBox()->click();
+    EXPECT_TRUE(topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
+    EXPECT_EQ(picture(Side::After).size(), QSize(16, 16));
     EXPECT_EQ(pictures.names(), std::vector<std::string>{"icon.bmp"});
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -87,14 +76,14 @@ TEST_F(PreviewTest, APictureThatCannotBeLoadedIsReportedAndKeepsItsPath) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, "BMPエラー");
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.481]\r\n"));
-    EXPECT_EQ(panel(1), "");
-    EXPECT_EQ(panel(2), "");
-    EXPECT_EQ(panel(3), pictureFolderText() + "/damaged.bmp");
-    EXPECT_TRUE(picture(0).isNull());
-    EXPECT_EQ(window->MousePointer(), 0);
+    EXPECT_EQ(statusText(Field::Dimensions), "");
+    EXPECT_EQ(statusText(Field::FileSize), "");
+    EXPECT_EQ(statusText(Field::Path), pictureFolderText() + "/damaged.bmp");
+    EXPECT_TRUE(picture(Side::Before).isNull());
+    EXPECT_FALSE(busyPointerShown());
 
     // So does a preview without a selected item.
-    control<ListView>("ListView1")->clearSelection();
+    fileList()->clearSelection();
     window->previewSelectedFile();
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].title, "BMPエラー");
@@ -106,15 +95,15 @@ TEST_F(PreviewTest, AnNGItemIsShownAsNotConvertible) {
     pictures.write("a.bmp", makeBmp24(4, 4, Blue));
     pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 8));
     startBlueToRed();
-    item(1).setSmallIcon("NG");
+    fileList()->setMark(0, ItemMark::Failed);
 
-    for (const int index : {2, 1}) { // the palette picture ("NoChg"), then the "NG" one
-        show(index);
-        EXPECT_EQ(panel(1), "NOT 24bit");
-        EXPECT_FALSE(panel(2).isEmpty());
-        EXPECT_TRUE(picture(0).isNull() && picture(1).isNull());
+    for (const int row : {1, 0}) { // the palette picture ("NoChg"), then the "NG" one
+        show(row);
+        EXPECT_EQ(statusText(Field::Dimensions), "NOT 24bit");
+        EXPECT_FALSE(statusText(Field::FileSize).isEmpty());
+        EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull());
     }
-    EXPECT_EQ(item(2).SmallIcon(), "NoChg");
+    EXPECT_EQ(fileList()->mark(1), ItemMark::NotConvertible);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -130,12 +119,12 @@ TEST_F(PreviewTest, APreviewWritesNothingIntoTheFolder) {
     std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     startBlueToRed();
-    control<CheckBox>("Check2")->setValue(1); // grown, too
+    resizeBox()->setCheckState(Qt::Checked); // grown, too
 
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(picture(1).size(), QSize(16, 16));
-    EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(picture(1).pixelColor(0, 1), QColor(Qt::green));
+    EXPECT_EQ(picture(Side::After).size(), QSize(16, 16));
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 1), QColor(Qt::green));
     struct stat after {};
     ::stat(pictures.path().c_str(), &after);
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);

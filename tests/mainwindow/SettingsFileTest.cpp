@@ -1,6 +1,6 @@
 #include "mainwindow/SettingsFile.h"
 
-#include "engine/AppError.h"
+#include "mainwindow/ErrorMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +19,14 @@ TEST(SettingsFileValues, ReadBlanksSignsLimitsAndTruthValuesInAnyCase) {
     EXPECT_EQ(parseLong("\t+2147483647"), INT32_MAX);
     EXPECT_EQ(parseInteger("-32768"), -32768);
     for (const char* text : {"", " ", "1.5", "1 2", "0x10", "-", "+-1"}) {
-        EXPECT_THROW(parseLong(text), AppError) << text;
+        EXPECT_THROW(parseLong(text), WindowError) << text;
     }
     for (const char* text : {"2147483648", "-2147483649", "99999999999999999999999"}) {
         try {
             parseLong(text);
             ADD_FAILURE() << text;
-        } catch (const AppError& error) {
-            EXPECT_EQ(error.number(), ErrorNumber::Overflow) << text;
+        } catch (const WindowError& error) {
+            EXPECT_EQ(error.number(), MessageNumber::Overflow) << text;
         }
     }
     EXPECT_TRUE(parseBoolean("tRUE"));
@@ -34,7 +34,7 @@ TEST(SettingsFileValues, ReadBlanksSignsLimitsAndTruthValuesInAnyCase) {
     EXPECT_FALSE(parseBoolean("000"));
     EXPECT_TRUE(parseBoolean("-1"));
     EXPECT_TRUE(parseBoolean("100000000000000000000"));
-    EXPECT_THROW(parseBoolean(""), AppError);
+    EXPECT_THROW(parseBoolean(""), WindowError);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-#include "engine/AppError.h"
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/ScopedEnvironment.h"
 
@@ -12,14 +11,14 @@ namespace {
 
 class Settings : public MainWindowFixture {
 protected:
-    QString programFolderText() const { return DisplayPath(programFolder.path()); }
+    QString programFolderText() const { return displayPath(programFolder.path()); }
     QByteArray settingsBytes(const TestFolder& folder, const std::string& name) const {
         const auto bytes = folder.read(name);
         return QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
     }
     QByteArray settingsBytes() const { return settingsBytes(programFolder, "Pixtint.ini"); }
     void exitWithButton() {
-        QTest::mouseClick(control<CommandButton>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(exitButton(), Qt::LeftButton);
         settle();
     }
 
@@ -33,8 +32,8 @@ protected:
 TEST_F(Settings, AShortFileIsReadSilentlyAndExitWritesTheDefaultsInTheFileForm) {
     writeSettings({pictureFolderText()});
     start();
-    EXPECT_EQ(window->Caption(), "Pixtint (Ver1.2)");
-    QTest::mouseClick(control<CommandButton>("Command7"), Qt::LeftButton);
+    EXPECT_EQ(window->windowTitle(), "Pixtint (Ver1.2)");
+    QTest::mouseClick(readmeButton(), Qt::LeftButton);
     EXPECT_EQ(dialogs.openedDocuments, QStringList{programFolderText() + "/Readme.txt"});
 
     exitWithButton();
@@ -51,19 +50,21 @@ TEST_F(Settings, NonDefaultValuesSurviveARoundTrip) {
     start();
 
     // "False" leaves both options unselected.
-    EXPECT_FALSE(control<OptionButton>("Option1(0)")->Value() ||
-                 control<OptionButton>("Option1(1)")->Value());
+    EXPECT_FALSE(topRowOption()->isChecked() || bottomRowOption()->isChecked());
+    EXPECT_EQ(resizeBox()->checkState(), Qt::Unchecked);
+    EXPECT_EQ(backupBox()->checkState(), Qt::PartiallyChecked);
     exitWithButton();
     EXPECT_EQ(settingsBytes(), written);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(Settings, ABadLineIsReportedAndKeepsTheLinesBeforeIt) {
-    const std::tuple<int, QString, int> badLines[] = {{2, "red", ErrorNumber::TypeMismatch},
-                                                      {3, " 5 ", ErrorNumber::InvalidPropertyValue},
-                                                      {4, "yes", ErrorNumber::TypeMismatch},
-                                                      {5, "70000", ErrorNumber::Overflow}};
-    for (const auto& [index, text, errorNumber] : badLines) {
+    const std::tuple<int, QString, QString> badLines[] = {
+        {2, "red", "[No.13]\r\n型が一致しません。"},
+        {3, " 5 ", "[No.380]\r\nプロパティの値が不正です。"},
+        {4, "yes", "[No.13]\r\n型が一致しません。"},
+        {5, "70000", "[No.6]\r\nオーバーフローしました。"}};
+    for (const auto& [index, text, message] : badLines) {
         SCOPED_TRACE(index);
         QStringList lines{pictureFolderText(), " 255 ", " 0 ", " 0 ", "False", " 0 "};
         lines[index] = text;
@@ -72,12 +73,12 @@ TEST_F(Settings, ABadLineIsReportedAndKeepsTheLinesBeforeIt) {
         start();
 
         ASSERT_EQ(dialogs.messages.size(), 1u);
-        EXPECT_EQ(dialogs.messages[0].text,
-                  QString::fromStdString(AppError(errorNumber).messageText()));
+        EXPECT_EQ(dialogs.messages[0].text, message);
+        EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Critical);
         EXPECT_EQ(dialogs.messages[0].title, "環境設定エラー");
-        EXPECT_EQ(control<Label>("Label1")->Caption(), programFolderText());
-        EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), 255);
-        EXPECT_EQ(control<CheckBox>("Check1")->Value(), 1)
+        EXPECT_EQ(folderLabel()->text(), programFolderText());
+        EXPECT_EQ(swatch(Side::Before)->colourValue(), 255);
+        EXPECT_EQ(backupBox()->checkState(), Qt::Checked)
             << "the lines after the bad one are never applied";
     }
 }
@@ -101,7 +102,7 @@ TEST_F(Settings, OnlyAnExitThroughTheButtonChangesTheFile) {
     const QByteArray previous = settingsBytes();
     start();
     dialogs.colourAnswers.push_back(QColor(255, 0, 0));
-    control<CommandButton>("Command5(1)")->click();
+    colourDialogButton(Side::After)->click();
 
     window->close();
     settle();
@@ -112,12 +113,16 @@ TEST_F(Settings, OnlyAnExitThroughTheButtonChangesTheFile) {
 TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
     std::filesystem::permissions(programFolder.path(), std::filesystem::perms::owner_read |
                                                            std::filesystem::perms::owner_exec);
+    TestFolder home;
+    std::filesystem::create_directories(home / "Pictures");
+    ScopedEnvironment homeVariable{"HOME", home.path().string()};
     start();
-    EXPECT_EQ(control<Label>("Label1")->Caption(), programFolderText()) << "a first start";
+    EXPECT_EQ(folderLabel()->text(), displayPath(home / "Pictures"))
+        << "a first start shows the user's pictures, not the program's folder";
     dialogs.folderAnswers.push_back(pictureFolderText());
-    control<CommandButton>("Command2")->click();
+    browseButton()->click();
     dialogs.colourAnswers.push_back(QColor(255, 0, 0));
-    control<CommandButton>("Command5(1)")->click();
+    colourDialogButton(Side::After)->click();
     exitWithButton();
 
     EXPECT_TRUE(dialogs.messages.empty()) << "a first start, a missing settings folder included";
@@ -126,20 +131,20 @@ TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
               pictureFolderText().toUtf8() + "\r\n-2147483638 \r\n 255 \r\n 1 \r\nTrue\r\n 1 \r\n");
 
     start();
-    EXPECT_EQ(control<Label>("Label1")->Caption(), pictureFolderText());
-    EXPECT_EQ(control<Label>("Label3(1)")->BackColor(), 255);
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
+    EXPECT_EQ(swatch(Side::After)->colourValue(), 255);
 }
 
 // `pixtint FOLDER`: the folder named at start replaces the remembered one and is kept on exit.
 TEST_F(Settings, AFolderGivenAtStartIsListedAndKeptOnExit) {
     writeSettings({programFolderText(), " 255 ", " 0 ", " 0 ", "False", " 0 "});
     pictures.write("icon.bmp", makeBmp24(16, 15, Blue));
-    window = Main(dialogs, programFolderText(), pictureFolderText());
+    window = startMainWindow(dialogs, programFolderText(), pictureFolderText());
     settle();
 
-    EXPECT_EQ(control<Label>("Label1")->Caption(), pictureFolderText());
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
     EXPECT_EQ(listing(), QStringList{"icon.bmp BMP ticked"});
-    EXPECT_EQ(control<Label>("Label3(0)")->BackColor(), 255) << "the other settings are read";
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), 255) << "the other settings are read";
     exitWithButton();
     EXPECT_TRUE(settingsBytes().startsWith(pictureFolderText().toUtf8() + "\r\n 255 \r\n"));
 }

@@ -6,10 +6,9 @@ namespace pixtint {
 
 class StatusBarTest : public MainWindowFixture {
 protected:
-    // The panel as drawn, where the fixture's panel() is the text the window put there.
+    // The panel as drawn, where the fixture's statusText() is the text the window put there.
     QLabel* shownPanel(int number) const {
-        return control<StatusBar>("StatusBar1")
-            ->findChild<QLabel*>(QStringLiteral("Panel%1").arg(number));
+        return control<QLabel>(QStringLiteral("Panel%1").arg(number));
     }
 };
 
@@ -17,9 +16,9 @@ TEST_F(StatusBarTest, EveryPanelIsTallEnoughForItsFontDescendersIncluded) {
     pictures.write("a_pad.bmp", makeBmp24(2, 2, Blue));
     rememberPictureFolder();
     start();
-    ASSERT_TRUE(panel(3).endsWith("a_pad.bmp"));
+    ASSERT_TRUE(statusText(StatusBar::Field::Path).endsWith("a_pad.bmp"));
     const auto expectWholeHeight = [&] {
-        for (int number = 1; number <= StatusBar::PanelCount; ++number) {
+        for (int number = 1; number <= 3; ++number) {
             const QLabel& shown = *shownPanel(number);
             EXPECT_GE(shown.contentsRect().height(), shown.fontMetrics().height()) << number;
         }
@@ -39,13 +38,12 @@ TEST_F(StatusBarTest, ALongPathIsShortenedInTheMiddleAndShownWholeAsItsToolTip) 
     rememberPictureFolder();
     start();
     const QLabel& path = *shownPanel(3);
-    EXPECT_EQ(path.text(), panel(3)) << "a short path shows whole";
+    EXPECT_EQ(path.text(), statusText(StatusBar::Field::Path)) << "a short path shows whole";
     EXPECT_EQ(path.toolTip(), "ファイル名");
 
-    control<ListView>("ListView1")->Item(2).setSelected(true);
-    window->previewSelectedFile();
+    show(1);
     const QString whole = pictureFolderText() + '/' + QString::fromStdString(longName);
-    EXPECT_EQ(panel(3), whole);
+    EXPECT_EQ(statusText(StatusBar::Field::Path), whole);
     EXPECT_EQ(path.toolTip(), whole);
     const QString shown = path.text();
     EXPECT_TRUE(shown.contains(QChar(0x2026)) && shown.endsWith("x.bmp")) << shown.toStdString();

@@ -1,9 +1,10 @@
 #include "platform/AppLocations.h"
 
-#include "platform/FileOperations.h"
+#include "platform/FilePaths.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestFolder.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace pixtint {
@@ -13,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 QString text(const fs::path& path) {
-    return DisplayPath(path);
+    return displayPath(path);
 }
 
 void makeReadOnly(const fs::path& folder) {
@@ -28,29 +29,29 @@ TEST(SettingsLocation, BesideAWritableProgramElseInTheConfigFolder) {
     const QString program = text(root / "program");
     ScopedEnvironment configHome("XDG_CONFIG_HOME", (root / "config").string());
 
-    EXPECT_TRUE(AppLocations::IsPortableFolder(program));
-    EXPECT_EQ(AppLocations::SettingsFile(program), program + "/Pixtint.ini");
+    EXPECT_TRUE(AppLocations::isPortableFolder(program));
+    EXPECT_EQ(AppLocations::settingsFile(program), program + "/Pixtint.ini");
 
     makeReadOnly(root / "program");
-    EXPECT_FALSE(AppLocations::IsPortableFolder(program));
-    EXPECT_EQ(AppLocations::SettingsFile(program), text(root / "config/Pixtint/Pixtint.ini"));
+    EXPECT_FALSE(AppLocations::isPortableFolder(program));
+    EXPECT_EQ(AppLocations::settingsFile(program), text(root / "config/Pixtint/Pixtint.ini"));
 
     ScopedEnvironment noConfigHome("XDG_CONFIG_HOME", std::nullopt);
     ScopedEnvironment home("HOME", (root / "home").string());
-    EXPECT_EQ(AppLocations::SettingsFile(program), text(root / "home/.config/Pixtint/Pixtint.ini"));
+    EXPECT_EQ(AppLocations::settingsFile(program), text(root / "home/.config/Pixtint/Pixtint.ini"));
 }
 
 TEST(SettingsLocation, NeverBesideAnInstalledOrMissingProgram) {
     TestFolder root;
     root.write("file", {});
-    EXPECT_FALSE(AppLocations::IsPortableFolder(AppLocations::InstalledProgramFolder()));
-    EXPECT_FALSE(AppLocations::IsPortableFolder(text(root / "missing")));
-    EXPECT_FALSE(AppLocations::IsPortableFolder(text(root / "file")));
+    EXPECT_FALSE(AppLocations::isPortableFolder(AppLocations::installedProgramFolder()));
+    EXPECT_FALSE(AppLocations::isPortableFolder(text(root / "missing")));
+    EXPECT_FALSE(AppLocations::isPortableFolder(text(root / "file")));
 }
 
 TEST(SettingsLocation, ItsFolderIsMadeWhenMissing) {
     TestFolder root;
-    AppLocations::CreateFolderFor(text(root / "config/Pixtint/Pixtint.ini"));
+    AppLocations::createFolderFor(text(root / "config/Pixtint/Pixtint.ini"));
     EXPECT_TRUE(fs::is_directory(root / "config/Pixtint"));
     EXPECT_FALSE(fs::exists(root / "config/Pixtint/Pixtint.ini"));
 }
@@ -63,11 +64,69 @@ TEST(ReadmeLocation, BesideTheProgramFirstThenTheInstalledGuide) {
     const QString program = text(root / "bin");
     const QString beside = program + "/Readme.txt";
 
-    EXPECT_EQ(AppLocations::ReadmeFile(program), beside) << "neither: the viewer is asked anyway";
+    EXPECT_EQ(AppLocations::readmeFile(program), beside) << "neither: the viewer is asked anyway";
     root.write("share/doc/pixtint/Readme.txt", {'i'});
-    EXPECT_EQ(AppLocations::ReadmeFile(program), text(root / "share/doc/pixtint/Readme.txt"));
+    EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.txt"));
     root.write("bin/Readme.txt", {'b'});
-    EXPECT_EQ(AppLocations::ReadmeFile(program), beside);
+    EXPECT_EQ(AppLocations::readmeFile(program), beside);
+}
+
+TEST(ReadmeLocation, TheEnglishGuideInEnglishWhereverItIsFound) {
+    TestFolder root;
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "share/doc/pixtint");
+    const QString program = text(root / "bin");
+    root.write("bin/Readme.txt", {'j'});
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English));
+
+    EXPECT_EQ(AppLocations::readmeFile(program), program + "/Readme.txt") << "no English guide";
+    root.write("share/doc/pixtint/Readme.en.txt", {'e'});
+    EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.en.txt"))
+        << "an installed English guide wins over the Japanese one beside the program";
+    QLocale::setDefault(QLocale(QLocale::Japanese));
+    EXPECT_EQ(AppLocations::readmeFile(program), program + "/Readme.txt");
+    QLocale::setDefault(before);
+}
+
+// A user's home with its configuration folder, as the desktop's first start finds it.
+class FirstStartFolder : public ::testing::Test {
+protected:
+    void writeUserDirs(const std::string& picturesLine) {
+        const std::string line = "XDG_PICTURES_DIR=\"" + picturesLine + "\"\n";
+        fs::create_directories(root_ / "home/.config");
+        root_.write("home/.config/user-dirs.dirs", {line.begin(), line.end()});
+    }
+
+    TestFolder root_;
+    ScopedEnvironment home_{"HOME", (root_ / "home").string()};
+    ScopedEnvironment configHome_{"XDG_CONFIG_HOME", std::nullopt};
+    QString installed_ = AppLocations::installedProgramFolder();
+};
+
+TEST_F(FirstStartFolder, AnInstalledProgramShowsThePicturesFolderElseHome) {
+    fs::create_directories(root_ / "home/Bilder");
+    writeUserDirs("$HOME/Bilder/");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home/Bilder"))
+        << "the folder the desktop names, held without its trailing separator";
+
+    writeUserDirs("$HOME/Missing");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home"));
+
+    fs::remove(root_ / "home/.config/user-dirs.dirs");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home"))
+        << "no ~/Pictures either";
+    fs::create_directories(root_ / "home/Pictures");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home/Pictures"));
+}
+
+TEST_F(FirstStartFolder, APortableCopyShowsItsOwnFolder) {
+    fs::create_directories(root_ / "home/Pictures");
+    fs::create_directories(root_ / "stick");
+    EXPECT_EQ(AppLocations::firstStartFolder(text(root_ / "stick")), text(root_ / "stick"));
+    makeReadOnly(root_ / "stick");
+    EXPECT_EQ(AppLocations::firstStartFolder(text(root_ / "stick")), text(root_ / "home/Pictures"))
+        << "a copy that keeps its settings elsewhere is used as an installed one";
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #include "platform/PictureDecoding.h"
 
-#include "engine/AppError.h"
+#include "engine/ByteSource.h"
 #include "engine/Error.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <QImage>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace pixtint {
@@ -54,17 +55,26 @@ TEST(PictureDecoding, SamplesLargePicturesDownKeepingProportions) {
     EXPECT_EQ(picture.pixelColor(3, 2), QColor(12 * 7, 8 * 11, 12 + 8)); // pixel (12, 8)
 }
 
-// Files that are no picture at all are reported by the window's preview test.
-TEST(PictureDecoding, OtherKindsGoThroughQtAndAMissingFileIsReported) {
+TEST(PictureDecoding, OtherKindsGoThroughQtAndBytesThatAreNoPictureAreSaidToBeNone) {
     TestFolder folder;
     folder.write("palette.bmp", makeBmpWithBitCount(4, 4, 8));
     EXPECT_EQ(decodePictureFile(folder / "palette.bmp").size(), QSize(4, 4));
-    try {
-        decodePictureFile(folder / "missing.bmp");
-        ADD_FAILURE() << "a missing file was read";
-    } catch (const Error& error) {
-        EXPECT_EQ(AppError::fromError(error).number(), 53);
+    EXPECT_NO_THROW(checkPictureDecodes(FileByteSource(folder / "palette.bmp")));
+
+    auto damaged = makeBmp24(4, 4, {});
+    damaged[0] = 'X'; // still 24-bit by its byte 28
+    folder.write("damaged.bmp", damaged);
+    for (const auto& read :
+         {std::function([&] { decodePictureFile(folder / "damaged.bmp"); }),
+          std::function([&] { checkPictureDecodes(FileByteSource(folder / "damaged.bmp")); })}) {
+        try {
+            read();
+            ADD_FAILURE() << "a damaged file was read";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.kind(), ErrorKind::NotAPicture);
+        }
     }
+    EXPECT_THROW(decodePictureFile(folder / "missing.bmp"), std::exception);
 }
 
 } // namespace pixtint

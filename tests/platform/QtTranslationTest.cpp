@@ -24,10 +24,10 @@ bool hasJapaneseLetters(const QString& text) {
 TEST(QtTranslation, TheColourDialogSpeaksJapaneseAndWithoutTheTranslationEnglish) {
     QApplication& application = *qApp;
     TestFolder noTranslations;
-    EXPECT_FALSE(InstallQtTranslation(application, QString::fromStdString(noTranslations.path())));
+    EXPECT_FALSE(installQtTranslation(application, QString::fromStdString(noTranslations.path())));
     EXPECT_EQ(QColorDialog().windowTitle(), "Select Color");
 
-    ASSERT_TRUE(InstallQtTranslation(application))
+    ASSERT_TRUE(installQtTranslation(application))
         << "Qt's translations (Debian qt6-translations-l10n, installed by scripts/test.sh)";
     const QString title = QColorDialog().windowTitle();
     EXPECT_TRUE(hasJapaneseLetters(title)) << title.toStdString();

@@ -15,30 +15,29 @@ class FakeDialogs : public Dialogs {
 public:
     struct Message {
         QString text;
-        Icon icon;
+        QMessageBox::Icon icon;
         QString title; // as shown: "Pixtint" when the caller gave none
     };
 
-    void MsgBox(QWidget*, const QString& text, Icon icon, const QString& title) override {
+    void showMessage(QWidget*, const QString& text, QMessageBox::Icon icon,
+                     const QString& title) override {
         messages.push_back({text, icon, title.isEmpty() ? QStringLiteral("Pixtint") : title});
         if (onMessage) {
             onMessage(messages.back());
         }
     }
-    std::optional<QColor> ShowColor(QWidget*) override {
+    std::optional<QColor> chooseColour(QWidget*) override {
         ++colourDialogShown;
         return nextOf(colourAnswers);
     }
-    std::optional<QString> BrowseForFolder(QWidget*, const QString& title) override {
+    std::optional<QString> chooseFolder(QWidget*, const QString& title) override {
         folderTitles << title;
         return nextOf(folderAnswers);
     }
-    void ShowButtonColorDialog(QWidget* owner, QString& tag) override {
-        if (buttonColorDialog) {
-            buttonColorDialog(owner, tag);
-        }
+    std::optional<std::int32_t> chooseButtonColour(QWidget* owner) override {
+        return buttonColourDialog ? buttonColourDialog(owner) : std::nullopt;
     }
-    void OpenDocument(const QString& path) override { openedDocuments << path; }
+    void openDocument(const QString& path) override { openedDocuments << path; }
 
     std::vector<Message> messages;
     std::deque<std::optional<QColor>> colourAnswers;
@@ -47,7 +46,7 @@ public:
     QStringList openedDocuments;
     int colourDialogShown = 0;
     // What the button-colour dialog does; by default it is closed without an answer.
-    std::function<void(QWidget* owner, QString& tag)> buttonColorDialog;
+    std::function<std::optional<std::int32_t>(QWidget* owner)> buttonColourDialog;
     // Runs inside every message box, e.g. to look at the window while the box is up.
     std::function<void(const Message&)> onMessage;
 

@@ -1,0 +1,120 @@
+#include "mainwindow/FileListWidget.h"
+
+#include <QHelpEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QToolTip>
+
+namespace pixtint {
+
+namespace {
+
+constexpr int FileNameRole = Qt::UserRole;
+constexpr int MarkRole = Qt::UserRole + 1;
+
+} // namespace
+
+QIcon FileListWidget::markIcon(ItemMark mark) {
+    switch (mark) {
+    case ItemMark::Convertible:
+        return QIcon(QStringLiteral(":/icons/bmp.svg"));
+    case ItemMark::NotConvertible:
+        return QIcon(QStringLiteral(":/icons/nochg.svg"));
+    case ItemMark::Converted:
+        return QIcon(QStringLiteral(":/icons/ok.svg"));
+    case ItemMark::Failed:
+        break;
+    }
+    return QIcon(QStringLiteral(":/icons/ng.svg"));
+}
+
+FileListWidget::FileListWidget(QWidget* parent)
+    : QListWidget(parent) {
+    for (const ItemMark mark :
+         {ItemMark::Convertible, ItemMark::NotConvertible, ItemMark::Converted, ItemMark::Failed}) {
+        icons_[static_cast<int>(mark)] = markIcon(mark);
+    }
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::itemClicked, this, &FileListWidget::userSelected);
+}
+
+void FileListWidget::addFile(const std::string& rawName) {
+    const QByteArray raw = QByteArray::fromStdString(rawName);
+    auto* entry = new QListWidgetItem(QString::fromUtf8(raw), this); // owned by the list
+    entry->setData(FileNameRole, raw);
+    entry->setData(MarkRole, static_cast<int>(ItemMark::NotConvertible));
+    entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
+    entry->setCheckState(Qt::Unchecked);
+}
+
+std::string FileListWidget::fileName(int row) const {
+    return item(row)->data(FileNameRole).toByteArray().toStdString();
+}
+
+ItemMark FileListWidget::mark(int row) const {
+    return static_cast<ItemMark>(item(row)->data(MarkRole).toInt());
+}
+
+void FileListWidget::setMark(int row, ItemMark mark) {
+    QListWidgetItem* entry = item(row);
+    entry->setData(MarkRole, static_cast<int>(mark));
+    entry->setIcon(icons_[static_cast<int>(mark)]);
+}
+
+void FileListWidget::setTicked(int row, bool ticked) {
+    item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+void FileListWidget::setAllTicked(bool ticked) {
+    for (int row = 0; row < count(); ++row) {
+        setTicked(row, ticked);
+    }
+}
+
+std::optional<int> FileListWidget::selectedRow() const {
+    const QListWidgetItem* current = currentItem();
+    if (current == nullptr || !current->isSelected()) {
+        return std::nullopt;
+    }
+    return row(current);
+}
+
+void FileListWidget::selectRow(int row) {
+    QListWidgetItem* entry = item(row);
+    setCurrentItem(entry, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(entry);
+}
+
+void FileListWidget::keyPressEvent(QKeyEvent* event) {
+    const QListWidgetItem* before = currentItem();
+    QListWidget::keyPressEvent(event);
+    if (currentItem() != before && currentItem() != nullptr) {
+        emit userSelected();
+    }
+}
+
+bool FileListWidget::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid() && isShortened(index)) {
+            QToolTip::showText(help->globalPos(), index.data().toString(), viewport(),
+                               visualRect(index));
+            return true;
+        }
+    }
+    return QListWidget::viewportEvent(event);
+}
+
+bool FileListWidget::isShortened(const QModelIndex& index) const {
+    // The delegate's size hint is the room the item asks for with its whole name, beside its
+    // check box and icon. The view shortens an item to the viewport's width, or the viewport
+    // cuts it off: either way the part in view is all the user can read.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int inView = visualRect(index).intersected(viewport()->rect()).width();
+    return itemDelegateForIndex(index)->sizeHint(option, index).width() > inView;
+}
+
+} // namespace pixtint

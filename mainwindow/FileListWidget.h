@@ -1,0 +1,54 @@
+#pragma once
+
+#include "mainwindow/ItemMark.h"
+
+#include <QIcon>
+#include <QListWidget>
+#include <array>
+#include <optional>
+#include <string>
+
+namespace pixtint {
+
+// The file list: per item a check box, the icon of its mark and the file's name. The name is
+// kept as the raw bytes the file system gave, so a file whose name is not valid text is still
+// found again; the item's text is its readable form. `userSelected` is emitted when the user
+// clicks an item or moves the selection with the keyboard, never when the program selects. A
+// name too long for the list is shortened with "…"; its tool tip then shows it whole.
+class FileListWidget : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileListWidget(QWidget* parent);
+
+    // The picture a mark is shown with.
+    static QIcon markIcon(ItemMark mark);
+
+    // Appends an unticked item for this raw file name, marked NotConvertible.
+    void addFile(const std::string& rawName);
+
+    std::string fileName(int row) const;
+    ItemMark mark(int row) const;
+    void setMark(int row, ItemMark mark);
+    bool isTicked(int row) const { return item(row)->checkState() == Qt::Checked; }
+    void setTicked(int row, bool ticked);
+    void setAllTicked(bool ticked);
+
+    std::optional<int> selectedRow() const;
+    // Makes `row` the one selected and current item and scrolls it into view, without emitting
+    // userSelected.
+    void selectRow(int row);
+
+signals:
+    void userSelected();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    bool isShortened(const QModelIndex& index) const;
+
+    std::array<QIcon, 4> icons_; // by mark, made once: a list may hold thousands of items
+};
+
+} // namespace pixtint

@@ -1,0 +1,34 @@
+#include "mainwindow/StatusBar.h"
+
+#include "platform/StatusPanel.h"
+
+#include <QHBoxLayout>
+
+namespace pixtint {
+
+StatusBar::StatusBar(QWidget* window)
+    : QWidget(window) {
+    setObjectName(QStringLiteral("StatusBar1"));
+    auto* row = new QHBoxLayout(this); // owned by the bar
+    row->setContentsMargins(2, 1, 2, 1);
+    row->setSpacing(2);
+    const std::array<QString, 3> tips{tr("大きさ（幅×高さ）"), tr("ファイルサイズ"),
+                                      tr("ファイル名")};
+    const std::array<int, 3> stretch{2, 2, 5};
+    for (int i = 0; i < 3; ++i) {
+        panels_[i] = new StatusPanel(this);
+        panels_[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        panels_[i]->setOwnToolTip(tips[i]);
+        row->addWidget(panels_[i], stretch[i]);
+    }
+}
+
+QString StatusBar::text(Field field) const {
+    return panel(field).fullText();
+}
+
+void StatusBar::setText(Field field, const QString& text) {
+    panel(field).setFullText(text);
+}
+
+} // namespace pixtint

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+namespace pixtint {
+
+// Shows a picture stretched to the widget's size with nearest-neighbour scaling, so that icon
+// pixels stay sharp, and tells of mouse-button releases over it.
+class PictureView : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureView(QWidget* parent);
+
+    const QImage& picture() const { return picture_; }
+    void setPicture(const QImage& picture);
+    void clearPicture() { setPicture(QImage()); }
+
+signals:
+    void released(Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QImage picture_;
+    QPixmap scaled_; // the picture at the widget's size, made when first painted
+};
+
+} // namespace pixtint
