@@ -88,13 +88,14 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
 // without storing anything, whichever button it is.
 TEST_F(ColourSelectionTest, AClickOnTheOtherImageEndsThePickWithoutStoring) {
     startOnMoss(16);
+    const std::int32_t before = swatch(Side::Before)->colourValue();
+    const std::int32_t after = swatch(Side::After)->colourValue();
     for (const Side side : {Side::Before, Side::After}) {
-        const Side other = side == Side::Before ? Side::After : Side::Before;
-        const std::int32_t kept = swatch(side)->colourValue();
         pickButton(side)->click();
-        releaseOver(image(other), Qt::LeftButton);
+        releaseOver(image(side == Side::Before ? Side::After : Side::Before), Qt::LeftButton);
         EXPECT_FALSE(window->picking());
-        EXPECT_EQ(swatch(side)->colourValue(), kept);
+        EXPECT_EQ(swatch(Side::Before)->colourValue(), before);
+        EXPECT_EQ(swatch(Side::After)->colourValue(), after);
         EXPECT_FALSE(image(side)->testAttribute(Qt::WA_SetCursor));
     }
     EXPECT_TRUE(convertButton()->isEnabled());
