@@ -4,20 +4,24 @@
 #include "platform/ProgramInfo.h"
 
 #include <filesystem>
+#include <string_view>
 
 namespace pixtint {
 
 namespace {
 
 constexpr int UsageErrorStatus = 2;
+constexpr std::string_view LanguagePrefix = "--language=";
 
 const char* const HelpText =
-    "Usage: pixtint [FOLDER]\n"
-    "Recolours 24-bit BMP pictures in bulk. The window speaks Japanese.\n"
+    "Usage: pixtint [--language ja|en] [FOLDER]\n"
+    "Recolours 24-bit BMP pictures in bulk. The window speaks English on a desktop whose\n"
+    "first language is English, and Japanese everywhere else.\n"
     "\n"
-    "  FOLDER      start on this folder instead of the one kept at the last exit\n"
-    "  -h, --help  show this help and exit\n"
-    "  --version   show the version and exit\n"
+    "  FOLDER           start on this folder instead of the one kept at the last exit\n"
+    "  --language LANG  the window's language whatever the desktop's: ja or en\n"
+    "  -h, --help       show this help and exit\n"
+    "  --version        show the version and exit\n"
     "\n"
     "Qt's own options, such as -platform NAME, are taken as well.\n"
     "\n"
@@ -44,26 +48,37 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine commandLine;
     std::vector<std::string> operands;
     std::string unknownOption;
+    std::optional<std::string> languageCode;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        const bool isOption = !optionsEnded && argument.size() > 1 && argument.front() == '-';
+    for (auto argument = arguments.begin(); argument != arguments.end(); ++argument) {
+        const bool isOption = !optionsEnded && argument->size() > 1 && argument->front() == '-';
         if (!isOption) {
-            operands.push_back(argument);
-        } else if (argument == "--") {
+            operands.push_back(*argument);
+        } else if (*argument == "--") {
             optionsEnded = true;
-        } else if (argument == "-h" || argument == "--help") {
+        } else if (*argument == "-h" || *argument == "--help") {
             commandLine.help = true;
-        } else if (argument == "--version") {
+        } else if (*argument == "--version") {
             commandLine.version = true;
+        } else if (*argument == "--language") {
+            languageCode = std::next(argument) != arguments.end() ? *++argument : std::string();
+        } else if (argument->starts_with(LanguagePrefix)) {
+            languageCode = argument->substr(LanguagePrefix.size());
         } else if (unknownOption.empty()) {
-            unknownOption = argument;
+            unknownOption = *argument;
         }
     }
     if (commandLine.help || commandLine.version) {
         return commandLine;
     }
+    if (languageCode) {
+        commandLine.language = uiLanguageNamed(*languageCode);
+    }
     if (!unknownOption.empty()) {
         commandLine.problem = "unknown option " + unknownOption;
+    } else if (languageCode && !commandLine.language) {
+        commandLine.problem = "--language takes ja or en" +
+                              (languageCode->empty() ? "" : ", not '" + *languageCode + "'");
     } else if (operands.size() > 1) {
         commandLine.problem = "one folder at most";
     } else if (operands.size() == 1) {

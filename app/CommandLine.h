@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UiLanguage.h"
+
 #include <QString>
 #include <optional>
 #include <ostream>
@@ -8,10 +10,13 @@
 
 namespace pixtint {
 
-// What the window program's command line asks for: `pixtint [FOLDER]`, or --help, --version.
+// What the window program's command line asks for: `pixtint [--language ja|en] [FOLDER]`, or
+// --help, --version.
 struct CommandLine {
     bool help = false;
     bool version = false;
+    // The window's language when the user chose one; otherwise the desktop's decides.
+    std::optional<UiLanguage> language;
     // The folder to start on, as the window holds a folder: absolute, no trailing separator.
     std::optional<QString> folder;
     // Why the arguments make no sense, when they don't.

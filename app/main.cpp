@@ -4,7 +4,7 @@
 #include "mainwindow/StartUp.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtDialogs.h"
-#include "platform/QtTranslation.h"
+#include "platform/UiLanguage.h"
 
 #include <QApplication>
 #include <iostream>
@@ -21,9 +21,9 @@ int main(int argc, char** argv) {
     std::optional<DisplayGuard> noDisplay(std::in_place);
     QApplication application(argc, argv); // takes Qt's own options out of argv
     noDisplay.reset();
-    installQtTranslation(application);
     QGuiApplication::setDesktopFileName(QStringLiteral(PIXTINT_APP_ID));
     const CommandLine commandLine = parseCommandLine(argc, argv);
+    useUiLanguage(application, commandLine.language.value_or(desktopUiLanguage()));
     if (const auto status = answerOnTerminal(commandLine, std::cout, std::cerr)) {
         return *status;
     }

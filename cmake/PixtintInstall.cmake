@@ -45,4 +45,5 @@ install(FILES "${desktop_dir}/${PIXTINT_APP_ID}.metainfo.xml"
 install(FILES resources/icons/pixtint.svg
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps
         RENAME ${PIXTINT_APP_ID}.svg)
-install(FILES "${PIXTINT_README_FILE}" DESTINATION ${PIXTINT_INSTALL_DOCDIR})
+install(FILES "${PIXTINT_README_FILE}" "${PIXTINT_README_EN_FILE}"
+        DESTINATION ${PIXTINT_INSTALL_DOCDIR})

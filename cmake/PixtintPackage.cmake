@@ -11,7 +11,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 before and after the conversion side by side, and replaces every pixel of
 one exact colour by another in all ticked pictures at once. Icons of 16 x 15
 pixels can be grown to 16 x 16, and the pictures as they were can be kept as
-.bak files. The window's texts are Japanese.")
+.bak files and put back from the window. The window speaks English on an
+English desktop and Japanese elsewhere; both user guides are included.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_STRIP_FILES ON)
 

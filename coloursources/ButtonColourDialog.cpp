@@ -28,7 +28,8 @@ constexpr std::array<Choice, 4> Choices{{
     {"Windows XP", 1455, 0x00D8E9EC},
     {"Windows 2000", 1455, 0x00C8D0D4},
     {"Windows 98", 1455, 0x00BFBFBF},
-    {"現在のボタン色", 1575, ColourValue::ButtonFace},
+    {QT_TRANSLATE_NOOP("pixtint::ButtonColourDialog", "現在のボタン色"), 1575,
+     ColourValue::ButtonFace},
 }};
 
 } // namespace
@@ -62,7 +63,7 @@ void ButtonColourDialog::createControls() {
         const double rowTop = 120 + 360 * i;
         choices_[i] = placeControl<QRadioButton>(this, indexedName("Option1", i),
                                                  {120, rowTop, Choices[i].captionWidth, 255});
-        choices_[i]->setText(QString::fromUtf8(Choices[i].caption));
+        choices_[i]->setText(tr(Choices[i].caption));
         swatches_[i] =
             placeControl<Swatch>(this, indexedName("Label1", i), {1680, rowTop, 255, 255});
         swatches_[i]->setColourValue(Choices[i].colour);

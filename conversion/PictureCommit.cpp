@@ -137,6 +137,9 @@ private:
             error = rename(0);
         }
         if (error != 0 && !copyTookThePlace()) {
+            if (!nameStillNamesRead(commit_, name_)) {
+                return changed(commit_);
+            }
             return failure(FileFailure::Kind::Conversion, Error::fromErrno(error, commit_.picture));
         }
         commit_.copy.forgetName(); // the copy is the picture now

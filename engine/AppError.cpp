@@ -1,7 +1,5 @@
 #include "engine/AppError.h"
 
-#include "engine/Error.h"
-
 #include <cerrno>
 #include <sys/stat.h>
 #include <utility>
@@ -102,32 +100,6 @@ AppError::AppError(int number, std::string description)
 
 AppError AppError::fromErrno(int errnoValue, const std::filesystem::path& path) {
     return AppError(numberForErrno(errnoValue, path));
-}
-
-AppError AppError::fromError(const Error& error) {
-    switch (error.kind()) {
-    case ErrorKind::System:
-        return fromErrno(error.systemError(), error.path());
-    case ErrorKind::OutOfMemory:
-        return AppError(ErrorNumber::OutOfMemory);
-    case ErrorKind::NotAPicture:
-    case ErrorKind::Unsupported:
-        return AppError(ErrorNumber::InvalidPicture);
-    case ErrorKind::TooShort:
-        return AppError(ErrorNumber::InputPastEndOfFile);
-    case ErrorKind::NoPixels:
-    case ErrorKind::Truncated:
-        return AppError(ErrorNumber::SubscriptOutOfRange);
-    case ErrorKind::InvalidWidth:
-    case ErrorKind::NoPaletteRoom:
-        return AppError(ErrorNumber::InvalidArgument);
-    case ErrorKind::AttributeNotKept:
-        return AppError(ErrorNumber::PermissionDenied);
-    case ErrorKind::ChangedDuringRun:
-    case ErrorKind::NotABackup:
-        return AppError(ErrorNumber::PathFileAccessError);
-    }
-    return AppError(ErrorNumber::DeviceIoError);
 }
 
 std::string AppError::messageText() const {

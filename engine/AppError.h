@@ -29,8 +29,6 @@ inline constexpr int InvalidPropertyValue = 380;
 inline constexpr int InvalidPicture = 481;
 } // namespace ErrorNumber
 
-class Error;
-
 class AppError : public std::runtime_error {
 public:
     // The description is the program's own text for the number.
@@ -39,8 +37,6 @@ public:
 
     // The error a failed file-system call with this errno stands for, at this path.
     static AppError fromErrno(int errnoValue, const std::filesystem::path& path);
-    // The numbered error the window shows for an engine or conversion error.
-    static AppError fromError(const Error& error);
 
     int number() const noexcept { return number_; }
     const std::string& description() const noexcept { return description_; }

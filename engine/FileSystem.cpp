@@ -29,7 +29,12 @@ int FileSystem::syncFileSystem(int descriptor) {
 }
 
 int FileSystem::syncData(int descriptor) {
-    return errnoOf(::fdatasync(descriptor));
+    // Written back and waited for, without a flush of the disk's cache each time: that is the
+    // file system's flush's work. The wait reports this file's own write-back errors since it
+    // was opened, which the file system's flush may not.
+    constexpr unsigned WriteAndWait =
+        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+    return errnoOf(::sync_file_range(descriptor, 0, 0, WriteAndWait));
 }
 
 int FileSystem::syncFolder(int folder) {

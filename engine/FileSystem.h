@@ -13,7 +13,8 @@ public:
     virtual int renameInFolder(int folder, const char* from, const char* to, unsigned flags);
     // syncfs(): every file of the file system holding `descriptor`.
     virtual int syncFileSystem(int descriptor);
-    // fdatasync(): one file's bytes, and the error of any earlier write-back of them.
+    // One file's bytes written back, and the error of any write-back of them since the file
+    // was opened. Called after syncFileSystem(), which makes them last.
     virtual int syncData(int descriptor);
     // fsync() of a folder: the names renamed into it.
     virtual int syncFolder(int folder);

@@ -6,6 +6,8 @@
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
 
+#include <QScopedValueRollback>
+
 namespace pixtint {
 
 // The batch: "変換実行" hands every ticked convertible file to the conversion core, which
@@ -22,6 +24,7 @@ void MainWindow::convertCheckedFiles() {
 
 void MainWindow::runBatch() {
     BusyCursor busy;
+    const QScopedValueRollback running(batchRunning_, true);
     std::vector<int> rows = filePanel_->chosenRows();
     std::vector<std::filesystem::path> files;
     for (const int row : rows) {

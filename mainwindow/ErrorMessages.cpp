@@ -16,6 +16,7 @@ struct Description {
     const char* text;
 };
 
+// Translated where they are shown: English for an English window.
 constexpr Description Descriptions[] = {
     {MessageNumber::InvalidArgument,
      QT_TRANSLATE_NOOP("ErrorMessages", "プロシージャの呼び出し、または引数が不正です。")},

@@ -66,6 +66,12 @@ void FileListWidget::setTicked(int row, bool ticked) {
     item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 
+void FileListWidget::setAllTicked(bool ticked) {
+    for (int row = 0; row < count(); ++row) {
+        setTicked(row, ticked);
+    }
+}
+
 std::optional<int> FileListWidget::selectedRow() const {
     const QListWidgetItem* current = currentItem();
     if (current == nullptr || !current->isSelected()) {

@@ -31,6 +31,7 @@ public:
     void setMark(int row, ItemMark mark);
     bool isTicked(int row) const { return item(row)->checkState() == Qt::Checked; }
     void setTicked(int row, bool ticked);
+    void setAllTicked(bool ticked);
 
     std::optional<int> selectedRow() const;
     // Makes `row` the one selected and current item and scrolls it into view, without emitting

@@ -9,7 +9,11 @@
 #include "platform/PushButton.h"
 #include "scan/FolderScan.h"
 
+#include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
+#include <algorithm>
+#include <array>
 
 namespace pixtint {
 
@@ -25,6 +29,29 @@ bool isConvertible(const std::filesystem::path& path) {
     }
 }
 
+struct LegendLayout {
+    QString text;
+    std::array<int, 2> markX{}; // from the start of the text
+    int width = 0;
+};
+
+LegendLayout layOutLegend(const QFont& font, const QString& title,
+                          const std::array<QString, 2>& words, int markWidth) {
+    constexpr int Gap = 3; // between an icon and its word, and before the first icon
+    const QFontMetrics metrics(font);
+    const int blank = std::max(1, metrics.horizontalAdvance(QLatin1Char(' ')));
+    const std::array<int, 2> before{Gap, 4 * Gap}; // the second pair keeps clear of the first
+    LegendLayout legend{title};
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const int room = before[i] + markWidth + Gap;
+        legend.text += QString((room + blank - 1) / blank, QLatin1Char(' '));
+        legend.markX[i] = metrics.horizontalAdvance(legend.text) - Gap - markWidth;
+        legend.text += words[i];
+    }
+    legend.width = metrics.horizontalAdvance(legend.text);
+    return legend;
+}
+
 } // namespace
 
 FilePanel::FilePanel(QWidget* window, Dialogs& dialogs)
@@ -35,6 +62,7 @@ FilePanel::FilePanel(QWidget* window, Dialogs& dialogs)
     setTitle(tr("ファイル"));
     createControls();
     fitCaptions();
+    addListMenu();
     connect(browseButton_, &QPushButton::clicked, this, &FilePanel::chooseFolder);
     connect(refreshButton_, &QPushButton::clicked, this, &FilePanel::refreshRequested);
     connect(fileList_, &FileListWidget::userSelected, this, &FilePanel::userSelected);
@@ -51,16 +79,13 @@ void FilePanel::createControls() {
     browseButton_->setText(tr("参 照"));
 
     listHeading_ = placeControl<QLabel>(this, indexedName("Label2", 1), {120, 1080, 3495, 255});
-    listHeading_->setText(tr("■ファイル一覧：    変換可        変換不可"));
+    // Their places along the heading follow its words (placeLegend).
     const std::pair<ItemMark, double> legend[] = {{ItemMark::Convertible, 2160},
                                                   {ItemMark::NotConvertible, 3360}};
     for (int i = 0; i < 2; ++i) {
-        auto* mark = placeControl<PictureView>(this, indexedName("Image2", i),
-                                               {legend[i].second, 1040, 240, 240});
-        mark->setPicture(FileListWidget::markIcon(legend[i].first).pixmap(16).toImage());
-        if (i == 0) {
-            firstLegendMark_ = mark;
-        }
+        legendMarks_[i] = placeControl<PictureView>(this, indexedName("Image2", i),
+                                                    {legend[i].second, 1040, 240, 240});
+        legendMarks_[i]->setPicture(FileListWidget::markIcon(legend[i].first).pixmap(16).toImage());
     }
 
     fileList_ = placeControl<FileListWidget>(this, QStringLiteral("ListView1"), Design::fileList);
@@ -73,10 +98,27 @@ void FilePanel::createControls() {
 void FilePanel::fitCaptions() {
     constexpr int LabelMargin = 2;
     shrinkFontToFit(*folderHeading_, folderHeading_->text(), LabelMargin);
-    // The legend icons follow their words, so each word must end before its icon.
-    const int roomBeforeFirstIcon = firstLegendMark_->x() - listHeading_->x() - LabelMargin;
-    shrinkFontToFit(*listHeading_, tr("■ファイル一覧：    変換可"),
-                    listHeading_->width() - roomBeforeFirstIcon);
+    placeLegend();
+}
+
+// The list heading is its title, then each mark's icon before the word that explains it:
+// "■ファイル一覧：    変換可        変換不可". The runs of blanks hold the icons; they are made
+// as wide as an icon needs in the heading's font, whatever the language's words, and the font
+// shrinks until the whole heading fits.
+void FilePanel::placeLegend() {
+    const std::array<QString, 2> words{tr("変換可"), tr("変換不可")};
+    const int markWidth = legendMarks_[0]->width();
+    const QString title = tr("■ファイル一覧：");
+    const int room = listHeading_->contentsRect().width();
+    shrinkFontUntil(*listHeading_, [&](const QFont& font) {
+        return layOutLegend(font, title, words, markWidth).width <= room;
+    });
+    const LegendLayout legend = layOutLegend(listHeading_->font(), title, words, markWidth);
+    listHeading_->setText(legend.text);
+    const int textLeft = listHeading_->x() + listHeading_->contentsRect().left();
+    for (std::size_t i = 0; i < legendMarks_.size(); ++i) {
+        legendMarks_[i]->move(textLeft + legend.markX[i], legendMarks_[i]->y());
+    }
 }
 
 void FilePanel::showFolder(const QString& folder) {
@@ -125,6 +167,38 @@ void FilePanel::chooseFolder() {
         folder.chop(1);
     }
     emit folderChosen(folder);
+}
+
+std::vector<int> FilePanel::tickedRows() const {
+    std::vector<int> ticked;
+    for (int row = 0; row < fileList_->count(); ++row) {
+        if (fileList_->isTicked(row)) {
+            ticked.push_back(row);
+        }
+    }
+    return ticked;
+}
+
+// The list's context menu: undo for the ticked files, and the ticks of every file at once.
+void FilePanel::addListMenu() {
+    const auto addAction = [this](const QString& name, const QString& text) {
+        auto* action = new QAction(text, fileList_); // owned by the list
+        action->setObjectName(name);
+        fileList_->addAction(action);
+        return action;
+    };
+    QAction* restore =
+        addAction(QStringLiteral("restoreFromBackup"), tr("バックアップから元に戻す"));
+    auto* separator = new QAction(fileList_);
+    separator->setSeparator(true);
+    fileList_->addAction(separator);
+    QAction* tickAll = addAction(QStringLiteral("tickAll"), tr("すべて選択"));
+    QAction* tickNone = addAction(QStringLiteral("tickNone"), tr("すべて解除"));
+    fileList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(restore, &QAction::triggered, this, &FilePanel::restoreRequested);
+    connect(tickAll, &QAction::triggered, this, [this] { fileList_->setAllTicked(true); });
+    connect(tickNone, &QAction::triggered, this, [this] { fileList_->setAllTicked(false); });
 }
 
 std::vector<QWidget*> FilePanel::tabOrder() const {

@@ -4,6 +4,7 @@
 #include "mainwindow/LayoutRules.h"
 
 #include <QGroupBox>
+#include <array>
 #include <vector>
 
 class QLabel;
@@ -12,6 +13,7 @@ class QPushButton;
 namespace pixtint {
 
 class Dialogs;
+class PictureView;
 
 // The file panel: the folder, its list of pictures with their marks and ticks, and the
 // buttons that choose the folder and refresh the list.
@@ -25,10 +27,14 @@ public:
     // selects the first. The count is shown apart (showFileCount), once the preview is done.
     void refreshFileList(const QString& folder);
     void showFileCount();
+    // The folder chooser; a confirmed choice is told through folderChosen.
+    void chooseFolder();
 
     FileListWidget& fileList() const { return *fileList_; }
     // The ticked rows a batch converts, in list order.
     std::vector<int> chosenRows() const;
+    // Every ticked row, whatever its mark, in list order: the pictures a restore puts back.
+    std::vector<int> tickedRows() const;
 
     void setInputEnabled(bool enabled);
     // Top to bottom.
@@ -38,19 +44,21 @@ public:
 signals:
     void folderChosen(const QString& folder);
     void refreshRequested();
+    void restoreRequested();
     void userSelected();
 
 private:
     void createControls();
     void fitCaptions();
-    void chooseFolder();
+    void placeLegend();
+    void addListMenu();
 
     Dialogs& dialogs_;
     QLabel* folderHeading_ = nullptr;
     QLabel* folderLabel_ = nullptr;
     QPushButton* browseButton_ = nullptr;
     QLabel* listHeading_ = nullptr;
-    QWidget* firstLegendMark_ = nullptr;
+    std::array<PictureView*, 2> legendMarks_{};
     FileListWidget* fileList_ = nullptr;
     QPushButton* refreshButton_ = nullptr;
     QLabel* fileCountLabel_ = nullptr;

@@ -30,6 +30,7 @@ MainWindow::MainWindow(Dialogs& dialogs, QString programFolder)
     setFont(designFont);
     createControls();
     connectPanels();
+    addShortcutsAndDrops();
     resize(Twips::toPixels(LayoutRules::Design::ClientWidth),
            Twips::toPixels(LayoutRules::Design::ClientHeight));
 }
@@ -59,6 +60,7 @@ void MainWindow::connectPanels() {
     connect(filePanel_, &FilePanel::folderChosen, this, &MainWindow::useFolder);
     connect(filePanel_, &FilePanel::refreshRequested, this, &MainWindow::refreshFileList);
     connect(filePanel_, &FilePanel::userSelected, this, &MainWindow::previewSelectedFile);
+    connect(filePanel_, &FilePanel::restoreRequested, this, &MainWindow::restoreTickedFiles);
     connect(colourPanel_, &ColourPanel::colourChosen, this,
             [this](Side side, std::int32_t value) { state_.setColour(side, value); });
     connect(colourPanel_, &ColourPanel::pickRequested, this, &MainWindow::startPick);

@@ -60,6 +60,10 @@ private:
 
     void createControls();
     void connectPanels();
+    // F5, Ctrl+O and Ctrl+Q, and a folder dropped on the window (ShortcutsAndDrops.cpp).
+    void addShortcutsAndDrops();
+    // Nothing else may start while a batch runs or a pick waits for its click.
+    bool acceptsCommands() const { return !batchRunning_ && !picking(); }
     // Sets every control's enabled state from the session and the preview.
     void applyEnabledState();
     void showState();
@@ -86,6 +90,9 @@ private:
     // The size options (SizeOptions.cpp).
     void resizeToggled(Qt::CheckState state);
     void rowChosen(bool atTop);
+
+    // Undo: the ticked files' backups put back (RestoreFromBackup.cpp).
+    void restoreTickedFiles();
 
     // The batch (BatchConversion.cpp).
     void convertCheckedFiles();
@@ -123,6 +130,7 @@ private:
     bool sizeOptionsOffered_ = true;      // the size frame and its box
     bool rowOptionsOffered_ = true;       // the two row options
     bool loaded_ = false;
+    bool batchRunning_ = false;
     bool sizeCorrectionPending_ = false;
 };
 

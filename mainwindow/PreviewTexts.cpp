@@ -1,5 +1,7 @@
 #include "mainwindow/PreviewTexts.h"
 
+#include <QCoreApplication>
+
 namespace pixtint {
 
 namespace PreviewTexts {
@@ -10,7 +12,7 @@ QString sizeText(std::int64_t bytes) {
     for (int comma = digits.size() - 3; comma > firstDigit; comma -= 3) {
         digits.insert(comma, QLatin1Char(','));
     }
-    return digits + QStringLiteral("バイト");
+    return QCoreApplication::translate("PreviewTexts", "%1バイト").arg(digits);
 }
 
 QString dimensionText(std::int32_t width, std::int32_t height) {

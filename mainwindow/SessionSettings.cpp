@@ -43,7 +43,7 @@ QString MainWindow::readmeFilePath() const {
 void MainWindow::loadSettings() {
     if (!readSettingsFile()) {
         // Replaces a folder that an incomplete file may already have put there.
-        state_.folder = programFolder_;
+        state_.folder = AppLocations::firstStartFolder(programFolder_);
     }
     showState();
     setWindowTitle(windowCaption());

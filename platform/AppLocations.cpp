@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +34,29 @@ bool isWritableFolder(const QString& folder) {
 bool isSameFolder(const QString& one, const QString& other) {
     const QString canonical = QFileInfo(one).canonicalFilePath();
     return !canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath();
+}
+
+// The guide of this name beside the program, else the installed one, when either exists.
+std::optional<QString> existingGuide(const QString& programFolder, const QString& name) {
+    const QString beside = programFolder + QLatin1Char('/') + name;
+    // Relative to the program, so that an install under any prefix finds its own guide.
+    const QString installed =
+        QDir::cleanPath(programFolder + QStringLiteral("/" PIXTINT_DOCDIR_FROM_BINDIR "/") + name);
+    for (const QString& guide : {beside, installed}) {
+        if (QFileInfo::exists(guide)) {
+            return guide;
+        }
+    }
+    return std::nullopt;
+}
+
+// The root becomes the empty text: a file's path is the folder, "/" and its name.
+QString withoutTrailingSeparator(const QString& folder) {
+    QString held = QDir::cleanPath(folder);
+    while (held.endsWith(QLatin1Char('/'))) {
+        held.chop(1);
+    }
+    return held;
 }
 
 } // namespace
@@ -61,14 +86,24 @@ void createFolderFor(const QString& file) {
 }
 
 QString readmeFile(const QString& programFolder) {
-    const QString beside = programFolder + QStringLiteral("/Readme.txt");
-    // Relative to the program, so that an install under any prefix finds its own guide.
-    const QString installed = QDir::cleanPath(
-        programFolder + QStringLiteral("/" PIXTINT_DOCDIR_FROM_BINDIR "/Readme.txt"));
-    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed)) {
-        return installed;
+    if (QLocale().language() == QLocale::English) {
+        if (const auto english = existingGuide(programFolder, QStringLiteral("Readme.en.txt"))) {
+            return *english;
+        }
     }
-    return beside;
+    const QString name = QStringLiteral("Readme.txt");
+    return existingGuide(programFolder, name).value_or(programFolder + QLatin1Char('/') + name);
+}
+
+QString firstStartFolder(const QString& programFolder) {
+    if (isPortableFolder(programFolder)) {
+        return programFolder;
+    }
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir()) {
+        return withoutTrailingSeparator(pictures);
+    }
+    return withoutTrailingSeparator(QDir::homePath());
 }
 
 } // namespace AppLocations

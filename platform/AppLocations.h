@@ -29,9 +29,17 @@ QString settingsFile(const QString& programFolder);
 // that follows, which reports it.
 void createFolderFor(const QString& file);
 
-// Readme.txt beside the program, else the installed one; the one beside the program when
-// neither exists, so that the viewer is still asked and says what is missing.
+// The user guide in the program's language (QLocale's default): Readme.en.txt for English,
+// Readme.txt otherwise and when no English guide is found. Beside the program, else the
+// installed one; Readme.txt beside the program when neither exists, so that the viewer is
+// still asked and says what is missing.
 QString readmeFile(const QString& programFolder);
+
+// The folder shown when no settings give one (a first start, or settings that cannot be read):
+// the program's own folder in portable use; for an installed program, which has nothing to show
+// in its own folder, the user's Pictures folder, else the home folder. Without a trailing
+// separator, as the window holds a folder.
+QString firstStartFolder(const QString& programFolder);
 
 } // namespace AppLocations
 

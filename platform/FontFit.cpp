@@ -10,6 +10,14 @@ constexpr double SmallestPointSize = 6.5;
 constexpr double Step = 0.5;
 } // namespace
 
+void shrinkFontUntil(QWidget& widget, const std::function<bool(const QFont&)>& fits) {
+    QFont font = widget.font();
+    while (font.pointSizeF() > SmallestPointSize && !fits(font)) {
+        font.setPointSizeF(font.pointSizeF() - Step);
+    }
+    widget.setFont(font);
+}
+
 void shrinkFontToFit(QWidget& widget, const QString& text, int reserved) {
     QFont font = widget.font();
     while (font.pointSizeF() > SmallestPointSize &&

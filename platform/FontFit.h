@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+
+class QFont;
 
 class QWidget;
 
@@ -9,6 +12,9 @@ namespace pixtint {
 // The design sizes of the windows were drawn for a narrower typeface than most Japanese fonts
 // here, so a caption that would not fit gets a smaller font, half a point at a time, down to
 // 6.5 points.
+
+// Until `fits` accepts the widget's font.
+void shrinkFontUntil(QWidget& widget, const std::function<bool(const QFont&)>& fits);
 
 // Until `text` and `reserved` pixels beside it fit the widget's width.
 void shrinkFontToFit(QWidget& widget, const QString& text, int reserved = 0);

@@ -18,4 +18,5 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev
+    qt6-tools-dev qt6-l10n-tools
     libcli11-dev nlohmann-json3-dev)

@@ -80,10 +80,33 @@ TEST(CommandLine, NamesWhatMakesNoSense) {
     }
 }
 
+TEST(CommandLine, TheLanguageIsJaOrEnInEitherSpelling) {
+    EXPECT_FALSE(parse({}).language) << "the desktop's decides";
+    EXPECT_EQ(parse({"--language", "en"}).language, UiLanguage::English);
+    EXPECT_EQ(parse({"--language=ja"}).language, UiLanguage::Japanese);
+    EXPECT_EQ(parse({"--language", "ja", "--language", "en"}).language, UiLanguage::English);
+
+    TestFolder root;
+    const CommandLine withFolder = parse({"--language", "en", root.path().string()});
+    EXPECT_EQ(withFolder.folder, displayPath(root.path())) << "the code is not taken as a folder";
+    EXPECT_TRUE(withFolder.problem.empty()) << withFolder.problem;
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--language", "de"}, "--language takes ja or en, not 'de'"},
+        {{"--language=EN"}, "--language takes ja or en, not 'EN'"},
+        {{"--language"}, "--language takes ja or en"},
+        {{"--language="}, "--language takes ja or en"},
+    };
+    for (const auto& [arguments, problem] : cases) {
+        EXPECT_EQ(parse(arguments).problem, problem);
+    }
+}
+
 TEST(Program, AnswersHelpAndVersionOnTheTerminalWithoutADisplay) {
     const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.output.rfind("Usage: pixtint [FOLDER]\n", 0), 0u) << help.output;
+    EXPECT_EQ(help.output.rfind("Usage: pixtint [--language ja|en] [FOLDER]\n", 0), 0u)
+        << help.output;
 
     const ProgramRun version = runProgram("-platform xcb --version");
     EXPECT_EQ(version.status, 0);

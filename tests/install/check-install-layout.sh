@@ -21,6 +21,7 @@ expected=$(sort <<LIST
 bin/pixtint
 bin/pixtint-convert
 share/applications/$id.desktop
+share/doc/pixtint/Readme.en.txt
 share/doc/pixtint/Readme.txt
 share/doc/pixtint/copyright
 share/icons/hicolor/scalable/apps/$id.svg

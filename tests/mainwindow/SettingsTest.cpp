@@ -113,8 +113,12 @@ TEST_F(Settings, OnlyAnExitThroughTheButtonChangesTheFile) {
 TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
     std::filesystem::permissions(programFolder.path(), std::filesystem::perms::owner_read |
                                                            std::filesystem::perms::owner_exec);
+    TestFolder home;
+    std::filesystem::create_directories(home / "Pictures");
+    ScopedEnvironment homeVariable{"HOME", home.path().string()};
     start();
-    EXPECT_EQ(folderLabel()->text(), programFolderText()) << "a first start";
+    EXPECT_EQ(folderLabel()->text(), displayPath(home / "Pictures"))
+        << "a first start shows the user's pictures, not the program's folder";
     dialogs.folderAnswers.push_back(pictureFolderText());
     browseButton()->click();
     dialogs.colourAnswers.push_back(QColor(255, 0, 0));

@@ -4,6 +4,7 @@
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestFolder.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace pixtint {
@@ -68,6 +69,64 @@ TEST(ReadmeLocation, BesideTheProgramFirstThenTheInstalledGuide) {
     EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.txt"));
     root.write("bin/Readme.txt", {'b'});
     EXPECT_EQ(AppLocations::readmeFile(program), beside);
+}
+
+TEST(ReadmeLocation, TheEnglishGuideInEnglishWhereverItIsFound) {
+    TestFolder root;
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "share/doc/pixtint");
+    const QString program = text(root / "bin");
+    root.write("bin/Readme.txt", {'j'});
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English));
+
+    EXPECT_EQ(AppLocations::readmeFile(program), program + "/Readme.txt") << "no English guide";
+    root.write("share/doc/pixtint/Readme.en.txt", {'e'});
+    EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.en.txt"))
+        << "an installed English guide wins over the Japanese one beside the program";
+    QLocale::setDefault(QLocale(QLocale::Japanese));
+    EXPECT_EQ(AppLocations::readmeFile(program), program + "/Readme.txt");
+    QLocale::setDefault(before);
+}
+
+// A user's home with its configuration folder, as the desktop's first start finds it.
+class FirstStartFolder : public ::testing::Test {
+protected:
+    void writeUserDirs(const std::string& picturesLine) {
+        const std::string line = "XDG_PICTURES_DIR=\"" + picturesLine + "\"\n";
+        fs::create_directories(root_ / "home/.config");
+        root_.write("home/.config/user-dirs.dirs", {line.begin(), line.end()});
+    }
+
+    TestFolder root_;
+    ScopedEnvironment home_{"HOME", (root_ / "home").string()};
+    ScopedEnvironment configHome_{"XDG_CONFIG_HOME", std::nullopt};
+    QString installed_ = AppLocations::installedProgramFolder();
+};
+
+TEST_F(FirstStartFolder, AnInstalledProgramShowsThePicturesFolderElseHome) {
+    fs::create_directories(root_ / "home/Bilder");
+    writeUserDirs("$HOME/Bilder/");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home/Bilder"))
+        << "the folder the desktop names, held without its trailing separator";
+
+    writeUserDirs("$HOME/Missing");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home"));
+
+    fs::remove(root_ / "home/.config/user-dirs.dirs");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home"))
+        << "no ~/Pictures either";
+    fs::create_directories(root_ / "home/Pictures");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home/Pictures"));
+}
+
+TEST_F(FirstStartFolder, APortableCopyShowsItsOwnFolder) {
+    fs::create_directories(root_ / "home/Pictures");
+    fs::create_directories(root_ / "stick");
+    EXPECT_EQ(AppLocations::firstStartFolder(text(root_ / "stick")), text(root_ / "stick"));
+    makeReadOnly(root_ / "stick");
+    EXPECT_EQ(AppLocations::firstStartFolder(text(root_ / "stick")), text(root_ / "home/Pictures"))
+        << "a copy that keeps its settings elsewhere is used as an installed one";
 }
 
 } // namespace

@@ -1,0 +1,227 @@
+#include "coloursources/ButtonColourDialog.h"
+#include "platform/Twips.h"
+#include "platform/UiLanguage.h"
+#include "tests/mainwindow/MainWindowFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QTranslator>
+#include <filesystem>
+
+namespace pixtint {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isJapanese(QChar c) {
+    const char16_t code = c.unicode();
+    return (code >= 0x3000 && code <= 0x30FF) || // punctuation, hiragana, katakana
+           (code >= 0x3400 && code <= 0x9FFF) || // kanji
+           (code >= 0xFF00 && code <= 0xFFEF);   // full-width forms such as "＝"
+}
+
+bool hasJapanese(const QString& text) {
+    return std::any_of(text.begin(), text.end(), isJapanese);
+}
+
+// Every text a user can meet on `root` and its children: captions, titles, tool tips and the
+// texts of their actions (the list's context menu).
+QStringList textsOf(const QWidget& root) {
+    QList<const QWidget*> widgets{&root};
+    for (const QWidget* child : root.findChildren<QWidget*>()) {
+        widgets << child;
+    }
+    QStringList texts;
+    for (const QWidget* widget : widgets) {
+        texts << widget->toolTip() << widget->statusTip() << widget->whatsThis();
+        if (widget->isWindow()) {
+            texts << widget->windowTitle();
+        }
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            texts << label->text();
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+            texts << button->text();
+        } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+            texts << frame->title();
+        } else if (const auto* list = qobject_cast<const QListWidget*>(widget)) {
+            for (int row = 0; row < list->count(); ++row) {
+                texts << list->item(row)->toolTip();
+            }
+        }
+        for (const QAction* action : widget->actions()) {
+            texts << action->text() << action->toolTip();
+        }
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+// The captions that do not fit their controls: a label's text in its width, a box's or
+// option's caption beside its indicator, a button's caption inside its frame, a frame's title.
+// The folder and the status bar show data, shortened as they must be, and are left out.
+QStringList overflowingCaptions(const QWidget& root) {
+    QStringList overflowing;
+    for (const QWidget* widget : root.findChildren<QWidget*>()) {
+        const QFontMetrics metrics = widget->fontMetrics();
+        int needed = 0;
+        int room = widget->width();
+        QString caption;
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            if (label->objectName() == "Label1" || label->objectName().isEmpty()) {
+                continue;
+            }
+            caption = label->text();
+            needed = metrics.horizontalAdvance(caption);
+            room = label->contentsRect().width();
+        } else if (qobject_cast<const QCheckBox*>(widget) ||
+                   qobject_cast<const QRadioButton*>(widget)) {
+            caption = static_cast<const QAbstractButton*>(widget)->text();
+            needed = widget->sizeHint().width();
+        } else if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+            caption = button->text();
+            needed = metrics.horizontalAdvance(caption) + 4;
+        } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+            caption = frame->title();
+            needed = metrics.horizontalAdvance(caption);
+        }
+        if (!caption.isEmpty() && needed > room) {
+            overflowing << QStringLiteral("%1 \"%2\" needs %3 of %4")
+                               .arg(widget->objectName(), caption)
+                               .arg(needed)
+                               .arg(room);
+        }
+    }
+    return overflowing;
+}
+
+class WindowLanguage : public MainWindowFixture {
+protected:
+    void TearDown() override {
+        window.reset();
+        useUiLanguage(*qApp, UiLanguage::Japanese);
+        qDeleteAll(qApp->findChildren<QTranslator*>()); // the source texts, as other tests use
+        QLocale::setDefault(QLocale::system());
+    }
+    void expectNoJapanese(const QStringList& texts, const char* where) {
+        for (const QString& text : texts) {
+            EXPECT_FALSE(hasJapanese(text)) << where << ": " << text.toStdString();
+        }
+    }
+    void expectWindowInEnglish(const char* where) { expectNoJapanese(textsOf(*window), where); }
+    // A picture of each kind the window says something about, and a settings file with a line
+    // it cannot read.
+    void prepareEverySituation() {
+        pictures.write("icon.bmp", makeBmp24(16, 15, Blue)); // offers the size options
+        pictures.write("old.bmp", {'B', 'M', 0, 0});         // not convertible
+        auto damaged = makeBmp24(4, 4, Blue);
+        damaged[0] = 'X';
+        pictures.write("damaged.bmp", damaged); // cannot be shown
+        pictures.write("kept.bmp", makeBmp24(4, 4, Blue));
+        fs::create_directory(pictures / "kept.bak"); // its backup cannot be made
+        writeSettings({pictureFolderText(), "blue", " 0 ", " 1 ", "True", " 1 "});
+        programFolder.write("Readme.txt", {'j'});
+        programFolder.write("Readme.en.txt", {'e'});
+    }
+};
+
+// Walks every control, tool tip and message of both windows in English.
+TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
+    ASSERT_TRUE(useUiLanguage(*qApp, UiLanguage::English));
+    prepareEverySituation();
+    start(); // the settings error: the first start's folder
+    window->useFolder(pictureFolderText());
+    expectWindowInEnglish("start");
+    EXPECT_EQ(fileCountLabel()->text(), "Total files: 4");
+
+    show(1); // icon.bmp, 16 x 15
+    for (const auto field :
+         {StatusBar::Field::Dimensions, StatusBar::Field::FileSize, StatusBar::Field::Path}) {
+        expectNoJapanese({statusText(field)}, "status bar");
+    }
+    EXPECT_EQ(statusText(StatusBar::Field::FileSize), "774 bytes");
+    pickButton(Side::Before)->click();
+    expectWindowInEnglish("pick");
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+
+    readmeButton()->click();
+    EXPECT_TRUE(dialogs.openedDocuments.back().endsWith("/Readme.en.txt"));
+    browseButton()->click();
+    expectNoJapanese(dialogs.folderTitles, "folder chooser");
+
+    convertButton()->click(); // a box for the damaged picture and one for the blocked backup
+    fileList()->setAllTicked(false);
+    fileList()->actions().front()->trigger(); // restore with nothing ticked
+    fileList()->setAllTicked(true);
+    fileList()->actions().front()->trigger(); // restore, with files of every outcome
+    window->useFolder(pictureFolderText() + "/kept.bak");
+    convertButton()->click(); // nothing to convert
+    window->resize(Twips::toPixels(1000), window->height());
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents(); // the size correction and its message
+    }
+
+    QStringList titles;
+    for (const FakeDialogs::Message& message : dialogs.messages) {
+        expectNoJapanese({message.text, message.title}, "message");
+        titles << message.title;
+    }
+    for (const char* title : {"Settings error", "BMP error", "Conversion error", "Pixtint"}) {
+        EXPECT_TRUE(titles.contains(title)) << title << " in " << titles.join(", ").toStdString();
+    }
+    EXPECT_GE(dialogs.messages.size(), 9u);
+
+    ButtonColourDialog buttonColours(window.get());
+    expectNoJapanese(textsOf(buttonColours), "button-colour dialog");
+}
+
+TEST_F(WindowLanguage, EveryCaptionFitsItsControlInBothLanguages) {
+    for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
+        useUiLanguage(*qApp, language);
+        start();
+        const char* name = language == UiLanguage::English ? "English" : "Japanese";
+        EXPECT_EQ(overflowingCaptions(*window).join("; ").toStdString(), "") << name;
+        {
+            ButtonColourDialog buttonColours(window.get()); // gone before the window
+            EXPECT_EQ(overflowingCaptions(buttonColours).join("; ").toStdString(), "") << name;
+        }
+        window.reset();
+    }
+}
+
+// The legend's icons stand in the blanks before their words, clear of every letter.
+TEST_F(WindowLanguage, TheLegendIconsSitClearOfTheirWords) {
+    for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
+        useUiLanguage(*qApp, language);
+        start();
+        const auto* heading = control<QLabel>("Label2(1)");
+        const QFontMetrics metrics = heading->fontMetrics();
+        const QString text = heading->text();
+        const int textLeft = heading->x() + heading->contentsRect().left();
+        EXPECT_LE(metrics.horizontalAdvance(text), heading->contentsRect().width());
+        // Where the letters are: the extents of the runs between blanks.
+        QList<std::pair<int, int>> inked;
+        for (int start = 0; start < text.size();) {
+            const int end = text.indexOf(QLatin1String("  "), start);
+            const int stop = end < 0 ? text.size() : end;
+            inked.append({textLeft + metrics.horizontalAdvance(text.left(start)),
+                          textLeft + metrics.horizontalAdvance(text.left(stop))});
+            start = stop;
+            while (start < text.size() && text[start] == ' ') {
+                ++start;
+            }
+        }
+        ASSERT_EQ(inked.size(), 3) << text.toStdString();
+        for (int i = 0; i < 2; ++i) {
+            const QRect icon = control<QWidget>(QStringLiteral("Image2(%1)").arg(i))->geometry();
+            EXPECT_GE(icon.left(), inked[i].second) << text.toStdString();
+            EXPECT_LE(icon.right(), inked[i + 1].first) << text.toStdString();
+        }
+        window.reset();
+    }
+}
+
+} // namespace
+
+} // namespace pixtint

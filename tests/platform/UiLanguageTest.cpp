@@ -1,0 +1,71 @@
+#include "platform/UiLanguage.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QLocale>
+#include <QTranslator>
+#include <gtest/gtest.h>
+
+namespace pixtint {
+
+namespace {
+
+TEST(UiLanguage, EnglishOnlyWhenTheDesktopsFirstLanguageIsEnglish) {
+    struct Desktop {
+        QString messagesLocale;
+        QStringList uiLanguages;
+        UiLanguage expected;
+    };
+    const Desktop desktops[] = {
+        {"en_US", {"en-US", "en-Latn-US", "en"}, UiLanguage::English},
+        {"en_GB", {"en-GB", "en-Latn-GB"}, UiLanguage::English},
+        {"ja_JP", {"en", "en-Latn-US"}, UiLanguage::English}, // LANGUAGE=en on a Japanese LANG
+        {"ja_JP", {"ja-JP", "ja-Jpan-JP", "ja"}, UiLanguage::Japanese},
+        {"en_US", {"ja", "en"}, UiLanguage::Japanese}, // LANGUAGE=ja:en
+        {"de_DE", {"de-DE", "en-US"}, UiLanguage::Japanese},
+        {"C", {"C"}, UiLanguage::Japanese},
+        {"C", {"en", "en-US"}, UiLanguage::Japanese}, // no locale set: LANGUAGE is not read
+        {"POSIX", {"en"}, UiLanguage::Japanese},
+        {"C.UTF-8", {"en", "en-US"}, UiLanguage::Japanese},
+        {"", {"en"}, UiLanguage::Japanese},
+        {"en_US", {}, UiLanguage::Japanese},
+        {"eo", {"eo"}, UiLanguage::Japanese},
+    };
+    for (const Desktop& desktop : desktops) {
+        EXPECT_EQ(uiLanguageFor(desktop.messagesLocale, desktop.uiLanguages), desktop.expected)
+            << desktop.messagesLocale.toStdString() << " "
+            << desktop.uiLanguages.join(',').toStdString();
+    }
+}
+
+TEST(UiLanguage, NamedByItsTwoLetterCode) {
+    EXPECT_EQ(uiLanguageNamed("ja"), UiLanguage::Japanese);
+    EXPECT_EQ(uiLanguageNamed("en"), UiLanguage::English);
+    for (const char* code : {"", "EN", "en_US", "english", "de"}) {
+        EXPECT_FALSE(uiLanguageNamed(code)) << code;
+    }
+}
+
+// The toolkit's own dialogs follow: a Japanese session's colour dialog must not stay Japanese
+// when the program turns to English.
+TEST(UiLanguage, EachChoiceReplacesTheOneBefore) {
+    QApplication& application = *qApp;
+    ASSERT_TRUE(useUiLanguage(application, UiLanguage::Japanese))
+        << "Qt's translations (Debian qt6-translations-l10n, installed by scripts/test.sh)";
+    EXPECT_EQ(QLocale().language(), QLocale::Japanese);
+    EXPECT_NE(QColorDialog().windowTitle(), "Select Color");
+
+    ASSERT_TRUE(useUiLanguage(application, UiLanguage::English)) << "the built-in translation";
+    EXPECT_EQ(QLocale().language(), QLocale::English);
+    EXPECT_EQ(QColorDialog().windowTitle(), "Select Color");
+    EXPECT_EQ(application.findChildren<QTranslator*>().size(), 1);
+
+    useUiLanguage(application, UiLanguage::Japanese);
+    EXPECT_EQ(application.findChildren<QTranslator*>().size(), 1);
+    qDeleteAll(application.findChildren<QTranslator*>());
+    QLocale::setDefault(QLocale::system());
+}
+
+} // namespace
+
+} // namespace pixtint
