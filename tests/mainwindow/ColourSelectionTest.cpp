@@ -110,6 +110,7 @@ TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
     topDown[23] = topDown[24] = topDown[25] = 0xFF;
     pictures.write("a.bmp", topDown);
     pictures.write("b.bmp", makeBmp24(3000, 1, Moss));
+    pictures.write("c.bmp", makeBmp24(16, 15, Moss));
     rememberPictureFolder();
     start();
     PictureView* before = image(Side::Before);
@@ -133,15 +134,13 @@ TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
     EXPECT_FALSE(window->picking());
     EXPECT_TRUE(convertButton()->isEnabled());
     EXPECT_FALSE(after->testAttribute(Qt::WA_SetCursor));
-}
 
-TEST_F(ColourSelectionTest, AfterAPickASixteenByFifteenPictureOffersAllSizeOptions) {
-    startOnMoss(15);
+    // After a pick, a 16 x 15 picture offers every size option, even with the box unticked.
+    show(2);
     resizeBox()->setCheckState(Qt::Unchecked); // which leaves the two options disabled
-
     pickButton(Side::Before)->click();
     EXPECT_FALSE(sizeFrame()->isEnabled() || resizeBox()->isEnabled());
-    releaseOver(image(Side::Before), Qt::RightButton);
+    releaseOver(before, Qt::RightButton);
     EXPECT_TRUE(sizeFrame()->isEnabled() && resizeBox()->isEnabled() &&
                 topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
 }

@@ -10,45 +10,39 @@ namespace pixtint {
 
 using FileListTest = MainWindowFixture;
 
-TEST_F(FileListTest, TicksTheTwentyFourBitPicturesAndSelectsTheFirstEntry) {
-    pictures.write("icon.bmp", makeBmp24(16, 15, Blue));
-    pictures.write("palette.bmp", makeBmpWithBitCount(8, 8, 8));
-    pictures.write("short.bmp", std::vector<std::uint8_t>(10, 0x18));
-    pictures.write("notes.txt", makeBmp24(2, 2, {}));
-    std::filesystem::create_directory(pictures / "folder.bmp");
-    rememberPictureFolder();
-    start();
-
-    EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp BMP ticked",
-                                      "palette.bmp NoChg", "short.bmp NoChg"}));
-    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝4");
-    EXPECT_EQ(fileList()->selectedRow(), 0);
-    EXPECT_FALSE(busyPointerShown());
-}
-
-TEST_F(FileListTest, AChosenFolderIsKeptWithoutTrailingSeparatorAndListedAfresh) {
+// The 24-bit pictures are ticked and the first entry selected; a chosen folder is kept without
+// its trailing separator.
+TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
     start(); // without settings, on the program folder: nothing to list, and nothing said
     EXPECT_EQ(fileList()->count(), 0);
     EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝0");
     EXPECT_EQ(statusText(StatusBar::Field::FileSize) + statusText(StatusBar::Field::Path), "");
     EXPECT_TRUE(dialogs.messages.empty());
 
-    pictures.write("a.bmp", makeBmp24(2, 2, {}));
-
+    pictures.write("icon.bmp", makeBmp24(16, 15, Blue));
+    pictures.write("palette.bmp", makeBmpWithBitCount(8, 8, 8));
+    pictures.write("short.bmp", std::vector<std::uint8_t>(10, 0x18));
+    pictures.write("notes.txt", makeBmp24(2, 2, {}));
+    std::filesystem::create_directory(pictures / "folder.bmp");
     dialogs.folderAnswers.push_back(pictureFolderText() + "//");
     QTest::mouseClick(browseButton(), Qt::LeftButton);
     EXPECT_EQ(dialogs.folderTitles.value(0), "フォルダを選択してください");
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
-    EXPECT_EQ(listing(), QStringList{"a.bmp BMP ticked"});
+    EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp BMP ticked",
+                                      "palette.bmp NoChg", "short.bmp NoChg"}));
+    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝4");
+    EXPECT_EQ(fileList()->selectedRow(), 0);
+    EXPECT_FALSE(busyPointerShown());
 
     QTest::mouseClick(browseButton(), Qt::LeftButton); // cancelled: nothing changes
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
 
     // A refresh forgets the earlier marks and tests each file again.
-    fileList()->setMark(0, ItemMark::Converted);
-    pictures.write("a.bmp", makeBmpWithBitCount(2, 2, 8));
+    fileList()->setMark(1, ItemMark::Converted);
+    pictures.write("icon.bmp", makeBmpWithBitCount(2, 2, 8));
     QTest::mouseClick(refreshButton(), Qt::LeftButton);
-    EXPECT_EQ(listing(), QStringList{"a.bmp NoChg"});
+    EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp NoChg", "palette.bmp NoChg",
+                                      "short.bmp NoChg"}));
 
     dialogs.folderAnswers.push_back("/");
     QTest::mouseClick(browseButton(), Qt::LeftButton);

@@ -79,44 +79,40 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOpti
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(PreviewTest, APictureThatCannotBeLoadedIsReportedAndKeepsItsPath) {
+// A picture that cannot be loaded is reported and keeps its path; one that is not 24-bit, or
+// whose batch step failed, is shown as not convertible, without a message.
+TEST_F(PreviewTest, PicturesThatCannotBeShownSaySoAndKeepTheirPath) {
     auto damaged = makeBmp24(4, 4, Blue);
     damaged[0] = 'X'; // still 24-bit by its byte 28, but no picture
+    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
     pictures.write("damaged.bmp", damaged);
+    pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 8));
     startBlueToRed();
-
+    show(1);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, "BMPエラー");
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.481]\r\n"));
-    EXPECT_EQ(statusText(Field::Dimensions), "");
-    EXPECT_EQ(statusText(Field::FileSize), "");
+    EXPECT_EQ(statusText(Field::Dimensions) + statusText(Field::FileSize), "");
     EXPECT_EQ(statusText(Field::Path), pictureFolderText() + "/damaged.bmp");
     EXPECT_TRUE(picture(Side::Before).isNull());
     EXPECT_FALSE(busyPointerShown());
 
-    // So does a preview without a selected item.
-    fileList()->clearSelection();
-    window->previewSelectedFile();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].title, "BMPエラー");
-    EXPECT_TRUE(dialogs.messages[1].text.startsWith("[No.91]\r\n"));
-}
-
-// An item whose batch step failed is shown like one that is not convertible.
-TEST_F(PreviewTest, AnNGItemIsShownAsNotConvertible) {
-    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
-    pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 8));
-    startBlueToRed();
     fileList()->setMark(0, ItemMark::Failed);
-
-    for (const int row : {1, 0}) { // the palette picture ("NoChg"), then the "NG" one
+    for (const int row : {2, 0}) { // the palette picture ("NoChg"), then the "NG" one
         show(row);
         EXPECT_EQ(statusText(Field::Dimensions), "NOT 24bit");
         EXPECT_FALSE(statusText(Field::FileSize).isEmpty());
         EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull());
     }
-    EXPECT_EQ(fileList()->mark(1), ItemMark::NotConvertible);
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(fileList()->mark(2), ItemMark::NotConvertible);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+
+    // A preview without a selected item is a "BMPエラー" too.
+    fileList()->clearSelection();
+    window->previewSelectedFile();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].title, "BMPエラー");
+    EXPECT_TRUE(dialogs.messages[1].text.startsWith("[No.91]\r\n"));
 }
 
 } // namespace pixtint
