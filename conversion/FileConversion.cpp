@@ -161,6 +161,39 @@ private:
     std::optional<PixelRows> rows_;
 };
 
+// The file's first bytes, read once: the header, the palette, its pixel counts and the whole
+// of a small file all come from them without another system call. A small file is converted
+// as this one read found it.
+class CachedStart : public ByteSource {
+public:
+    explicit CachedStart(const ByteSource& source)
+        : source_(source)
+        , start_(static_cast<std::size_t>(std::min(source.size() + 1, CachedBytes))) {
+        start_.resize(source.readAt(0, start_));
+        whole_ = start_.size() < CachedBytes;
+    }
+
+    std::uint64_t size() const override { return whole_ ? start_.size() : source_.size(); }
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override {
+        if (!whole_ && offset + buffer.size() > start_.size()) {
+            return source_.readAt(offset, buffer);
+        }
+        const std::size_t from =
+            static_cast<std::size_t>(std::min<std::uint64_t>(offset, start_.size()));
+        const std::size_t count = std::min(buffer.size(), start_.size() - from);
+        std::copy_n(start_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
+        return count;
+    }
+    const std::filesystem::path& path() const override { return source_.path(); }
+
+private:
+    static constexpr std::uint64_t CachedBytes = 16 * 1024;
+
+    const ByteSource& source_;
+    std::vector<std::uint8_t> start_;
+    bool whole_ = false; // the file ended within the cached bytes
+};
+
 void totalUp(ConversionResult& result) {
     result.pixelsChanged = result.counts.pixels();
     result.entriesChanged = result.counts.entries();
@@ -169,7 +202,9 @@ void totalUp(ConversionResult& result) {
 
 } // namespace
 
-ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request) {
+namespace {
+
+ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& request) {
     ConversionPlan plan(readBmpLayout(source), ColourMap(request.pairs, request.tolerance));
     const BmpLayout& layout = plan.layout;
     if (!request.everyKind && layout.colours != ColourLayout::Bgr24) {
@@ -195,9 +230,16 @@ ConversionPlan planConversion(const ByteSource& source, const ConversionRequest&
     return plan;
 }
 
-ConversionResult convertFile(const ByteSource& source, const ConversionRequest& request,
+} // namespace
+
+ConversionPlan planConversion(const ByteSource& file, const ConversionRequest& request) {
+    return planFrom(CachedStart(file), request);
+}
+
+ConversionResult convertFile(const ByteSource& file, const ConversionRequest& request,
                              const ByteSink& sink, std::size_t largestChunk) {
-    const ConversionPlan plan = planConversion(source, request);
+    const CachedStart source(file);
+    const ConversionPlan plan = planFrom(source, request);
     ConversionResult result = plan.result;
     ConvertedStream stream(source, plan, result.counts, sink, largestChunk);
     stream.emit(plan.head);

@@ -9,13 +9,17 @@ namespace pixtint {
 
 namespace {
 
+constexpr std::uint64_t LargestBuffer = std::uint64_t{1} << 16;
+
 // The file's bytes from an offset on, one at a time, through a buffer.
 class ByteStream {
 public:
+    // The buffer is no larger than the bytes left, so that an icon costs a few bytes.
     ByteStream(const ByteSource& source, std::uint64_t offset)
         : source_(source)
         , offset_(offset)
-        , buffer_(std::size_t{1} << 16) {}
+        , buffer_(static_cast<std::size_t>(std::clamp<std::uint64_t>(
+              source.size() > offset ? source.size() - offset + 1 : 1, 1, LargestBuffer))) {}
 
     // The next byte, or -1 at the end of the file.
     int next() {

@@ -44,7 +44,6 @@ public:
 
     const SessionState& state() const { return state_; }
     bool picking() const { return state_.pick.has_value(); }
-    const PreviewFit::PreviewArea& previewRoom() const { return previewRoom_; }
 
     QString settingsFilePath() const;
     QString readmeFilePath() const;

@@ -72,6 +72,10 @@ TEST(CommandLine, NamesWhatMakesNoSense) {
         {{root.path().string(), root.path().string()}, "one folder at most"},
         {{(root / "missing").string()}, "not a folder: " + (root / "missing").string()},
         {{(root / "picture.bmp").string()}, "not a folder: " + (root / "picture.bmp").string()},
+        {{"--language", "de"}, "--language takes ja or en, not 'de'"},
+        {{"--language=EN"}, "--language takes ja or en, not 'EN'"},
+        {{"--language"}, "--language takes ja or en"},
+        {{"--language="}, "--language takes ja or en"},
     };
     for (const auto& [arguments, problem] : cases) {
         const CommandLine commandLine = parse(arguments);
@@ -90,41 +94,25 @@ TEST(CommandLine, TheLanguageIsJaOrEnInEitherSpelling) {
     const CommandLine withFolder = parse({"--language", "en", root.path().string()});
     EXPECT_EQ(withFolder.folder, displayPath(root.path())) << "the code is not taken as a folder";
     EXPECT_TRUE(withFolder.problem.empty()) << withFolder.problem;
-
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"--language", "de"}, "--language takes ja or en, not 'de'"},
-        {{"--language=EN"}, "--language takes ja or en, not 'EN'"},
-        {{"--language"}, "--language takes ja or en"},
-        {{"--language="}, "--language takes ja or en"},
-    };
-    for (const auto& [arguments, problem] : cases) {
-        EXPECT_EQ(parse(arguments).problem, problem);
-    }
 }
 
-TEST(Program, AnswersHelpAndVersionOnTheTerminalWithoutADisplay) {
+// Help and version on the terminal without a display; a folder that is not there ends with
+// status 2, and no display (none set, or one where nothing answers) with one line and status 1.
+TEST(Program, AnswersOnTheTerminalWithItsExitStatus) {
     const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.output.rfind("Usage: pixtint [--language ja|en] [FOLDER]\n", 0), 0u)
         << help.output;
-
     const ProgramRun version = runProgram("-platform xcb --version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.output, "pixtint 1.2\n");
-}
 
-TEST(Program, EndsWithStatusTwoOnAFolderThatIsNotThere) {
     TestFolder root;
-    const ProgramRun run =
+    const ProgramRun missing =
         runProgram("'" + (root / "missing").string() + "'", "QT_QPA_PLATFORM=offscreen");
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.output.find("pixtint: not a folder: "), std::string::npos) << run.output;
-}
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.output.find("pixtint: not a folder: "), std::string::npos) << missing.output;
 
-} // namespace
-
-TEST(CommandLine, WithoutADisplayTheProgramSaysSoInOneLineAndExits1) {
-    // No display set at all, and one set where nothing answers.
     for (const char* environment : {"", "DISPLAY=:97"}) {
         const auto run = runProgram("", environment);
         EXPECT_EQ(run.status, 1) << environment << run.output;
@@ -132,5 +120,7 @@ TEST(CommandLine, WithoutADisplayTheProgramSaysSoInOneLineAndExits1) {
         EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
     }
 }
+
+} // namespace
 
 } // namespace pixtint

@@ -1,7 +1,5 @@
 #include "coloursources/ButtonColourDialog.h"
 
-#include "platform/Swatch.h"
-
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -57,28 +55,6 @@ TEST(ButtonColourDialog, SetAnswersTheSelectedSwatchAndClosingAnswersNothing) {
                   answer);
     }
     EXPECT_EQ(answerOf([](ButtonColourDialog& dialog) { dialog.close(); }), std::nullopt);
-}
-
-TEST(ButtonColourDialog, EveryChoiceShowsItsCaptionWhole) {
-    const ButtonColourDialog dialog(nullptr);
-    for (const QRadioButton* choice : dialog.findChildren<QRadioButton*>()) {
-        // The room the style asks for to draw the caption beside its indicator.
-        EXPECT_LE(choice->sizeHint().width(), choice->width()) << choice->text().toStdString();
-    }
-}
-
-// The current button colour is written as the owner's background, so that is what it shows.
-TEST(ButtonColourDialog, CurrentButtonSwatchShowsTheOwnersBackground) {
-    QWidget owner;
-    QPalette palette = owner.palette();
-    palette.setColor(QPalette::Window, QColor(1, 2, 3));
-    palette.setColor(QPalette::Button, QColor(4, 5, 6));
-    owner.setPalette(palette);
-    const ButtonColourDialog dialog(&owner);
-
-    const QImage painted = control<Swatch>(dialog, "Label1(3)")->grab().toImage();
-    const QPoint inside = painted.rect().center(); // clear of the one-pixel border
-    EXPECT_EQ(painted.pixelColor(inside), QColor(1, 2, 3));
 }
 
 } // namespace pixtint

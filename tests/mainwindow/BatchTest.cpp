@@ -8,16 +8,13 @@
 #include <filesystem>
 #include <unistd.h>
 
-// Pictures are described by naming only the fields that matter to each case.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace pixtint {
 
 using Names = std::vector<std::string>;
 
 class BatchTest : public MainWindowFixture {
 protected:
-    // Presses "変換実行", noting the window's state whenever a message box is up.
+    // Presses "変換実行", noting whether the busy pointer was up while a message box was.
     void runBatch() {
         dialogs.messages.clear();
         dialogs.onMessage = [this](const FakeDialogs::Message&) {
@@ -25,22 +22,29 @@ protected:
         };
         convertButton()->click();
     }
+    QStringList titles() const {
+        QStringList found;
+        for (const FakeDialogs::Message& message : dialogs.messages) {
+            found << message.title;
+        }
+        return found;
+    }
     // The batch said only `text`, with the window at rest by then and afterwards.
     void expectOnlyMessage(const QString& text,
                            QMessageBox::Icon icon = QMessageBox::NoIcon) const {
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0].text, text);
         EXPECT_EQ(dialogs.messages[0].icon, icon);
-        EXPECT_EQ(dialogs.messages[0].title, "Pixtint");
         EXPECT_EQ(busyAtMessage, false);
         EXPECT_FALSE(busyPointerShown());
     }
 
     std::optional<bool> busyAtMessage;
+    const std::vector<std::uint8_t> blue = makeBmp24(3, 2, Blue);
+    const std::vector<std::uint8_t> red = makeBmp24(3, 2, Red);
 };
 
 TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldBytes) {
-    const auto blue = makeBmp24(5, 3, Blue);
     const auto green = makeBmp24(4, 4, Green);
     auto icon = makeBmp24(16, 15, Blue);
     setPixel(icon, 0, 0, Green);
@@ -61,28 +65,40 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
                                       "p.bmp NoChg", "u.bmp BMP"}));
     EXPECT_EQ(pictures.names(),
               (Names{"A.BMP", "A.bak", "b.bmp", "icon.bak", "icon.bmp", "p.bmp", "u.bmp"}));
-    EXPECT_EQ(pictures.read("A.BMP"), makeBmp24(5, 3, Red));
+    EXPECT_EQ(pictures.read("A.BMP"), red);
     EXPECT_EQ(pictures.read("A.bak"), blue);
     EXPECT_EQ(pictures.read("b.bmp"), green);
     EXPECT_EQ(pictures.read("icon.bmp"), grownIcon);
     EXPECT_EQ(pictures.read("icon.bak"), icon);
     EXPECT_EQ(pictures.read("p.bmp"), palette);
-    EXPECT_EQ(pictures.read("u.bmp"), blue);
 
     // The closing preview only shows: it must not convert the selected file, never ticked.
-    for (int row = 0; row < 3; ++row) {
-        fileList()->setTicked(row, false);
-    }
+    fileList()->setAllTicked(false);
     fileList()->selectRow(4);
     runBatch();
     expectOnlyMessage("変換終了！");
     EXPECT_EQ(pictures.read("u.bmp"), blue);
 }
 
+TEST_F(BatchTest, WithoutBackupsAndSettingsLineFiveFalseTheRowGoesAtTheBottom) {
+    startBlueToRed("False", " 0 ");
+    runBatch();
+    expectOnlyMessage("変換するファイルがありません！", QMessageBox::Warning);
+
+    auto icon = makeBmp24(16, 15, Blue);
+    setPixel(icon, 0, 0, Green);
+    pictures.write("icon.bmp", icon);
+    refreshButton()->click();
+    runBatch();
+    auto grown = makeBmp24(16, 16, Red);
+    setPixel(grown, 0, 0, Green);
+    EXPECT_EQ(pictures.read("icon.bmp"), grown);
+    EXPECT_EQ(pictures.names(), Names{"icon.bmp"});
+}
+
 // Esc stops the run after the current file; it then ends as a finished one does, and every
 // picture is whole, old or new.
 TEST_F(BatchTest, EscStopsTheRunAfterTheCurrentFile) {
-    const auto blue = makeBmp24(3, 2, Blue);
     for (int i = 0; i < 100; ++i) {
         pictures.write("icon" + std::to_string(1000 + i) + ".bmp", blue);
     }
@@ -93,92 +109,67 @@ TEST_F(BatchTest, EscStopsTheRunAfterTheCurrentFile) {
 
     expectOnlyMessage("変換終了！");
     int converted = 0;
-    for (int i = 0; i < 100; ++i) {
-        const auto bytes = pictures.read("icon" + std::to_string(1000 + i) + ".bmp");
-        converted += bytes == makeBmp24(3, 2, Red) ? 1 : 0;
-        EXPECT_TRUE(bytes == blue || bytes == makeBmp24(3, 2, Red));
+    for (const std::string& name : pictures.names()) {
+        const auto bytes = pictures.read(name);
+        converted += bytes == red ? 1 : 0;
+        EXPECT_TRUE(bytes == blue || bytes == red) << name;
     }
     EXPECT_GE(converted, 1);
     EXPECT_LT(converted, 100);
     EXPECT_EQ(pictures.names().size(), 100u);
 }
 
-// The batch converts exactly what its preview can show: a file that is 24-bit by its byte 28
-// but no picture is reported as the preview reports it, and left as it was.
+// The batch converts exactly what its preview can show. A file that is 24-bit by its byte 28
+// but no picture, compressed, with pixels past its end, or gone since the listing ends "NG"
+// with a "BMPエラー", as its preview reports it; a 16 x 15 icon cut short cannot be grown, a
+// "変換エラー". Each is left as it was.
 TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
     auto damaged = makeBmp24(4, 4, Blue);
     damaged[0] = 'X';
-    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
-    pictures.write("b.bmp", damaged);
-    pictures.write("c.bmp", makeBmp24(4, 4, Blue));
-    startBlueToRed();
-    runBatch();
-
-    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp OK ticked"}));
-    EXPECT_EQ(pictures.read("b.bmp"), damaged);
-    EXPECT_EQ(pictures.names(), (Names{"a.bak", "a.bmp", "b.bmp", "c.bak", "c.bmp"}));
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[0].title, "BMPエラー");
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(dialogs.messages[0].text,
-              "[No.481]\r\nピクチャが不正です。\r\nb.bmp は変換しませんでした。");
-    EXPECT_EQ(dialogs.messages[1].text, "変換終了！");
-}
-
-// Pictures are read through their real header: a V5 icon grows where its top row is; a
-// compressed picture or one whose pixels would lie past its end is no picture to convert, and
-// a 16 x 15 icon cut short is not grown. Each such file ends "NG" as its preview reports it.
-TEST_F(BatchTest, PicturesAreConvertedThroughTheirRealHeader) {
-    BmpSpec v5{.headerSize = 124, .tail = {'P', 'R', 'O', 'F'}};
-    for (int i = 0; i < 16 * 15; ++i) {
-        v5.pixels.insert(v5.pixels.end(), {255, 0, 0});
-    }
-    v5.pixels[14 * 48] = 0; // the top left pixel is black
-    BmpSpec grown = v5;     // red, the new row stored last (on top), the top left still black
-    grown.height = 16;
-    grown.pixels.clear();
-    for (int i = 0; i < 16 * 16; ++i) {
-        grown.pixels.insert(grown.pixels.end(), {0, 0, 255});
-    }
-    grown.pixels[14 * 48 + 2] = 0;
     auto compressed = makeBmp24(4, 4, Blue);
     compressed[30] = 1;
     auto pastTheEnd = makeBmp24(4, 4, Blue);
     pastTheEnd[11] = 0x10;
     const auto icon = makeBmp24(16, 15, Blue);
     const std::vector<std::uint8_t> cut(icon.begin(), icon.end() - 1);
-    pictures.write("a.bmp", makeBmp(v5));
-    pictures.write("b.bmp", compressed);
-    pictures.write("c.bmp", pastTheEnd);
-    pictures.write("d.bmp", cut);
+    pictures.write("a.bmp", blue);
+    pictures.write("b.bmp", damaged);
+    pictures.write("c.bmp", compressed);
+    pictures.write("d.bmp", pastTheEnd);
+    pictures.write("e.bmp", cut);
+    pictures.write("f.bmp", blue);
     startBlueToRed();
+    std::filesystem::remove(pictures / "a.bmp");
     runBatch();
 
-    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp NG ticked",
-                                      "d.bmp NG ticked"}));
-    EXPECT_EQ(pictures.read("a.bmp"), makeBmp(grown));
-    EXPECT_EQ(pictures.read("b.bmp"), compressed);
-    EXPECT_EQ(pictures.read("c.bmp"), pastTheEnd);
-    EXPECT_EQ(pictures.read("d.bmp"), cut);
-    ASSERT_EQ(dialogs.messages.size(), 4u);
-    EXPECT_EQ(dialogs.messages[0].title, "BMPエラー");
-    EXPECT_EQ(dialogs.messages[1].icon, QMessageBox::Critical); // as its preview says
-    EXPECT_TRUE(dialogs.messages[1].text.contains("c.bmp"));
-    EXPECT_EQ(dialogs.messages[2].title, "変換エラー");
-    EXPECT_EQ(dialogs.messages[3].text, "変換終了！");
+    EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp NG ticked", "c.bmp NG ticked",
+                                      "d.bmp NG ticked", "e.bmp NG ticked", "f.bmp OK ticked"}));
+    EXPECT_EQ(pictures.names(), (Names{"b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bak", "f.bmp"}));
+    EXPECT_EQ(pictures.read("b.bmp"), damaged);
+    EXPECT_EQ(pictures.read("c.bmp"), compressed);
+    EXPECT_EQ(pictures.read("d.bmp"), pastTheEnd);
+    EXPECT_EQ(pictures.read("e.bmp"), cut);
+    ASSERT_EQ(titles(), (QStringList{"BMPエラー", "BMPエラー", "BMPエラー", "変換エラー",
+                                     "変換エラー", "Pixtint"}));
+    EXPECT_EQ(dialogs.messages[0].text,
+              "[No.53]\r\nファイルが見つかりません。\r\na.bmp は変換しませんでした。");
+    EXPECT_EQ(dialogs.messages[1].icon, QMessageBox::Critical);
+    EXPECT_EQ(dialogs.messages[1].text,
+              "[No.481]\r\nピクチャが不正です。\r\nb.bmp は変換しませんでした。");
+    EXPECT_TRUE(dialogs.messages[3].text.contains("d.bmp"));
+    EXPECT_EQ(dialogs.messages[5].text, "変換終了！");
 }
 
 // A real message box opened during the run, here the size message of a window made too narrow,
 // takes the user's keys: Enter closes it, and the batch goes on to its end.
 TEST_F(BatchTest, AMessageBoxOpenedDuringTheRunCanBeClosedAndTheRunGoesOn) {
-    const auto blue = makeBmp24(3, 2, Blue);
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
         pictures.write(name, blue);
     }
     startBlueToRed("True", " 0 ");
     bool stuck = false;
     dialogs.onMessage = [&](const FakeDialogs::Message& message) {
-        if (message.title != "Pixtint" || message.text == "変換終了！") {
+        if (message.text == "変換終了！") {
             return;
         }
         QMessageBox box(message.icon, message.title, message.text, QMessageBox::Ok, window.get());
@@ -197,7 +188,7 @@ TEST_F(BatchTest, AMessageBoxOpenedDuringTheRunCanBeClosedAndTheRunGoesOn) {
     EXPECT_EQ(dialogs.messages[0].text, "これ以上幅を小さくできません！");
     EXPECT_EQ(dialogs.messages[1].text, "変換終了！");
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
-        EXPECT_EQ(pictures.read(name), makeBmp24(3, 2, Red)) << name;
+        EXPECT_EQ(pictures.read(name), red) << name;
     }
 }
 
@@ -205,7 +196,6 @@ TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes into read-only folders";
     }
-    const auto blue = makeBmp24(3, 2, Blue);
     pictures.write("a.bmp", blue);
     pictures.write("b.bmp", blue);
     std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
@@ -214,31 +204,48 @@ TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     EXPECT_TRUE(dialogs.messages.empty()); // the preview needs no writing
     runBatch();
 
-    ASSERT_EQ(dialogs.messages.size(), 3u);
-    EXPECT_EQ(dialogs.messages[0].title, "変換エラー");
+    ASSERT_EQ(titles(), (QStringList{"変換エラー", "変換エラー", "Pixtint"}));
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.70]\r\n"));
     EXPECT_TRUE(dialogs.messages[1].text.contains("b.bmp"));
     EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp NG ticked"}));
     EXPECT_EQ(pictures.read("b.bmp"), blue);
 }
 
-TEST_F(BatchTest, WithoutBackupsAndWithSettingsLineFiveFalseTheRowGoesAtTheBottom) {
-    auto icon = makeBmp24(16, 15, Blue);
-    setPixel(icon, 0, 0, Green);
-    pictures.write("icon.bmp", icon);
-    startBlueToRed("False", " 0 ");
-    runBatch();
-
-    auto grown = makeBmp24(16, 16, Red);
-    setPixel(grown, 0, 0, Green);
-    EXPECT_EQ(pictures.read("icon.bmp"), grown);
-    EXPECT_EQ(pictures.names(), Names{"icon.bmp"});
-}
-
-TEST_F(BatchTest, AnEmptyListIsReported) {
+// Whatever the user does with backups switched on, no original picture is lost: a second
+// batch keeps the first one's backup, a folder named like a backup stops that file only, and
+// two pictures that share a backup name (dup.bak, on a case-sensitive disk) keep theirs.
+TEST_F(BatchTest, BackupsNeverLoseAnOriginal) {
+    auto other = makeBmp24(3, 2, Blue);
+    setPixel(other, 0, 0, Green);
+    pictures.write("a.bmp", blue);
+    pictures.write("b.bmp", blue);
+    std::filesystem::create_directory(pictures / "b.bak");
+    pictures.write("dup.BMP", blue);
+    pictures.write("dup.bmp", other);
     startBlueToRed();
     runBatch();
-    expectOnlyMessage("変換するファイルがありません！", QMessageBox::Warning);
+    const std::vector<FakeDialogs::Message> first = dialogs.messages;
+    runBatch();
+
+    EXPECT_EQ(pictures.read("a.bmp"), red);
+    EXPECT_EQ(pictures.read("a.bak"), blue);
+    EXPECT_EQ(pictures.read("b.bmp"), blue);
+    const QStringList list = listing();
+    ASSERT_EQ(list.size(), 4);
+    EXPECT_EQ(list.mid(0, 2), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked"}));
+    EXPECT_TRUE(list[2].endsWith("OK ticked")) << list[2].toStdString();
+    EXPECT_TRUE(list[3].endsWith("NG ticked")) << list[3].toStdString();
+    const std::string kept = list[2].section(' ', 0, 0).toStdString();
+    const std::string refused = list[3].section(' ', 0, 0).toStdString();
+    EXPECT_EQ(pictures.read("dup.bak"), kept == "dup.BMP" ? blue : other);
+    EXPECT_EQ(pictures.read(refused), refused == "dup.BMP" ? blue : other);
+
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_EQ(first[0].title, "変換エラー");
+    EXPECT_TRUE(first[0].text.startsWith("[No.75]\r\n") && first[0].text.contains("b.bmp"));
+    EXPECT_EQ(first[1].title, "変換エラー");
+    EXPECT_TRUE(first[1].text.contains(QString::fromStdString(kept)) &&
+                first[1].text.contains(QString::fromStdString(refused)));
 }
 
 } // namespace pixtint

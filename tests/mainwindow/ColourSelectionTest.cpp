@@ -1,7 +1,5 @@
-#include "coloursources/ButtonColourDialog.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QTest>
 
@@ -90,13 +88,14 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
 // without storing anything, whichever button it is.
 TEST_F(ColourSelectionTest, AClickOnTheOtherImageEndsThePickWithoutStoring) {
     startOnMoss(16);
+    const std::int32_t before = swatch(Side::Before)->colourValue();
+    const std::int32_t after = swatch(Side::After)->colourValue();
     for (const Side side : {Side::Before, Side::After}) {
-        const Side other = side == Side::Before ? Side::After : Side::Before;
-        const std::int32_t kept = swatch(side)->colourValue();
         pickButton(side)->click();
-        releaseOver(image(other), Qt::LeftButton);
+        releaseOver(image(side == Side::Before ? Side::After : Side::Before), Qt::LeftButton);
         EXPECT_FALSE(window->picking());
-        EXPECT_EQ(swatch(side)->colourValue(), kept);
+        EXPECT_EQ(swatch(Side::Before)->colourValue(), before);
+        EXPECT_EQ(swatch(Side::After)->colourValue(), after);
         EXPECT_FALSE(image(side)->testAttribute(Qt::WA_SetCursor));
     }
     EXPECT_TRUE(convertButton()->isEnabled());
@@ -147,67 +146,44 @@ TEST_F(ColourSelectionTest, AfterAPickASixteenByFifteenPictureOffersAllSizeOptio
                 topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
 }
 
-// The current button colour stands for the window's background, and only the preview that
-// follows converts with the new colours.
-TEST_F(ColourSelectionTest, DialogsSetTheSwatchesWithoutRunningThePreview) {
-    const QColor background = QApplication::palette().color(QPalette::Window);
-    pictures.write("picture.bmp", makeBmp24(16, 16,
-                                            Pixel{static_cast<std::uint8_t>(background.red()),
-                                                  static_cast<std::uint8_t>(background.green()),
-                                                  static_cast<std::uint8_t>(background.blue())}));
-    rememberPictureFolder(MossValue, 0x0000FF);
-    start();
-    dialogs.buttonColourDialog = [](QWidget* owner) {
-        ButtonColourDialog dialog(owner);
-        // "現在のボタン色" is preselected; "設 定" sets it.
-        dialog.findChild<QPushButton*>("Command1(0)")->click();
-        return dialog.chosenColour();
-    };
-    buttonColourButton(Side::Before)->click();
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), ButtonFaceReference);
-
-    colourDialogButton(Side::Before)->click(); // cancelled
-    EXPECT_EQ(dialogs.colourDialogShown, 1);
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), ButtonFaceReference);
-    dialogs.colourAnswers.push_back(QColor(0x12, 0x34, 0x56));
-    colourDialogButton(Side::After)->click();
-    EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
-
-    QWidget* owner = nullptr;
-    dialogs.buttonColourDialog = [&](QWidget* dialogOwner) {
-        owner = dialogOwner;
-        return std::optional<std::int32_t>(14215660);
-    };
-    buttonColourButton(Side::After)->click();
-    EXPECT_EQ(owner, window.get());
-    EXPECT_EQ(swatch(Side::After)->colourValue(), 14215660);
-    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), background) << "no preview yet";
-
-    dialogs.buttonColourDialog = nullptr; // closed without a choice
-    buttonColourButton(Side::Before)->click();
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), ButtonFaceReference);
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    window->previewSelectedFile();
-    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(236, 233, 216));
-}
-
-// On a theme whose buttons and window background differ, the after swatch holding the button
-// face must show the colour that the conversion then writes.
-TEST_F(ColourSelectionTest, ASystemColourInASwatchShowsWhatTheConversionWrites) {
-    pictures.write("picture.bmp", makeBmp24(2, 2, Moss));
-    rememberPictureFolder(MossValue, ButtonFaceReference);
-    start();
+// The dialogs set the swatches (a cancelled one leaves them), and only the preview that
+// follows converts with the new colours. On a theme whose buttons and window background
+// differ, the after swatch holding the button face shows the colour the conversion writes.
+TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndThePreviewWritesWhatTheyShow) {
+    startOnMoss(16);
     QPalette theme = window->palette();
     theme.setColor(QPalette::Window, QColor(40, 50, 60));
     theme.setColor(QPalette::Button, QColor(200, 210, 220));
     window->setPalette(theme);
-    window->previewSelectedFile();
+    colourDialogButton(Side::Before)->click(); // cancelled
+    EXPECT_EQ(dialogs.colourDialogShown, 1);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
+    dialogs.colourAnswers.push_back(QColor(Moss.red, Moss.green, Moss.blue));
+    colourDialogButton(Side::Before)->click();
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), MossValue);
 
+    dialogs.colourAnswers.push_back(QColor(0x12, 0x34, 0x56));
+    colourDialogButton(Side::After)->click();
+    EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
+    buttonColourButton(Side::After)->click(); // closed without a choice
+    EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
+    QWidget* owner = nullptr;
+    dialogs.buttonColourDialog = [&](QWidget* dialogOwner) {
+        owner = dialogOwner;
+        return std::optional<std::int32_t>(ButtonFaceReference);
+    };
+    buttonColourButton(Side::After)->click();
+    EXPECT_EQ(owner, window.get());
+    EXPECT_EQ(swatch(Side::After)->colourValue(), ButtonFaceReference);
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Moss.red, Moss.green, Moss.blue))
+        << "no preview yet";
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    window->previewSelectedFile();
     const QColor written = picture(Side::After).pixelColor(0, 0);
+    EXPECT_EQ(written, QColor(40, 50, 60));
     const QImage shown = swatch(Side::After)->grab().toImage();
     EXPECT_EQ(shown.pixelColor(shown.rect().center()), written); // clear of the border
-    EXPECT_EQ(written, QColor(40, 50, 60));
 }
 
 } // namespace pixtint

@@ -55,47 +55,45 @@ TEST_F(FileListTest, AChosenFolderIsKeptWithoutTrailingSeparatorAndListedAfresh)
     EXPECT_EQ(folderLabel()->text(), "") << "the root is held as the empty text";
 }
 
-TEST_F(FileListTest, AnItemWhoseNameIsNotValidTextIsPreviewedAndAUserClickPreviewsAnother) {
+// An item whose name is not valid text is listed and previewed; the keyboard and the mouse
+// move the selection and preview, a selection made by the program previews nothing by itself.
+TEST_F(FileListTest, TheUsersSelectionPreviewsAndTheProgramsDoesNot) {
     // Bytes from 0x80 up sort after ASCII, on every platform.
     const std::string rawName = "\xff\xfe-icon.bmp";
-    pictures.write(rawName, makeBmp24(3, 2, {}));
     pictures.write("a.bmp", makeBmp24(2, 3, {}));
+    pictures.write("b.bmp", makeBmp24(3, 2, {}));
+    pictures.write(rawName, makeBmp24(4, 2, {}));
     rememberPictureFolder();
     start();
-    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "2×3");
-
     FileListWidget* list = fileList();
+    QSignalSpy chosen(list, &FileListWidget::userSelected);
+    const auto dimensions = [this] {
+        return statusText(StatusBar::Field::Dimensions);
+    };
+
+    list->selectRow(1);
+    EXPECT_EQ(chosen.count(), 0);
+    EXPECT_EQ(dimensions(), "2×3") << "still the first file's";
+    QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Up); // already at the top: nothing moves
+    EXPECT_EQ(chosen.count(), 1);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->selectedRow(), 1);
+    EXPECT_EQ(dimensions(), "3×2");
+
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(1)).center());
-    ASSERT_EQ(list->fileName(1), rawName);
-    EXPECT_EQ(list->mark(1), ItemMark::Convertible);
-    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
+                      list->visualItemRect(list->item(2)).center());
+    ASSERT_EQ(list->fileName(2), rawName);
+    EXPECT_EQ(list->mark(2), ItemMark::Convertible);
+    EXPECT_EQ(dimensions(), "4×2");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// The keyboard moves the selection as a click does, and previews; a selection made by the
-// program previews nothing by itself.
-TEST_F(FileListTest, TheKeyboardPreviewsAndTheProgramsSelectionDoesNot) {
-    pictures.write("a.bmp", makeBmp24(2, 3, {}));
-    pictures.write("b.bmp", makeBmp24(3, 2, {}));
-    rememberPictureFolder();
-    start();
-    QSignalSpy chosen(fileList(), &FileListWidget::userSelected);
-
-    fileList()->selectRow(1);
-    EXPECT_EQ(chosen.count(), 0);
-    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "2×3") << "still the first file's";
-    QTest::keyClick(fileList(), Qt::Key_Up);
-    QTest::keyClick(fileList(), Qt::Key_Up); // already at the top: nothing moves
-    EXPECT_EQ(chosen.count(), 1);
-    QTest::keyClick(fileList(), Qt::Key_Down);
-    EXPECT_EQ(fileList()->selectedRow(), 1);
-    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
-}
-
-TEST_F(FileListTest, ANameShortenedInTheListShowsWholeAsItsToolTip) {
-    const QString longName = QString(120, 'x') + ".bmp";
-    pictures.write("a.bmp", makeBmp24(2, 2, {}));
+// A name shortened in the list, or a path in the status bar, shows whole as its tool tip; the
+// path is shortened in its middle, and every panel is tall enough for its font.
+TEST_F(FileListTest, ShortenedNamesShowWholeAsToolTipsAndPanelsFitTheirFont) {
+    const QString longName = QString(180, 'x') + ".bmp";
+    pictures.write("a_pad.bmp", makeBmp24(2, 2, {}));
     pictures.write(longName.toStdString(), makeBmp24(2, 2, {}));
     rememberPictureFolder();
     start();
@@ -105,13 +103,36 @@ TEST_F(FileListTest, ANameShortenedInTheListShowsWholeAsItsToolTip) {
         QHelpEvent hover(QEvent::ToolTip, centre, list->viewport()->mapToGlobal(centre));
         QCoreApplication::sendEvent(list->viewport(), &hover);
     };
-
     hoverOver(0);
     EXPECT_FALSE(QToolTip::isVisible()) << "a name shown whole needs no tool tip";
     hoverOver(1);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), longName);
     QToolTip::hideText();
+
+    const QLabel& path = *control<QLabel>("Panel3"); // as drawn
+    EXPECT_EQ(path.text(), statusText(StatusBar::Field::Path)) << "a short path shows whole";
+    EXPECT_EQ(path.toolTip(), "ファイル名");
+    const auto expectWholeHeight = [&] {
+        for (int number = 1; number <= 3; ++number) {
+            const QLabel& shown = *control<QLabel>(QStringLiteral("Panel%1").arg(number));
+            EXPECT_GE(shown.contentsRect().height(), shown.fontMetrics().height()) << number;
+        }
+    };
+    expectWholeHeight();
+    QFont large = window->font(); // a font taller than the bar is made to fit it
+    large.setPointSize(16);
+    control<StatusBar>("StatusBar1")->setFont(large);
+    expectWholeHeight();
+
+    show(1);
+    const QString whole = pictureFolderText() + '/' + longName;
+    EXPECT_EQ(statusText(StatusBar::Field::Path), whole);
+    EXPECT_EQ(path.toolTip(), whole);
+    const QString shown = path.text();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)) && shown.endsWith("x.bmp")) << shown.toStdString();
+    EXPECT_LE(path.fontMetrics().horizontalAdvance(shown),
+              path.contentsRect().width() - path.indent());
 }
 
 } // namespace pixtint

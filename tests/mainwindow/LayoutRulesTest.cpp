@@ -1,27 +1,32 @@
 #include "mainwindow/LayoutRules.h"
 
 #include "mainwindow/ErrorMessages.h"
+#include "mainwindow/PreviewFit.h"
+#include "platform/Twips.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace pixtint {
 
-// The window's size rules, checked without a window.
+// The window's size rules and how a picture fits the preview area, checked without a window.
 
-TEST(LayoutRulesTest, TheDesignSizeGivesTheDesignLayout) {
-    const LayoutRules::Layout layout = LayoutRules::layOut(8910, 6270);
-    using namespace LayoutRules::Design;
-    EXPECT_EQ(layout.fileFrame, fileFrame);
-    EXPECT_EQ(layout.folderLabel, folderLabel);
-    EXPECT_EQ(layout.browseButton, browseButton);
-    EXPECT_EQ(layout.fileList, fileList);
-    EXPECT_EQ(layout.refreshButton, refreshButton);
-    // The few twips the design's buttons were off the edges are made good.
-    EXPECT_EQ(layout.conversionFrame.left, 5535);
-    EXPECT_EQ(layout.exitButton.left, 7935);
-    EXPECT_EQ(layout.exitButton.top, 5475);
-    EXPECT_EQ(layout.backupBox.top, 5715);
+namespace {
+
+using PreviewFit::PreviewArea;
+using PreviewFit::Size;
+
+// The fitted width and height, or the negated number of the error that fitting threw and 0.
+std::array<std::int32_t, 2> fitted(Size size, const PreviewArea& area) {
+    try {
+        const Size result = PreviewFit::fit(size, area);
+        return {result.width, result.height};
+    } catch (const WindowError& error) {
+        return {-error.number(), 0};
+    }
 }
+
+} // namespace
 
 TEST(LayoutRulesTest, ControlsFollowTheClientArea) {
     const LayoutRules::Layout layout = LayoutRules::layOut(12000, 9000);
@@ -47,8 +52,8 @@ TEST(LayoutRulesTest, ControlsFollowTheClientArea) {
 }
 
 // Halves: width limit 4027.5 up, centre x 4462.5 down, height limit 1995 so centre y 4372.5
-// down.
-TEST(LayoutRulesTest, PreviewValuesRoundHalvesToEven) {
+// down. A value beyond 32 bits is an overflow.
+TEST(LayoutRulesTest, PreviewValuesRoundHalvesToEvenAndOverflowBeyondThirtyTwoBits) {
     const LayoutRules::Layout layout = LayoutRules::layOut(8925, 6285);
     EXPECT_EQ(layout.preview.widthLimit, 4028);
     EXPECT_EQ(layout.preview.heightLimit, 1995);
@@ -56,22 +61,52 @@ TEST(LayoutRulesTest, PreviewValuesRoundHalvesToEven) {
     EXPECT_EQ(layout.preview.centreY, 4372);
     EXPECT_EQ(layout.arrow.left, 4207);
     EXPECT_EQ(layout.arrow.top, 4207);
-}
-
-TEST(LayoutRulesTest, TheWidthIsCorrectedBeforeTheHeight) {
-    using LayoutRules::SizeCorrection;
-    EXPECT_EQ(LayoutRules::neededCorrection(7500, 5500), SizeCorrection::None);
-    EXPECT_EQ(LayoutRules::neededCorrection(7499, 5000), SizeCorrection::Width);
-    EXPECT_EQ(LayoutRules::neededCorrection(7500, 5499), SizeCorrection::Height);
-}
-
-TEST(LayoutRulesTest, APreviewValueBeyondThirtyTwoBitsIsAnOverflow) {
+    EXPECT_EQ(PreviewFit::nearest(1001.5), 1002);
+    EXPECT_EQ(PreviewFit::nearest(-3.5), -4);
+    EXPECT_EQ(PreviewFit::nearest(1000.5000001), 1001);
+    EXPECT_THROW(PreviewFit::nearest(2147483647.5), WindowError);
     try {
         LayoutRules::layOut(1e12, 6270);
         ADD_FAILURE() << "no overflow";
     } catch (const WindowError& error) {
-        EXPECT_EQ(error.number(), 6);
+        EXPECT_EQ(error.number(), MessageNumber::Overflow);
     }
+}
+
+// Neighbours that touch in twips touch on screen, whatever the rounding of each size:
+// 3967.5 + 795 ends on pixel 318 whether it is reached from the top or as a size.
+TEST(LayoutRulesTest, EdgesLandOnTheNearestWholePixels) {
+    EXPECT_EQ(pixelRect({120, 247.5, 1935, 255}), QRect(8, 17, 129, 17));
+    EXPECT_EQ(pixelRect({0, 3967.5, 10, 795}).bottom() + 1, pixelRect({0, 4762.5, 10, 30}).top());
+    EXPECT_EQ(pixelRect({0, 0, -30, 15}).width(), 0) << "squeezed to nothing";
+}
+
+TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
+    const PreviewArea area{4000, 3000, 0, 0};
+    EXPECT_EQ(fitted({800, 750}, area), (std::array{800, 750}));
+    EXPECT_EQ(fitted({8000, 3000}, area), (std::array{4000, 1500}));
+    // Equal ratios: the height goes to its limit and the width follows.
+    EXPECT_EQ(fitted({8000, 6000}, area), (std::array{4000, 3000}));
+    // 4000 * 2001 / 8000 = 1000.5 goes to the even 1000.
+    EXPECT_EQ(fitted({8000, 2001}, area), (std::array{4000, 1000}));
+    EXPECT_EQ(fitted({1000, 6000}, area), (std::array{500, 3000}));
+    // Impossible sizes are errors, not undefined behaviour; a side of 0 that needs no fitting
+    // is not divided by.
+    EXPECT_EQ(fitted({0, 5000}, area), (std::array{-MessageNumber::DivisionByZero, 0}));
+    EXPECT_EQ(fitted({8000, 0}, area), (std::array{-MessageNumber::DivisionByZero, 0}));
+    EXPECT_EQ(fitted({0, 0}, PreviewArea{}), (std::array{0, 0}));
+    // A top-down picture's negative height can make the fitted width far too large.
+    EXPECT_EQ(fitted({2000000000, -1}, area), (std::array{-MessageNumber::Overflow, 0}));
+}
+
+// Before the layout has run every picture fits into nothing, and a picture far wider than
+// high fits into no height: either would leave a box of no pixels that no click can reach.
+TEST(PreviewFitTest, NothingIsShownSmallerThanOnePixel) {
+    EXPECT_EQ(fitted({800, 750}, {}), (std::array<std::int32_t, 2>{0, 0}));
+    const Size shown = PreviewFit::visible(PreviewFit::fit({800, 750}, {}));
+    EXPECT_EQ((std::array{shown.width, shown.height}), (std::array<std::int32_t, 2>{15, 15}));
+    const Size wide = PreviewFit::visible(PreviewFit::fit({150000, 50}, {4000, 3000, 0, 0}));
+    EXPECT_EQ((std::array{wide.width, wide.height}), (std::array<std::int32_t, 2>{4000, 15}));
 }
 
 } // namespace pixtint

@@ -11,18 +11,24 @@ using Field = StatusBar::Field;
 
 TEST(PreviewTexts, SizesAreGroupedAndZeroShowsNoDigits) {
     EXPECT_EQ(PreviewTexts::sizeText(1234567), "1,234,567バイト");
-    EXPECT_EQ(PreviewTexts::sizeText(100000), "100,000バイト");
     EXPECT_EQ(PreviewTexts::sizeText(0), "バイト");
 }
 
-TEST_F(PreviewTest, ShowsTheConversionAndLeavesTheFolderAsItWas) {
+// Looking writes nothing: a folder the user cannot write (a disc, a read-only share) previews
+// without a message, and not even a file made and removed again changes the folder.
+TEST_F(PreviewTest, ShowsTheConversionAndWritesNothingIntoTheFolder) {
     auto bluePicture = makeBmp24(3, 2, Blue);
     setPixel(bluePicture, 1, 0, Green);
-    auto topDown = makeBmp24(16, 16, Green);
-    topDown[22] = 0xF0; // height -16: stored top-down
+    auto topDown = makeBmp24(16, 15, Green);
+    topDown[22] = 0xF1; // height -15: stored top-down
     topDown[23] = topDown[24] = topDown[25] = 0xFF;
     pictures.write("a.bmp", bluePicture);
+    pictures.write("a.tmp", {1, 2, 3}); // the user's own file
     pictures.write("b.bmp", topDown);
+    struct stat before {};
+    ::stat(pictures.path().c_str(), &before);
+    std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
     startBlueToRed();
 
     EXPECT_EQ(statusText(Field::Dimensions), "3×2");
@@ -31,13 +37,19 @@ TEST_F(PreviewTest, ShowsTheConversionAndLeavesTheFolderAsItWas) {
     EXPECT_EQ(picture(Side::Before).pixelColor(0, 0), QColor(Qt::blue));
     EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(picture(Side::After).pixelColor(1, 0), QColor(Qt::green));
-    EXPECT_EQ(pictures.names(), (std::vector<std::string>{"a.bmp", "b.bmp"})) << "no temporary";
-    EXPECT_EQ(pictures.read("a.bmp"), bluePicture);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_FALSE(busyPointerShown());
+    show(1); // grown, too
+    EXPECT_EQ(statusText(Field::Dimensions), "16×-15");
+    EXPECT_EQ(picture(Side::After).size(), QSize(16, 16));
 
-    show(1);
-    EXPECT_EQ(statusText(Field::Dimensions), "16×-16");
+    struct stat after {};
+    ::stat(pictures.path().c_str(), &after);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(pictures.names(), (std::vector<std::string>{"a.bmp", "a.tmp", "b.bmp"}));
+    EXPECT_EQ(pictures.read("a.bmp"), bluePicture);
+    EXPECT_EQ(pictures.read("a.tmp"), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 // The options take effect at once, and are offered exactly while the row is to be added.
@@ -105,31 +117,6 @@ TEST_F(PreviewTest, AnNGItemIsShownAsNotConvertible) {
     }
     EXPECT_EQ(fileList()->mark(1), ItemMark::NotConvertible);
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-// Looking writes nothing: a folder the user cannot write (a disc, a read-only share) previews
-// without a message, and not even a file made and removed again changes the folder.
-TEST_F(PreviewTest, APreviewWritesNothingIntoTheFolder) {
-    auto bluePicture = makeBmp24(16, 15, Blue);
-    setPixel(bluePicture, 0, 0, Green);
-    pictures.write("a.bmp", bluePicture);
-    pictures.write("a.tmp", {1, 2, 3}); // the user's own file
-    struct stat before {};
-    ::stat(pictures.path().c_str(), &before);
-    std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    startBlueToRed();
-    resizeBox()->setCheckState(Qt::Checked); // grown, too
-
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(picture(Side::After).size(), QSize(16, 16));
-    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(picture(Side::After).pixelColor(0, 1), QColor(Qt::green));
-    struct stat after {};
-    ::stat(pictures.path().c_str(), &after);
-    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
-    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
-    EXPECT_EQ(pictures.read("a.tmp"), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 } // namespace pixtint

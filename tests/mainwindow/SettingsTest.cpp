@@ -28,16 +28,22 @@ protected:
 };
 
 // Only the folder line: the window keeps its defaults, says nothing, and shows the program
-// folder, whose Readme it opens.
-TEST_F(Settings, AShortFileIsReadSilentlyAndExitWritesTheDefaultsInTheFileForm) {
+// folder, whose Readme it opens. Only an exit through the button writes the file.
+TEST_F(Settings, AShortFileIsReadSilentlyAndOnlyTheExitButtonWritesTheDefaults) {
     writeSettings({pictureFolderText()});
+    const QByteArray previous = settingsBytes();
     start();
     EXPECT_EQ(window->windowTitle(), "Pixtint (Ver1.2)");
     QTest::mouseClick(readmeButton(), Qt::LeftButton);
     EXPECT_EQ(dialogs.openedDocuments, QStringList{programFolderText() + "/Readme.txt"});
+    dialogs.colourAnswers.push_back(QColor(255, 0, 0));
+    colourDialogButton(Side::After)->click();
+    window->close();
+    settle();
+    EXPECT_EQ(settingsBytes(), previous);
 
+    start();
     exitWithButton();
-
     EXPECT_EQ(settingsBytes(), programFolderText().toUtf8() +
                                    "\r\n-2147483638 \r\n-2147483633 \r\n 1 \r\nTrue\r\n 1 \r\n");
     EXPECT_FALSE(window->isVisible());
@@ -95,18 +101,6 @@ TEST_F(Settings, AnUnwritableFileIsReportedAndTheWindowStillCloses) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(std::filesystem::is_directory(programFolder / "Pixtint.ini"));
     EXPECT_EQ(programFolder.names(), std::vector<std::string>{"Pixtint.ini"});
-}
-
-TEST_F(Settings, OnlyAnExitThroughTheButtonChangesTheFile) {
-    rememberPictureFolder();
-    const QByteArray previous = settingsBytes();
-    start();
-    dialogs.colourAnswers.push_back(QColor(255, 0, 0));
-    colourDialogButton(Side::After)->click();
-
-    window->close();
-    settle();
-    EXPECT_EQ(settingsBytes(), previous);
 }
 
 // An installed program, or one in a folder made read-only (for the superuser as well).

@@ -18,28 +18,22 @@ namespace fs = std::filesystem;
 // the keyboard shortcuts and a folder dropped on it.
 class WindowCommands : public MainWindowFixture {
 protected:
-    QAction* listAction(const QString& name) const {
+    void trigger(const QString& name) {
         for (QAction* action : fileList()->actions()) {
             if (action->objectName() == name) {
-                return action;
+                action->trigger();
+                settle();
+                return;
             }
         }
         ADD_FAILURE() << "no list action " << name.toStdString();
-        return nullptr;
-    }
-    QStringList listMenuTexts() const {
-        QStringList texts;
-        for (const QAction* action : fileList()->actions()) {
-            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        }
-        return texts;
     }
     void activate() {
         QApplication::setActiveWindow(window.get());
         settle();
     }
-    void press(int keys) {
-        QTest::keySequence(window.get(), QKeySequence(keys));
+    void press(const QKeySequence& keys) {
+        QTest::keySequence(window.get(), keys);
         settle();
     }
     // Drags `urls` over the file list and drops them there, as a file manager would, offering
@@ -61,15 +55,36 @@ protected:
         EXPECT_EQ(enter.dropAction(), dropped.dropAction());
         return dropped.dropAction();
     }
+    QUrl urlIn(const QString& name) const {
+        return QUrl::fromLocalFile(pictureFolderText() + '/' + name);
+    }
     std::vector<std::uint8_t> original = makeBmp24(2, 2, Blue);
     std::vector<std::uint8_t> converted = makeBmp24(2, 2, Red);
 };
 
-TEST_F(WindowCommands, TheListMenuOffersUndoAndTheTicksOfEveryFile) {
+// The ticks change, nothing else: the selection and the preview stay where they were.
+TEST_F(WindowCommands, TheListMenuTicksEveryFileWhateverItsMarkOrNone) {
+    pictures.write("a.bmp", original);
+    pictures.write("b.bmp", {'B', 'M', 0, 0}); // not convertible: unticked by the refresh
+    pictures.write("c.bmp", original);
     startBlueToRed();
+    QStringList menu;
+    for (const QAction* action : fileList()->actions()) {
+        menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
     EXPECT_EQ(fileList()->contextMenuPolicy(), Qt::ActionsContextMenu);
-    EXPECT_EQ(listMenuTexts(),
-              QStringList({"バックアップから元に戻す", "-", "すべて選択", "すべて解除"}));
+    EXPECT_EQ(menu, QStringList({"バックアップから元に戻す", "-", "すべて選択", "すべて解除"}));
+    show(2);
+    const QImage shown = picture(Side::After);
+
+    trigger("tickAll");
+    EXPECT_EQ(listing(),
+              QStringList({"a.bmp BMP ticked", "b.bmp NoChg ticked", "c.bmp BMP ticked"}));
+    trigger("tickNone");
+    EXPECT_EQ(listing(), QStringList({"a.bmp BMP", "b.bmp NoChg", "c.bmp BMP"}));
+    EXPECT_EQ(fileList()->selectedRow(), 2);
+    EXPECT_EQ(picture(Side::After), shown);
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // One picture of each kind: put back, no backup, a user's file in the backup's place, a
@@ -84,12 +99,18 @@ TEST_F(WindowCommands, RestorePutsBackTheTickedFilesBackupsAndReadsTheListAgain)
     pictures.write("d.bak", original);
     pictures.write("e.bak", original);
     startBlueToRed();
-    fileList()->setTicked(3, true);
+    trigger("tickNone");
+    trigger("restoreFromBackup");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "元に戻すファイルがありません！");
+    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(pictures.read("a.bak"), original) << "nothing ticked, nothing touched";
+
+    dialogs.messages.clear();
+    trigger("tickAll");
     fileList()->setTicked(4, false);
     fileList()->setMark(0, ItemMark::Converted); // as a batch leaves it
-
-    listAction("restoreFromBackup")->trigger();
-    settle();
+    trigger("restoreFromBackup");
 
     EXPECT_EQ(pictures.read("a.bmp"), original);
     EXPECT_FALSE(fs::exists(pictures / "a.bak")) << "the backup took the picture's place";
@@ -105,53 +126,17 @@ TEST_F(WindowCommands, RestorePutsBackTheTickedFilesBackupsAndReadsTheListAgain)
     const FakeDialogs::Message& failure = dialogs.messages[0];
     EXPECT_EQ(failure.title, "復元エラー");
     EXPECT_EQ(failure.icon, QMessageBox::Critical);
-    EXPECT_TRUE(failure.text.startsWith("[No.")) << failure.text.toStdString();
-    EXPECT_TRUE(failure.text.endsWith("\r\nd.bmp は元に戻せませんでした。"))
+    EXPECT_TRUE(failure.text.startsWith("[No.") &&
+                failure.text.endsWith("\r\nd.bmp は元に戻せませんでした。"))
         << failure.text.toStdString();
     EXPECT_EQ(dialogs.messages[1].text, "1 個のファイルを元に戻しました。\r\n"
                                         "1 個のファイルにはバックアップがありませんでした。\r\n"
                                         "1 個のファイルは、その .bak がバックアップではないため、"
                                         "元に戻しませんでした。\r\n"
                                         "1 個のファイルは元に戻せませんでした。");
-    EXPECT_EQ(dialogs.messages[1].title, "Pixtint");
     EXPECT_EQ(listing(), QStringList({"a.bmp BMP ticked", "b.bmp BMP ticked", "c.bmp BMP ticked",
                                       "d.bmp NoChg", "e.bmp BMP ticked"}))
         << "read again: marks and ticks as a refresh gives them";
-}
-
-TEST_F(WindowCommands, RestoreWithNothingTickedSaysSoAndTouchesNothing) {
-    pictures.write("a.bmp", converted);
-    pictures.write("a.bak", original);
-    startBlueToRed();
-    listAction("tickNone")->trigger();
-
-    listAction("restoreFromBackup")->trigger();
-
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].text, "元に戻すファイルがありません！");
-    EXPECT_EQ(dialogs.messages[0].icon, QMessageBox::Warning);
-    EXPECT_EQ(pictures.read("a.bak"), original);
-    EXPECT_EQ(listing(), QStringList({"a.bmp BMP"}));
-}
-
-// The ticks change, nothing else: the selection and the preview stay where they were.
-TEST_F(WindowCommands, SelectAllAndNoneTickEveryFileWhateverItsMark) {
-    pictures.write("a.bmp", makeBmp24(2, 2, Blue));
-    pictures.write("b.bmp", {'B', 'M', 0, 0}); // not convertible: unticked by the refresh
-    pictures.write("c.bmp", makeBmp24(2, 2, Blue));
-    startBlueToRed();
-    show(2);
-    const QImage shown = picture(Side::After);
-
-    listAction("tickAll")->trigger();
-    EXPECT_EQ(listing(),
-              QStringList({"a.bmp BMP ticked", "b.bmp NoChg ticked", "c.bmp BMP ticked"}));
-    listAction("tickNone")->trigger();
-    EXPECT_EQ(listing(), QStringList({"a.bmp BMP", "b.bmp NoChg", "c.bmp BMP"}));
-
-    EXPECT_EQ(fileList()->selectedRow(), 2);
-    EXPECT_EQ(picture(Side::After), shown);
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(WindowCommands, AFolderOrAFileDroppedOnTheWindowIsChosenAndListed) {
@@ -159,81 +144,61 @@ TEST_F(WindowCommands, AFolderOrAFileDroppedOnTheWindowIsChosenAndListed) {
     pictures.write("icons/save.bmp", makeBmp24(16, 16, Blue));
     pictures.write("open.bmp", makeBmp24(16, 16, Blue));
     startBlueToRed();
-    ASSERT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
 
-    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons/")}), Qt::CopyAction)
+    EXPECT_EQ(drop({urlIn("icons/")}), Qt::CopyAction)
         << "never a move: the file manager must not think the folder went anywhere";
     EXPECT_EQ(folderLabel()->text(), pictureFolderText() + "/icons");
     EXPECT_EQ(listing(), QStringList({"save.bmp BMP ticked"}));
     EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝1");
 
-    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/open.bmp"),
-                    QUrl::fromLocalFile(pictureFolderText() + "/icons")},
-                   Qt::LinkAction | Qt::CopyAction),
+    EXPECT_EQ(drop({urlIn("open.bmp"), urlIn("icons")}, Qt::LinkAction | Qt::CopyAction),
               Qt::LinkAction)
         << "the first of several";
     EXPECT_EQ(folderLabel()->text(), pictureFolderText()) << "a file stands for its folder";
     EXPECT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
 
+    EXPECT_EQ(drop({QUrl("https://example.org/icons/"), urlIn("icons")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({urlIn("gone")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({urlIn("icons")}, Qt::MoveAction), Qt::IgnoreAction) << "a move only";
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
+
     EXPECT_NE(drop({QUrl::fromLocalFile("/")}), Qt::IgnoreAction);
     EXPECT_EQ(folderLabel()->text(), "") << "the root is held as the empty text";
-}
-
-TEST_F(WindowCommands, ADropOfNoFolderOrDuringAPickChangesNothing) {
-    fs::create_directories(pictures / "icons");
-    startBlueToRed();
-    const QUrl icons = QUrl::fromLocalFile(pictureFolderText() + "/icons");
-    EXPECT_EQ(drop({QUrl("https://example.org/icons/"), icons}), Qt::IgnoreAction);
-    EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/gone")}), Qt::IgnoreAction);
-    EXPECT_EQ(drop({icons}, Qt::MoveAction), Qt::IgnoreAction) << "a move only";
-
-    pickButton(Side::Before)->click(); // the pick waits for its click on a preview
-    EXPECT_EQ(drop({icons}), Qt::IgnoreAction);
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(WindowCommands, F5RefreshesAndCtrlOChoosesAFolder) {
+// F5 refreshes, Ctrl+O chooses a folder, and Ctrl+Q leaves as the exit button does; while a
+// pick waits for its click, the window takes neither shortcuts nor drops.
+TEST_F(WindowCommands, ShortcutsRefreshChooseAFolderAndLeaveExceptDuringAPick) {
     fs::create_directories(pictures / "icons");
     pictures.write("icons/save.bmp", makeBmp24(16, 16, Blue));
+    pictures.write("icon.bmp", makeBmp24(16, 16, Blue));
     startBlueToRed();
     activate();
     pictures.write("new.bmp", makeBmp24(16, 16, Blue));
+    pickButton(Side::Before)->click();
     press(Qt::Key_F5);
-    EXPECT_EQ(listing(), QStringList({"new.bmp BMP ticked"}));
+    press(Qt::CTRL | Qt::Key_O);
+    press(Qt::CTRL | Qt::Key_Q);
+    EXPECT_EQ(drop({urlIn("icons")}), Qt::IgnoreAction);
+    EXPECT_EQ(listing(), QStringList({"icon.bmp BMP ticked"}));
+    EXPECT_TRUE(dialogs.folderTitles.isEmpty());
+    EXPECT_TRUE(window->isVisible());
 
+    press(Qt::Key_Escape);
+    ASSERT_FALSE(window->picking());
+    press(Qt::Key_F5);
+    EXPECT_EQ(listing(), QStringList({"icon.bmp BMP ticked", "new.bmp BMP ticked"}));
     dialogs.folderAnswers.push_back(pictureFolderText() + "/icons/");
     press(Qt::CTRL | Qt::Key_O);
     EXPECT_EQ(dialogs.folderTitles, QStringList{"フォルダを選択してください"});
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText() + "/icons");
     EXPECT_EQ(listing(), QStringList({"save.bmp BMP ticked"}));
-}
 
-// As the exit button: the settings file holds the session, and the window is gone.
-TEST_F(WindowCommands, CtrlQLeavesAndKeepsTheSettings) {
-    start();
-    activate();
-    dialogs.folderAnswers.push_back(pictureFolderText());
-    browseButton()->click();
     press(Qt::CTRL | Qt::Key_Q);
     EXPECT_FALSE(window->isVisible());
     const auto saved = programFolder.read("Pixtint.ini");
     EXPECT_TRUE(QByteArray(reinterpret_cast<const char*>(saved.data()), std::ssize(saved))
-                    .startsWith(pictureFolderText().toUtf8() + "\r\n"));
-}
-
-TEST_F(WindowCommands, ShortcutsWaitWhileAPickWaitsForItsClick) {
-    pictures.write("icon.bmp", makeBmp24(16, 16, Blue));
-    startBlueToRed();
-    activate();
-    pickButton(Side::Before)->click();
-    pictures.write("new.bmp", makeBmp24(16, 16, Blue));
-    press(Qt::Key_F5);
-    press(Qt::CTRL | Qt::Key_O);
-    press(Qt::CTRL | Qt::Key_Q);
-    EXPECT_EQ(listing(), QStringList({"icon.bmp BMP ticked"}));
-    EXPECT_TRUE(dialogs.folderTitles.isEmpty());
-    EXPECT_TRUE(window->isVisible());
+                    .startsWith(pictureFolderText().toUtf8() + "/icons\r\n"));
 }
 
 // A message box in the middle of a batch takes input; the window behind it takes no command.
@@ -250,8 +215,7 @@ TEST_F(WindowCommands, ShortcutsAndDropsWaitWhileABatchRuns) {
             pictures.write("new.bmp", makeBmp24(4, 4, Blue));
             press(Qt::Key_F5);
             press(Qt::CTRL | Qt::Key_Q);
-            EXPECT_EQ(drop({QUrl::fromLocalFile(pictureFolderText() + "/icons")}),
-                      Qt::IgnoreAction);
+            EXPECT_EQ(drop({urlIn("icons")}), Qt::IgnoreAction);
         }
     };
     convertButton()->click();
@@ -261,6 +225,30 @@ TEST_F(WindowCommands, ShortcutsAndDropsWaitWhileABatchRuns) {
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
     EXPECT_EQ(listing(), QStringList({"a.bmp NG ticked", "b.bmp OK ticked"}));
     EXPECT_EQ(dialogs.messages.back().text, "変換終了！");
+}
+
+// Keys go to the widget that has the focus: Enter clicks a button as Space does, and Tab
+// follows the rows of the window, left to right, top to bottom.
+TEST_F(WindowCommands, TheKeyboardClicksTheFocusedButtonAndTabsInReadingOrder) {
+    pictures.write("icon.bmp", makeBmp24(16, 15, Blue)); // offers the size options too
+    startBlueToRed();
+    activate();
+    readmeButton()->setFocus();
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+    }
+    EXPECT_EQ(dialogs.openedDocuments.size(), 3);
+
+    browseButton()->setFocus();
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 15; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited.join(' ').toStdString(),
+              "Command2 ListView1 Command3 Command5(0) Command5(2) Command5(4) Command5(1) "
+              "Command5(3) Command5(5) Check2 Option1(0) Check1 Command7 Command4 Command1 "
+              "Command2");
 }
 
 } // namespace

@@ -176,7 +176,9 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
     expectNoJapanese(textsOf(buttonColours), "button-colour dialog");
 }
 
-TEST_F(WindowLanguage, EveryCaptionFitsItsControlInBothLanguages) {
+// Every caption fits its control, and the legend's icons stand in the blanks before their
+// words, clear of every letter.
+TEST_F(WindowLanguage, EveryCaptionFitsAndTheLegendIconsSitClearOfTheirWords) {
     for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
         useUiLanguage(*qApp, language);
         start();
@@ -186,20 +188,10 @@ TEST_F(WindowLanguage, EveryCaptionFitsItsControlInBothLanguages) {
             ButtonColourDialog buttonColours(window.get()); // gone before the window
             EXPECT_EQ(overflowingCaptions(buttonColours).join("; ").toStdString(), "") << name;
         }
-        window.reset();
-    }
-}
-
-// The legend's icons stand in the blanks before their words, clear of every letter.
-TEST_F(WindowLanguage, TheLegendIconsSitClearOfTheirWords) {
-    for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
-        useUiLanguage(*qApp, language);
-        start();
         const auto* heading = control<QLabel>("Label2(1)");
         const QFontMetrics metrics = heading->fontMetrics();
         const QString text = heading->text();
         const int textLeft = heading->x() + heading->contentsRect().left();
-        EXPECT_LE(metrics.horizontalAdvance(text), heading->contentsRect().width());
         // Where the letters are: the extents of the runs between blanks.
         QList<std::pair<int, int>> inked;
         for (int start = 0; start < text.size();) {
