@@ -5,7 +5,9 @@
 #include "conversion/BackupRestore.h"
 #include "conversion/BatchRun.h"
 
+#include <algorithm>
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -39,11 +41,32 @@ unsigned jobsFor(const CliOptions& options) {
     return options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
 }
 
+// Many small pictures are committed in groups as large as the limit on open files allows
+// (each file of a group holds two until its commit), so that a folder of thousands of icons
+// takes few flushes of the disk; the limit is raised as far as the system lets it.
+std::size_t groupFilesForThisProcess() {
+    constexpr std::size_t Wanted = 256;
+    constexpr rlim_t Spare = 64; // standard streams, folders, the program's own
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        return 64;
+    }
+    if (limit.rlim_cur < 2 * Wanted + Spare && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, 2 * Wanted + Spare);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    return std::clamp<std::size_t>((limit.rlim_cur - std::min(limit.rlim_cur, Spare)) / 2, 1,
+                                   Wanted);
+}
+
 // Answers false when stopped before the last file.
 bool convertAll(const std::vector<fs::path>& files, const CliOptions& options,
                 ReportPrinter& printer) {
-    BatchRun run(options.request,
-                 {.dryRun = options.dryRun, .requireSignature = true, .jobs = jobsFor(options)});
+    BatchRun run(options.request, {.dryRun = options.dryRun,
+                                   .requireSignature = true,
+                                   .jobs = jobsFor(options),
+                                   .groupFiles = groupFilesForThisProcess()});
     return run.run(files, {.outcome =
                                [&](const FileOutcome& outcome) {
                                    printer.print(reportOf(outcome, options.request.pairs));
