@@ -120,6 +120,30 @@ TEST(CommitSafety, ASwapThatReportsFailureButTookEffectLosesNothing) {
     }
 }
 
+// A file system without the exchange: the check and a plain rename, with the same outcome.
+struct NoExchange : FileSystem {
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        return flags == RENAME_EXCHANGE ? EINVAL
+                                        : FileSystem::renameInFolder(folder, from, to, flags);
+    }
+};
+
+TEST(CommitSafety, WithoutAnExchangeAPictureIsStillReplacedOnlyAsRead) {
+    TestFolder folder;
+    folder.write("a.bmp", Original);
+    folder.write("b.bmp", Original);
+    NoExchange plain;
+    EXPECT_EQ(convert(folder / "a.bmp", true, {}, plain).at(0).status, FileStatus::Converted);
+    EXPECT_EQ(folder.read("a.bmp"), Converted);
+    EXPECT_EQ(folder.read("a.bak"), Original);
+    const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
+    const auto outcomes = convert(
+        folder / "b.bmp", true, [&] { folder.write("b.bmp", saved); }, plain);
+    EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
+    EXPECT_EQ(folder.read("b.bmp"), saved);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp", "b.bmp"}));
+}
+
 TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {
     EXPECT_EQ(backupPathFor("/pics/A.BMP"), "/pics/A.bak");
     EXPECT_EQ(backupPathFor("/p/\xff\xfe.bmp"), "/p/\xff\xfe.bak");
