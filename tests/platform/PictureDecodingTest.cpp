@@ -1,12 +1,9 @@
 #include "platform/PictureDecoding.h"
 
-#include "engine/ByteSource.h"
-#include "engine/Error.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <QImage>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace pixtint {
@@ -51,28 +48,6 @@ TEST(PictureDecoding, ReadsPlainBitmapsBottomUpOrTopDownAsQtDoesAndSamplesThemDo
                 << "width " << width << (topDown ? " top-down" : "");
         }
     }
-}
-
-TEST(PictureDecoding, OtherKindsGoThroughQtAndBytesThatAreNoPictureAreSaidToBeNone) {
-    TestFolder folder;
-    folder.write("palette.bmp", makeBmpWithBitCount(4, 4, 8));
-    EXPECT_EQ(decodePictureFile(folder / "palette.bmp").size(), QSize(4, 4));
-    EXPECT_NO_THROW(checkPictureDecodes(FileByteSource(folder / "palette.bmp")));
-
-    auto damaged = makeBmp24(4, 4, {});
-    damaged[0] = 'X'; // still 24-bit by its byte 28
-    folder.write("damaged.bmp", damaged);
-    for (const auto& read :
-         {std::function([&] { decodePictureFile(folder / "damaged.bmp"); }),
-          std::function([&] { checkPictureDecodes(FileByteSource(folder / "damaged.bmp")); })}) {
-        try {
-            read();
-            ADD_FAILURE() << "a damaged file was read";
-        } catch (const Error& error) {
-            EXPECT_EQ(error.kind(), ErrorKind::NotAPicture);
-        }
-    }
-    EXPECT_THROW(decodePictureFile(folder / "missing.bmp"), std::exception);
 }
 
 } // namespace pixtint
