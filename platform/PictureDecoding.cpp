@@ -1,6 +1,7 @@
 #include "platform/PictureDecoding.h"
 
 #include "engine/BmpHeader.h"
+#include "engine/BmpLayout.h"
 #include "engine/ByteSource.h"
 #include "engine/Error.h"
 
@@ -131,17 +132,30 @@ std::optional<PlainBitmap> plainBitmapOf(const ByteSource& source) {
     return plainBitmap(header, source.size());
 }
 
+// A file the list marks convertible (24 bits) is shown only when the conversion can read it
+// too: Qt's reader would show a picture whose pixel offset lies outside the file, and the
+// batch would then fail where the preview succeeded.
+void requireConvertibleLayout(const ByteSource& source) {
+    std::uint8_t bitCount[2] = {};
+    if (source.readAt(BmpHeader::BitCountOffset, bitCount) == 2 &&
+        bitCount[0] == BmpHeader::TwentyFourBits && bitCount[1] == 0) {
+        readBmpLayout(source);
+    }
+}
+
 } // namespace
 
 QImage decodePicture(const ByteSource& source, int largest) {
     if (const auto bitmap = plainBitmapOf(source)) {
         return readPlainBitmap(source, *bitmap, largest);
     }
+    requireConvertibleLayout(source);
     return readWithQt(source, largest);
 }
 
 void checkPictureDecodes(const ByteSource& source) {
     if (!plainBitmapOf(source)) {
+        requireConvertibleLayout(source);
         readWithQt(source, 1);
     }
 }

@@ -149,7 +149,7 @@ TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
     EXPECT_EQ(pictures.read("c.bmp"), compressed);
     EXPECT_EQ(pictures.read("d.bmp"), pastTheEnd);
     EXPECT_EQ(pictures.read("e.bmp"), cut);
-    ASSERT_EQ(titles(), (QStringList{"BMPエラー", "BMPエラー", "BMPエラー", "変換エラー",
+    ASSERT_EQ(titles(), (QStringList{"BMPエラー", "BMPエラー", "BMPエラー", "BMPエラー",
                                      "変換エラー", "Pixtint"}));
     EXPECT_EQ(dialogs.messages[0].text,
               "[No.53]\r\nファイルが見つかりません。\r\na.bmp は変換しませんでした。");
