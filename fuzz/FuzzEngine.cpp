@@ -14,6 +14,7 @@
 #include "engine/BmpLayout.h"
 #include "engine/EntryUse.h"
 #include "engine/Error.h"
+#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 
 #include <algorithm>
@@ -31,8 +32,6 @@
 #include <vector>
 
 using namespace pixtint;
-
-using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
@@ -88,26 +87,6 @@ std::size_t entryCount(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
                                                   std::filesystem::directory_iterator()));
 }
-
-// The input's bytes, read as the file would be.
-class MemoryBytes : public ByteSource {
-public:
-    explicit MemoryBytes(const Bytes& bytes)
-        : bytes_(bytes) {}
-
-    std::uint64_t size() const override { return bytes_.size(); }
-    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override {
-        const std::size_t from = std::min<std::uint64_t>(offset, bytes_.size());
-        const std::size_t count = std::min(buffer.size(), bytes_.size() - from);
-        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
-        return count;
-    }
-    const std::filesystem::path& path() const override { return path_; }
-
-private:
-    const Bytes& bytes_;
-    std::filesystem::path path_{"input.bmp"};
-};
 
 // ---- The model: the conversion done the slow way, one pixel and one entry at a time. ----
 //
@@ -339,7 +318,7 @@ Converted modelGrowth(Converted result, const Bytes& original, const BmpLayout& 
 Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
     BmpLayout layout;
     try {
-        layout = readBmpLayout(MemoryBytes(file));
+        layout = readBmpLayout(MemorySource(file));
     } catch (const Error& error) {
         return failing(error.kind());
     }
@@ -357,7 +336,7 @@ Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
     if (layout.colours == ColourLayout::Palette) {
         std::vector<std::uint64_t> use;
         try {
-            use = rle ? countEntryUse(MemoryBytes(file), layout) : modelUse(file, layout);
+            use = rle ? countEntryUse(MemorySource(file), layout) : modelUse(file, layout);
         } catch (const Error& error) {
             return failing(error.kind());
         }

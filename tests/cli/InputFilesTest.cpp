@@ -38,7 +38,9 @@ void makeTree(const TestFolder& folder) {
 
 } // namespace
 
-TEST(InputFiles, AFolderGivesItsBmpEntriesInNameOrderThenItsSubFoldersWithoutFollowingLinks) {
+// A folder gives its BMP entries in name order, then its sub-folders without following links;
+// a file reached twice is taken once.
+TEST(InputFiles, AFolderGivesItsPicturesInOrderAndEachFileOnce) {
     TestFolder folder;
     makeTree(folder);
     EXPECT_EQ(collected(folder, {"icons", "picture.png"}, false),
@@ -46,11 +48,6 @@ TEST(InputFiles, AFolderGivesItsBmpEntriesInNameOrderThenItsSubFoldersWithoutFol
     EXPECT_EQ(collected(folder, {"icons"}, true),
               (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "icons/sub/c.bmp",
                                         "icons/sub/deeper/d.Bmp"}));
-}
-
-TEST(InputFiles, AFileReachedTwiceIsTakenOnce) {
-    TestFolder folder;
-    makeTree(folder);
     fs::create_symlink(folder / "icons/b.bmp", folder / "alias.bmp");
     EXPECT_EQ(collected(folder, {"icons/b.bmp", "icons", "alias.bmp", "icons/./A.BMP"}, false),
               (std::vector<std::string>{"icons/b.bmp", "icons/A.BMP"}));

@@ -10,28 +10,43 @@
 
 namespace pixtint {
 
+namespace {
+
+using namespace std::chrono_literals;
+
+const auto Original = makeBmp24(16, 16, {0, 0, 255});
+
+void writeIcons(const TestFolder& folder, int count) {
+    for (int i = 0; i < count; ++i) {
+        folder.write("icon" + std::to_string(i) + ".bmp", Original);
+    }
+}
+
+// Runs the program on the folder and sends it `signal` once it has reported its first file.
+ProgramResult signalledRun(const TestFolder& folder, const std::vector<std::string>& colours,
+                           int signal) {
+    ConvertProgram program(with(colours, {"-j", "1", folder.path().string()}));
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (program.output().empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
+    ::kill(program.pid(), signal);
+    return program.wait();
+}
+
+} // namespace
+
 // Killed part-way through a few thousand icons, the program leaves every icon whole, old or
 // new, and none missing; the next run finishes the job and clears what the killed one left.
 TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
-    using namespace std::chrono_literals;
     constexpr int Count = 2000;
-    const auto original = makeBmp24(16, 16, {0, 0, 255});
+    const auto& original = Original;
     const auto converted = makeBmp24(16, 16, {255, 0, 0});
     TestFolder folder;
-    for (int i = 0; i < Count; ++i) {
-        folder.write("icon" + std::to_string(i) + ".bmp", original);
-    }
-    const std::vector<std::string> arguments{
-        "-f", "0000ff", "-t", "ff0000", "-j", "1", folder.path().string()};
-    {
-        ConvertProgram program(arguments);
-        const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (program.output().empty() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(1ms);
-        }
-        ::kill(program.pid(), SIGKILL);
-        ASSERT_EQ(program.wait().signal, SIGKILL) << "the run ended before it was killed";
-    }
+    writeIcons(folder, Count);
+    const std::vector<std::string> colours{"-f", "0000ff", "-t", "ff0000"};
+    ASSERT_EQ(signalledRun(folder, colours, SIGKILL).signal, SIGKILL)
+        << "the run ended before it was killed";
 
     const auto names = folder.names();
     int convertedCount = 0;
@@ -52,7 +67,7 @@ TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
     EXPECT_LT(convertedCount, Count);
 
     // The next run puts a held original in place and leaves nothing of the killed one.
-    EXPECT_EQ(ConvertProgram(arguments).wait().exitStatus, 0);
+    EXPECT_EQ(runConvert(with(colours, {folder.path().string()})).exitStatus, 0);
     for (int i = 0; i < Count; ++i) {
         ASSERT_EQ(folder.read("icon" + std::to_string(i) + ".bmp"), converted) << i;
         ASSERT_EQ(folder.read("icon" + std::to_string(i) + ".bak"), original) << i;
@@ -63,20 +78,11 @@ TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
 // SIGTERM, like Ctrl-C, stops the run after the files in hand: each icon is converted with its
 // backup or untouched, every converted one is reported, and the summary says the run stopped.
 TEST(KilledRun, ASignalStopsAfterTheFilesInHandAndTheSummarySaysSo) {
-    using namespace std::chrono_literals;
     constexpr int Count = 1000;
-    const auto original = makeBmp24(16, 16, {0, 0, 255});
+    const auto& original = Original;
     TestFolder folder;
-    for (int i = 0; i < Count; ++i) {
-        folder.write("icon" + std::to_string(i) + ".bmp", original);
-    }
-    ConvertProgram program({"-f", "blue", "-t", "red", "-j", "1", folder.path().string()});
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (program.output().empty() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
-    ::kill(program.pid(), SIGTERM);
-    const auto result = program.wait();
+    writeIcons(folder, Count);
+    const auto result = signalledRun(folder, {"-f", "blue", "-t", "red"}, SIGTERM);
     ASSERT_EQ(result.exitStatus, 130) << "the run ended before the signal";
 
     const auto summaryStart = result.out.rfind('\n', result.out.size() - 2) + 1;

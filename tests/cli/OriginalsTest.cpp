@@ -3,7 +3,6 @@
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace pixtint {
@@ -16,21 +15,6 @@ const Bytes Original = makeBmp24(16, 16, {255, 0, 255});
 const Bytes Converted = makeBmp24(16, 16, {12, 200, 40});
 const std::vector<std::string> MagentaToGreen{"-f", "ff00ff", "-t", "0cc828"};
 
-std::vector<std::string> with(const std::vector<std::string>& more) {
-    auto arguments = MagentaToGreen;
-    arguments.insert(arguments.end(), more.begin(), more.end());
-    return arguments;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 } // namespace
 
 // Two runs started together on one folder end as one after the other would: each picture is
@@ -41,8 +25,8 @@ TEST(Originals, TwoRunsAtOnceOnOneFolderConvertEachPictureOnce) {
     for (int i = 0; i < Count; ++i) {
         folder.write("icon" + std::to_string(i) + ".bmp", Original);
     }
-    ConvertProgram first(with({folder.path().string()}));
-    ConvertProgram second(with({folder.path().string()}));
+    ConvertProgram first(with(MagentaToGreen, {folder.path().string()}));
+    ConvertProgram second(with(MagentaToGreen, {folder.path().string()}));
     int converted = 0;
     for (auto* run : {&first, &second}) {
         const auto result = run->wait();
@@ -67,7 +51,7 @@ TEST(Originals, AnOriginalAKilledRunHeldIsToldAndRestored) {
     folder.write("a.bmp", Converted);
     folder.write("a.bak.Ab12Cd", Original);
     const auto dir = folder.path().string();
-    const auto dry = runConvert(with({"-n", dir}));
+    const auto dry = runConvert(with(MagentaToGreen, {"-n", dir}));
     EXPECT_EQ(dry.exitStatus, 0);
     EXPECT_EQ(linesOf(dry.out).at(0), "would recover  " + dir +
                                           "/a.bak  (the original an interrupted run held as " +
@@ -95,7 +79,7 @@ TEST(Originals, OnlyABackupIsReplacedOrRestored) {
     ASSERT_EQ(::mkfifo((folder / "fifo.bak").c_str(), 0600), 0);
     const auto dir = folder.path().string();
 
-    const auto run = runConvert(with({dir + "/text.bmp"}));
+    const auto run = runConvert(with(MagentaToGreen, {dir + "/text.bmp"}));
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out,
               "failed         " + dir + "/text.bmp  (text.bak is not a backup)\n1 failed\n");
@@ -122,7 +106,7 @@ TEST(Originals, AFileThatFailsToConvertFailsTheRun) {
     folder.write("bad.bmp", zeroWidth);
     folder.write("good.bmp", Original);
     const auto dir = folder.path().string();
-    const auto run = runConvert(with({dir}));
+    const auto run = runConvert(with(MagentaToGreen, {dir}));
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "failed         " + dir + "/bad.bmp  (invalid picture width)\n" +
                            "converted      " + dir +
@@ -137,10 +121,10 @@ TEST(Originals, ASubFolderNamedLikeAPictureIsSkippedOrWalkedInto) {
     std::filesystem::create_directory(folder / "x.bmp");
     folder.write("x.bmp/inner.bmp", Original);
     const auto dir = folder.path().string();
-    const auto flat = runConvert(with({dir}));
+    const auto flat = runConvert(with(MagentaToGreen, {dir}));
     EXPECT_EQ(flat.exitStatus, 0);
     EXPECT_EQ(flat.out, "skipped        " + dir + "/x.bmp  (a folder)\n1 skipped\n");
-    const auto deep = runConvert(with({"-r", dir}));
+    const auto deep = runConvert(with(MagentaToGreen, {"-r", dir}));
     EXPECT_EQ(deep.exitStatus, 0);
     EXPECT_EQ(deep.out,
               "skipped        " + dir + "/x.bmp  (a folder)\n" + "converted      " + dir +

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <sstream>
 #include <unistd.h>
 
 // Pictures are described by naming only the fields that matter to each case.
@@ -22,12 +21,6 @@ using Bytes = std::vector<std::uint8_t>;
 const Pixel Magenta{255, 0, 255}, Green{12, 200, 40}, Grey{128, 128, 128};
 const std::vector<std::string> MagentaToGreen{"-f", "#ff00ff", "-t", "12,200,40"};
 
-std::vector<std::string> with(std::vector<std::string> arguments,
-                              const std::vector<std::string>& more) {
-    arguments.insert(arguments.end(), more.begin(), more.end());
-    return arguments;
-}
-
 Bytes greyWithMagentaAt(std::initializer_list<std::pair<int, int>> pixels, Pixel colour = Magenta) {
     Bytes bytes = makeBmp24(8, 8, Grey);
     for (const auto& [x, y] : pixels) {
@@ -40,32 +33,11 @@ Bytes greyWithMagentaAt(std::initializer_list<std::pair<int, int>> pixels, Pixel
 // shows, or nothing where the machine has no pseudo-terminals.
 std::optional<std::string> runOnTerminal(const std::vector<std::string>& arguments) {
     const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (terminal < 0) {
+    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
         return std::nullopt;
-    }
-    if (::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
-        ::close(terminal);
-        return std::nullopt;
-    }
-    std::vector<std::string> argv{PIXTINT_CONVERT};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> pointers;
-    for (auto& argument : argv) {
-        pointers.push_back(argument.data());
-    }
-    pointers.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, ::ptsname(terminal), O_RDWR | O_NOCTTY, 0);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed != 0) {
-        throw std::runtime_error("cannot start pixtint-convert");
     }
     // The few lines fit in the terminal's buffer, where they wait until read.
-    ::waitpid(pid, nullptr, 0);
+    ConvertProgram(arguments, ::ptsname(terminal)).wait();
     ::fcntl(terminal, F_SETFL, O_NONBLOCK);
     std::string shown;
     char buffer[4096];
@@ -86,8 +58,7 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 
 std::vector<nlohmann::json> jsonLines(const std::string& text) {
     std::vector<nlohmann::json> objects;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
+    for (const auto& line : linesOf(text)) {
         objects.push_back(nlohmann::json::parse(line)); // throws on a line that is not JSON
     }
     return objects;
@@ -183,10 +154,11 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     folder.write("sixteen.bmp", makeBmpWithBitCount(4, 4, 16));
     const auto dir = folder.path().string();
 
-    // The pairs match the original colours only: grey becomes magenta, not green. The grown
-    // row takes the first pair's new colour.
-    const auto run = runConvert({"--json", "-m", "ff00ff=0cc828", "-m", "808080=ff00ff", "-g",
-                                 "bottom", dir, dir + "/gone.bmp"});
+    // --from and --to make the first pair wherever they stand. The pairs match the original
+    // colours only: grey becomes magenta, not green. The grown row takes the first pair's new
+    // colour.
+    const auto run = runConvert({"--json", "-m", "808080=ff00ff", "-f", "ff00ff", "-t", "0cc828",
+                                 "--tolerance", "0", "-g", "bottom", dir, dir + "/gone.bmp"});
     EXPECT_EQ(run.exitStatus, 1);
     const auto objects = jsonLines(run.out);
     ASSERT_EQ(objects.size(), 4u) << run.out;
@@ -305,12 +277,26 @@ TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {
     TestFolder folder;
     const Bytes icon = makeBmp24(2, 2, Magenta);
     folder.write("a.bmp", icon);
-    for (const auto& arguments : {std::vector<std::string>{"-x", folder.path().string()},
-                                  std::vector<std::string>{folder.path().string()}}) {
+    const auto dir = folder.path().string();
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"-f", "ff0000", "-t", "00ff00"}, "no PATH"},
+        {{dir}, "no colour pair"},
+        {{"-f", "ff0000", dir}, "--from needs --to"},
+        {{"-f", "reddish", "-t", "00ff00", dir}, "'reddish'"},
+        {{"-m", "ff0000", dir}, "'ff0000' given to --map"},
+        {{"-m", "ff0000=00ff00", "-g", "left", dir}, "--grow"},
+        {{"-x", "-m", "ff0000=00ff00", dir}, "-x"},
+        {{"--restore", "-m", "ff0000=00ff00", dir}, "--restore takes no"},
+        {{"--restore", "--tolerance", "3", dir}, "--restore takes no"},
+        {{"-m", "ff0000=00ff00", "--tolerance", "256", dir}, "--tolerance"},
+        {{"-m", "ff0000=00ff00", "--tolerance", "-1", dir}, "--tolerance"},
+    };
+    for (const auto& [arguments, message] : cases) {
         const auto run = runConvert(arguments);
-        EXPECT_EQ(run.exitStatus, 2) << arguments[0];
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.exitStatus, 2) << message;
+        EXPECT_EQ(run.out, "") << message;
         EXPECT_EQ(run.err.rfind("pixtint-convert: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
     EXPECT_EQ(folder.names(), std::vector<std::string>{"a.bmp"});
     EXPECT_EQ(folder.read("a.bmp"), icon);

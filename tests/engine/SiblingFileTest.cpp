@@ -5,7 +5,6 @@
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/TestFolder.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -55,13 +54,6 @@ TEST(EngineSiblingFile, CleanUpRemovesOnlyUnheldSiblings) {
     removeLeftoverSiblings(FolderLock(folder.path()).descriptor());
     EXPECT_EQ(folder.names(),
               (std::vector<std::string>{".a.bmp.pixtint-Cd34Ef", ".a.bmp.pixtint-notours"}));
-}
-
-TEST(EngineFileBytes, FailuresCarryTheSystemsReason) {
-    TestFolder folder;
-    EXPECT_EQ(errnoOf([&] { writeFileAtomically(folder / "no" / "x", Bytes{1}); }), ENOENT);
-    EXPECT_EQ(errnoOf([&] { readWholeFile(folder.path()); }), EISDIR);
-    EXPECT_EQ(errnoOf([&] { readWholeFile(folder / "none"); }), ENOENT);
 }
 
 TEST(EngineFileBytes, ReadsAWholeFileLargerThanOneStep) {

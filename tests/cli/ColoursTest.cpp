@@ -1,0 +1,54 @@
+#include "cli/Options.h"
+
+#include <gtest/gtest.h>
+
+namespace pixtint {
+
+// Hex with or without a hash in either case, decimal triples, rgb(), and every CSS name in any
+// case with the CSS values, which win where older colour tables disagree.
+TEST(Colours, ReadsHexDecimalAndCssNames) {
+    const std::pair<const char*, Rgb> colours[] = {
+        {"#ff00FF", {255, 0, 255}},
+        {"0cC828", {12, 200, 40}},
+        {"12,200,40", {12, 200, 40}},
+        {" 0 , 255 ,007", {0, 255, 7}},
+        {"123456", {0x12, 0x34, 0x56}}, // six digits are hex
+        {"rgb(255,0,255)", {255, 0, 255}},
+        {"RGB( 12, 200 ,40 )", {12, 200, 40}},
+        {"magenta", {255, 0, 255}},
+        {"Silver", {192, 192, 192}},
+        {"green", {0, 128, 0}},
+        {"GRAY", {128, 128, 128}},
+        {"darkslategrey", {47, 79, 79}},
+        {"aliceblue", {240, 248, 255}},
+        {"yellowgreen", {154, 205, 50}},
+        {"rebeccapurple", {102, 51, 153}},
+    };
+    for (const auto& [text, colour] : colours) {
+        EXPECT_EQ(parseColour(text), colour) << text;
+    }
+    EXPECT_EQ(parseColourPair("magenta=rgb(12,200,40)"),
+              (ColourPair{{255, 0, 255}, {12, 200, 40}}));
+}
+
+TEST(Colours, RejectsAnythingElse) {
+    for (const char* text :
+         {"",           "#",        "ff00f",        "#ff00ff0",    "##ff00ff",      "gg0000",
+          "0x1234",     "#-1ffff",  "+1ffff",       "256,0,0",     "1,2",           "1,2,3,4",
+          "-1,2,3",     "+1,2,3",   "1,,3",         "1 2,3,4",     "1,2,3,",        "ff 00 ff",
+          "magent",     "magentas", " magenta",     "#magenta",    "transparent",   "rgb(1,2,3",
+          "rgb 1,2,3)", "rgb(1,2)", "rgb(256,0,0)", "rgb(1,2,3))", "rgba(1,2,3,4)", "rgb(ff,00,ff)",
+          "rgb()"}) {
+        EXPECT_FALSE(parseColour(text)) << text;
+    }
+}
+
+TEST(Colours, ReadsAPairAroundItsEqualsSign) {
+    EXPECT_EQ(parseColourPair("#0000ff=255,0,0"), (ColourPair{{0, 0, 255}, {255, 0, 0}}));
+    for (const char* text :
+         {"0000ff", "0000ff=", "=ff0000", "0000ff=ff0000=00ff00", "0000ff:ff0000"}) {
+        EXPECT_FALSE(parseColourPair(text)) << text;
+    }
+}
+
+} // namespace pixtint
