@@ -137,21 +137,6 @@ TEST(EngineColourWalk, SeveralPairsMatchTheOriginalColoursOnly) {
     EXPECT_EQ(ColourMap(Before, Before).recolor(pixels), 0u);
 }
 
-TEST(EngineColourWalk, FourBytePixelsKeepTheirFourthByteWhereverTheMasksPutIt) {
-    const ChannelBytes channels{.red = 0, .green = 3, .blue = 1, .fourth = 2};
-    Bytes pixels;
-    for (int i = 0; i < 20; ++i) {
-        pixels.insert(pixels.end(), {3, 1, static_cast<std::uint8_t>(i), 2}); // r, b, alpha, g
-    }
-    WalkCounts counts(1);
-    ColourMap(Before, After).recolour(pixels, channels, counts);
-    EXPECT_EQ(counts.pixels(), 20u);
-    for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(Bytes(pixels.begin() + 4 * i, pixels.begin() + 4 * i + 4),
-                  (Bytes{9, 7, static_cast<std::uint8_t>(i), 8}));
-    }
-}
-
 // Channels of eight bits anywhere in a little-endian four-byte pixel; every other bit stays.
 TEST(EngineColourWalk, ChannelsAtAnyBitKeepEveryOtherBit) {
     const ChannelShifts shifts{.red = 24, .green = 4, .blue = 12};
