@@ -89,34 +89,29 @@ struct FaultyRename : FileSystem {
     }
 };
 
-// Fails once the original is held: the picture and the older backup stay as they were.
-TEST(CommitSafety, AFailedSwapLeavesThePictureAndTheOlderBackup) {
-    TestFolder folder;
-    folder.write("a.bmp", Original);
-    folder.write("a.bak", OlderBackup);
-    FaultyRename failing;
-    const auto outcomes = convert(folder / "a.bmp", true, {}, failing);
-    EXPECT_EQ(outcomes.at(0).status, FileStatus::Failed);
-    EXPECT_EQ(outcomes.at(0).failure->error.systemError(), EIO);
-    EXPECT_EQ(folder.read("a.bmp"), Original);
-    EXPECT_EQ(folder.read("a.bak"), OlderBackup);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
-}
-
-// The failure path must not take the original's last name: the swap happened, so it is done.
-TEST(CommitSafety, ASwapThatReportsFailureButTookEffectLosesNothing) {
-    for (const bool keepBackup : {true, false}) {
+// A swap that fails once the original is held leaves the picture and the older backup as they
+// were. One that reports failure although it took effect is done: the failure path must not
+// take the original's last name.
+TEST(CommitSafety, AFailedSwapLosesNothingWhetherOrNotItTookEffect) {
+    for (const bool takesEffect : {false, true}) {
+        SCOPED_TRACE(takesEffect);
         TestFolder folder;
         folder.write("a.bmp", Original);
-        FaultyRename lostReply;
-        lostReply.takesEffect = true;
-        const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, lostReply);
-        EXPECT_EQ(outcomes.at(0).status, FileStatus::Converted);
-        EXPECT_EQ(folder.read("a.bmp"), Converted);
-        if (keepBackup) {
+        folder.write("a.bak", OlderBackup);
+        FaultyRename faulty;
+        faulty.takesEffect = takesEffect;
+        const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
+        if (takesEffect) {
+            EXPECT_EQ(outcomes.at(0).status, FileStatus::Converted);
+            EXPECT_EQ(folder.read("a.bmp"), Converted);
             EXPECT_EQ(folder.read("a.bak"), Original);
+        } else {
+            EXPECT_EQ(outcomes.at(0).status, FileStatus::Failed);
+            EXPECT_EQ(outcomes.at(0).failure->error.systemError(), EIO);
+            EXPECT_EQ(folder.read("a.bmp"), Original);
+            EXPECT_EQ(folder.read("a.bak"), OlderBackup);
         }
-        EXPECT_EQ(folder.names().size(), keepBackup ? 2u : 1u);
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
     }
 }
 
