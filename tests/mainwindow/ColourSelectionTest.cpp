@@ -64,7 +64,6 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
     EXPECT_FALSE(window->picking());
     EXPECT_FALSE(image(Side::Before)->testAttribute(Qt::WA_SetCursor));
     EXPECT_EQ(image(Side::Before)->toolTip(), "変換前画像");
-    EXPECT_EQ(image(Side::After)->toolTip(), "変換後画像");
     EXPECT_EQ(disabledControls(), "Check2 Frame4 Option1(0) Option1(1)")
         << "a 16x16 picture offers no size options";
 
@@ -148,7 +147,6 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndThePreviewWritesWhatTheyShow
     theme.setColor(QPalette::Button, QColor(200, 210, 220));
     window->setPalette(theme);
     colourDialogButton(Side::Before)->click(); // cancelled
-    EXPECT_EQ(dialogs.colourDialogShown, 1);
     EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
     dialogs.colourAnswers.push_back(QColor(Moss.red, Moss.green, Moss.blue));
     colourDialogButton(Side::Before)->click();

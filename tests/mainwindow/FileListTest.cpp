@@ -13,7 +13,6 @@ using FileListTest = MainWindowFixture;
 TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
     start(); // without settings, on the program folder: nothing to list, and nothing said
     EXPECT_EQ(fileList()->count(), 0);
-    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝0");
     EXPECT_EQ(statusText(StatusBar::Field::FileSize) + statusText(StatusBar::Field::Path), "");
     EXPECT_TRUE(dialogs.messages.empty());
 
@@ -24,13 +23,11 @@ TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
     std::filesystem::create_directory(pictures / "folder.bmp");
     dialogs.folderAnswers.push_back(pictureFolderText() + "//");
     QTest::mouseClick(browseButton(), Qt::LeftButton);
-    EXPECT_EQ(dialogs.folderTitles.value(0), "フォルダを選択してください");
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
     EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp BMP ticked",
                                       "palette.bmp NoChg", "short.bmp NoChg"}));
     EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝4");
     EXPECT_EQ(fileList()->selectedRow(), 0);
-    EXPECT_FALSE(busyPointerShown());
 
     QTest::mouseClick(browseButton(), Qt::LeftButton); // cancelled: nothing changes
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
