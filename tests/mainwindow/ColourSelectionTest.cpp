@@ -49,6 +49,10 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
     startOnMoss(16);
     releaseOver(image(Side::Before), Qt::LeftButton);
     EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore) << "no pick armed";
+    pickButton(Side::Before)->click();
+    releaseOver(image(Side::Before), Qt::MiddleButton); // ends the pick; only a left one stores
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
+    EXPECT_FALSE(window->picking());
 
     pickButton(Side::Before)->click();
     EXPECT_TRUE(image(Side::Before)->testAttribute(Qt::WA_SetCursor));
