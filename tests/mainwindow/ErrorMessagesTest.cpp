@@ -15,13 +15,9 @@ TEST(ErrorMessages, FailuresKeepTheirClassicNumbersAndTexts) {
     const std::pair<Error, int> numbered[] = {
         // A folder that is gone (a missing file in one that exists is No.53).
         {Error::fromErrno(ENOENT, folder / "gone" / "a.bmp"), 76},
-        {Error::fromErrno(ENOTDIR, folder / "a.bmp"), 76},
         {Error::fromErrno(EACCES, folder / "a.bmp"), 70},
-        {Error::fromErrno(EPERM, folder / "a.bmp"), 70},
         {Error::fromErrno(ENOSPC, folder / "a.bmp"), 61},
-        {Error::fromErrno(EISDIR, folder / "a.bak"), 75},
         {Error::fromErrno(EEXIST, folder / "a.bak"), 58},
-        {Error::fromErrno(EIO, folder / "a.bmp"), 57},
         {Error(ErrorKind::TooShort), 62},
         {Error(ErrorKind::NoPixels), 9},
         {Error(ErrorKind::InvalidWidth), 5},

@@ -66,10 +66,25 @@ protected:
         rememberPictureFolder(0xFF0000, 0x0000FF, insertAtTop, backups);
         return start();
     }
-    static void settle() {
-        for (int i = 0; i < 5; ++i) {
+    // Runs what is queued; more rounds also run what those queue in turn (size corrections).
+    static void settle(int rounds = 5) {
+        for (int i = 0; i < rounds; ++i) {
             QCoreApplication::processEvents();
         }
+    }
+    QStringList messageTexts() const { return messageParts(&FakeDialogs::Message::text); }
+    QStringList messageTitles() const { return messageParts(&FakeDialogs::Message::title); }
+    QStringList messageParts(QString FakeDialogs::Message::*part) const {
+        QStringList parts;
+        for (const FakeDialogs::Message& message : dialogs.messages) {
+            parts << message.*part;
+        }
+        return parts;
+    }
+    QByteArray savedSettings(const TestFolder& folder,
+                             const std::string& name = "Pixtint.ini") const {
+        const auto bytes = folder.read(name);
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
     }
     static bool busyPointerShown() { return QGuiApplication::overrideCursor() != nullptr; }
 

@@ -12,11 +12,7 @@ namespace {
 class Settings : public MainWindowFixture {
 protected:
     QString programFolderText() const { return displayPath(programFolder.path()); }
-    QByteArray settingsBytes(const TestFolder& folder, const std::string& name) const {
-        const auto bytes = folder.read(name);
-        return QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-    }
-    QByteArray settingsBytes() const { return settingsBytes(programFolder, "Pixtint.ini"); }
+    QByteArray settingsBytes() const { return savedSettings(programFolder); }
     void exitWithButton() {
         QTest::mouseClick(exitButton(), Qt::LeftButton);
         settle();
@@ -33,7 +29,6 @@ TEST_F(Settings, AShortFileIsReadSilentlyAndOnlyTheExitButtonWritesTheDefaults) 
     writeSettings({pictureFolderText()});
     const QByteArray previous = settingsBytes();
     start();
-    EXPECT_EQ(window->windowTitle(), "Pixtint (Ver1.2)");
     QTest::mouseClick(readmeButton(), Qt::LeftButton);
     EXPECT_EQ(dialogs.openedDocuments, QStringList{programFolderText() + "/Readme.txt"});
     dialogs.colourAnswers.push_back(QColor(255, 0, 0));
@@ -121,7 +116,7 @@ TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
 
     EXPECT_TRUE(dialogs.messages.empty()) << "a first start, a missing settings folder included";
     EXPECT_TRUE(programFolder.names().empty());
-    EXPECT_EQ(settingsBytes(configFolder, "Pixtint/Pixtint.ini"),
+    EXPECT_EQ(savedSettings(configFolder, "Pixtint/Pixtint.ini"),
               pictureFolderText().toUtf8() + "\r\n-2147483638 \r\n 255 \r\n 1 \r\nTrue\r\n 1 \r\n");
 
     start();

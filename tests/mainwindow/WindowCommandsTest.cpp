@@ -196,9 +196,8 @@ TEST_F(WindowCommands, ShortcutsRefreshChooseAFolderAndLeaveExceptDuringAPick) {
 
     press(Qt::CTRL | Qt::Key_Q);
     EXPECT_FALSE(window->isVisible());
-    const auto saved = programFolder.read("Pixtint.ini");
-    EXPECT_TRUE(QByteArray(reinterpret_cast<const char*>(saved.data()), std::ssize(saved))
-                    .startsWith(pictureFolderText().toUtf8() + "/icons\r\n"));
+    EXPECT_TRUE(
+        savedSettings(programFolder).startsWith(pictureFolderText().toUtf8() + "/icons\r\n"));
 }
 
 // A message box in the middle of a batch takes input; the window behind it takes no command.

@@ -158,15 +158,10 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
     window->useFolder(pictureFolderText() + "/kept.bak");
     convertButton()->click(); // nothing to convert
     window->resize(Twips::toPixels(1000), window->height());
-    for (int i = 0; i < 20; ++i) {
-        QCoreApplication::processEvents(); // the size correction and its message
-    }
+    settle(20); // the size correction and its message
 
-    QStringList titles;
-    for (const FakeDialogs::Message& message : dialogs.messages) {
-        expectNoJapanese({message.text, message.title}, "message");
-        titles << message.title;
-    }
+    expectNoJapanese(messageTexts() + messageTitles(), "message");
+    const QStringList titles = messageTitles();
     for (const char* title : {"Settings error", "BMP error", "Conversion error", "Pixtint"}) {
         EXPECT_TRUE(titles.contains(title)) << title << " in " << titles.join(", ").toStdString();
     }

@@ -22,16 +22,13 @@ TEST(UiLanguage, EnglishOnlyWhenTheDesktopsFirstLanguageIsEnglish) {
     };
     const Desktop desktops[] = {
         {"en_US", {"en-US", "en-Latn-US", "en"}, UiLanguage::English},
-        {"en_GB", {"en-GB", "en-Latn-GB"}, UiLanguage::English},
         {"ja_JP", {"en", "en-Latn-US"}, UiLanguage::English}, // LANGUAGE=en on a Japanese LANG
         {"ja_JP", {"ja-JP", "ja-Jpan-JP", "ja"}, UiLanguage::Japanese},
         {"en_US", {"ja", "en"}, UiLanguage::Japanese}, // LANGUAGE=ja:en
         {"de_DE", {"de-DE", "en-US"}, UiLanguage::Japanese},
         {"C", {"C"}, UiLanguage::Japanese},
         {"C", {"en", "en-US"}, UiLanguage::Japanese}, // no locale set: LANGUAGE is not read
-        {"POSIX", {"en"}, UiLanguage::Japanese},
         {"C.UTF-8", {"en", "en-US"}, UiLanguage::Japanese},
-        {"", {"en"}, UiLanguage::Japanese},
         {"en_US", {}, UiLanguage::Japanese},
         {"eo", {"eo"}, UiLanguage::Japanese},
     };

@@ -26,10 +26,7 @@ public:
             onMessage(messages.back());
         }
     }
-    std::optional<QColor> chooseColour(QWidget*) override {
-        ++colourDialogShown;
-        return nextOf(colourAnswers);
-    }
+    std::optional<QColor> chooseColour(QWidget*) override { return nextOf(colourAnswers); }
     std::optional<QString> chooseFolder(QWidget*, const QString& title) override {
         folderTitles << title;
         return nextOf(folderAnswers);
@@ -44,7 +41,6 @@ public:
     std::deque<std::optional<QString>> folderAnswers;
     QStringList folderTitles;
     QStringList openedDocuments;
-    int colourDialogShown = 0;
     // What the button-colour dialog does; by default it is closed without an answer.
     std::function<std::optional<std::int32_t>(QWidget* owner)> buttonColourDialog;
     // Runs inside every message box, e.g. to look at the window while the box is up.
