@@ -1,16 +1,12 @@
 #include "engine/SiblingFile.h"
 
 #include "engine/FileBytes.h"
-#include "engine/FolderLock.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/TestFolder.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <numeric>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pixtint {
 
@@ -41,19 +37,6 @@ TEST(EngineSiblingFile, ReplacesItsTargetWholeAndOnlyWhenAsked) {
     const std::string longest(255, 'n');
     writeFileAtomically(folder / longest, Bytes{1});
     EXPECT_EQ(folder.read(longest), Bytes{1});
-}
-
-// A sibling another run still writes is locked; one a killed run left is not.
-TEST(EngineSiblingFile, CleanUpRemovesOnlyUnheldSiblings) {
-    TestFolder folder;
-    folder.write(".a.bmp.pixtint-Ab12Cd", {1});
-    folder.write(".a.bmp.pixtint-Cd34Ef", {2});
-    folder.write(".a.bmp.pixtint-notours", {3});
-    const UniqueFd held(::open((folder / ".a.bmp.pixtint-Cd34Ef").c_str(), O_RDONLY));
-    ASSERT_EQ(::flock(held.get(), LOCK_EX), 0);
-    removeLeftoverSiblings(FolderLock(folder.path()).descriptor());
-    EXPECT_EQ(folder.names(),
-              (std::vector<std::string>{".a.bmp.pixtint-Cd34Ef", ".a.bmp.pixtint-notours"}));
 }
 
 TEST(EngineFileBytes, ReadsAWholeFileLargerThanOneStep) {
