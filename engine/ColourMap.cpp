@@ -1,7 +1,7 @@
 #include "engine/ColourMap.h"
 
 #include "engine/BmpLayout.h"
-#include "engine/RecolorRun.h"
+#include "engine/RecolourRun.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -151,7 +151,7 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelShifts& sh
     }
 }
 
-std::uint64_t ColourMap::recolor(std::span<std::uint8_t> pixels) const {
+std::uint64_t ColourMap::recolour(std::span<std::uint8_t> pixels) const {
     WalkCounts counts = freshCounts();
     recolour(pixels, counts);
     return counts.pixels();

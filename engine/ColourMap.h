@@ -73,7 +73,7 @@ public:
                   WalkCounts& counts) const;
 
     // Shorthands for the tests: the pixels changed.
-    std::uint64_t recolor(std::span<std::uint8_t> pixels) const;
+    std::uint64_t recolour(std::span<std::uint8_t> pixels) const;
 
     const std::vector<ColourPair>& pairs() const { return pairs_; }
     std::uint8_t tolerance() const { return tolerance_; }

@@ -75,8 +75,8 @@ void PixelRows::recolour(std::span<std::uint8_t> bytes, std::uint64_t begin,
     }
 }
 
-std::uint64_t PixelRows::recolor(std::span<std::uint8_t> bytes, std::uint64_t begin,
-                                 const ColourMap& colours) const {
+std::uint64_t PixelRows::recolour(std::span<std::uint8_t> bytes, std::uint64_t begin,
+                                  const ColourMap& colours) const {
     WalkCounts counts = colours.freshCounts();
     recolour(bytes, begin, colours, counts);
     return counts.pixels();

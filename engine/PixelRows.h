@@ -31,8 +31,8 @@ public:
     void recolour(std::span<std::uint8_t> bytes, std::uint64_t begin, const ColourMap& colours,
                   WalkCounts& counts) const;
     // The same, answering the pixels changed.
-    std::uint64_t recolor(std::span<std::uint8_t> bytes, std::uint64_t begin,
-                          const ColourMap& colours) const;
+    std::uint64_t recolour(std::span<std::uint8_t> bytes, std::uint64_t begin,
+                           const ColourMap& colours) const;
 
 private:
     std::uint64_t origin_;

@@ -50,7 +50,7 @@ TEST(EngineColourWalk, RecoloursWholePixelsOfTheRowsOnlyAndCountsThem) {
     for (const auto& walk : walks) {
         SCOPED_TRACE(testing::Message() << "width " << walk.width << ", " << walk.pixels.size());
         Bytes bytes = withHeader(walk.pixels);
-        EXPECT_EQ(PixelRows(walk.width, 54, walk.rows).recolor(bytes, 0, ColourMap(Before, After)),
+        EXPECT_EQ(PixelRows(walk.width, 54, walk.rows).recolour(bytes, 0, ColourMap(Before, After)),
                   walk.changed);
         EXPECT_EQ(bytes, withHeader(walk.expected));
     }
@@ -117,11 +117,11 @@ TEST(EngineColourWalk, SeveralPairsMatchTheOriginalColoursOnly) {
     constexpr Rgb Other{50, 5, 5};
     Bytes pixels = concat({B, A, X, B});
     // A swap: each pixel is looked up once, so no pixel is changed twice.
-    EXPECT_EQ(ColourMap({{Before, After}, {After, Before}}).recolor(pixels), 3u);
+    EXPECT_EQ(ColourMap({{Before, After}, {After, Before}}).recolour(pixels), 3u);
     EXPECT_EQ(pixels, concat({A, B, X, A}));
     // The first pair that matches wins, and a pair onto itself shields its colour.
     pixels = concat({B, X});
-    EXPECT_EQ(ColourMap({{Before, Before}, {Before, After}, {Other, After}}).recolor(pixels), 1u);
+    EXPECT_EQ(ColourMap({{Before, Before}, {Before, After}, {Other, After}}).recolour(pixels), 1u);
     EXPECT_EQ(pixels, concat({B, A}));
     // With a tolerance, the first pair within it wins even when a later one is nearer; a
     // colour near one pair but matched by another is no near miss.
@@ -134,7 +134,7 @@ TEST(EngineColourWalk, SeveralPairsMatchTheOriginalColoursOnly) {
     EXPECT_EQ(counts.pairs[1].pixels, 0u);
     EXPECT_EQ(counts.pairs[1].nearMisses, 1u); // 7,8,10 is within 8 of 3,2,4 only
     // One pair onto itself changes nothing and counts nothing.
-    EXPECT_EQ(ColourMap(Before, Before).recolor(pixels), 0u);
+    EXPECT_EQ(ColourMap(Before, Before).recolour(pixels), 0u);
 }
 
 // Channels of eight bits anywhere in a little-endian four-byte pixel; every other bit stays.

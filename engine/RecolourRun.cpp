@@ -1,4 +1,4 @@
-#include "engine/RecolorRun.h"
+#include "engine/RecolourRun.h"
 
 #include "engine/BmpLayout.h"
 
