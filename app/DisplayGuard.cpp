@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/DisplayGuard.h"
 
 #include <QString>

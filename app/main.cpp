@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 #include "app/DisplayGuard.h"
 #include "coloursources/ButtonColourDialog.h"

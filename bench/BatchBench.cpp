@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the window's batch on a real display, from the click on 変換実行 to the closing
 // message 変換終了！, with backups on, blue made red. In the same rounds, on identical fresh
 // folders, the same files go through the conversion core alone (what the window adds is the

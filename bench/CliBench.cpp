@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times pixtint-convert against ImageMagick and against the durable floor, each run in a child
 // of its own whose time and peak memory are measured, on fresh copies of the same files:
 //

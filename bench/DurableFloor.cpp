@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The durable floor: the least any program can do to rewrite a folder of pictures so that a
 // crash or a power cut leaves each one old or new. It reads each *.bmp, writes a copy beside
 // it (the bytes unchanged: recolouring costs nothing next to the file system), flushes the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times pixtint-convert on the kinds of picture beyond the plain 24-bit one, each against a
 // reference timed in the same rounds, taking turns at going first:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/Photo.h"
 
 namespace pixtint {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the core's conversion of an 8000 x 6000 picture (convertFile, streamed in 1 MiB
 // chunks into a new file) against the floor for the same work: a streaming copy of the file
 // through a 1 MiB buffer into a new file. Neither flushes its output to disk (a batch flushes

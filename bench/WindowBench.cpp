@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the main window on a real display: the refresh of a folder of 10,000 small pictures,
 // and the preview of an 8000 x 6000 photograph (144 MB), with the peak memory the preview
 // adds. The preview runs in a fresh process of its own, so that its peak is not an earlier

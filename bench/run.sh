@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the benchmarks in Release and runs them all: the engine against a streaming copy,
 # the window's batch on a real X server (Xvfb) and pixtint-convert, both against the durable
 # floor and ImageMagick, the other kinds of picture against dd and each other, then the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/InputFiles.h"
 
 #include "scan/FolderScan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/Progress.h"
 
 #include <string>

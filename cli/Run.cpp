@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/Run.h"
 
 #include "cli/InputFiles.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` puts in place: the command line converter with its manual and the
 # copyright file; with the window, the window program with its manual, desktop entry,
 # application icon and AppStream metadata, and the user guide in the documentation folder

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Debian package, built by scripts/package.sh with `cpack -G DEB`.
 
 set(CPACK_PACKAGE_NAME pixtint)

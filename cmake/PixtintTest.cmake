@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 include(GoogleTest)
 
 # pixtint_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])

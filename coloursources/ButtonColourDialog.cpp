@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coloursources/ButtonColourDialog.h"
 
 #include "platform/ColourValue.h"

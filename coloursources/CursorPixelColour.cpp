@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coloursources/CursorPixelColour.h"
 
 #include "platform/ColourValue.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/BackupRestore.h"
 
 #include "conversion/Backup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/BatchRun.h"
 
 #include "conversion/Backup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/ConvertedPicture.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/Convertibility.h"
 
 #include "engine/BmpHeader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/FileConversion.h"
 
 #include "engine/EntryUse.h"

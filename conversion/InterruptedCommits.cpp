@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/InterruptedCommits.h"
 
 #include "conversion/Backup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/BmpLayout.h"
 
 #include "engine/ByteSource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/FileSystem.h"
 
 #include <cerrno>

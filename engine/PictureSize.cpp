@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/PictureSize.h"
 
 #include "engine/BmpHeader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/PixelRows.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/PosixFile.h"
 
 #include "engine/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/RecolourRun.h"
 
 #include "engine/BmpLayout.h"

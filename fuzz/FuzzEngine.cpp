@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary files, and pictures of every kind converted made from arbitrary bytes, to
 // the conversion core and checks every result against a plain pixel-by-pixel model: the 24-bit
 // test, the colour walk with one pair and with several and a tolerance, palette entries, the

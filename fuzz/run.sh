@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the fuzzer with clang and runs it, seeded from the BMP corpus. The corpus it grows
 # stays in the build folder for the next run; inputs that break an invariant are kept in
 # fuzz-findings there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/BatchProgress.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"

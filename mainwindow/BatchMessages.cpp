@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/BatchMessages.h"
 
 #include "platform/FilePaths.h"

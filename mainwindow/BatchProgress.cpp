@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/BatchProgress.h"
 
 #include "conversion/ConvertedPicture.h"

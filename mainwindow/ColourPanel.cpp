@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/ColourPanel.h"
 
 #include "coloursources/CursorPixelColour.h"

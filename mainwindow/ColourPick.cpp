@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewArea.h"

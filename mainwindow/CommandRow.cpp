@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/CommandRow.h"
 
 #include "platform/ControlPlacement.h"

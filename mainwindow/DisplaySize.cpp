@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/DisplaySize.h"
 
 #include "mainwindow/ErrorMessages.h"

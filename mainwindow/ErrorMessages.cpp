@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/ErrorMessages.h"
 
 #include "engine/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/BusyCursor.h"

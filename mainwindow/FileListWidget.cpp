@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/FileListWidget.h"
 
 #include <QHelpEvent>

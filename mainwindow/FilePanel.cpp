@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/FilePanel.h"
 
 #include "conversion/Convertibility.h"

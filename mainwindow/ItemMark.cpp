@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/ItemMark.h"
 
 namespace pixtint {

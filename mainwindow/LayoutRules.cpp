@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/LayoutRules.h"
 
 namespace pixtint {

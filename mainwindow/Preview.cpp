@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/ByteSource.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/FilePanel.h"

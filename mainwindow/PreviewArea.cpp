@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewArea.h"
 
 #include "platform/ControlPlacement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewFit.h"
 
 #include "mainwindow/ErrorMessages.h"

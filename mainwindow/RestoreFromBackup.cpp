@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/RestoreFromBackup.h"
 
 #include "mainwindow/FilePanel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/FileBytes.h"
 #include "engine/SiblingFile.h"
 #include "mainwindow/MainWindow.h"

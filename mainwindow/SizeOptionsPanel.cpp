@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/SizeOptionsPanel.h"
 
 #include "platform/ControlPlacement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/StartUp.h"
 
 #include "platform/ProgramInfo.h"

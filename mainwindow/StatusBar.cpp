@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/StatusBar.h"
 
 #include "platform/StatusPanel.h"

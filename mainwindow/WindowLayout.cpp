@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/CommandRow.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/LayoutRules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/FilePaths.h"
 
 #include "engine/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/PushButton.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Swatch.h"
 
 #include "platform/ColourValue.h"

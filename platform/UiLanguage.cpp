@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/UiLanguage.h"
 
 #include "platform/QtTranslation.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the other scripts: installs the Debian packages that are missing, through sudo
 # when not root. Packages already present cost one dpkg query each.
 ensure_packages() {

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package (build-package/pixtint_<version>-1_<arch>.deb) and checks that it
 # holds every installed file and depends on what the program needs at run time.
 set -euo pipefail

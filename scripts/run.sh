@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Sets up, builds and starts Pixtint on the folder it remembers, or on the folder given.
 set -euo pipefail
 cd "$(dirname "$0")/.."

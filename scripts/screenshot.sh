@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes docs/screenshot.png from the real program: builds it, starts a portable copy of it
 # under Xvfb on a folder of generated icons, and grabs its window.
 set -euo pipefail

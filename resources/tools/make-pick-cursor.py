@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the pick pointer (pick-cursor-32.png and pick-cursor-16.png).
 
 The pointer is a small black sight: four L-shaped corner marks around an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/InputFiles.h"
 
 #include "tests/support/TestFolder.h"

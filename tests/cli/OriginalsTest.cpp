@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/cli/ConvertProgram.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"

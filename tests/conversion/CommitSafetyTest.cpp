@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/Backup.h"
 #include "conversion/BatchRun.h"
 #include "tests/support/BmpBytes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The converted pictures as an independent reader (Qt's) decodes them: the grown ones have
 // the expected 16 x 16 pixels, and a converted picture of the public corpus differs from its
 // original only in the pixels whose colour a pair matched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/FileConversion.h"
 
 #include "conversion/ConvertedPicture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/BmpLayout.h"
 #include "engine/ColourMap.h"
 #include "engine/PixelRows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/SiblingFile.h"
 
 #include "engine/FileBytes.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs a build into a fresh prefix and checks the layout a desktop and a user rely on:
 # exactly these files, a valid desktop entry and AppStream metadata that name each other and
 # the installed icon, installed programs that answer on the terminal, readable manuals, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Twips.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 

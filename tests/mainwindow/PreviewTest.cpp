@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewTexts.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "mainwindow/SettingsFile.h"
 
 #include "mainwindow/ErrorMessages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/FilePaths.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/ScopedEnvironment.h"

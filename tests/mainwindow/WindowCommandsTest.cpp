@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QAction>

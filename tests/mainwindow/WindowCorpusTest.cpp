@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "conversion/FileConversion.h"
 #include "engine/ByteSource.h"
 #include "platform/PictureDecoding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "coloursources/ButtonColourDialog.h"
 #include "platform/Twips.h"
 #include "platform/UiLanguage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/AppLocations.h"
 
 #include "platform/FilePaths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/PictureDecoding.h"
 
 #include "tests/support/BmpBytes.h"

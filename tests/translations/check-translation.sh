@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks the window's English translation against the sources: every text the sources mark for
 # translation is in the .ts (nothing added since the last update_translations, nothing left
 # that the sources no longer hold), and every one of them is translated.
