@@ -32,6 +32,9 @@ std::set<std::string> attributeNames(int file, const std::filesystem::path& path
             }
             throwErrno(errno, path);
         }
+        if (size == 0) {
+            return {}; // the usual case: no second call
+        }
         std::vector<char> names(static_cast<std::size_t>(size));
         const ssize_t filled = ::flistxattr(file, names.data(), names.size());
         if (filled < 0 && errno == ERANGE) {

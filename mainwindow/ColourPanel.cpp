@@ -2,8 +2,8 @@
 #include "mainwindow/ColourPanel.h"
 
 #include "coloursources/CursorPixelColour.h"
-#include "platform/ControlPlacement.h"
 #include "platform/ColourValue.h"
+#include "platform/ControlPlacement.h"
 #include "platform/Dialogs.h"
 #include "platform/FontFit.h"
 #include "platform/PushButton.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewArea.h"
 
-#include "platform/ControlPlacement.h"
 #include "mainwindow/LayoutRules.h"
+#include "platform/ControlPlacement.h"
 #include "platform/PictureView.h"
 
 #include <QIcon>
