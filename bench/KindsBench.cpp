@@ -42,8 +42,8 @@ const std::string Ours = PIXTINT_CONVERT;
 
 // Random colours, a tenth of them blue, and an alpha byte that varies, row by row.
 void writeBig32(const fs::path& path) {
-    BmpSpec spec{.width = PhotoWidth, .height = PhotoHeight, .bitCount = 32};
-    std::vector<std::uint8_t> header = makeBmp(spec);
+    BmpRecipe recipe{.width = PhotoWidth, .height = PhotoHeight, .bitCount = 32};
+    std::vector<std::uint8_t> header = makeBmp(recipe);
     const std::uint32_t size =
         static_cast<std::uint32_t>(header.size()) + 4u * PhotoWidth * PhotoHeight;
     for (int i = 0; i < 4; ++i) {
@@ -79,26 +79,26 @@ std::vector<std::uint8_t> icon(int bits, int seed) {
         }
         return (x + y + seed) % 5 == 0 ? 2 : (x * y) % 7 == 0 ? 3 : 0;
     };
-    BmpSpec spec{.bitCount = bits};
+    BmpRecipe recipe{.bitCount = bits};
     if (bits == 4) {
-        spec.palette = palette;
+        recipe.palette = palette;
     }
     for (int y = 14; y >= 0; --y) {
         for (int x = 0; x < 16; ++x) {
             const int index = indexAt(x, y);
             if (bits == 4) {
                 if (x % 2 == 0) {
-                    spec.pixels.push_back(static_cast<std::uint8_t>(index << 4));
+                    recipe.pixels.push_back(static_cast<std::uint8_t>(index << 4));
                 } else {
-                    spec.pixels.back() |= static_cast<std::uint8_t>(index);
+                    recipe.pixels.back() |= static_cast<std::uint8_t>(index);
                 }
             } else {
                 const Pixel colour = palette[static_cast<std::size_t>(index)];
-                spec.pixels.insert(spec.pixels.end(), {colour.blue, colour.green, colour.red});
+                recipe.pixels.insert(recipe.pixels.end(), {colour.blue, colour.green, colour.red});
             }
         }
     }
-    return makeBmp(spec);
+    return makeBmp(recipe);
 }
 
 std::string quoted(const fs::path& path) {

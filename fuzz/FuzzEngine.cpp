@@ -380,48 +380,48 @@ Bytes madePicture(const Bytes& bytes, std::uint8_t kind) {
     static constexpr int Bits[] = {1, 4, 8, 24, 32, 4, 8, 32};
     static constexpr std::uint32_t Headers[] = {40, 12, 52, 56, 108, 124, 64, 40};
     const int bits = Bits[kind & 7];
-    BmpSpec spec{.width = (kind & 0x80) != 0 ? 5 : 16,
-                 .height = (kind & 0x40) != 0 ? -15 : 15,
-                 .bitCount = bits,
-                 .headerSize = Headers[(kind >> 3) & 7]};
-    if (spec.headerSize == 12) {
-        spec.height = 15;
-        spec.bitCount = bits == 32 ? 24 : bits;
+    BmpRecipe recipe{.width = (kind & 0x80) != 0 ? 5 : 16,
+                     .height = (kind & 0x40) != 0 ? -15 : 15,
+                     .bitCount = bits,
+                     .headerSize = Headers[(kind >> 3) & 7]};
+    if (recipe.headerSize == 12) {
+        recipe.height = 15;
+        recipe.bitCount = bits == 32 ? 24 : bits;
     }
     std::size_t used = 0;
-    if (spec.bitCount <= 8) {
-        const std::size_t entries = std::min<std::size_t>(std::size_t{1} << spec.bitCount,
+    if (recipe.bitCount <= 8) {
+        const std::size_t entries = std::min<std::size_t>(std::size_t{1} << recipe.bitCount,
                                                           1 + (bytes.empty() ? 0 : bytes[0] % 16));
         for (std::size_t i = 0; i < entries; ++i) {
             const Rgb colour = colourAt(bytes, 1 + 3 * i, Rgb{});
-            spec.palette.push_back({colour.red, colour.green, colour.blue});
+            recipe.palette.push_back({colour.red, colour.green, colour.blue});
         }
         used = 1 + 3 * entries;
-        const bool rle = (kind & 7) >= 5 && spec.headerSize != 12 && spec.height > 0;
-        spec.compression = rle ? (spec.bitCount == 8 ? 1u : 2u) : 0u;
-    } else if (spec.bitCount == 32 && (kind & 7) == 7 && (kind & 0x40) == 0) {
-        spec.compression = 3; // bit fields, red and blue swapped, alpha in the first byte
-        spec.masks[0] = 0x0000FF00;
-        spec.masks[1] = 0x00FF0000;
-        spec.masks[2] = 0xFF000000;
-        spec.masks[3] = 0x000000FF;
-    } else if (spec.bitCount == 32 && (kind & 7) == 7) {
-        spec.compression = 3; // bit fields that are not whole bytes
-        spec.masks[0] = 0xFF000000;
-        spec.masks[1] = 0x00000FF0;
-        spec.masks[2] = 0x000FF000;
-        spec.masks[3] = 0;
+        const bool rle = (kind & 7) >= 5 && recipe.headerSize != 12 && recipe.height > 0;
+        recipe.compression = rle ? (recipe.bitCount == 8 ? 1u : 2u) : 0u;
+    } else if (recipe.bitCount == 32 && (kind & 7) == 7 && (kind & 0x40) == 0) {
+        recipe.compression = 3; // bit fields, red and blue swapped, alpha in the first byte
+        recipe.masks[0] = 0x0000FF00;
+        recipe.masks[1] = 0x00FF0000;
+        recipe.masks[2] = 0xFF000000;
+        recipe.masks[3] = 0x000000FF;
+    } else if (recipe.bitCount == 32 && (kind & 7) == 7) {
+        recipe.compression = 3; // bit fields that are not whole bytes
+        recipe.masks[0] = 0xFF000000;
+        recipe.masks[1] = 0x00000FF0;
+        recipe.masks[2] = 0x000FF000;
+        recipe.masks[3] = 0;
     }
-    spec.pixels.assign(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(used, bytes.size())),
-                       bytes.end());
-    if (spec.compression == 0) {
-        spec.pixels.resize(strideFor(spec.width, spec.bitCount) * 15, 0x5A);
+    recipe.pixels.assign(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(used, bytes.size())),
+                         bytes.end());
+    if (recipe.compression == 0) {
+        recipe.pixels.resize(strideFor(recipe.width, recipe.bitCount) * 15, 0x5A);
     }
-    if (spec.headerSize == 124) {
-        spec.tail = {'P', 'R', 'O', 'F'};
+    if (recipe.headerSize == 124) {
+        recipe.tail = {'P', 'R', 'O', 'F'};
     }
-    Bytes picture = makeBmp(spec);
-    if (spec.headerSize == 124) {
+    Bytes picture = makeBmp(recipe);
+    if (recipe.headerSize == 124) {
         put(picture, 126, 4, static_cast<std::uint32_t>(picture.size() - 4 - 14));
     }
     return picture;

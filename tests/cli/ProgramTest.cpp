@@ -188,12 +188,12 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
 TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
     TestFolder folder;
     const Pixel Fringe{250, 3, 250}; // within 5 of magenta
-    const BmpSpec rle{.bitCount = 4,
-                      .compression = 2,
-                      .palette = {Magenta, Grey},
-                      .pixels = {16, 0x01, 0, 0, 0, 1}};
-    const BmpSpec full{.bitCount = 1, .palette = {Grey, Grey}, .pixels = Bytes(60, 0)};
-    BmpSpec alpha{.bitCount = 32, .headerSize = 124, .compression = 3};
+    const BmpRecipe rle{.bitCount = 4,
+                        .compression = 2,
+                        .palette = {Magenta, Grey},
+                        .pixels = {16, 0x01, 0, 0, 0, 1}};
+    const BmpRecipe full{.bitCount = 1, .palette = {Grey, Grey}, .pixels = Bytes(60, 0)};
+    BmpRecipe alpha{.bitCount = 32, .headerSize = 124, .compression = 3};
     for (int i = 0; i < 16 * 15; ++i) {
         alpha.pixels.insert(alpha.pixels.end(), {255, 0, 255, static_cast<std::uint8_t>(i)});
     }
@@ -227,7 +227,7 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
     const auto run = runConvert(with(MagentaToGreen, {"--tolerance", "5", "-g", "top", dir}));
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_NE(run.out.find("fringe.bmp  (" + Plain + "; 2 pixels)"), std::string::npos) << run.out;
-    BmpSpec grown = alpha;
+    BmpRecipe grown = alpha;
     grown.height = 16;
     for (int x = 0; x < 16; ++x) {
         grown.pixels.insert(grown.pixels.end(), {40, 200, 12, static_cast<std::uint8_t>(224 + x)});
@@ -238,7 +238,7 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
         grown.pixels[4 * i + 2] = 12;
     }
     EXPECT_EQ(folder.read("alpha.bmp"), makeBmp(grown));
-    BmpSpec recoloured = rle;
+    BmpRecipe recoloured = rle;
     recoloured.palette[0] = Green;
     EXPECT_EQ(folder.read("rle.bmp"), makeBmp(recoloured));
     EXPECT_EQ(folder.read("full.bmp"), makeBmp(full));

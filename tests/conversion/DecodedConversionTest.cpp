@@ -38,21 +38,21 @@ Rgb colourOf(QRgb pixel) {
 
 // Row y of the 16 x 15 picture is shade 10 * y, with a mark at column y.
 Bytes icon(int bits, std::uint32_t header, int height) {
-    BmpSpec spec{.height = height,
-                 .bitCount = bits,
-                 .headerSize = header,
-                 .compression = bits == 32 ? 3u : 0u};
+    BmpRecipe recipe{.height = height,
+                     .bitCount = bits,
+                     .headerSize = header,
+                     .compression = bits == 32 ? 3u : 0u};
     for (int stored = 0; stored < 15; ++stored) {
         const int y = height > 0 ? 14 - stored : stored;
         for (int x = 0; x < 16; ++x) {
             const auto shade = static_cast<std::uint8_t>(x == y ? 255 : 10 * y);
-            spec.pixels.insert(spec.pixels.end(), {shade, shade, shade});
+            recipe.pixels.insert(recipe.pixels.end(), {shade, shade, shade});
             if (bits == 32) {
-                spec.pixels.push_back(255);
+                recipe.pixels.push_back(255);
             }
         }
     }
-    return makeBmp(spec);
+    return makeBmp(recipe);
 }
 
 TEST(DecodedConversion, GrownIconsShowTheNewRowAboveOrBelowThePicture) {

@@ -93,21 +93,21 @@ TEST(ConversionOfOneFile, WalksTheRowsTheHeaderPlacesAndNothingElse) {
         const Bytes pixel(from.begin(), from.begin() + static_cast<std::ptrdiff_t>(size));
         // 3 wide: 24-bit rows get 3 bytes of padding that look like the colour as well.
         const Bytes row = concat({repeated(pixel, 3), bits == 24 ? Bytes{1, 2, 3} : Bytes{}});
-        BmpSpec spec{.width = 3,
-                     .height = -2,
-                     .bitCount = bits,
-                     .headerSize = 124,
-                     .gap = repeated(from, 64),
-                     .pixels = repeated(row, 2),
-                     .tail = repeated(from, 5)};
-        const Bytes source = makeBmp(spec);
+        BmpRecipe recipe{.width = 3,
+                         .height = -2,
+                         .bitCount = bits,
+                         .headerSize = 124,
+                         .gap = repeated(from, 64),
+                         .pixels = repeated(row, 2),
+                         .tail = repeated(from, 5)};
+        const Bytes source = makeBmp(recipe);
         ConversionResult result;
         const Bytes out = converted(source, everyKind(BeforeToAfter), &result);
         const Bytes to = Bytes{7, 8, 9, 0};
         const Bytes newPixel(to.begin(), to.begin() + static_cast<std::ptrdiff_t>(size));
-        spec.pixels =
+        recipe.pixels =
             repeated(concat({repeated(newPixel, 3), bits == 24 ? Bytes{1, 2, 3} : Bytes{}}), 2);
-        EXPECT_EQ(out, makeBmp(spec));
+        EXPECT_EQ(out, makeBmp(recipe));
         EXPECT_EQ(result.pixelsChanged, 6u);
         EXPECT_EQ(result.format.bitsPerPixel, static_cast<unsigned>(bits));
         EXPECT_EQ(result.format.header, "V5");
@@ -127,21 +127,21 @@ TEST(ConversionOfOneFile, GrowsWhereTheTopOrBottomRowReallyIs) {
         for (const int height : {15, -15}) {
             for (const bool top : {true, false}) {
                 SCOPED_TRACE(testing::Message() << header << " " << height << " " << top);
-                BmpSpec spec{.height = height,
-                             .headerSize = header,
-                             .gap = {0, 0},
-                             .pixels = rows,
-                             .tail = tail};
-                Bytes source = makeBmp(spec);
+                BmpRecipe recipe{.height = height,
+                                 .headerSize = header,
+                                 .gap = {0, 0},
+                                 .pixels = rows,
+                                 .tail = tail};
+                Bytes source = makeBmp(recipe);
                 const std::uint32_t profileAt = static_cast<std::uint32_t>(source.size() - 4 - 14);
                 if (header == 124) {
                     writeField(source, 14 + 112, 4, profileAt);
                 }
                 const bool atEnd = top == (height > 0);
-                BmpSpec grownSpec = spec;
-                grownSpec.height = height > 0 ? 16 : -16;
-                grownSpec.pixels = atEnd ? concat({rows, newRow}) : concat({newRow, rows});
-                Bytes expected = makeBmp(grownSpec);
+                BmpRecipe grownRecipe = recipe;
+                grownRecipe.height = height > 0 ? 16 : -16;
+                grownRecipe.pixels = atEnd ? concat({rows, newRow}) : concat({newRow, rows});
+                Bytes expected = makeBmp(grownRecipe);
                 if (header == 124) {
                     writeField(expected, 14 + 112, 4, profileAt + 48);
                 }
@@ -182,18 +182,18 @@ TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
         const Bytes pixels = compression == 0
                                  ? Bytes{0x00, 0x13, 0, 0, 0x22, 0x40, 0, 0}
                                  : Bytes{2, 0x00, 2, 0x13, 0, 0, 2, 0x22, 2, 0x40, 0, 1};
-        BmpSpec spec{.width = 4,
-                     .height = 2,
-                     .bitCount = 4,
-                     .compression = compression,
-                     .palette = palette,
-                     .pixels = pixels};
+        BmpRecipe recipe{.width = 4,
+                         .height = 2,
+                         .bitCount = 4,
+                         .compression = compression,
+                         .palette = palette,
+                         .pixels = pixels};
         ConversionResult result;
         const ConversionRequest swap{
             {{Before, After}, {After, Before}}, Growth::Top, false, 0, true};
-        const Bytes out = converted(makeBmp(spec), swap, &result);
-        spec.palette = {{9, 8, 7}, {3, 2, 1}, {50, 50, 50}, {3, 2, 9}, {9, 8, 7}};
-        EXPECT_EQ(out, makeBmp(spec));
+        const Bytes out = converted(makeBmp(recipe), swap, &result);
+        recipe.palette = {{9, 8, 7}, {3, 2, 1}, {50, 50, 50}, {3, 2, 9}, {9, 8, 7}};
+        EXPECT_EQ(out, makeBmp(recipe));
         EXPECT_EQ(result.counts.pairs[0].entries, 2u);
         EXPECT_EQ(result.counts.pairs[0].pixels, 4u);
         EXPECT_EQ(result.counts.pairs[1].entries, 1u);
@@ -206,23 +206,23 @@ TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
 
 TEST(ConversionOfOneFile, GrowsAPalettePictureWithAnEntryOfTheNewColour) {
     const auto icon = [](std::vector<Pixel> palette) {
-        return BmpSpec{.bitCount = 4, .palette = std::move(palette), .pixels = Bytes(8 * 15, 0)};
+        return BmpRecipe{.bitCount = 4, .palette = std::move(palette), .pixels = Bytes(8 * 15, 0)};
     };
     const ConversionRequest grow{{{Before, After}}, Growth::Bottom, false, 0, true};
     // An entry holds the new colour once recoloured: the new row uses it.
-    BmpSpec spec = icon({{1, 1, 1}, {3, 2, 1}});
-    BmpSpec expected = spec;
+    BmpRecipe recipe = icon({{1, 1, 1}, {3, 2, 1}});
+    BmpRecipe expected = recipe;
     expected.palette[1] = {9, 8, 7};
     expected.height = 16;
-    expected.pixels = concat({Bytes(8, 0x11), spec.pixels});
-    EXPECT_EQ(converted(makeBmp(spec), grow), makeBmp(expected));
+    expected.pixels = concat({Bytes(8, 0x11), recipe.pixels});
+    EXPECT_EQ(converted(makeBmp(recipe), grow), makeBmp(expected));
     // None does: one more entry, the pixel offset and the count of colours follow.
-    spec = icon({{1, 1, 1}});
-    expected = spec;
+    recipe = icon({{1, 1, 1}});
+    expected = recipe;
     expected.palette.push_back({9, 8, 7});
     expected.height = 16;
-    expected.pixels = concat({Bytes(8, 0x11), spec.pixels});
-    EXPECT_EQ(converted(makeBmp(spec), grow), makeBmp(expected));
+    expected.pixels = concat({Bytes(8, 0x11), recipe.pixels});
+    EXPECT_EQ(converted(makeBmp(recipe), grow), makeBmp(expected));
 }
 
 // The new row of a 32-bit picture takes, column by column, the fourth byte of the row it
@@ -234,7 +234,7 @@ TEST(ConversionOfOneFile, AGrown32BitRowKeepsTheAlphaOfItsNeighbour) {
             rows.insert(rows.end(), {0, 0, 0, static_cast<std::uint8_t>(stored * 16 + x)});
         }
     }
-    const BmpSpec spec{.bitCount = 32, .headerSize = 108, .compression = 3, .pixels = rows};
+    const BmpRecipe recipe{.bitCount = 32, .headerSize = 108, .compression = 3, .pixels = rows};
     for (const bool top : {true, false}) {
         const ConversionRequest grow{
             {{Before, After}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
@@ -242,10 +242,10 @@ TEST(ConversionOfOneFile, AGrown32BitRowKeepsTheAlphaOfItsNeighbour) {
         for (std::uint8_t x = 0; x < 16; ++x) {
             row.insert(row.end(), {7, 8, 9, static_cast<std::uint8_t>((top ? 14 * 16 : 0) + x)});
         }
-        BmpSpec expected = spec;
+        BmpRecipe expected = recipe;
         expected.height = 16;
         expected.pixels = top ? concat({rows, row}) : concat({row, rows});
-        EXPECT_EQ(converted(makeBmp(spec), grow), makeBmp(expected));
+        EXPECT_EQ(converted(makeBmp(recipe), grow), makeBmp(expected));
     }
 }
 

@@ -13,27 +13,27 @@ namespace pixtint {
 
 namespace {
 
-BmpLayout layoutOf(const BmpSpec& spec) {
-    return readBmpLayout(MemorySource(makeBmp(spec)));
+BmpLayout layoutOf(const BmpRecipe& recipe) {
+    return readBmpLayout(MemorySource(makeBmp(recipe)));
 }
 
-BmpSpec withPixels(BmpSpec spec) {
-    spec.pixels.assign(strideFor(spec.width, spec.bitCount) * std::abs(spec.height), 0);
-    return spec;
+BmpRecipe withPixels(BmpRecipe recipe) {
+    recipe.pixels.assign(strideFor(recipe.width, recipe.bitCount) * std::abs(recipe.height), 0);
+    return recipe;
 }
 
 TEST(EngineBmpLayout, FindsThePixelsAndTheTableThroughEveryHeaderKind) {
     for (const std::uint32_t header : {12u, 40u, 52u, 56u, 64u, 108u, 124u}) {
         SCOPED_TRACE(header);
-        BmpSpec spec{.width = 5, .height = -3, .bitCount = 8, .headerSize = header};
-        spec.palette.assign(7, Pixel{1, 2, 3});
-        spec.gap = {9, 9, 9};
+        BmpRecipe recipe{.width = 5, .height = -3, .bitCount = 8, .headerSize = header};
+        recipe.palette.assign(7, Pixel{1, 2, 3});
+        recipe.gap = {9, 9, 9};
         if (header == 12) {
-            spec.height = 3;
+            recipe.height = 3;
         }
-        const BmpLayout layout = layoutOf(withPixels(spec));
+        const BmpLayout layout = layoutOf(withPixels(recipe));
         EXPECT_EQ(layout.colours, ColourLayout::Palette);
-        EXPECT_EQ(layout.pixelOffset, pixelOffsetOf(spec));
+        EXPECT_EQ(layout.pixelOffset, pixelOffsetOf(recipe));
         EXPECT_EQ(layout.paletteOffset, 14 + header);
         EXPECT_EQ(layout.stride, 8u);
         EXPECT_EQ(layout.rowCount, 3u);
@@ -45,7 +45,7 @@ TEST(EngineBmpLayout, FindsThePixelsAndTheTableThroughEveryHeaderKind) {
 
 TEST(EngineBmpLayout, ChannelsFollowTheMasks) {
     // Masks in any byte order, after a 40-byte header or inside a V4 one; BI_RGB ignores them.
-    BmpSpec masked{.width = 2, .height = 2, .bitCount = 32, .compression = 3};
+    BmpRecipe masked{.width = 2, .height = 2, .bitCount = 32, .compression = 3};
     masked.masks[0] = 0x000000FF;
     masked.masks[1] = 0xFF000000;
     masked.masks[2] = 0x0000FF00;
@@ -74,14 +74,14 @@ TEST(EngineBmpLayout, ChannelsFollowTheMasks) {
 }
 
 TEST(EngineBmpLayout, KindsThatAreNotConvertedSayWhy) {
-    const auto detailOf = [](BmpSpec spec) {
-        const auto error = errorOf([&] { layoutOf(withPixels(spec)); });
+    const auto detailOf = [](BmpRecipe recipe) {
+        const auto error = errorOf([&] { layoutOf(withPixels(recipe)); });
         return error ? std::optional(error->detail()) : std::nullopt;
     };
-    BmpSpec masks{.bitCount = 32, .compression = 3};
+    BmpRecipe masks{.bitCount = 32, .compression = 3};
     masks.masks[0] = 0x3FF00000;
     const struct {
-        BmpSpec spec;
+        BmpRecipe recipe;
         const char* detail;
     } cases[] = {
         {{.bitCount = 16}, "16-bit picture"},
@@ -96,8 +96,8 @@ TEST(EngineBmpLayout, KindsThatAreNotConvertedSayWhy) {
         {{.height = -15, .bitCount = 8, .compression = 1, .palette = {Pixel{}}},
          "a compressed picture stored top-down"},
     };
-    for (const auto& [spec, detail] : cases) {
-        EXPECT_EQ(detailOf(spec), detail);
+    for (const auto& [recipe, detail] : cases) {
+        EXPECT_EQ(detailOf(recipe), detail);
     }
 }
 
@@ -117,9 +117,9 @@ TEST(EngineBmpLayout, OffsetsAndLengthsAreCheckedBeforeUse) {
     EXPECT_EQ(kindWith(picture.size(), 0xFFFFFFFF), ErrorKind::NotAPicture);
     EXPECT_EQ(kindWith(40, 54), ErrorKind::TooShort); // ends inside the header
     // A table larger than the room before the pixels.
-    BmpSpec table{.bitCount = 8, .palette = {Pixel{}, Pixel{}}, .coloursUsed = 3};
+    BmpRecipe table{.bitCount = 8, .palette = {Pixel{}, Pixel{}}, .coloursUsed = 3};
     EXPECT_EQ(errorKindOf([&] { layoutOf(withPixels(table)); }), ErrorKind::NotAPicture);
-    BmpSpec os2{.bitCount = 8, .headerSize = 16, .palette = {Pixel{}}};
+    BmpRecipe os2{.bitCount = 8, .headerSize = 16, .palette = {Pixel{}}};
     EXPECT_EQ(errorKindOf([&] { layoutOf(withPixels(os2)); }), ErrorKind::NotAPicture);
 }
 

@@ -15,9 +15,10 @@ namespace {
 
 using Use = std::vector<std::uint64_t>;
 
-Use useOf(BmpSpec spec) {
-    spec.palette.resize(std::size_t{1} << spec.bitCount);
-    return countEntryUse(MemorySource(makeBmp(spec)), readBmpLayout(MemorySource(makeBmp(spec))));
+Use useOf(BmpRecipe recipe) {
+    recipe.palette.resize(std::size_t{1} << recipe.bitCount);
+    return countEntryUse(MemorySource(makeBmp(recipe)),
+                         readBmpLayout(MemorySource(makeBmp(recipe))));
 }
 
 ErrorKind rleError(int bits, const Bytes& data) {

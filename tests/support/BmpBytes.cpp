@@ -80,65 +80,65 @@ std::size_t strideFor(int width, int bitCount) {
 
 namespace {
 
-std::size_t masksAfterHeader(const BmpSpec& spec) {
-    if (spec.headerSize != 40) {
+std::size_t masksAfterHeader(const BmpRecipe& recipe) {
+    if (recipe.headerSize != 40) {
         return 0;
     }
-    return spec.compression == 3 ? 12 : spec.compression == 6 ? 16 : 0;
+    return recipe.compression == 3 ? 12 : recipe.compression == 6 ? 16 : 0;
 }
 
 } // namespace
 
-std::size_t pixelOffsetOf(const BmpSpec& spec) {
-    const std::size_t entry = spec.headerSize == 12 ? 3 : 4;
-    return 14 + spec.headerSize + masksAfterHeader(spec) + entry * spec.palette.size() +
-           spec.gap.size();
+std::size_t pixelOffsetOf(const BmpRecipe& recipe) {
+    const std::size_t entry = recipe.headerSize == 12 ? 3 : 4;
+    return 14 + recipe.headerSize + masksAfterHeader(recipe) + entry * recipe.palette.size() +
+           recipe.gap.size();
 }
 
-std::vector<std::uint8_t> makeBmp(const BmpSpec& spec) {
-    const std::size_t offset = pixelOffsetOf(spec);
+std::vector<std::uint8_t> makeBmp(const BmpRecipe& recipe) {
+    const std::size_t offset = pixelOffsetOf(recipe);
     std::vector<std::uint8_t> bytes(
-        14 + std::max<std::uint32_t>(spec.headerSize, 40) + masksAfterHeader(spec), 0);
+        14 + std::max<std::uint32_t>(recipe.headerSize, 40) + masksAfterHeader(recipe), 0);
     bytes[0] = 'B';
     bytes[1] = 'M';
-    put32(bytes, 2, static_cast<std::uint32_t>(offset + spec.pixels.size() + spec.tail.size()));
+    put32(bytes, 2, static_cast<std::uint32_t>(offset + recipe.pixels.size() + recipe.tail.size()));
     put32(bytes, 10, static_cast<std::uint32_t>(offset));
-    put32(bytes, 14, spec.headerSize);
-    if (spec.headerSize == 12) {
-        bytes[18] = static_cast<std::uint8_t>(spec.width);
-        bytes[19] = static_cast<std::uint8_t>(spec.width >> 8);
-        bytes[20] = static_cast<std::uint8_t>(spec.height);
-        bytes[21] = static_cast<std::uint8_t>(spec.height >> 8);
+    put32(bytes, 14, recipe.headerSize);
+    if (recipe.headerSize == 12) {
+        bytes[18] = static_cast<std::uint8_t>(recipe.width);
+        bytes[19] = static_cast<std::uint8_t>(recipe.width >> 8);
+        bytes[20] = static_cast<std::uint8_t>(recipe.height);
+        bytes[21] = static_cast<std::uint8_t>(recipe.height >> 8);
         bytes[22] = 1;
-        bytes[24] = static_cast<std::uint8_t>(spec.bitCount);
+        bytes[24] = static_cast<std::uint8_t>(recipe.bitCount);
         bytes.resize(26);
     } else {
-        put32(bytes, 18, static_cast<std::uint32_t>(spec.width));
-        put32(bytes, 22, static_cast<std::uint32_t>(spec.height));
+        put32(bytes, 18, static_cast<std::uint32_t>(recipe.width));
+        put32(bytes, 22, static_cast<std::uint32_t>(recipe.height));
         bytes[26] = 1;
-        bytes[28] = static_cast<std::uint8_t>(spec.bitCount);
-        put32(bytes, 30, spec.compression);
-        put32(bytes, 34, static_cast<std::uint32_t>(spec.pixels.size()));
+        bytes[28] = static_cast<std::uint8_t>(recipe.bitCount);
+        put32(bytes, 30, recipe.compression);
+        put32(bytes, 34, static_cast<std::uint32_t>(recipe.pixels.size()));
         put32(bytes, 46,
-              spec.coloursUsed == 0xFFFFFFFF ? static_cast<std::uint32_t>(spec.palette.size())
-                                             : spec.coloursUsed);
-        const bool masksInside = spec.headerSize >= 52 || masksAfterHeader(spec) > 0;
+              recipe.coloursUsed == 0xFFFFFFFF ? static_cast<std::uint32_t>(recipe.palette.size())
+                                               : recipe.coloursUsed);
+        const bool masksInside = recipe.headerSize >= 52 || masksAfterHeader(recipe) > 0;
         for (std::size_t i = 0; masksInside && i < 4; ++i) {
             if (54 + 4 * i + 4 <= bytes.size()) {
-                put32(bytes, 54 + 4 * i, spec.masks[i]);
+                put32(bytes, 54 + 4 * i, recipe.masks[i]);
             }
         }
-        bytes.resize(14 + spec.headerSize + masksAfterHeader(spec));
+        bytes.resize(14 + recipe.headerSize + masksAfterHeader(recipe));
     }
-    for (const Pixel& entry : spec.palette) {
+    for (const Pixel& entry : recipe.palette) {
         bytes.insert(bytes.end(), {entry.blue, entry.green, entry.red});
-        if (spec.headerSize != 12) {
+        if (recipe.headerSize != 12) {
             bytes.push_back(0);
         }
     }
-    bytes.insert(bytes.end(), spec.gap.begin(), spec.gap.end());
-    bytes.insert(bytes.end(), spec.pixels.begin(), spec.pixels.end());
-    bytes.insert(bytes.end(), spec.tail.begin(), spec.tail.end());
+    bytes.insert(bytes.end(), recipe.gap.begin(), recipe.gap.end());
+    bytes.insert(bytes.end(), recipe.pixels.begin(), recipe.pixels.end());
+    bytes.insert(bytes.end(), recipe.tail.begin(), recipe.tail.end());
     return bytes;
 }
 

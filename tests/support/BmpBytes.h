@@ -25,7 +25,7 @@ std::vector<std::uint8_t> makeBmpWithBitCount(int width, int height, int bitCoun
 // `headerSize` bytes (12 for the OS/2 one), masks after a 40-byte header when its compression
 // asks for them (inside a larger header otherwise), the colour table, `gap`, the stored pixel
 // data as given, then `tail`. The sizes in the headers follow from these.
-struct BmpSpec {
+struct BmpRecipe {
     int width = 16;
     int height = 15; // negative: top-down
     int bitCount = 24;
@@ -39,9 +39,9 @@ struct BmpSpec {
     std::vector<std::uint8_t> pixels;
     std::vector<std::uint8_t> tail;
 };
-std::vector<std::uint8_t> makeBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> makeBmp(const BmpRecipe& recipe);
 // Where makeBmp puts the pixel data.
-std::size_t pixelOffsetOf(const BmpSpec& spec);
+std::size_t pixelOffsetOf(const BmpRecipe& recipe);
 // Stored rows of `stride(width, bitCount)` bytes each.
 std::size_t strideFor(int width, int bitCount);
 
