@@ -129,6 +129,7 @@ void completeRequest(const RawOptions& raw, CliOptions& options) {
                                                  : Growth::Bottom;
     options.request.keepBackup = !raw.noBackup;
     options.request.tolerance = static_cast<std::uint8_t>(raw.tolerance);
+    options.request.nearMisses = NearMisses::Counted; // the report shows them
 }
 
 EarlyExit usageError(const std::string& message) {

@@ -22,6 +22,9 @@ struct ConversionRequest {
     // Palette and 32-bit pictures as well as 24-bit ones (the command line); otherwise any
     // other kind is Unsupported.
     bool everyKind = false;
+    // Pixels close to a FROM colour that did not match it, for the command line's report;
+    // the window shows none and leaves the walk without that cost.
+    NearMisses nearMisses = NearMisses::Ignored;
 };
 
 } // namespace pixtint

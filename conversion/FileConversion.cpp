@@ -53,8 +53,10 @@ void recolourPalette(ConversionPlan& plan, const std::vector<std::uint64_t>& use
                 ++counts.pairs[*match].entries;
                 counts.pairs[*match].pixels += use[entry];
             }
-        } else if (const auto near = plan.colours.nearMissOf(colour)) {
-            counts.pairs[*near].nearMisses += use[entry];
+        } else if (plan.colours.countsNearMisses()) {
+            if (const auto near = plan.colours.nearMissOf(colour)) {
+                counts.pairs[*near].nearMisses += use[entry];
+            }
         }
     }
 }
@@ -206,7 +208,8 @@ void totalUp(ConversionResult& result) {
 namespace {
 
 ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& request) {
-    ConversionPlan plan(readBmpLayout(source), ColourMap(request.pairs, request.tolerance));
+    ConversionPlan plan(readBmpLayout(source),
+                        ColourMap(request.pairs, request.tolerance, request.nearMisses));
     const BmpLayout& layout = plan.layout;
     if (!request.everyKind && layout.colours != ColourLayout::Bgr24) {
         throw Error(ErrorKind::Unsupported, source.path(), bitsText(layout));

@@ -63,9 +63,10 @@ std::uint64_t WalkCounts::nearMisses() const {
     return sum;
 }
 
-ColourMap::ColourMap(std::vector<ColourPair> pairs, std::uint8_t tolerance)
+ColourMap::ColourMap(std::vector<ColourPair> pairs, std::uint8_t tolerance, NearMisses nearMisses)
     : pairs_(std::move(pairs))
-    , tolerance_(tolerance) {}
+    , tolerance_(tolerance)
+    , nearMisses_(nearMisses) {}
 
 std::optional<std::size_t> ColourMap::matchOf(Rgb colour) const {
     for (std::size_t i = 0; i < pairs_.size(); ++i) {
@@ -80,12 +81,22 @@ std::optional<std::size_t> ColourMap::nearMissOf(Rgb colour) const {
     if (matchOf(colour)) {
         return std::nullopt;
     }
+    return nearestWithinReach(colour);
+}
+
+std::optional<std::size_t> ColourMap::nearestWithinReach(Rgb colour) const {
     for (std::size_t i = 0; i < pairs_.size(); ++i) {
         if (channelDistance(colour, pairs_[i].from) <= NearMissReach) {
             return i;
         }
     }
     return std::nullopt;
+}
+
+void ColourMap::countNearMiss(Rgb unmatched, WalkCounts& counts) const {
+    if (const auto near = nearestWithinReach(unmatched)) {
+        ++counts.pairs[*near].nearMisses;
+    }
 }
 
 void ColourMap::recolour(std::span<std::uint8_t> pixels, WalkCounts& counts) const {
@@ -102,7 +113,7 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelBytes& cha
     if (pairs_.size() == 1) {
         const ColourPair& only = pairs_.front();
         const RunCounts run =
-            recolourRun(pixels, pixelSize, channels, only.from, only.to, tolerance_);
+            recolourRun(pixels, pixelSize, channels, only.from, only.to, tolerance_, nearMisses_);
         counts.pairs[0].pixels += run.changed;
         counts.pairs[0].nearMisses += run.nearMisses;
         return;
@@ -116,8 +127,8 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelBytes& cha
                 paint(pixel, channels, pairs_[*match].to);
                 ++counts.pairs[*match].pixels;
             }
-        } else if (const auto near = nearMissOf(colour)) {
-            ++counts.pairs[*near].nearMisses;
+        } else if (countsNearMisses()) {
+            countNearMiss(colour, counts);
         }
     }
 }
@@ -146,8 +157,8 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelShifts& sh
                 pixel[i] = static_cast<std::uint8_t>(value >> (8 * i));
             }
             ++counts.pairs[*match].pixels;
-        } else if (const auto near = nearMissOf(colour)) {
-            ++counts.pairs[*near].nearMisses;
+        } else if (countsNearMisses()) {
+            countNearMiss(colour, counts);
         }
     }
 }

@@ -28,6 +28,10 @@ struct ColourPair {
 // anti-aliased fringe the user may want to widen the tolerance for.
 inline constexpr std::uint8_t NearMissReach = 8;
 
+// Whether a walk counts near misses: only the command line reports them, and counting them
+// costs the walk a second comparison of every pixel.
+enum class NearMisses { Ignored, Counted };
+
 // What the walk did for one pair.
 struct PairCounts {
     std::uint64_t pixels = 0;     // pixels that took its TO colour (and were not that colour)
@@ -50,10 +54,12 @@ struct WalkCounts {
 // The colours a conversion replaces, applied in one pass: every pixel is matched against the
 // original colours only, so A=B with B=A swaps them. A colour matches a pair's FROM colour
 // when no channel differs by more than the tolerance; the first pair that matches wins, and
-// its TO colour replaces the colour outright.
+// its TO colour replaces the colour outright. Its walks leave the near misses at zero unless
+// it was made to count them.
 class ColourMap {
 public:
-    explicit ColourMap(std::vector<ColourPair> pairs, std::uint8_t tolerance = 0);
+    explicit ColourMap(std::vector<ColourPair> pairs, std::uint8_t tolerance = 0,
+                       NearMisses nearMisses = NearMisses::Ignored);
     ColourMap(Rgb from, Rgb to)
         : ColourMap(std::vector<ColourPair>{{from, to}}) {}
 
@@ -78,14 +84,19 @@ public:
 
     const std::vector<ColourPair>& pairs() const { return pairs_; }
     std::uint8_t tolerance() const { return tolerance_; }
+    bool countsNearMisses() const { return nearMisses_ == NearMisses::Counted; }
     WalkCounts freshCounts() const { return WalkCounts(pairs_.size()); }
 
 private:
     void recolour(std::span<std::uint8_t> pixels, const ChannelBytes& channels,
                   std::size_t pixelSize, WalkCounts& counts) const;
+    // The first pair within NearMissReach of a colour no pair matched.
+    std::optional<std::size_t> nearestWithinReach(Rgb colour) const;
+    void countNearMiss(Rgb unmatched, WalkCounts& counts) const;
 
     std::vector<ColourPair> pairs_;
     std::uint8_t tolerance_;
+    NearMisses nearMisses_;
 };
 
 // The largest difference between two colours' channels.

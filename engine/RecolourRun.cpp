@@ -58,13 +58,14 @@ public:
         return largest;
     }
 
+    template <bool CountNearMisses>
     void walkOneByOne(std::span<std::uint8_t> pixels, RunCounts& counts) const {
         for (std::size_t offset = 0; offset + pixelSize_ <= pixels.size(); offset += pixelSize_) {
             std::uint8_t* pixel = pixels.data() + offset;
             const int distance = this->distance(pixel);
             if (distance <= tolerance_) {
                 counts.changed += paint(pixel) ? 1 : 0;
-            } else if (distance <= NearMissReach) {
+            } else if (CountNearMisses && distance <= NearMissReach) {
                 ++counts.nearMisses;
             }
         }
@@ -95,8 +96,7 @@ public:
     // `fourthByte`: the byte of a four-byte pixel that is never compared.
     Blocks(const OnePair& pair, std::size_t fourthByte)
         : size_(pair.pixelSize())
-        , exact_(pair.tolerance() == 0)
-        , countNearMisses_(pair.tolerance() < NearMissReach) {
+        , exact_(pair.tolerance() == 0) {
         for (std::size_t r = 0; r < size_; ++r) {
             alignas(16) std::uint8_t lanes[16];
             std::uint64_t ignored = 0;
@@ -144,14 +144,16 @@ public:
         return bits & bits >> 1 & bits >> 2 & bits >> 3 & 0x1111111111111111;
     }
 
-    // Answers the bytes walked.
+    // Answers the bytes walked. Counting near misses compares every block a second time, so
+    // a walk that is not asked for them is a walk without that code.
+    template <bool CountNearMisses>
     std::size_t walk(std::span<std::uint8_t> pixels, const OnePair& pair, RunCounts& counts) const {
         const std::size_t step = blockBytes();
         std::size_t offset = 0;
         for (; offset + step <= pixels.size(); offset += step) {
             std::uint8_t* block = pixels.data() + offset;
             std::uint64_t matches = wholePixels(withinBits(block, tolerance_, exact_));
-            if (countNearMisses_) {
+            if constexpr (CountNearMisses) {
                 const std::uint64_t near = wholePixels(withinBits(block, reach_, false));
                 counts.nearMisses +=
                     static_cast<std::uint64_t>(__builtin_popcountll(near & ~matches));
@@ -166,35 +168,46 @@ public:
 private:
     std::size_t size_;
     bool exact_;
-    bool countNearMisses_;
     __m128i patterns_[4];
     std::uint64_t ignoredBits_ = 0;
     __m128i tolerance_;
     __m128i reach_;
 };
 
+template <bool CountNearMisses>
 std::size_t walkBlocks(std::span<std::uint8_t> pixels, const OnePair& pair,
                        const ChannelBytes& channels, RunCounts& counts) {
-    return Blocks(pair, channels.fourth).walk(pixels, pair, counts);
+    return Blocks(pair, channels.fourth).walk<CountNearMisses>(pixels, pair, counts);
 }
 
 #else
 
+template <bool CountNearMisses>
 std::size_t walkBlocks(std::span<std::uint8_t>, const OnePair&, const ChannelBytes&, RunCounts&) {
     return 0;
 }
 
 #endif
 
+template <bool CountNearMisses>
+RunCounts walk(std::span<std::uint8_t> pixels, const ChannelBytes& channels, const OnePair& pair) {
+    RunCounts counts;
+    const std::size_t done = walkBlocks<CountNearMisses>(pixels, pair, channels, counts);
+    pair.walkOneByOne<CountNearMisses>(pixels.subspan(done), counts);
+    return counts;
+}
+
 } // namespace
 
 RunCounts recolourRun(std::span<std::uint8_t> pixels, std::size_t pixelSize,
-                      const ChannelBytes& channels, Rgb before, Rgb after, std::uint8_t tolerance) {
+                      const ChannelBytes& channels, Rgb before, Rgb after, std::uint8_t tolerance,
+                      NearMisses nearMisses) {
     const OnePair pair(pixelSize, channels, before, after, tolerance);
-    RunCounts counts;
-    const std::size_t done = walkBlocks(pixels, pair, channels, counts);
-    pair.walkOneByOne(pixels.subspan(done), counts);
-    return counts;
+    // A tolerance of the reach or more matches every pixel that could be a near miss.
+    if (nearMisses == NearMisses::Counted && tolerance < NearMissReach) {
+        return walk<true>(pixels, channels, pair);
+    }
+    return walk<false>(pixels, channels, pair);
 }
 
 } // namespace pixtint

@@ -348,6 +348,9 @@ Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
     } else {
         modelRows(result.bytes, layout, request, result);
     }
+    if (request.nearMisses == NearMisses::Ignored) {
+        result.nearMisses = 0; // a walk not asked for them reports none
+    }
     return grow ? modelGrowth(std::move(result), file, layout, request) : result;
 }
 
@@ -466,14 +469,19 @@ Input interpret(const std::uint8_t* data, std::size_t size) {
     const auto growth = static_cast<Growth>(std::min(flags & 3, 2));
     const auto shape = static_cast<Shape>(std::min((flags >> 2) & 3, 2));
     const bool everyKind = (flags & 0x10) != 0;
+    const auto nearMisses = (flags & 0x40) != 0 ? NearMisses::Ignored : NearMisses::Counted;
     // Mostly tolerances around the near-miss reach, sometimes any.
     const auto chosenTolerance =
         static_cast<std::uint8_t>((flags & 0x20) != 0 ? tolerance : tolerance % 10);
     input.file = shaped(provider.ConsumeRemainingBytes<std::uint8_t>(), shape, kind);
     const Rgb first = colourAt(input.file, input.file.size() > 60 ? input.file.size() - 60 : 0, {});
-    input.onePair = {{{first, after}}, growth, false, chosenTolerance, everyKind};
-    input.severalPairs = {severalPairsFor(input.file, after, pairCount), growth, false,
-                          chosenTolerance, everyKind};
+    input.onePair = {{{first, after}}, growth, false, chosenTolerance, everyKind, nearMisses};
+    input.severalPairs = {severalPairsFor(input.file, after, pairCount),
+                          growth,
+                          false,
+                          chosenTolerance,
+                          everyKind,
+                          nearMisses};
     return input;
 }
 

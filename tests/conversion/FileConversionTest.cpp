@@ -190,7 +190,7 @@ TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
                          .pixels = pixels};
         ConversionResult result;
         const ConversionRequest swap{
-            {{Before, After}, {After, Before}}, Growth::Top, false, 0, true};
+            {{Before, After}, {After, Before}}, Growth::Top, false, 0, true, NearMisses::Counted};
         const Bytes out = converted(makeBmp(recipe), swap, &result);
         recipe.palette = {{9, 8, 7}, {3, 2, 1}, {50, 50, 50}, {3, 2, 9}, {9, 8, 7}};
         EXPECT_EQ(out, makeBmp(recipe));

@@ -74,39 +74,46 @@ Bytes run(std::size_t count, std::size_t pixelSize, const Bytes& base, std::size
 }
 
 // Sixteen pixels at a time and one by one must agree wherever a run starts and ends, at the
-// tolerance and one either side of it, on each channel, for three- and four-byte pixels.
+// tolerance and one either side of it, on each channel, for three- and four-byte pixels;
+// near misses are counted only by a walk asked for them, and asking changes no pixel.
 TEST(EngineColourWalk, ToleranceHoldsOnEveryChannelAtEveryRunLength) {
     const Bytes base{100, 110, 120}; // blue, green, red
     constexpr Rgb From{120, 110, 100};
     constexpr Rgb To{1, 2, 3};
-    for (const std::size_t pixelSize : {3u, 4u}) {
-        for (const std::uint8_t tolerance : {0, 3, 8, 9}) {
-            for (const int delta : {tolerance - 1, int{tolerance}, tolerance + 1, -tolerance - 1}) {
-                for (std::size_t channel = 0; channel < 3; ++channel) {
-                    for (std::size_t count : {1u, 15u, 16u, 17u, 33u, 70u}) {
-                        SCOPED_TRACE(testing::Message()
-                                     << pixelSize << " bytes, T " << +tolerance << ", delta "
-                                     << delta << ", channel " << channel << ", " << count);
-                        Bytes pixels = run(count, pixelSize, base, channel, delta);
-                        const std::uint64_t near = (count + 2) / 3;
-                        const bool matches = std::abs(delta) <= tolerance;
-                        Bytes expected = pixels;
-                        for (std::size_t i = 0; matches && i < count; i += 3) {
-                            std::copy_n(Bytes{3, 2, 1}.begin(), 3,
-                                        expected.begin() +
-                                            static_cast<std::ptrdiff_t>(i * pixelSize));
+    for (const NearMisses nearMisses : {NearMisses::Counted, NearMisses::Ignored}) {
+        for (const std::size_t pixelSize : {3u, 4u}) {
+            for (const std::uint8_t tolerance : {0, 3, 8, 9}) {
+                for (const int delta :
+                     {tolerance - 1, int{tolerance}, tolerance + 1, -tolerance - 1}) {
+                    for (std::size_t channel = 0; channel < 3; ++channel) {
+                        for (std::size_t count : {1u, 15u, 16u, 17u, 33u, 70u}) {
+                            SCOPED_TRACE(
+                                testing::Message()
+                                << (nearMisses == NearMisses::Counted ? "near misses, " : "")
+                                << pixelSize << " bytes, T " << +tolerance << ", delta " << delta
+                                << ", channel " << channel << ", " << count);
+                            Bytes pixels = run(count, pixelSize, base, channel, delta);
+                            const std::uint64_t near = (count + 2) / 3;
+                            const bool matches = std::abs(delta) <= tolerance;
+                            Bytes expected = pixels;
+                            for (std::size_t i = 0; matches && i < count; i += 3) {
+                                std::copy_n(Bytes{3, 2, 1}.begin(), 3,
+                                            expected.begin() +
+                                                static_cast<std::ptrdiff_t>(i * pixelSize));
+                            }
+                            WalkCounts counts(1);
+                            const ColourMap map({{From, To}}, tolerance, nearMisses);
+                            if (pixelSize == 3) {
+                                map.recolour(pixels, counts);
+                            } else {
+                                map.recolour(pixels, ChannelBytes{}, counts);
+                            }
+                            EXPECT_EQ(pixels, expected);
+                            EXPECT_EQ(counts.pairs[0].pixels, matches ? near : 0);
+                            const bool nearMiss = nearMisses == NearMisses::Counted && !matches &&
+                                                  std::abs(delta) <= NearMissReach;
+                            EXPECT_EQ(counts.pairs[0].nearMisses, nearMiss ? near : 0);
                         }
-                        WalkCounts counts(1);
-                        const ColourMap map({{From, To}}, tolerance);
-                        if (pixelSize == 3) {
-                            map.recolour(pixels, counts);
-                        } else {
-                            map.recolour(pixels, ChannelBytes{}, counts);
-                        }
-                        EXPECT_EQ(pixels, expected);
-                        EXPECT_EQ(counts.pairs[0].pixels, matches ? near : 0);
-                        const bool nearMiss = !matches && std::abs(delta) <= NearMissReach;
-                        EXPECT_EQ(counts.pairs[0].nearMisses, nearMiss ? near : 0);
                     }
                 }
             }
@@ -128,7 +135,8 @@ TEST(EngineColourWalk, SeveralPairsMatchTheOriginalColoursOnly) {
     // colour near one pair but matched by another is no near miss.
     pixels = {4, 2, 3, 10, 8, 7};
     WalkCounts counts(2);
-    ColourMap({{Rgb{3, 2, 1}, Rgb{0, 0, 0}}, {Rgb{3, 2, 4}, Rgb{255, 255, 255}}}, 3)
+    ColourMap({{Rgb{3, 2, 1}, Rgb{0, 0, 0}}, {Rgb{3, 2, 4}, Rgb{255, 255, 255}}}, 3,
+              NearMisses::Counted)
         .recolour(pixels, counts);
     EXPECT_EQ(pixels, (Bytes{0, 0, 0, 10, 8, 7}));
     EXPECT_EQ(counts.pairs[0].pixels, 1u);
@@ -152,7 +160,7 @@ TEST(EngineColourWalk, ChannelsAtAnyBitKeepEveryOtherBit) {
     Bytes pixels = concat(
         {pixel(Before, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001), pixel(Rgb{90, 2, 1}, 0)});
     WalkCounts counts(1);
-    ColourMap(Before, After).recolour(pixels, shifts, counts);
+    ColourMap({{Before, After}}, 0, NearMisses::Counted).recolour(pixels, shifts, counts);
     EXPECT_EQ(pixels, concat({pixel(After, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001),
                               pixel(Rgb{90, 2, 1}, 0)}));
     EXPECT_EQ(counts.pixels(), 1u);
