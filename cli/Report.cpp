@@ -105,6 +105,12 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
             report.reason += " (backup " + outcome.backup.string() + ")";
         }
         break;
+    case RestoreStatus::NotFlushed:
+        report.status = ReportStatus::Failed;
+        report.reason = "put back, but its folder could not be flushed (" +
+                        (outcome.error ? reasonFor(*outcome.error) : "failed") +
+                        "): it may not be restored on disk";
+        break;
     }
     return report;
 }
