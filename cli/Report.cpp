@@ -107,9 +107,8 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
         break;
     case RestoreStatus::NotFlushed:
         report.status = ReportStatus::Failed;
-        report.reason = "put back, but its folder could not be flushed (" +
-                        (outcome.error ? reasonFor(*outcome.error) : "failed") +
-                        "): it may not be restored on disk";
+        report.reason = (outcome.error ? reasonFor(*outcome.error) : "failed") +
+                        " on flushing its folder: put back, but may not be restored on disk";
         break;
     }
     return report;
