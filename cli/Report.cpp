@@ -105,6 +105,11 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
             report.reason += " (backup " + outcome.backup.string() + ")";
         }
         break;
+    case RestoreStatus::NotFlushed:
+        report.status = ReportStatus::Failed;
+        report.reason = (outcome.error ? reasonFor(*outcome.error) : "failed") +
+                        " on flushing its folder: put back, but may not be restored on disk";
+        break;
     }
     return report;
 }

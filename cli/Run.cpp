@@ -84,13 +84,12 @@ bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,
                 ReportPrinter& printer) {
     BackupRestore restore(options.dryRun,
                           [&](const Recovery& found) { printer.print(reportOf(found)); });
-    for (const auto& file : files) {
-        if (stopSignalled()) {
-            return false;
-        }
-        printer.print(reportOf(file, restore.restore(file)));
-    }
-    return true;
+    return restore.restore(
+        files,
+        [&](const fs::path& file, const RestoreOutcome& outcome) {
+            printer.print(reportOf(file, outcome));
+        },
+        stopSignalled);
 }
 
 } // namespace

@@ -2,13 +2,8 @@
 #include "conversion/BackupRestore.h"
 
 #include "conversion/Backup.h"
-#include "engine/FolderLock.h"
-#include "engine/PosixFile.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pixtint {
 
@@ -39,25 +34,78 @@ std::filesystem::path whereItIs(const std::filesystem::path& picture) {
 
 } // namespace
 
-RestoreOutcome BackupRestore::restore(const std::filesystem::path& picture) {
-    const auto target = whereItIs(picture);
+bool BackupRestore::restore(const std::vector<std::filesystem::path>& pictures,
+                            const RestoreOutcomeReport& report,
+                            const std::function<bool()>& stopRequested) {
+    std::size_t next = 0;
+    while (next < pictures.size()) {
+        if (stopRequested && stopRequested()) {
+            return false;
+        }
+        next = restoreFolderRun(pictures, next, report, stopRequested);
+    }
+    return true;
+}
+
+// Restores pictures from `first` on while they are in the folder of the first, flushes the
+// folder once, then reports them. Answers the index of the first picture left.
+std::size_t BackupRestore::restoreFolderRun(const std::vector<std::filesystem::path>& pictures,
+                                            std::size_t first, const RestoreOutcomeReport& report,
+                                            const std::function<bool()>& stopRequested) {
+    auto target = whereItIs(pictures[first]);
     const auto folder = folderOf(target);
+    std::optional<FolderLock> lock;
     try {
-        const FolderLock lock(folder);
-        if (finishedFolders_.insert(folder).second) {
-            for (const auto& recovery : finishInterruptedCommits(lock, dryRun_)) {
-                if (recovered_) {
-                    recovered_(recovery);
+        lock.emplace(folder);
+        finishInterruptedOnce(*lock);
+    } catch (const Error& error) {
+        report(pictures[first], failure({}, error));
+        return first + 1;
+    }
+    std::vector<RestoreOutcome> outcomes;
+    bool renamed = false;
+    std::size_t next = first;
+    while (true) {
+        outcomes.push_back(restoreUnderLock(*lock, target));
+        renamed = renamed || (!dryRun_ && outcomes.back().status == RestoreStatus::Restored);
+        if (++next == pictures.size() || (stopRequested && stopRequested())) {
+            break;
+        }
+        target = whereItIs(pictures[next]);
+        if (folderOf(target) != folder) {
+            break;
+        }
+    }
+    if (renamed) {
+        if (const int failed = fileSystem_.syncFolder(lock->descriptor())) {
+            for (auto& outcome : outcomes) {
+                if (outcome.status == RestoreStatus::Restored) {
+                    outcome.status = RestoreStatus::NotFlushed;
+                    outcome.error = Error::fromErrno(failed, folder);
                 }
             }
         }
-        return restoreUnderLock(target);
-    } catch (const Error& error) {
-        return failure({}, error);
+    }
+    lock.reset(); // another run in the folder need not wait for the reports
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        report(pictures[first + i], outcomes[i]);
+    }
+    return next;
+}
+
+void BackupRestore::finishInterruptedOnce(const FolderLock& lock) {
+    if (!finishedFolders_.insert(lock.path()).second) {
+        return;
+    }
+    for (const auto& recovery : finishInterruptedCommits(lock, dryRun_)) {
+        if (recovered_) {
+            recovered_(recovery);
+        }
     }
 }
 
-RestoreOutcome BackupRestore::restoreUnderLock(const std::filesystem::path& picture) {
+RestoreOutcome BackupRestore::restoreUnderLock(const FolderLock& lock,
+                                               const std::filesystem::path& picture) {
     auto backup = backupNameOf(picture);
     if (!backup) {
         return {RestoreStatus::NoBackup, {}, std::nullopt};
@@ -72,19 +120,13 @@ RestoreOutcome BackupRestore::restoreUnderLock(const std::filesystem::path& pict
         return failure(std::move(*backup), std::move(*refused));
     }
     if (!dryRun_) {
-        if (std::rename(backup->c_str(), picture.c_str()) != 0) {
-            return failure(std::move(*backup), Error::fromErrno(errno, picture));
+        // The backup is always beside its picture, in the locked folder.
+        if (const int failed = fileSystem_.renameInFolder(
+                lock.descriptor(), backup->filename().c_str(), picture.filename().c_str(), 0)) {
+            return failure(std::move(*backup), Error::fromErrno(failed, picture));
         }
-        foldersToFlush_.insert(folderOf(picture));
     }
     return {RestoreStatus::Restored, std::move(*backup), std::nullopt};
-}
-
-void BackupRestore::finish() noexcept {
-    for (const auto& folder : foldersToFlush_) {
-        syncFolderOf(folder / ".");
-    }
-    foldersToFlush_.clear();
 }
 
 } // namespace pixtint

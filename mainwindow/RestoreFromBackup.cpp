@@ -13,15 +13,18 @@ namespace pixtint {
 
 namespace {
 
-// The error's number and description, then which picture stayed as it was.
+// The error's number and description, then what became of the picture.
 NumberedMessage restoreFailureMessage(const std::filesystem::path& picture,
                                       const RestoreOutcome& outcome) {
     NumberedMessage message = outcome.error ? numberedMessage(*outcome.error)
                                             : numberedMessage(MessageNumber::DeviceIoError);
-    message.description +=
-        QStringLiteral("\r\n") +
-        QCoreApplication::translate("RestoreFromBackup", "%1 は元に戻せませんでした。")
-            .arg(displayPath(picture.filename()));
+    const QString whatBecame =
+        outcome.status == RestoreStatus::NotFlushed
+            ? QCoreApplication::translate(
+                  "RestoreFromBackup",
+                  "%1 は元に戻しましたが、ディスクに書き込まれていない可能性があります。")
+            : QCoreApplication::translate("RestoreFromBackup", "%1 は元に戻せませんでした。");
+    message.description += QStringLiteral("\r\n") + whatBecame.arg(displayPath(picture.filename()));
     return message;
 }
 
@@ -55,25 +58,25 @@ RestoreTally restoreFromBackups(const std::vector<std::filesystem::path>& pictur
                                 const RestoreFailureReport& reportFailure) {
     RestoreTally tally;
     BackupRestore restore(false);
-    for (const std::filesystem::path& picture : pictures) {
-        const RestoreOutcome outcome = restore.restore(picture);
-        switch (outcome.status) {
-        case RestoreStatus::Restored:
-            ++tally.restored;
-            break;
-        case RestoreStatus::NoBackup:
-            ++tally.withoutBackup;
-            break;
-        case RestoreStatus::NotABackup:
-            ++tally.notBackups;
-            break;
-        case RestoreStatus::Failed:
-            ++tally.failed;
-            reportFailure(picture, outcome);
-            break;
-        }
-    }
-    restore.finish(); // the renames are on disk before the user is told
+    restore.restore(pictures,
+                    [&](const std::filesystem::path& picture, const RestoreOutcome& outcome) {
+                        switch (outcome.status) {
+                        case RestoreStatus::Restored:
+                            ++tally.restored;
+                            break;
+                        case RestoreStatus::NoBackup:
+                            ++tally.withoutBackup;
+                            break;
+                        case RestoreStatus::NotABackup:
+                            ++tally.notBackups;
+                            break;
+                        case RestoreStatus::Failed:
+                        case RestoreStatus::NotFlushed:
+                            ++tally.failed;
+                            reportFailure(picture, outcome);
+                            break;
+                        }
+                    });
     return tally;
 }
 

@@ -23,8 +23,8 @@ using RestoreFailureReport =
 
 // Undo in the window: puts back each picture's backup (NAME.bak) through the conversion core,
 // with the core's promise (one rename each, the folders flushed before the answer). Each failure
-// goes to `reportFailure` as it happens; a picture without a backup, or whose NAME.bak is not
-// one (a user's text file, a link), is left alone with that file.
+// goes to `reportFailure` once its folder is done; a picture without a backup, or whose NAME.bak is
+// not one (a user's text file, a link), is left alone with that file.
 RestoreTally restoreFromBackups(const std::vector<std::filesystem::path>& pictures,
                                 const RestoreFailureReport& reportFailure);
 

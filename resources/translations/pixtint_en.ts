@@ -136,6 +136,10 @@
             <numerusform>%n files were not restored: their .bak is not a backup.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 は元に戻しましたが、ディスクに書き込まれていない可能性があります。</source>
+        <translation>%1 was put back, but it may not be restored on the disk.</translation>
+    </message>
 </context>
 <context>
     <name>pixtint::ButtonColourDialog</name>
