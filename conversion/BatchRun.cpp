@@ -307,7 +307,8 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
         if (file.copy && !lock) {
             file.fail(FileFailure::Kind::Conversion, *lockFailure);
         } else if (file.copy) {
-            guarded(file, FileFailure::Kind::Conversion, [&] { file.copy->nameAndClose(); });
+            guarded(file, FileFailure::Kind::Conversion,
+                    [&] { file.copy->nameAndClose(fileSystem); });
         }
     }
     std::vector<PreparedFile*> converted;
