@@ -166,7 +166,7 @@ void testConvertibility(PreparedFile& file, const ConversionRequest& request,
                         const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
         file.source = std::make_unique<FileByteSource>(file.target);
-        file.read = ReadIdentity::of(file.source->descriptor(), file.path);
+        file.read = ReadIdentity::of(file.source->opened());
         if (!isConvertible(file, request, options)) {
             file.status = FileStatus::NotConvertible;
             file.notConvertible = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
