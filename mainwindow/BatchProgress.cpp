@@ -232,7 +232,8 @@ void BatchProgress::selectLastDone() {
 std::optional<BatchProgress::Frame> BatchProgress::decodeFrame(std::size_t index) const {
     const std::filesystem::path& file = files_[index];
     try {
-        Frame frame{index, readPictureSize(FileByteSource(file)), decodePictureFile(file), {}};
+        const FileByteSource source(file);
+        Frame frame{index, readPictureSize(source), decodePicture(source), {}};
         frame.after = decodePicture(ConvertedPicture(file, request_));
         return frame;
     } catch (...) {

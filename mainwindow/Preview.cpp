@@ -79,13 +79,14 @@ void MainWindow::previewNotConvertible(const std::filesystem::path& source) {
 }
 
 void MainWindow::previewConvertible(const std::filesystem::path& source, int row) {
-    const PictureSize size = readPictureSize(FileByteSource(source));
+    const FileByteSource file(source);
+    const PictureSize size = readPictureSize(file);
     showPictureSize(size);
     const PreviewFit::Size shown = displaySize(size);
 
     PictureView& before = previewArea_->image(Side::Before);
     PictureView& after = previewArea_->image(Side::After);
-    before.setPicture(decodePictureFile(source));
+    before.setPicture(decodePicture(file));
     before.repaint(); // on screen while the conversion works
     if (const auto converted = convertForPreview(source)) {
         after.setPicture(decodePicture(*converted));

@@ -8,7 +8,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -16,42 +15,8 @@ namespace pixtint {
 
 namespace {
 
-constexpr std::size_t HeaderSize = BmpHeader::Size;
-
 Error notAPicture() {
     return Error(ErrorKind::NotAPicture);
-}
-
-// The layout of an uncompressed, bottom-up or top-down, 24-bit bitmap whose rows all lie
-// inside the file.
-struct PlainBitmap {
-    int width;
-    int height;
-    bool topDown;
-    std::uint64_t pixelOffset;
-    std::uint64_t stride;
-};
-
-std::optional<PlainBitmap> plainBitmap(const std::uint8_t* header, std::uint64_t fileSize) {
-    using namespace BmpHeader;
-    if (header[0] != 'B' || header[1] != 'M' || readInt32(header, InfoSizeOffset) < 40 ||
-        header[BitCountOffset] != 24 || header[BitCountOffset + 1] != 0 ||
-        readInt32(header, CompressionOffset) != 0) {
-        return std::nullopt;
-    }
-    const auto width = readInt32(header, WidthOffset);
-    const auto height = readInt32(header, HeightOffset);
-    if (width <= 0 || height == 0 || height == INT32_MIN) {
-        return std::nullopt;
-    }
-    const PlainBitmap bitmap{width, std::abs(height), height < 0,
-                             static_cast<std::uint32_t>(readInt32(header, PixelOffsetOffset)),
-                             rowStride(static_cast<std::uint64_t>(width))};
-    if (bitmap.pixelOffset < HeaderSize ||
-        bitmap.pixelOffset + bitmap.stride * bitmap.height > fileSize) {
-        return std::nullopt;
-    }
-    return bitmap;
 }
 
 QSize sampledSize(int width, int height, int largest) {
@@ -71,8 +36,9 @@ void readRow(const ByteSource& source, std::uint64_t offset, std::vector<std::ui
 
 // Blue, green, red in the file is the byte order of QImage::Format_BGR888, so rows copy
 // straight across.
-QImage readPlainBitmap(const ByteSource& source, const PlainBitmap& bitmap, int largest) {
-    const QSize size = sampledSize(bitmap.width, bitmap.height, largest);
+QImage readPlainBitmap(const ByteSource& source, const BmpLayout& bitmap, int largest) {
+    const auto height = static_cast<int>(bitmap.rowCount);
+    const QSize size = sampledSize(bitmap.width, height, largest);
     QImage picture(size, QImage::Format_BGR888);
     if (picture.isNull()) {
         throw Error(ErrorKind::OutOfMemory);
@@ -80,8 +46,8 @@ QImage readPlainBitmap(const ByteSource& source, const PlainBitmap& bitmap, int 
     std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width) * 3);
     for (int y = 0; y < size.height(); ++y) {
         const int sourceRow =
-            static_cast<int>(static_cast<std::int64_t>(y) * bitmap.height / size.height());
-        const int storedRow = bitmap.topDown ? sourceRow : bitmap.height - 1 - sourceRow;
+            static_cast<int>(static_cast<std::int64_t>(y) * height / size.height());
+        const int storedRow = bitmap.topDown() ? sourceRow : height - 1 - sourceRow;
         readRow(source, bitmap.pixelOffset + bitmap.stride * storedRow, row);
         std::uint8_t* line = picture.scanLine(y);
         if (size.width() == bitmap.width) {
@@ -125,23 +91,24 @@ QImage readWithQt(const ByteSource& source, int largest) {
                : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-std::optional<PlainBitmap> plainBitmapOf(const ByteSource& source) {
-    std::uint8_t header[HeaderSize];
-    if (source.readAt(0, header) != HeaderSize) {
+// A file the list marks convertible (24 bits) is shown only when the conversion can read its
+// layout too: Qt's reader would show a picture whose pixel offset lies outside the file, and the
+// batch would then fail where the preview succeeded. The layout it reads is also what lets plain
+// rows, all inside the file, be read here directly; any other picture goes to Qt's readers.
+std::optional<BmpLayout> plainBitmapOf(const ByteSource& source) {
+    using namespace BmpHeader;
+    std::uint8_t head[BitCountOffset + 2] = {};
+    if (source.readAt(0, head) != sizeof head || head[BitCountOffset] != TwentyFourBits ||
+        head[BitCountOffset + 1] != 0) {
         return std::nullopt;
     }
-    return plainBitmap(header, source.size());
-}
-
-// A file the list marks convertible (24 bits) is shown only when the conversion can read it
-// too: Qt's reader would show a picture whose pixel offset lies outside the file, and the
-// batch would then fail where the preview succeeded.
-void requireConvertibleLayout(const ByteSource& source) {
-    std::uint8_t bitCount[2] = {};
-    if (source.readAt(BmpHeader::BitCountOffset, bitCount) == 2 &&
-        bitCount[0] == BmpHeader::TwentyFourBits && bitCount[1] == 0) {
-        readBmpLayout(source);
+    BmpLayout layout = readBmpLayout(source);
+    if (head[0] != 'B' || head[1] != 'M' || layout.colours != ColourLayout::Bgr24 ||
+        layout.compression != Compression::None || layout.rowsEnd() > source.size() ||
+        layout.rowCount > INT32_MAX) {
+        return std::nullopt;
     }
+    return layout;
 }
 
 } // namespace
@@ -150,13 +117,11 @@ QImage decodePicture(const ByteSource& source, int largest) {
     if (const auto bitmap = plainBitmapOf(source)) {
         return readPlainBitmap(source, *bitmap, largest);
     }
-    requireConvertibleLayout(source);
     return readWithQt(source, largest);
 }
 
 void checkPictureDecodes(const ByteSource& source) {
     if (!plainBitmapOf(source)) {
-        requireConvertibleLayout(source);
         readWithQt(source, 1);
     }
 }

@@ -13,9 +13,12 @@ bool installQtTranslation(QCoreApplication& application) {
 }
 
 bool installQtTranslation(QCoreApplication& application, const QString& folder) {
-    // Japanese whatever the user's locale: every other text of the windows is.
+    return installTranslation(application, QStringLiteral("qtbase_ja"), folder);
+}
+
+bool installTranslation(QCoreApplication& application, const QString& file, const QString& folder) {
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(QStringLiteral("qtbase_ja"), folder)) {
+    if (!translator->load(file, folder)) {
         return false;
     }
     application.installTranslator(translator.get());

@@ -15,4 +15,9 @@ namespace pixtint {
 bool installQtTranslation(QCoreApplication& application);
 bool installQtTranslation(QCoreApplication& application, const QString& folder);
 
+// Loads the translation `file` (from `folder` when given) and installs it for the life of
+// `application`; false when it cannot be loaded.
+bool installTranslation(QCoreApplication& application, const QString& file,
+                        const QString& folder = {});
+
 } // namespace pixtint

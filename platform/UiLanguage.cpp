@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTranslator>
-#include <memory>
 
 namespace pixtint {
 
@@ -41,16 +40,6 @@ QString messagesLocale() {
 void removeTranslators(QCoreApplication& application) {
     // A translator removes itself from the application when it is deleted.
     qDeleteAll(application.findChildren<QTranslator*>(Qt::FindDirectChildrenOnly));
-}
-
-bool installTranslation(QCoreApplication& application, const QString& file) {
-    auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(file)) {
-        return false;
-    }
-    application.installTranslator(translator.get());
-    translator.release()->setParent(&application); // the application owns it from here on
-    return true;
 }
 
 } // namespace
