@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QString>
-
 namespace pixtint {
 
 // The mark of a file in the list, shown as its small icon.
@@ -12,9 +10,6 @@ enum class ItemMark {
     Converted,      // converted by a batch, or found to need nothing ("OK")
     Failed,         // a batch could not convert it ("NG")
 };
-
-// The mark's short name, as the icon's key has always been.
-QString markName(ItemMark mark);
 
 // Whether a batch converts a ticked item with this mark.
 bool isConvertibleMark(ItemMark mark);

@@ -29,6 +29,21 @@ constexpr Pixel Blue{0, 0, 255};
 constexpr Pixel Green{0, 255, 0};
 constexpr Pixel Red{255, 0, 0};
 
+// A mark's short name, as listings spell it.
+inline QString markName(ItemMark mark) {
+    switch (mark) {
+    case ItemMark::Convertible:
+        return QStringLiteral("BMP");
+    case ItemMark::NotConvertible:
+        return QStringLiteral("NoChg");
+    case ItemMark::Converted:
+        return QStringLiteral("OK");
+    case ItemMark::Failed:
+        break;
+    }
+    return QStringLiteral("NG");
+}
+
 // The real main window on the offscreen platform, started the way the program starts, with
 // its own program folder (settings file, Readme.txt) and a folder of pictures. The controls
 // are found by their control names, as automation finds them.
