@@ -187,10 +187,13 @@ void HeldOriginal::commit(FileSystem& fileSystem) {
     ::lstat(held_.c_str(), &held);
     const int failure = fileSystem.renameInFolder(lock_.descriptor(), held_.filename().c_str(),
                                                   backup_.filename().c_str(), 0);
-    struct stat placed {};
-    const bool tookEffect = isFree(held_) && ::lstat(backup_.c_str(), &placed) == 0 &&
-                            placed.st_ino == held.st_ino && placed.st_dev == held.st_dev;
-    if (failure != 0 && !tookEffect) {
+    // A rename that reports a failure may still have taken effect: looked at only then.
+    const auto tookEffect = [&] {
+        struct stat placed {};
+        return isFree(held_) && ::lstat(backup_.c_str(), &placed) == 0 &&
+               placed.st_ino == held.st_ino && placed.st_dev == held.st_dev;
+    };
+    if (failure != 0 && !tookEffect()) {
         throwErrno(failure, backup_);
     }
     holding_ = false;
