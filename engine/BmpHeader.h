@@ -24,13 +24,7 @@ inline constexpr std::size_t PixelDataSizeOffset = 34;
 inline constexpr std::size_t PixelDataOffset = 54; // where the program takes the pixels to be
 inline constexpr std::size_t Size = PixelDataOffset;
 
-inline constexpr std::uint64_t BytesPerPixel = 3;
 inline constexpr std::uint8_t TwentyFourBits = 24;
-
-// The bytes a stored row of `width` pixels takes, padding included.
-constexpr std::uint64_t rowStride(std::uint64_t width) {
-    return (width * BytesPerPixel + 3) / 4 * 4;
-}
 
 // The signed 32-bit field at `offset`; `bytes` must hold its four bytes.
 inline std::int32_t readInt32(const std::uint8_t* bytes, std::size_t offset) {

@@ -140,13 +140,4 @@ int linkDescriptor(int descriptor, const std::filesystem::path& name) {
     return errno;
 }
 
-void syncFolderOf(const std::filesystem::path& path) noexcept {
-    const auto folder =
-        path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
-    UniqueFd handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (handle.get() >= 0) {
-        ::fsync(handle.get());
-    }
-}
-
 } // namespace pixtint

@@ -52,10 +52,6 @@ std::size_t readFullyAt(int descriptor, std::uint64_t offset, std::span<std::uin
 void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
                 const std::filesystem::path& path);
 
-// Flushes the folder holding `path`, so that a rename into it survives a power cut.
-// Best effort: by then the rename has happened, and some file systems cannot sync folders.
-void syncFolderOf(const std::filesystem::path& path) noexcept;
-
 // Gives the open file `descriptor` the name `name` (another hard link, or the first name of
 // an unnamed file). Answers 0 or the errno of the failure.
 int linkDescriptor(int descriptor, const std::filesystem::path& name);
