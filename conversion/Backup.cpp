@@ -138,7 +138,7 @@ std::filesystem::path copyOriginal(int original, const std::filesystem::path& ba
     if (::fsync(copy.descriptor()) != 0) {
         throwErrno(errno, backup);
     }
-    const auto name = copy.nameAndClose();
+    const auto name = copy.nameAndClose(systemFileSystem());
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         auto held = heldCandidate(backup);
         if (isFree(held)) {

@@ -166,7 +166,7 @@ void testConvertibility(PreparedFile& file, const ConversionRequest& request,
                         const BatchOptions& options) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
         file.source = std::make_unique<FileByteSource>(file.target);
-        file.read = ReadIdentity::of(file.source->descriptor(), file.path);
+        file.read = ReadIdentity::of(file.source->opened());
         if (!isConvertible(file, request, options)) {
             file.status = FileStatus::NotConvertible;
             file.notConvertible = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
@@ -266,33 +266,29 @@ bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOpt
 // per copy would report them too, but ext4 flushes the disk's cache on each: twenty thousand
 // icons took eight times as long.)
 void flushCopies(Group& group, FileSystem& fileSystem) {
-    std::map<dev_t, int> failedDevices; // device: errno
-    std::set<dev_t> flushed;
+    std::map<dev_t, int> deviceFailures; // each device's flush: 0 or its errno
+    std::vector<std::pair<PreparedFile*, dev_t>> copies;
     for (PreparedFile& file : group) {
-        struct stat status {};
-        if (!file.copy || ::fstat(file.copy->descriptor(), &status) != 0 ||
-            !flushed.insert(status.st_dev).second) {
-            continue;
-        }
-        if (const int failure = fileSystem.syncFileSystem(file.copy->descriptor())) {
-            failedDevices.emplace(status.st_dev, failure);
-        }
-    }
-    for (PreparedFile& file : group) {
-        struct stat status {};
         if (!file.copy) {
             continue;
         }
-        int failure = ::fstat(file.copy->descriptor(), &status) != 0 ? errno : 0;
-        if (const auto device = failedDevices.find(status.st_dev);
-            failure == 0 && device != failedDevices.end()) {
-            failure = device->second;
+        struct stat status {};
+        if (::fstat(file.copy->descriptor(), &status) != 0) {
+            file.fail(FileFailure::Kind::Conversion, Error::fromErrno(errno, file.path));
+            continue;
         }
+        if (!deviceFailures.contains(status.st_dev)) {
+            deviceFailures[status.st_dev] = fileSystem.syncFileSystem(file.copy->descriptor());
+        }
+        copies.emplace_back(&file, status.st_dev);
+    }
+    for (auto [file, device] : copies) {
+        int failure = deviceFailures[device];
         if (failure == 0) {
-            failure = fileSystem.syncData(file.copy->descriptor());
+            failure = fileSystem.syncData(file->copy->descriptor());
         }
         if (failure != 0) {
-            file.fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file.path));
+            file->fail(FileFailure::Kind::Conversion, Error::fromErrno(failure, file->path));
         }
     }
 }
@@ -307,7 +303,8 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
         if (file.copy && !lock) {
             file.fail(FileFailure::Kind::Conversion, *lockFailure);
         } else if (file.copy) {
-            guarded(file, FileFailure::Kind::Conversion, [&] { file.copy->nameAndClose(); });
+            guarded(file, FileFailure::Kind::Conversion,
+                    [&] { file.copy->nameAndClose(fileSystem); });
         }
     }
     std::vector<PreparedFile*> converted;

@@ -16,11 +16,7 @@
 
 namespace pixtint {
 
-ReadIdentity ReadIdentity::of(int descriptor, const std::filesystem::path& path) {
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0) {
-        throwErrno(errno, path);
-    }
+ReadIdentity ReadIdentity::of(const struct stat& status) {
     return {status.st_dev, status.st_ino, status.st_size, status.st_mtim};
 }
 

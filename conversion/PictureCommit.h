@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace pixtint {
@@ -22,8 +23,8 @@ struct ReadIdentity {
     off_t size = 0;
     timespec modified{};
 
-    // Throws Error.
-    static ReadIdentity of(int descriptor, const std::filesystem::path& path);
+    // `status`: the file's, taken when it was opened for reading.
+    static ReadIdentity of(const struct stat& status);
 };
 
 // One converted picture about to take its original's place.

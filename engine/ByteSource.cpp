@@ -5,8 +5,7 @@ namespace pixtint {
 
 FileByteSource::FileByteSource(std::filesystem::path path)
     : path_(std::move(path))
-    , file_(openRegularFileForReading(path_))
-    , size_(currentSize(file_.get(), path_)) {}
+    , file_(openRegularFileForReading(path_, &opened_)) {}
 
 std::size_t FileByteSource::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
     return readFullyAt(file_.get(), offset, buffer, path_);

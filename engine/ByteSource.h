@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <sys/stat.h>
 
 namespace pixtint {
 
@@ -29,15 +30,17 @@ class FileByteSource : public ByteSource {
 public:
     explicit FileByteSource(std::filesystem::path path);
 
-    std::uint64_t size() const override { return size_; }
+    std::uint64_t size() const override { return static_cast<std::uint64_t>(opened_.st_size); }
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
     const std::filesystem::path& path() const override { return path_; }
     int descriptor() const { return file_.get(); }
+    // The file as it was when opened; size() is its size then.
+    const struct stat& opened() const { return opened_; }
 
 private:
     std::filesystem::path path_;
+    struct stat opened_ {};
     UniqueFd file_;
-    std::uint64_t size_ = 0;
 };
 
 } // namespace pixtint

@@ -44,6 +44,12 @@ int FileSystem::syncFolder(int folder) {
     return result == EINVAL || result == ENOTSUP ? 0 : result;
 }
 
+int FileSystem::closeFile(int descriptor) {
+    const int result = errnoOf(::close(descriptor));
+    // Linux releases the descriptor before it is interrupted: there is nothing to retry.
+    return result == EINTR ? 0 : result;
+}
+
 FileSystem& systemFileSystem() {
     static FileSystem system;
     return system;

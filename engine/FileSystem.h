@@ -19,6 +19,9 @@ public:
     virtual int syncData(int descriptor);
     // fsync() of a folder: the names renamed into it.
     virtual int syncFolder(int folder);
+    // close() of a written file, which some file systems use to report a failed write. The
+    // descriptor is gone whatever it answers.
+    virtual int closeFile(int descriptor);
 };
 
 // The system's own calls.

@@ -35,7 +35,7 @@ int UniqueFd::release() noexcept {
     return descriptor;
 }
 
-UniqueFd openRegularFileForReading(const std::filesystem::path& path) {
+UniqueFd openRegularFileForReading(const std::filesystem::path& path, struct stat* opened) {
     // O_NONBLOCK keeps a named pipe without a writer from hanging the open; it has no effect
     // on the regular files that get past the check below.
     UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -51,6 +51,9 @@ UniqueFd openRegularFileForReading(const std::filesystem::path& path) {
     }
     if (!S_ISREG(status.st_mode)) {
         throwErrno(EINVAL, path);
+    }
+    if (opened) {
+        *opened = status;
     }
     return file;
 }

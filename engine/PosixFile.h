@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <sys/stat.h>
 
 namespace pixtint {
 
@@ -32,7 +33,9 @@ private:
 
 // Opens a regular file for reading. A folder fails with EISDIR's error and any other kind of
 // entry (pipe, device, socket) with EINVAL's, so nothing blocks or reads without end.
-UniqueFd openRegularFileForReading(const std::filesystem::path& path);
+// `opened`, when given, receives the file's status as the check saw it.
+UniqueFd openRegularFileForReading(const std::filesystem::path& path,
+                                   struct stat* opened = nullptr);
 
 // The file's current length in bytes.
 std::uint64_t currentSize(int descriptor, const std::filesystem::path& path);

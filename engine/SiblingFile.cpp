@@ -117,7 +117,7 @@ void SiblingFile::write(std::span<const std::uint8_t> bytes) {
     writeFully(file_.get(), bytes, target_);
 }
 
-const std::filesystem::path& SiblingFile::nameAndClose() {
+const std::filesystem::path& SiblingFile::nameAndClose(FileSystem& fileSystem) {
     if (file_.get() < 0) {
         throwErrno(EBADF, target_);
     }
@@ -133,8 +133,8 @@ const std::filesystem::path& SiblingFile::nameAndClose() {
     if (name_.empty()) {
         throwErrno(EEXIST, target_);
     }
-    if (::close(file_.release()) != 0 && errno != EINTR) {
-        throwErrno(errno, target_);
+    if (const int failure = fileSystem.closeFile(file_.release())) {
+        throwErrno(failure, target_);
     }
     return name_;
 }
@@ -147,7 +147,7 @@ void SiblingFile::replaceTarget(const FolderLock* heldLock) {
     if (!heldLock) {
         heldLock = &lock.emplace(folderOf(target_));
     }
-    const auto& name = nameAndClose();
+    const auto& name = nameAndClose(systemFileSystem());
     if (::rename(name.c_str(), target_.c_str()) != 0) {
         throwErrno(errno, target_);
     }

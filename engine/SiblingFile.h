@@ -10,6 +10,7 @@
 
 namespace pixtint {
 
+class FileSystem;
 class FolderLock;
 
 // A new file beside a target, written out of sight and then put in the target's place in one
@@ -37,7 +38,7 @@ public:
     // Gives the file its hidden name, when it has none yet, and closes it with a check: some
     // file systems report a failed write only then. Call it holding the folder's lock, which
     // keeps other runs' clean-up away once the file is closed. Answers the name. Throws Error.
-    const std::filesystem::path& nameAndClose();
+    const std::filesystem::path& nameAndClose(FileSystem& fileSystem);
     // Flushes the file, takes the target's place in one rename and flushes the folder, so
     // that at every moment, a crash included, the target is its old or its new content.
     // Throws Error naming the target.

@@ -116,6 +116,48 @@ TEST(CommitSafety, AFailedSwapLosesNothingWhetherOrNotItTookEffect) {
     }
 }
 
+// One step of making the copies last fails with EIO: a copy's own write-back, its checked
+// close, or the folder's flush after the renames.
+struct FailingStep : FileSystem {
+    enum class Step { CopyWriteBack, CopyClose, FolderFlush } step;
+    explicit FailingStep(Step failing)
+        : step(failing) {}
+    int syncData(int descriptor) override {
+        return step == Step::CopyWriteBack ? EIO : FileSystem::syncData(descriptor);
+    }
+    int closeFile(int descriptor) override {
+        const int result = FileSystem::closeFile(descriptor);
+        return step == Step::CopyClose ? EIO : result;
+    }
+    int syncFolder(int folder) override {
+        return step == Step::FolderFlush ? EIO : FileSystem::syncFolder(folder);
+    }
+};
+
+// The failed step is the picture's failure, never "converted"; the original survives as the
+// picture or, once the renames are done, as the backup; and no copy is left behind.
+TEST(CommitSafety, AFailedFlushOrCloseOfTheCopyKeepsTheOriginal) {
+    using Step = FailingStep::Step;
+    for (const Step step : {Step::CopyWriteBack, Step::CopyClose, Step::FolderFlush}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        folder.write("a.bak", OlderBackup);
+        FailingStep failing(step);
+        const auto outcomes = convert(folder / "a.bmp", true, {}, failing);
+        ASSERT_EQ(outcomes.at(0).status, FileStatus::Failed);
+        EXPECT_EQ(outcomes.at(0).failure->error.systemError(), EIO);
+        EXPECT_TRUE(outcomes.at(0).backup.empty());
+        if (step == Step::FolderFlush) {
+            EXPECT_EQ(folder.read("a.bak"), Original);
+        } else {
+            EXPECT_EQ(folder.read("a.bmp"), Original);
+            EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+        }
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+    }
+}
+
 // A file system without the exchange: the check and a plain rename, with the same outcome.
 struct NoExchange : FileSystem {
     int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
