@@ -5,7 +5,6 @@
 #include "mainwindow/PreviewArea.h"
 #include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
 
 #include <QScopedValueRollback>
 
@@ -27,10 +26,7 @@ void MainWindow::runBatch() {
     BusyCursor busy;
     const QScopedValueRollback running(batchRunning_, true);
     std::vector<int> rows = filePanel_->chosenRows();
-    std::vector<std::filesystem::path> files;
-    for (const int row : rows) {
-        files.push_back(pathInFolder(state_.folder, filePanel_->fileList().fileName(row)));
-    }
+    std::vector<std::filesystem::path> files = filesAt(rows);
     {
         BatchProgress progress(*this, std::move(rows), std::move(files), currentRequest());
         progress.run();

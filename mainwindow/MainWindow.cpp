@@ -9,6 +9,7 @@
 #include "mainwindow/SizeOptionsPanel.h"
 #include "mainwindow/StatusBar.h"
 #include "platform/Dialogs.h"
+#include "platform/FilePaths.h"
 #include "platform/TabOrder.h"
 
 #include <QGroupBox>
@@ -99,6 +100,15 @@ void MainWindow::showState() {
     colourPanel_->showColours(state_.beforeColour, state_.afterColour);
     sizeOptions_->showOptions(state_.resizeTo16x16, state_.insertAtTop);
     commandRow_->showBackup(state_.keepBackup);
+}
+
+std::vector<std::filesystem::path> MainWindow::filesAt(const std::vector<int>& rows) const {
+    std::vector<std::filesystem::path> files;
+    files.reserve(rows.size());
+    for (const int row : rows) {
+        files.push_back(pathInFolder(state_.folder, filePanel_->fileList().fileName(row)));
+    }
+    return files;
 }
 
 void MainWindow::showError(const NumberedMessage& message, const QString& title) {

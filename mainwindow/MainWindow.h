@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 class QGroupBox;
 
@@ -69,6 +70,8 @@ private:
     void showState();
     void centreOnScreen();
     void showError(const NumberedMessage& message, const QString& title);
+    // The file of each list row, in the session's folder.
+    std::vector<std::filesystem::path> filesAt(const std::vector<int>& rows) const;
 
     // Settings, the guide and leaving (SessionSettings.cpp).
     void loadSettings();

@@ -38,10 +38,7 @@ void MainWindow::restoreTickedFiles() {
         dialogs_.showMessage(this, tr("元に戻すファイルがありません！"), QMessageBox::Warning);
         return;
     }
-    std::vector<std::filesystem::path> pictures;
-    for (const int row : rows) {
-        pictures.push_back(pathInFolder(state_.folder, filePanel_->fileList().fileName(row)));
-    }
+    const std::vector<std::filesystem::path> pictures = filesAt(rows);
     RestoreTally tally;
     {
         BusyCursor busy;
