@@ -26,13 +26,19 @@ inline constexpr std::size_t Size = PixelDataOffset;
 
 inline constexpr std::uint8_t TwentyFourBits = 24;
 
-// The signed 32-bit field at `offset`; `bytes` must hold its four bytes.
-inline std::int32_t readInt32(const std::uint8_t* bytes, std::size_t offset) {
+// The unsigned field of `width` bytes (at most four) at `offset`; `bytes` must hold them.
+inline std::uint32_t readUnsigned(const std::uint8_t* bytes, std::size_t offset,
+                                  std::size_t width) {
     std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < width; ++i) {
         bits |= static_cast<std::uint32_t>(bytes[offset + i]) << (8 * i);
     }
-    return static_cast<std::int32_t>(bits);
+    return bits;
+}
+
+// The signed 32-bit field at `offset`; `bytes` must hold its four bytes.
+inline std::int32_t readInt32(const std::uint8_t* bytes, std::size_t offset) {
+    return static_cast<std::int32_t>(readUnsigned(bytes, offset, 4));
 }
 
 inline void writeInt32(std::uint8_t* bytes, std::size_t offset, std::uint32_t value) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/BmpLayout.h"
 
+#include "engine/BmpHeader.h"
 #include "engine/ByteSource.h"
 #include "engine/Error.h"
 
@@ -40,11 +41,7 @@ public:
         if (offset + width > bytes_.size()) {
             throw Error(ErrorKind::TooShort);
         }
-        std::uint32_t value = 0;
-        for (std::uint32_t i = 0; i < width; ++i) {
-            value |= std::uint32_t{bytes_[offset + i]} << (8 * i);
-        }
-        return value;
+        return BmpHeader::readUnsigned(bytes_.data(), static_cast<std::size_t>(offset), width);
     }
     std::uint16_t u16(std::uint64_t offset) const {
         return static_cast<std::uint16_t>(unsignedAt(offset, 2));
