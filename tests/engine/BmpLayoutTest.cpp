@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/BmpLayout.h"
 
+#include "engine/PictureSize.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 
@@ -40,6 +41,18 @@ TEST(EngineBmpLayout, FindsThePixelsAndTheTableThroughEveryHeaderKind) {
         EXPECT_EQ(layout.topDown(), header != 12);
         // Without a count in the header the table fills the room before the pixels.
         EXPECT_EQ(layout.entryCount, header == 12 ? 8u : 7u);
+    }
+}
+
+// The size the window shows: a 12-byte header keeps it in two 16-bit fields.
+TEST(EngineBmpLayout, ThePictureSizeIsReadThroughEveryHeaderKind) {
+    for (const std::uint32_t header : {12u, 40u, 124u}) {
+        SCOPED_TRACE(header);
+        const std::int32_t height = header == 12 ? 3 : -3;
+        const BmpRecipe recipe{.width = 5, .height = height, .bitCount = 24, .headerSize = header};
+        const PictureSize size = readPictureSize(MemorySource(makeBmp(withPixels(recipe))));
+        EXPECT_EQ(size.width, 5);
+        EXPECT_EQ(size.height, height);
     }
 }
 
