@@ -23,15 +23,6 @@ RestoreOutcome failure(std::filesystem::path backup, Error error) {
     return {RestoreStatus::Failed, std::move(backup), std::move(error)};
 }
 
-std::filesystem::path whereItIs(const std::filesystem::path& picture) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(picture, error)) {
-        return picture;
-    }
-    auto target = std::filesystem::canonical(picture, error);
-    return error ? picture : target;
-}
-
 } // namespace
 
 bool BackupRestore::restore(const std::vector<std::filesystem::path>& pictures,
@@ -52,7 +43,7 @@ bool BackupRestore::restore(const std::vector<std::filesystem::path>& pictures,
 std::size_t BackupRestore::restoreFolderRun(const std::vector<std::filesystem::path>& pictures,
                                             std::size_t first, const RestoreOutcomeReport& report,
                                             const std::function<bool()>& stopRequested) {
-    auto target = whereItIs(pictures[first]);
+    auto target = fileAt(pictures[first]);
     const auto folder = folderOf(target);
     std::optional<FolderLock> lock;
     try {
@@ -71,7 +62,7 @@ std::size_t BackupRestore::restoreFolderRun(const std::vector<std::filesystem::p
         if (++next == pictures.size() || (stopRequested && stopRequested())) {
             break;
         }
-        target = whereItIs(pictures[next]);
+        target = fileAt(pictures[next]);
         if (folderOf(target) != folder) {
             break;
         }

@@ -345,16 +345,6 @@ void finishInterruptedRun(const FolderLock& lock, const BatchOptions& options,
     }
 }
 
-// The file itself: where a symbolic link points, or the path when it is no link.
-std::filesystem::path fileAt(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
-    }
-    auto target = std::filesystem::canonical(path, error);
-    return error ? path : target;
-}
-
 // Files are taken, tested and their backup names claimed in list order, so that which of two
 // pictures keeps a shared backup name never depends on timing.
 // A group's files are all in one folder, whose lock the group holds from their reads to

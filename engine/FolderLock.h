@@ -26,4 +26,8 @@ private:
 // The folder an entry is in, "." for a bare name.
 std::filesystem::path folderOf(const std::filesystem::path& entry);
 
+// The file itself: where a symbolic link points, or the path when it is no link (or a link
+// that leads nowhere). Its folder is the one to lock.
+std::filesystem::path fileAt(const std::filesystem::path& path);
+
 } // namespace pixtint
