@@ -11,7 +11,8 @@
 #include "bench/Spread.h"
 #include "conversion/FileConversion.h"
 #include "engine/ByteSource.h"
-#include "engine/PosixFile.h"
+#include "filesafety/FileByteSource.h"
+#include "filesafety/PosixFile.h"
 
 #include <chrono>
 #include <cstdint>

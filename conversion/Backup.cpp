@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/Backup.h"
 
-#include "engine/FileAttributes.h"
-#include "engine/FileSystem.h"
-#include "engine/FolderLock.h"
-#include "engine/PosixFile.h"
-#include "engine/SiblingFile.h"
+#include "filesafety/FileAttributes.h"
+#include "filesafety/FileSystem.h"
+#include "filesafety/FolderLock.h"
+#include "filesafety/PosixFile.h"
+#include "filesafety/SiblingFile.h"
 
 #include <array>
 #include <cerrno>

@@ -3,8 +3,8 @@
 
 #include "conversion/InterruptedCommits.h"
 #include "engine/Error.h"
-#include "engine/FileSystem.h"
-#include "engine/FolderLock.h"
+#include "filesafety/FileSystem.h"
+#include "filesafety/FolderLock.h"
 
 #include <filesystem>
 #include <functional>

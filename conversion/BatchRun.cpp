@@ -6,9 +6,10 @@
 #include "conversion/FileConversion.h"
 #include "conversion/PictureCommit.h"
 #include "engine/ByteSource.h"
-#include "engine/FileAttributes.h"
-#include "engine/FolderLock.h"
-#include "engine/SiblingFile.h"
+#include "filesafety/FileAttributes.h"
+#include "filesafety/FileByteSource.h"
+#include "filesafety/FolderLock.h"
+#include "filesafety/SiblingFile.h"
 
 #include <algorithm>
 #include <atomic>

@@ -4,7 +4,7 @@
 #include "conversion/ConversionRequest.h"
 #include "conversion/FileOutcome.h"
 #include "conversion/InterruptedCommits.h"
-#include "engine/FileSystem.h"
+#include "filesafety/FileSystem.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include "conversion/FileConversion.h"
 #include "engine/ByteSource.h"
 #include "engine/PixelRows.h"
+#include "filesafety/FileByteSource.h"
 
 #include <cstdint>
 #include <filesystem>

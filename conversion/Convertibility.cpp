@@ -4,6 +4,7 @@
 #include "engine/BmpHeader.h"
 #include "engine/ByteSource.h"
 #include "engine/Error.h"
+#include "filesafety/FileByteSource.h"
 
 #include <array>
 

@@ -2,9 +2,9 @@
 #include "conversion/InterruptedCommits.h"
 
 #include "conversion/Backup.h"
-#include "engine/FolderLock.h"
-#include "engine/PosixFile.h"
-#include "engine/SiblingFile.h"
+#include "filesafety/FolderLock.h"
+#include "filesafety/PosixFile.h"
+#include "filesafety/SiblingFile.h"
 
 #include <algorithm>
 #include <cerrno>

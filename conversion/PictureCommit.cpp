@@ -2,10 +2,10 @@
 #include "conversion/PictureCommit.h"
 
 #include "conversion/Backup.h"
-#include "engine/FileSystem.h"
-#include "engine/FolderLock.h"
-#include "engine/PosixFile.h"
-#include "engine/SiblingFile.h"
+#include "filesafety/FileSystem.h"
+#include "filesafety/FolderLock.h"
+#include "filesafety/PosixFile.h"
+#include "filesafety/SiblingFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -15,6 +15,7 @@
 #include "engine/BmpLayout.h"
 #include "engine/EntryUse.h"
 #include "engine/Error.h"
+#include "filesafety/FileByteSource.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 

@@ -3,6 +3,7 @@
 
 #include "conversion/ConvertedPicture.h"
 #include "engine/ByteSource.h"
+#include "filesafety/FileByteSource.h"
 #include "mainwindow/BatchMessages.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"

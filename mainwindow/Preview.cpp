@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/ByteSource.h"
+#include "filesafety/FileByteSource.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"

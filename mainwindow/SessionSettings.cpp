@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "engine/FileBytes.h"
-#include "engine/SiblingFile.h"
+#include "filesafety/FileBytes.h"
+#include "filesafety/SiblingFile.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/SettingsFile.h"
 #include "platform/AppLocations.h"

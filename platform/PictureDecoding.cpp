@@ -5,6 +5,7 @@
 #include "engine/BmpLayout.h"
 #include "engine/ByteSource.h"
 #include "engine/Error.h"
+#include "filesafety/FileByteSource.h"
 
 #include <QBuffer>
 #include <QImageReader>

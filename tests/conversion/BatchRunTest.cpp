@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/BatchRun.h"
 
-#include "engine/PosixFile.h"
+#include "filesafety/PosixFile.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"

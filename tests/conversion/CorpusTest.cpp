@@ -3,6 +3,7 @@
 #include "conversion/Convertibility.h"
 #include "conversion/FileConversion.h"
 #include "engine/BmpLayout.h"
+#include "filesafety/FileByteSource.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/TestFolder.h"
 

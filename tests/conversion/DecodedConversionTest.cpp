@@ -5,6 +5,7 @@
 
 #include "conversion/FileConversion.h"
 #include "engine/EntryUse.h"
+#include "filesafety/FileByteSource.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 

@@ -4,6 +4,7 @@
 #include "conversion/ConvertedPicture.h"
 #include "conversion/Convertibility.h"
 #include "engine/RowInsertion.h"
+#include "filesafety/FileByteSource.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/FileConversion.h"
 #include "engine/ByteSource.h"
+#include "filesafety/FileByteSource.h"
 #include "platform/PictureDecoding.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 

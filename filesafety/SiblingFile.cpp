@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "engine/SiblingFile.h"
+#include "filesafety/SiblingFile.h"
 
 #include "engine/Error.h"
-#include "engine/FileSystem.h"
-#include "engine/FolderLock.h"
+#include "filesafety/FileSystem.h"
+#include "filesafety/FolderLock.h"
 
 #include <cerrno>
 #include <climits>

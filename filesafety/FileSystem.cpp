@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "engine/FileSystem.h"
+#include "filesafety/FileSystem.h"
 
 #include <cerrno>
 #include <cstdio>

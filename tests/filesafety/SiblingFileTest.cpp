@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "engine/SiblingFile.h"
+#include "filesafety/SiblingFile.h"
 
-#include "engine/FileBytes.h"
+#include "filesafety/FileBytes.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/TestFolder.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "engine/PosixFile.h"
+#include "filesafety/PosixFile.h"
 
 #include "engine/Error.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engine/PosixFile.h"
+#include "filesafety/PosixFile.h"
 
 #include <filesystem>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "engine/FolderLock.h"
+#include "filesafety/FolderLock.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "engine/FileBytes.h"
+#include "filesafety/FileBytes.h"
 
 #include "engine/Error.h"
-#include "engine/PosixFile.h"
+#include "filesafety/PosixFile.h"
 
 #include <algorithm>
 #include <new>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "engine/ByteSource.h"
+#include "filesafety/FileByteSource.h"
 
 namespace pixtint {
 

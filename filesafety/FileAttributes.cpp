@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "engine/FileAttributes.h"
+#include "filesafety/FileAttributes.h"
 
 #include "engine/Error.h"
-#include "engine/PosixFile.h"
+#include "filesafety/PosixFile.h"
 
 #include <cerrno>
 #include <cstring>
