@@ -44,7 +44,7 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     setPixel(icon, 0, 0, Green);
     auto grownIcon = makeBmp24(16, 16, Red); // a row of the after colour on top, converted
     setPixel(grownIcon, 0, 1, Green);
-    const auto palette = makeBmpWithBitCount(4, 4, 8);
+    const auto palette = makeBmpWithBitCount(4, 4, 16); // a kind that is not converted
     pictures.write("A.BMP", blue);
     pictures.write("b.bmp", green); // nothing to convert: it ends "OK" but is not rewritten
     pictures.write("icon.bmp", icon);
