@@ -69,8 +69,9 @@ void MainWindow::showFileInStatusBar(const std::filesystem::path& source) {
 }
 
 void MainWindow::showPictureSize(PictureSize size) {
-    growable_ =
-        size.height > 0 && isGrowableSize(size.width, static_cast<std::uint64_t>(size.height));
+    // Stored either way up, as the conversion grows it.
+    const std::int64_t rows = size.height < 0 ? -std::int64_t{size.height} : size.height;
+    growable_ = isGrowableSize(size.width, static_cast<std::uint64_t>(rows));
     statusBar_->setText(Field::Dimensions, PreviewTexts::dimensionText(size.width, size.height));
 }
 
