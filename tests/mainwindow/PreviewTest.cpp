@@ -84,10 +84,8 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOpti
 // converted, or whose batch step failed, is shown as not convertible with the reason, without
 // a message.
 TEST_F(PreviewTest, PicturesThatCannotBeShownSaySoAndKeepTheirPath) {
-    auto damaged = makeBmpWithBitCount(4, 4, 8);
-    damaged[26] = 0; // no planes: the conversion takes it, the picture reader does not
     pictures.write("a.bmp", makeBmp24(4, 4, Blue));
-    pictures.write("damaged.bmp", damaged);
+    pictures.write("damaged.bmp", unshowablePicture());
     pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 16));
     startBlueToRed();
     show(1);

@@ -116,9 +116,7 @@ protected:
     void prepareEverySituation() {
         pictures.write("icon.bmp", makeBmp24(16, 15, Blue));      // offers the size options
         pictures.write("old.bmp", makeBmpWithBitCount(4, 4, 16)); // not convertible
-        auto damaged = makeBmpWithBitCount(4, 4, 8);
-        damaged[26] = 0;                        // no planes
-        pictures.write("damaged.bmp", damaged); // converted, but cannot be shown
+        pictures.write("damaged.bmp", unshowablePicture());       // converted, but not shown
         pictures.write("kept.bmp", makeBmp24(4, 4, Blue));
         fs::create_directory(pictures / "kept.bak"); // its backup cannot be made
         writeSettings({pictureFolderText(), "blue", " 0 ", " 1 ", "True", " 1 "});
