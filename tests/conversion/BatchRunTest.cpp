@@ -182,6 +182,37 @@ TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
     EXPECT_EQ(folder.names().size(), 2u);
 }
 
+// A user's dated copy of a backup looks like a held original but is not ours: no run renames
+// it over the backup, or removes it when it has the picture's bytes.
+// Disabled until held originals get a name that no user makes.
+TEST(BatchRun, DISABLED_AUsersDatedCopyOfABackupIsNeverTakenForAHeldOriginal) {
+    const Bytes original = makeBmp24(3, 2, Blue);
+    const Bytes converted = makeBmp24(3, 2, Red);
+    for (const bool sameAsPicture : {false, true}) {
+        SCOPED_TRACE(sameAsPicture);
+        IconFolder folder;
+        folder.write("logo.bmp", converted);
+        folder.write("logo.bak", original);
+        const Bytes dated = sameAsPicture ? converted : makeBmp24(1, 1, Blue);
+        folder.write("logo.bak.202401", dated);
+        std::vector<Recovery> found;
+        BatchRun run(withBackup(BlueToRed));
+        const std::vector<std::filesystem::path> files{folder / "logo.bmp"};
+        run.run(files, {.outcome = [](const FileOutcome&) {},
+                        .aboutToReplace = {},
+                        .stopRequested = {},
+                        .recovered =
+                            [&](const Recovery& recovery) {
+                                found.push_back(recovery);
+                            }});
+        EXPECT_TRUE(found.empty());
+        ASSERT_EQ(folder.names(),
+                  (std::vector<std::string>{"logo.bak", "logo.bak.202401", "logo.bmp"}));
+        EXPECT_EQ(folder.read("logo.bak.202401"), dated);
+        EXPECT_EQ(folder.read("logo.bak"), original);
+    }
+}
+
 // A killed run leaves copies and at most one held original per picture. The next run, a dry
 // run first, tells what it finds; then it removes the copies nobody holds, the original held
 // for a picture it had not replaced yet, and puts the original of a converted one in place.
