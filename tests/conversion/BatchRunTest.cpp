@@ -5,6 +5,7 @@
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -167,19 +168,18 @@ TEST(BatchRun, ABackupThatCannotBeKeptStopsThatFileOnly) {
 }
 
 TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes into read-only folders";
-    }
     IconFolder folder;
     const auto files = folder.icons(2);
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
-    const Recorded recorded = runBatch(withBackup(BlueToRed), files);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(recorded.status(i), FileStatus::Failed);
-        EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EACCES);
-    }
-    EXPECT_EQ(folder.names().size(), 2u);
+    runUnprivileged(folder.path(), [&] {
+        const Recorded recorded = runBatch(withBackup(BlueToRed), files);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            EXPECT_EQ(recorded.status(i), FileStatus::Failed);
+            EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EACCES);
+        }
+        EXPECT_EQ(folder.names().size(), 2u);
+    });
 }
 
 // A user's dated copy of a backup looks like a held original but is not ours: no run renames
