@@ -28,8 +28,8 @@ public:
     // pair matches in its pair's TO colour; nothing else changed. Answers nothing, with the
     // reason in `why`, for a file this reader cannot tell the colours of.
     std::optional<Bytes> of(const Bytes& before, std::string& why) const {
-        if (before.size() < 54 || before[0] != 'B' || before[1] != 'M') {
-            why = "not a BMP file with a full header";
+        if (before.size() < 26 || before[0] != 'B' || before[1] != 'M') {
+            why = "not a BMP file";
             return std::nullopt;
         }
         const Header header = readHeader(before);
