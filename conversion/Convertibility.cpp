@@ -52,7 +52,8 @@ bool isSignedBitmap(const ByteSource& source) {
 
 std::optional<Error> refusalOf(const ByteSource& source) {
     if (!isSignedBitmap(source)) {
-        return Error(ErrorKind::NotAPicture, source.path(), "not a BMP file");
+        return Error(ErrorKind::NotAPicture, source.path(), "not a BMP file",
+                     Refusal(Refused::NotABmp));
     }
     try {
         const BmpLayout layout = readBmpLayout(source);

@@ -212,7 +212,8 @@ ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& reque
                         ColourMap(request.pairs, request.tolerance, request.nearMisses));
     const BmpLayout& layout = plan.layout;
     if (!request.everyKind && layout.colours != ColourLayout::Bgr24) {
-        throw Error(ErrorKind::Unsupported, source.path(), bitsText(layout));
+        throw Error(ErrorKind::Unsupported, source.path(), bitsText(layout),
+                    Refusal(Refused::BitCount, layout.bitsPerPixel));
     }
     plan.result.format = {layout.bitsPerPixel, layout.headerName(), layout.compressionName};
     plan.result.counts = plan.colours.freshCounts();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace pixtint {
@@ -53,12 +54,12 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-Error unsupported(const std::string& what) {
-    return Error(ErrorKind::Unsupported, {}, what);
+Error unsupported(const std::string& what, Refusal refusal) {
+    return Error(ErrorKind::Unsupported, {}, what, std::move(refusal));
 }
 
 Error contradictory(const std::string& what) {
-    return Error(ErrorKind::NotAPicture, {}, what);
+    return Error(ErrorKind::NotAPicture, {}, what, Refusal(Refused::Damaged));
 }
 
 HeaderKind kindOfHeader(std::uint32_t size) {
@@ -79,7 +80,8 @@ HeaderKind kindOfHeader(std::uint32_t size) {
     case 124:
         return HeaderKind::V5;
     default:
-        throw unsupported("a " + std::to_string(size) + "-byte header");
+        throw unsupported("a " + std::to_string(size) + "-byte header",
+                          Refusal(Refused::HeaderSize, size));
     }
 }
 
@@ -119,6 +121,10 @@ std::string bitsText(const BmpLayout& layout) {
     return std::to_string(layout.bitsPerPixel) + "-bit picture";
 }
 
+Refusal compressionRefusal(const BmpLayout& layout) {
+    return Refusal(Refused::Compression, layout.bitsPerPixel, layout.compressionName);
+}
+
 // The bit where a mask of eight contiguous bits starts.
 std::optional<std::uint8_t> shiftOf(std::uint32_t mask) {
     for (std::uint8_t shift = 0; shift <= 24; ++shift) {
@@ -141,13 +147,15 @@ void readMasks(BmpLayout& layout, const Head& head) {
     const auto blue = shiftOf(masks[2]);
     if (!red || !green || !blue || (masks[0] & masks[1]) != 0 || (masks[0] & masks[2]) != 0 ||
         (masks[1] & masks[2]) != 0) {
-        throw unsupported("32-bit picture whose colour masks are not 8 separate bits");
+        throw unsupported("32-bit picture whose colour masks are not 8 separate bits",
+                          Refusal(Refused::ColourMasks));
     }
     const bool alphaMask =
         layout.compression == Compression::AlphaBitFields || layout.headerSize >= 56;
     const std::uint32_t alpha = alphaMask ? head.u32(at + 12) : 0;
     if ((alpha & (masks[0] | masks[1] | masks[2])) != 0) {
-        throw unsupported("32-bit picture whose alpha mask overlaps its colours");
+        throw unsupported("32-bit picture whose alpha mask overlaps its colours",
+                          Refusal(Refused::ColourMasks));
     }
     if (*red % 8 != 0 || *green % 8 != 0 || *blue % 8 != 0) {
         layout.shifts = ChannelShifts{*red, *green, *blue};
@@ -164,20 +172,23 @@ void readColourLayout(BmpLayout& layout, const Head& head) {
     const std::uint16_t bits = layout.bitsPerPixel;
     const Compression compression = layout.compression;
     if (layout.compressionName == "JPEG" || layout.compressionName == "PNG") {
-        throw unsupported("a " + layout.compressionName + " picture inside a BMP");
+        throw unsupported(
+            "a " + layout.compressionName + " picture inside a BMP",
+            Refusal(layout.compressionName == "JPEG" ? Refused::JpegInside : Refused::PngInside));
     }
     if (bits == 1 || bits == 4 || bits == 8) {
         const bool fits = compression == Compression::None ||
                           (compression == Compression::Rle8 && bits == 8) ||
                           (compression == Compression::Rle4 && bits == 4);
         if (!fits) {
-            throw unsupported(bitsText(layout) + " with " + layout.compressionName +
-                              " compression");
+            throw unsupported(bitsText(layout) + " with " + layout.compressionName + " compression",
+                              compressionRefusal(layout));
         }
         layout.colours = ColourLayout::Palette;
     } else if (bits == 24) {
         if (compression != Compression::None) {
-            throw unsupported("compressed 24-bit picture (" + layout.compressionName + ")");
+            throw unsupported("compressed 24-bit picture (" + layout.compressionName + ")",
+                              compressionRefusal(layout));
         }
         layout.colours = ColourLayout::Bgr24;
     } else if (bits == 32 && layout.kind != HeaderKind::Core) {
@@ -185,12 +196,13 @@ void readColourLayout(BmpLayout& layout, const Head& head) {
                           compression == Compression::BitFields ||
                           compression == Compression::AlphaBitFields;
         if (!fits) {
-            throw unsupported("32-bit picture with " + layout.compressionName + " compression");
+            throw unsupported("32-bit picture with " + layout.compressionName + " compression",
+                              compressionRefusal(layout));
         }
         layout.colours = ColourLayout::Masked32;
         readMasks(layout, head);
     } else {
-        throw unsupported(bitsText(layout));
+        throw unsupported(bitsText(layout), Refusal(Refused::BitCount, layout.bitsPerPixel));
     }
     if (layout.topDown() && layout.compressed()) {
         throw contradictory("a compressed picture stored top-down");
@@ -340,7 +352,7 @@ BmpLayout readBmpLayout(const ByteSource& source) {
         return layoutOf(source);
     } catch (const Error& error) {
         if (error.path().empty() && error.kind() != ErrorKind::System) {
-            throw Error(error.kind(), source.path(), error.detail());
+            throw Error(error.kind(), source.path(), error.detail(), error.refusal());
         }
         throw;
     }

@@ -90,7 +90,8 @@ void countRows(ByteStream& bytes, const BmpLayout& layout, Counter& counter) {
 }
 
 Error damaged(const char* what) {
-    return Error(ErrorKind::NotAPicture, {}, std::string("damaged RLE data: ") + what);
+    return Error(ErrorKind::NotAPicture, {}, std::string("damaged RLE data: ") + what,
+                 Refusal(Refused::Damaged));
 }
 
 // RLE8 and RLE4: pairs of a count and what to draw; a count of 0 starts an escape: end of

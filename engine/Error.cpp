@@ -65,18 +65,20 @@ std::string describe(ErrorKind kind, int systemError, const std::filesystem::pat
 
 } // namespace
 
-Error::Error(ErrorKind kind, std::filesystem::path path, std::string detail)
-    : Error(kind, 0, std::move(path), std::move(detail)) {}
+Error::Error(ErrorKind kind, std::filesystem::path path, std::string detail, Refusal refusal)
+    : Error(kind, 0, std::move(path), std::move(detail), std::move(refusal)) {}
 
-Error::Error(ErrorKind kind, int systemError, std::filesystem::path path, std::string detail)
+Error::Error(ErrorKind kind, int systemError, std::filesystem::path path, std::string detail,
+             Refusal refusal)
     : std::runtime_error(describe(kind, systemError, path, detail))
     , kind_(kind)
     , systemError_(systemError)
     , path_(std::move(path))
-    , detail_(std::move(detail)) {}
+    , detail_(std::move(detail))
+    , refusal_(std::move(refusal)) {}
 
 Error Error::fromErrno(int errnoValue, std::filesystem::path path) {
-    return Error(ErrorKind::System, errnoValue, std::move(path), {});
+    return Error(ErrorKind::System, errnoValue, std::move(path), {}, {});
 }
 
 std::string Error::reason() const {

@@ -4,7 +4,6 @@
 #include "engine/Error.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 namespace pixtint {
 
@@ -15,32 +14,31 @@ struct RefusalReasons {
     Q_DECLARE_TR_FUNCTIONS(RefusalReasons)
 };
 
-QRegularExpressionMatch matchOf(const char* pattern, const QString& detail) {
-    return QRegularExpression(QLatin1String(pattern)).match(detail);
-}
-
-// The core names the kind it does not convert in its detail; the window says the same in its
-// own words, and anything it does not recognise as a kind it does not convert.
-QString unsupportedReason(const QString& detail) {
-    if (const auto m = matchOf("^(\\d+)-bit picture$", detail); m.hasMatch()) {
-        return RefusalReasons::tr("%1ビット画像は変換できません").arg(m.captured(1));
-    }
-    if (const auto m = matchOf("^a (\\S+) picture inside a BMP$", detail); m.hasMatch()) {
-        return RefusalReasons::tr("BMP に埋め込まれた %1 画像は変換できません").arg(m.captured(1));
-    }
-    if (const auto m = matchOf("^compressed 24-bit picture \\((.+)\\)$", detail); m.hasMatch()) {
-        return RefusalReasons::tr("%1 圧縮の24ビット画像は変換できません").arg(m.captured(1));
-    }
-    if (const auto m = matchOf("^(\\d+)-bit picture with (.+) compression$", detail);
-        m.hasMatch()) {
+// The kind of picture the conversion refuses, in the window's words; a refusal that names no
+// kind is a kind the window has no better words for.
+QString refusedKindReason(const Refusal& refusal) {
+    switch (refusal.what) {
+    case Refused::BitCount:
+        return RefusalReasons::tr("%1ビット画像は変換できません").arg(refusal.number);
+    case Refused::JpegInside:
+    case Refused::PngInside:
+        return RefusalReasons::tr("BMP に埋め込まれた %1 画像は変換できません")
+            .arg(refusal.what == Refused::JpegInside ? QStringLiteral("JPEG")
+                                                     : QStringLiteral("PNG"));
+    case Refused::Compression:
         return RefusalReasons::tr("%2 圧縮の%1ビット画像は変換できません")
-            .arg(m.captured(1), m.captured(2));
-    }
-    if (const auto m = matchOf("^a (\\d+)-byte header$", detail); m.hasMatch()) {
-        return RefusalReasons::tr("%1 バイトのヘッダーは読めません").arg(m.captured(1));
-    }
-    if (detail.startsWith(QLatin1String("32-bit picture whose"))) {
+            .arg(refusal.number)
+            .arg(QString::fromStdString(refusal.compression));
+    case Refused::HeaderSize:
+        return RefusalReasons::tr("%1 バイトのヘッダーは読めません").arg(refusal.number);
+    case Refused::ColourMasks:
         return RefusalReasons::tr("色の並びが読めない32ビット画像は変換できません");
+    case Refused::NotABmp:
+        return RefusalReasons::tr("BMP ファイルではありません");
+    case Refused::Damaged:
+        return RefusalReasons::tr("壊れた BMP ファイルです");
+    case Refused::Unnamed:
+        break;
     }
     return RefusalReasons::tr("この種類の画像は変換できません");
 }
@@ -50,10 +48,10 @@ QString unsupportedReason(const QString& detail) {
 QString refusalReason(const Error& error) {
     switch (error.kind()) {
     case ErrorKind::Unsupported:
-        return unsupportedReason(QString::fromStdString(error.detail()));
+        return refusedKindReason(error.refusal());
     case ErrorKind::NotAPicture:
-        if (error.detail() == "not a BMP file") {
-            return RefusalReasons::tr("BMP ファイルではありません");
+        if (error.refusal().what == Refused::NotABmp) {
+            return refusedKindReason(error.refusal());
         }
         [[fallthrough]];
     case ErrorKind::TooShort:

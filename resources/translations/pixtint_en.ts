@@ -117,10 +117,6 @@
         <translation>%1 pictures inside a BMP cannot be converted</translation>
     </message>
     <message>
-        <source>%1 圧縮の24ビット画像は変換できません</source>
-        <translation>24-bit pictures with %1 compression cannot be converted</translation>
-    </message>
-    <message>
         <source>%2 圧縮の%1ビット画像は変換できません</source>
         <translation>%1-bit pictures with %2 compression cannot be converted</translation>
     </message>

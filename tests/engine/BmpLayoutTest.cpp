@@ -99,31 +99,46 @@ TEST(EngineBmpLayout, ChannelsFollowTheMasks) {
     EXPECT_EQ(layoutOf(withPixels(masked)).channels.red, 2);
 }
 
+// The English detail for the command line, and the kind refused for the window's own words.
 TEST(EngineBmpLayout, KindsThatAreNotConvertedSayWhy) {
-    const auto detailOf = [](BmpRecipe recipe) {
-        const auto error = errorOf([&] { layoutOf(withPixels(recipe)); });
-        return error ? std::optional(error->detail()) : std::nullopt;
-    };
     BmpRecipe masks{.bitCount = 32, .compression = 3};
     masks.masks[0] = 0x3FF00000;
     const struct {
         BmpRecipe recipe;
         const char* detail;
+        Refusal refusal;
     } cases[] = {
-        {{.bitCount = 16}, "16-bit picture"},
-        {{.bitCount = 24, .compression = 4}, "a JPEG picture inside a BMP"},
-        {{.bitCount = 24, .compression = 1}, "compressed 24-bit picture (RLE8)"},
-        {{.bitCount = 24, .headerSize = 20}, "a 20-byte header"},
-        {{.bitCount = 24, .headerSize = 64, .compression = 4}, "compressed 24-bit picture (RLE24)"},
+        {{.bitCount = 16}, "16-bit picture", Refusal(Refused::BitCount, 16)},
+        {{.bitCount = 24, .compression = 4},
+         "a JPEG picture inside a BMP",
+         Refusal(Refused::JpegInside)},
+        {{.bitCount = 8, .compression = 5, .palette = {Pixel{}}},
+         "a PNG picture inside a BMP",
+         Refusal(Refused::PngInside)},
+        {{.bitCount = 24, .compression = 1},
+         "compressed 24-bit picture (RLE8)",
+         Refusal(Refused::Compression, 24, "RLE8")},
+        {{.bitCount = 24, .headerSize = 20}, "a 20-byte header", Refusal(Refused::HeaderSize, 20)},
+        {{.bitCount = 24, .headerSize = 64, .compression = 4},
+         "compressed 24-bit picture (RLE24)",
+         Refusal(Refused::Compression, 24, "RLE24")},
         {{.bitCount = 8, .compression = 2, .palette = {Pixel{}}},
-         "8-bit picture with RLE4 compression"},
-        {{.bitCount = 2, .palette = {Pixel{}}}, "2-bit picture"},
-        {masks, "32-bit picture whose colour masks are not 8 separate bits"},
+         "8-bit picture with RLE4 compression",
+         Refusal(Refused::Compression, 8, "RLE4")},
+        {{.bitCount = 2, .palette = {Pixel{}}}, "2-bit picture", Refusal(Refused::BitCount, 2)},
+        {masks, "32-bit picture whose colour masks are not 8 separate bits",
+         Refusal(Refused::ColourMasks)},
         {{.height = -15, .bitCount = 8, .compression = 1, .palette = {Pixel{}}},
-         "a compressed picture stored top-down"},
+         "a compressed picture stored top-down",
+         Refusal(Refused::Damaged)},
     };
-    for (const auto& [recipe, detail] : cases) {
-        EXPECT_EQ(detailOf(recipe), detail);
+    for (const auto& [recipe, detail, refusal] : cases) {
+        const auto error = errorOf([&] { layoutOf(withPixels(recipe)); });
+        ASSERT_TRUE(error) << detail;
+        EXPECT_EQ(error->detail(), detail);
+        EXPECT_EQ(error->refusal().what, refusal.what) << detail;
+        EXPECT_EQ(error->refusal().number, refusal.number) << detail;
+        EXPECT_EQ(error->refusal().compression, refusal.compression) << detail;
     }
 }
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "coloursources/ButtonColourDialog.h"
+#include "engine/Error.h"
+#include "mainwindow/RefusalReasons.h"
 #include "platform/Twips.h"
 #include "platform/UiLanguage.h"
 #include "tests/mainwindow/MainWindowFixture.h"
@@ -170,6 +172,31 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
 
     ButtonColourDialog buttonColours(window.get());
     expectNoJapanese(textsOf(buttonColours), "button-colour dialog");
+}
+
+// Each kind of picture the conversion refuses has words of its own in both languages, none
+// of them the words for a kind the window does not know.
+TEST_F(WindowLanguage, EveryRefusedKindHasItsOwnWords) {
+    const Refused named[] = {Refused::NotABmp,     Refused::BitCount,    Refused::JpegInside,
+                             Refused::PngInside,   Refused::Compression, Refused::HeaderSize,
+                             Refused::ColourMasks, Refused::Damaged};
+    for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
+        ASSERT_TRUE(useUiLanguage(*qApp, language));
+        const QString unknown = refusalReason(Error(ErrorKind::Unsupported));
+        QStringList reasons;
+        for (const Refused what : named) {
+            const ErrorKind kind = what == Refused::NotABmp || what == Refused::Damaged
+                                       ? ErrorKind::NotAPicture
+                                       : ErrorKind::Unsupported;
+            const QString reason = refusalReason(Error(kind, {}, {}, Refusal(what, 16, "RLE24")));
+            EXPECT_NE(reason, unknown) << static_cast<int>(what);
+            EXPECT_FALSE(reasons.contains(reason)) << reason.toStdString();
+            reasons.append(reason);
+        }
+        if (language == UiLanguage::English) {
+            expectNoJapanese(reasons, "refusal reasons");
+        }
+    }
 }
 
 // Every caption fits its control, and the legend's icons stand in the blanks before their
