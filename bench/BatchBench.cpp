@@ -18,16 +18,12 @@
 #include "bench/ChildProcess.h"
 #include "bench/CpuTime.h"
 #include "bench/Photo.h"
-#include "bench/ShownWindow.h"
 #include "bench/SilentDialogs.h"
 #include "bench/Spread.h"
-#include "bench/WindowControls.h"
+#include "bench/WindowBatch.h"
 #include "conversion/BatchRun.h"
-#include "mainwindow/StartUp.h"
-#include "platform/FilePaths.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -36,7 +32,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -85,12 +80,6 @@ fs::path freshFolder(const fs::path& folder, FolderMaker make) {
     return folder;
 }
 
-// Seconds on the clock, and of processor time.
-struct Timing {
-    double seconds = 0;
-    double cpu = 0;
-};
-
 // The child processes `run` starts, from start to exit.
 template <typename Run> Timing timeChildren(Run&& run) {
     const double cpu = cpuSeconds(RUSAGE_CHILDREN);
@@ -98,30 +87,9 @@ template <typename Run> Timing timeChildren(Run&& run) {
     return {seconds, cpuSeconds(RUSAGE_CHILDREN) - cpu};
 }
 
-// From the click on 変換実行 to the closing message.
 Timing timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make) {
     const auto pictures = freshFolder(root / "window", make);
-    writeSettings(root / "program", pictures, true);
-    const auto window = startMainWindow(dialogs, displayPath(root / "program"));
-    waitUntilShown(*window);
-    std::optional<Clock::time_point> closed;
-    dialogs.onMessage = [&closed](const QString& text) {
-        if (text == QStringLiteral("変換終了！")) {
-            closed = Clock::now();
-        } else {
-            std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
-            std::exit(1);
-        }
-    };
-    const double cpu = cpuSeconds(RUSAGE_SELF);
-    const auto start = Clock::now();
-    control<QPushButton>(*window, "Command4").click();
-    dialogs.onMessage = nullptr;
-    if (!closed) {
-        std::fprintf(stderr, "the batch never ended with its message\n");
-        std::exit(1);
-    }
-    return {std::chrono::duration<double>(*closed - start).count(), cpuSeconds(RUSAGE_SELF) - cpu};
+    return timeWindowBatch(dialogs, root / "program", pictures);
 }
 
 void requireConverted(const FileOutcome& outcome) {

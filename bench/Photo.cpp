@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "bench/Photo.h"
 
+#include "bench/BenchFiles.h"
+
+#include <vector>
+
 namespace pixtint {
 
 namespace {
@@ -45,6 +49,30 @@ std::uint64_t writePhoto(const std::filesystem::path& path, Pixel before) {
         }
     });
     return matches;
+}
+
+void writePalettePhoto(const std::filesystem::path& path, Pixel before) {
+    Random random;
+    BmpRecipe recipe;
+    recipe.width = PhotoWidth;
+    recipe.height = PhotoHeight;
+    recipe.bitCount = 8;
+    recipe.palette.push_back(before);
+    while (recipe.palette.size() < 256) {
+        const std::uint64_t bits = random.next();
+        Pixel colour{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+                     static_cast<std::uint8_t>(bits >> 16)};
+        if (same(colour, before)) {
+            colour.green ^= 1;
+        }
+        recipe.palette.push_back(colour);
+    }
+    recipe.pixels.resize(std::size_t{PhotoWidth} * PhotoHeight); // rows need no padding
+    for (auto& index : recipe.pixels) {
+        const std::uint64_t bits = random.next();
+        index = bits >> 32 < 0x1999'9999u ? 0 : static_cast<std::uint8_t>(1 + bits % 255);
+    }
+    BenchFiles::writeFile(path, makeBmp(recipe));
 }
 
 } // namespace pixtint

@@ -17,4 +17,8 @@ inline constexpr int PhotoHeight = 6000;
 // Writes the photograph a row at a time; answers how many of its pixels are `before`.
 std::uint64_t writePhoto(const std::filesystem::path& path, Pixel before);
 
+// The photograph's size in 8 bits a pixel (48 MB): 256 colours, `before` the first of them,
+// a tenth of the pixels drawn with it.
+void writePalettePhoto(const std::filesystem::path& path, Pixel before);
+
 } // namespace pixtint

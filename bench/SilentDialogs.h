@@ -3,8 +3,10 @@
 
 #include "platform/Dialogs.h"
 
+#include <QColor>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace pixtint {
 
@@ -21,12 +23,13 @@ public:
         std::fprintf(stderr, "message [%s]: %s\n", title.toUtf8().constData(),
                      text.toUtf8().constData());
     }
-    std::optional<QColor> chooseColour(QWidget*) override { return std::nullopt; }
+    std::optional<QColor> chooseColour(QWidget*) override { return colourAnswer; }
     std::optional<QString> chooseFolder(QWidget*, const QString&) override { return std::nullopt; }
     std::optional<std::int32_t> chooseButtonColour(QWidget*) override { return std::nullopt; }
     void openDocument(const QString&) override {}
 
     std::function<void(const QString& text)> onMessage;
+    std::optional<QColor> colourAnswer; // what the colour dialog answers
 };
 
 } // namespace pixtint

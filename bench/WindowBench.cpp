@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Times the main window on a real display: the refresh of a folder of 10,000 small pictures,
-// and the preview of an 8000 x 6000 photograph (144 MB), with the peak memory the preview
-// adds. The preview runs in a fresh process of its own, so that its peak is not an earlier
-// one's. Run it under an X server (bench/run.sh uses xvfb-run), as a user's desktop would.
+// Times the main window on a real display: the refresh of a folder of 10,000 small pictures;
+// the preview of an 8000 x 6000 photograph, 24-bit (144 MB) and 8-bit (48 MB), with the peak
+// memory the preview adds; and a new after colour until the after image shows it, on the
+// photograph and on a 16 x 15 icon. Each photograph's preview runs in a fresh process of its
+// own, so that its peak is not an earlier one's. Run it under an X server (bench/run.sh uses
+// xvfb-run), as a user's desktop would.
 //
 //   bench_window [scratch-folder [rounds]]
 
@@ -15,16 +17,19 @@
 #include "bench/Spread.h"
 #include "bench/WindowControls.h"
 #include "mainwindow/FileListWidget.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/StartUp.h"
 #include "platform/FilePaths.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QPushButton>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <istream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,6 +44,8 @@ namespace fs = std::filesystem;
 
 constexpr double PreviewGoalSeconds = 0.15;
 constexpr double PreviewGoalMiB = 64;
+constexpr double IconColourGoalSeconds = 0.05;
+constexpr double PhotoColourGoalSeconds = 0.2;
 constexpr const char* PreviewMode = "--preview";
 
 std::unique_ptr<MainWindow> startOn(Dialogs& dialogs, const fs::path& pictures) {
@@ -75,9 +82,29 @@ void benchRefresh(Dialogs& dialogs, const fs::path& root, int rounds) {
                 spread.worst);
 }
 
+void printSeconds(const std::vector<double>& seconds) {
+    for (const double value : seconds) {
+        std::printf(" %.4f", value);
+    }
+    std::printf("\n");
+}
+
+// Seconds from a new after colour, chosen in the colour dialog, to the after image painted
+// with it, alternating between two colours.
+std::vector<double> colourChanges(SilentDialogs& dialogs, const MainWindow& window, int rounds) {
+    auto& button = control<QPushButton>(window, "Command5(1)");
+    std::vector<double> seconds;
+    for (int round = 0; round < rounds; ++round) {
+        dialogs.colourAnswer = round % 2 == 0 ? QColor(0, 128, 0) : QColor(255, 0, 0);
+        seconds.push_back(timed([&] { button.click(); }));
+    }
+    return seconds;
+}
+
 // In the fresh process: the window opens on the folder's small icon, then previews the
-// photograph, the first time and again. Prints the seconds of each preview, then the peak
-// memory before and after the first, in KiB.
+// photograph, the first time and again, then times colour changes on the photograph and on
+// the icon. Prints the seconds of each preview, the peak memory before and after the first
+// preview in KiB, then the seconds of the colour changes on the photograph, then on the icon.
 int previewInThisProcess(const fs::path& pictures, int rounds) {
     SilentDialogs dialogs;
     const auto window = startOn(dialogs, pictures);
@@ -90,45 +117,72 @@ int previewInThisProcess(const fs::path& pictures, int rounds) {
         preview(1);
     };
     const long peakBefore = peakResidentKiB();
-    std::printf("%.4f", timed(previewPhoto));
+    std::vector<double> previews{timed(previewPhoto)};
     const long peakAfter = peakResidentKiB();
     for (int round = 1; round < rounds; ++round) {
         preview(0);
         settle();
-        std::printf(" %.4f", timed(previewPhoto));
+        previews.push_back(timed(previewPhoto));
     }
-    std::printf("\n%ld %ld\n", peakBefore, peakAfter);
+    printSeconds(previews);
+    std::printf("%ld %ld\n", peakBefore, peakAfter);
+    printSeconds(colourChanges(dialogs, *window, rounds));
+    preview(0);
+    settle();
+    printSeconds(colourChanges(dialogs, *window, rounds));
     return 0;
 }
 
-void benchPreview(const fs::path& root, int rounds) {
-    const auto pictures = root / "photo";
+std::vector<double> secondsOnLine(std::istream& input) {
+    std::string line;
+    std::getline(input, line);
+    std::istringstream values(line);
+    std::vector<double> seconds;
+    for (double value = 0; values >> value;) {
+        seconds.push_back(value);
+    }
+    return seconds;
+}
+
+void printColourChanges(const char* what, const std::vector<double>& seconds, double goal) {
+    const Spread spread = spreadOf(seconds);
+    std::printf("colour change on %s: best %.3f s, median %.3f s, worst %.3f s (goal <= %.2f s)\n",
+                what, spread.best, spread.median, spread.worst, goal);
+}
+
+using PhotoWriter = void (*)(const fs::path& path);
+
+void benchPreview(const fs::path& root, int rounds, const char* kind, PhotoWriter writePicture) {
+    const auto pictures = root / (std::string("photo-") + kind);
     fs::create_directories(pictures);
-    writeFile(pictures / "a.bmp", makeBmp24(16, 16, {0x80, 0x80, 0x80}));
-    writePhoto(pictures / "photo.bmp", {0x00, 0x00, 0xFF});
+    writeFile(pictures / "a.bmp", makeBmp24(16, 15, {0x00, 0x00, 0xFF}));
+    writePicture(pictures / "photo.bmp");
     std::istringstream output(outputOf(shellQuoted(benchProgram("bench_window")) + " " +
                                        PreviewMode + " " + shellQuoted(pictures) + " " +
                                        std::to_string(rounds)));
-    std::string line;
-    std::getline(output, line);
-    std::istringstream times(line);
-    std::vector<double> seconds;
-    for (double value = 0; times >> value;) {
-        seconds.push_back(value);
-    }
+    const std::vector<double> seconds = secondsOnLine(output);
     long peakBefore = 0;
     long peakAfter = 0;
-    output >> peakBefore >> peakAfter;
+    output >> peakBefore >> peakAfter >> std::ws;
+    const std::vector<double> photoColours = secondsOnLine(output);
+    const std::vector<double> iconColours = secondsOnLine(output);
+    if (seconds.empty() || photoColours.empty() || iconColours.empty()) {
+        std::fprintf(stderr, "the %s preview process printed no figures\n", kind);
+        std::exit(1);
+    }
     const Spread spread = spreadOf(seconds);
     const double extraMiB = static_cast<double>(peakAfter - peakBefore) / 1024;
-    std::printf("preview of %d x %d: first %.3f s; best %.3f s, median %.3f s, worst %.3f s "
-                "(goal <= %.2f s)\n",
-                PhotoWidth, PhotoHeight, seconds.front(), spread.best, spread.median, spread.worst,
-                PreviewGoalSeconds);
+    std::printf("preview of a %s %d x %d picture: first %.3f s; best %.3f s, median %.3f s, "
+                "worst %.3f s (goal <= %.2f s)\n",
+                kind, PhotoWidth, PhotoHeight, seconds.front(), spread.best, spread.median,
+                spread.worst, PreviewGoalSeconds);
     std::printf("peak memory: %.1f MiB before the first preview, %.1f MiB after: %.1f MiB more "
                 "(goal <= %.0f MiB)\n",
                 static_cast<double>(peakBefore) / 1024, static_cast<double>(peakAfter) / 1024,
                 extraMiB, PreviewGoalMiB);
+    printColourChanges((std::string("the ") + kind + " picture").c_str(), photoColours,
+                       PhotoColourGoalSeconds);
+    printColourChanges("a 16 x 15 icon", iconColours, IconColourGoalSeconds);
 }
 
 } // namespace
@@ -144,7 +198,12 @@ int main(int argc, char** argv) {
     fs::remove_all(root);
     SilentDialogs dialogs;
     benchRefresh(dialogs, root, rounds);
-    benchPreview(root, rounds);
+    benchPreview(root, rounds, "24-bit", [](const fs::path& path) {
+        writePhoto(path, {0x00, 0x00, 0xFF});
+    });
+    benchPreview(root, rounds, "8-bit", [](const fs::path& path) {
+        writePalettePhoto(path, {0x00, 0x00, 0xFF});
+    });
     fs::remove_all(root);
     return 0;
 }
