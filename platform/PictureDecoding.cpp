@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QList>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -60,6 +61,48 @@ QImage readPlainBitmap(const ByteSource& source, const BmpLayout& bitmap, int la
         for (int x = 0; x < size.width(); ++x) {
             const std::size_t sourceX = static_cast<std::size_t>(x) * bitmap.width / size.width();
             std::copy_n(&row[sourceX * 3], 3, line + 3 * x);
+        }
+    }
+    return picture;
+}
+
+// The colour table as Qt's indexed image holds it: an entry for every index the bits can
+// hold, those the file does not define black.
+QList<QRgb> colourTable(const ByteSource& source, const BmpLayout& bitmap) {
+    std::vector<std::uint8_t> table(std::size_t{bitmap.entryCount} * bitmap.entrySize);
+    readRow(source, bitmap.paletteOffset, table);
+    QList<QRgb> colours(1 << bitmap.bitsPerPixel, qRgb(0, 0, 0));
+    const auto defined = std::min<std::size_t>(bitmap.entryCount, colours.size());
+    for (std::size_t entry = 0; entry < defined; ++entry) {
+        const std::uint8_t* bgr = &table[entry * bitmap.entrySize];
+        colours[static_cast<qsizetype>(entry)] = qRgb(bgr[2], bgr[1], bgr[0]);
+    }
+    return colours;
+}
+
+// Uncompressed palette rows, sampled like plain ones: only the rows shown are read, so a large
+// picture costs no more memory than its preview.
+QImage readPlainPalette(const ByteSource& source, const BmpLayout& bitmap, int largest) {
+    const auto height = static_cast<int>(bitmap.rowCount);
+    const QSize size = sampledSize(bitmap.width, height, largest);
+    QImage picture(size, QImage::Format_Indexed8);
+    if (picture.isNull()) {
+        throw Error(ErrorKind::OutOfMemory);
+    }
+    picture.setColorTable(colourTable(source, bitmap));
+    const unsigned bits = bitmap.bitsPerPixel;
+    const unsigned mask = (1u << bits) - 1;
+    std::vector<std::uint8_t> row(bitmap.stride);
+    for (int y = 0; y < size.height(); ++y) {
+        const int sourceRow =
+            static_cast<int>(static_cast<std::int64_t>(y) * height / size.height());
+        const int storedRow = bitmap.topDown() ? sourceRow : height - 1 - sourceRow;
+        readRow(source, bitmap.pixelOffset + bitmap.stride * storedRow, row);
+        std::uint8_t* line = picture.scanLine(y);
+        for (int x = 0; x < size.width(); ++x) {
+            const std::size_t bit =
+                static_cast<std::size_t>(x) * bitmap.width / size.width() * bits;
+            line[x] = static_cast<std::uint8_t>((row[bit / 8] >> (8 - bits - bit % 8)) & mask);
         }
     }
     return picture;
@@ -198,17 +241,42 @@ std::optional<BmpLayout> plainBitmapOf(const ByteSource& source) {
     return layout;
 }
 
+// An uncompressed palette picture whose rows are all in the file; any other picture that is
+// not plain 24-bit goes to Qt's readers, as does one whose layout the conversion does not read.
+std::optional<BmpLayout> plainPaletteOf(const ByteSource& source) {
+    std::uint8_t signature[2] = {};
+    if (source.readAt(0, signature) != sizeof signature || signature[0] != 'B' ||
+        signature[1] != 'M') {
+        return std::nullopt;
+    }
+    try {
+        BmpLayout layout = readBmpLayout(source);
+        if (layout.colours == ColourLayout::Palette && layout.compression == Compression::None &&
+            layout.rowsEnd() <= source.size() && layout.rowCount <= INT32_MAX) {
+            return layout;
+        }
+    } catch (const Error& error) {
+        if (error.kind() == ErrorKind::System) {
+            throw;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QImage decodePicture(const ByteSource& source, int largest) {
     if (const auto bitmap = plainBitmapOf(source)) {
         return readPlainBitmap(source, *bitmap, largest);
     }
+    if (const auto palette = plainPaletteOf(source)) {
+        return readPlainPalette(source, *palette, largest);
+    }
     return readWithQt(source, largest);
 }
 
 void checkPictureDecodes(const ByteSource& source) {
-    if (!plainBitmapOf(source)) {
+    if (!plainBitmapOf(source) && !plainPaletteOf(source)) {
         readWithQt(source, 1);
     }
 }
