@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/MainWindow.h"
 
+#include "mainwindow/BatchWorker.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/CommandRow.h"
 #include "mainwindow/FilePanel.h"
@@ -33,9 +34,12 @@ MainWindow::MainWindow(Dialogs& dialogs, QString programFolder)
     createControls();
     connectPanels();
     addShortcutsAndDrops();
+    addBatchStop();
     resize(Twips::toPixels(LayoutRules::Design::ClientWidth),
            Twips::toPixels(LayoutRules::Design::ClientHeight));
 }
+
+MainWindow::~MainWindow() = default;
 
 // The panels in the order of the window's rows, which is also the order Tab follows.
 void MainWindow::createControls() {
@@ -116,9 +120,10 @@ void MainWindow::showError(const NumberedMessage& message, const QString& title)
 }
 
 // While a pick waits for its click, only the preview images take input: everything else
-// would leave the pick running behind it. The size options are offered for 16 x 15 pictures.
+// would leave the pick running behind it. While a batch runs, nothing that could change it
+// does. The size options are offered for 16 x 15 pictures.
 void MainWindow::applyEnabledState() {
-    const bool free = !state_.pick;
+    const bool free = !state_.pick && !batchRunning();
     filePanel_->setInputEnabled(free);
     colourPanel_->setEnabled(free);
     colourPanel_->setInputEnabled(free);

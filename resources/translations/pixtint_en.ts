@@ -319,6 +319,24 @@
         <source>復元エラー</source>
         <translation>Restore error</translation>
     </message>
+    <message>
+        <source>変換を中止しました。</source>
+        <translation>Conversion stopped.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルを変換しました。</source>
+        <translation>
+            <numerusform>%n file was converted.</numerusform>
+            <numerusform>%n files were converted.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは処理されませんでした。</source>
+        <translation>
+            <numerusform>%n file was not reached.</numerusform>
+            <numerusform>%n files were not reached.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>pixtint::PreviewArea</name>
