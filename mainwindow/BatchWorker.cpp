@@ -29,11 +29,14 @@ ItemMark markFor(FileStatus status) {
 }
 
 // What the preview would say of the file: nothing when it can show it. The same steps as the
-// preview's: the header's size fields, then the picture itself.
+// preview's: the header's size fields, then the picture itself. A picture without a width is
+// the conversion's to report, as the preview leaves it.
 std::optional<NumberedMessage> showProblem(const std::filesystem::path& file) {
     try {
         const FileByteSource source(file);
-        readPictureSize(source);
+        if (readPictureSize(source).width <= 0) {
+            return std::nullopt;
+        }
         checkPictureDecodes(source);
         return std::nullopt;
     } catch (...) {

@@ -94,6 +94,7 @@ private:
     void showPictureSize(PictureSize size);
     void previewNotConvertible(const std::filesystem::path& source);
     void previewConvertible(const std::filesystem::path& source, int row);
+    void previewWithoutWidth(const std::filesystem::path& source, int row);
     std::optional<ConvertedPicture> convertForPreview(const std::filesystem::path& source);
     void previewFailed(const NumberedMessage& message);
     void offerSizeOptions(bool offered);
