@@ -11,6 +11,7 @@
 #include "mainwindow/StatusBar.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
+#include "platform/FrameTitle.h"
 #include "platform/TabOrder.h"
 
 #include <QGroupBox>
@@ -46,6 +47,7 @@ void MainWindow::createControls() {
     filePanel_ = new FilePanel(this, dialogs_);
     conversionFrame_ = new QGroupBox(tr("変換"), this);
     conversionFrame_->setObjectName(QStringLiteral("Frame2"));
+    putTitleInBorder(*conversionFrame_);
     placeInTwips(*conversionFrame_, LayoutRules::Design::conversionFrame);
     colourPanel_ = new ColourPanel(conversionFrame_, dialogs_);
     sizeOptions_ = new SizeOptionsPanel(conversionFrame_);
