@@ -138,7 +138,7 @@
     </message>
     <message>
         <source>%1 は元に戻しましたが、ディスクに書き込まれていない可能性があります。</source>
-        <translation>%1 was put back, but it may not be restored on the disk.</translation>
+        <translation>%1 was put back, but it may not yet be written to disk.</translation>
     </message>
 </context>
 <context>
@@ -157,7 +157,7 @@
     </message>
     <message>
         <source>現在のボタン色</source>
-        <translation>Current colour</translation>
+        <translation>Current button colour</translation>
     </message>
 </context>
 <context>
