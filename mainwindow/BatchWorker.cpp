@@ -7,7 +7,10 @@
 #include "mainwindow/BatchMessages.h"
 #include "platform/PictureDecoding.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <span>
+#include <unistd.h>
 
 namespace pixtint {
 
@@ -60,6 +63,24 @@ std::optional<BatchFrame> decodeFrame(std::size_t index, const std::filesystem::
     } catch (...) {
     }
     return std::nullopt;
+}
+
+// The errno of a failure that is the folder's, not the file's: the folder cannot be written
+// (as the run's user sees it), so neither the file nor its mark is to blame.
+std::optional<int> folderRefusal(const FileOutcome& outcome) {
+    if (!outcome.failure || outcome.failure->kind != FileFailure::Kind::Conversion) {
+        return std::nullopt;
+    }
+    const int error = outcome.failure->error.systemError();
+    if (error != EACCES && error != EPERM && error != EROFS) {
+        return std::nullopt;
+    }
+    const std::filesystem::path folder = outcome.path.parent_path();
+    const char* name = folder.empty() ? "." : folder.c_str();
+    if (::faccessat(AT_FDCWD, name, W_OK, AT_EACCESS) == 0) {
+        return std::nullopt;
+    }
+    return error;
 }
 
 } // namespace
@@ -167,6 +188,10 @@ bool BatchWorker::convertRun(std::size_t first, std::size_t end) {
 
 void BatchWorker::report(const FileOutcome& outcome) {
     ++reported_;
+    if (const std::optional<int> refusal = folderRefusal(outcome)) {
+        failAndWait(outcome.index, folderRefusedMessage(outcome, *refusal), false);
+        return; // the file keeps its mark
+    }
     const ItemMark mark = markFor(outcome.status);
     tally_.converted += mark == ItemMark::Converted ? 1 : 0;
     post([this, index = outcome.index, mark] { emit fileDone(index, mark); });

@@ -19,6 +19,10 @@
         <source>%1 は変換しましたが、バックアップを作成できませんでした。変換前のファイルは %2 に残っています。</source>
         <translation>%1 was converted, but its backup could not be made. The file as it was before the conversion is kept in %2.</translation>
     </message>
+    <message>
+        <source>フォルダ %1 に書き込めません（%2）。</source>
+        <translation>The folder %1 cannot be written (%2).</translation>
+    </message>
 </context>
 <context>
     <name>ErrorMessages</name>

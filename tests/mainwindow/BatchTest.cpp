@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -287,6 +289,8 @@ TEST_F(BatchTest, AMessageBoxOpenedDuringTheRunCanBeClosedAndTheRunGoesOn) {
     }
 }
 
+// The box of a file whose folder cannot be written names the folder and the system's reason;
+// the file keeps its mark, and so its preview.
 TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     pictures.write("a.bmp", blue);
     pictures.write("b.bmp", blue);
@@ -300,9 +304,18 @@ TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     runBatch();
 
     ASSERT_EQ(messageTitles(), (QStringList{"変換エラー", "変換エラー", "Pixtint"}));
+    const QString folder = pictureFolderText();
+    const QString reason = QString::fromLocal8Bit(std::strerror(EACCES));
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.70]\r\n"));
+    for (const int i : {0, 1}) {
+        EXPECT_TRUE(dialogs.messages[i].text.contains(folder) &&
+                    dialogs.messages[i].text.contains(reason))
+            << dialogs.messages[i].text.toStdString();
+    }
     EXPECT_TRUE(dialogs.messages[1].text.contains("b.bmp"));
-    EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp NG ticked"}));
+    EXPECT_EQ(listing(), (QStringList{"a.bmp BMP ticked", "b.bmp BMP ticked"}));
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
+    EXPECT_FALSE(picture(Side::After).isNull());
     EXPECT_EQ(pictures.read("b.bmp"), blue);
 }
 
