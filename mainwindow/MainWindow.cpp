@@ -110,11 +110,15 @@ void MainWindow::showState() {
     commandRow_->showBackup(state_.keepBackup);
 }
 
+std::filesystem::path MainWindow::pathOf(int row) const {
+    return pathInFolder(state_.folder, filePanel_->fileList().fileName(row));
+}
+
 std::vector<std::filesystem::path> MainWindow::filesAt(const std::vector<int>& rows) const {
     std::vector<std::filesystem::path> files;
     files.reserve(rows.size());
     for (const int row : rows) {
-        files.push_back(pathInFolder(state_.folder, filePanel_->fileList().fileName(row)));
+        files.push_back(pathOf(row));
     }
     return files;
 }
