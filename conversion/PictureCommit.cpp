@@ -4,6 +4,7 @@
 #include "conversion/Backup.h"
 #include "filesafety/FileSystem.h"
 #include "filesafety/FolderLock.h"
+#include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
 #include "filesafety/SiblingFile.h"
 
@@ -60,6 +61,15 @@ bool nameStillNamesRead(const PictureCommit& commit, const std::filesystem::path
     return names(entryAt(commit.lock, name), commit.read) && unchangedSinceRead(commit, since);
 }
 
+// The copy's own name says which file it was given; it is in the picture's folder.
+std::optional<EntryIdentity> copyIdentity(const PictureCommit& commit,
+                                          const std::filesystem::path& copyName) {
+    if (const auto own = parseOwnName(copyName.native())) {
+        return EntryIdentity{commit.read.device, static_cast<ino_t>(own->file)};
+    }
+    return entryAt(commit.lock, copyName);
+}
+
 FileFailure failure(FileFailure::Kind kind, Error error) {
     return {kind, std::move(error), {}, {}};
 }
@@ -92,7 +102,7 @@ public:
         , fileSystem_(fileSystem)
         , name_(commit.picture.filename())
         , copyName_(commit.copy.name().filename())
-        , copyEntry_(entryAt(commit.lock, copyName_)) {}
+        , copyEntry_(copyIdentity(commit, copyName_)) {}
 
     std::optional<FileFailure> run() {
         if (!nameStillNamesRead(commit_, name_, Since::Read)) {
