@@ -173,7 +173,9 @@ struct ListedFile {
     struct stat status {};
 };
 
-std::vector<ListedFile> regularFilesOf(int folder) {
+// The regular files of the folder, or only those whose names carry an own name: a folder of
+// pictures with nothing of ours in it then costs one listing, not a status call per picture.
+std::vector<ListedFile> regularFilesOf(int folder, bool ownNamesOnly) {
     std::vector<ListedFile> files;
     const int listing = ::dup(folder);
     if (listing < 0) {
@@ -187,7 +189,7 @@ std::vector<ListedFile> regularFilesOf(int folder) {
     ::rewinddir(entries.get());
     while (const dirent* entry = ::readdir(entries.get())) {
         ListedFile file{entry->d_name, {}};
-        if (file.name != "." && file.name != ".." &&
+        if (file.name != "." && file.name != ".." && (!ownNamesOnly || parseOwnName(file.name)) &&
             ::fstatat(folder, entry->d_name, &file.status, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(file.status.st_mode)) {
             files.push_back(std::move(file));
@@ -222,14 +224,18 @@ std::size_t removeLeftoverCopies(int folder, bool dryRun,
                                  const KeptElsewhere& keptElsewhere) noexcept {
     std::size_t othersLeft = 0;
     try {
-        const auto files = regularFilesOf(folder);
-        for (const auto& file : files) {
-            const auto own = parseOwnName(file.name);
-            if (!own || own->role != OwnRole::Copy) {
+        const auto own = regularFilesOf(folder, true);
+        std::optional<std::vector<ListedFile>> files; // every file, once one is needed
+        for (const auto& file : own) {
+            const auto name = parseOwnName(file.name);
+            if (!name || name->role != OwnRole::Copy) {
                 continue;
             }
-            const bool stillTheCopy = file.status.st_ino == own->file;
-            if (!stillTheCopy && !swappedOutOriginal(*own, file, files, keptElsewhere)) {
+            const bool stillTheCopy = file.status.st_ino == name->file;
+            if (!stillTheCopy && !files) {
+                files = regularFilesOf(folder, false);
+            }
+            if (!stillTheCopy && !swappedOutOriginal(*name, file, *files, keptElsewhere)) {
                 continue; // not ours, whatever its name
             }
             if (belongsToAnotherUser(file.status)) {
