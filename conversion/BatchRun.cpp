@@ -282,15 +282,12 @@ void flushCopies(Group& group, FileSystem& fileSystem) {
         if (!file.copy) {
             continue;
         }
-        struct stat status {};
-        if (::fstat(file.copy->descriptor(), &status) != 0) {
-            file.fail(FileFailure::Kind::Conversion, Error::fromErrno(errno, file.path));
-            continue;
+        // The copy is beside the picture, on the file system the picture was read from.
+        const dev_t device = file.read.device;
+        if (!deviceFailures.contains(device)) {
+            deviceFailures[device] = fileSystem.syncFileSystem(file.copy->descriptor());
         }
-        if (!deviceFailures.contains(status.st_dev)) {
-            deviceFailures[status.st_dev] = fileSystem.syncFileSystem(file.copy->descriptor());
-        }
-        copies.emplace_back(&file, status.st_dev);
+        copies.emplace_back(&file, device);
     }
     for (auto [file, device] : copies) {
         int failure = deviceFailures[device];
