@@ -163,6 +163,48 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelShifts& sh
     }
 }
 
+bool ColourMap::makesTransparent() const {
+    return std::any_of(pairs_.begin(), pairs_.end(),
+                       [](const ColourPair& pair) { return pair.transparent; });
+}
+
+void ColourMap::recolourWithAlpha(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
+                                  std::uint32_t alphaMask, WalkCounts& counts) const {
+    const auto channel = [](std::uint32_t value, std::uint8_t shift) {
+        return static_cast<std::uint8_t>(value >> shift);
+    };
+    for (std::size_t offset = 0; offset + 4 <= pixels.size(); offset += 4) {
+        std::uint8_t* pixel = pixels.data() + offset;
+        const std::uint32_t value = std::uint32_t{pixel[0]} | std::uint32_t{pixel[1]} << 8 |
+                                    std::uint32_t{pixel[2]} << 16 | std::uint32_t{pixel[3]} << 24;
+        const Rgb colour{channel(value, shifts.red), channel(value, shifts.green),
+                         channel(value, shifts.blue)};
+        const auto match = matchOf(colour);
+        if (!match) {
+            if (countsNearMisses()) {
+                countNearMiss(colour, counts);
+            }
+            continue;
+        }
+        const ColourPair& pair = pairs_[*match];
+        std::uint32_t now = value & ~shifts.colourBits();
+        if (pair.transparent) {
+            now &= ~alphaMask;
+        } else {
+            now |= std::uint32_t{pair.to.red} << shifts.red |
+                   std::uint32_t{pair.to.green} << shifts.green |
+                   std::uint32_t{pair.to.blue} << shifts.blue;
+        }
+        if (now == value) {
+            continue;
+        }
+        for (int i = 0; i < 4; ++i) {
+            pixel[i] = static_cast<std::uint8_t>(now >> (8 * i));
+        }
+        ++counts.pairs[*match].pixels;
+    }
+}
+
 std::uint64_t ColourMap::recolour(std::span<std::uint8_t> pixels) const {
     WalkCounts counts = freshCounts();
     recolour(pixels, counts);
