@@ -14,8 +14,8 @@ struct PictureSize {
     std::int32_t height = 0;
 };
 
-// Reads the two fields from the header, whichever kind it is. Throws Error: the file's own error,
-// or TooShort for a file too short to hold them.
+// Reads the two fields from the header, whichever kind it is. Throws Error: the file's own error, or TooShort for a
+// file too short to hold them.
 PictureSize readPictureSize(const ByteSource& source);
 
 } // namespace pixtint
