@@ -101,6 +101,8 @@ public:
 private:
     void recolour(std::span<std::uint8_t> pixels, const ChannelBytes& channels,
                   std::size_t pixelSize, WalkCounts& counts) const;
+    bool recolourKeyRun(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
+                        std::uint32_t alphaMask, WalkCounts& counts) const;
     // The first pair within NearMissReach of a colour no pair matched.
     std::optional<std::size_t> nearestWithinReach(Rgb colour) const;
     void countNearMiss(Rgb unmatched, WalkCounts& counts) const;
