@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // A picture without alpha made 32-bit with alpha: streamed in bounded chunks, whatever their
-// size, with the same bytes; pictures whose rows are missing are not converted.
+// size, with the same bytes.
 
 #include "conversion/FileConversion.h"
 #include "tests/engine/EngineBytes.h"
@@ -79,15 +79,6 @@ TEST(AlphaConversion, AnyChunkSizeGivesTheSameBytesInPartsOfAtMostAChunkOrARow) 
             EXPECT_LE(parts.largestPart, std::max<std::size_t>(chunk, 301 * 4));
         }
     }
-}
-
-TEST(AlphaConversion, APictureWhoseRowsAreNotAllInTheFileIsNotConverted) {
-    Bytes picture = keyed24(16, 15);
-    picture.resize(picture.size() - 10);
-    EXPECT_EQ(errorKindOf([&] { streamed(picture, ConversionChunkSize); }), ErrorKind::Truncated);
-    Bytes rle = keyedRle8(16, 15);
-    rle.resize(rle.size() - 2); // no end-of-picture code
-    EXPECT_EQ(errorKindOf([&] { streamed(rle, ConversionChunkSize); }), ErrorKind::NotAPicture);
 }
 
 } // namespace pixtint

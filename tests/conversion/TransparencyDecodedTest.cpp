@@ -261,17 +261,6 @@ TEST(TransparencyDecoded, EveryKindTurnsItsMatchedPixelsTransparentAndNothingEls
     }
 }
 
-TEST(TransparencyDecoded, NearColoursBecomeTransparentOnlyWithinTheTolerance) {
-    const Bytes picture = colourPicture(24, 40, false);
-    for (const std::uint8_t tolerance : {0, 4, 5}) {
-        const QImage after = decoded(converted(picture, toTransparent(Key, tolerance)));
-        // Column 0 of row 1 is the near colour: 5 from the key on each channel.
-        ASSERT_EQ(indexAt(0, 1, 24), 1);
-        EXPECT_EQ(qAlpha(after.pixel(0, 1)), tolerance >= 5 ? 0 : 255) << int{tolerance};
-        EXPECT_EQ(qAlpha(after.pixel(0, 0)), 0);
-    }
-}
-
 TEST(TransparencyDecoded, AGrownIconGetsATransparentRowOrTheFirstPairsColour) {
     const auto icon = [](int bits, bool topDown) {
         BmpRecipe recipe{
