@@ -136,7 +136,8 @@ FileReport reportOf(const Recovery& recovery) {
     case Recovery::Action::Removed:
         report.status = ReportStatus::Recovered;
         report.path = recovery.held;
-        report.reason = "an interrupted run's hold on a picture it had not converted";
+        report.reason = "a name an interrupted run held an original by; the original keeps its "
+                        "own name";
         break;
     case Recovery::Action::MadeBackup:
         report.status = ReportStatus::Recovered;
@@ -148,6 +149,13 @@ FileReport reportOf(const Recovery& recovery) {
         report.path = recovery.held;
         report.reason = "an original an interrupted run held; it stays here, as " +
                         (recovery.reason ? reasonFor(*recovery.reason) : "it cannot be moved");
+        break;
+    case Recovery::Action::LeftForOwner:
+        report.status = ReportStatus::Skipped;
+        report.path = recovery.held;
+        report.reason = std::to_string(recovery.count) +
+                        (recovery.count == 1 ? " leftover" : " leftovers") +
+                        " of another user's interrupted run, left for that user";
         break;
     }
     return report;
