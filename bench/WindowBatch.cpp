@@ -9,6 +9,7 @@
 #include "mainwindow/StartUp.h"
 #include "platform/FilePaths.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <chrono>
 #include <cstdio>
@@ -35,11 +36,10 @@ Timing timeWindowBatch(SilentDialogs& dialogs, const std::filesystem::path& prog
     const double cpu = cpuSeconds(RUSAGE_SELF);
     const auto start = Clock::now();
     control<QPushButton>(*window, "Command4").click();
-    dialogs.onMessage = nullptr;
-    if (!closed) {
-        std::fprintf(stderr, "the batch never ended with its message\n");
-        std::exit(1);
+    while (!closed) { // the batch runs on its own thread; its closing message ends it
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+    dialogs.onMessage = nullptr;
     return {std::chrono::duration<double>(*closed - start).count(), cpuSeconds(RUSAGE_SELF) - cpu};
 }
 

@@ -4,14 +4,14 @@
 #include "filesafety/FileAttributes.h"
 #include "filesafety/FileSystem.h"
 #include "filesafety/FolderLock.h"
+#include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
 #include "filesafety/SiblingFile.h"
 
 #include <array>
 #include <cerrno>
-#include <climits>
-#include <cstdio>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,7 +83,8 @@ BackupClaims::BackupClaims(std::span<const std::filesystem::path> pictures) {
 }
 
 std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& picture,
-                                               const std::filesystem::path& backup) {
+                                               const std::filesystem::path& backup,
+                                               const std::filesystem::path& foundAt) {
     const auto backupKey = key(backup);
     if (backupKey == key(picture)) {
         // A picture named like a backup would be overwritten by its own original.
@@ -96,7 +97,12 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
     if (const auto claimed = claimed_.find(backupKey); claimed != claimed_.end()) {
         return sharedWith(backup, claimed->second);
     }
-    if (auto refused = backupPlaceRefused(backup)) {
+    if (auto refused = backupPlaceRefused(foundAt.empty() ? backup : foundAt)) {
+        if (!foundAt.empty()) { // told as the real run will tell it
+            refused = refused->kind() == ErrorKind::System
+                          ? Error::fromErrno(refused->systemError(), backup)
+                          : Error(refused->kind(), backup);
+        }
         return FileFailure{FileFailure::Kind::BackupBlocked, *refused, {}, {}};
     }
     claimed_.emplace(backupKey, picture);
@@ -105,27 +111,29 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
 
 namespace {
 
-// A free name to try for a held original: the backup's name plus "." and six random
-// characters, shortened where needed so that a name just within the limit still gets one.
-std::filesystem::path heldCandidate(const std::filesystem::path& backup) {
-    constexpr std::size_t Extra = 1 + RandomPartLength;
-    std::string name = backup.filename().native();
-    if (name.size() > NAME_MAX - Extra) {
-        name.resize(NAME_MAX - Extra);
-    }
-    return backup.parent_path() / (name + "." + randomPart());
-}
-
 bool isFree(const std::filesystem::path& name) {
     struct stat status {};
     return ::lstat(name.c_str(), &status) != 0 && errno == ENOENT;
 }
 
+// The held original's own name (OwnRole::Held) beside its backup.
+std::filesystem::path heldName(const std::filesystem::path& backup, ino_t held) {
+    return backup.parent_path() / ownName(backup.filename().native(), OwnRole::Held, held);
+}
+
+struct stat statusOf(int descriptor, const std::filesystem::path& path) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        throwErrno(errno, path);
+    }
+    return status;
+}
+
 // Where the file system has no hard links: a flushed copy with the original's attributes,
 // named only once whole. The folder's lock keeps the free name free until the rename.
 std::filesystem::path copyOriginal(int original, const std::filesystem::path& backup,
-                                   const FolderLock& lock) {
-    SiblingFile copy(backup, &lock);
+                                   const FolderLock& lock, FileSystem& fileSystem, ino_t& copied) {
+    SiblingFile copy(backup, &lock, fileSystem);
     std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
     for (std::uint64_t offset = 0;; offset += buffer.size()) {
         const std::size_t count = readFullyAt(original, offset, buffer, backup);
@@ -138,15 +146,22 @@ std::filesystem::path copyOriginal(int original, const std::filesystem::path& ba
     if (::fsync(copy.descriptor()) != 0) {
         throwErrno(errno, backup);
     }
-    const auto name = copy.nameAndClose(systemFileSystem());
+    copied = statusOf(copy.descriptor(), backup).st_ino;
+    const auto name = copy.nameAndClose(fileSystem).filename();
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
-        auto held = heldCandidate(backup);
-        if (isFree(held)) {
-            if (std::rename(name.c_str(), held.c_str()) != 0) {
-                throwErrno(errno, backup);
-            }
+        auto held = heldName(backup, copied);
+        int failure = fileSystem.renameInFolder(lock.descriptor(), name.c_str(),
+                                                held.filename().c_str(), RENAME_NOREPLACE);
+        if (failure == EINVAL) { // no such rename here: the random part keeps the name free
+            failure = fileSystem.renameInFolder(lock.descriptor(), name.c_str(),
+                                                held.filename().c_str(), 0);
+        }
+        if (failure == 0) {
             copy.forgetName();
             return held;
+        }
+        if (failure != EEXIST) {
+            throwErrno(failure, backup);
         }
     }
     throwErrno(EEXIST, backup);
@@ -154,14 +169,16 @@ std::filesystem::path copyOriginal(int original, const std::filesystem::path& ba
 
 } // namespace
 
-HeldOriginal::HeldOriginal(int original, std::filesystem::path backup, const FolderLock& lock)
+HeldOriginal::HeldOriginal(int original, ino_t read, std::filesystem::path backup,
+                           const FolderLock& lock, FileSystem& fileSystem)
     : original_(original)
     , lock_(lock)
     , backup_(std::move(backup)) {
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
-        held_ = heldCandidate(backup_);
-        const int linkError = linkDescriptor(original_, held_);
+        held_ = heldName(backup_, read);
+        const int linkError = fileSystem.linkFile(original_, held_.c_str());
         if (linkError == 0) {
+            heldFile_ = read;
             holding_ = true;
             return;
         }
@@ -170,7 +187,7 @@ HeldOriginal::HeldOriginal(int original, std::filesystem::path backup, const Fol
             throw Error(ErrorKind::ChangedDuringRun, backup_);
         }
         if (linkError != EEXIST) {
-            held_ = copyOriginal(original_, backup_, lock_);
+            held_ = copyOriginal(original_, backup_, lock_, fileSystem, heldFile_);
             copied_ = holding_ = true;
             return;
         }
@@ -183,15 +200,21 @@ HeldOriginal::~HeldOriginal() {
 }
 
 void HeldOriginal::commit(FileSystem& fileSystem) {
-    struct stat held {};
-    ::lstat(held_.c_str(), &held);
+    struct stat before {};
+    if (::lstat(backup_.c_str(), &before) == 0 && before.st_ino == heldFile_) {
+        // The backup is another name of the original already (a hard link to the picture):
+        // a rename between two names of one file does nothing, so the held name just goes.
+        ::unlink(held_.c_str());
+        holding_ = false;
+        return;
+    }
     const int failure = fileSystem.renameInFolder(lock_.descriptor(), held_.filename().c_str(),
                                                   backup_.filename().c_str(), 0);
     // A rename that reports a failure may still have taken effect: looked at only then.
     const auto tookEffect = [&] {
         struct stat placed {};
         return isFree(held_) && ::lstat(backup_.c_str(), &placed) == 0 &&
-               placed.st_ino == held.st_ino && placed.st_dev == held.st_dev;
+               placed.st_ino == heldFile_;
     };
     if (failure != 0 && !tookEffect()) {
         throwErrno(failure, backup_);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <sys/types.h>
 
 namespace pixtint {
 
@@ -40,17 +41,19 @@ class BackupClaims {
 public:
     explicit BackupClaims(std::span<const std::filesystem::path> pictures);
 
-    // Claims `backup` for `picture`, or answers why it cannot have it.
+    // Claims `backup` for `picture`, or answers why it cannot have it. `foundAt`, when given,
+    // is what will be in the backup's place by then (a dry run's held original).
     std::optional<FileFailure> claim(const std::filesystem::path& picture,
-                                     const std::filesystem::path& backup);
+                                     const std::filesystem::path& backup,
+                                     const std::filesystem::path& foundAt = {});
 
 private:
     std::set<std::filesystem::path> pictures_;
     std::map<std::filesystem::path, std::filesystem::path> claimed_; // backup -> picture
 };
 
-// The original of one picture while its commit runs: the very file that was read, given a
-// private name beside its backup (NAME.bak and "." and six random characters) until the
+// The original of one picture while its commit runs: the very file that was read, given its
+// own held name beside its backup (OwnRole::Held, see filesafety/OwnNames.h) until the
 // picture is known to be converted. Only then does it replace the backup, in one rename, so
 // that a failed item leaves an older backup as it was. A hard link to the descriptor that was
 // read holds it at no cost whatever its size; where the file system has no hard links its
@@ -60,14 +63,18 @@ class HeldOriginal {
 public:
     // Throws Error: ChangedDuringRun when the file read has no name any more, or why it could
     // be neither linked nor copied.
-    HeldOriginal(int original, std::filesystem::path backup, const FolderLock& lock);
+    // `original` is the descriptor the picture was read through, `read` its file's number.
+    HeldOriginal(int original, ino_t read, std::filesystem::path backup, const FolderLock& lock,
+                 FileSystem& fileSystem);
     // Lets go of a held name that did not become the backup (see release()).
     ~HeldOriginal();
     HeldOriginal(const HeldOriginal&) = delete;
     HeldOriginal& operator=(const HeldOriginal&) = delete;
 
-    // Moves the held original over the backup in one step. A rename that reports a failure
-    // but took effect counts as done. Throws Error; the original then stays held.
+    // Moves the held original over the backup in one step; a backup that is already another
+    // name of the original (a hard link to the picture) just loses the held name. A rename
+    // that reports a failure but took effect counts as done. Throws Error; the original then stays
+    // held.
     void commit(FileSystem& fileSystem);
 
     // Removes the held name when the original still has another name, which is never the case
@@ -82,6 +89,7 @@ private:
     const FolderLock& lock_;
     std::filesystem::path backup_;
     std::filesystem::path held_;
+    ino_t heldFile_ = 0;
     bool copied_ = false;
     bool holding_ = false;
 };

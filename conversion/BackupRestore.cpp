@@ -89,6 +89,9 @@ void BackupRestore::finishInterruptedOnce(const FolderLock& lock) {
         return;
     }
     for (const auto& recovery : finishInterruptedCommits(lock, dryRun_)) {
+        if (dryRun_ && recovery.action == Recovery::Action::MadeBackup) {
+            heldForBackup_[recovery.backup] = recovery.held;
+        }
         if (recovered_) {
             recovered_(recovery);
         }
@@ -101,7 +104,10 @@ RestoreOutcome BackupRestore::restoreUnderLock(const FolderLock& lock,
     if (!backup) {
         return {RestoreStatus::NoBackup, {}, std::nullopt};
     }
-    if (auto refused = notABackup(*backup)) {
+    // A dry run tells what the real one will find: a held original in the backup's place.
+    const auto held = heldForBackup_.find(*backup);
+    const auto& found = held == heldForBackup_.end() ? *backup : held->second;
+    if (auto refused = notABackup(found)) {
         if (refused->kind() == ErrorKind::System && refused->systemError() == ENOENT) {
             return {RestoreStatus::NoBackup, std::move(*backup), std::nullopt};
         }

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -67,6 +68,8 @@ private:
     std::function<void(const Recovery&)> recovered_;
     FileSystem& fileSystem_;
     std::set<std::filesystem::path> finishedFolders_;
+    // A dry run's recoveries: the held original each backup would be (path to path).
+    std::map<std::filesystem::path, std::filesystem::path> heldForBackup_;
 };
 
 } // namespace pixtint

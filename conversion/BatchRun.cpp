@@ -66,6 +66,8 @@ struct PreparedFile {
 struct RunState {
     BackupClaims claims;
     std::set<std::filesystem::path> finishedFolders; // an interrupted run's left-overs dealt with
+    // A dry run's recoveries: the held original each backup would be (path to path).
+    std::map<std::filesystem::path, std::filesystem::path> heldForBackup;
 };
 
 // Runs `step`, turning whatever it throws into the file's failure.
@@ -87,9 +89,10 @@ template <typename Step> void guarded(PreparedFile& file, FileFailure::Kind kind
 // is large: a small file whose bytes would not change leaves no trace at all.
 class CopySink {
 public:
-    CopySink(const std::filesystem::path& picture, const FolderLock* lock)
+    CopySink(const std::filesystem::path& picture, const FolderLock* lock, FileSystem& fileSystem)
         : picture_(picture)
-        , lock_(lock) {}
+        , lock_(lock)
+        , fileSystem_(fileSystem) {}
 
     void take(std::span<const std::uint8_t> bytes) {
         if (!started_) {
@@ -109,7 +112,7 @@ public:
 private:
     void open() {
         if (!copy_) {
-            copy_ = std::make_unique<SiblingFile>(picture_, lock_);
+            copy_ = std::make_unique<SiblingFile>(picture_, lock_, fileSystem_);
             copy_->write(firstChunk_);
             firstChunk_ = {};
         }
@@ -117,6 +120,7 @@ private:
 
     const std::filesystem::path& picture_;
     const FolderLock* lock_;
+    FileSystem& fileSystem_;
     bool started_ = false;
     std::vector<std::uint8_t> firstChunk_;
     std::unique_ptr<SiblingFile> copy_;
@@ -124,8 +128,9 @@ private:
 
 // The copy gets the original's owner, permissions and attributes before it is flushed, so
 // that they last with its bytes.
-void convertToCopy(PreparedFile& file, const ConversionRequest& request, const FolderLock* lock) {
-    CopySink sink(file.target, lock);
+void convertToCopy(PreparedFile& file, const ConversionRequest& request, const FolderLock* lock,
+                   FileSystem& fileSystem) {
+    CopySink sink(file.target, lock, fileSystem);
     file.result = convertFile(*file.source, request,
                               [&sink](std::span<const std::uint8_t> bytes) { sink.take(bytes); });
     if (!file.result.changed()) {
@@ -178,9 +183,10 @@ void testConvertibility(PreparedFile& file, const ConversionRequest& request,
 // When every kind is converted, a header that shows a kind the program does not convert
 // leaves the file alone, with the header's reason.
 void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
-                   const BatchOptions& options, const FolderLock* lock) {
+                   const BatchOptions& options, const FolderLock* lock, FileSystem& fileSystem) {
     try {
-        options.dryRun ? countChanges(file, request) : convertToCopy(file, request, lock);
+        options.dryRun ? countChanges(file, request)
+                       : convertToCopy(file, request, lock, fileSystem);
     } catch (const Error& error) {
         if (!request.everyKind || !meansNotConvertible(error)) {
             throw;
@@ -195,10 +201,10 @@ void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
 // whose bytes would not change is marked unchanged and nothing is written for it. Never
 // throws: a failure is the file's outcome. The source stays open for the commit to hold.
 void prepareFile(PreparedFile& file, const ConversionRequest& request, const BatchOptions& options,
-                 const FolderLock* lock) {
+                 const FolderLock* lock, FileSystem& fileSystem) {
     if (!file.decided()) {
         guarded(file, FileFailure::Kind::Conversion,
-                [&] { convertOrSkip(file, request, options, lock); });
+                [&] { convertOrSkip(file, request, options, lock, fileSystem); });
     }
     if (!file.copy) {
         file.source.reset();
@@ -209,27 +215,30 @@ bool stopAsked(const BatchCallbacks& callbacks) {
     return callbacks.stopRequested && callbacks.stopRequested();
 }
 
-void claimBackup(PreparedFile& file, BackupClaims& claims) {
+void claimBackup(PreparedFile& file, RunState& state) {
     try {
         file.backup = backupPathFor(file.target);
     } catch (const Error& error) {
         file.fail(FileFailure::Kind::BackupBlocked, error);
         return;
     }
-    if (auto refused = claims.claim(file.target, file.backup)) {
+    const auto held = state.heldForBackup.find(file.backup);
+    const auto foundAt = held == state.heldForBackup.end() ? std::filesystem::path() : held->second;
+    if (auto refused = state.claims.claim(file.target, file.backup, foundAt)) {
         file.fail(std::move(*refused));
     }
 }
 
 void prepareInParallel(std::vector<PreparedFile>& group, const ConversionRequest& request,
-                       const BatchOptions& options, const FolderLock* lock) {
+                       const BatchOptions& options, const FolderLock* lock,
+                       FileSystem& fileSystem) {
     if (group.empty()) {
         return;
     }
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i = next++; i < group.size(); i = next++) {
-            prepareFile(group[i], request, options, lock);
+            prepareFile(group[i], request, options, lock, fileSystem);
         }
     };
     const auto helpers = std::min<std::size_t>(options.jobs, group.size()) - 1;
@@ -245,9 +254,9 @@ using Group = std::vector<PreparedFile>;
 // Answers false when a stop was asked for; the group then ends at the files already
 // prepared, and the rest is neither converted nor reported.
 bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOptions& options,
-                  const FolderLock* lock, const BatchCallbacks& callbacks) {
+                  const FolderLock* lock, const BatchCallbacks& callbacks, FileSystem& fileSystem) {
     if (options.jobs > 1) {
-        prepareInParallel(group, request, options, lock);
+        prepareInParallel(group, request, options, lock, fileSystem);
         return true;
     }
     for (std::size_t i = 0; i < group.size(); ++i) {
@@ -255,7 +264,7 @@ bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOpt
             group.resize(i);
             return false;
         }
-        prepareFile(group[i], request, options, lock);
+        prepareFile(group[i], request, options, lock, fileSystem);
     }
     return true;
 }
@@ -273,15 +282,12 @@ void flushCopies(Group& group, FileSystem& fileSystem) {
         if (!file.copy) {
             continue;
         }
-        struct stat status {};
-        if (::fstat(file.copy->descriptor(), &status) != 0) {
-            file.fail(FileFailure::Kind::Conversion, Error::fromErrno(errno, file.path));
-            continue;
+        // The copy is beside the picture, on the file system the picture was read from.
+        const dev_t device = file.read.device;
+        if (!deviceFailures.contains(device)) {
+            deviceFailures[device] = fileSystem.syncFileSystem(file.copy->descriptor());
         }
-        if (!deviceFailures.contains(status.st_dev)) {
-            deviceFailures[status.st_dev] = fileSystem.syncFileSystem(file.copy->descriptor());
-        }
-        copies.emplace_back(&file, status.st_dev);
+        copies.emplace_back(&file, device);
     }
     for (auto [file, device] : copies) {
         int failure = deviceFailures[device];
@@ -338,16 +344,17 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
 // Before a run works in a folder, and in a dry run too, it finishes (or tells) what an
 // interrupted run left there.
 void finishInterruptedRun(const FolderLock& lock, const BatchOptions& options,
-                          const BatchCallbacks& callbacks) {
+                          const BatchCallbacks& callbacks, RunState& state) {
     for (const auto& recovery : finishInterruptedCommits(lock, options.dryRun)) {
+        if (options.dryRun && recovery.action == Recovery::Action::MadeBackup) {
+            state.heldForBackup[recovery.backup] = recovery.held;
+        }
         if (callbacks.recovered) {
             callbacks.recovered(recovery);
         }
     }
 }
 
-// Files are taken, tested and their backup names claimed in list order, so that which of two
-// pictures keeps a shared backup name never depends on timing.
 // A group's files are all in one folder, whose lock the group holds from their reads to
 // their commits. Files are taken, tested and their backup names claimed in list order, so
 // that which of two pictures keeps a shared backup name never depends on timing.
@@ -374,7 +381,7 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
         testConvertibility(file, request, options);
         groupBytes += file.source ? file.source->size() : 0;
         if (!file.decided() && request.keepBackup) {
-            claimBackup(file, state.claims);
+            claimBackup(file, state);
         }
     }
     return group;
@@ -391,7 +398,7 @@ BatchRun::BatchRun(ConversionRequest request, BatchOptions options, FileSystem& 
 }
 
 bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCallbacks& callbacks) {
-    RunState state{BackupClaims(files), {}};
+    RunState state{BackupClaims(files), {}, {}};
     std::size_t next = 0;
     while (next < files.size()) {
         if (next > 0 && stopAsked(callbacks)) {
@@ -406,11 +413,12 @@ bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCall
             lockFailure = error; // the files fail on their own, or at their commit
         }
         if (lock && state.finishedFolders.insert(folder).second) {
-            finishInterruptedRun(*lock, options_, callbacks);
+            finishInterruptedRun(*lock, options_, callbacks, state);
         }
         Group group = takeGroup(files, next, folder, state, request_, options_);
         const FolderLock* heldLock = lock ? &*lock : nullptr;
-        const bool stopped = !prepareGroup(group, request_, options_, heldLock, callbacks);
+        const bool stopped =
+            !prepareGroup(group, request_, options_, heldLock, callbacks, fileSystem_);
         commitGroup(group, lock, lockFailure, callbacks, fileSystem_);
         lock.reset(); // another run may go on while this one reports, a message box included
         for (const PreparedFile& file : group) {

@@ -3,6 +3,7 @@
 
 #include "conversion/Backup.h"
 #include "filesafety/FolderLock.h"
+#include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
 #include "filesafety/SiblingFile.h"
 
@@ -21,47 +22,35 @@ namespace pixtint {
 
 namespace {
 
-constexpr std::string_view BackupEnding = ".bak";
-
-std::vector<std::string> entriesOf(int folder) {
-    std::vector<std::string> names;
-    const int listing = ::dup(folder);
-    if (listing < 0) {
-        return names;
-    }
-    const std::unique_ptr<DIR, int (*)(DIR*)> entries(::fdopendir(listing), ::closedir);
-    if (!entries) {
-        ::close(listing);
-        return names;
-    }
-    ::rewinddir(entries.get());
-    while (const dirent* entry = ::readdir(entries.get())) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
-        }
-    }
-    return names;
-}
-
-// The backup name a held original's name stands for: "NAME.bak" before ".XXXXXX".
-std::optional<std::string> heldBackupName(std::string_view name) {
-    constexpr std::size_t Suffix = 1 + RandomPartLength;
-    if (name.size() <= Suffix + BackupEnding.size() || name[name.size() - Suffix] != '.' ||
-        !isRandomPart(name.substr(name.size() - RandomPartLength))) {
-        return std::nullopt;
-    }
-    const auto backup = name.substr(0, name.size() - Suffix);
-    if (!backup.ends_with(BackupEnding)) {
-        return std::nullopt;
-    }
-    return std::string(backup);
-}
-
 struct Entry {
     std::string name;
     struct stat status {};
 };
+
+// The regular files of the folder, or only those whose names carry an own name: a folder of
+// pictures with nothing of ours in it then costs one listing, not a status call per picture.
+std::vector<Entry> regularFilesOf(int folder, bool ownNamesOnly) {
+    std::vector<Entry> files;
+    const int listing = ::dup(folder);
+    if (listing < 0) {
+        return files;
+    }
+    const std::unique_ptr<DIR, int (*)(DIR*)> entries(::fdopendir(listing), ::closedir);
+    if (!entries) {
+        ::close(listing);
+        return files;
+    }
+    ::rewinddir(entries.get());
+    while (const dirent* entry = ::readdir(entries.get())) {
+        Entry file{entry->d_name, {}};
+        if (file.name != "." && file.name != ".." && (!ownNamesOnly || parseOwnName(file.name)) &&
+            ::fstatat(folder, entry->d_name, &file.status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(file.status.st_mode)) {
+            files.push_back(std::move(file));
+        }
+    }
+    return files;
+}
 
 bool sameBytes(int folder, const std::string& one, const std::string& other) {
     const UniqueFd a(::openat(folder, one.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
@@ -83,16 +72,32 @@ bool sameBytes(int folder, const std::string& one, const std::string& other) {
     }
 }
 
-bool isPictureItself(int folder, const Entry& held, const std::vector<Entry>& pictures) {
-    for (const auto& picture : pictures) {
-        if (picture.status.st_ino == held.status.st_ino &&
-            picture.status.st_dev == held.status.st_dev) {
+bool sameFile(const struct stat& one, const struct stat& other) {
+    return one.st_ino == other.st_ino && one.st_dev == other.st_dev;
+}
+
+// The pictures of one backup name, found by the key a held name carries.
+struct BackupOwners {
+    std::string backup;
+    std::vector<Entry> pictures;
+};
+
+// Whether the held original has another name: a picture (the same file, or the same bytes
+// for a copy held where the file system has no hard links) or the backup itself.
+bool keepsAnotherName(int folder, const Entry& held, const BackupOwners& owners) {
+    struct stat backup {};
+    if (::fstatat(folder, owners.backup.c_str(), &backup, AT_SYMLINK_NOFOLLOW) == 0 &&
+        sameFile(backup, held.status)) {
+        return true;
+    }
+    for (const auto& picture : owners.pictures) {
+        if (sameFile(picture.status, held.status)) {
             return true;
         }
         try {
             if (picture.status.st_size == held.status.st_size &&
                 sameBytes(folder, held.name, picture.name)) {
-                return true; // a copy held where the file system has no hard links
+                return true;
             }
         } catch (const Error&) {
         }
@@ -100,12 +105,12 @@ bool isPictureItself(int folder, const Entry& held, const std::vector<Entry>& pi
     return false;
 }
 
-Recovery recover(const FolderLock& lock, const Entry& held, const std::string& backupName,
-                 const std::vector<Entry>& pictures, bool dryRun) {
+Recovery recover(const FolderLock& lock, const Entry& held, const BackupOwners& owners,
+                 bool dryRun) {
     Recovery recovery;
     recovery.held = lock.path() / held.name;
-    recovery.backup = lock.path() / backupName;
-    if (isPictureItself(lock.descriptor(), held, pictures)) {
+    recovery.backup = lock.path() / owners.backup;
+    if (keepsAnotherName(lock.descriptor(), held, owners)) {
         recovery.action = Recovery::Action::Removed;
         if (!dryRun && ::unlinkat(lock.descriptor(), held.name.c_str(), 0) != 0) {
             recovery.action = Recovery::Action::Kept;
@@ -118,45 +123,87 @@ Recovery recover(const FolderLock& lock, const Entry& held, const std::string& b
         return recovery;
     }
     recovery.action = Recovery::Action::MadeBackup;
-    if (!dryRun &&
-        ::renameat(lock.descriptor(), held.name.c_str(), lock.descriptor(), backupName.c_str())) {
+    if (!dryRun && ::renameat(lock.descriptor(), held.name.c_str(), lock.descriptor(),
+                              owners.backup.c_str()) != 0) {
         recovery.action = Recovery::Action::Kept;
         recovery.reason = Error::fromErrno(errno, recovery.backup);
     }
     return recovery;
 }
 
+// Each backup name of the folder's files, by the key a held name carries.
+std::map<std::uint64_t, BackupOwners> backupOwners(const std::vector<Entry>& files) {
+    std::map<std::uint64_t, BackupOwners> owners;
+    for (const auto& file : files) {
+        if (parseOwnName(file.name)) {
+            continue;
+        }
+        auto backup = backupPathFor(file.name).native();
+        if (backup == file.name) {
+            continue;
+        }
+        auto& found = owners[nameKey(backup)];
+        if (found.backup.empty()) {
+            found.backup = std::move(backup);
+        }
+        if (found.backup == backupPathFor(file.name).native()) {
+            found.pictures.push_back(file);
+        }
+    }
+    return owners;
+}
+
 } // namespace
 
 std::vector<Recovery> finishInterruptedCommits(const FolderLock& lock, bool dryRun) {
-    std::map<std::string, std::vector<Entry>> picturesByBackup;
-    std::vector<std::pair<Entry, std::string>> held; // with the backup name it stands for
-    for (auto& name : entriesOf(lock.descriptor())) {
-        Entry entry{std::move(name), {}};
-        if (isSiblingFileName(entry.name) ||
-            ::fstatat(lock.descriptor(), entry.name.c_str(), &entry.status, AT_SYMLINK_NOFOLLOW) !=
-                0 ||
-            !S_ISREG(entry.status.st_mode)) {
+    const auto files = regularFilesOf(lock.descriptor(), true);
+    std::map<std::uint64_t, BackupOwners> owners;
+    std::vector<Recovery> recoveries;
+    std::size_t othersLeft = 0;
+    for (const auto& file : files) {
+        const auto own = parseOwnName(file.name);
+        if (!own || own->role != OwnRole::Held || own->file != file.status.st_ino) {
             continue;
         }
-        if (auto stoodFor = heldBackupName(entry.name)) {
-            held.emplace_back(std::move(entry), std::move(*stoodFor));
-        } else if (auto backup = backupPathFor(entry.name).native(); backup != entry.name) {
-            picturesByBackup[backup].push_back(std::move(entry));
+        if (belongsToAnotherUser(file.status)) {
+            ++othersLeft;
+            continue;
+        }
+        if (owners.empty()) {
+            owners = backupOwners(regularFilesOf(lock.descriptor(), false));
+        }
+        const auto found = owners.find(own->key);
+        if (found != owners.end()) {
+            recoveries.push_back(recover(lock, file, found->second, dryRun));
         }
     }
-    std::vector<Recovery> recoveries;
-    for (const auto& [entry, backupName] : held) {
-        const auto pictures = picturesByBackup.find(backupName);
-        if (pictures != picturesByBackup.end()) {
-            recoveries.push_back(recover(lock, entry, backupName, pictures->second, dryRun));
-        }
+    // Where there are no hard links, the original a copy swapped out is kept as bytes: in a
+    // held original of its picture's backup, or in the backup once that was put in place.
+    const auto keptElsewhere = [&](const std::string& name, const std::string& target) {
+        const auto sameAs = [&](const std::string& other) {
+            try {
+                return sameBytes(lock.descriptor(), name, other);
+            } catch (const Error&) {
+                return false;
+            }
+        };
+        const auto backup = backupPathFor(target).native();
+        return sameAs(backup) || std::ranges::any_of(files, [&](const Entry& file) {
+                   const auto own = parseOwnName(file.name);
+                   return own && own->role == OwnRole::Held && own->key == nameKey(backup) &&
+                          sameAs(file.name);
+               });
+    };
+    othersLeft += removeLeftoverCopies(lock.descriptor(), dryRun, keptElsewhere);
+    if (othersLeft > 0) {
+        Recovery others;
+        others.action = Recovery::Action::LeftForOwner;
+        others.held = lock.path();
+        others.count = othersLeft;
+        recoveries.push_back(std::move(others));
     }
-    if (!dryRun) {
-        removeLeftoverSiblings(lock.descriptor());
-        if (!recoveries.empty()) {
-            ::fsync(lock.descriptor());
-        }
+    if (!dryRun && !recoveries.empty()) {
+        ::fsync(lock.descriptor());
     }
     return recoveries;
 }

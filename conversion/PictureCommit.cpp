@@ -4,6 +4,7 @@
 #include "conversion/Backup.h"
 #include "filesafety/FileSystem.h"
 #include "filesafety/FolderLock.h"
+#include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
 #include "filesafety/SiblingFile.h"
 
@@ -17,7 +18,7 @@
 namespace pixtint {
 
 ReadIdentity ReadIdentity::of(const struct stat& status) {
-    return {status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+    return {status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
 }
 
 namespace {
@@ -39,16 +40,34 @@ bool names(const std::optional<EntryIdentity>& entry, const ReadIdentity& read) 
     return entry && entry->device == read.device && entry->inode == read.inode;
 }
 
-// The file read, its bytes untouched since: an editor that wrote in place changed its time.
-bool unchangedSinceRead(const PictureCommit& commit) {
-    struct stat now {};
-    return ::fstat(commit.original, &now) == 0 && now.st_size == commit.read.size &&
-           now.st_mtim.tv_sec == commit.read.modified.tv_sec &&
-           now.st_mtim.tv_nsec == commit.read.modified.tv_nsec;
+bool operator==(const timespec& one, const timespec& other) {
+    return one.tv_sec == other.tv_sec && one.tv_nsec == other.tv_nsec;
 }
 
-bool nameStillNamesRead(const PictureCommit& commit, const std::filesystem::path& name) {
-    return names(entryAt(commit.lock, name), commit.read) && unchangedSinceRead(commit);
+// Before the commit's own link or rename, any change of the file read changed its change
+// time; after them, which change it too, the size and the modification time must do.
+enum class Since { Read, OwnChanges };
+
+// The file read, its bytes untouched since: an editor that wrote in place changed its times.
+bool unchangedSinceRead(const PictureCommit& commit, Since since) {
+    struct stat now {};
+    return ::fstat(commit.original, &now) == 0 && now.st_size == commit.read.size &&
+           now.st_mtim == commit.read.modified &&
+           (since == Since::OwnChanges || now.st_ctim == commit.read.changed);
+}
+
+bool nameStillNamesRead(const PictureCommit& commit, const std::filesystem::path& name,
+                        Since since = Since::OwnChanges) {
+    return names(entryAt(commit.lock, name), commit.read) && unchangedSinceRead(commit, since);
+}
+
+// The copy's own name says which file it was given; it is in the picture's folder.
+std::optional<EntryIdentity> copyIdentity(const PictureCommit& commit,
+                                          const std::filesystem::path& copyName) {
+    if (const auto own = parseOwnName(copyName.native())) {
+        return EntryIdentity{commit.read.device, static_cast<ino_t>(own->file)};
+    }
+    return entryAt(commit.lock, copyName);
 }
 
 FileFailure failure(FileFailure::Kind kind, Error error) {
@@ -61,10 +80,11 @@ FileFailure changed(const PictureCommit& commit) {
 }
 
 // A failure after the original was held: the held name goes only where the original keeps
-// another, and is named in the failure where it is kept.
+// another, and is named in the failure where it is kept, unless the failure names another
+// program's save, which no run will move (a held original the next run puts in place).
 FileFailure failedHolding(FileFailure result, std::unique_ptr<HeldOriginal>& held) {
     if (held) {
-        if (auto kept = held->release()) {
+        if (auto kept = held->release(); kept && result.keptOriginal.empty()) {
             result.keptOriginal = std::move(*kept);
         }
     }
@@ -82,10 +102,10 @@ public:
         , fileSystem_(fileSystem)
         , name_(commit.picture.filename())
         , copyName_(commit.copy.name().filename())
-        , copyEntry_(entryAt(commit.lock, copyName_)) {}
+        , copyEntry_(copyIdentity(commit, copyName_)) {}
 
     std::optional<FileFailure> run() {
-        if (!nameStillNamesRead(commit_, name_)) {
+        if (!nameStillNamesRead(commit_, name_, Since::Read)) {
             return changed(commit_);
         }
         if (auto refused = holdOriginal()) {
@@ -107,7 +127,8 @@ private:
             return failure(FileFailure::Kind::BackupBlocked, std::move(*refused));
         }
         try {
-            held_ = std::make_unique<HeldOriginal>(commit_.original, commit_.backup, commit_.lock);
+            held_ = std::make_unique<HeldOriginal>(commit_.original, commit_.read.inode,
+                                                   commit_.backup, commit_.lock, fileSystem_);
         } catch (const Error& error) {
             return failure(error.kind() == ErrorKind::ChangedDuringRun
                                ? FileFailure::Kind::Conversion

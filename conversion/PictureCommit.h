@@ -16,12 +16,15 @@ class FolderLock;
 class SiblingFile;
 
 // The file a run read, as it was when it was opened: a picture whose name names another file,
-// or whose bytes were written since, is not the one that was converted.
+// or whose bytes were written since, is not the one that was converted. The change time
+// tells a rewrite that kept the size and set the modification time back (cp -p): nobody can
+// set it back.
 struct ReadIdentity {
     dev_t device = 0;
     ino_t inode = 0;
     off_t size = 0;
     timespec modified{};
+    timespec changed{};
 
     // `status`: the file's, taken when it was opened for reading.
     static ReadIdentity of(const struct stat& status);

@@ -157,6 +157,7 @@ void readMasks(BmpLayout& layout, const Head& head) {
         throw unsupported("32-bit picture whose alpha mask overlaps its colours",
                           Refusal(Refused::ColourMasks));
     }
+    layout.alphaMask = alpha;
     if (*red % 8 != 0 || *green % 8 != 0 || *blue % 8 != 0) {
         layout.shifts = ChannelShifts{*red, *green, *blue};
         return;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "filesafety/FileSystem.h"
 
+#include "filesafety/PosixFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -16,6 +18,15 @@ int errnoOf(int result) {
 }
 
 } // namespace
+
+int FileSystem::createUnnamed(const char* folder) {
+    const int descriptor = ::open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    return descriptor >= 0 ? descriptor : -errno;
+}
+
+int FileSystem::linkFile(int descriptor, const char* name) {
+    return linkDescriptor(descriptor, name);
+}
 
 int FileSystem::renameInFolder(int folder, const char* from, const char* to, unsigned flags) {
     if (flags == 0) {

@@ -4,104 +4,102 @@
 #include "engine/Error.h"
 #include "filesafety/FileSystem.h"
 #include "filesafety/FolderLock.h"
+#include "filesafety/OwnNames.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace pixtint {
 
 namespace {
 
-constexpr std::string_view Marker = ".pixtint-";
-constexpr std::string_view RandomPartAlphabet =
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-// A name just within the file system's limit is shortened, so that it still gets a sibling.
-std::string hiddenName(const std::filesystem::path& target) {
-    constexpr std::size_t Extra = 1 + Marker.size() + RandomPartLength;
-    std::string name = target.filename().native();
-    if (name.size() > NAME_MAX - Extra) {
-        name.resize(NAME_MAX - Extra);
-    }
-    return "." + name + std::string(Marker) + randomPart();
-}
-
-// Created with mode 0666 so that the umask applies, as for any new file; an existing
-// target's permissions are carried over, so that rewriting a file does not change them.
-void adoptTargetPermissions(int descriptor, const std::filesystem::path& target) {
+ino_t inodeOf(int descriptor) {
     struct stat status {};
-    if (::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-        ::fchmod(descriptor, status.st_mode & 07777);
-    }
+    return ::fstat(descriptor, &status) == 0 ? status.st_ino : 0;
 }
 
-UniqueFd createUnnamed(const std::filesystem::path& folder) {
-    return UniqueFd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+// The target as it is when its sibling is made, if it is a regular file.
+std::optional<struct stat> regularTarget(const std::filesystem::path& target) {
+    struct stat status {};
+    if (::stat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    return status;
 }
 
 bool unnamedUnsupported(int errnoValue) {
     return errnoValue == EOPNOTSUPP || errnoValue == EISDIR || errnoValue == EINVAL;
 }
 
-// Created under the folder's lock and locked before the lock is let go, so another run's
-// clean-up, which takes the same lock, never finds it unlocked.
-UniqueFd createNamed(const std::filesystem::path& target, const FolderLock* heldLock,
+std::filesystem::path ownNameFor(const std::filesystem::path& target, int descriptor,
+                                 ino_t replaces) {
+    return folderOf(target) /
+           ownName(target.filename().native(), OwnRole::Copy, inodeOf(descriptor), replaces);
+}
+
+// Where no file can be made without a name: made under a short-lived name, locked, then
+// renamed to its own name at once. All under the folder's lock, so another run's clean-up,
+// which takes the same lock, never finds it unlocked.
+UniqueFd createNamed(const std::filesystem::path& target, ino_t replaces,
+                     const FolderLock* heldLock, FileSystem& fileSystem,
                      std::filesystem::path& name) {
     std::optional<FolderLock> lock;
     if (!heldLock) {
-        lock.emplace(folderOf(target));
+        heldLock = &lock.emplace(folderOf(target));
     }
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
-        name = folderOf(target) / hiddenName(target);
-        UniqueFd file(
-            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
-        if (file.get() >= 0) {
-            ::flock(file.get(), LOCK_EX);
-            return file;
+        const auto made = transientName(target.filename().native());
+        UniqueFd file(::openat(heldLock->descriptor(), made.c_str(),
+                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666));
+        if (file.get() < 0 && errno == EEXIST) {
+            continue;
         }
-        if (errno != EEXIST) {
+        if (file.get() < 0) {
             throwErrno(errno, target);
         }
+        ::flock(file.get(), LOCK_EX);
+        name = ownNameFor(target, file.get(), replaces);
+        const auto own = name.filename();
+        if (const int failure =
+                fileSystem.renameInFolder(heldLock->descriptor(), made.c_str(), own.c_str(), 0)) {
+            ::unlinkat(heldLock->descriptor(), made.c_str(), 0);
+            name.clear();
+            throwErrno(failure, target);
+        }
+        return file;
     }
     throwErrno(EEXIST, target);
 }
 
 } // namespace
 
-std::string randomPart() {
-    thread_local std::mt19937_64 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, RandomPartAlphabet.size() - 1);
-    std::string part;
-    while (part.size() < RandomPartLength) {
-        part += RandomPartAlphabet[pick(generator)];
+SiblingFile::SiblingFile(std::filesystem::path target, const FolderLock* heldLock,
+                         FileSystem& fileSystem)
+    : target_(std::move(target)) {
+    const auto existing = regularTarget(target_);
+    replaces_ = existing ? existing->st_ino : 0;
+    const int unnamed = fileSystem.createUnnamed(folderOf(target_).c_str());
+    if (unnamed >= 0) {
+        file_ = UniqueFd(unnamed);
+    } else if (unnamedUnsupported(-unnamed)) {
+        file_ = createNamed(target_, replaces_, heldLock, fileSystem, name_);
+    } else {
+        throwErrno(-unnamed, target_);
     }
-    return part;
-}
-
-bool isRandomPart(std::string_view text) {
-    return text.size() == RandomPartLength &&
-           text.find_first_not_of(RandomPartAlphabet) == std::string_view::npos;
-}
-
-SiblingFile::SiblingFile(std::filesystem::path target, const FolderLock* heldLock)
-    : target_(std::move(target))
-    , file_(createUnnamed(folderOf(target_))) {
-    if (file_.get() < 0) {
-        if (!unnamedUnsupported(errno)) {
-            throwErrno(errno, target_);
-        }
-        file_ = createNamed(target_, heldLock, name_);
+    // Created with mode 0666 so that the umask applies, as for any new file; an existing
+    // target's permissions are carried over, so that rewriting a file does not change them.
+    if (existing) {
+        ::fchmod(file_.get(), existing->st_mode & 07777);
     }
-    adoptTargetPermissions(file_.get(), target_);
 }
 
 SiblingFile::~SiblingFile() {
@@ -122,8 +120,8 @@ const std::filesystem::path& SiblingFile::nameAndClose(FileSystem& fileSystem) {
         throwErrno(EBADF, target_);
     }
     for (int attempt = 0; name_.empty() && attempt < MaxNameAttempts; ++attempt) {
-        auto candidate = folderOf(target_) / hiddenName(target_);
-        const int linkError = linkDescriptor(file_.get(), candidate);
+        auto candidate = ownNameFor(target_, file_.get(), replaces_);
+        const int linkError = fileSystem.linkFile(file_.get(), candidate.c_str());
         if (linkError == 0) {
             name_ = std::move(candidate);
         } else if (linkError != EEXIST) {
@@ -163,43 +161,93 @@ void writeFileAtomically(const std::filesystem::path& target, std::span<const st
     file.replaceTarget();
 }
 
-bool isSiblingFileName(std::string_view name) {
-    const std::size_t marker = name.rfind(Marker);
-    return name.size() > 1 && name.front() == '.' && marker != std::string_view::npos &&
-           marker > 1 && isRandomPart(name.substr(marker + Marker.size()));
+bool belongsToAnotherUser(const struct stat& status) {
+    const uid_t self = ::geteuid();
+    return self != 0 && status.st_uid != self;
 }
 
 namespace {
 
-void removeIfUnheld(int folder, const char* name) {
-    const UniqueFd file(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+struct ListedFile {
+    std::string name;
     struct stat status {};
-    if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return;
-    }
-    if (::flock(file.get(), LOCK_EX | LOCK_NB) == 0) {
-        ::unlinkat(folder, name, 0);
-    }
-}
+};
 
-} // namespace
-
-void removeLeftoverSiblings(int folder) noexcept {
+// The regular files of the folder, or only those whose names carry an own name: a folder of
+// pictures with nothing of ours in it then costs one listing, not a status call per picture.
+std::vector<ListedFile> regularFilesOf(int folder, bool ownNamesOnly) {
+    std::vector<ListedFile> files;
     const int listing = ::dup(folder);
     if (listing < 0) {
-        return;
+        return files;
     }
     const std::unique_ptr<DIR, int (*)(DIR*)> entries(::fdopendir(listing), ::closedir);
     if (!entries) {
         ::close(listing);
-        return;
+        return files;
     }
     ::rewinddir(entries.get());
     while (const dirent* entry = ::readdir(entries.get())) {
-        if (isSiblingFileName(entry->d_name)) {
-            removeIfUnheld(folder, entry->d_name);
+        ListedFile file{entry->d_name, {}};
+        if (file.name != "." && file.name != ".." && (!ownNamesOnly || parseOwnName(file.name)) &&
+            ::fstatat(folder, entry->d_name, &file.status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(file.status.st_mode)) {
+            files.push_back(std::move(file));
         }
     }
+    return files;
+}
+
+// A copy another run still writes is locked: it stays.
+bool unlockedCopy(int folder, const char* name) {
+    const UniqueFd file(::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    return file.get() >= 0 && ::flock(file.get(), LOCK_EX | LOCK_NB) == 0;
+}
+
+// The original a commit swapped out under the copy's name, while its picture holds the copy
+// and another name (held original or backup) holds the original too.
+bool swappedOutOriginal(const OwnName& own, const ListedFile& file,
+                        const std::vector<ListedFile>& files, const KeptElsewhere& keptElsewhere) {
+    if (own.other == 0 || file.status.st_ino != own.other) {
+        return false;
+    }
+    const auto target = std::ranges::find_if(files, [&](const ListedFile& entry) {
+        return entry.status.st_ino == own.file && nameKey(entry.name) == own.key;
+    });
+    return target != files.end() &&
+           (file.status.st_nlink >= 2 || (keptElsewhere && keptElsewhere(file.name, target->name)));
+}
+
+} // namespace
+
+std::size_t removeLeftoverCopies(int folder, bool dryRun,
+                                 const KeptElsewhere& keptElsewhere) noexcept {
+    std::size_t othersLeft = 0;
+    try {
+        const auto own = regularFilesOf(folder, true);
+        std::optional<std::vector<ListedFile>> files; // every file, once one is needed
+        for (const auto& file : own) {
+            const auto name = parseOwnName(file.name);
+            if (!name || name->role != OwnRole::Copy) {
+                continue;
+            }
+            const bool stillTheCopy = file.status.st_ino == name->file;
+            if (!stillTheCopy && !files) {
+                files = regularFilesOf(folder, false);
+            }
+            if (!stillTheCopy && !swappedOutOriginal(*name, file, *files, keptElsewhere)) {
+                continue; // not ours, whatever its name
+            }
+            if (belongsToAnotherUser(file.status)) {
+                ++othersLeft;
+            } else if (!dryRun && (!stillTheCopy || unlockedCopy(folder, file.name.c_str()))) {
+                ::unlinkat(folder, file.name.c_str(), 0);
+            }
+        }
+    } catch (const std::exception&) {
+        // Best effort: what cannot be looked at stays.
+    }
+    return othersLeft;
 }
 
 } // namespace pixtint

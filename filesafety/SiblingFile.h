@@ -1,30 +1,34 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "filesafety/FileSystem.h"
 #include "filesafety/PosixFile.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <sys/types.h>
 
 namespace pixtint {
 
-class FileSystem;
 class FolderLock;
 
 // A new file beside a target, written out of sight and then put in the target's place in one
 // step: the one way the program writes over a file. Neither a user's file nor another run can
 // ever hold it: it has no name while it is written (O_TMPFILE), or, where the file system
-// cannot do that, a hidden name (".NAME.pixtint-" and six random characters) that is created
-// under the folder's lock and locked from its first moment. Destroyed before it took the
-// target's place, it is gone.
+// cannot do that, a copy's own name (OwnNames.h) that is created under the folder's lock and
+// locked from its first moment. Destroyed before it took the target's place, it is gone.
 class SiblingFile {
 public:
     // Created with the target's permissions where the target exists. A caller that already
     // holds the folder's lock passes it. Throws Error naming the target when the folder takes
     // no new file.
-    explicit SiblingFile(std::filesystem::path target, const FolderLock* heldLock = nullptr);
+    explicit SiblingFile(std::filesystem::path target, const FolderLock* heldLock = nullptr,
+                         FileSystem& fileSystem = systemFileSystem());
     ~SiblingFile();
     SiblingFile(const SiblingFile&) = delete;
     SiblingFile& operator=(const SiblingFile&) = delete;
@@ -32,7 +36,7 @@ public:
     void write(std::span<const std::uint8_t> bytes);
     int descriptor() const { return file_.get(); }
     const std::filesystem::path& target() const { return target_; }
-    // Its hidden name; empty while it has none.
+    // Its own name (OwnRole::Copy); empty while it has none.
     const std::filesystem::path& name() const { return name_; }
 
     // Gives the file its hidden name, when it has none yet, and closes it with a check: some
@@ -49,6 +53,7 @@ public:
 
 private:
     std::filesystem::path target_;
+    ino_t replaces_ = 0;         // the file the target named when this was made; 0 for none
     std::filesystem::path name_; // empty while unnamed
     UniqueFd file_;
 };
@@ -58,18 +63,21 @@ private:
 // Error naming `target`.
 void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
-// True for the name SiblingFile gives its files.
-bool isSiblingFileName(std::string_view name);
+// Removes the copies an interrupted run left in the folder open as `folder`: a file under a
+// copy's own name that is still that copy (it never took its target's place), or the file it
+// swapped out of its target's place when that file has another name too, or `keptElsewhere`
+// (given the file's name and its target's) finds its bytes kept under another name (a held
+// original or a backup, copied where there are no hard links). Anything else under such a
+// name is not ours and stays. Call it holding the folder's lock; a copy another run still
+// writes is locked and left alone, and so is another user's. In a dry run, removes nothing.
+// Answers how many of another user's copies it left.
+using KeptElsewhere = std::function<bool(const std::string& name, const std::string& target)>;
+std::size_t removeLeftoverCopies(int folder, bool dryRun,
+                                 const KeptElsewhere& keptElsewhere = {}) noexcept;
 
-// Removes the sibling files an interrupted run left in the folder open as `folder`: they
-// never hold the only copy of anything. Call it holding the folder's lock; a file another run
-// still writes is locked and left alone. Best effort: what cannot be removed stays.
-void removeLeftoverSiblings(int folder) noexcept;
+// Whether the file in `status` belongs to a run of another user, whose leftovers are theirs.
+bool belongsToAnotherUser(const struct stat& status);
 
-// The random part of the names of our own files beside a user's: six letters or digits.
-inline constexpr std::size_t RandomPartLength = 6;
-std::string randomPart();
-bool isRandomPart(std::string_view text);
 // How many names to try before giving up on a folder full of them.
 inline constexpr int MaxNameAttempts = 100;
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "filesafety/OwnNames.h"
 #include "tests/cli/ConvertProgram.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
@@ -45,26 +46,81 @@ TEST(Originals, TwoRunsAtOnceOnOneFolderConvertEachPictureOnce) {
     EXPECT_EQ(folder.names().size(), 2u * Count);
 }
 
-// A killed run's original, held as NAME.bak.XXXXXX, is told by a dry run and put in place
-// by the next run; --restore then gives it back.
+// Leaves `bytes` as the original a killed run held for `backup`, under its held name.
+std::string leaveHeld(const TestFolder& folder, const std::string& backup, const Bytes& bytes) {
+    folder.write("held", bytes);
+    struct stat status {};
+    ::stat((folder / "held").c_str(), &status);
+    const auto held = ownName(backup, OwnRole::Held, status.st_ino);
+    std::filesystem::rename(folder / "held", folder / held);
+    return held;
+}
+
+// A dry run's report in the words of the real run's.
+std::string asDone(std::string report) {
+    for (const auto& [would, did] :
+         {std::pair<std::string, std::string>{"would recover", "recovered    "},
+          {"would restore", "restored     "},
+          {"to recover", "recovered"},
+          {"to restore", "restored"},
+          {" (dry run: nothing written)", ""}}) {
+        for (auto at = report.find(would); at != std::string::npos; at = report.find(would)) {
+            report.replace(at, would.size(), did);
+        }
+    }
+    return report;
+}
+
+// A killed run's original, held under its held name, is told by a dry run and put in place
+// by the next run; --restore then gives it back, as its dry run said it would.
 TEST(Originals, AnOriginalAKilledRunHeldIsToldAndRestored) {
     TestFolder folder;
     folder.write("a.bmp", Converted);
-    folder.write("a.bak.Ab12Cd", Original);
+    const auto held = leaveHeld(folder, "a.bak", Original);
     const auto dir = folder.path().string();
     const auto dry = runConvert(with(MagentaToGreen, {"-n", dir}));
     EXPECT_EQ(dry.exitStatus, 0);
     EXPECT_EQ(linesOf(dry.out).at(0), "would recover  " + dir +
                                           "/a.bak  (the original an interrupted run held as " +
-                                          dir + "/a.bak.Ab12Cd)");
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak.Ab12Cd", "a.bmp"}));
+                                          dir + "/" + held + ")");
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{held, "a.bmp"}));
 
+    const auto dryRestore = runConvert({"--restore", "-n", dir});
     const auto restore = runConvert({"--restore", dir});
     EXPECT_EQ(restore.exitStatus, 0);
     EXPECT_EQ(linesOf(restore.out).at(0).substr(0, 15), "recovered      ");
     EXPECT_EQ(linesOf(restore.out).at(1), "restored       " + dir + "/a.bmp");
+    EXPECT_EQ(asDone(dryRestore.out), restore.out);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"a.bmp"});
     EXPECT_EQ(folder.read("a.bmp"), Original);
+}
+
+// A user's dated copy of a backup, NAME.bak and six characters, is the user's: no run takes
+// it for a held original, whether its bytes are the picture's or not, and --restore gives back
+// the real original.
+TEST(Originals, AUsersDatedCopyOfABackupIsNeverTakenForAHeldOriginal) {
+    for (const bool picturesBytes : {false, true}) {
+        SCOPED_TRACE(picturesBytes);
+        TestFolder folder;
+        folder.write("logo.bmp", Original);
+        const auto dir = folder.path().string();
+        ASSERT_EQ(runConvert(with(MagentaToGreen, {dir})).exitStatus, 0);
+        const Bytes dated = picturesBytes ? Converted : makeBmp24(2, 2, {1, 2, 3});
+        folder.write("logo.bak.202401", dated);
+
+        for (const bool dryRun : {true, false}) {
+            const auto again =
+                runConvert(with(MagentaToGreen, dryRun ? std::vector<std::string>{"-n", dir}
+                                                       : std::vector<std::string>{dir}));
+            EXPECT_EQ(again.out.find("recover"), std::string::npos) << again.out;
+        }
+        EXPECT_EQ(folder.read("logo.bak"), Original);
+        EXPECT_EQ(folder.read("logo.bak.202401"), dated);
+        const auto restore = runConvert({"--restore", dir});
+        EXPECT_EQ(restore.out, "restored       " + dir + "/logo.bmp\n1 restored\n");
+        EXPECT_EQ(folder.read("logo.bmp"), Original);
+        EXPECT_EQ(folder.read("logo.bak.202401"), dated);
+    }
 }
 
 // A NAME.bak that is not a backup is someone else's: it is neither overwritten by a

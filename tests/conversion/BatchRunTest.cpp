@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/BatchRun.h"
 
+#include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace pixtint {
@@ -184,8 +186,7 @@ TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
 
 // A user's dated copy of a backup looks like a held original but is not ours: no run renames
 // it over the backup, or removes it when it has the picture's bytes.
-// Disabled until held originals get a name that no user makes.
-TEST(BatchRun, DISABLED_AUsersDatedCopyOfABackupIsNeverTakenForAHeldOriginal) {
+TEST(BatchRun, AUsersDatedCopyOfABackupIsNeverTakenForAHeldOriginal) {
     const Bytes original = makeBmp24(3, 2, Blue);
     const Bytes converted = makeBmp24(3, 2, Red);
     for (const bool sameAsPicture : {false, true}) {
@@ -213,26 +214,49 @@ TEST(BatchRun, DISABLED_AUsersDatedCopyOfABackupIsNeverTakenForAHeldOriginal) {
     }
 }
 
+// Gives the file `name` the own name a run gives a file of `role` belonging to `belongsTo`,
+// as a killed run would have left it, and answers that name.
+std::string leaveAsOwn(const TestFolder& folder, const std::string& name,
+                       const std::string& belongsTo, OwnRole role, ino_t other = 0) {
+    struct stat status {};
+    ::stat((folder / name).c_str(), &status);
+    const auto own = ownName(belongsTo, role, status.st_ino, other);
+    std::filesystem::rename(folder / name, folder / own);
+    return own;
+}
+
 // A killed run leaves copies and at most one held original per picture. The next run, a dry
 // run first, tells what it finds; then it removes the copies nobody holds, the original held
 // for a picture it had not replaced yet, and puts the original of a converted one in place.
+// What only looks like a leftover, a user's dated NAME.bak.XXXXXX included, stays as it is.
 TEST(BatchRun, WhatAKilledRunLeftIsFinishedByTheNext) {
     IconFolder folder;
     const auto files = folder.icons(4);
     const Bytes original = makeBmp24(3, 2, Blue);
     const Bytes converted = makeBmp24(3, 2, Red);
-    folder.write(".icon0.bmp.pixtint-Ab12Cd", {1});
-    folder.write(".hidden.pixtint-notmine", {3});
-    folder.write(".icon0.bmp.pixtint-Ef56Gh", {4}); // another run's copy, still being written
-    const UniqueFd running(::open((folder / ".icon0.bmp.pixtint-Ef56Gh").c_str(), O_RDONLY));
-    ::flock(running.get(), LOCK_EX);
-    std::filesystem::create_hard_link(files[1], folder / "icon1.bak.Xy34Zw"); // not replaced yet
+    folder.write("c", {1});
+    leaveAsOwn(folder, "c", "icon0.bmp", OwnRole::Copy);
+    folder.write("w", {4}); // another run's copy, still being written
+    const auto running = leaveAsOwn(folder, "w", "icon0.bmp", OwnRole::Copy);
+    const UniqueFd runningFile(::open((folder / running).c_str(), O_RDONLY));
+    ::flock(runningFile.get(), LOCK_EX);
+    folder.write("l", {3}); // looks like a copy, but names another file than it says
+    const auto lookalike = leaveAsOwn(folder, "l", "icon0.bmp", OwnRole::Copy);
+    folder.write("l", {3});
+    std::filesystem::rename(folder / "l", folder / lookalike);
+    std::filesystem::create_hard_link(files[1], folder / "h1"); // not replaced yet
+    leaveAsOwn(folder, "h1", "icon1.bak", OwnRole::Held);
     folder.write("icon2.bmp", converted); // replaced; its original only held
-    folder.write("icon2.bak.Qr56St", original);
+    folder.write("h2", original);
+    leaveAsOwn(folder, "h2", "icon2.bak", OwnRole::Held);
     folder.write("icon3.bmp", converted);
-    folder.write("icon3.bak.Uv78Wx", original); // its NAME.bak is a user's file
+    folder.write("h3", original); // its NAME.bak is a user's file
+    const auto heldBesideText = leaveAsOwn(folder, "h3", "icon3.bak", OwnRole::Held);
     folder.write("icon3.bak", {'t', 'x', 't'});
-    folder.write("orphan.bak.Yz90Ab", original); // no picture of that name: not ours
+    folder.write("o", original); // no picture of that name: not ours to finish
+    const auto orphan = leaveAsOwn(folder, "o", "orphan.bak", OwnRole::Held);
+    folder.write("icon0.bak.202401", original); // the user's dated copies
+    folder.write("icon2.bak.Ab12Cd", makeBmp24(3, 2, {1, 2, 3}));
 
     const auto before = folder.names();
     std::vector<Recovery> found;
@@ -246,23 +270,77 @@ TEST(BatchRun, WhatAKilledRunLeftIsFinishedByTheNext) {
                            }});
     EXPECT_EQ(folder.names(), before);
     ASSERT_EQ(found.size(), 3u);
-    std::ranges::sort(found, {}, &Recovery::held);
+    std::ranges::sort(found, {}, &Recovery::backup);
     EXPECT_EQ(found[0].action, Recovery::Action::Removed);
+    EXPECT_EQ(found[0].backup, folder / "icon1.bak");
     EXPECT_EQ(found[1].action, Recovery::Action::MadeBackup);
     EXPECT_EQ(found[1].backup, folder / "icon2.bak");
     EXPECT_EQ(found[2].action, Recovery::Action::Kept);
     EXPECT_EQ(found[2].reason->kind(), ErrorKind::NotABackup);
 
     runBatch(withBackup(BlueToRed), files);
-    EXPECT_EQ(folder.names(),
-              (std::vector<std::string>{".hidden.pixtint-notmine", ".icon0.bmp.pixtint-Ef56Gh",
-                                        "icon0.bak", "icon0.bmp", "icon1.bak", "icon1.bmp",
-                                        "icon2.bak", "icon2.bmp", "icon3.bak", "icon3.bak.Uv78Wx",
-                                        "icon3.bmp", "orphan.bak.Yz90Ab"}));
+    std::vector<std::string> left{running,     lookalike,   heldBesideText,     orphan,
+                                  "icon0.bak", "icon0.bmp", "icon0.bak.202401", "icon1.bak",
+                                  "icon1.bmp", "icon2.bak", "icon2.bak.Ab12Cd", "icon2.bmp",
+                                  "icon3.bak", "icon3.bmp"};
+    std::ranges::sort(left);
+    EXPECT_EQ(folder.names(), left);
+    EXPECT_EQ(folder.read("icon0.bak.202401"), original);
     EXPECT_EQ(folder.read("icon1.bak"), original);
     EXPECT_EQ(folder.read("icon2.bak"), original);
     EXPECT_EQ(folder.read("icon2.bmp"), converted);
     EXPECT_EQ(folder.read("icon3.bak"), (Bytes{'t', 'x', 't'}));
+    EXPECT_EQ(folder.read(lookalike), (Bytes{3}));
+}
+
+// In a shared sticky folder, what another user's killed run left is theirs: a run tells it
+// once, in one line for the folder, and touches none of it.
+TEST(BatchRun, AnotherUsersLeftoversAreToldOnceAndLeftAlone) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can leave files of two users";
+    }
+    constexpr uid_t Nobody = 65534;
+    IconFolder folder;
+    std::filesystem::permissions(folder.path(), std::filesystem::perms(01777));
+    const auto files = folder.icons(2);
+    for (const auto& file : files) {
+        ASSERT_EQ(::chown(file.c_str(), Nobody, Nobody), 0);
+    }
+    folder.write("h0", makeBmp24(3, 2, Blue));
+    folder.write("h1", makeBmp24(3, 2, Blue));
+    folder.write("c0", {1});
+    leaveAsOwn(folder, "h0", "icon0.bak", OwnRole::Held);
+    leaveAsOwn(folder, "h1", "icon1.bak", OwnRole::Held);
+    leaveAsOwn(folder, "c0", "icon0.bmp", OwnRole::Copy);
+    const auto before = folder.names();
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setresgid(Nobody, Nobody, Nobody) != 0 || ::setresuid(Nobody, Nobody, Nobody) != 0) {
+            ::_exit(2);
+        }
+        std::vector<Recovery> found;
+        BatchRun run(withBackup(BlueToRed), {});
+        run.run(files, {.outcome = [](const FileOutcome&) {},
+                        .aboutToReplace = {},
+                        .stopRequested = {},
+                        .recovered =
+                            [&](const Recovery& recovery) {
+                                found.push_back(recovery);
+                            }});
+        const bool toldOnce = found.size() == 1 &&
+                              found[0].action == Recovery::Action::LeftForOwner &&
+                              found[0].count == 3 && found[0].held == folder.path();
+        ::_exit(toldOnce ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (const auto& name : before) {
+        if (!name.starts_with("icon")) {
+            EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+        }
+    }
 }
 
 } // namespace

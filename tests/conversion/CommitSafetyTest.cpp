@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/Backup.h"
 #include "conversion/BatchRun.h"
+#include "filesafety/OwnNames.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <cerrno>
+#include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 
 namespace pixtint {
@@ -105,11 +109,13 @@ TEST(CommitSafety, ASaveJustBeforeTheSwapIsSwappedBack) {
         EXPECT_TRUE(editor.saveDone);
         ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
         EXPECT_EQ(folder.read("a.bmp"), saved);
-        for (const auto& name : folder.names()) {
-            EXPECT_NE(name[0], '.') << name; // no copy, no swapped-out file left hidden
-        }
         // The save took the original's name; a held original, its last name, is kept and told.
         const auto& kept = outcomes.at(0).failure->keptOriginal;
+        for (const auto& name : folder.names()) {
+            if (name != kept.filename()) {
+                EXPECT_NE(name[0], '.') << name; // no copy, no swapped-out file left hidden
+            }
+        }
         EXPECT_EQ(folder.names().size(), kept.empty() ? 1u : 2u);
         if (!kept.empty()) {
             EXPECT_EQ(folder.read(kept.filename().string()), Original);
@@ -222,6 +228,128 @@ TEST(CommitSafety, WithoutAnExchangeAPictureIsStillReplacedOnlyAsRead) {
     EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
     EXPECT_EQ(folder.read("b.bmp"), saved);
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp", "b.bmp"}));
+}
+
+// The names in the folder that a run gives its own files.
+std::vector<std::string> ownNamesIn(const TestFolder& folder) {
+    std::vector<std::string> own;
+    for (const auto& name : folder.names()) {
+        if (parseOwnName(name)) {
+            own.push_back(name);
+        }
+    }
+    return own;
+}
+
+// cp -p of a picture of the same size and time over the one being converted: only the change
+// time tells it. The other program's bytes stay in the picture and never reach the backup.
+TEST(CommitSafety, ARewriteKeepingSizeAndTimeIsSeen) {
+    const Bytes other = makeBmp24(3, 2, {0, 0, 254});
+    for (const bool keepBackup : {true, false}) {
+        SCOPED_TRACE(keepBackup);
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        folder.write("a.bak", OlderBackup);
+        const auto outcomes = convert(folder / "a.bmp", keepBackup, [&] {
+            struct stat read {};
+            ::stat((folder / "a.bmp").c_str(), &read);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20)); // a clock tick later
+            folder.write("a.bmp", other);
+            const timespec times[2] = {read.st_atim, read.st_mtim};
+            ::utimensat(AT_FDCWD, (folder / "a.bmp").c_str(), times, 0);
+        });
+        EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
+        EXPECT_EQ(folder.read("a.bmp"), other);
+        EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+    }
+}
+
+// An editor saves the picture (a.bmp.swp renamed over a.bmp) just before the swap, and the
+// swap back then fails: the save stays under the name the outcome gives, and the next run,
+// which takes the name for one of its own, leaves it there.
+struct SaveThenNoSwapBack : FileSystem {
+    const TestFolder& folder;
+    Bytes saved;
+    int exchanges = 0;
+    SaveThenNoSwapBack(const TestFolder& in, Bytes save)
+        : folder(in)
+        , saved(std::move(save)) {}
+    int renameInFolder(int at, const char* from, const char* to, unsigned flags) override {
+        if (flags == RENAME_EXCHANGE && ++exchanges == 1) {
+            folder.write("a.bmp.swp", saved);
+            std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
+        } else if (flags == RENAME_EXCHANGE) {
+            return EIO;
+        }
+        return FileSystem::renameInFolder(at, from, to, flags);
+    }
+};
+
+TEST(CommitSafety, AnotherProgramsSaveIsNeverRemovedByALaterRun) {
+    TestFolder folder;
+    folder.write("a.bmp", Original);
+    const Bytes saved = makeBmp24(3, 2, {7, 7, 7});
+    SaveThenNoSwapBack faulty(folder, saved);
+    const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
+    ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
+    const auto kept = outcomes.at(0).failure->keptOriginal;
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(folder.read(kept.filename().string()), saved);
+
+    convert(folder / "a.bmp", true);
+    EXPECT_EQ(folder.read(kept.filename().string()), saved);
+    EXPECT_EQ(folder.read("a.bak"), Original);
+}
+
+// The rename of a held original over its backup fails, as a kill there would leave it.
+struct NoBackupRename : FileSystem {
+    int renameInFolder(int at, const char* from, const char* to, unsigned flags) override {
+        const auto own = parseOwnName(from);
+        if (flags == 0 && own && own->role == OwnRole::Held) {
+            return EIO;
+        }
+        return FileSystem::renameInFolder(at, from, to, flags);
+    }
+};
+
+// Names near the limit are shortened in the held name; it still leads to its own picture's
+// backup, never to the backup of a picture whose name it was shortened to.
+TEST(CommitSafety, AShortenedHeldNameStaysWithItsPicture) {
+    for (const std::size_t stem : {244u, 247u, 251u}) {
+        SCOPED_TRACE(stem);
+        TestFolder folder;
+        const std::string first = std::string(stem, 'A') + ".bakZ.bmp";
+        const std::string second = std::string(stem, 'A') + ".bmp";
+        const std::string& picture = first.size() <= 255 ? first : second;
+        folder.write(picture, Original);
+        folder.write(second, Original);
+        const std::string other = std::string(stem, 'A') + ".bak";
+        folder.write(other, OlderBackup);
+        NoBackupRename failing;
+        const auto outcomes = convert(folder / picture, true, {}, failing);
+        ASSERT_EQ(outcomes.at(0).failure->kind, FileFailure::Kind::BackupNotPlaced);
+        ASSERT_EQ(ownNamesIn(folder).size(), 1u);
+
+        convert(folder / picture, true);
+        EXPECT_EQ(folder.read(backupPathFor(picture).string()), Original);
+        if (picture == first) {
+            EXPECT_EQ(folder.read(other), OlderBackup);
+        }
+        EXPECT_TRUE(ownNamesIn(folder).empty());
+    }
+}
+
+// NAME.bak as a second hard link of the picture: it keeps the original, and no held name is
+// left behind, now or after later runs.
+TEST(CommitSafety, ABackupHardLinkedToThePictureLeavesNoHeldName) {
+    TestFolder folder;
+    folder.write("logo.bmp", Original);
+    std::filesystem::create_hard_link(folder / "logo.bmp", folder / "logo.bak");
+    EXPECT_EQ(convert(folder / "logo.bmp", true).at(0).status, FileStatus::Converted);
+    EXPECT_EQ(folder.read("logo.bmp"), Converted);
+    EXPECT_EQ(folder.read("logo.bak"), Original);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"logo.bak", "logo.bmp"}));
 }
 
 TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {

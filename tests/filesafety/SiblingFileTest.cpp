@@ -2,6 +2,7 @@
 #include "filesafety/SiblingFile.h"
 
 #include "filesafety/FileBytes.h"
+#include "filesafety/OwnNames.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/TestFolder.h"
 
@@ -46,6 +47,31 @@ TEST(EngineFileBytes, ReadsAWholeFileLargerThanOneStep) {
     std::iota(large.begin(), large.end(), std::uint8_t{0});
     folder.write("a", large);
     EXPECT_EQ(readWholeFile(folder / "a"), large);
+}
+
+// An own name fits in one name whatever it belongs to, says what it was given, and keeps a
+// shortened name's picture apart from the one it was shortened to; what only looks like one,
+// a user's dated backup or a made-up number, is no own name.
+TEST(OwnNames, FitTellTheirFileAndAreNotMistaken) {
+    const std::string longest(255, 'n');
+    const std::string shortened = std::string(244, 'A') + ".bakZ.bak";
+    for (const std::string& name : {std::string("a.bak"), longest, shortened}) {
+        const auto own = ownName(name, OwnRole::Held, 0x1234, 7);
+        EXPECT_LE(own.size(), 255u);
+        const auto parsed = parseOwnName(own);
+        ASSERT_TRUE(parsed) << own;
+        EXPECT_EQ(parsed->role, OwnRole::Held);
+        EXPECT_EQ(parsed->file, 0x1234u);
+        EXPECT_EQ(parsed->other, 7u);
+        EXPECT_EQ(parsed->key, nameKey(name));
+    }
+    EXPECT_NE(nameKey(shortened), nameKey(std::string(244, 'A') + ".bak"));
+    for (const char* lookalike :
+         {"logo.bak.202401", ".a.bmp.pixtint-Ab12Cd", "a.bak.pixtint-held-1-2-0-Ab12Cd",
+          ".a.bak.pixtint-held-zz-2-0-Ab12Cd", ".a.bak.pixtint-held-1-0-0-Ab12Cd",
+          ".a.bak.pixtint-kept-1-2-0-Ab12Cd", ".a.bak.pixtint-held-1-2-0-Ab12C"}) {
+        EXPECT_FALSE(parseOwnName(lookalike)) << lookalike;
+    }
 }
 
 } // namespace

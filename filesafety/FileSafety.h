@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// File safety: how the program reads a user's file and replaces it so that nothing is ever
+// lost, whatever happens at any moment (a kill, a power cut, a full disk, a second run, another
+// program saving the same file). This header tells the whole life of a replaced picture once;
+// the headers it includes each hold one step. The conversion core (conversion/PictureCommit,
+// conversion/InterruptedCommits) drives these steps for pictures and their backups; it knows
+// the backup's name and the picture's format, this module knows neither.
+//
+// 1. Read. The picture is opened once (FileByteSource, PosixFile) and stays open until its
+//    commit. Its number, size, modification time and change time are kept (ReadIdentity).
+//
+// 2. Copy. The converted bytes go to a new file beside the picture (SiblingFile) that no user
+//    and no other run can hold: it has no name while it is written (O_TMPFILE), or, where the
+//    file system cannot make one, it is made under the folder's lock (FolderLock) and renamed
+//    at once to its own name. It gets the picture's owner, mode and attributes
+//    (FileAttributes).
+//
+// 3. Flush. A group of copies is made to last together: one flush of the file system, then
+//    each copy's own write-back waited for and its close checked (FileSystem::syncFileSystem,
+//    syncData, closeFile). A copy gets its own name only now.
+//
+// 4. Hold. Under the folder's lock, the picture is checked to be the file read, unchanged
+//    (same number, size and times: a rewrite in place changes the change time, which nobody
+//    can set back). The original then gets a second name, its held name, by a hard link to the
+//    descriptor it was read through; where the file system has no hard links its bytes are
+//    copied and flushed under a copy's name, then renamed to the held name.
+//
+// 5. Exchange. The copy and the picture swap names in one step (RENAME_EXCHANGE). What was
+//    swapped out is checked to be the file read, its size and modification time unchanged
+//    (the exchange itself changes the change time). If not, another program saved the picture
+//    in the meantime: the swap is undone, so its save is the picture again; if even that
+//    fails, its save stays under the copy's name, which the report prints and no run removes.
+//    Without an exchange, the check and a plain rename follow each other as closely as they
+//    can.
+//
+// 6. Backup. The held original is renamed over the backup in one step; a backup that is
+//    already another name of the original (a hard link to the picture) just loses the held
+//    name. The name the copy left, which holds the original too, goes.
+//
+// 7. Folder flush. The folder is flushed once per group before any picture of it is reported
+//    converted.
+//
+// 8. Recovery. A kill anywhere above leaves each picture its old or its new bytes, and each
+//    original in the picture, its backup or its held name. Whatever a run leaves has an own
+//    name (OwnNames): hidden, marked ".pixtint-", and carrying the number of the file it was
+//    given to and a key of the name it belongs to. The next run in the folder looks only at
+//    names that still name the file they say: a copy that is still the copy is removed, so is
+//    the original it swapped out when that keeps another name; a held original becomes the
+//    backup, or goes when it keeps another name. A name that only looks like ours, a user's
+//    own "NAME.bak.202401" included, is never renamed, replaced or deleted. Another user's
+//    leftovers (a shared sticky folder) are theirs: told once, left alone.
+//
+// What this rests on: the number a file system gives a file stays the same while the file
+// exists. File systems that make numbers up at each mount (FAT) keep that promise only until
+// the next mount: after a power cut there, the leftovers of the killed run no longer prove
+// themselves ours, and stay where they are, for the user to see, instead of being finished.
+
+#include "filesafety/FileAttributes.h"
+#include "filesafety/FileByteSource.h"
+#include "filesafety/FileSystem.h"
+#include "filesafety/FolderLock.h"
+#include "filesafety/OwnNames.h"
+#include "filesafety/PosixFile.h"
+#include "filesafety/SiblingFile.h"
