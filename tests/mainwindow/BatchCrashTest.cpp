@@ -59,11 +59,13 @@ TEST_F(BatchCrashTest, AfterAKillPartWayEveryPictureIsWhole) {
             EXPECT_EQ(pictures.read(stem + ".bak"), original) << stem;
         }
         // A converted picture's old bytes are in its backup or, when the kill came between
-        // the two renames, still in the copy held for it.
+        // the two renames, still in the hidden name held for that backup.
         if (bytes == converted) {
             ++convertedCount;
             EXPECT_TRUE(std::ranges::any_of(names, [&](const std::string& name) {
-                return name.starts_with(stem + ".bak") && pictures.read(name) == original;
+                const bool backup = name == stem + ".bak";
+                const bool held = name.starts_with("." + stem + ".bak.pixtint-held-");
+                return (backup || held) && pictures.read(name) == original;
             })) << stem;
         }
     }
