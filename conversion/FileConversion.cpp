@@ -36,12 +36,16 @@ Rgb entryColour(std::span<const std::uint8_t> head, std::uint64_t at) {
     return {head[at + 2], head[at + 1], head[at]};
 }
 
-// Each entry equal (within the tolerance) to a FROM colour takes its TO colour; its pixels
-// count as changed with it.
+// Each entry that draws a pixel and equals (within the tolerance) a FROM colour takes its TO
+// colour; its pixels count as changed with it. An entry no pixel draws is left as it is: a
+// picture whose pixels keep their colours keeps its bytes.
 void recolourPalette(ConversionPlan& plan, const std::vector<std::uint64_t>& use) {
     const BmpLayout& layout = plan.layout;
     WalkCounts& counts = plan.result.counts;
     for (std::uint32_t entry = 0; entry < layout.entryCount; ++entry) {
+        if (use[entry] == 0) {
+            continue;
+        }
         const std::uint64_t at = layout.paletteOffset + std::uint64_t{entry} * layout.entrySize;
         const Rgb colour = entryColour(plan.head, at);
         if (const auto match = plan.colours.matchOf(colour)) {

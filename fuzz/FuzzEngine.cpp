@@ -343,6 +343,9 @@ Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
             return failing(error.kind());
         }
         for (std::uint32_t i = 0; i < layout.entryCount; ++i) {
+            if (use[i] == 0) {
+                continue; // an entry no pixel draws keeps its colour
+            }
             modelColour(result.bytes, layout.paletteOffset + std::uint64_t{i} * layout.entrySize,
                         ChannelBytes{}, request, result, use[i], true);
         }

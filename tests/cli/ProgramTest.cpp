@@ -245,6 +245,34 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
     EXPECT_EQ(folder.read("short.bmp"), Bytes(icon.begin(), icon.end() - 48));
 }
 
+// Only the entries some pixel draws count: a swap of black and white in a picture whose
+// table holds both, unused, changes no pixel and leaves the file and its backup unwritten.
+TEST(Program, PaletteEntriesThatNoPixelDrawsAreNeitherCountedNorChanged) {
+    TestFolder folder;
+    const Pixel Black{0, 0, 0}, White{255, 255, 255};
+    BmpRecipe open{.bitCount = 8, .palette = {Grey}, .pixels = Bytes(16 * 15, 0)};
+    for (int i = 1; i < 256; ++i) {
+        open.palette.push_back(i % 2 == 0 ? Black : White);
+    }
+    BmpRecipe drawn = open;
+    drawn.pixels[0] = drawn.pixels[1] = drawn.pixels[2] = 2; // black
+    folder.write("open.bmp", makeBmp(open));
+    folder.write("drawn.bmp", makeBmp(drawn));
+    const auto dir = folder.path().string() + "/";
+
+    const auto run = runConvert({"-m", "000000=ffffff", "-m", "ffffff=000000", dir});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const std::string Eight = "8-bit, Windows 3 header, uncompressed";
+    EXPECT_EQ(run.out, "converted      " + dir + "drawn.bmp  (" + Eight +
+                           "; 3 pixels in 1 entry (#000000: 3, #ffffff: 0))\n" + "unchanged      " +
+                           dir + "open.bmp  (" + Eight + ")\n" + "1 converted, 1 unchanged\n");
+    EXPECT_EQ(folder.read("open.bmp"), makeBmp(open));
+    BmpRecipe swapped = drawn;
+    swapped.palette[2] = White;
+    EXPECT_EQ(folder.read("drawn.bmp"), makeBmp(swapped));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"drawn.bak", "drawn.bmp", "open.bmp"}));
+}
+
 // On standard error a failure is told once more, except where the lines go to the same
 // terminal: there the line says it already, and the summary still counts it.
 TEST(Program, AFailureOnATerminalIsShownOnce) {

@@ -206,12 +206,13 @@ TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
 }
 
 TEST(ConversionOfOneFile, GrowsAPalettePictureWithAnEntryOfTheNewColour) {
-    const auto icon = [](std::vector<Pixel> palette) {
-        return BmpRecipe{.bitCount = 4, .palette = std::move(palette), .pixels = Bytes(8 * 15, 0)};
+    const auto icon = [](std::vector<Pixel> palette, std::uint8_t pixels = 0) {
+        return BmpRecipe{
+            .bitCount = 4, .palette = std::move(palette), .pixels = Bytes(8 * 15, pixels)};
     };
     const ConversionRequest grow{{{Before, After}}, Growth::Bottom, false, 0, true};
     // An entry holds the new colour once recoloured: the new row uses it.
-    BmpRecipe recipe = icon({{1, 1, 1}, {3, 2, 1}});
+    BmpRecipe recipe = icon({{1, 1, 1}, {3, 2, 1}}, 0x01);
     BmpRecipe expected = recipe;
     expected.palette[1] = {9, 8, 7};
     expected.height = 16;
