@@ -39,8 +39,8 @@ struct ConversionPlan {
 // Reads and checks what the conversion needs. Throws Error: those of readBmpLayout;
 // Unsupported for a picture that is not 24-bit unless the request takes every kind; Truncated
 // for a 16 x 15 picture to be grown whose rows are not all in the file; NoPaletteRoom for a
-// grown palette picture with no entry of the new row's colour and no room for one; the
-// errors of reading the source.
+// grown palette picture with no entry of the new row's colour, no room for one, and every
+// entry drawn by some pixel; the errors of reading the source.
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request);
 
 using ByteSink = std::function<void(std::span<const std::uint8_t>)>;

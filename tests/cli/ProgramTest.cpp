@@ -192,7 +192,7 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
                         .compression = 2,
                         .palette = {Magenta, Grey},
                         .pixels = {16, 0x01, 0, 0, 0, 1}};
-    const BmpRecipe full{.bitCount = 1, .palette = {Grey, Grey}, .pixels = Bytes(60, 0)};
+    const BmpRecipe full{.bitCount = 1, .palette = {Grey, Grey}, .pixels = Bytes(60, 0x0f)};
     BmpRecipe alpha{.bitCount = 32, .headerSize = 124, .compression = 3};
     for (int i = 0; i < 16 * 15; ++i) {
         alpha.pixels.insert(alpha.pixels.end(), {255, 0, 255, static_cast<std::uint8_t>(i)});
