@@ -296,7 +296,7 @@ TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {
     folder.write("a.bmp", icon);
     const auto dir = folder.path().string();
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"-f", "ff0000", "-t", "00ff00"}, "no PATH"},
+        {{"-f", "ff0000", "-t", "00ff00"}, "PATH is required"},
         {{dir}, "no colour pair"},
         {{"-f", "ff0000", dir}, "--from needs --to"},
         {{"-f", "reddish", "-t", "00ff00", dir}, "'reddish'"},
