@@ -37,6 +37,7 @@ QString whatHappened(const FileOutcome& outcome) {
                                  "変換前のファイルは %2 に残っています。")
             .arg(file, nameOf(failure.keptOriginal));
     case FileFailure::Kind::Conversion:
+    case FileFailure::Kind::FolderNotWritable: // the number says it: 書き込みできません
         break;
     }
     return notConverted(outcome.path);
