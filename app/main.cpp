@@ -14,9 +14,10 @@
 using namespace pixtint;
 
 int main(int argc, char** argv) {
-    // --help and --version answer on the terminal, before Qt looks for a display.
-    if (const CommandLine early = parseCommandLine(argc, argv); early.help || early.version) {
-        return answerOnTerminal(early, std::cout, std::cerr).value_or(0);
+    // --help, --version and a usage error answer on the terminal, before Qt looks for a
+    // display.
+    if (const auto status = answerOnTerminal(parseCommandLine(argc, argv), std::cout, std::cerr)) {
+        return *status;
     }
     // Only Qt's start is guarded: later messages take their usual course.
     std::optional<DisplayGuard> noDisplay(std::in_place);
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
         return *status;
     }
     QtDialogs dialogs(&ButtonColourDialog::ask);
-    auto window = startMainWindow(dialogs, ProgramInfo::programFolder(), commandLine.folder);
+    auto window = startMainWindow(dialogs, ProgramInfo::programFolder(), commandLine.folder,
+                                  commandLine.file);
     return application.exec();
 }

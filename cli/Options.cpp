@@ -55,8 +55,9 @@ void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
     app.add_option("-m,--map", raw.maps, "a colour pair; repeat for several pairs")
         ->type_name("FROM=TO")
         ->allow_extra_args(false); // "-m A=B icons/": icons/ is a path
-    app.add_option("-g,--grow", raw.grow,
-                   "grow 16 x 15 pictures to 16 x 16 in the first pair's new colour")
+    app.add_option(
+           "-g,--grow", raw.grow,
+           "grow 16 x 15 pictures (and strips of them) to 16 high in the first pair's new colour")
         ->type_name("top|bottom")
         ->check(CLI::IsMember({"top", "bottom"}).description(""));
     app.add_option("--tolerance", raw.tolerance,

@@ -6,12 +6,14 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0")
 set(CPACK_PACKAGE_VENDOR "The Pixtint developers")
 set(CPACK_PACKAGE_CONTACT "Pixtint developers <pixtint@users.noreply.github.com>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "recolour 24-bit BMP pictures in bulk")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "recolour BMP pictures and toolbar bitmaps in bulk")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Pixtint lists the 24-bit BMP pictures of a folder, shows the selected one
-before and after the conversion side by side, and replaces every pixel of
-one exact colour by another in all ticked pictures at once. Icons of 16 x 15
-pixels can be grown to 16 x 16, and the pictures as they were can be kept as
+    "Pixtint lists the BMP pictures of a folder (24-bit, 32-bit, and 1-, 4- and
+8-bit palette pictures, RLE included), shows the selected one before and
+after the conversion side by side, and replaces every pixel of one exact
+colour by another in all ticked pictures at once. Icons of 16 x 15 pixels,
+and toolbar strips of them, can be grown to 16 pixels high, and the pictures
+as they were can be kept as
 .bak files and put back from the window. The window speaks English on an
 English desktop and Japanese elsewhere; both user guides are included.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")

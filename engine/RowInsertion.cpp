@@ -7,7 +7,8 @@ namespace pixtint {
 
 namespace {
 
-constexpr std::int32_t GrownWidth = 16;
+constexpr std::int32_t ButtonWidth = 16;
+constexpr std::int32_t GrownRows = 16;
 constexpr std::uint64_t OwnRows = 15;
 constexpr std::uint64_t FileSizeOffset = 2;
 constexpr std::uint64_t PixelOffsetOffset = 10;
@@ -53,8 +54,12 @@ std::uint32_t readField(std::span<const std::uint8_t> bytes, std::uint64_t offse
     return value;
 }
 
+bool isGrowableSize(std::int64_t width, std::uint64_t rows) {
+    return width > 0 && width % ButtonWidth == 0 && rows == OwnRows;
+}
+
 bool growsTo16x16(const BmpLayout& layout) {
-    return layout.width == GrownWidth && layout.rowCount == OwnRows;
+    return isGrowableSize(layout.width, layout.rowCount);
 }
 
 std::uint64_t newRowOffset(const BmpLayout& layout, bool atTop) {
@@ -120,12 +125,12 @@ std::vector<std::uint8_t> indexRow(const BmpLayout& layout, unsigned index) {
 void patchGrownHeader(std::span<std::uint8_t> head, const BmpLayout& layout,
                       std::uint64_t grownFileSize, std::uint64_t rowOffset) {
     const LayoutFields fields = layoutFields(layout);
-    const std::int32_t height = layout.topDown() ? -(GrownWidth) : GrownWidth;
+    const std::int32_t height = layout.topDown() ? -GrownRows : GrownRows;
     writeField(head, fields.heightOffset, fields.heightBytes, static_cast<std::uint32_t>(height));
     writeField(head, FileSizeOffset, 4, static_cast<std::uint32_t>(grownFileSize));
     if (fields.pixelDataSizeOffset != 0) {
         writeField(head, fields.pixelDataSizeOffset, 4,
-                   static_cast<std::uint32_t>(layout.stride * GrownWidth));
+                   static_cast<std::uint32_t>(layout.stride * GrownRows));
     }
     moveProfile(head, layout, rowOffset, static_cast<std::uint32_t>(layout.stride));
 }

@@ -10,7 +10,11 @@
 
 namespace pixtint {
 
-// The one shape growth works on: 16 x 15 pictures (stored either way up) become 16 x 16.
+// The shapes growth works on: 15 rows of buttons 16 pixels wide, a single 16 x 15 icon or a
+// toolbar strip of them side by side (a width that is a multiple of 16). They become 16 rows
+// high; any other width stays as it is.
+bool isGrowableSize(std::int64_t width, std::uint64_t rows);
+// The same for a picture, stored either way up.
 bool growsTo16x16(const BmpLayout& layout);
 
 // Where the new row goes in the file: after the last stored row when that is the side asked

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/BatchMessages.h"
 
+#include "engine/Error.h"
 #include "platform/FilePaths.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,12 @@ QString whatHappened(const FileOutcome& outcome) {
                                  "変換前のファイルは %2 に残っています。")
             .arg(file, nameOf(failure.keptOriginal));
     case FileFailure::Kind::Conversion:
+        if (failure.error.kind() == ErrorKind::NoPaletteRoom) {
+            return BatchMessages::tr("%1 のパレットには新しい行の色を入れる空きがないため、"
+                                     "変換しませんでした。")
+                .arg(file);
+        }
+        break;
     case FileFailure::Kind::FolderNotWritable: // the number says it: 書き込みできません
         break;
     }

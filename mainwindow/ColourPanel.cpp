@@ -72,8 +72,9 @@ Rgb ColourPanel::shownColour(Side side) const {
             static_cast<std::uint8_t>(colour.blue())};
 }
 
-void ColourPanel::takeColourUnderPointer(Side side) {
-    setColour(side, cursorPixelColour(window()));
+void ColourPanel::takePickedColour(Side side, const std::optional<QColor>& pictureColour) {
+    setColour(side, pictureColour ? ColourValue::fromColour(*pictureColour)
+                                  : cursorPixelColour(window()));
 }
 
 std::vector<QWidget*> ColourPanel::tabOrder() const {
@@ -113,7 +114,7 @@ void ColourPanel::colourButtonClicked(Source source, Side side) {
     }
 }
 
-// Choosing a colour only changes the swatch: the next preview converts with it.
+// The window previews the selected file again with the new colour.
 void ColourPanel::setColour(Side side, std::int32_t value) {
     row(side).swatch->setColourValue(value);
     emit colourChosen(side, value);

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -28,8 +29,9 @@ public:
     // The colour a swatch shows, as the conversion writes it: a system colour is the colour
     // the window paints its background with.
     Rgb shownColour(Side side) const;
-    // Sets the swatch to the colour on screen under the pointer: a pick taking its colour.
-    void takeColourUnderPointer(Side side);
+    // A pick taking its colour: the colour of the picture's pixel it was taken on, or, with
+    // none, the colour on screen under the pointer.
+    void takePickedColour(Side side, const std::optional<QColor>& pictureColour);
 
     void setInputEnabled(bool enabled);
     // The colour buttons row by row: the before row, then the after row.

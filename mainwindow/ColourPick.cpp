@@ -2,12 +2,16 @@
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewArea.h"
+#include "platform/PictureView.h"
+
+#include <QCursor>
 
 namespace pixtint {
 
-// A colour picked from the screen: a colour button arms the pick on its side's preview, and
+// A colour picked from a preview: a colour button arms the pick on its side's preview, and
 // the next release of a mouse button over either preview ends it. A left release over that same
-// preview takes the colour under the pointer; any other release, or Esc, takes nothing.
+// preview takes the colour of the picture's pixel under the pointer (what the pixel stands for,
+// not how the screen blends its alpha); any other release, or Esc, takes nothing.
 
 void MainWindow::startPick(Side side) {
     state_.pick = side;
@@ -20,14 +24,16 @@ void MainWindow::previewReleased(Side side, Qt::MouseButton button) {
         return;
     }
     if (button == Qt::LeftButton && side == *state_.pick) {
-        colourPanel_->takeColourUnderPointer(side);
+        const PictureView& image = previewArea_->image(side);
+        colourPanel_->takePickedColour(side,
+                                       image.pictureColourAt(image.mapFromGlobal(QCursor::pos())));
     }
     endPick();
 }
 
 void MainWindow::endPick() {
     state_.pick.reset();
-    offerSizeOptions(sixteenByFifteen_);
+    offerSizeOptions(growable_);
     previewArea_->endPick();
 }
 

@@ -12,6 +12,17 @@ void MainWindow::refreshFileList() {
     filePanel_->showFileCount();
 }
 
+void MainWindow::selectFile(const std::string& name) {
+    FileListWidget& list = filePanel_->fileList();
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.fileName(row) == name) {
+            list.selectRow(row);
+            previewSelectedFile();
+            return;
+        }
+    }
+}
+
 void MainWindow::useFolder(const QString& folder) {
     state_.folder = folder;
     filePanel_->showFolder(folder);

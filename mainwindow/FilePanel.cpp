@@ -20,11 +20,11 @@ namespace pixtint {
 
 namespace {
 
-// An entry the 24-bit test cannot read (a sub-folder, a file too short, no permission) is
-// simply not convertible.
+// Whatever the conversion takes is convertible. An entry it cannot read (a sub-folder, no
+// permission) is simply not convertible.
 bool isConvertible(const std::filesystem::path& path) {
     try {
-        return isBitmap24Bit(path);
+        return !refusalOf(path);
     } catch (const std::exception&) {
         return false;
     }

@@ -24,8 +24,9 @@ public:
     FilePanel(QWidget* window, Dialogs& dialogs);
 
     void showFolder(const QString& folder);
-    // Lists the folder's *.bmp entries in name order, marks and ticks the 24-bit ones and
-    // selects the first. The count is shown apart (showFileCount), once the preview is done.
+    // Lists the folder's *.bmp entries in name order, marks and ticks the ones the conversion
+    // takes and selects the first. The count is shown apart (showFileCount), once the preview is
+    // done.
     void refreshFileList(const QString& folder);
     void showFileCount();
     // The folder chooser; a confirmed choice is told through folderChosen.

@@ -5,8 +5,8 @@ namespace pixtint {
 
 // The mark of a file in the list, shown as its small icon.
 enum class ItemMark {
-    Convertible,    // a 24-bit picture, not converted yet ("BMP")
-    NotConvertible, // not a 24-bit picture, or unreadable ("NoChg")
+    Convertible,    // a picture the conversion takes, not converted yet ("BMP")
+    NotConvertible, // a kind the conversion refuses, or unreadable ("NoChg")
     Converted,      // converted by a batch, or found to need nothing ("OK")
     Failed,         // a batch could not convert it ("NG")
 };

@@ -63,8 +63,10 @@ void MainWindow::connectPanels() {
     connect(filePanel_, &FilePanel::refreshRequested, this, &MainWindow::refreshFileList);
     connect(filePanel_, &FilePanel::userSelected, this, &MainWindow::previewSelectedFile);
     connect(filePanel_, &FilePanel::restoreRequested, this, &MainWindow::restoreTickedFiles);
-    connect(colourPanel_, &ColourPanel::colourChosen, this,
-            [this](Side side, std::int32_t value) { state_.setColour(side, value); });
+    connect(colourPanel_, &ColourPanel::colourChosen, this, [this](Side side, std::int32_t value) {
+        state_.setColour(side, value);
+        previewAfterColourChange();
+    });
     connect(colourPanel_, &ColourPanel::pickRequested, this, &MainWindow::startPick);
     connect(sizeOptions_, &SizeOptionsPanel::resizeToggled, this, &MainWindow::resizeToggled);
     connect(sizeOptions_, &SizeOptionsPanel::rowChosen, this, &MainWindow::rowChosen);
@@ -116,7 +118,8 @@ void MainWindow::showError(const NumberedMessage& message, const QString& title)
 }
 
 // While a pick waits for its click, only the preview images take input: everything else
-// would leave the pick running behind it. The size options are offered for 16 x 15 pictures.
+// would leave the pick running behind it. The size options are offered for 16 x 15 icons and
+// strips of them.
 void MainWindow::applyEnabledState() {
     const bool free = !state_.pick;
     filePanel_->setInputEnabled(free);

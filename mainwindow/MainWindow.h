@@ -41,6 +41,9 @@ public:
     // Makes `folder` the session's folder and lists it: the folder chooser's answer, or the
     // folder named on the command line (FileList.cpp).
     void useFolder(const QString& folder);
+    // Selects the listed file of that name and previews it; a name not listed changes nothing
+    // (FileList.cpp).
+    void selectFile(const std::string& name);
     // Shows the selected file before and after conversion (Preview.cpp).
     void previewSelectedFile();
 
@@ -48,7 +51,7 @@ public:
     bool picking() const { return state_.pick.has_value(); }
 
     QString settingsFilePath() const;
-    QString readmeFilePath() const;
+    std::optional<QString> readmeFilePath() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -88,6 +91,9 @@ private:
     void previewConvertible(const std::filesystem::path& source, int row);
     std::optional<ConvertedPicture> convertForPreview(const std::filesystem::path& source);
     void previewFailed(const NumberedMessage& message);
+    // The after image follows a new colour at once; without a selected file there is nothing
+    // to show.
+    void previewAfterColourChange();
     void offerSizeOptions(bool offered);
 
     // The size options (SizeOptions.cpp).
@@ -129,9 +135,9 @@ private:
     StatusBar* statusBar_ = nullptr;
 
     PreviewFit::PreviewArea previewRoom_; // set by the layout
-    bool sixteenByFifteen_ = false;       // the last previewed picture is 16 x 15
-    bool sizeOptionsOffered_ = true;      // the size frame and its box
-    bool rowOptionsOffered_ = true;       // the two row options
+    bool growable_ = false; // the last previewed picture is a 16 x 15 icon or a strip of them
+    bool sizeOptionsOffered_ = true; // the size frame and its box
+    bool rowOptionsOffered_ = true;  // the two row options
     bool loaded_ = false;
     bool batchRunning_ = false;
     bool sizeCorrectionPending_ = false;

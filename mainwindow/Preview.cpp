@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
+#include "conversion/Convertibility.h"
 #include "engine/ByteSource.h"
+#include "engine/RowInsertion.h"
 #include "filesafety/FileByteSource.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewArea.h"
 #include "mainwindow/PreviewTexts.h"
+#include "mainwindow/RefusalReasons.h"
 #include "mainwindow/StatusBar.h"
 #include "platform/BusyCursor.h"
 #include "platform/FilePaths.h"
@@ -30,6 +33,7 @@ ConversionRequest MainWindow::currentRequest() const {
         request.growth = state_.insertAtTop ? Growth::Top : Growth::Bottom;
     }
     request.keepBackup = state_.keepBackup == Qt::Checked;
+    request.everyKind = true;
     return request;
 }
 
@@ -65,18 +69,50 @@ void MainWindow::showFileInStatusBar(const std::filesystem::path& source) {
 }
 
 void MainWindow::showPictureSize(PictureSize size) {
-    sixteenByFifteen_ = size.width == 16 && size.height == 15;
+    // Stored either way up, as the conversion grows it.
+    const std::int64_t rows = size.height < 0 ? -std::int64_t{size.height} : size.height;
+    growable_ = isGrowableSize(size.width, static_cast<std::uint64_t>(rows));
     statusBar_->setText(Field::Dimensions, PreviewTexts::dimensionText(size.width, size.height));
 }
 
+namespace {
+
+// Why the item is not converted: the kind the conversion refuses, or, for a kind it takes,
+// that its conversion failed.
+QString notConvertibleReason(const std::filesystem::path& source) {
+    try {
+        const std::optional<Error> refusal = refusalOf(source);
+        return refusal ? refusalReason(*refusal) : conversionFailedReason();
+    } catch (const Error& error) {
+        return refusalReason(error);
+    } catch (...) {
+        return refusalReason(Error(ErrorKind::System));
+    }
+}
+
+// The picture as Qt's readers show it, or nothing when they cannot: the reason beside it in
+// the status bar says the rest.
+QImage pictureIfShown(const std::filesystem::path& source) {
+    try {
+        return decodePictureFile(source);
+    } catch (...) {
+        return {};
+    }
+}
+
+} // namespace
+
 void MainWindow::previewNotConvertible(const std::filesystem::path& source) {
-    // Loading the picture is what tells a damaged file from one that is merely not 24-bit.
-    previewArea_->image(Side::Before).setPicture(decodePictureFile(source));
-    previewArea_->image(Side::After).clearPicture();
-    placeImagesAtTheirSize();
+    statusBar_->setText(Field::Dimensions, notConvertibleReason(source));
+    const QImage before = pictureIfShown(source);
+    previewArea_->showPictures(before, QImage());
+    try {
+        placePreviewImages(before.isNull() ? previewArea_->currentSize()
+                                           : displaySize({before.width(), before.height()}));
+    } catch (const WindowError&) {
+        placeImagesAtTheirSize();
+    }
     filePanel_->fileList().repaint();
-    previewArea_->clearPictures();
-    statusBar_->setText(Field::Dimensions, PreviewTexts::NotConvertible);
 }
 
 void MainWindow::previewConvertible(const std::filesystem::path& source, int row) {
@@ -96,7 +132,7 @@ void MainWindow::previewConvertible(const std::filesystem::path& source, int row
         filePanel_->fileList().setMark(row, ItemMark::Failed);
     }
     placePreviewImages(shown);
-    offerSizeOptions(sixteenByFifteen_);
+    offerSizeOptions(growable_);
 }
 
 // The converted picture is made in memory and written nowhere, so looking works in a folder
@@ -104,10 +140,22 @@ void MainWindow::previewConvertible(const std::filesystem::path& source, int row
 std::optional<ConvertedPicture> MainWindow::convertForPreview(const std::filesystem::path& source) {
     try {
         return std::optional<ConvertedPicture>(std::in_place, source, currentRequest());
+    } catch (const Error& error) {
+        NumberedMessage message = numberedMessage(error);
+        if (error.kind() == ErrorKind::NoPaletteRoom) { // its number alone says little
+            message.description += QStringLiteral("\r\n") + refusalReason(error);
+        }
+        showError(message, tr("変換エラー"));
     } catch (...) {
         showError(currentErrorMessage(), tr("変換エラー"));
     }
     return std::nullopt;
+}
+
+void MainWindow::previewAfterColourChange() {
+    if (filePanel_->fileList().selectedRow()) {
+        previewSelectedFile();
+    }
 }
 
 void MainWindow::previewFailed(const NumberedMessage& message) {

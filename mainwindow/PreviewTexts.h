@@ -14,8 +14,6 @@ QString sizeText(std::int64_t bytes);
 // Width, "×" and height, e.g. "16×15"; negative values keep their sign.
 QString dimensionText(std::int32_t width, std::int32_t height);
 
-inline const QString NotConvertible = QStringLiteral("NOT 24bit");
-
 } // namespace PreviewTexts
 
 } // namespace pixtint

@@ -37,7 +37,7 @@ QString MainWindow::settingsFilePath() const {
     return AppLocations::settingsFile(programFolder_);
 }
 
-QString MainWindow::readmeFilePath() const {
+std::optional<QString> MainWindow::readmeFilePath() const {
     return AppLocations::readmeFile(programFolder_);
 }
 
@@ -72,8 +72,17 @@ void MainWindow::leave() {
     close();
 }
 
+// A guide that is nowhere is said to be missing, with every place it was looked for.
 void MainWindow::openReadme() {
-    dialogs_.openDocument(readmeFilePath());
+    if (const std::optional<QString> guide = readmeFilePath()) {
+        dialogs_.openDocument(*guide);
+        return;
+    }
+    QString text = tr("ガイドが見つかりません。探した場所：");
+    for (const QString& place : AppLocations::readmePlaces(programFolder_)) {
+        text += QStringLiteral("\r\n") + place;
+    }
+    dialogs_.showMessage(this, text, QMessageBox::Warning);
 }
 
 void MainWindow::saveSettings() {

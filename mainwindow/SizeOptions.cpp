@@ -8,7 +8,7 @@ namespace pixtint {
 void MainWindow::resizeToggled(Qt::CheckState state) {
     state_.resizeTo16x16 = state;
     previewSelectedFile();
-    // After the preview, which may have offered the options for a 16 x 15 picture: the row
+    // After the preview, which may have offered the options for a 16 x 15 icon or strip: the row
     // options are offered exactly while the row insertion is switched on.
     rowOptionsOffered_ = state != Qt::Unchecked;
     applyEnabledState();

@@ -14,13 +14,17 @@ std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs, const QString& pro
 }
 
 std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs, const QString& programFolder,
-                                            const std::optional<QString>& startFolder) {
+                                            const std::optional<QString>& startFolder,
+                                            const std::optional<std::string>& startFile) {
     auto window = std::make_unique<MainWindow>(dialogs, programFolder);
     window->showWindow();
     if (startFolder) {
         window->useFolder(*startFolder);
     } else {
         window->refreshFileList();
+    }
+    if (startFile) {
+        window->selectFile(*startFile);
     }
     return window;
 }

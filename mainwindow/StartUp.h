@@ -16,8 +16,10 @@ std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs);
 // The same with the folder that the settings file and Readme.txt are found from given.
 std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs, const QString& programFolder);
 // The same, listing `startFolder` instead of the remembered folder when one is given (the
-// folder named on the command line); it is then the folder an exit keeps.
+// folder named on the command line); it is then the folder an exit keeps. A `startFile` in it
+// is selected and previewed.
 std::unique_ptr<MainWindow> startMainWindow(Dialogs& dialogs, const QString& programFolder,
-                                            const std::optional<QString>& startFolder);
+                                            const std::optional<QString>& startFolder,
+                                            const std::optional<std::string>& startFile = {});
 
 } // namespace pixtint

@@ -104,7 +104,7 @@ void MainWindow::layOutControls() {
 }
 
 void MainWindow::placePreviewImages(PreviewFit::Size size) {
-    const bool rowInserted = sixteenByFifteen_ && state_.resizeTo16x16 != Qt::Unchecked;
+    const bool rowInserted = growable_ && state_.resizeTo16x16 != Qt::Unchecked;
     previewArea_->place(size, previewRoom_, rowInserted);
 }
 

@@ -37,18 +37,21 @@ bool isSameFolder(const QString& one, const QString& other) {
     return !canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath();
 }
 
-// The guide of this name beside the program, else the installed one, when either exists.
-std::optional<QString> existingGuide(const QString& programFolder, const QString& name) {
-    const QString beside = programFolder + QLatin1Char('/') + name;
-    // Relative to the program, so that an install under any prefix finds its own guide.
-    const QString installed =
-        QDir::cleanPath(programFolder + QStringLiteral("/" PIXTINT_DOCDIR_FROM_BINDIR "/") + name);
-    for (const QString& guide : {beside, installed}) {
-        if (QFileInfo::exists(guide)) {
-            return guide;
-        }
+// The guide's names in the order they are looked for: the English one first for English.
+QStringList guideNames() {
+    QStringList names;
+    if (QLocale().language() == QLocale::English) {
+        names << QStringLiteral("Readme.en.txt");
     }
-    return std::nullopt;
+    return names << QStringLiteral("Readme.txt");
+}
+
+// Beside the program, then the installed guide, relative to the program so that an install
+// under any prefix finds its own.
+QStringList placesOf(const QString& programFolder, const QString& name) {
+    return {
+        programFolder + QLatin1Char('/') + name,
+        QDir::cleanPath(programFolder + QStringLiteral("/" PIXTINT_DOCDIR_FROM_BINDIR "/") + name)};
 }
 
 // The root becomes the empty text: a file's path is the folder, "/" and its name.
@@ -86,14 +89,21 @@ void createFolderFor(const QString& file) {
     QDir().mkpath(QFileInfo(file).absolutePath());
 }
 
-QString readmeFile(const QString& programFolder) {
-    if (QLocale().language() == QLocale::English) {
-        if (const auto english = existingGuide(programFolder, QStringLiteral("Readme.en.txt"))) {
-            return *english;
+QStringList readmePlaces(const QString& programFolder) {
+    QStringList places;
+    for (const QString& name : guideNames()) {
+        places << placesOf(programFolder, name);
+    }
+    return places;
+}
+
+std::optional<QString> readmeFile(const QString& programFolder) {
+    for (const QString& guide : readmePlaces(programFolder)) {
+        if (QFileInfo::exists(guide)) {
+            return guide;
         }
     }
-    const QString name = QStringLiteral("Readme.txt");
-    return existingGuide(programFolder, name).value_or(programFolder + QLatin1Char('/') + name);
+    return std::nullopt;
 }
 
 QString firstStartFolder(const QString& programFolder) {

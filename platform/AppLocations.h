@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace pixtint {
 
@@ -32,9 +34,11 @@ void createFolderFor(const QString& file);
 
 // The user guide in the program's language (QLocale's default): Readme.en.txt for English,
 // Readme.txt otherwise and when no English guide is found. Beside the program, else the
-// installed one; Readme.txt beside the program when neither exists, so that the viewer is
-// still asked and says what is missing.
-QString readmeFile(const QString& programFolder);
+// installed one; nothing when neither exists.
+std::optional<QString> readmeFile(const QString& programFolder);
+// Every path readmeFile looks at, in the order it looks, for telling the user where no guide
+// was found.
+QStringList readmePlaces(const QString& programFolder);
 
 // The folder shown when no settings give one (a first start, or settings that cannot be read):
 // the program's own folder in portable use; for an installed program, which has nothing to show

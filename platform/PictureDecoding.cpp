@@ -9,6 +9,8 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -73,8 +75,7 @@ std::vector<std::uint8_t> readWhole(const ByteSource& source) {
     }
 }
 
-QImage readWithQt(const ByteSource& source, int largest) {
-    const std::vector<std::uint8_t> bytes = readWhole(source);
+QImage readBytesWithQt(const std::vector<std::uint8_t>& bytes) {
     QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
@@ -82,7 +83,92 @@ QImage readWithQt(const ByteSource& source, int largest) {
     QImageReader reader(&buffer);
     // Large photographs are welcome: 8000 x 6000 alone needs about 190 MB decoded.
     QImageReader::setAllocationLimit(4096);
-    QImage picture = reader.read();
+    return reader.read();
+}
+
+void put(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value,
+         std::size_t size = 4) {
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// Where a four-byte pixel keeps its colour channels, as bit masks.
+std::array<std::uint32_t, 3> colourMasks(const BmpLayout& layout) {
+    if (layout.shifts) {
+        return {0xFFu << layout.shifts->red, 0xFFu << layout.shifts->green,
+                0xFFu << layout.shifts->blue};
+    }
+    return {0xFFu << (8 * layout.channels.red), 0xFFu << (8 * layout.channels.green),
+            0xFFu << (8 * layout.channels.blue)};
+}
+
+// The same picture under a header Qt's reader knows: a 40-byte one for a palette picture
+// (RLE kept), a 108-byte one with the colour masks for a four-byte one, a plain colour table,
+// and the pixel data as the file holds it. Headers of other sizes, OS/2 tables and masks in
+// any order all read the way the conversion reads them; the fourth byte of a pixel is not
+// shown.
+std::vector<std::uint8_t> withPlainHeader(const std::vector<std::uint8_t>& bytes,
+                                          const BmpLayout& layout) {
+    const bool palette = layout.colours == ColourLayout::Palette;
+    const std::uint32_t headerSize = layout.colours == ColourLayout::Masked32 ? 108 : 40;
+    const std::uint32_t tableSize = palette ? layout.entryCount * 4 : 0;
+    const std::uint32_t pixelOffset = 14 + headerSize + tableSize;
+    const std::size_t pixels =
+        bytes.size() - std::min<std::size_t>(bytes.size(), layout.pixelOffset);
+    std::vector<std::uint8_t> plain(pixelOffset + pixels, 0);
+    plain[0] = 'B';
+    plain[1] = 'M';
+    put(plain, 2, static_cast<std::uint32_t>(plain.size()));
+    put(plain, 10, pixelOffset);
+    put(plain, 14, headerSize);
+    put(plain, 18, static_cast<std::uint32_t>(layout.width));
+    put(plain, 22, static_cast<std::uint32_t>(layout.height));
+    put(plain, 26, 1, 2);
+    put(plain, 28, layout.bitsPerPixel, 2);
+    const std::uint32_t compression = layout.compression == Compression::Rle8   ? 1
+                                      : layout.compression == Compression::Rle4 ? 2
+                                      : palette                                 ? 0
+                                                                                : 3;
+    put(plain, 30, compression);
+    put(plain, 46, palette ? layout.entryCount : 0);
+    if (!palette) {
+        const auto masks = colourMasks(layout);
+        put(plain, 54, masks[0]);
+        put(plain, 58, masks[1]);
+        put(plain, 62, masks[2]);
+    }
+    for (std::uint32_t entry = 0; palette && entry < layout.entryCount; ++entry) {
+        const std::size_t from = layout.paletteOffset + std::size_t{entry} * layout.entrySize;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(from), 3,
+                    plain.begin() + 14 + headerSize + 4 * entry);
+    }
+    std::copy(bytes.end() - static_cast<std::ptrdiff_t>(pixels), bytes.end(),
+              plain.begin() + pixelOffset);
+    return plain;
+}
+
+// What Qt's reader makes of the bytes, or, when it refuses them, of the same picture under a
+// header it knows, when the conversion can read the picture's layout.
+QImage readAnyKind(const ByteSource& source, const std::vector<std::uint8_t>& bytes) {
+    QImage picture = readBytesWithQt(bytes);
+    if (!picture.isNull()) {
+        return picture;
+    }
+    try {
+        const BmpLayout layout = readBmpLayout(source);
+        if (layout.colours != ColourLayout::Bgr24 && bytes.size() >= layout.paletteEnd()) {
+            return readBytesWithQt(withPlainHeader(bytes, layout));
+        }
+    } catch (const Error&) {
+        // Neither reader knows it.
+    }
+    return {};
+}
+
+QImage readWithQt(const ByteSource& source, int largest) {
+    const std::vector<std::uint8_t> bytes = readWhole(source);
+    QImage picture = readAnyKind(source, bytes);
     if (picture.isNull()) {
         throw notAPicture();
     }

@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace pixtint {
 
@@ -13,6 +14,19 @@ void PictureView::setPicture(const QImage& picture) {
     picture_ = picture;
     scaled_ = QPixmap();
     update();
+}
+
+std::optional<QColor> PictureView::pictureColourAt(QPoint position) const {
+    if (picture_.isNull() || !rect().contains(position)) {
+        return std::nullopt;
+    }
+    // The same pixel the nearest-neighbour stretch draws there.
+    const auto along = [](int at, int shown, int stored) {
+        return std::min(stored - 1, static_cast<int>(static_cast<qint64>(at) * stored / shown));
+    };
+    const QColor pixel = picture_.pixelColor(along(position.x(), width(), picture_.width()),
+                                             along(position.y(), height(), picture_.height()));
+    return QColor(pixel.red(), pixel.green(), pixel.blue());
 }
 
 void PictureView::paintEvent(QPaintEvent*) {

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <optional>
 
 namespace pixtint {
 
@@ -17,6 +18,10 @@ public:
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
     void clearPicture() { setPicture(QImage()); }
+    // The colour of the picture's pixel drawn at `position` (in the widget), opaque: a palette
+    // picture's entry, a four-byte pixel's colour channels without its alpha. Nothing outside
+    // the picture.
+    std::optional<QColor> pictureColourAt(QPoint position) const;
 
 signals:
     void released(Qt::MouseButton button);

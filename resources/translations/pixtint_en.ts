@@ -19,6 +19,10 @@
         <source>%1 は変換しましたが、バックアップを作成できませんでした。変換前のファイルは %2 に残っています。</source>
         <translation>%1 was converted, but its backup could not be made. The file as it was before the conversion is kept in %2.</translation>
     </message>
+    <message>
+        <source>%1 のパレットには新しい行の色を入れる空きがないため、変換しませんでした。</source>
+        <translation>%1 was not converted: its palette has no room for the new row&apos;s colour.</translation>
+    </message>
 </context>
 <context>
     <name>ErrorMessages</name>
@@ -100,6 +104,61 @@
     <message>
         <source>%1バイト</source>
         <translation>%1 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>RefusalReasons</name>
+    <message>
+        <source>%1ビット画像は変換できません</source>
+        <translation>%1-bit pictures cannot be converted</translation>
+    </message>
+    <message>
+        <source>BMP に埋め込まれた %1 画像は変換できません</source>
+        <translation>%1 pictures inside a BMP cannot be converted</translation>
+    </message>
+    <message>
+        <source>%1 圧縮の24ビット画像は変換できません</source>
+        <translation>24-bit pictures with %1 compression cannot be converted</translation>
+    </message>
+    <message>
+        <source>%2 圧縮の%1ビット画像は変換できません</source>
+        <translation>%1-bit pictures with %2 compression cannot be converted</translation>
+    </message>
+    <message>
+        <source>%1 バイトのヘッダーは読めません</source>
+        <translation>A %1-byte header cannot be read</translation>
+    </message>
+    <message>
+        <source>色の並びが読めない32ビット画像は変換できません</source>
+        <translation>32-bit pictures whose colour masks cannot be read cannot be converted</translation>
+    </message>
+    <message>
+        <source>この種類の画像は変換できません</source>
+        <translation>This kind of picture cannot be converted</translation>
+    </message>
+    <message>
+        <source>BMP ファイルではありません</source>
+        <translation>Not a BMP file</translation>
+    </message>
+    <message>
+        <source>壊れた BMP ファイルです</source>
+        <translation>Damaged BMP file</translation>
+    </message>
+    <message>
+        <source>パレットに新しい行の色を入れる空きがありません</source>
+        <translation>The palette has no room for the new row&apos;s colour</translation>
+    </message>
+    <message>
+        <source>メモリが不足しています</source>
+        <translation>Out of memory</translation>
+    </message>
+    <message>
+        <source>ファイルを読めません</source>
+        <translation>The file cannot be read</translation>
+    </message>
+    <message>
+        <source>変換できませんでした</source>
+        <translation>The conversion failed</translation>
     </message>
 </context>
 <context>
@@ -318,6 +377,10 @@
     <message>
         <source>復元エラー</source>
         <translation>Restore error</translation>
+    </message>
+    <message>
+        <source>ガイドが見つかりません。探した場所：</source>
+        <translation>The guide was not found. Places looked at:</translation>
     </message>
 </context>
 <context>

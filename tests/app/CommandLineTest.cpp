@@ -71,8 +71,8 @@ TEST(CommandLine, NamesWhatMakesNoSense) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--verbose"}, "unknown option --verbose"},
         {{root.path().string(), root.path().string()}, "one folder at most"},
-        {{(root / "missing").string()}, "not a folder: " + (root / "missing").string()},
-        {{(root / "picture.bmp").string()}, "not a folder: " + (root / "picture.bmp").string()},
+        {{(root / "missing").string()}, "not a folder or a file: " + (root / "missing").string()},
+        {{"-platform", "offscreen", "--bogus"}, "unknown option --bogus"},
         {{"--language", "de"}, "--language takes ja or en, not 'de'"},
         {{"--language=EN"}, "--language takes ja or en, not 'EN'"},
         {{"--language"}, "--language takes ja or en"},
@@ -83,6 +83,19 @@ TEST(CommandLine, NamesWhatMakesNoSense) {
         EXPECT_EQ(commandLine.problem, problem);
         EXPECT_FALSE(commandLine.folder) << problem;
     }
+}
+
+// A file names its folder and is selected there, the way a desktop's "Open With" passes it;
+// Qt's options before it, with one dash or two, are not taken for it.
+TEST(CommandLine, AFileNamesItsFolderAndItself) {
+    TestFolder root;
+    root.write("picture.bmp", {});
+    const CommandLine file =
+        parse({"--platform", "offscreen", "-style=fusion", (root / "picture.bmp").string()});
+    EXPECT_TRUE(file.problem.empty()) << file.problem;
+    EXPECT_EQ(file.folder, displayPath(root.path()));
+    EXPECT_EQ(file.file, "picture.bmp");
+    EXPECT_FALSE(parse({root.path().string()}).file);
 }
 
 TEST(CommandLine, TheLanguageIsJaOrEnInEitherSpelling) {
@@ -97,12 +110,13 @@ TEST(CommandLine, TheLanguageIsJaOrEnInEitherSpelling) {
     EXPECT_TRUE(withFolder.problem.empty()) << withFolder.problem;
 }
 
-// Help and version on the terminal without a display; a folder that is not there ends with
-// status 2, and no display (none set, or one where nothing answers) with one line and status 1.
+// Help and version on the terminal without a display; a folder that is not there, or an
+// unknown option, ends with status 2 whether a display is there or not, and no display (none
+// set, or one where nothing answers) with one line and status 1.
 TEST(Program, AnswersOnTheTerminalWithItsExitStatus) {
     const ProgramRun help = runProgram("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.output.rfind("Usage: pixtint [--language ja|en] [FOLDER]\n", 0), 0u)
+    EXPECT_EQ(help.output.rfind("Usage: pixtint [--language ja|en] [FOLDER|FILE]\n", 0), 0u)
         << help.output;
     const ProgramRun version = runProgram("-platform xcb --version");
     EXPECT_EQ(version.status, 0);
@@ -115,7 +129,11 @@ TEST(Program, AnswersOnTheTerminalWithItsExitStatus) {
     quoted += "'";
     const ProgramRun missing = runProgram(quoted, "QT_QPA_PLATFORM=offscreen");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.output.find("pixtint: not a folder: "), std::string::npos) << missing.output;
+    EXPECT_NE(missing.output.find("pixtint: not a folder or a file: "), std::string::npos)
+        << missing.output;
+    const ProgramRun bogus = runProgram("-platform xcb --bogus");
+    EXPECT_EQ(bogus.status, 2) << bogus.output;
+    EXPECT_EQ(bogus.output, "pixtint: unknown option --bogus\nTry 'pixtint --help'.\n");
 
     for (const char* environment : {"", "DISPLAY=:97"}) {
         const auto run = runProgram("", environment);

@@ -2,6 +2,7 @@
 #include "cli/InputFiles.h"
 
 #include "tests/support/TestFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -55,18 +56,17 @@ TEST(InputFiles, AFolderGivesItsPicturesInOrderAndEachFileOnce) {
 }
 
 TEST(InputFiles, AFolderThatCannotBeReadIsOneEntryWithItsProblem) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads any folder";
-    }
     TestFolder folder;
     fs::create_directory(folder / "locked");
     fs::permissions(folder / "locked", fs::perms::none);
-    const std::vector<std::string> arguments{(folder / "locked").string()};
-    const auto inputs = collectInputFiles(arguments, false);
-    ASSERT_EQ(inputs.size(), 1u);
-    ASSERT_TRUE(inputs[0].problem);
-    EXPECT_EQ(inputs[0].problem->systemError(), EACCES);
-    EXPECT_EQ(inputs[0].problem->path(), folder / "locked");
+    runUnprivileged(folder.path(), [&] {
+        const std::vector<std::string> arguments{(folder / "locked").string()};
+        const auto inputs = collectInputFiles(arguments, false);
+        ASSERT_EQ(inputs.size(), 1u);
+        ASSERT_TRUE(inputs[0].problem);
+        EXPECT_EQ(inputs[0].problem->systemError(), EACCES);
+        EXPECT_EQ(inputs[0].problem->path(), folder / "locked");
+    });
 }
 
 } // namespace pixtint

@@ -5,6 +5,7 @@
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
+#include "tests/support/Unprivileged.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -167,19 +168,49 @@ TEST(BatchRun, ABackupThatCannotBeKeptStopsThatFileOnly) {
 }
 
 TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes into read-only folders";
-    }
     IconFolder folder;
     const auto files = folder.icons(2);
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
-    const Recorded recorded = runBatch(withBackup(BlueToRed), files);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        EXPECT_EQ(recorded.status(i), FileStatus::Failed);
-        EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EACCES);
+    runUnprivileged(folder.path(), [&] {
+        const Recorded recorded = runBatch(withBackup(BlueToRed), files);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            EXPECT_EQ(recorded.status(i), FileStatus::Failed);
+            EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EACCES);
+        }
+        EXPECT_EQ(folder.names().size(), 2u);
+    });
+}
+
+// A user's dated copy of a backup looks like a held original but is not ours: no run renames
+// it over the backup, or removes it when it has the picture's bytes.
+// Disabled until held originals get a name that no user makes.
+TEST(BatchRun, DISABLED_AUsersDatedCopyOfABackupIsNeverTakenForAHeldOriginal) {
+    const Bytes original = makeBmp24(3, 2, Blue);
+    const Bytes converted = makeBmp24(3, 2, Red);
+    for (const bool sameAsPicture : {false, true}) {
+        SCOPED_TRACE(sameAsPicture);
+        IconFolder folder;
+        folder.write("logo.bmp", converted);
+        folder.write("logo.bak", original);
+        const Bytes dated = sameAsPicture ? converted : makeBmp24(1, 1, Blue);
+        folder.write("logo.bak.202401", dated);
+        std::vector<Recovery> found;
+        BatchRun run(withBackup(BlueToRed));
+        const std::vector<std::filesystem::path> files{folder / "logo.bmp"};
+        run.run(files, {.outcome = [](const FileOutcome&) {},
+                        .aboutToReplace = {},
+                        .stopRequested = {},
+                        .recovered =
+                            [&](const Recovery& recovery) {
+                                found.push_back(recovery);
+                            }});
+        EXPECT_TRUE(found.empty());
+        ASSERT_EQ(folder.names(),
+                  (std::vector<std::string>{"logo.bak", "logo.bak.202401", "logo.bmp"}));
+        EXPECT_EQ(folder.read("logo.bak.202401"), dated);
+        EXPECT_EQ(folder.read("logo.bak"), original);
     }
-    EXPECT_EQ(folder.names().size(), 2u);
 }
 
 // A killed run leaves copies and at most one held original per picture. The next run, a dry

@@ -75,6 +75,48 @@ TEST(CommitSafety, APictureSavedDuringTheRunKeepsTheSave) {
     }
 }
 
+// An editor saves the picture in the moment between the last look at its name and the swap:
+// what the swap took out is checked, and the save gets its name back.
+struct SaveBeforeFirstExchange : FileSystem {
+    const TestFolder& folder;
+    Bytes saved;
+    bool saveDone = false;
+    SaveBeforeFirstExchange(const TestFolder& pictures, Bytes save)
+        : folder(pictures)
+        , saved(std::move(save)) {}
+    int renameInFolder(int descriptor, const char* from, const char* to, unsigned flags) override {
+        if (flags == RENAME_EXCHANGE && !saveDone) {
+            saveDone = true;
+            folder.write("a.bmp.swp", saved);
+            std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
+        }
+        return FileSystem::renameInFolder(descriptor, from, to, flags);
+    }
+};
+
+TEST(CommitSafety, ASaveJustBeforeTheSwapIsSwappedBack) {
+    const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
+    for (const bool keepBackup : {true, false}) {
+        SCOPED_TRACE(keepBackup);
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        SaveBeforeFirstExchange editor(folder, saved);
+        const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, editor);
+        EXPECT_TRUE(editor.saveDone);
+        ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
+        EXPECT_EQ(folder.read("a.bmp"), saved);
+        for (const auto& name : folder.names()) {
+            EXPECT_NE(name[0], '.') << name; // no copy, no swapped-out file left hidden
+        }
+        // The save took the original's name; a held original, its last name, is kept and told.
+        const auto& kept = outcomes.at(0).failure->keptOriginal;
+        EXPECT_EQ(folder.names().size(), kept.empty() ? 1u : 2u);
+        if (!kept.empty()) {
+            EXPECT_EQ(folder.read(kept.filename().string()), Original);
+        }
+    }
+}
+
 // The file-system calls of the picture's swap, made to fail in the ways a network file system
 // can: a rename that fails, and one whose reply is lost although it took effect.
 struct FaultyRename : FileSystem {
@@ -243,6 +285,29 @@ TEST(CommitSafety, OwnerModeAndAttributesAreKept) {
         EXPECT_EQ(std::string(value), tag);
     }
     EXPECT_EQ(folder.read("a.bmp"), Converted);
+}
+
+// The owner and the group are each kept, also when the other one is the new file's already.
+TEST(CommitSafety, OwnerAndGroupAreKeptEachOnItsOwn) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a picture to another user";
+    }
+    constexpr uid_t Nobody = 65534;
+    const struct {
+        uid_t owner;
+        gid_t group;
+    } owners[] = {{Nobody, 0}, {0, Nobody}};
+    for (const auto& [owner, group] : owners) {
+        SCOPED_TRACE(std::to_string(owner) + ":" + std::to_string(group));
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        ASSERT_EQ(::chown((folder / "a.bmp").c_str(), owner, group), 0);
+        ASSERT_EQ(convert(folder / "a.bmp", false).at(0).status, FileStatus::Converted);
+        struct stat status {};
+        ASSERT_EQ(::stat((folder / "a.bmp").c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, owner);
+        EXPECT_EQ(status.st_gid, group);
+    }
 }
 
 } // namespace

@@ -32,10 +32,10 @@ std::optional<Error> errorOf(auto&& operation) {
     return std::nullopt;
 }
 
-// The kind of the Error that `operation` throws; System also when it throws none.
-ErrorKind errorKindOf(auto&& operation) {
+// The kind of the Error that `operation` throws, or nothing when it throws none.
+std::optional<ErrorKind> errorKindOf(auto&& operation) {
     const auto error = errorOf(operation);
-    return error ? error->kind() : ErrorKind::System;
+    return error ? std::optional(error->kind()) : std::nullopt;
 }
 
 // The errno of the failed system call `operation` throws, or 0.

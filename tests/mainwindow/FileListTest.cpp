@@ -26,7 +26,7 @@ TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
     QTest::mouseClick(browseButton(), Qt::LeftButton);
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
     EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp BMP ticked",
-                                      "palette.bmp NoChg", "short.bmp NoChg"}));
+                                      "palette.bmp BMP ticked", "short.bmp NoChg"}));
     EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝4");
     EXPECT_EQ(fileList()->selectedRow(), 0);
 
@@ -35,10 +35,10 @@ TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
 
     // A refresh forgets the earlier marks and tests each file again.
     fileList()->setMark(1, ItemMark::Converted);
-    pictures.write("icon.bmp", makeBmpWithBitCount(2, 2, 8));
+    pictures.write("icon.bmp", makeBmpWithBitCount(2, 2, 16));
     QTest::mouseClick(refreshButton(), Qt::LeftButton);
-    EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp NoChg", "palette.bmp NoChg",
-                                      "short.bmp NoChg"}));
+    EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp NoChg",
+                                      "palette.bmp BMP ticked", "short.bmp NoChg"}));
 }
 
 // An item whose name is not valid text is listed and previewed; the keyboard and the mouse

@@ -29,6 +29,18 @@ constexpr Pixel Blue{0, 0, 255};
 constexpr Pixel Green{0, 255, 0};
 constexpr Pixel Red{255, 0, 0};
 
+// A picture the conversion takes but no reader can show: 65536 x 65536 declared over the rows
+// of a 4 x 4 one, far past what a preview may decode.
+inline std::vector<std::uint8_t> unshowablePicture() {
+    auto bytes = makeBmp24(4, 4, Blue);
+    for (const std::size_t field : {18, 22}) {
+        bytes[field] = 0;
+        bytes[field + 1] = 0;
+        bytes[field + 2] = 1;
+    }
+    return bytes;
+}
+
 // A mark's short name, as listings spell it.
 inline QString markName(ItemMark mark) {
     switch (mark) {

@@ -80,14 +80,13 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOpti
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// A picture that cannot be loaded is reported and keeps its path; one that is not 24-bit, or
-// whose batch step failed, is shown as not convertible, without a message.
+// A picture that cannot be loaded is reported and keeps its path; one of a kind that is not
+// converted, or whose batch step failed, is shown as not convertible with the reason, without
+// a message.
 TEST_F(PreviewTest, PicturesThatCannotBeShownSaySoAndKeepTheirPath) {
-    auto damaged = makeBmp24(4, 4, Blue);
-    damaged[0] = 'X'; // still 24-bit by its byte 28, but no picture
     pictures.write("a.bmp", makeBmp24(4, 4, Blue));
-    pictures.write("damaged.bmp", damaged);
-    pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 8));
+    pictures.write("damaged.bmp", unshowablePicture());
+    pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 16));
     startBlueToRed();
     show(1);
     ASSERT_EQ(dialogs.messages.size(), 1u);
@@ -99,11 +98,15 @@ TEST_F(PreviewTest, PicturesThatCannotBeShownSaySoAndKeepTheirPath) {
     EXPECT_FALSE(busyPointerShown());
 
     fileList()->setMark(0, ItemMark::Failed);
-    for (const int row : {2, 0}) { // the palette picture ("NoChg"), then the "NG" one
+    // The 16-bit picture ("NoChg"), then the "NG" one.
+    const std::pair<int, QString> reasons[] = {{2, "16ビット画像は変換できません"},
+                                               {0, "変換できませんでした"}};
+    for (const auto& [row, reason] : reasons) {
         show(row);
-        EXPECT_EQ(statusText(Field::Dimensions), "NOT 24bit");
+        EXPECT_EQ(statusText(Field::Dimensions), reason);
         EXPECT_FALSE(statusText(Field::FileSize).isEmpty());
-        EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull());
+        EXPECT_EQ(picture(Side::Before).size(), QSize(4, 4));
+        EXPECT_TRUE(picture(Side::After).isNull());
     }
     EXPECT_EQ(fileList()->mark(2), ItemMark::NotConvertible);
     EXPECT_EQ(dialogs.messages.size(), 1u);

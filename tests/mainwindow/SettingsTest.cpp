@@ -25,13 +25,24 @@ protected:
 };
 
 // Only the folder line: the window keeps its defaults, says nothing, and shows the program
-// folder, whose Readme it opens. Only an exit through the button writes the file.
+// folder, whose Readme it opens; a guide found nowhere is said to be missing, with the places
+// looked at. Only an exit through the button writes the file.
 TEST_F(Settings, AShortFileIsReadSilentlyAndOnlyTheExitButtonWritesTheDefaults) {
     writeSettings({pictureFolderText()});
+    programFolder.write("Readme.txt", {'j'});
     const QByteArray previous = settingsBytes();
     start();
     QTest::mouseClick(readmeButton(), Qt::LeftButton);
     EXPECT_EQ(dialogs.openedDocuments, QStringList{programFolderText() + "/Readme.txt"});
+    EXPECT_TRUE(dialogs.messages.empty());
+    std::filesystem::remove(programFolder / "Readme.txt");
+    QTest::mouseClick(readmeButton(), Qt::LeftButton);
+    EXPECT_EQ(dialogs.openedDocuments.size(), 1);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(programFolderText() + "/Readme.txt\r\n"))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith("/share/doc/pixtint/Readme.txt"));
+    dialogs.messages.clear();
     dialogs.colourAnswers.push_back(QColor(255, 0, 0));
     colourDialogButton(Side::After)->click();
     window->close();
@@ -140,5 +151,18 @@ TEST_F(Settings, AFolderGivenAtStartIsListedAndKeptOnExit) {
 }
 
 } // namespace
+
+// A file named on the command line starts the window on its folder, the file selected and
+// previewed.
+TEST_F(Settings, AFileGivenAtStartIsSelectedAndPreviewedInItsFolder) {
+    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
+    pictures.write("b.bmp", makeBmp24(16, 15, Blue));
+    window = startMainWindow(dialogs, programFolderText(), pictureFolderText(), "b.bmp");
+    settle();
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
+    EXPECT_EQ(fileList()->selectedRow(), 1);
+    EXPECT_EQ(statusText(StatusBar::Field::Path), pictureFolderText() + "/b.bmp");
+    EXPECT_EQ(picture(Side::Before).size(), QSize(16, 15));
+}
 
 } // namespace pixtint

@@ -203,9 +203,7 @@ TEST_F(WindowCommands, ShortcutsRefreshChooseAFolderAndLeaveExceptDuringAPick) {
 
 // A message box in the middle of a batch takes input; the window behind it takes no command.
 TEST_F(WindowCommands, ShortcutsAndDropsWaitWhileABatchRuns) {
-    auto damaged = makeBmp24(4, 4, Blue);
-    damaged[0] = 'X'; // a "BMPエラー" box in the middle of the run
-    pictures.write("a.bmp", damaged);
+    pictures.write("a.bmp", unshowablePicture()); // a "BMPエラー" box in the middle of the run
     pictures.write("b.bmp", makeBmp24(4, 4, Blue));
     fs::create_directories(pictures / "icons");
     startBlueToRed();
@@ -231,6 +229,7 @@ TEST_F(WindowCommands, ShortcutsAndDropsWaitWhileABatchRuns) {
 // follows the rows of the window, left to right, top to bottom.
 TEST_F(WindowCommands, TheKeyboardClicksTheFocusedButtonAndTabsInReadingOrder) {
     pictures.write("icon.bmp", makeBmp24(16, 15, Blue)); // offers the size options too
+    programFolder.write("Readme.txt", {'j'});
     startBlueToRed();
     activate();
     readmeButton()->setFocus();

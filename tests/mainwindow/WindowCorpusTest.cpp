@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "conversion/Convertibility.h"
 #include "conversion/FileConversion.h"
 #include "engine/ByteSource.h"
 #include "filesafety/FileByteSource.h"
@@ -18,8 +19,12 @@ using Bytes = std::vector<std::uint8_t>;
 // What the window's conversion makes of a file: black to white, a 16 x 15 picture grown at
 // the top. Nothing when the core refuses it.
 std::optional<Bytes> convertedBytes(const std::filesystem::path& path) {
-    const ConversionRequest request{{{Rgb{}, Rgb{255, 255, 255}}}, Growth::Top, true};
+    const ConversionRequest request{
+        .pairs = {{Rgb{}, Rgb{255, 255, 255}}}, .growth = Growth::Top, .everyKind = true};
     try {
+        if (refusalOf(path)) {
+            return std::nullopt;
+        }
         Bytes bytes;
         convertFile(FileByteSource(path), request, [&](std::span<const std::uint8_t> part) {
             bytes.insert(bytes.end(), part.begin(), part.end());
@@ -45,7 +50,8 @@ using WindowCorpusTest = MainWindowFixture;
 
 // Pictures written by others, many of them broken on purpose, through the window: each one is
 // previewed and listed with a mark, every failure is a numbered message, and the batch changes
-// only files the preview can show, each into exactly its converted bytes with its backup.
+// only files the preview can show, each into exactly its converted bytes with its backup. Every
+// file the conversion takes and the preview can show is converted.
 TEST_F(WindowCorpusTest, EveryFileIsPreviewedAndOnlyFilesThePreviewCanShowAreConverted) {
     std::vector<std::string> names;
     std::vector<Bytes> originals;
@@ -93,6 +99,9 @@ TEST_F(WindowCorpusTest, EveryFileIsPreviewedAndOnlyFilesThePreviewCanShowAreCon
             static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
         ASSERT_LT(index, names.size());
         const Bytes now = pictures.read(name);
+        if (converted[index] && showable[index]) {
+            EXPECT_EQ(now, *converted[index]) << "the conversion takes it";
+        }
         if (now == originals[index]) {
             continue;
         }

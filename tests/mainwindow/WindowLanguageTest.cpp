@@ -114,11 +114,9 @@ protected:
     // A picture of each kind the window says something about, and a settings file with a line
     // it cannot read.
     void prepareEverySituation() {
-        pictures.write("icon.bmp", makeBmp24(16, 15, Blue)); // offers the size options
-        pictures.write("old.bmp", {'B', 'M', 0, 0});         // not convertible
-        auto damaged = makeBmp24(4, 4, Blue);
-        damaged[0] = 'X';
-        pictures.write("damaged.bmp", damaged); // cannot be shown
+        pictures.write("icon.bmp", makeBmp24(16, 15, Blue));      // offers the size options
+        pictures.write("old.bmp", makeBmpWithBitCount(4, 4, 16)); // not convertible
+        pictures.write("damaged.bmp", unshowablePicture());       // converted, but not shown
         pictures.write("kept.bmp", makeBmp24(4, 4, Blue));
         fs::create_directory(pictures / "kept.bak"); // its backup cannot be made
         writeSettings({pictureFolderText(), "blue", " 0 ", " 1 ", "True", " 1 "});
@@ -142,6 +140,8 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
         expectNoJapanese({statusText(field)}, "status bar");
     }
     EXPECT_EQ(statusText(StatusBar::Field::FileSize), "774 bytes");
+    show(3);
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "16-bit pictures cannot be converted");
     pickButton(Side::Before)->click();
     expectWindowInEnglish("pick");
     QTest::keyClick(window.get(), Qt::Key_Escape);
