@@ -73,7 +73,9 @@ private:
             }
             struct stat status {};
             if (::stat((folder / name).c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
-                files_.push_back({folder / name, std::nullopt, true});
+                if (!(recursive_ && isFolderItself(folder / name))) { // walked below otherwise
+                    files_.push_back({folder / name, std::nullopt, true});
+                }
             } else {
                 addFile(folder / name);
             }

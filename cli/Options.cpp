@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 
 namespace pixtint {
 
@@ -32,8 +33,9 @@ struct UsageError {
 };
 
 const char* const Footer = R"(
-COLOUR is #RRGGBB or RRGGBB (hex, either case), R,G,B or rgb(R,G,B) (decimal 0-255), or a
-CSS colour name such as magenta, silver or darkslategrey.
+COLOUR is #RRGGBB or #RGB, with or without the hash (hex, either case), R,G,B or
+rgb(R,G,B) (decimal 0-255), or a CSS colour name such as magenta, silver or darkslategrey.
+Colours have no alpha part: #RGBA and #RRGGBBAA are refused.
 24-bit, 32-bit (8-bit colour masks; the alpha or unused bits are kept) and 1-, 4- and 8-bit
 palette pictures (their colour table changes, RLE included) are converted; every other kind is
 skipped with its reason. A colour matches FROM when no channel differs by more than the
@@ -41,7 +43,8 @@ tolerance; a match is replaced outright. Pixels within 8 of FROM that do not mat
 reported as near misses.
 Several pairs are applied in one pass, each pixel matched against the original colours only,
 so -m A=B -m B=A swaps A and B; where a colour matches several pairs, the first one wins.
---from/--to is the first pair, then each --map in order.
+--from/--to is the first pair, then each --map in order. Two pairs may not replace the same
+colour.
 
 Exit status: 0 when no file failed, 1 when a file failed, 2 for a usage error,
 130 when stopped by a signal.)";
@@ -77,11 +80,28 @@ void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
     app.add_flag("--json", options.json, "one JSON object per file on standard output");
     app.add_flag("-q,--quiet", options.quiet, "no per-file lines");
     app.add_option("PATH", options.paths, "pictures, and folders whose *.bmp pictures to take")
-        ->type_name("");
+        ->type_name("")
+        ->required();
     app.set_help_flag("-h,--help", "print this help and exit");
     app.set_version_flag("--version", std::string(ProgramName) + " " + PIXTINT_VERSION,
                          "print the version and exit");
     app.footer(std::string(Footer) + "\n" + TransparencyNote);
+}
+
+// Hex digits after an optional hash, as many as a colour with an alpha part has.
+bool isHexWithAlpha(std::string_view text) {
+    if (text.starts_with('#')) {
+        text.remove_prefix(1);
+    }
+    return (text.size() == 4 || text.size() == 8) &&
+           text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
+}
+
+std::string notAColour(std::string_view text) {
+    if (isHexWithAlpha(text)) {
+        return " is not a colour: colours here have no alpha part (use #RRGGBB or #RGB)";
+    }
+    return " is not a colour (use #RRGGBB, #RGB, R,G,B, rgb(R,G,B) or a name such as magenta)";
 }
 
 Rgb colourOf(const std::string& text, const char* option) {
@@ -91,15 +111,48 @@ Rgb colourOf(const std::string& text, const char* option) {
                          " is not a colour: only a new colour (TO) can be transparent"};
     }
     if (!colour) {
-        throw UsageError{
-            "'" + text + "' given to " + option +
-            " is not a colour (use #RRGGBB, R,G,B, rgb(R,G,B) or a name such as magenta)"};
+        throw UsageError{"'" + text + "' given to " + option + notAColour(text)};
     }
     return *colour;
 }
 
+ColourPair mapPairOf(const std::string& map) {
+    if (const auto pair = parseColourPair(map)) {
+        return *pair;
+    }
+    if (const auto equals = map.find('='); equals != std::string::npos) {
+        for (const auto& side : {map.substr(0, equals), map.substr(equals + 1)}) {
+            if (isHexWithAlpha(side)) {
+                throw UsageError{"'" + side + "' given to --map" + notAColour(side)};
+            }
+        }
+    }
+    throw UsageError{"'" + map + "' given to --map is not FROM=TO with two colours"};
+}
+
+std::string hexText(Rgb colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
+    return text;
+}
+
+// A colour replaced by two pairs would take the first one's colour only, which the user
+// cannot have meant. `given` says how each pair was typed, for the message.
+void checkEachColourReplacedOnce(const std::vector<ColourPair>& pairs,
+                                 const std::vector<std::string>& given) {
+    for (std::size_t later = 1; later < pairs.size(); ++later) {
+        for (std::size_t earlier = 0; earlier < later; ++earlier) {
+            if (pairs[earlier].from == pairs[later].from) {
+                throw UsageError{given[earlier] + " and " + given[later] + " both replace " +
+                                 hexText(pairs[later].from) + ": give each colour one pair"};
+            }
+        }
+    }
+}
+
 std::vector<ColourPair> pairsOf(const RawOptions& raw) {
     std::vector<ColourPair> pairs;
+    std::vector<std::string> given;
     if (raw.fromGiven != raw.toGiven) {
         throw UsageError{raw.fromGiven ? "--from needs --to" : "--to needs --from"};
     }
@@ -107,14 +160,13 @@ std::vector<ColourPair> pairsOf(const RawOptions& raw) {
         const Rgb from = colourOf(raw.from, "--from");
         pairs.push_back(isTransparentColour(raw.to) ? ColourPair{from, {}, true}
                                                     : ColourPair{from, colourOf(raw.to, "--to")});
+        given.push_back("--from '" + raw.from + "'");
     }
     for (const auto& map : raw.maps) {
-        const auto pair = parseColourPair(map);
-        if (!pair) {
-            throw UsageError{"'" + map + "' given to --map is not FROM=TO with two colours"};
-        }
-        pairs.push_back(*pair);
+        pairs.push_back(mapPairOf(map));
+        given.push_back("--map '" + map + "'");
     }
+    checkEachColourReplacedOnce(pairs, given);
     return pairs;
 }
 
@@ -126,9 +178,6 @@ void checkRestore(const RawOptions& raw) {
 }
 
 void completeRequest(const RawOptions& raw, CliOptions& options) {
-    if (options.paths.empty()) {
-        throw UsageError{"no PATH given"};
-    }
     if (options.restore) {
         checkRestore(raw);
         return;
@@ -180,6 +229,7 @@ std::variant<CliOptions, EarlyExit> parseCommandLine(std::span<const char* const
 namespace {
 
 constexpr std::size_t HexDigits = 6;
+constexpr std::size_t ShortHexDigits = 3;
 
 std::optional<std::uint8_t> hexByte(std::string_view digits) {
     unsigned value = 0;
@@ -191,13 +241,19 @@ std::optional<std::uint8_t> hexByte(std::string_view digits) {
     return static_cast<std::uint8_t>(value);
 }
 
+// "RRGGBB", or CSS's short "RGB", each digit standing for itself twice ("f0f": "ff00ff").
 std::optional<Rgb> parseHex(std::string_view digits) {
-    if (digits.size() != HexDigits) {
+    std::string full(digits);
+    if (digits.size() == ShortHexDigits) {
+        full = {digits[0], digits[0], digits[1], digits[1], digits[2], digits[2]};
+    }
+    if (full.size() != HexDigits) {
         return std::nullopt;
     }
-    const auto red = hexByte(digits.substr(0, 2));
-    const auto green = hexByte(digits.substr(2, 2));
-    const auto blue = hexByte(digits.substr(4, 2));
+    const std::string_view text = full;
+    const auto red = hexByte(text.substr(0, 2));
+    const auto green = hexByte(text.substr(2, 2));
+    const auto blue = hexByte(text.substr(4, 2));
     if (!red || !green || !blue) {
         return std::nullopt;
     }

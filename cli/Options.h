@@ -21,7 +21,7 @@ inline constexpr int Interrupted = 130; // stopped by SIGINT or SIGTERM; files d
 } // namespace ExitStatus
 
 // What the user asked for, checked: colours parsed, pairs in their order (--from/--to first,
-// then each --map), at least one pair unless restoring.
+// then each --map), at least one pair unless restoring, no colour replaced by two pairs.
 struct CliOptions {
     ConversionRequest request{
         .pairs = {}, .growth = Growth::None, .keepBackup = true, .tolerance = 0, .everyKind = true};
@@ -44,7 +44,8 @@ struct EarlyExit {
 // `arguments` is argv whole, the program name included.
 std::variant<CliOptions, EarlyExit> parseCommandLine(std::span<const char* const> arguments);
 
-// Colours as a person types them: "#RRGGBB" or "RRGGBB" in hex of either case; "R,G,B" or
+// Colours as a person types them: "#RRGGBB" or "RRGGBB" in hex of either case, and CSS's
+// short "#RGB" or "RGB" ("#f0f" is "#ff00ff"); no form with an alpha part; "R,G,B" or
 // "rgb(R,G,B)" in decimal 0-255 (blanks around the numbers allowed); a CSS colour name in any
 // letter case. Anything else answers nothing.
 std::optional<Rgb> parseColour(std::string_view text);

@@ -2,6 +2,7 @@
 #include "cli/Report.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string_view>
@@ -19,6 +20,20 @@ std::string reasonFor(const Error& error) {
     return error.reason();
 }
 
+// "folder ro is read-only", "no permission to write in folder ro"
+std::string folderReason(const Error& error) {
+    const std::string folder = "folder " + error.path().string();
+    switch (error.kind() == ErrorKind::System ? error.systemError() : 0) {
+    case EROFS:
+        return folder + " is read-only";
+    case EACCES:
+    case EPERM:
+        return "no permission to write in " + folder;
+    default:
+        return "cannot write in " + folder + ": " + reasonFor(error);
+    }
+}
+
 std::string reasonFor(const FileFailure& failure) {
     const std::string cause = reasonFor(failure.error);
     switch (failure.kind) {
@@ -30,6 +45,8 @@ std::string reasonFor(const FileFailure& failure) {
                    : "its backup cannot be written: " + cause;
     case FileFailure::Kind::BackupNameShared:
         return "its backup name is already taken by " + failure.otherPicture.string();
+    case FileFailure::Kind::FolderNotWritable:
+        return folderReason(failure.error);
     case FileFailure::Kind::BackupNotPlaced:
         return "converted, but the original could not become the backup (" + cause +
                "); it is kept as " + failure.keptOriginal.string();

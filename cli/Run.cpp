@@ -61,33 +61,79 @@ std::size_t groupFilesForThisProcess() {
                                    Wanted);
 }
 
+// The inputs' reports in the order of the arguments, and of the names within each folder: a
+// path that cannot be used, or a folder skipped, is reported just before the next file, whose
+// outcome may come long after a batch has started.
+class ReportsInOrder {
+public:
+    ReportsInOrder(const std::vector<InputFile>& inputs, ReportPrinter& printer)
+        : inputs_(inputs)
+        , printer_(printer) {
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            if (isFile(inputs[i])) {
+                files_.push_back(inputs[i].path);
+                positions_.push_back(i);
+            }
+        }
+    }
+
+    const std::vector<fs::path>& files() const { return files_; }
+
+    // The `index`-th file's report, after those of the unusable inputs before it.
+    void printFile(std::size_t index, const FileReport& report) {
+        printUnusableUpTo(positions_[index]);
+        next_ = positions_[index] + 1;
+        printer_.print(report);
+    }
+
+    void printRest() { printUnusableUpTo(inputs_.size()); }
+
+private:
+    static bool isFile(const InputFile& input) { return !input.problem && !input.isFolder; }
+
+    void printUnusableUpTo(std::size_t end) {
+        for (; next_ < end; ++next_) {
+            if (!isFile(inputs_[next_])) {
+                printer_.print(reportOfUnusable(inputs_[next_]));
+            }
+        }
+    }
+
+    const std::vector<InputFile>& inputs_;
+    ReportPrinter& printer_;
+    std::vector<fs::path> files_;
+    std::vector<std::size_t> positions_; // of each file among the inputs
+    std::size_t next_ = 0;               // the first input not reported yet
+};
+
 // Answers false when stopped before the last file.
-bool convertAll(const std::vector<fs::path>& files, const CliOptions& options,
-                ReportPrinter& printer) {
+bool convertAll(ReportsInOrder& reports, const CliOptions& options, ReportPrinter& printer) {
     BatchRun run(options.request, {.dryRun = options.dryRun,
                                    .requireSignature = true,
                                    .jobs = jobsFor(options),
                                    .groupFiles = groupFilesForThisProcess()});
-    return run.run(files, {.outcome =
-                               [&](const FileOutcome& outcome) {
-                                   printer.print(reportOf(outcome, options.request.pairs));
-                               },
-                           .aboutToReplace = {},
-                           .stopRequested = stopSignalled,
-                           .recovered =
-                               [&](const Recovery& found) {
-                                   printer.print(reportOf(found));
-                               }});
+    return run.run(reports.files(),
+                   {.outcome =
+                        [&](const FileOutcome& outcome) {
+                            reports.printFile(outcome.index,
+                                              reportOf(outcome, options.request.pairs));
+                        },
+                    .aboutToReplace = {},
+                    .stopRequested = stopSignalled,
+                    .recovered =
+                        [&](const Recovery& found) {
+                            printer.print(reportOf(found));
+                        }});
 }
 
-bool restoreAll(const std::vector<fs::path>& files, const CliOptions& options,
-                ReportPrinter& printer) {
+bool restoreAll(ReportsInOrder& reports, const CliOptions& options, ReportPrinter& printer) {
     BackupRestore restore(options.dryRun,
                           [&](const Recovery& found) { printer.print(reportOf(found)); });
+    std::size_t next = 0; // the pictures' outcomes come in their order
     return restore.restore(
-        files,
+        reports.files(),
         [&](const fs::path& file, const RestoreOutcome& outcome) {
-            printer.print(reportOf(file, outcome));
+            reports.printFile(next++, reportOf(file, outcome));
         },
         stopSignalled);
 }
@@ -111,16 +157,10 @@ int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
                            .progress = ::isatty(::fileno(err)) == 1,
                            .outputIsErrorTerminal = sameTerminal(out, err)},
                           out, err, inputs.size());
-    std::vector<fs::path> files;
-    for (const auto& input : inputs) {
-        if (input.problem || input.isFolder) {
-            printer.print(reportOfUnusable(input));
-        } else {
-            files.push_back(input.path);
-        }
-    }
-    const bool finished =
-        options.restore ? restoreAll(files, options, printer) : convertAll(files, options, printer);
+    ReportsInOrder reports(inputs, printer);
+    const bool finished = options.restore ? restoreAll(reports, options, printer)
+                                          : convertAll(reports, options, printer);
+    reports.printRest();
     printer.finish(!finished);
     if (!finished) {
         return ExitStatus::Interrupted;

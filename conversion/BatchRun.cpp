@@ -4,6 +4,7 @@
 #include "conversion/Backup.h"
 #include "conversion/Convertibility.h"
 #include "conversion/FileConversion.h"
+#include "conversion/FolderWritability.h"
 #include "conversion/PictureCommit.h"
 #include "engine/ByteSource.h"
 #include "filesafety/FileAttributes.h"
@@ -40,6 +41,7 @@ struct PreparedFile {
     std::unique_ptr<FileByteSource> source; // open from the test until the commit
     ReadIdentity read;                      // the file as the source opened it
     std::unique_ptr<SiblingFile> copy;
+    std::optional<Error> unwritableFolder; // why no copy can be made beside the file
 
     bool decided() const { return status != FileStatus::Converted || failure.has_value(); }
 
@@ -181,12 +183,19 @@ void testConvertibility(PreparedFile& file, const ConversionRequest& request,
 }
 
 // When every kind is converted, a header that shows a kind the program does not convert
-// leaves the file alone, with the header's reason.
+// leaves the file alone, with the header's reason. In a folder that takes no new file, a
+// file that would change fails with the folder's reason, in a dry run as in a real one.
 void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
                    const BatchOptions& options, const FolderLock* lock, FileSystem& fileSystem) {
     try {
-        options.dryRun ? countChanges(file, request)
-                       : convertToCopy(file, request, lock, fileSystem);
+        if (options.dryRun || file.unwritableFolder) {
+            countChanges(file, request);
+        } else {
+            convertToCopy(file, request, lock, fileSystem);
+        }
+        if (file.unwritableFolder && file.status == FileStatus::Converted) {
+            file.fail(FileFailure::Kind::FolderNotWritable, *file.unwritableFolder);
+        }
     } catch (const Error& error) {
         if (!request.everyKind || !meansNotConvertible(error)) {
             throw;
@@ -363,6 +372,7 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
                 const ConversionRequest& request, const BatchOptions& options) {
     Group group;
     std::uint64_t groupBytes = 0;
+    const auto unwritableFolder = folderWriteProblem(folder);
     while (next < files.size() && group.size() < options.groupFiles &&
            (group.empty() || groupBytes < options.groupBytes)) {
         auto target = fileAt(files[next]);
@@ -378,6 +388,7 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
             file.fail(FileFailure::Kind::Conversion, Error(ErrorKind::ChangedDuringRun, file.path));
             continue;
         }
+        file.unwritableFolder = unwritableFolder;
         testConvertibility(file, request, options);
         groupBytes += file.source ? file.source->size() : 0;
         if (!file.decided() && request.keepBackup) {

@@ -37,12 +37,16 @@ Rgb entryColour(std::span<const std::uint8_t> head, std::uint64_t at) {
     return {head[at + 2], head[at + 1], head[at]};
 }
 
-// Each entry equal (within the tolerance) to a FROM colour takes its TO colour; its pixels
-// count as changed with it.
+// Each entry that draws a pixel and equals (within the tolerance) a FROM colour takes its TO
+// colour; its pixels count as changed with it. An entry no pixel draws is left as it is: a
+// picture whose pixels keep their colours keeps its bytes.
 void recolourPalette(ConversionPlan& plan, const std::vector<std::uint64_t>& use) {
     const BmpLayout& layout = plan.layout;
     WalkCounts& counts = plan.result.counts;
     for (std::uint32_t entry = 0; entry < layout.entryCount; ++entry) {
+        if (use[entry] == 0) {
+            continue;
+        }
         const std::uint64_t at = layout.paletteOffset + std::uint64_t{entry} * layout.entrySize;
         const Rgb colour = entryColour(plan.head, at);
         if (const auto match = plan.colours.matchOf(colour)) {
@@ -62,8 +66,28 @@ void recolourPalette(ConversionPlan& plan, const std::vector<std::uint64_t>& use
     }
 }
 
-// The entry the new row is drawn with: one that holds the colour already, or one more.
-unsigned fillEntry(ConversionPlan& plan, Rgb fill, bool& added) {
+// The last entry that no pixel draws, if any.
+std::optional<std::uint32_t> undrawnEntry(const std::vector<std::uint64_t>& use) {
+    const auto found = std::find(use.rbegin(), use.rend(), 0);
+    if (found == use.rend()) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(use.rend() - found - 1);
+}
+
+void setEntryColour(ConversionPlan& plan, std::uint32_t entry, Rgb colour) {
+    const std::uint64_t at =
+        plan.layout.paletteOffset + std::uint64_t{entry} * plan.layout.entrySize;
+    plan.head[at] = colour.blue;
+    plan.head[at + 1] = colour.green;
+    plan.head[at + 2] = colour.red;
+}
+
+// The entry the new row is drawn with: one that holds the colour already, or one more at the
+// table's end, or, in a full table, one that no pixel draws, which takes the colour without
+// changing anything seen.
+unsigned fillEntry(ConversionPlan& plan, Rgb fill, const std::vector<std::uint64_t>& use,
+                   bool& added) {
     const BmpLayout& layout = plan.layout;
     for (std::uint32_t entry = 0; entry < layout.entryCount; ++entry) {
         const std::uint64_t at = layout.paletteOffset + std::uint64_t{entry} * layout.entrySize;
@@ -72,7 +96,12 @@ unsigned fillEntry(ConversionPlan& plan, Rgb fill, bool& added) {
         }
     }
     if (layout.entryCount >= layout.entryCapacity) {
-        throw Error(ErrorKind::NoPaletteRoom);
+        const auto unused = undrawnEntry(use);
+        if (!unused) {
+            throw Error(ErrorKind::NoPaletteRoom);
+        }
+        setEntryColour(plan, *unused, fill);
+        return *unused;
     }
     const std::uint8_t entry[4] = {fill.blue, fill.green, fill.red, 0};
     plan.head.insert(plan.head.end(), entry, entry + layout.entrySize);
@@ -80,7 +109,9 @@ unsigned fillEntry(ConversionPlan& plan, Rgb fill, bool& added) {
     return layout.entryCount;
 }
 
-void planGrowth(ConversionPlan& plan, const ByteSource& source, bool atTop, Rgb fill) {
+// `use`: the pixels each palette entry draws (palette pictures).
+void planGrowth(ConversionPlan& plan, const ByteSource& source, bool atTop, Rgb fill,
+                const std::vector<std::uint64_t>& use) {
     const BmpLayout& layout = plan.layout;
     if (source.size() < layout.rowsEnd()) {
         throw Error(ErrorKind::Truncated, source.path());
@@ -90,7 +121,7 @@ void planGrowth(ConversionPlan& plan, const ByteSource& source, bool atTop, Rgb 
     if (first.transparent) {
         plan.newRow.assign(layout.stride, 0); // colour and alpha 0, whatever the masks
     } else if (layout.colours == ColourLayout::Palette) {
-        plan.newRow = indexRow(layout, fillEntry(plan, fill, added));
+        plan.newRow = indexRow(layout, fillEntry(plan, fill, use, added));
     } else {
         const auto neighbour =
             readExactly(source, neighbourRowOffset(layout, atTop), layout.stride);
@@ -234,11 +265,13 @@ ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& reque
     const bool palette = layout.colours == ColourLayout::Palette;
     plan.headEnd = palette ? layout.paletteEnd() : grow ? FileHeaderSize + layout.headerSize : 0;
     plan.head = readExactly(source, 0, plan.headEnd);
+    std::vector<std::uint64_t> use;
     if (palette) {
-        recolourPalette(plan, countEntryUse(source, layout));
+        use = countEntryUse(source, layout);
+        recolourPalette(plan, use);
     }
     if (grow) {
-        planGrowth(plan, source, request.growth == Growth::Top, request.pairs.front().to);
+        planGrowth(plan, source, request.growth == Growth::Top, request.pairs.front().to, use);
     }
     totalUp(plan.result);
     return plan;

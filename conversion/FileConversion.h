@@ -51,8 +51,8 @@ struct ConversionPlan {
 // Unsupported for a picture that is not 24-bit unless the request takes every kind, or too
 // large to become 32-bit with alpha; Truncated for a 16 x 15 picture to be grown, or a picture
 // to become 32-bit with alpha, whose rows are not all in the file; NoPaletteRoom for a
-// grown palette picture with no entry of the new row's colour and no room for one; the
-// errors of reading the source.
+// grown palette picture with no entry of the new row's colour, no room for one, and every
+// entry drawn by some pixel; the errors of reading the source.
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request);
 
 using ByteSink = std::function<void(std::span<const std::uint8_t>)>;

@@ -21,10 +21,11 @@ enum class FileStatus {
 
 struct FileFailure {
     enum class Kind {
-        Conversion,       // reading, converting or replacing the file failed
-        BackupBlocked,    // its backup name is held by something that may not be replaced
-        BackupNameShared, // another picture of this run already has the same backup name
-        BackupNotPlaced,  // converted, but its original could not become the backup
+        Conversion,        // reading, converting or replacing the file failed
+        BackupBlocked,     // its backup name is held by something that may not be replaced
+        BackupNameShared,  // another picture of this run already has the same backup name
+        BackupNotPlaced,   // converted, but its original could not become the backup
+        FolderNotWritable, // its folder takes no new file: `error` is the folder's, and says why
     };
     Kind kind;
     Error error;

@@ -241,9 +241,10 @@ Converted failing(ErrorKind kind) {
 }
 
 // The grown file: the new row inserted where the top (bottom) row is, one more palette entry
-// when none holds the colour, and the header fields that depend on them.
+// when none holds the colour (in a full table, the last entry no pixel draws takes it), and
+// the header fields that depend on them.
 Converted modelGrowth(Converted result, const Bytes& original, const BmpLayout& layout,
-                      const ConversionRequest& request) {
+                      const ConversionRequest& request, const std::vector<std::uint64_t>& use) {
     const bool top = request.growth == Growth::Top;
     const bool afterLast = top == (layout.height > 0);
     const std::uint64_t rowAt = afterLast ? layout.rowsEnd() : layout.pixelOffset;
@@ -259,7 +260,19 @@ Converted modelGrowth(Converted result, const Bytes& original, const BmpLayout& 
             }
         }
         if (index == layout.entryCount && layout.entryCount >= layout.entryCapacity) {
-            return failing(ErrorKind::NoPaletteRoom);
+            // A full table lends the new row its last entry that no pixel draws.
+            for (std::uint32_t i = layout.entryCount; i-- > 0 && index == layout.entryCount;) {
+                if (use[i] == 0) {
+                    index = i;
+                }
+            }
+            if (index == layout.entryCount) {
+                return failing(ErrorKind::NoPaletteRoom);
+            }
+            const std::uint64_t at = layout.paletteOffset + std::uint64_t{index} * layout.entrySize;
+            result.bytes[at] = fill.blue;
+            result.bytes[at + 1] = fill.green;
+            result.bytes[at + 2] = fill.red;
         }
         added = index == layout.entryCount;
         for (int x = 0; x < 16; ++x) {
@@ -335,14 +348,17 @@ Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
     }
     Converted result;
     result.bytes = file;
+    std::vector<std::uint64_t> use;
     if (layout.colours == ColourLayout::Palette) {
-        std::vector<std::uint64_t> use;
         try {
             use = rle ? countEntryUse(MemorySource(file), layout) : modelUse(file, layout);
         } catch (const Error& error) {
             return failing(error.kind());
         }
         for (std::uint32_t i = 0; i < layout.entryCount; ++i) {
+            if (use[i] == 0) {
+                continue; // an entry no pixel draws keeps its colour
+            }
             modelColour(result.bytes, layout.paletteOffset + std::uint64_t{i} * layout.entrySize,
                         ChannelBytes{}, request, result, use[i], true);
         }
@@ -352,7 +368,7 @@ Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
     if (request.nearMisses == NearMisses::Ignored) {
         result.nearMisses = 0; // a walk not asked for them reports none
     }
-    return grow ? modelGrowth(std::move(result), file, layout, request) : result;
+    return grow ? modelGrowth(std::move(result), file, layout, request, use) : result;
 }
 
 // ---- What the input asks. ----

@@ -45,6 +45,8 @@ QString whatHappened(const FileOutcome& outcome) {
                 .arg(file);
         }
         break;
+    case FileFailure::Kind::FolderNotWritable: // the number says it: 書き込みできません
+        break;
     }
     return notConverted(outcome.path);
 }

@@ -7,9 +7,10 @@ source scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev qt6-translations-l10n desktop-file-utils \
     appstream
 
+# A new compiler warning fails the run, in both builds.
 build=build-test
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DPIXTINT_SANITIZE=ON \
-    -DPIXTINT_BUILD_TESTS=ON -DPIXTINT_BUILD_BENCH=OFF
+    -DPIXTINT_BUILD_TESTS=ON -DPIXTINT_BUILD_BENCH=OFF -DPIXTINT_WARNINGS_AS_ERRORS=ON
 cmake --build "$build" -j2
 (cd "$build" && ctest --output-on-failure -j2)
 
@@ -17,6 +18,7 @@ cmake --build "$build" -j2
 # Its tests ran above with the sanitizers; here the build is what is proved, plus a quick run.
 cli_build=build-cli
 cmake -S . -B "$cli_build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Debug -DPIXTINT_BUILD_WINDOW=OFF \
-    -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON -DPIXTINT_BUILD_TESTS=ON -DPIXTINT_BUILD_BENCH=OFF
+    -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON -DPIXTINT_BUILD_TESTS=ON -DPIXTINT_BUILD_BENCH=OFF \
+    -DPIXTINT_WARNINGS_AS_ERRORS=ON
 cmake --build "$cli_build" -j2
 (cd "$cli_build" && ctest --output-on-failure -j2 --exclude-regex KilledRun)

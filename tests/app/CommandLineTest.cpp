@@ -123,8 +123,11 @@ TEST(Program, AnswersOnTheTerminalWithItsExitStatus) {
     EXPECT_EQ(version.output, "pixtint 1.2\n");
 
     TestFolder root;
-    const ProgramRun missing =
-        runProgram("'" + (root / "missing").string() + "'", "QT_QPA_PLATFORM=offscreen");
+    // Appended in steps: GCC's optimiser misreads "'" + a temporary string as overlapping.
+    std::string quoted = "'";
+    quoted += (root / "missing").string();
+    quoted += "'";
+    const ProgramRun missing = runProgram(quoted, "QT_QPA_PLATFORM=offscreen");
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.output.find("pixtint: not a folder or a file: "), std::string::npos)
         << missing.output;

@@ -44,6 +44,23 @@ TEST(Colours, RejectsAnythingElse) {
     }
 }
 
+// CSS's short hex form; no form with an alpha part, which no colour here has. The names
+// spelt with "grey" are the same colours as those with "gray", grey itself 128, 128, 128.
+TEST(Colours, ReadsShortHexAndEachGreyAsItsGray) {
+    EXPECT_EQ(parseColour("#f0f"), (Rgb{255, 0, 255}));
+    EXPECT_EQ(parseColour("A5c"), (Rgb{0xaa, 0x55, 0xcc}));
+    EXPECT_EQ(parseColourPair("#000=fff"), (ColourPair{{0, 0, 0}, {255, 255, 255}}));
+    for (const char* text : {"#f0f0", "#ff00ff80", "f0f0", "#f0g", "#-1f", "#f0 "}) {
+        EXPECT_FALSE(parseColour(text)) << text;
+    }
+    EXPECT_EQ(parseColour("grey"), (Rgb{128, 128, 128}));
+    for (const std::string kind :
+         {"", "dark", "dim", "light", "slate", "darkslate", "lightslate"}) {
+        ASSERT_TRUE(parseColour(kind + "grey")) << kind;
+        EXPECT_EQ(parseColour(kind + "grey"), parseColour(kind + "gray")) << kind;
+    }
+}
+
 TEST(Colours, ReadsAPairAroundItsEqualsSign) {
     EXPECT_EQ(parseColourPair("#0000ff=255,0,0"), (ColourPair{{0, 0, 255}, {255, 0, 0}}));
     for (const char* text :

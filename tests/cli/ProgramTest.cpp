@@ -155,14 +155,11 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     EXPECT_EQ(run.exitStatus, 1);
     const auto objects = jsonLines(run.out);
     ASSERT_EQ(objects.size(), 4u) << run.out;
-    EXPECT_EQ(objects[0], (nlohmann::json{{"path", dir + "/gone.bmp"},
-                                          {"status", "failed"},
-                                          {"error", "no such file or directory"}}));
     const auto pair = [](const char* from, const char* to, int pixels) {
         return nlohmann::json{{"from", from}, {"to", to}, {"pixels", pixels}, {"near_misses", 0}};
     };
     EXPECT_EQ(
-        objects[1],
+        objects[0],
         (nlohmann::json{{"path", dir + "/a.bmp"},
                         {"status", "converted"},
                         {"bits", 24},
@@ -172,11 +169,14 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
                         {"near_misses", 0},
                         {"pairs", {pair("#ff00ff", "#0cc828", 239), pair("#808080", "#ff00ff", 1)}},
                         {"grown", true}}));
-    EXPECT_EQ(objects[2]["status"], "unchanged");
-    EXPECT_EQ(objects[2]["path"], dir + "/caf\xEF\xBF\xBD.bmp");
-    EXPECT_EQ(objects[3], (nlohmann::json{{"path", dir + "/sixteen.bmp"},
+    EXPECT_EQ(objects[1]["status"], "unchanged");
+    EXPECT_EQ(objects[1]["path"], dir + "/caf\xEF\xBF\xBD.bmp");
+    EXPECT_EQ(objects[2], (nlohmann::json{{"path", dir + "/sixteen.bmp"},
                                           {"status", "skipped"},
                                           {"reason", "16-bit picture"}}));
+    EXPECT_EQ(objects[3], (nlohmann::json{{"path", dir + "/gone.bmp"},
+                                          {"status", "failed"},
+                                          {"error", "no such file or directory"}}));
     EXPECT_EQ(run.err, "pixtint-convert: " + dir + "/gone.bmp: no such file or directory\n");
     Bytes expected = makeBmp24(16, 16, Green);
     setPixel(expected, 3, 2, Magenta);
@@ -192,7 +192,7 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
                         .compression = 2,
                         .palette = {Magenta, Grey},
                         .pixels = {16, 0x01, 0, 0, 0, 1}};
-    const BmpRecipe full{.bitCount = 1, .palette = {Grey, Grey}, .pixels = Bytes(60, 0)};
+    const BmpRecipe full{.bitCount = 1, .palette = {Grey, Grey}, .pixels = Bytes(60, 0x0f)};
     BmpRecipe alpha{.bitCount = 32, .headerSize = 124, .compression = 3};
     for (int i = 0; i < 16 * 15; ++i) {
         alpha.pixels.insert(alpha.pixels.end(), {255, 0, 255, static_cast<std::uint8_t>(i)});
@@ -245,6 +245,62 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
     EXPECT_EQ(folder.read("short.bmp"), Bytes(icon.begin(), icon.end() - 48));
 }
 
+// Only the entries some pixel draws count: a swap of black and white in a picture whose
+// table holds both, unused, changes no pixel and leaves the file and its backup unwritten.
+TEST(Program, PaletteEntriesThatNoPixelDrawsAreNeitherCountedNorChanged) {
+    TestFolder folder;
+    const Pixel Black{0, 0, 0}, White{255, 255, 255};
+    BmpRecipe open{.bitCount = 8, .palette = {Grey}, .pixels = Bytes(16 * 15, 0)};
+    for (int i = 1; i < 256; ++i) {
+        open.palette.push_back(i % 2 == 0 ? Black : White);
+    }
+    BmpRecipe drawn = open;
+    drawn.pixels[0] = drawn.pixels[1] = drawn.pixels[2] = 2; // black
+    folder.write("open.bmp", makeBmp(open));
+    folder.write("drawn.bmp", makeBmp(drawn));
+    const auto dir = folder.path().string() + "/";
+
+    const auto run = runConvert({"-m", "000000=ffffff", "-m", "ffffff=000000", dir});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const std::string Eight = "8-bit, Windows 3 header, uncompressed";
+    EXPECT_EQ(run.out, "converted      " + dir + "drawn.bmp  (" + Eight +
+                           "; 3 pixels in 1 entry (#000000: 3, #ffffff: 0))\n" + "unchanged      " +
+                           dir + "open.bmp  (" + Eight + ")\n" + "1 converted, 1 unchanged\n");
+    EXPECT_EQ(folder.read("open.bmp"), makeBmp(open));
+    BmpRecipe swapped = drawn;
+    swapped.palette[2] = White;
+    EXPECT_EQ(folder.read("drawn.bmp"), makeBmp(swapped));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"drawn.bak", "drawn.bmp", "open.bmp"}));
+}
+
+// Lines follow the arguments, and the names within each folder, whatever was found before
+// the conversion started; with -r a folder named like a picture is walked, not skipped.
+TEST(Program, ReportsInTheOrderOfTheArgumentsAndTheNames) {
+    TestFolder folder;
+    std::filesystem::create_directories(folder / "one/dir.bmp");
+    std::filesystem::create_directories(folder / "two");
+    for (const char* name : {"one/a.bmp", "one/z.bmp", "one/dir.bmp/c.bmp", "two/b.bmp"}) {
+        folder.write(name, makeBmp24(2, 2, Grey));
+    }
+    const auto dir = folder.path().string() + "/";
+    const auto unchanged = [](const std::string& path) {
+        return "unchanged      " + path + "  (" + Plain + ")\n";
+    };
+    const std::vector<std::string> paths{dir + "one", dir + "gone", dir + "two"};
+
+    const auto run = runConvert(with(MagentaToGreen, paths));
+    EXPECT_EQ(run.out, unchanged(dir + "one/a.bmp") + "skipped        " + dir +
+                           "one/dir.bmp  (a folder)\n" + unchanged(dir + "one/z.bmp") +
+                           "failed         " + dir + "gone  (no such file or directory)\n" +
+                           unchanged(dir + "two/b.bmp") + "3 unchanged, 1 skipped, 1 failed\n");
+
+    const auto walked = runConvert(with(with(MagentaToGreen, {"-r"}), paths));
+    EXPECT_EQ(walked.out, unchanged(dir + "one/a.bmp") + unchanged(dir + "one/z.bmp") +
+                              unchanged(dir + "one/dir.bmp/c.bmp") + "failed         " + dir +
+                              "gone  (no such file or directory)\n" + unchanged(dir + "two/b.bmp") +
+                              "4 unchanged, 1 failed\n");
+}
+
 // On standard error a failure is told once more, except where the lines go to the same
 // terminal: there the line says it already, and the summary still counts it.
 TEST(Program, AFailureOnATerminalIsShownOnce) {
@@ -268,7 +324,7 @@ TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {
     folder.write("a.bmp", icon);
     const auto dir = folder.path().string();
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {{"-f", "ff0000", "-t", "00ff00"}, "no PATH"},
+        {{"-f", "ff0000", "-t", "00ff00"}, "PATH is required"},
         {{dir}, "no colour pair"},
         {{"-f", "ff0000", dir}, "--from needs --to"},
         {{"-f", "reddish", "-t", "00ff00", dir}, "'reddish'"},

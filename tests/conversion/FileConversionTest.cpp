@@ -206,12 +206,13 @@ TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
 }
 
 TEST(ConversionOfOneFile, GrowsAPalettePictureWithAnEntryOfTheNewColour) {
-    const auto icon = [](std::vector<Pixel> palette) {
-        return BmpRecipe{.bitCount = 4, .palette = std::move(palette), .pixels = Bytes(8 * 15, 0)};
+    const auto icon = [](std::vector<Pixel> palette, std::uint8_t pixels = 0) {
+        return BmpRecipe{
+            .bitCount = 4, .palette = std::move(palette), .pixels = Bytes(8 * 15, pixels)};
     };
     const ConversionRequest grow{{{Before, After}}, Growth::Bottom, false, 0, true};
     // An entry holds the new colour once recoloured: the new row uses it.
-    BmpRecipe recipe = icon({{1, 1, 1}, {3, 2, 1}});
+    BmpRecipe recipe = icon({{1, 1, 1}, {3, 2, 1}}, 0x01);
     BmpRecipe expected = recipe;
     expected.palette[1] = {9, 8, 7};
     expected.height = 16;
@@ -224,6 +225,34 @@ TEST(ConversionOfOneFile, GrowsAPalettePictureWithAnEntryOfTheNewColour) {
     expected.height = 16;
     expected.pixels = concat({Bytes(8, 0x11), recipe.pixels});
     EXPECT_EQ(converted(makeBmp(recipe), grow), makeBmp(expected));
+}
+
+// A full table lends the new row its last entry that no pixel draws, recoloured to the new
+// colour; only a table whose every entry is drawn cannot grow.
+TEST(ConversionOfOneFile, AFullPaletteGrowsThroughAnEntryNoPixelDraws) {
+    const ConversionRequest grow{{{Before, After}}, Growth::Top, false, 0, true};
+    BmpRecipe recipe{.bitCount = 8, .pixels = Bytes(16 * 15, 0)};
+    for (int i = 0; i < 256; ++i) {
+        recipe.palette.push_back({static_cast<std::uint8_t>(i), 0, 0});
+    }
+    for (std::size_t i = 0; i < recipe.pixels.size(); ++i) {
+        recipe.pixels[i] = static_cast<std::uint8_t>(i % 250); // 250 to 255 draw nothing
+    }
+    ConversionResult result;
+    const Bytes out = converted(makeBmp(recipe), grow, &result);
+    BmpRecipe expected = recipe;
+    expected.palette[255] = {9, 8, 7};
+    expected.height = 16;
+    expected.pixels = concat({recipe.pixels, Bytes(16, 255)});
+    EXPECT_EQ(out, makeBmp(expected));
+    EXPECT_TRUE(result.grown);
+    EXPECT_EQ(result.entriesChanged, 0u);
+
+    const BmpRecipe everyEntryDrawn{
+        .bitCount = 1, .palette = {{1, 1, 1}, {2, 2, 2}}, .pixels = Bytes(4 * 15, 0x0f)};
+    const auto error = errorOf([&] { converted(makeBmp(everyEntryDrawn), grow); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind(), ErrorKind::NoPaletteRoom);
 }
 
 // The new row of a 32-bit picture takes, column by column, the fourth byte of the row it

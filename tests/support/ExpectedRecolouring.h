@@ -107,6 +107,30 @@ private:
         return std::nullopt;
     }
 
+    // Which indices the stored rows of an uncompressed picture draw; empty for compressed data,
+    // which this reader does not decode.
+    static std::vector<bool> drawnEntries(const Bytes& bytes, const Header& header) {
+        if (header.compression != 0 || header.bits == 0 || header.width <= 0) {
+            return {};
+        }
+        std::vector<bool> drawn(std::size_t{1} << header.bits, false);
+        const std::uint64_t width = static_cast<std::uint64_t>(header.width);
+        const std::uint64_t stride = (width * header.bits + 31) / 32 * 4;
+        const std::uint64_t rows = static_cast<std::uint64_t>(std::abs(header.height));
+        for (std::uint64_t row = 0; row < rows; ++row) {
+            for (std::uint64_t x = 0; x < width; ++x) {
+                const std::uint64_t bit = x * header.bits;
+                const std::uint64_t at = header.pixelOffset + row * stride + bit / 8;
+                if (at >= bytes.size()) {
+                    return drawn;
+                }
+                const unsigned shift = 8 - header.bits - static_cast<unsigned>(bit % 8);
+                drawn[(bytes[at] >> shift) & ((1u << header.bits) - 1)] = true;
+            }
+        }
+        return drawn;
+    }
+
     // The table follows the header; an index has `bits` bits, so no more entries than 2^bits
     // count, whatever the header declares. The 12-byte header has no count: its table of
     // three-byte entries fills the room before the pixels.
@@ -120,8 +144,12 @@ private:
         if (header.size == 12) {
             count = std::min(indexable, (std::max(header.pixelOffset, tableAt) - tableAt) / 3);
         }
+        const auto drawn = drawnEntries(bytes, header);
         for (std::uint64_t entry = 0; entry < count; ++entry) {
             const std::size_t at = tableAt + entry * entrySize;
+            if (!drawn.empty() && !drawn[entry]) {
+                continue; // an entry no pixel draws keeps its colour
+            }
             if (auto to = replacementOf({bytes.at(at + 2), bytes.at(at + 1), bytes.at(at)})) {
                 bytes[at] = to->blue;
                 bytes[at + 1] = to->green;

@@ -52,7 +52,10 @@ private:
         if (answers.empty()) {
             return std::nullopt;
         }
-        std::optional<T> answer = answers.front();
+        // Taken by swap: GCC's optimiser warns, wrongly, that a copy of an empty optional
+        // QString reads its uninitialised storage.
+        std::optional<T> answer;
+        answer.swap(answers.front());
         answers.pop_front();
         return answer;
     }
