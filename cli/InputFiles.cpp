@@ -36,6 +36,16 @@ std::string identityOf(const fs::path& path) {
     return real ? std::string(real.get()) : path.native();
 }
 
+// An entry that is no link has the real path of its folder with its own name after it, so a
+// folder's real path is worked out once, not again for every picture in it.
+std::string identityInFolder(const std::string& realFolder, const fs::path& folder,
+                             const std::string& name, const struct stat& entry) {
+    if (S_ISLNK(entry.st_mode)) {
+        return identityOf(folder / name);
+    }
+    return realFolder == "/" ? "/" + name : realFolder + "/" + name;
+}
+
 class Collector {
 public:
     explicit Collector(bool recursive)
@@ -48,15 +58,15 @@ public:
         } else if (S_ISDIR(status.st_mode)) {
             addFolder(path);
         } else {
-            addFile(path);
+            addFile(path, identityOf(path));
         }
     }
 
     std::vector<InputFile> take() { return std::move(files_); }
 
 private:
-    void addFile(const fs::path& path) {
-        if (seen_.insert(identityOf(path)).second) {
+    void addFile(const fs::path& path, std::string identity) {
+        if (seen_.insert(std::move(identity)).second) {
             files_.push_back({path, std::nullopt});
         }
     }
@@ -67,15 +77,24 @@ private:
             return;
         }
         const auto names = matchingNames((folder / "*").string());
+        const std::string realFolder = identityOf(folder);
         for (const auto& name : names) {
             if (!matchesWildcard(name, "*.bmp")) {
                 continue;
             }
-            struct stat status {};
-            if (::stat((folder / name).c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
-                files_.push_back({folder / name, std::nullopt, true});
+            // lstat, and stat only for a link: one call for an ordinary picture.
+            struct stat entry {};
+            const fs::path path = folder / name;
+            const bool known = ::lstat(path.c_str(), &entry) == 0;
+            struct stat target = entry;
+            if (known && S_ISLNK(entry.st_mode) && ::stat(path.c_str(), &target) != 0) {
+                target = entry;
+            }
+            if (known && S_ISDIR(target.st_mode)) {
+                files_.push_back({path, std::nullopt, true});
             } else {
-                addFile(folder / name);
+                addFile(path, known ? identityInFolder(realFolder, folder, name, entry)
+                                    : identityOf(path));
             }
         }
         if (!recursive_) {

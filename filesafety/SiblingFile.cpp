@@ -83,9 +83,9 @@ UniqueFd createNamed(const std::filesystem::path& target, ino_t replaces,
 } // namespace
 
 SiblingFile::SiblingFile(std::filesystem::path target, const FolderLock* heldLock,
-                         FileSystem& fileSystem)
+                         FileSystem& fileSystem, const struct stat* openTarget)
     : target_(std::move(target)) {
-    const auto existing = regularTarget(target_);
+    const auto existing = openTarget ? std::optional(*openTarget) : regularTarget(target_);
     replaces_ = existing ? existing->st_ino : 0;
     const int unnamed = fileSystem.createUnnamed(folderOf(target_).c_str());
     if (unnamed >= 0) {

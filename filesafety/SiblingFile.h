@@ -25,10 +25,12 @@ class FolderLock;
 class SiblingFile {
 public:
     // Created with the target's permissions where the target exists. A caller that already
-    // holds the folder's lock passes it. Throws Error naming the target when the folder takes
-    // no new file.
+    // holds the folder's lock passes it, and one that has the target open passes its status,
+    // which then stands for the target's. Throws Error naming the target when the folder
+    // takes no new file.
     explicit SiblingFile(std::filesystem::path target, const FolderLock* heldLock = nullptr,
-                         FileSystem& fileSystem = systemFileSystem());
+                         FileSystem& fileSystem = systemFileSystem(),
+                         const struct stat* openTarget = nullptr);
     ~SiblingFile();
     SiblingFile(const SiblingFile&) = delete;
     SiblingFile& operator=(const SiblingFile&) = delete;
