@@ -141,7 +141,8 @@ void convertToCopy(PreparedFile& file, const ConversionRequest& request, const F
         return;
     }
     file.copy = sink.finish();
-    keepAttributes(file.source->descriptor(), file.copy->descriptor(), file.path);
+    keepAttributes(file.source->opened(), file.source->descriptor(), file.copy->status(),
+                   file.copy->descriptor(), file.path);
 }
 
 void countChanges(PreparedFile& file, const ConversionRequest& request) {

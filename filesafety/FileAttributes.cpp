@@ -115,13 +115,15 @@ bool keepExtendedAttributes(int from, int to, const std::filesystem::path& path)
 
 void keepAttributes(int from, int to, const std::filesystem::path& path) {
     struct stat old {};
-    if (::fstat(from, &old) != 0) {
-        throwErrno(errno, path);
-    }
     struct stat fresh {};
-    if (::fstat(to, &fresh) != 0) {
+    if (::fstat(from, &old) != 0 || ::fstat(to, &fresh) != 0) {
         throwErrno(errno, path);
     }
+    keepAttributes(old, from, fresh, to, path);
+}
+
+void keepAttributes(const struct stat& old, int from, const struct stat& fresh, int to,
+                    const std::filesystem::path& path) {
     // The owner first: changing it clears the set-user-ID and set-group-ID bits.
     const bool ownerChanged = keepOwner(old, fresh, to, path);
     const bool attributesChanged = keepExtendedAttributes(from, to, path);

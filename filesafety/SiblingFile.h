@@ -37,6 +37,8 @@ public:
 
     void write(std::span<const std::uint8_t> bytes);
     int descriptor() const { return file_.get(); }
+    // The file as made: its inode, owner and group, and the permissions it was given.
+    const struct stat& status() const { return status_; }
     const std::filesystem::path& target() const { return target_; }
     // Its own name (OwnRole::Copy); empty while it has none.
     const std::filesystem::path& name() const { return name_; }
@@ -58,6 +60,7 @@ private:
     ino_t replaces_ = 0;         // the file the target named when this was made; 0 for none
     std::filesystem::path name_; // empty while unnamed
     UniqueFd file_;
+    struct stat status_ {};
 };
 
 // Writes `bytes` to a sibling, flushes it, renames it over `target` and flushes the folder,
