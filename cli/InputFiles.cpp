@@ -38,11 +38,7 @@ std::string identityOf(const fs::path& path) {
 
 // An entry that is no link has the real path of its folder with its own name after it, so a
 // folder's real path is worked out once, not again for every picture in it.
-std::string identityInFolder(const std::string& realFolder, const fs::path& folder,
-                             const std::string& name, const struct stat& entry) {
-    if (S_ISLNK(entry.st_mode)) {
-        return identityOf(folder / name);
-    }
+std::string inFolder(const std::string& realFolder, const std::string& name) {
     return realFolder == "/" ? "/" + name : realFolder + "/" + name;
 }
 
@@ -76,34 +72,49 @@ private:
             files_.push_back({folder, std::move(problem)});
             return;
         }
-        const auto names = matchingNames((folder / "*").string());
+        const auto entries = matchingEntries((folder / "*").string());
         const std::string realFolder = identityOf(folder);
-        for (const auto& name : names) {
-            if (!matchesWildcard(name, "*.bmp")) {
-                continue;
-            }
-            // lstat, and stat only for a link: one call for an ordinary picture.
-            struct stat entry {};
-            const fs::path path = folder / name;
-            const bool known = ::lstat(path.c_str(), &entry) == 0;
-            struct stat target = entry;
-            if (known && S_ISLNK(entry.st_mode) && ::stat(path.c_str(), &target) != 0) {
-                target = entry;
-            }
-            if (known && S_ISDIR(target.st_mode)) {
-                files_.push_back({path, std::nullopt, true});
-            } else {
-                addFile(path, known ? identityInFolder(realFolder, folder, name, entry)
-                                    : identityOf(path));
+        for (const auto& entry : entries) {
+            if (matchesWildcard(entry.name, "*.bmp")) {
+                addEntry(folder, realFolder, entry);
             }
         }
         if (!recursive_) {
             return;
         }
-        for (const auto& name : names) {
-            if (isFolderItself(folder / name)) {
-                addFolder(folder / name);
+        for (const auto& entry : entries) {
+            if (entry.kind == DT_DIR ||
+                (entry.kind == DT_UNKNOWN && isFolderItself(folder / entry.name))) {
+                addFolder(folder / entry.name);
             }
+        }
+    }
+
+    // The listing tells most entries' kind; only a link, or an entry of a kind the file
+    // system does not tell, is looked at.
+    void addEntry(const fs::path& folder, const std::string& realFolder, const FolderEntry& entry) {
+        const fs::path path = folder / entry.name;
+        if (entry.kind == DT_REG) {
+            addFile(path, inFolder(realFolder, entry.name));
+            return;
+        }
+        if (entry.kind == DT_DIR) {
+            files_.push_back({path, std::nullopt, true});
+            return;
+        }
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) == 0 && !S_ISLNK(status.st_mode)) {
+            if (S_ISDIR(status.st_mode)) {
+                files_.push_back({path, std::nullopt, true});
+            } else {
+                addFile(path, inFolder(realFolder, entry.name));
+            }
+            return;
+        }
+        if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+            files_.push_back({path, std::nullopt, true});
+        } else {
+            addFile(path, identityOf(path));
         }
     }
 

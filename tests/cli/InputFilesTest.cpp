@@ -66,15 +66,18 @@ TEST(InputFiles, LinksLeadToWhatTheyNameWithinAFolder) {
     fs::create_symlink("e.bmp", folder / "elsewhere/f.bmp");
     fs::create_symlink(folder / "icons/sub", folder / "elsewhere/g.bmp");
     fs::create_symlink(folder / "gone", folder / "elsewhere/h.bmp");
+    fs::create_directory(folder / "elsewhere/d.bmp");
     const std::vector<std::string> arguments{(folder / "elsewhere").string()};
     const auto inputs = collectInputFiles(arguments, false);
-    ASSERT_EQ(inputs.size(), 3u);
+    ASSERT_EQ(inputs.size(), 4u);
     EXPECT_EQ(inputs[0].path, folder / "elsewhere/0.bmp");
     EXPECT_FALSE(inputs[0].isFolder);
-    EXPECT_EQ(inputs[1].path, folder / "elsewhere/g.bmp");
+    EXPECT_EQ(inputs[1].path, folder / "elsewhere/d.bmp");
     EXPECT_TRUE(inputs[1].isFolder);
-    EXPECT_EQ(inputs[2].path, folder / "elsewhere/h.bmp");
-    EXPECT_FALSE(inputs[2].isFolder);
+    EXPECT_EQ(inputs[2].path, folder / "elsewhere/g.bmp");
+    EXPECT_TRUE(inputs[2].isFolder);
+    EXPECT_EQ(inputs[3].path, folder / "elsewhere/h.bmp");
+    EXPECT_FALSE(inputs[3].isFolder);
 }
 
 TEST(InputFiles, AFolderThatCannotBeReadIsOneEntryWithItsProblem) {
