@@ -116,6 +116,9 @@ Timing timeWindow(SilentDialogs& dialogs, const fs::path& root, FolderMaker make
     const double cpu = cpuSeconds(RUSAGE_SELF);
     const auto start = Clock::now();
     control<QPushButton>(*window, "Command4").click();
+    while (!closed) { // the batch runs on its own thread; its closing message ends it
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     dialogs.onMessage = nullptr;
     if (!closed) {
         std::fprintf(stderr, "the batch never ended with its message\n");

@@ -20,7 +20,7 @@ scratch=${1:-${TMPDIR:-/tmp}}
 build=${PIXTINT_BENCH_BUILD:-build-bench-release} # any build folder of the benchmarks
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DPIXTINT_BUILD_TESTS=OFF -DPIXTINT_BUILD_BENCH=ON
 cmake --build "$build" -j2 --target bench_replace_color bench_window bench_batch bench_durable_floor \
-    bench_cli bench_kinds
+    bench_cli bench_kinds bench_transparency
 
 on_display() {
     QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
@@ -34,5 +34,7 @@ echo "== command line: pixtint-convert against the durable floor and ImageMagick
 "$build/bench/bench_cli" "$scratch/pixtint-bench-cli"
 echo "== command line: 32-bit, palette and tolerant conversions against their references"
 "$build/bench/bench_kinds" "$scratch/pixtint-bench-kinds"
+echo "== command line: a key colour turned transparent against the durable floor and dd"
+"$build/bench/bench_transparency" "$scratch/pixtint-bench-transparency"
 echo "== window: refresh and preview"
 on_display "$build/bench/bench_window" "$scratch/pixtint-bench-window"

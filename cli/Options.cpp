@@ -46,9 +46,15 @@ so -m A=B -m B=A swaps A and B; where a colour matches several pairs, the first 
 Exit status: 0 when no file failed, 1 when a file failed, 2 for a usage error,
 130 when stopped by a signal.)";
 
+const char* const TransparencyNote = R"(
+TO may be 'transparent': matched pixels become fully transparent (alpha 0, colour 0), every
+other pixel stays fully opaque. A 32-bit picture with an alpha mask keeps its layout; every
+other kind becomes a 32-bit picture with a V5 header and an alpha mask, stored the same way up.)";
+
 void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
     app.add_option("-f,--from", raw.from, "the colour to replace")->type_name("COLOUR");
-    app.add_option("-t,--to", raw.to, "the colour that replaces it")->type_name("COLOUR");
+    app.add_option("-t,--to", raw.to, "the colour that replaces it, or transparent")
+        ->type_name("COLOUR");
     app.add_option("-m,--map", raw.maps, "a colour pair; repeat for several pairs")
         ->type_name("FROM=TO")
         ->allow_extra_args(false); // "-m A=B icons/": icons/ is a path
@@ -75,11 +81,15 @@ void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
     app.set_help_flag("-h,--help", "print this help and exit");
     app.set_version_flag("--version", std::string(ProgramName) + " " + PIXTINT_VERSION,
                          "print the version and exit");
-    app.footer(Footer);
+    app.footer(std::string(Footer) + "\n" + TransparencyNote);
 }
 
 Rgb colourOf(const std::string& text, const char* option) {
     const auto colour = parseColour(text);
+    if (!colour && isTransparentColour(text)) {
+        throw UsageError{"'" + text + "' given to " + option +
+                         " is not a colour: only a new colour (TO) can be transparent"};
+    }
     if (!colour) {
         throw UsageError{
             "'" + text + "' given to " + option +
@@ -94,7 +104,9 @@ std::vector<ColourPair> pairsOf(const RawOptions& raw) {
         throw UsageError{raw.fromGiven ? "--from needs --to" : "--to needs --from"};
     }
     if (raw.fromGiven) {
-        pairs.push_back({colourOf(raw.from, "--from"), colourOf(raw.to, "--to")});
+        const Rgb from = colourOf(raw.from, "--from");
+        pairs.push_back(isTransparentColour(raw.to) ? ColourPair{from, {}, true}
+                                                    : ColourPair{from, colourOf(raw.to, "--to")});
     }
     for (const auto& map : raw.maps) {
         const auto pair = parseColourPair(map);
@@ -262,12 +274,23 @@ std::optional<Rgb> parseColour(std::string_view text) {
     return namedColour(text);
 }
 
+bool isTransparentColour(std::string_view text) {
+    constexpr std::string_view Word = "transparent";
+    return text.size() == Word.size() &&
+           std::equal(Word.begin(), Word.end(), text.begin(), [](char word, char c) {
+               return word == (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+           });
+}
+
 std::optional<ColourPair> parseColourPair(std::string_view text) {
     const auto equals = text.find('=');
     if (equals == std::string_view::npos) {
         return std::nullopt;
     }
     const auto from = parseColour(text.substr(0, equals));
+    if (from && isTransparentColour(text.substr(equals + 1))) {
+        return ColourPair{*from, {}, true};
+    }
     const auto to = parseColour(text.substr(equals + 1));
     if (!from || !to) {
         return std::nullopt;

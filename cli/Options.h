@@ -49,7 +49,10 @@ std::variant<CliOptions, EarlyExit> parseCommandLine(std::span<const char* const
 // letter case. Anything else answers nothing.
 std::optional<Rgb> parseColour(std::string_view text);
 
-// "FROM=TO", each side a colour as above.
+// "transparent" in any letter case: a TO colour that turns FROM transparent.
+bool isTransparentColour(std::string_view text);
+
+// "FROM=TO", each side a colour as above; TO may also be "transparent".
 std::optional<ColourPair> parseColourPair(std::string_view text);
 
 } // namespace pixtint

@@ -53,6 +53,10 @@ void describeResult(FileReport& report, const ConversionResult& result,
     report.palette = result.format.bitsPerPixel <= 8;
     report.entries = result.entriesChanged;
     report.nearMisses = result.nearMisses;
+    if (result.newFormat && report.status == ReportStatus::Converted) {
+        report.newFormat = result.newFormat;
+        report.palette = false; // its pixels change, not its colour table
+    }
     for (std::size_t i = 0; i < pairs.size() && i < result.counts.pairs.size(); ++i) {
         report.pairs.push_back({pairs[i], result.counts.pairs[i]});
     }
@@ -232,6 +236,27 @@ std::string formatText(const PictureFormat& format) {
            (format.compression == "none" ? std::string("uncompressed") : format.compression);
 }
 
+// "24-bit", "8-bit RLE8", "32-bit with alpha"
+std::string kindText(const PictureFormat& format) {
+    std::string text = std::to_string(format.bitsPerPixel) + "-bit";
+    if (format.compression == "RLE4" || format.compression == "RLE8") {
+        text += " " + format.compression;
+    }
+    if (format.bitsPerPixel == 32) {
+        text += format.alpha ? " with alpha" : " without alpha";
+    }
+    return text;
+}
+
+// "24-bit → 32-bit with alpha"
+std::string kindChangeText(const FileReport& report) {
+    return kindText(*report.format) + " \u2192 " + kindText(*report.newFormat);
+}
+
+std::string targetText(const ColourPair& pair) {
+    return pair.transparent ? "transparent" : hexColour(pair.to);
+}
+
 // "240 pixels in 2 entries (#ff00ff: 237, #808080: 3)"
 std::string changesText(const FileReport& report) {
     std::string text = counted(*report.pixels, "pixel", "pixels");
@@ -257,6 +282,9 @@ std::string details(const FileReport& report) {
     if (report.format) {
         parts.push_back(formatText(*report.format));
     }
+    if (report.format && report.newFormat) {
+        parts.push_back(kindChangeText(report));
+    }
     if (report.pixels && report.status != ReportStatus::Unchanged) {
         parts.push_back(changesText(report));
     }
@@ -280,7 +308,7 @@ nlohmann::ordered_json pairsJson(const FileReport& report) {
     for (const auto& [pair, counts] : report.pairs) {
         nlohmann::ordered_json object;
         object["from"] = hexColour(pair.from);
-        object["to"] = hexColour(pair.to);
+        object["to"] = targetText(pair);
         object["pixels"] = counts.pixels;
         if (report.palette) {
             object["entries"] = counts.entries;
@@ -321,6 +349,13 @@ std::string jsonLine(const FileReport& report, bool dryRun) {
     if (report.format) {
         object["near_misses"] = report.nearMisses;
         object["pairs"] = pairsJson(report);
+    }
+    if (report.format && report.newFormat) {
+        object["change"] = kindChangeText(report);
+        object["new_bits"] = report.newFormat->bitsPerPixel;
+        object["new_header"] = report.newFormat->header;
+        object["new_compression"] = report.newFormat->compression;
+        object["alpha"] = report.newFormat->alpha;
     }
     if (report.grown) {
         object["grown"] = true;

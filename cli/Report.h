@@ -38,6 +38,8 @@ struct FileReport {
     std::uint64_t nearMisses = 0;
     std::vector<PairReport> pairs;
     std::string notGrown; // why a 16 x 15 picture asked to grow was not
+    // Converted: the kind the picture becomes when that is not its own.
+    std::optional<PictureFormat> newFormat;
 };
 
 // The report of each kind of ending a file can have. `pairs` are the request's, in order.
@@ -63,7 +65,8 @@ struct Tally {
 // The per-file lines and the summary, without their line ends. A dry run reports the same
 // outcomes in the conditional ("would convert").
 
-// "converted  icons/a.bmp  (24-bit, V5 header, uncompressed; 37 pixels; 2 near misses)"
+// "converted  icons/a.bmp  (24-bit, V5 header, uncompressed; 37 pixels; 2 near misses)"; a
+// picture that changes kind says so: "(24-bit, ...; 24-bit → 32-bit with alpha; 37 pixels)".
 std::string textLine(const FileReport& report, bool dryRun);
 
 // {"path":"icons/a.bmp","status":"converted","bits":24,...,"pixels":37,"pairs":[...]}; a

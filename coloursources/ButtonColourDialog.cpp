@@ -93,6 +93,27 @@ void ButtonColourDialog::fitChoiceCaptions() {
         font.setPointSizeF(pointSize);
         choice->setFont(font);
     }
+    widenForCaptions();
+}
+
+// A caption that does not fit even in the smallest font (a long translation) widens the
+// dialog: the captions get what they lack, and the swatches and buttons move right by as much.
+void ButtonColourDialog::widenForCaptions() {
+    int lacking = 0;
+    for (const QRadioButton* choice : choices_) {
+        lacking = std::max(lacking, choice->sizeHint().width() - choice->width());
+    }
+    if (lacking <= 0) {
+        return;
+    }
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QRadioButton*>(control) != nullptr) {
+            control->resize(control->width() + lacking, control->height());
+        } else {
+            control->move(control->x() + lacking, control->y());
+        }
+    }
+    setFixedSize(width() + lacking, height());
 }
 
 void ButtonColourDialog::setChosenColour() {

@@ -31,6 +31,7 @@ private:
 
     void createControls();
     void fitChoiceCaptions();
+    void widenForCaptions();
     void setChosenColour();
 
     std::array<QRadioButton*, ChoiceCount> choices_{};

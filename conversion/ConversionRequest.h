@@ -15,8 +15,9 @@ enum class Growth { None, Top, Bottom };
 // whatever it shows (a system colour, a typed colour) before it asks.
 struct ConversionRequest {
     std::vector<ColourPair> pairs; // applied in one pass; the first pair that matches wins
-    Growth growth = Growth::None;  // 16 x 15 pictures only, filled with the first pair's colour
-    bool keepBackup = false;       // the original as NAME.bak (the name's last three bytes)
+    // 16 x 15 pictures only, filled with the first pair's colour (or transparency).
+    Growth growth = Growth::None;
+    bool keepBackup = false; // the original as NAME.bak (the name's last three bytes)
     // Largest difference on any channel at which a colour still matches a pair's FROM colour.
     std::uint8_t tolerance = 0;
     // Palette and 32-bit pictures as well as 24-bit ones (the command line); otherwise any

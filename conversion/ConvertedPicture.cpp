@@ -9,9 +9,9 @@ ConvertedPicture::ConvertedPicture(const std::filesystem::path& source,
                                    const ConversionRequest& request)
     : file_(source)
     , plan_(planConversion(file_, request)) {
-    if (grown()) {
+    if (plan_.rewritesWhole()) {
         convertFile(file_, request, [this](std::span<const std::uint8_t> bytes) {
-            grownBytes_.insert(grownBytes_.end(), bytes.begin(), bytes.end());
+            wholeBytes_.insert(wholeBytes_.end(), bytes.begin(), bytes.end());
         });
     } else if (plan_.walksPixels()) {
         rows_.emplace(plan_.layout);
@@ -19,16 +19,16 @@ ConvertedPicture::ConvertedPicture(const std::filesystem::path& source,
 }
 
 std::uint64_t ConvertedPicture::size() const {
-    return grown() ? grownBytes_.size() : file_.size();
+    return plan_.rewritesWhole() ? wholeBytes_.size() : file_.size();
 }
 
 // A pixel's colour decides its bytes, so the range read is widened to whole pixels, then
 // only the asked part is handed back. The head (a recoloured palette) lies over the bytes.
 std::size_t ConvertedPicture::readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
-    if (grown()) {
-        const std::uint64_t from = std::min<std::uint64_t>(offset, grownBytes_.size());
-        const std::size_t count = std::min<std::uint64_t>(buffer.size(), grownBytes_.size() - from);
-        std::copy_n(grownBytes_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
+    if (plan_.rewritesWhole()) {
+        const std::uint64_t from = std::min<std::uint64_t>(offset, wholeBytes_.size());
+        const std::size_t count = std::min<std::uint64_t>(buffer.size(), wholeBytes_.size() - from);
+        std::copy_n(wholeBytes_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
         return count;
     }
     const std::uint64_t begin = rows_ ? rows_->boundaryAtOrBefore(offset) : offset;

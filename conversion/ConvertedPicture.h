@@ -27,13 +27,14 @@ public:
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
     const std::filesystem::path& path() const override { return file_.path(); }
 
-    bool grown() const { return plan_.newRowAt.has_value(); }
+    bool grown() const { return plan_.result.grown; }
 
 private:
     FileByteSource file_;
     ConversionPlan plan_;
     std::optional<PixelRows> rows_;
-    std::vector<std::uint8_t> grownBytes_; // the whole converted file when a row was added
+    // The whole converted file when its bytes are made anew (a row added, a new kind).
+    std::vector<std::uint8_t> wholeBytes_;
 };
 
 } // namespace pixtint

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/FileConversion.h"
 
+#include "conversion/AlphaConversion.h"
 #include "engine/EntryUse.h"
 #include "engine/Error.h"
 #include "engine/PixelRows.h"
@@ -85,7 +86,10 @@ void planGrowth(ConversionPlan& plan, const ByteSource& source, bool atTop, Rgb 
         throw Error(ErrorKind::Truncated, source.path());
     }
     bool added = false;
-    if (layout.colours == ColourLayout::Palette) {
+    const ColourPair& first = plan.colours.pairs().front();
+    if (first.transparent) {
+        plan.newRow.assign(layout.stride, 0); // colour and alpha 0, whatever the masks
+    } else if (layout.colours == ColourLayout::Palette) {
         plan.newRow = indexRow(layout, fillEntry(plan, fill, added));
     } else {
         const auto neighbour =
@@ -214,8 +218,13 @@ ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& reque
     if (!request.everyKind && layout.colours != ColourLayout::Bgr24) {
         throw Error(ErrorKind::Unsupported, source.path(), bitsText(layout));
     }
-    plan.result.format = {layout.bitsPerPixel, layout.headerName(), layout.compressionName};
+    plan.result.format = {layout.bitsPerPixel, layout.headerName(), layout.compressionName,
+                          layout.hasAlpha()};
     plan.result.counts = plan.colours.freshCounts();
+    if (becomesAlphaPicture(plan)) {
+        planAlphaPicture(plan, source, request);
+        return plan;
+    }
     bool grow = request.growth != Growth::None && growsTo16x16(layout) && !request.pairs.empty();
     if (grow && layout.compressed()) {
         plan.result.notGrown = "compressed";
@@ -245,6 +254,11 @@ ConversionResult convertFile(const ByteSource& file, const ConversionRequest& re
     const CachedStart source(file);
     const ConversionPlan plan = planFrom(source, request);
     ConversionResult result = plan.result;
+    if (plan.alpha) {
+        streamAlphaPicture(source, plan, result.counts, sink, largestChunk);
+        totalUp(result);
+        return result;
+    }
     ConvertedStream stream(source, plan, result.counts, sink, largestChunk);
     stream.emit(plan.head);
     if (plan.newRowAt) {

@@ -16,10 +16,18 @@
 
 namespace pixtint {
 
+// A picture without alpha whose colour turns transparent is written anew as 32-bit rows.
+struct AlphaPlan {
+    std::vector<std::uint8_t> palette; // the colour table's bytes, for a palette picture
+    bool newRowFirst = false;          // a grown picture's row comes before its stored rows
+};
+
 // How one file is converted, decided from its header (and, for a palette picture, its
 // pixels) before any byte is written. The converted file is `head` in place of the source's
 // bytes before `headEnd`, then the source's bytes with their pixels recoloured, and for a
-// grown picture `newRow` before the source's byte at `newRowAt`.
+// grown picture `newRow` before the source's byte at `newRowAt`. A picture that becomes 32-bit
+// with alpha is `head` (its new headers), then its rows made 32-bit and recoloured, with
+// `newRow` before or after them when it grows.
 struct ConversionPlan {
     ConversionPlan(BmpLayout layout, ColourMap colours)
         : layout(std::move(layout))
@@ -32,13 +40,17 @@ struct ConversionPlan {
     std::optional<std::uint64_t> newRowAt;
     std::vector<std::uint8_t> newRow;
     ConversionResult result; // all but the counts of the pixel walk
+    std::optional<AlphaPlan> alpha;
 
     bool walksPixels() const { return layout.colours != ColourLayout::Palette; }
+    // Whether the converted bytes are all made anew rather than the source's own, changed.
+    bool rewritesWhole() const { return newRowAt.has_value() || alpha.has_value(); }
 };
 
 // Reads and checks what the conversion needs. Throws Error: those of readBmpLayout;
-// Unsupported for a picture that is not 24-bit unless the request takes every kind; Truncated
-// for a 16 x 15 picture to be grown whose rows are not all in the file; NoPaletteRoom for a
+// Unsupported for a picture that is not 24-bit unless the request takes every kind, or too
+// large to become 32-bit with alpha; Truncated for a 16 x 15 picture to be grown, or a picture
+// to become 32-bit with alpha, whose rows are not all in the file; NoPaletteRoom for a
 // grown palette picture with no entry of the new row's colour and no room for one; the
 // errors of reading the source.
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request);

@@ -149,6 +149,7 @@ void readMasks(BmpLayout& layout, const Head& head) {
     if ((alpha & (masks[0] | masks[1] | masks[2])) != 0) {
         throw unsupported("32-bit picture whose alpha mask overlaps its colours");
     }
+    layout.alphaMask = alpha;
     if (*red % 8 != 0 || *green % 8 != 0 || *blue % 8 != 0) {
         layout.shifts = ChannelShifts{*red, *green, *blue};
         return;

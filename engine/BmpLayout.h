@@ -68,6 +68,7 @@ struct BmpLayout {
     std::uint64_t pixelOffset = 0;       // where the pixel rows (or the compressed data) start
     ChannelBytes channels;               // Masked32
     std::optional<ChannelShifts> shifts; // Masked32 whose masks are not whole bytes
+    std::uint32_t alphaMask = 0;         // Masked32 whose header gives an alpha mask
 
     // The colour table (palette pictures): entries of `entrySize` bytes, blue, green, red
     // first. `entryCapacity` is how many the table may hold (2^bits), or `entryCount` when
@@ -78,6 +79,7 @@ struct BmpLayout {
     std::uint32_t entryCapacity = 0;
 
     bool topDown() const { return height < 0; }
+    bool hasAlpha() const { return colours == ColourLayout::Masked32 && alphaMask != 0; }
     bool compressed() const {
         return compression == Compression::Rle8 || compression == Compression::Rle4;
     }

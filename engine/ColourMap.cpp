@@ -21,6 +21,16 @@ void paint(std::uint8_t* pixel, const ChannelBytes& channels, Rgb colour) {
     pixel[channels.blue] = colour.blue;
 }
 
+// The byte of a four-byte pixel that `mask` covers whole, when it does.
+std::optional<std::uint8_t> wholeByteOf(std::uint32_t mask) {
+    for (std::uint8_t byte = 0; byte < 4; ++byte) {
+        if (mask == std::uint32_t{0xFF} << (8 * byte)) {
+            return byte;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int channelDistance(Rgb a, Rgb b) {
@@ -160,6 +170,71 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelShifts& sh
         } else if (countsNearMisses()) {
             countNearMiss(colour, counts);
         }
+    }
+}
+
+bool ColourMap::makesTransparent() const {
+    return std::any_of(pairs_.begin(), pairs_.end(),
+                       [](const ColourPair& pair) { return pair.transparent; });
+}
+
+// The one pair of a key turned transparent, in pixels whose channels and alpha are whole
+// bytes: the vectorised walk. Answers false for any other map or layout.
+bool ColourMap::recolourKeyRun(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
+                               std::uint32_t alphaMask, WalkCounts& counts) const {
+    const auto alpha = wholeByteOf(alphaMask);
+    const bool wholeBytes = shifts.red % 8 == 0 && shifts.green % 8 == 0 && shifts.blue % 8 == 0;
+    if (pairs_.size() != 1 || !pairs_.front().transparent || !alpha || !wholeBytes) {
+        return false;
+    }
+    const ChannelBytes channels{static_cast<std::uint8_t>(shifts.red / 8),
+                                static_cast<std::uint8_t>(shifts.green / 8),
+                                static_cast<std::uint8_t>(shifts.blue / 8), *alpha};
+    const ColourPair& only = pairs_.front();
+    const RunCounts run =
+        recolourRun(pixels, 4, channels, only.from, only.to, tolerance_, nearMisses_, true);
+    counts.pairs[0].pixels += run.changed;
+    counts.pairs[0].nearMisses += run.nearMisses;
+    return true;
+}
+
+void ColourMap::recolourWithAlpha(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
+                                  std::uint32_t alphaMask, WalkCounts& counts) const {
+    if (recolourKeyRun(pixels, shifts, alphaMask, counts)) {
+        return;
+    }
+    const auto channel = [](std::uint32_t value, std::uint8_t shift) {
+        return static_cast<std::uint8_t>(value >> shift);
+    };
+    for (std::size_t offset = 0; offset + 4 <= pixels.size(); offset += 4) {
+        std::uint8_t* pixel = pixels.data() + offset;
+        const std::uint32_t value = std::uint32_t{pixel[0]} | std::uint32_t{pixel[1]} << 8 |
+                                    std::uint32_t{pixel[2]} << 16 | std::uint32_t{pixel[3]} << 24;
+        const Rgb colour{channel(value, shifts.red), channel(value, shifts.green),
+                         channel(value, shifts.blue)};
+        const auto match = matchOf(colour);
+        if (!match) {
+            if (countsNearMisses()) {
+                countNearMiss(colour, counts);
+            }
+            continue;
+        }
+        const ColourPair& pair = pairs_[*match];
+        std::uint32_t now = value & ~shifts.colourBits();
+        if (pair.transparent) {
+            now &= ~alphaMask;
+        } else {
+            now |= std::uint32_t{pair.to.red} << shifts.red |
+                   std::uint32_t{pair.to.green} << shifts.green |
+                   std::uint32_t{pair.to.blue} << shifts.blue;
+        }
+        if (now == value) {
+            continue;
+        }
+        for (int i = 0; i < 4; ++i) {
+            pixel[i] = static_cast<std::uint8_t>(now >> (8 * i));
+        }
+        ++counts.pairs[*match].pixels;
     }
 }
 

@@ -21,6 +21,9 @@ struct Rgb {
 struct ColourPair {
     Rgb from;
     Rgb to;
+    // The FROM colour becomes fully transparent (alpha 0, colour 0) instead of `to`: the
+    // picture needs an alpha channel, which only a 32-bit picture has.
+    bool transparent = false;
     friend bool operator==(const ColourPair&, const ColourPair&) = default;
 };
 
@@ -79,17 +82,27 @@ public:
     void recolour(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
                   WalkCounts& counts) const;
 
+    // Four-byte pixels with an alpha channel (`alphaMask`, the colours at `shifts`): a pixel
+    // whose pair is transparent loses its colour and alpha bits; another pair's TO colour
+    // keeps the pixel's alpha.
+    void recolourWithAlpha(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
+                           std::uint32_t alphaMask, WalkCounts& counts) const;
+
     // Shorthands for the tests: the pixels changed.
     std::uint64_t recolour(std::span<std::uint8_t> pixels) const;
 
     const std::vector<ColourPair>& pairs() const { return pairs_; }
     std::uint8_t tolerance() const { return tolerance_; }
     bool countsNearMisses() const { return nearMisses_ == NearMisses::Counted; }
+    // Whether a pair turns its colour transparent.
+    bool makesTransparent() const;
     WalkCounts freshCounts() const { return WalkCounts(pairs_.size()); }
 
 private:
     void recolour(std::span<std::uint8_t> pixels, const ChannelBytes& channels,
                   std::size_t pixelSize, WalkCounts& counts) const;
+    bool recolourKeyRun(std::span<std::uint8_t> pixels, const ChannelShifts& shifts,
+                        std::uint32_t alphaMask, WalkCounts& counts) const;
     // The first pair within NearMissReach of a colour no pair matched.
     std::optional<std::size_t> nearestWithinReach(Rgb colour) const;
     void countNearMiss(Rgb unmatched, WalkCounts& counts) const;

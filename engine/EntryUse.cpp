@@ -1,55 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "engine/EntryUse.h"
 
-#include "engine/ByteSource.h"
-#include "engine/Error.h"
+#include "engine/ByteStream.h"
+#include "engine/RleRuns.h"
 
 #include <algorithm>
 
 namespace pixtint {
 
 namespace {
-
-constexpr std::uint64_t LargestBuffer = std::uint64_t{1} << 16;
-
-// The file's bytes from an offset on, one at a time, through a buffer.
-class ByteStream {
-public:
-    // The buffer is no larger than the bytes left, so that an icon costs a few bytes.
-    ByteStream(const ByteSource& source, std::uint64_t offset)
-        : source_(source)
-        , offset_(offset)
-        , buffer_(static_cast<std::size_t>(std::clamp<std::uint64_t>(
-              source.size() > offset ? source.size() - offset + 1 : 1, 1, LargestBuffer))) {}
-
-    // The next byte, or -1 at the end of the file.
-    int next() {
-        if (position_ == filled_ && !refill()) {
-            return -1;
-        }
-        return buffer_[position_++];
-    }
-
-    void skip(std::uint64_t count) {
-        const std::uint64_t inBuffer = std::min<std::uint64_t>(count, filled_ - position_);
-        position_ += inBuffer;
-        offset_ += count - inBuffer;
-    }
-
-private:
-    bool refill() {
-        offset_ += filled_;
-        filled_ = source_.readAt(offset_, buffer_);
-        position_ = 0;
-        return filled_ > 0;
-    }
-
-    const ByteSource& source_;
-    std::uint64_t offset_; // of the buffer's first byte
-    std::vector<std::uint8_t> buffer_;
-    std::size_t filled_ = 0;
-    std::size_t position_ = 0;
-};
 
 class Counter {
 public:
@@ -89,107 +48,18 @@ void countRows(ByteStream& bytes, const BmpLayout& layout, Counter& counter) {
     }
 }
 
-Error damaged(const char* what) {
-    return Error(ErrorKind::NotAPicture, {}, std::string("damaged RLE data: ") + what);
-}
-
-// RLE8 and RLE4: pairs of a count and what to draw; a count of 0 starts an escape: end of
-// row, end of picture, a move, or a run of literal indices padded to a 16-bit boundary.
-class RleWalk {
-public:
-    RleWalk(ByteStream& bytes, const BmpLayout& layout, Counter& counter)
-        : bytes_(bytes)
-        , counter_(counter)
-        , four_(layout.bitsPerPixel == 4)
-        , width_(static_cast<std::uint64_t>(layout.width))
-        , rows_(layout.rowCount) {}
-
-    void run() {
-        for (;;) {
-            const int count = byte();
-            const int value = byte();
-            if (count > 0) {
-                encoded(static_cast<unsigned>(count), static_cast<unsigned>(value));
-            } else if (value == 0) {
-                x_ = 0;
-                ++y_;
-            } else if (value == 1) {
-                return;
-            } else if (value == 2) {
-                x_ += static_cast<unsigned>(byte());
-                y_ += static_cast<unsigned>(byte());
-                if (x_ > width_ || y_ > rows_) {
-                    throw damaged("a move past the picture");
-                }
-            } else {
-                literal(static_cast<unsigned>(value));
-            }
-        }
-    }
-
-private:
-    int byte() {
-        const int value = bytes_.next();
-        if (value < 0) {
-            throw damaged("no end-of-picture code");
-        }
-        return value;
-    }
-
-    void place(unsigned count) {
-        if (y_ >= rows_ || x_ + count > width_) {
-            throw damaged("a run past the row");
-        }
-        x_ += count;
-    }
-
-    void encoded(unsigned count, unsigned value) {
-        place(count);
-        if (!four_) {
-            counter_.draw(value, count);
-            return;
-        }
-        counter_.draw(value >> 4, (count + 1) / 2);
-        counter_.draw(value & 15, count / 2);
-    }
-
-    void literal(unsigned count) {
-        place(count);
-        const unsigned dataBytes = four_ ? (count + 1) / 2 : count;
-        for (unsigned i = 0, drawn = 0; i < dataBytes; ++i) {
-            const auto value = static_cast<unsigned>(byte());
-            if (!four_) {
-                counter_.draw(value);
-                continue;
-            }
-            counter_.draw(value >> 4);
-            ++drawn;
-            if (drawn < count) {
-                counter_.draw(value & 15);
-                ++drawn;
-            }
-        }
-        if (dataBytes % 2 == 1) {
-            byte();
-        }
-    }
-
-    ByteStream& bytes_;
-    Counter& counter_;
-    bool four_;
-    std::uint64_t width_;
-    std::uint64_t rows_;
-    std::uint64_t x_ = 0;
-    std::uint64_t y_ = 0;
-};
-
 } // namespace
 
 std::vector<std::uint64_t> countEntryUse(const ByteSource& source, const BmpLayout& layout) {
     ByteStream bytes(source, layout.pixelOffset);
     Counter counter(layout);
     if (layout.compressed()) {
-        RleWalk(bytes, layout, counter).run();
+        walkRle(bytes, layout,
+                [&counter](std::uint64_t, std::uint64_t, std::span<const std::uint8_t> indices) {
+                    for (const std::uint8_t index : indices) {
+                        counter.draw(index);
+                    }
+                });
     } else {
         countRows(bytes, layout, counter);
     }

@@ -15,6 +15,12 @@ std::uint64_t rowsEnd(std::uint64_t origin, std::uint64_t rowCount, std::uint64_
     return origin + rowCount * stride;
 }
 
+ChannelShifts shiftsOf(const ChannelBytes& channels) {
+    return {static_cast<std::uint8_t>(channels.red * 8),
+            static_cast<std::uint8_t>(channels.green * 8),
+            static_cast<std::uint8_t>(channels.blue * 8)};
+}
+
 } // namespace
 
 PixelRows::PixelRows(std::int32_t width, std::uint64_t origin, std::uint64_t rowCount)
@@ -31,7 +37,8 @@ PixelRows::PixelRows(const BmpLayout& layout)
     , pixelBytesPerRow_(static_cast<std::uint64_t>(layout.width) * pixelSize_)
     , stride_(layout.stride)
     , channels_(layout.channels)
-    , shifts_(layout.shifts) {
+    , shifts_(layout.shifts)
+    , alphaMask_(layout.alphaMask) {
     end_ = rowsEnd(origin_, layout.rowCount, stride_);
 }
 
@@ -65,7 +72,10 @@ void PixelRows::recolour(std::span<std::uint8_t> bytes, std::uint64_t begin,
         if (first < last) {
             const std::uint64_t whole = (last - first) / pixelSize_ * pixelSize_;
             const auto pixels = bytes.subspan(first - begin, whole);
-            if (pixelSize_ == 3) {
+            if (pixelSize_ == 4 && colours.makesTransparent()) {
+                colours.recolourWithAlpha(pixels, shifts_.value_or(shiftsOf(channels_)), alphaMask_,
+                                          counts);
+            } else if (pixelSize_ == 3) {
                 colours.recolour(pixels, counts);
             } else if (shifts_) {
                 colours.recolour(pixels, *shifts_, counts);

@@ -29,6 +29,8 @@ public:
 
     // Recolours the whole pixels among `bytes`, which hold the file from offset `begin` on;
     // `begin` must not fall inside a pixel. A pixel cut off by the end of `bytes` is left.
+    // A colour turned transparent needs the picture's alpha mask: only 32-bit pictures that
+    // have one are walked with such a pair.
     void recolour(std::span<std::uint8_t> bytes, std::uint64_t begin, const ColourMap& colours,
                   WalkCounts& counts) const;
     // The same, answering the pixels changed.
@@ -43,6 +45,7 @@ private:
     std::uint64_t stride_;
     ChannelBytes channels_;
     std::optional<ChannelShifts> shifts_;
+    std::uint32_t alphaMask_ = 0;
 };
 
 } // namespace pixtint

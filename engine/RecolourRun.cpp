@@ -29,15 +29,23 @@ StoredColour storedColour(Rgb colour, const ChannelBytes& channels) {
 class OnePair {
 public:
     OnePair(std::size_t pixelSize, const ChannelBytes& channels, Rgb before, Rgb after,
-            std::uint8_t tolerance)
+            std::uint8_t tolerance, bool transparent)
         : pixelSize_(pixelSize)
         , channels_(channels)
         , before_(storedColour(before, channels))
         , after_(storedColour(after, channels))
-        , tolerance_(tolerance) {}
+        , tolerance_(tolerance)
+        , transparent_(transparent) {}
 
     // Paints a matched pixel; answers whether its colour changed.
     bool paint(std::uint8_t* pixel) const {
+        if (transparent_) {
+            if ((pixel[0] | pixel[1] | pixel[2] | pixel[3]) == 0) {
+                return false;
+            }
+            std::fill_n(pixel, 4, std::uint8_t{0});
+            return true;
+        }
         const std::uint8_t red = channels_.red, green = channels_.green, blue = channels_.blue;
         if (pixel[red] == after_.bytes[red] && pixel[green] == after_.bytes[green] &&
             pixel[blue] == after_.bytes[blue]) {
@@ -81,6 +89,7 @@ private:
     StoredColour before_;
     StoredColour after_;
     std::uint8_t tolerance_;
+    bool transparent_;
 };
 
 #if defined(__SSE2__)
@@ -201,8 +210,8 @@ RunCounts walk(std::span<std::uint8_t> pixels, const ChannelBytes& channels, con
 
 RunCounts recolourRun(std::span<std::uint8_t> pixels, std::size_t pixelSize,
                       const ChannelBytes& channels, Rgb before, Rgb after, std::uint8_t tolerance,
-                      NearMisses nearMisses) {
-    const OnePair pair(pixelSize, channels, before, after, tolerance);
+                      NearMisses nearMisses, bool transparent) {
+    const OnePair pair(pixelSize, channels, before, after, tolerance, transparent);
     // A tolerance of the reach or more matches every pixel that could be a near miss.
     if (nearMisses == NearMisses::Counted && tolerance < NearMissReach) {
         return walk<true>(pixels, channels, pair);

@@ -17,8 +17,10 @@ struct RunCounts {
 // every pixel within `tolerance` of `before` on each channel becomes `after`. `pixels` holds
 // whole pixels of `pixelSize` bytes (3: blue, green, red; 4: the channels where `channels`
 // says, the fourth byte kept), no padding. Near misses are counted only when asked for.
+// `transparent`: four-byte pixels whose fourth byte is their alpha; a matched pixel becomes
+// all zeros (colour and alpha 0) instead of `after`.
 RunCounts recolourRun(std::span<std::uint8_t> pixels, std::size_t pixelSize,
                       const ChannelBytes& channels, Rgb before, Rgb after, std::uint8_t tolerance,
-                      NearMisses nearMisses);
+                      NearMisses nearMisses, bool transparent = false);
 
 } // namespace pixtint

@@ -5,6 +5,7 @@
 #include "platform/FilePaths.h"
 
 #include <QCoreApplication>
+#include <cstring>
 
 namespace pixtint {
 
@@ -57,6 +58,14 @@ NumberedMessage withDetails(NumberedMessage message, const QString& details) {
 
 NumberedMessage conversionFailureMessage(const FileOutcome& outcome) {
     return withDetails(numberedMessage(outcome.failure->error), whatHappened(outcome));
+}
+
+NumberedMessage folderRefusedMessage(const FileOutcome& outcome, int systemError) {
+    return withDetails(numberedMessage(outcome.failure->error),
+                       BatchMessages::tr("フォルダ %1 に書き込めません（%2）。")
+                               .arg(displayPath(outcome.path.parent_path()),
+                                    QString::fromLocal8Bit(std::strerror(systemError))) +
+                           QStringLiteral("\r\n") + notConverted(outcome.path));
 }
 
 NumberedMessage unshowableFileMessage(const NumberedMessage& cause,

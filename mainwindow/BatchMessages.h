@@ -12,6 +12,9 @@ namespace pixtint {
 
 // A file the core could not convert (or could not back up).
 NumberedMessage conversionFailureMessage(const FileOutcome& outcome);
+// A file the core could not convert because its folder refuses to be written: `systemError`
+// is the system's errno.
+NumberedMessage folderRefusedMessage(const FileOutcome& outcome, int systemError);
 // A file the window did not hand to the core because it cannot be shown: `cause` is why.
 NumberedMessage unshowableFileMessage(const NumberedMessage& cause,
                                       const std::filesystem::path& file);

@@ -6,6 +6,7 @@
 #include "platform/ControlPlacement.h"
 #include "platform/Dialogs.h"
 #include "platform/FontFit.h"
+#include "platform/FrameTitle.h"
 #include "platform/PushButton.h"
 #include "platform/Swatch.h"
 
@@ -21,6 +22,7 @@ ColourPanel::ColourPanel(QWidget* container, Dialogs& dialogs)
     setObjectName(QStringLiteral("Frame3"));
     placeInTwips(*this, {120, 360, 3015, 1215});
     setTitle(tr("色"));
+    putTitleInBorder(*this);
     createRow(Side::Before);
     createRow(Side::After);
 }

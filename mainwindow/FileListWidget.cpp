@@ -4,6 +4,8 @@
 #include <QHelpEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QToolTip>
 
 namespace pixtint {
@@ -38,6 +40,7 @@ FileListWidget::FileListWidget(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     connect(this, &QListWidget::itemClicked, this, &FileListWidget::userSelected);
+    connect(this, &QListWidget::itemSelectionChanged, this, &FileListWidget::keepOneSelected);
 }
 
 void FileListWidget::addFile(const std::string& rawName) {
@@ -92,6 +95,23 @@ void FileListWidget::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
     if (currentItem() != before && currentItem() != nullptr) {
         emit userSelected();
+    }
+}
+
+// A left click is told when it ends (itemClicked); a click of another button selects the item
+// when it is pressed, and is told then.
+void FileListWidget::mousePressEvent(QMouseEvent* event) {
+    const QListWidgetItem* before = currentItem();
+    QListWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton && currentItem() != before && currentItem() != nullptr) {
+        emit userSelected();
+    }
+}
+
+void FileListWidget::keepOneSelected() {
+    if (selectedItems().isEmpty() && currentItem() != nullptr) {
+        const QSignalBlocker quiet(this);
+        currentItem()->setSelected(true);
     }
 }
 

@@ -14,8 +14,10 @@ namespace pixtint {
 // The file list: per item a check box, the icon of its mark and the file's name. The name is
 // kept as the raw bytes the file system gave, so a file whose name is not valid text is still
 // found again; the item's text is its readable form. `userSelected` is emitted when the user
-// clicks an item or moves the selection with the keyboard, never when the program selects. A
-// name too long for the list is shortened with "…"; its tool tip then shows it whole.
+// clicks an item (with any button: a right click selects it for the menu) or moves the
+// selection with the keyboard, never when the program selects. A list with items always keeps
+// one selected: a click beside them or a Ctrl+click on the selected one leaves it so. A name
+// too long for the list is shortened with "…"; its tool tip then shows it whole.
 class FileListWidget : public QListWidget {
     Q_OBJECT
 public:
@@ -44,9 +46,11 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:
+    void keepOneSelected();
     bool isShortened(const QModelIndex& index) const;
 
     std::array<QIcon, 4> icons_; // by mark, made once: a list may hold thousands of items

@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
 #include "platform/FontFit.h"
+#include "platform/FrameTitle.h"
 #include "platform/PictureView.h"
 #include "platform/PushButton.h"
 #include "scan/FolderScan.h"
@@ -61,6 +62,7 @@ FilePanel::FilePanel(QWidget* window, Dialogs& dialogs)
     setObjectName(QStringLiteral("Frame1"));
     placeInTwips(*this, LayoutRules::Design::fileFrame);
     setTitle(tr("ファイル"));
+    putTitleInBorder(*this);
     createControls();
     fitCaptions();
     addListMenu();
@@ -94,6 +96,8 @@ void FilePanel::createControls() {
         placeControl<PushButton>(this, QStringLiteral("Command3"), Design::refreshButton);
     refreshButton_->setText(tr("更 新"));
     fileCountLabel_ = placeControl<QLabel>(this, QStringLiteral("Label5"), {240, 2760, 2295, 255});
+    // A narrow window brings 参照 over the end of the list's heading: the button stays usable.
+    browseButton_->raise();
 }
 
 void FilePanel::fitCaptions() {

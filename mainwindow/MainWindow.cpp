@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/MainWindow.h"
 
+#include "mainwindow/BatchWorker.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/CommandRow.h"
 #include "mainwindow/FilePanel.h"
@@ -10,6 +11,7 @@
 #include "mainwindow/StatusBar.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
+#include "platform/FrameTitle.h"
 #include "platform/TabOrder.h"
 
 #include <QGroupBox>
@@ -33,15 +35,19 @@ MainWindow::MainWindow(Dialogs& dialogs, QString programFolder)
     createControls();
     connectPanels();
     addShortcutsAndDrops();
+    addBatchStop();
     resize(Twips::toPixels(LayoutRules::Design::ClientWidth),
            Twips::toPixels(LayoutRules::Design::ClientHeight));
 }
+
+MainWindow::~MainWindow() = default;
 
 // The panels in the order of the window's rows, which is also the order Tab follows.
 void MainWindow::createControls() {
     filePanel_ = new FilePanel(this, dialogs_);
     conversionFrame_ = new QGroupBox(tr("変換"), this);
     conversionFrame_->setObjectName(QStringLiteral("Frame2"));
+    putTitleInBorder(*conversionFrame_);
     placeInTwips(*conversionFrame_, LayoutRules::Design::conversionFrame);
     colourPanel_ = new ColourPanel(conversionFrame_, dialogs_);
     sizeOptions_ = new SizeOptionsPanel(conversionFrame_);
@@ -104,11 +110,15 @@ void MainWindow::showState() {
     commandRow_->showBackup(state_.keepBackup);
 }
 
+std::filesystem::path MainWindow::pathOf(int row) const {
+    return pathInFolder(state_.folder, filePanel_->fileList().fileName(row));
+}
+
 std::vector<std::filesystem::path> MainWindow::filesAt(const std::vector<int>& rows) const {
     std::vector<std::filesystem::path> files;
     files.reserve(rows.size());
     for (const int row : rows) {
-        files.push_back(pathInFolder(state_.folder, filePanel_->fileList().fileName(row)));
+        files.push_back(pathOf(row));
     }
     return files;
 }
@@ -118,10 +128,10 @@ void MainWindow::showError(const NumberedMessage& message, const QString& title)
 }
 
 // While a pick waits for its click, only the preview images take input: everything else
-// would leave the pick running behind it. The size options are offered for 16 x 15 icons and
-// strips of them.
+// would leave the pick running behind it. While a batch runs, nothing that could change it
+// does. The size options are offered for 16 x 15 icons and strips of them.
 void MainWindow::applyEnabledState() {
-    const bool free = !state_.pick;
+    const bool free = !state_.pick && !batchRunning();
     filePanel_->setInputEnabled(free);
     colourPanel_->setEnabled(free);
     colourPanel_->setInputEnabled(free);

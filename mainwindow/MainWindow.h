@@ -5,18 +5,24 @@
 #include "conversion/ConvertedPicture.h"
 #include "mainwindow/DisplaySize.h"
 #include "mainwindow/ErrorMessages.h"
+#include "mainwindow/ItemMark.h"
 #include "mainwindow/PreviewFit.h"
 #include "mainwindow/SessionState.h"
+#include "platform/BusyCursor.h"
 
 #include <QWidget>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QGroupBox;
+class QShortcut;
 
 namespace pixtint {
 
+class BatchWorker;
+struct BatchTally;
 class ColourPanel;
 class CommandRow;
 class Dialogs;
@@ -33,6 +39,8 @@ class MainWindow : public QWidget {
 public:
     // The settings file and Readme.txt are found from `programFolder` (platform/AppLocations.h).
     MainWindow(Dialogs& dialogs, QString programFolder);
+    // A batch still running is stopped after the file in hand and waited for.
+    ~MainWindow() override;
 
     // Loads the settings on the first call, then shows the window centred on its screen.
     void showWindow();
@@ -49,6 +57,7 @@ public:
 
     const SessionState& state() const { return state_; }
     bool picking() const { return state_.pick.has_value(); }
+    bool batchRunning() const { return batch_ != nullptr; }
 
     QString settingsFilePath() const;
     std::optional<QString> readmeFilePath() const;
@@ -58,22 +67,22 @@ protected:
     // Lays the window out again when it comes back from being minimized.
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class BatchProgress;
-
     void createControls();
     void connectPanels();
     // F5, Ctrl+O and Ctrl+Q, and a folder dropped on the window (ShortcutsAndDrops.cpp).
     void addShortcutsAndDrops();
     // Nothing else may start while a batch runs or a pick waits for its click.
-    bool acceptsCommands() const { return !batchRunning_ && !picking(); }
+    bool acceptsCommands() const { return !batchRunning() && !picking(); }
     // Sets every control's enabled state from the session and the preview.
     void applyEnabledState();
     void showState();
     void centreOnScreen();
     void showError(const NumberedMessage& message, const QString& title);
-    // The file of each list row, in the session's folder.
+    // The file of a list row, in the session's folder; and of each of `rows`.
+    std::filesystem::path pathOf(int row) const;
     std::vector<std::filesystem::path> filesAt(const std::vector<int>& rows) const;
 
     // Settings, the guide and leaving (SessionSettings.cpp).
@@ -89,6 +98,7 @@ private:
     void showPictureSize(PictureSize size);
     void previewNotConvertible(const std::filesystem::path& source);
     void previewConvertible(const std::filesystem::path& source, int row);
+    void previewWithoutWidth(const std::filesystem::path& source, int row);
     std::optional<ConvertedPicture> convertForPreview(const std::filesystem::path& source);
     void previewFailed(const NumberedMessage& message);
     // The after image follows a new colour at once; without a selected file there is nothing
@@ -103,11 +113,14 @@ private:
     // Undo: the ticked files' backups put back (RestoreFromBackup.cpp).
     void restoreTickedFiles();
 
-    // The batch (BatchConversion.cpp).
+    // The batch, on a thread of its own (BatchConversion.cpp).
+    void addBatchStop();
     void convertCheckedFiles();
-    void runBatch();
-    void showBatchPreview(const std::filesystem::path& file, PictureSize size, const QImage& before,
-                          const QImage& after);
+    void startBatch();
+    void batchFileDone(std::size_t index, ItemMark mark);
+    void batchFileFailed(std::size_t index, const NumberedMessage& message, bool unshowable);
+    void showBatchFrame();
+    void batchFinished(const BatchTally& tally);
 
     // The colour pick (ColourPick.cpp).
     void startPick(Side side);
@@ -139,8 +152,16 @@ private:
     bool sizeOptionsOffered_ = true; // the size frame and its box
     bool rowOptionsOffered_ = true;  // the two row options
     bool loaded_ = false;
-    bool batchRunning_ = false;
     bool sizeCorrectionPending_ = false;
+
+    // The batch while it runs: its files, the list row of each, and the last file done.
+    std::unique_ptr<BatchWorker> batch_;
+    std::vector<int> batchRows_;
+    std::vector<std::filesystem::path> batchFiles_;
+    std::optional<std::size_t> lastDone_;
+    std::optional<BusyCursor> busy_;
+    QShortcut* stopShortcut_ = nullptr; // Esc while a batch runs
+    bool closeAfterBatch_ = false;
 };
 
 } // namespace pixtint

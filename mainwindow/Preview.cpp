@@ -51,7 +51,7 @@ void MainWindow::previewSelectedFile() {
         if (!row) {
             throw WindowError(MessageNumber::ObjectNotSet);
         }
-        const std::filesystem::path source = pathInFolder(state_.folder, list.fileName(*row));
+        const std::filesystem::path source = pathOf(*row);
         showFileInStatusBar(source);
         if (isConvertibleMark(list.mark(*row))) {
             previewConvertible(source, *row);
@@ -119,6 +119,10 @@ void MainWindow::previewConvertible(const std::filesystem::path& source, int row
     const FileByteSource file(source);
     const PictureSize size = readPictureSize(file);
     showPictureSize(size);
+    if (size.width <= 0) {
+        previewWithoutWidth(source, row);
+        return;
+    }
     const PreviewFit::Size shown = displaySize(size);
 
     PictureView& before = previewArea_->image(Side::Before);
@@ -133,6 +137,15 @@ void MainWindow::previewConvertible(const std::filesystem::path& source, int row
     }
     placePreviewImages(shown);
     offerSizeOptions(growable_);
+}
+
+// A picture without a width has nothing to convert: its conversion says so, as a batch's
+// would, and the file is marked as failed.
+void MainWindow::previewWithoutWidth(const std::filesystem::path& source, int row) {
+    previewArea_->clearPictures();
+    convertForPreview(source);
+    filePanel_->fileList().setMark(row, ItemMark::Failed);
+    placeImagesAtTheirSize();
 }
 
 // The converted picture is made in memory and written nowhere, so looking works in a folder

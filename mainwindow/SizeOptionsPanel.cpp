@@ -3,6 +3,7 @@
 
 #include "platform/ControlPlacement.h"
 #include "platform/FontFit.h"
+#include "platform/FrameTitle.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -14,6 +15,7 @@ SizeOptionsPanel::SizeOptionsPanel(QWidget* container)
     setObjectName(QStringLiteral("Frame4"));
     placeInTwips(*this, {120, 1800, 3015, 1095});
     setTitle(tr("サイズ"));
+    putTitleInBorder(*this);
     resizeBox_ = placeControl<QCheckBox>(this, QStringLiteral("Check2"), {120, 240, 1935, 255});
     resizeBox_->setText(tr("16×16サイズに変更"));
     resizeBox_->setCheckState(Qt::Checked);

@@ -2,6 +2,7 @@
 #include "platform/Swatch.h"
 
 #include "platform/ColourValue.h"
+#include "platform/SystemColours.h"
 
 #include <QPainter>
 
@@ -28,7 +29,7 @@ QColor Swatch::shownColour() const {
 void Swatch::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
-        painter.fillRect(rect(), shownColour());
+        painter.fillRect(rect(), paintedColour(value_, window()->palette()));
     }
     QLabel::paintEvent(event); // the border
 }

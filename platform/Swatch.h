@@ -7,9 +7,9 @@
 namespace pixtint {
 
 // A bordered colour swatch holding a colour value, kept as set: a plain colour or a
-// system-colour reference. The conversion writes a system colour as the background colour of
-// the window it works for, so the swatch paints a system colour as that background too: the
-// user sees what will be written.
+// system-colour reference. It paints a system colour through the system-colour table
+// (SystemColours.h); the conversion writes any system colour as the background colour of the
+// window it works for (shownColour).
 class Swatch : public QLabel {
 public:
     explicit Swatch(QWidget* parent);

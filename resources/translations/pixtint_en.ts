@@ -20,6 +20,10 @@
         <translation>%1 was converted, but its backup could not be made. The file as it was before the conversion is kept in %2.</translation>
     </message>
     <message>
+        <source>フォルダ %1 に書き込めません（%2）。</source>
+        <translation>The folder %1 cannot be written (%2).</translation>
+    </message>
+    <message>
         <source>%1 のパレットには新しい行の色を入れる空きがないため、変換しませんでした。</source>
         <translation>%1 was not converted: its palette has no room for the new row&apos;s colour.</translation>
     </message>
@@ -197,7 +201,7 @@
     </message>
     <message>
         <source>%1 は元に戻しましたが、ディスクに書き込まれていない可能性があります。</source>
-        <translation>%1 was put back, but it may not be restored on the disk.</translation>
+        <translation>%1 was put back, but it may not yet be written to disk.</translation>
     </message>
 </context>
 <context>
@@ -216,7 +220,7 @@
     </message>
     <message>
         <source>現在のボタン色</source>
-        <translation>Current colour</translation>
+        <translation>Current button colour</translation>
     </message>
 </context>
 <context>
@@ -377,6 +381,24 @@
     <message>
         <source>復元エラー</source>
         <translation>Restore error</translation>
+    </message>
+    <message>
+        <source>変換を中止しました。</source>
+        <translation>Conversion stopped.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルを変換しました。</source>
+        <translation>
+            <numerusform>%n file was converted.</numerusform>
+            <numerusform>%n files were converted.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは処理されませんでした。</source>
+        <translation>
+            <numerusform>%n file was not reached.</numerusform>
+            <numerusform>%n files were not reached.</numerusform>
+        </translation>
     </message>
     <message>
         <source>ガイドが見つかりません。探した場所：</source>

@@ -33,7 +33,7 @@ TEST_F(BatchCrashTest, AfterAKillPartWayEveryPictureIsWhole) {
         char* argv[] = {name, nullptr};
         QApplication application(argc, argv);
         startBlueToRed();
-        convertButton()->click();
+        convertAndWait();
         ::_exit(0);
     }
     ASSERT_GT(child, 0);

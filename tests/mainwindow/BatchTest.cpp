@@ -3,11 +3,16 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/Unprivileged.h"
 
+#include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 
 namespace pixtint {
 
@@ -21,7 +26,7 @@ protected:
         dialogs.onMessage = [this](const FakeDialogs::Message&) {
             busyAtMessage = busyPointerShown();
         };
-        convertButton()->click();
+        convertAndWait();
     }
     // The batch said only `text`, with the window at rest by then and afterwards.
     void expectOnlyMessage(const QString& text,
@@ -90,27 +95,127 @@ TEST_F(BatchTest, WithoutBackupsAndSettingsLineFiveFalseTheRowGoesAtTheBottom) {
     EXPECT_EQ(pictures.names(), Names{"icon.bmp"});
 }
 
-// Esc stops the run after the current file; it then ends as a finished one does, and every
-// picture is whole, old or new.
-TEST_F(BatchTest, EscStopsTheRunAfterTheCurrentFile) {
-    for (int i = 0; i < 100; ++i) {
-        pictures.write("icon" + std::to_string(1000 + i) + ".bmp", blue);
+// Esc, or closing the window, stops the run after the file in hand: the closing box says so
+// with its counts, and every picture is whole, old or new. Here the stop comes while the box
+// of the second file (gone since the listing) is up, so exactly the first file was converted.
+class StoppedBatchTest : public BatchTest {
+protected:
+    void writeFiles(int count) {
+        pictures.write("a.bmp", blue);
+        pictures.write("b.bmp", blue);
+        for (int i = 0; i < count - 2; ++i) {
+            pictures.write("c" + std::to_string(1000 + i) + ".bmp", blue);
+        }
+    }
+    void removeTheSecondFile() const { std::filesystem::remove(pictures / "b.bmp"); }
+    // Does `stop` while the failure box of b.bmp is up.
+    void stopAtTheFailure(std::function<void()> stop) {
+        dialogs.onMessage = [stop](const FakeDialogs::Message& message) {
+            if (message.title == "BMPエラー") {
+                stop();
+            }
+        };
+    }
+    void expectStoppedAfterTheSecondFile(int count) {
+        // The failure's box, the closing preview's of b.bmp where the run ended, and the end.
+        ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "BMPエラー", "Pixtint"}));
+        EXPECT_EQ(dialogs.messages.back().text,
+                  QString("変換を中止しました。\r\n1 個のファイルを変換しました。\r\n"
+                          "%1 個のファイルは処理されませんでした。")
+                      .arg(count - 2));
+        EXPECT_EQ(pictures.read("a.bmp"), red);
+        for (int i = 0; i < count - 2; ++i) {
+            EXPECT_EQ(pictures.read("c" + std::to_string(1000 + i) + ".bmp"), blue);
+        }
+        EXPECT_EQ(pictures.names().size(), static_cast<std::size_t>(count)); // a.bak, no b.bmp
+        EXPECT_FALSE(busyPointerShown());
+    }
+};
+
+TEST_F(StoppedBatchTest, EscStopsTheRunAndTheClosingBoxCountsWhatWasDone) {
+    writeFiles(40);
+    startBlueToRed();
+    removeTheSecondFile();
+    QApplication::setActiveWindow(window.get());
+    stopAtTheFailure([this] { QTest::keyClick(window.get(), Qt::Key_Escape); });
+    convertAndWait();
+
+    expectStoppedAfterTheSecondFile(40);
+    EXPECT_EQ(listing().mid(0, 3),
+              (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c1000.bmp BMP ticked"}));
+    EXPECT_TRUE(window->isVisible());
+
+    // A run that reaches its end says so as always, whatever was asked before.
+    dialogs.onMessage = nullptr;
+    dialogs.messages.clear();
+    convertAndWait();
+    EXPECT_EQ(messageTexts().back(), "変換終了！");
+}
+
+TEST_F(StoppedBatchTest, ClosingTheWindowStopsTheRunThenClosesWithoutSavingTheSettings) {
+    writeFiles(40);
+    startBlueToRed();
+    removeTheSecondFile();
+    const QByteArray settings = savedSettings(programFolder);
+    stopAtTheFailure([this] { window->close(); });
+    convertAndWait();
+
+    expectStoppedAfterTheSecondFile(40);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(savedSettings(programFolder), settings);
+}
+
+// Each frame of a running batch shows one file: its path and size in the status bar, its own
+// picture before and after, and the list's selection on it. The frames follow the run.
+TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
+    constexpr int count = 800;
+    const auto iconOf = [](int i) {
+        auto icon = makeBmp24(16, 16, Blue);
+        setPixel(icon, 0, 0, Pixel{std::uint8_t(i / 256), std::uint8_t(i % 256), 0});
+        return icon;
+    };
+    for (int i = 0; i < count; ++i) {
+        pictures.write("i" + std::to_string(1000 + i) + ".bmp", iconOf(i));
     }
     startBlueToRed("True", " 0 ");
-    QCoreApplication::postEvent(fileList(),
-                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    runBatch();
+    struct Frame {
+        int file;
+        QRgb before;
+        QRgb beforeBlue;
+        QRgb afterBlue;
+        int selected;
+    };
+    std::vector<Frame> frames;
+    QString lastPath = statusText(StatusBar::Field::Path);
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        const QString path = statusText(StatusBar::Field::Path);
+        if (!window->batchRunning() || path == lastPath) {
+            return;
+        }
+        lastPath = path;
+        const QImage before = picture(Side::Before);
+        const QImage after = picture(Side::After);
+        frames.push_back({QFileInfo(path).baseName().mid(1).toInt() - 1000, before.pixel(0, 0),
+                          before.pixel(8, 8), after.pixel(8, 8),
+                          fileList()->selectedRow().value_or(-1)});
+    });
+    sampler.start(2);
+    convertAndWait();
+    sampler.stop();
 
-    expectOnlyMessage("変換終了！");
-    int converted = 0;
-    for (const std::string& name : pictures.names()) {
-        const auto bytes = pictures.read(name);
-        converted += bytes == red ? 1 : 0;
-        EXPECT_TRUE(bytes == blue || bytes == red) << name;
+    ASSERT_GE(frames.size(), 2u) << "the preview stood still";
+    int previous = -1;
+    for (const Frame& frame : frames) {
+        SCOPED_TRACE(frame.file);
+        EXPECT_GT(frame.file, previous);
+        previous = frame.file;
+        EXPECT_EQ(frame.selected, frame.file);
+        EXPECT_EQ(frame.before, qRgb(frame.file / 256, frame.file % 256, 0));
+        EXPECT_EQ(frame.beforeBlue, qRgb(0, 0, 255));
+        EXPECT_EQ(frame.afterBlue, qRgb(255, 0, 0));
     }
-    EXPECT_GE(converted, 1);
-    EXPECT_LT(converted, 100);
-    EXPECT_EQ(pictures.names().size(), 100u);
+    EXPECT_EQ(messageTexts(), QStringList{"変換終了！"});
 }
 
 // The batch converts exactly what its preview can show. A file the conversion takes but no
@@ -180,7 +285,7 @@ TEST_F(BatchTest, AMessageBoxOpenedDuringTheRunCanBeClosedAndTheRunGoesOn) {
         box.exec();
     };
     window->resize(Twips::toPixels(6000), window->height()); // the message waits for the loop
-    convertButton()->click();
+    convertAndWait();
 
     EXPECT_FALSE(stuck) << "the box did not take its Enter";
     ASSERT_EQ(dialogs.messages.size(), 2u);
@@ -191,6 +296,8 @@ TEST_F(BatchTest, AMessageBoxOpenedDuringTheRunCanBeClosedAndTheRunGoesOn) {
     }
 }
 
+// The box of a file whose folder cannot be written names the folder and the system's reason;
+// the file keeps its mark, and so its preview.
 TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     pictures.write("a.bmp", blue);
     pictures.write("b.bmp", blue);
@@ -204,9 +311,18 @@ TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     runBatch();
 
     ASSERT_EQ(messageTitles(), (QStringList{"変換エラー", "変換エラー", "Pixtint"}));
+    const QString folder = pictureFolderText();
+    const QString reason = QString::fromLocal8Bit(std::strerror(EACCES));
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.70]\r\n"));
+    for (const int i : {0, 1}) {
+        EXPECT_TRUE(dialogs.messages[i].text.contains(folder) &&
+                    dialogs.messages[i].text.contains(reason))
+            << dialogs.messages[i].text.toStdString();
+    }
     EXPECT_TRUE(dialogs.messages[1].text.contains("b.bmp"));
-    EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp NG ticked"}));
+    EXPECT_EQ(listing(), (QStringList{"a.bmp BMP ticked", "b.bmp BMP ticked"}));
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
+    EXPECT_FALSE(picture(Side::After).isNull());
     EXPECT_EQ(pictures.read("b.bmp"), blue);
 }
 

@@ -146,15 +146,23 @@ TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
 }
 
 // The dialogs set the swatches (a cancelled one leaves them), and the preview follows at once
-// with the new colours. On a theme whose buttons and window background
-// differ, the after swatch holding the button face shows the colour the conversion writes.
-TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndThePreviewWritesWhatTheyShow) {
+// with the new colours. On a theme whose buttons, borders and window background differ, a
+// swatch paints a system colour as its part of the theme (the button face as a button, the
+// active border as a frame), while the conversion writes any system colour as the window's
+// background.
+TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndSystemColoursAreWrittenAsTheBackground) {
     startOnMoss(16);
     QPalette theme = window->palette();
     theme.setColor(QPalette::Window, QColor(40, 50, 60));
     theme.setColor(QPalette::Button, QColor(200, 210, 220));
+    theme.setColor(QPalette::Mid, QColor(90, 91, 92));
     window->setPalette(theme);
-    colourDialogButton(Side::Before)->click(); // cancelled
+    const auto paintedColour = [this](Side side) {
+        const QImage shown = swatch(side)->grab().toImage();
+        return shown.pixelColor(shown.rect().center()); // clear of the border
+    };
+    EXPECT_EQ(paintedColour(Side::Before), QColor(90, 91, 92)); // the active border
+    colourDialogButton(Side::Before)->click();                  // cancelled
     EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
     dialogs.colourAnswers.push_back(QColor(Moss.red, Moss.green, Moss.blue));
     colourDialogButton(Side::Before)->click();
@@ -174,8 +182,7 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndThePreviewWritesWhatTheyShow
 
     const QColor written = picture(Side::After).pixelColor(0, 0);
     EXPECT_EQ(written, QColor(40, 50, 60));
-    const QImage shown = swatch(Side::After)->grab().toImage();
-    EXPECT_EQ(shown.pixelColor(shown.rect().center()), written); // clear of the border
+    EXPECT_EQ(paintedColour(Side::After), QColor(200, 210, 220));
 }
 
 } // namespace pixtint

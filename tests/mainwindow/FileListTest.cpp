@@ -75,6 +75,35 @@ TEST_F(FileListTest, TheUsersSelectionPreviewsAndTheProgramsDoesNot) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// A right click selects the item it is on and previews it as a left click does; a click
+// beside the items, or a Ctrl+click on the selected one, keeps the selection, so that a later
+// preview (a size option, a resize) still has its file.
+TEST_F(FileListTest, EveryClickKeepsOneItemSelectedAndPreviewed) {
+    pictures.write("a.bmp", makeBmp24(2, 3, {}));
+    pictures.write("b.bmp", makeBmp24(3, 2, {}));
+    rememberPictureFolder();
+    start();
+    FileListWidget* list = fileList();
+    const QPoint onB = list->visualItemRect(list->item(1)).center();
+    QTest::mousePress(list->viewport(), Qt::RightButton, {}, onB);
+    QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, onB);
+    EXPECT_EQ(list->selectedRow(), 1);
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
+    EXPECT_TRUE(statusText(StatusBar::Field::Path).endsWith("/b.bmp"));
+
+    const QPoint blank(list->viewport()->width() / 2, list->viewport()->height() - 2);
+    ASSERT_EQ(list->itemAt(blank), nullptr);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, blank);
+    EXPECT_EQ(list->selectedRow(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, onB);
+    EXPECT_EQ(list->selectedRow(), 1);
+    resizeBox()->click();
+    window->resize(window->width() + 30, window->height());
+    settle();
+    EXPECT_TRUE(dialogs.messages.empty()) << messageTexts().join(' ').toStdString();
+    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
+}
+
 // A path too long for the status bar is shortened in its middle and shows whole as its tool
 // tip, and every panel is tall enough for its font.
 TEST_F(FileListTest, ALongPathShowsWholeAsAToolTipAndPanelsFitTheirFont) {

@@ -4,6 +4,9 @@
 #include "platform/Twips.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
+#include <QStyle>
+#include <QStyleOption>
+
 namespace pixtint {
 
 // The window's layout, driven through the real window. On the offscreen platform a resize is
@@ -144,6 +147,34 @@ TEST_F(LayoutTest, MinimizedWindowIsLeftAloneUntilRestored) {
     EXPECT_EQ(messageTexts(), (QStringList{WidthMessage, HeightMessage}));
     EXPECT_NEAR(outerWidth(), 7600, HalfPixel);
     expectLaidOutForClientArea();
+}
+
+} // namespace pixtint
+
+namespace pixtint {
+
+// Every frame's contents lie inside its border, below the line its title sits in, at their
+// design places; at the narrowest width 参照 is still the control under its own centre.
+TEST_F(LayoutTest, FramesHoldTheirContentsInsideTheirBordersAndBrowseStaysOnTop) {
+    start();
+    for (QGroupBox* frame : window->findChildren<QGroupBox*>()) {
+        SCOPED_TRACE(frame->objectName().toStdString());
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.lineWidth = 1;
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect border = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                            QStyle::SC_GroupBoxFrame, frame);
+        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            EXPECT_GT(child->y(), border.top()) << child->objectName().toStdString();
+        }
+    }
+
+    setOuterWidth(7500);
+    settle(20);
+    const QPoint centre = browseButton()->geometry().center();
+    EXPECT_EQ(fileFrame()->childAt(centre), browseButton());
 }
 
 } // namespace pixtint

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -155,6 +156,20 @@ protected:
     QPushButton* exitButton() const { return control<QPushButton>("Command1"); }
     QString statusText(StatusBar::Field field) const {
         return control<StatusBar>("StatusBar1")->text(field);
+    }
+
+    // Presses "変換実行" and waits until the batch has ended, its closing box included.
+    void convertAndWait() {
+        convertButton()->click();
+        waitForBatch();
+    }
+    void waitForBatch() const {
+        QElapsedTimer waited;
+        waited.start();
+        while (window->batchRunning() && waited.elapsed() < 120000) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        EXPECT_FALSE(window->batchRunning()) << "the batch did not end";
     }
 
     // Selects a row as the program does, and previews it.

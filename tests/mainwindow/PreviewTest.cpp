@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewTexts.h"
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "tests/support/Unprivileged.h"
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -111,12 +112,52 @@ TEST_F(PreviewTest, PicturesThatCannotBeShownSaySoAndKeepTheirPath) {
     EXPECT_EQ(fileList()->mark(2), ItemMark::NotConvertible);
     EXPECT_EQ(dialogs.messages.size(), 1u);
 
-    // A preview without a selected item is a "BMPエラー" too.
+    // A list with items keeps one selected, so a preview always has its file.
     fileList()->clearSelection();
     window->previewSelectedFile();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].title, "BMPエラー");
-    EXPECT_TRUE(dialogs.messages[1].text.startsWith("[No.91]\r\n"));
+    EXPECT_EQ(fileList()->selectedRow(), 0);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+// A file that cannot be read fails its preview whole: its box, both images empty, panels 1 and
+// 2 empty, and nothing of the file shown before it left beside its name.
+TEST_F(PreviewTest, AnUnreadableFileLeavesNothingOfThePreviousOne) {
+    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
+    pictures.write("b.bmp", makeBmp24(5, 3, Blue));
+    const UnprivilegedScope unprivileged{pictures.path(), programFolder.path()};
+    startBlueToRed();
+    ASSERT_FALSE(picture(Side::Before).isNull());
+    // Listed as a picture, unreadable by the time it is shown.
+    std::filesystem::permissions(pictures / "b.bmp", std::filesystem::perms::none);
+    show(1);
+
+    ASSERT_EQ(messageTitles(), QStringList{"BMPエラー"});
+    EXPECT_TRUE(messageTexts()[0].startsWith("[No.70]\r\n"));
+    EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull());
+    EXPECT_EQ(statusText(Field::Dimensions) + statusText(Field::FileSize), "");
+    EXPECT_EQ(statusText(Field::Path), pictureFolderText() + "/b.bmp");
+}
+
+// A picture 0 pixels wide is a conversion error: the "変換エラー" box, the item "NG", no picture
+// on either side, whether a preview or a batch meets it.
+TEST_F(PreviewTest, APictureWithoutWidthIsAConversionErrorAndEndsNG) {
+    auto noWidth = makeBmp24(4, 4, Blue);
+    noWidth[18] = 0;
+    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
+    pictures.write("b.bmp", noWidth);
+    startBlueToRed();
+    show(1);
+    ASSERT_EQ(messageTitles(), QStringList{"変換エラー"});
+    EXPECT_EQ(fileList()->mark(1), ItemMark::Failed);
+    EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull());
+    EXPECT_EQ(statusText(Field::Dimensions), "0×4");
+
+    refreshButton()->click();
+    dialogs.messages.clear();
+    convertAndWait();
+    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked"}));
+    EXPECT_EQ(messageTitles().first(), "変換エラー");
+    EXPECT_EQ(pictures.read("b.bmp"), noWidth);
 }
 
 } // namespace pixtint

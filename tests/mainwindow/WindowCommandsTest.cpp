@@ -216,8 +216,7 @@ TEST_F(WindowCommands, ShortcutsAndDropsWaitWhileABatchRuns) {
             EXPECT_EQ(drop({urlIn("icons")}), Qt::IgnoreAction);
         }
     };
-    convertButton()->click();
-    settle();
+    convertAndWait();
 
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());

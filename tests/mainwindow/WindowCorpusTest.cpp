@@ -88,7 +88,7 @@ TEST_F(WindowCorpusTest, EveryFileIsPreviewedAndOnlyFilesThePreviewCanShowAreCon
     for (int row = 0; row < fileList()->count(); ++row) {
         chosen.push_back(fileList()->isTicked(row) && isConvertibleMark(fileList()->mark(row)));
     }
-    convertButton()->click();
+    convertAndWait();
     ASSERT_EQ(dialogs.messages.back().text, "変換終了！");
     EXPECT_FALSE(busyPointerShown());
 

@@ -186,7 +186,7 @@ TEST_F(WindowKinds, EveryKindIsConvertedAsTheCommandLineConvertsIt) {
     }
     EXPECT_TRUE(dialogs.messages.empty()) << messageTexts().join('\n').toStdString();
 
-    convertButton()->click();
+    convertAndWait();
     ASSERT_EQ(messageTexts(), QStringList{"変換終了！"});
     const ProgramResult cli =
         runConvert({"--from", "blue", "--to", "red", "-g", "top", reference.path().string()});
@@ -232,7 +232,7 @@ TEST_F(WindowKinds, AFullPaletteThatCannotGrowIsNotTouched) {
     pictures.write("full.bak", olderBackup);
     startBlueToRed();
     ASSERT_EQ(listing(), QStringList({"a.bmp BMP ticked", "full.bmp BMP ticked"}));
-    convertButton()->click();
+    convertAndWait();
     EXPECT_EQ(listing(), QStringList({"a.bmp OK ticked", "full.bmp NG ticked"}));
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].title, "変換エラー");

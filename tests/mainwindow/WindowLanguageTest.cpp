@@ -151,13 +151,13 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
     browseButton()->click();
     expectNoJapanese(dialogs.folderTitles, "folder chooser");
 
-    convertButton()->click(); // a box for the damaged picture and one for the blocked backup
+    convertAndWait(); // a box for the damaged picture and one for the blocked backup
     fileList()->setAllTicked(false);
     fileList()->actions().front()->trigger(); // restore with nothing ticked
     fileList()->setAllTicked(true);
     fileList()->actions().front()->trigger(); // restore, with files of every outcome
     window->useFolder(pictureFolderText() + "/kept.bak");
-    convertButton()->click(); // nothing to convert
+    convertAndWait(); // nothing to convert
     window->resize(Twips::toPixels(1000), window->height());
     settle(20); // the size correction and its message
 

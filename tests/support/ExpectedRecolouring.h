@@ -98,10 +98,10 @@ private:
         const auto near = [this](std::uint8_t a, std::uint8_t b) {
             return std::abs(int{a} - int{b}) <= tolerance_;
         };
-        for (const auto& [from, to] : pairs_) {
-            if (near(colour.red, from.red) && near(colour.green, from.green) &&
-                near(colour.blue, from.blue)) {
-                return to;
+        for (const ColourPair& pair : pairs_) {
+            if (near(colour.red, pair.from.red) && near(colour.green, pair.from.green) &&
+                near(colour.blue, pair.from.blue)) {
+                return pair.to;
             }
         }
         return std::nullopt;

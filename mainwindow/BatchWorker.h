@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "conversion/ConversionRequest.h"
+#include "conversion/FileOutcome.h"
+#include "engine/PictureSize.h"
+#include "mainwindow/ErrorMessages.h"
+#include "mainwindow/ItemMark.h"
+
+#include <QImage>
+#include <QObject>
+#include <QThread>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace pixtint {
+
+// One file as the preview shows it during a batch: both pictures of that one file, read on
+// the worker thread, so that showing it costs the window no disk call.
+struct BatchFrame {
+    std::size_t index = 0;
+    PictureSize size;
+    std::int64_t fileBytes = 0;
+    QImage before;
+    QImage after;
+};
+
+// How a batch ended.
+struct BatchTally {
+    std::size_t converted = 0;  // ended "OK"
+    std::size_t notReached = 0; // a stop came before them
+    bool stopped = false;
+};
+
+// The window's batch on a thread of its own. The window converts exactly the files its preview
+// can show: a file it cannot load is not handed to the conversion core and ends "NG" in its
+// place in the list's order. Everything the run tells the window arrives as signals on the
+// window's thread, in list order: each file's mark; a failure, for which the run waits until
+// failureShown() says its message box was closed; now and then a frame (at most about 30 a
+// second, the next only once the window took the last); and finally `finished`.
+class BatchWorker : public QObject {
+    Q_OBJECT
+public:
+    BatchWorker(std::vector<std::filesystem::path> files, ConversionRequest request,
+                QObject* parent);
+    // Stops the run after the file in hand and waits for it, without showing anything more.
+    ~BatchWorker() override;
+
+    void start();
+    // The run stops after the file in hand, once its group is in place.
+    void requestStop() { stop_ = true; }
+    // The message box of the last failure was closed: the run goes on.
+    void failureShown();
+    // The frame waiting to be shown, if any; the next one is made only after this.
+    std::optional<BatchFrame> takeFrame();
+
+signals:
+    void fileDone(std::size_t index, ItemMark mark);
+    // A file that failed, the run waiting for failureShown(): one the preview cannot load
+    // (`unshowable`), or one the conversion core could not convert.
+    void fileFailed(std::size_t index, const NumberedMessage& message, bool unshowable);
+    void frameReady();
+    void finished(const BatchTally& tally);
+
+private:
+    void work();
+    void convertShowable();
+    bool convertRun(std::size_t first, std::size_t end);
+    void report(const FileOutcome& outcome);
+    void failAndWait(std::size_t index, const NumberedMessage& message, bool unshowable);
+    void offerFrame(std::size_t index);
+    template <typename Function> void post(Function&& function);
+
+    const std::vector<std::filesystem::path> files_;
+    const ConversionRequest request_;
+    std::unique_ptr<QThread> thread_;
+    std::atomic<bool> stop_{false};
+
+    // Worker thread only.
+    BatchTally tally_;
+    std::size_t reported_ = 0;
+    std::chrono::steady_clock::time_point lastFrame_{};
+
+    std::mutex mutex_; // guards what follows
+    std::condition_variable boxClosed_;
+    bool waitingForBox_ = false;
+    bool abandoned_ = false; // the window is going: nothing more is shown or waited for
+    std::optional<BatchFrame> frame_;
+};
+
+} // namespace pixtint
