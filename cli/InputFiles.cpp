@@ -36,6 +36,12 @@ std::string identityOf(const fs::path& path) {
     return real ? std::string(real.get()) : path.native();
 }
 
+// An entry that is no link has the real path of its folder with its own name after it, so a
+// folder's real path is worked out once, not again for every picture in it.
+std::string inFolder(const std::string& realFolder, const std::string& name) {
+    return realFolder == "/" ? "/" + name : realFolder + "/" + name;
+}
+
 class Collector {
 public:
     explicit Collector(bool recursive)
@@ -48,15 +54,15 @@ public:
         } else if (S_ISDIR(status.st_mode)) {
             addFolder(path);
         } else {
-            addFile(path);
+            addFile(path, identityOf(path));
         }
     }
 
     std::vector<InputFile> take() { return std::move(files_); }
 
 private:
-    void addFile(const fs::path& path) {
-        if (seen_.insert(identityOf(path)).second) {
+    void addFile(const fs::path& path, std::string identity) {
+        if (seen_.insert(std::move(identity)).second) {
             files_.push_back({path, std::nullopt});
         }
     }
@@ -66,27 +72,56 @@ private:
             files_.push_back({folder, std::move(problem)});
             return;
         }
-        const auto names = matchingNames((folder / "*").string());
-        for (const auto& name : names) {
-            if (!matchesWildcard(name, "*.bmp")) {
-                continue;
-            }
-            struct stat status {};
-            if (::stat((folder / name).c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
-                if (!(recursive_ && isFolderItself(folder / name))) { // walked below otherwise
-                    files_.push_back({folder / name, std::nullopt, true});
-                }
-            } else {
-                addFile(folder / name);
+        const auto entries = matchingEntries((folder / "*").string());
+        const std::string realFolder = identityOf(folder);
+        for (const auto& entry : entries) {
+            if (matchesWildcard(entry.name, "*.bmp")) {
+                addEntry(folder, realFolder, entry);
             }
         }
         if (!recursive_) {
             return;
         }
-        for (const auto& name : names) {
-            if (isFolderItself(folder / name)) {
-                addFolder(folder / name);
+        for (const auto& entry : entries) {
+            if (entry.kind == DT_DIR ||
+                (entry.kind == DT_UNKNOWN && isFolderItself(folder / entry.name))) {
+                addFolder(folder / entry.name);
             }
+        }
+    }
+
+    // The listing tells most entries' kind; only a link, or an entry of a kind the file
+    // system does not tell, is looked at.
+    void addEntry(const fs::path& folder, const std::string& realFolder, const FolderEntry& entry) {
+        const fs::path path = folder / entry.name;
+        if (entry.kind == DT_REG) {
+            addFile(path, inFolder(realFolder, entry.name));
+            return;
+        }
+        if (entry.kind == DT_DIR) {
+            addFolderEntry(path);
+            return;
+        }
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) == 0 && !S_ISLNK(status.st_mode)) {
+            if (S_ISDIR(status.st_mode)) {
+                addFolderEntry(path);
+            } else {
+                addFile(path, inFolder(realFolder, entry.name));
+            }
+            return;
+        }
+        if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+            files_.push_back({path, std::nullopt, true});
+        } else {
+            addFile(path, identityOf(path));
+        }
+    }
+
+    // A folder named like a picture is reported as skipped, unless the walk goes into it.
+    void addFolderEntry(const fs::path& path) {
+        if (!recursive_) {
+            files_.push_back({path, std::nullopt, true});
         }
     }
 

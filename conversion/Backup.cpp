@@ -29,8 +29,7 @@ std::filesystem::path backupPathFor(const std::filesystem::path& picture) {
     if (dot != std::string::npos && dot > 0 && dot + 1 + Ending.size() == name.size()) {
         name.replace(dot + 1, Ending.size(), Ending);
     } else {
-        name += '.';
-        name += Ending;
+        name.append(".").append(Ending);
     }
     return picture.parent_path() / name;
 }

@@ -91,8 +91,10 @@ template <typename Step> void guarded(PreparedFile& file, FileFailure::Kind kind
 // is large: a small file whose bytes would not change leaves no trace at all.
 class CopySink {
 public:
-    CopySink(const std::filesystem::path& picture, const FolderLock* lock, FileSystem& fileSystem)
+    CopySink(const std::filesystem::path& picture, const struct stat& original,
+             const FolderLock* lock, FileSystem& fileSystem)
         : picture_(picture)
+        , original_(original)
         , lock_(lock)
         , fileSystem_(fileSystem) {}
 
@@ -114,13 +116,14 @@ public:
 private:
     void open() {
         if (!copy_) {
-            copy_ = std::make_unique<SiblingFile>(picture_, lock_, fileSystem_);
+            copy_ = std::make_unique<SiblingFile>(picture_, lock_, fileSystem_, &original_);
             copy_->write(firstChunk_);
             firstChunk_ = {};
         }
     }
 
     const std::filesystem::path& picture_;
+    const struct stat& original_; // as the source was opened: no need to look it up again
     const FolderLock* lock_;
     FileSystem& fileSystem_;
     bool started_ = false;
@@ -132,7 +135,7 @@ private:
 // that they last with its bytes.
 void convertToCopy(PreparedFile& file, const ConversionRequest& request, const FolderLock* lock,
                    FileSystem& fileSystem) {
-    CopySink sink(file.target, lock, fileSystem);
+    CopySink sink(file.target, file.source->opened(), lock, fileSystem);
     file.result = convertFile(*file.source, request,
                               [&sink](std::span<const std::uint8_t> bytes) { sink.take(bytes); });
     if (!file.result.changed()) {
@@ -140,7 +143,8 @@ void convertToCopy(PreparedFile& file, const ConversionRequest& request, const F
         return;
     }
     file.copy = sink.finish();
-    keepAttributes(file.source->descriptor(), file.copy->descriptor(), file.path);
+    keepAttributes(file.source->opened(), file.source->descriptor(), file.copy->status(),
+                   file.copy->descriptor(), file.path);
 }
 
 void countChanges(PreparedFile& file, const ConversionRequest& request) {

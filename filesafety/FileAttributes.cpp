@@ -71,18 +71,22 @@ std::optional<std::vector<char>> attributeValue(int file, const std::string& nam
     }
 }
 
-void keepOwner(const struct stat& old, int to, const std::filesystem::path& path) {
-    struct stat fresh {};
-    if (::fstat(to, &fresh) != 0) {
-        throwErrno(errno, path);
+// Answers whether the permission bits may have changed since `fresh` was read: a new owner
+// clears the set-user-ID and set-group-ID bits.
+bool keepOwner(const struct stat& old, const struct stat& fresh, int to,
+               const std::filesystem::path& path) {
+    if (fresh.st_uid == old.st_uid && fresh.st_gid == old.st_gid) {
+        return false;
     }
-    if ((fresh.st_uid != old.st_uid || fresh.st_gid != old.st_gid) &&
-        ::fchown(to, old.st_uid, old.st_gid) != 0) {
+    if (::fchown(to, old.st_uid, old.st_gid) != 0) {
         notKept(path, fresh.st_uid != old.st_uid ? "owner" : "group", errno);
     }
+    return true;
 }
 
-void keepExtendedAttributes(int from, int to, const std::filesystem::path& path) {
+// Answers whether it set or removed any: an access list sets the permission bits too.
+bool keepExtendedAttributes(int from, int to, const std::filesystem::path& path) {
+    bool changed = false;
     const auto wanted = attributeNames(from, path);
     for (const auto& name : wanted) {
         const auto value = attributeValue(from, name);
@@ -92,28 +96,43 @@ void keepExtendedAttributes(int from, int to, const std::filesystem::path& path)
         if (::fsetxattr(to, name.c_str(), value->data(), value->size(), 0) != 0) {
             notKept(path, "extended attribute " + name, errno);
         }
+        changed = true;
     }
     for (const auto& name : attributeNames(to, path)) {
         // A security label is the system's to give; the rest came from the folder's defaults.
-        if (!wanted.contains(name) && !name.starts_with("security.") &&
-            ::fremovexattr(to, name.c_str()) != 0 && errno != ENODATA) {
+        if (wanted.contains(name) || name.starts_with("security.")) {
+            continue;
+        }
+        if (::fremovexattr(to, name.c_str()) != 0 && errno != ENODATA) {
             notKept(path, "extended attribute " + name, errno);
         }
+        changed = true;
     }
+    return changed;
 }
 
 } // namespace
 
 void keepAttributes(int from, int to, const std::filesystem::path& path) {
     struct stat old {};
-    if (::fstat(from, &old) != 0) {
+    struct stat fresh {};
+    if (::fstat(from, &old) != 0 || ::fstat(to, &fresh) != 0) {
         throwErrno(errno, path);
     }
+    keepAttributes(old, from, fresh, to, path);
+}
+
+void keepAttributes(const struct stat& old, int from, const struct stat& fresh, int to,
+                    const std::filesystem::path& path) {
     // The owner first: changing it clears the set-user-ID and set-group-ID bits.
-    keepOwner(old, to, path);
-    keepExtendedAttributes(from, to, path);
-    // After the access list, whose mask the permission bits then agree with.
-    if (::fchmod(to, old.st_mode & 07777) != 0) {
+    const bool ownerChanged = keepOwner(old, fresh, to, path);
+    const bool attributesChanged = keepExtendedAttributes(from, to, path);
+    // After the access list, whose mask the permission bits then agree with. Where nothing
+    // above touched them and they already agree (a copy made with the original's
+    // permissions), setting them again would change nothing.
+    const bool sameBits = (fresh.st_mode & 07777) == (old.st_mode & 07777);
+    if ((ownerChanged || attributesChanged || !sameBits) &&
+        ::fchmod(to, old.st_mode & 07777) != 0) {
         notKept(path, "permissions", errno);
     }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace pixtint {
 
@@ -11,5 +12,9 @@ namespace pixtint {
 // lacks is removed. Throws Error (AttributeNotKept, naming what and why) when one cannot be
 // kept, so the new file never stands in for the old one with less.
 void keepAttributes(int from, int to, const std::filesystem::path& path);
+// The same, for a caller that has both files' status at hand: `fromStatus` as `from` was
+// read (a later change to it is the caller's to notice), `toStatus` as this process left it.
+void keepAttributes(const struct stat& fromStatus, int from, const struct stat& toStatus, int to,
+                    const std::filesystem::path& path);
 
 } // namespace pixtint

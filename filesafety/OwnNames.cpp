@@ -28,7 +28,9 @@ std::string hex(std::uint64_t value) {
 // "." NAME MARKER TAIL, with NAME shortened so that the whole fits in one name.
 std::string hiddenBeside(std::string_view belongsTo, const std::string& tail) {
     const std::size_t room = NAME_MAX - 1 - Marker.size() - tail.size();
-    return "." + std::string(belongsTo.substr(0, room)) + std::string(Marker) + tail;
+    std::string name(".");
+    name.append(belongsTo.substr(0, room)).append(Marker).append(tail);
+    return name;
 }
 
 // Takes "HEX-" from the front of `text`.

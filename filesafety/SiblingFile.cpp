@@ -40,10 +40,8 @@ bool unnamedUnsupported(int errnoValue) {
     return errnoValue == EOPNOTSUPP || errnoValue == EISDIR || errnoValue == EINVAL;
 }
 
-std::filesystem::path ownNameFor(const std::filesystem::path& target, int descriptor,
-                                 ino_t replaces) {
-    return folderOf(target) /
-           ownName(target.filename().native(), OwnRole::Copy, inodeOf(descriptor), replaces);
+std::filesystem::path ownNameFor(const std::filesystem::path& target, ino_t file, ino_t replaces) {
+    return folderOf(target) / ownName(target.filename().native(), OwnRole::Copy, file, replaces);
 }
 
 // Where no file can be made without a name: made under a short-lived name, locked, then
@@ -67,7 +65,7 @@ UniqueFd createNamed(const std::filesystem::path& target, ino_t replaces,
             throwErrno(errno, target);
         }
         ::flock(file.get(), LOCK_EX);
-        name = ownNameFor(target, file.get(), replaces);
+        name = ownNameFor(target, inodeOf(file.get()), replaces);
         const auto own = name.filename();
         if (const int failure =
                 fileSystem.renameInFolder(heldLock->descriptor(), made.c_str(), own.c_str(), 0)) {
@@ -83,9 +81,9 @@ UniqueFd createNamed(const std::filesystem::path& target, ino_t replaces,
 } // namespace
 
 SiblingFile::SiblingFile(std::filesystem::path target, const FolderLock* heldLock,
-                         FileSystem& fileSystem)
+                         FileSystem& fileSystem, const struct stat* openTarget)
     : target_(std::move(target)) {
-    const auto existing = regularTarget(target_);
+    const auto existing = openTarget ? std::optional(*openTarget) : regularTarget(target_);
     replaces_ = existing ? existing->st_ino : 0;
     const int unnamed = fileSystem.createUnnamed(folderOf(target_).c_str());
     if (unnamed >= 0) {
@@ -95,10 +93,19 @@ SiblingFile::SiblingFile(std::filesystem::path target, const FolderLock* heldLoc
     } else {
         throwErrno(-unnamed, target_);
     }
+    if (::fstat(file_.get(), &status_) != 0) {
+        const int failure = errno;
+        if (!name_.empty()) {
+            ::unlink(name_.c_str()); // no destructor runs for a constructor that throws
+        }
+        throwErrno(failure, target_);
+    }
     // Created with mode 0666 so that the umask applies, as for any new file; an existing
     // target's permissions are carried over, so that rewriting a file does not change them.
-    if (existing) {
-        ::fchmod(file_.get(), existing->st_mode & 07777);
+    const mode_t wanted = existing ? existing->st_mode & 07777 : status_.st_mode & 07777;
+    // Where that fails, the status keeps the bits the file has, for a later look to see.
+    if ((status_.st_mode & 07777) != wanted && ::fchmod(file_.get(), wanted) == 0) {
+        status_.st_mode = (status_.st_mode & ~mode_t{07777}) | wanted;
     }
 }
 
@@ -120,7 +127,7 @@ const std::filesystem::path& SiblingFile::nameAndClose(FileSystem& fileSystem) {
         throwErrno(EBADF, target_);
     }
     for (int attempt = 0; name_.empty() && attempt < MaxNameAttempts; ++attempt) {
-        auto candidate = ownNameFor(target_, file_.get(), replaces_);
+        auto candidate = ownNameFor(target_, status_.st_ino, replaces_);
         const int linkError = fileSystem.linkFile(file_.get(), candidate.c_str());
         if (linkError == 0) {
             name_ = std::move(candidate);

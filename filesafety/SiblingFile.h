@@ -25,16 +25,20 @@ class FolderLock;
 class SiblingFile {
 public:
     // Created with the target's permissions where the target exists. A caller that already
-    // holds the folder's lock passes it. Throws Error naming the target when the folder takes
-    // no new file.
+    // holds the folder's lock passes it, and one that has the target open passes its status,
+    // which then stands for the target's. Throws Error naming the target when the folder
+    // takes no new file.
     explicit SiblingFile(std::filesystem::path target, const FolderLock* heldLock = nullptr,
-                         FileSystem& fileSystem = systemFileSystem());
+                         FileSystem& fileSystem = systemFileSystem(),
+                         const struct stat* openTarget = nullptr);
     ~SiblingFile();
     SiblingFile(const SiblingFile&) = delete;
     SiblingFile& operator=(const SiblingFile&) = delete;
 
     void write(std::span<const std::uint8_t> bytes);
     int descriptor() const { return file_.get(); }
+    // The file as made: its inode, owner and group, and the permissions it was given.
+    const struct stat& status() const { return status_; }
     const std::filesystem::path& target() const { return target_; }
     // Its own name (OwnRole::Copy); empty while it has none.
     const std::filesystem::path& name() const { return name_; }
@@ -56,6 +60,7 @@ private:
     ino_t replaces_ = 0;         // the file the target named when this was made; 0 for none
     std::filesystem::path name_; // empty while unnamed
     UniqueFd file_;
+    struct stat status_ {};
 };
 
 // Writes `bytes` to a sibling, flushes it, renames it over `target` and flushes the folder,

@@ -67,7 +67,7 @@ bool matchesWildcard(std::string_view name, std::string_view wildcard) {
     return w == wildcard.size();
 }
 
-std::vector<std::string> matchingNames(const std::string& pattern) {
+std::vector<FolderEntry> matchingEntries(const std::string& pattern) {
     const auto slash = pattern.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
     const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
@@ -78,14 +78,24 @@ std::vector<std::string> matchingNames(const std::string& pattern) {
     if (!directory) {
         return {};
     }
-    std::vector<std::string> names;
+    std::vector<FolderEntry> entries;
     while (const dirent* entry = readdir(directory.get())) {
         const std::string_view name(entry->d_name);
         if (!isSelfOrParent(name) && matchesWildcard(name, wildcard)) {
-            names.emplace_back(name);
+            entries.push_back({std::string(name), entry->d_type});
         }
     }
-    std::sort(names.begin(), names.end(), comesBefore);
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return comesBefore(a.name, b.name);
+    });
+    return entries;
+}
+
+std::vector<std::string> matchingNames(const std::string& pattern) {
+    std::vector<std::string> names;
+    for (auto& entry : matchingEntries(pattern)) {
+        names.push_back(std::move(entry.name));
+    }
     return names;
 }
 

@@ -22,4 +22,14 @@ bool matchesWildcard(std::string_view name, std::string_view wildcard);
 // not exist or cannot be read has no entries.
 std::vector<std::string> matchingNames(const std::string& pattern);
 
+// A matching entry with its kind as the folder listing tells it (a DT_ value of <dirent.h>;
+// DT_UNKNOWN where the file system does not say), which spares a look at each entry.
+struct FolderEntry {
+    std::string name;
+    unsigned char kind = 0;
+};
+
+// The same entries as matchingNames, in the same order, each with its kind.
+std::vector<FolderEntry> matchingEntries(const std::string& pattern);
+
 } // namespace pixtint

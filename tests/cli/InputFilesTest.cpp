@@ -55,6 +55,31 @@ TEST(InputFiles, AFolderGivesItsPicturesInOrderAndEachFileOnce) {
               (std::vector<std::string>{"icons/b.bmp", "icons/A.BMP"}));
 }
 
+// A folder reached through a link is the same folder, and an entry that is a link is known by
+// what it leads to: to a folder, it is no picture; to nothing, it is kept for its failure.
+TEST(InputFiles, LinksLeadToWhatTheyNameWithinAFolder) {
+    TestFolder folder;
+    makeTree(folder);
+    EXPECT_EQ(collected(folder, {"elsewhere", "icons/link"}, false),
+              (std::vector<std::string>{"elsewhere/e.bmp"}));
+    fs::create_symlink(folder / "elsewhere/e.bmp", folder / "elsewhere/0.bmp");
+    fs::create_symlink("e.bmp", folder / "elsewhere/f.bmp");
+    fs::create_symlink(folder / "icons/sub", folder / "elsewhere/g.bmp");
+    fs::create_symlink(folder / "gone", folder / "elsewhere/h.bmp");
+    fs::create_directory(folder / "elsewhere/d.bmp");
+    const std::vector<std::string> arguments{(folder / "elsewhere").string()};
+    const auto inputs = collectInputFiles(arguments, false);
+    ASSERT_EQ(inputs.size(), 4u);
+    EXPECT_EQ(inputs[0].path, folder / "elsewhere/0.bmp");
+    EXPECT_FALSE(inputs[0].isFolder);
+    EXPECT_EQ(inputs[1].path, folder / "elsewhere/d.bmp");
+    EXPECT_TRUE(inputs[1].isFolder);
+    EXPECT_EQ(inputs[2].path, folder / "elsewhere/g.bmp");
+    EXPECT_TRUE(inputs[2].isFolder);
+    EXPECT_EQ(inputs[3].path, folder / "elsewhere/h.bmp");
+    EXPECT_FALSE(inputs[3].isFolder);
+}
+
 TEST(InputFiles, AFolderThatCannotBeReadIsOneEntryWithItsProblem) {
     TestFolder folder;
     fs::create_directory(folder / "locked");
