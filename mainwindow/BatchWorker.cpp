@@ -7,10 +7,7 @@
 #include "mainwindow/BatchMessages.h"
 #include "platform/PictureDecoding.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <span>
-#include <unistd.h>
 
 namespace pixtint {
 
@@ -65,22 +62,13 @@ std::optional<BatchFrame> decodeFrame(std::size_t index, const std::filesystem::
     return std::nullopt;
 }
 
-// The errno of a failure that is the folder's, not the file's: the folder cannot be written
-// (as the run's user sees it), so neither the file nor its mark is to blame.
+// The errno of a failure that is the folder's, not the file's: the core found that the folder
+// takes no new file (as the run's user sees it), so neither the file nor its mark is to blame.
 std::optional<int> folderRefusal(const FileOutcome& outcome) {
-    if (!outcome.failure || outcome.failure->kind != FileFailure::Kind::Conversion) {
+    if (!outcome.failure || outcome.failure->kind != FileFailure::Kind::FolderNotWritable) {
         return std::nullopt;
     }
-    const int error = outcome.failure->error.systemError();
-    if (error != EACCES && error != EPERM && error != EROFS) {
-        return std::nullopt;
-    }
-    const std::filesystem::path folder = outcome.path.parent_path();
-    const char* name = folder.empty() ? "." : folder.c_str();
-    if (::faccessat(AT_FDCWD, name, W_OK, AT_EACCESS) == 0) {
-        return std::nullopt;
-    }
-    return error;
+    return outcome.failure->error.systemError();
 }
 
 } // namespace
