@@ -9,10 +9,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <map>
-#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,36 +19,6 @@
 namespace pixtint {
 
 namespace {
-
-struct Entry {
-    std::string name;
-    struct stat status {};
-};
-
-// The regular files of the folder, or only those whose names carry an own name: a folder of
-// pictures with nothing of ours in it then costs one listing, not a status call per picture.
-std::vector<Entry> regularFilesOf(int folder, bool ownNamesOnly) {
-    std::vector<Entry> files;
-    const int listing = ::dup(folder);
-    if (listing < 0) {
-        return files;
-    }
-    const std::unique_ptr<DIR, int (*)(DIR*)> entries(::fdopendir(listing), ::closedir);
-    if (!entries) {
-        ::close(listing);
-        return files;
-    }
-    ::rewinddir(entries.get());
-    while (const dirent* entry = ::readdir(entries.get())) {
-        Entry file{entry->d_name, {}};
-        if (file.name != "." && file.name != ".." && (!ownNamesOnly || parseOwnName(file.name)) &&
-            ::fstatat(folder, entry->d_name, &file.status, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(file.status.st_mode)) {
-            files.push_back(std::move(file));
-        }
-    }
-    return files;
-}
 
 bool sameBytes(int folder, const std::string& one, const std::string& other) {
     const UniqueFd a(::openat(folder, one.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
@@ -79,12 +47,12 @@ bool sameFile(const struct stat& one, const struct stat& other) {
 // The pictures of one backup name, found by the key a held name carries.
 struct BackupOwners {
     std::string backup;
-    std::vector<Entry> pictures;
+    std::vector<ListedFile> pictures;
 };
 
 // Whether the held original has another name: a picture (the same file, or the same bytes
 // for a copy held where the file system has no hard links) or the backup itself.
-bool keepsAnotherName(int folder, const Entry& held, const BackupOwners& owners) {
+bool keepsAnotherName(int folder, const ListedFile& held, const BackupOwners& owners) {
     struct stat backup {};
     if (::fstatat(folder, owners.backup.c_str(), &backup, AT_SYMLINK_NOFOLLOW) == 0 &&
         sameFile(backup, held.status)) {
@@ -105,7 +73,7 @@ bool keepsAnotherName(int folder, const Entry& held, const BackupOwners& owners)
     return false;
 }
 
-Recovery recover(const FolderLock& lock, const Entry& held, const BackupOwners& owners,
+Recovery recover(const FolderLock& lock, const ListedFile& held, const BackupOwners& owners,
                  bool dryRun) {
     Recovery recovery;
     recovery.held = lock.path() / held.name;
@@ -132,7 +100,7 @@ Recovery recover(const FolderLock& lock, const Entry& held, const BackupOwners& 
 }
 
 // Each backup name of the folder's files, by the key a held name carries.
-std::map<std::uint64_t, BackupOwners> backupOwners(const std::vector<Entry>& files) {
+std::map<std::uint64_t, BackupOwners> backupOwners(const std::vector<ListedFile>& files) {
     std::map<std::uint64_t, BackupOwners> owners;
     for (const auto& file : files) {
         if (parseOwnName(file.name)) {
@@ -188,7 +156,7 @@ std::vector<Recovery> finishInterruptedCommits(const FolderLock& lock, bool dryR
             }
         };
         const auto backup = backupPathFor(target).native();
-        return sameAs(backup) || std::ranges::any_of(files, [&](const Entry& file) {
+        return sameAs(backup) || std::ranges::any_of(files, [&](const ListedFile& file) {
                    const auto own = parseOwnName(file.name);
                    return own && own->role == OwnRole::Held && own->key == nameKey(backup) &&
                           sameAs(file.name);

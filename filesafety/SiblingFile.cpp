@@ -173,15 +173,6 @@ bool belongsToAnotherUser(const struct stat& status) {
     return self != 0 && status.st_uid != self;
 }
 
-namespace {
-
-struct ListedFile {
-    std::string name;
-    struct stat status {};
-};
-
-// The regular files of the folder, or only those whose names carry an own name: a folder of
-// pictures with nothing of ours in it then costs one listing, not a status call per picture.
 std::vector<ListedFile> regularFilesOf(int folder, bool ownNamesOnly) {
     std::vector<ListedFile> files;
     const int listing = ::dup(folder);
@@ -204,6 +195,8 @@ std::vector<ListedFile> regularFilesOf(int folder, bool ownNamesOnly) {
     }
     return files;
 }
+
+namespace {
 
 // A copy another run still writes is locked: it stays.
 bool unlockedCopy(int folder, const char* name) {

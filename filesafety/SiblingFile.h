@@ -12,6 +12,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <vector>
 
 namespace pixtint {
 
@@ -82,6 +83,17 @@ std::size_t removeLeftoverCopies(int folder, bool dryRun,
 
 // Whether the file in `status` belongs to a run of another user, whose leftovers are theirs.
 bool belongsToAnotherUser(const struct stat& status);
+
+// A regular file of a folder, with its status as the listing saw it.
+struct ListedFile {
+    std::string name;
+    struct stat status {};
+};
+
+// The regular files of the open folder `folder`, or only those whose names carry an own name:
+// a folder of pictures with nothing of ours in it then costs one listing, not a status call
+// per picture.
+std::vector<ListedFile> regularFilesOf(int folder, bool ownNamesOnly);
 
 // How many names to try before giving up on a folder full of them.
 inline constexpr int MaxNameAttempts = 100;
