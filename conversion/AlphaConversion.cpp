@@ -15,15 +15,6 @@ namespace {
 
 constexpr std::uint64_t FileHeaderSize = 14;
 
-std::vector<std::uint8_t> bytesAt(const ByteSource& source, std::uint64_t offset,
-                                  std::uint64_t count) {
-    std::vector<std::uint8_t> bytes(count);
-    if (source.readAt(offset, bytes) < count) {
-        throw Error(ErrorKind::TooShort, source.path());
-    }
-    return bytes;
-}
-
 PictureFormat alphaFormat() {
     return {32, "V5", "bit fields", true};
 }
@@ -148,8 +139,8 @@ void planAlphaPicture(ConversionPlan& plan, const ByteSource& source,
     const BmpLayout& layout = plan.layout;
     AlphaPlan alpha;
     if (layout.colours == ColourLayout::Palette) {
-        alpha.palette = bytesAt(source, layout.paletteOffset,
-                                std::uint64_t{layout.entryCount} * layout.entrySize);
+        alpha.palette = readExactly(source, layout.paletteOffset,
+                                    std::uint64_t{layout.entryCount} * layout.entrySize);
     }
     if (!layout.compressed() && source.size() < layout.rowsEnd()) {
         throw Error(ErrorKind::Truncated, source.path());
@@ -161,7 +152,7 @@ void planAlphaPicture(ConversionPlan& plan, const ByteSource& source,
         plan.newRow = filledRow(layout, request.pairs.front());
         plan.result.grown = true;
     }
-    const auto header = bytesAt(source, 0, FileHeaderSize + layout.headerSize);
+    const auto header = readExactly(source, 0, FileHeaderSize + layout.headerSize);
     plan.head = alphaHead(layout, header, layout.rowCount + (grow ? 1 : 0));
     plan.alpha = std::move(alpha);
     plan.result.newFormat = alphaFormat();

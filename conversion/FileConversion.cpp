@@ -12,6 +12,15 @@
 
 namespace pixtint {
 
+std::vector<std::uint8_t> readExactly(const ByteSource& source, std::uint64_t offset,
+                                      std::uint64_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    if (source.readAt(offset, bytes) < count) {
+        throw Error(ErrorKind::TooShort, source.path());
+    }
+    return bytes;
+}
+
 namespace {
 
 constexpr std::size_t SmallestChunk = 64;
@@ -22,15 +31,6 @@ constexpr std::uint64_t FileHeaderSize = 14;
 std::size_t chunkSizeFor(std::uint64_t fileSize, std::size_t largestChunk) {
     return static_cast<std::size_t>(std::clamp<std::uint64_t>(
         fileSize + 1, SmallestChunk, std::max(largestChunk, SmallestChunk)));
-}
-
-std::vector<std::uint8_t> readExactly(const ByteSource& source, std::uint64_t offset,
-                                      std::uint64_t count) {
-    std::vector<std::uint8_t> bytes(count);
-    if (source.readAt(offset, bytes) < count) {
-        throw Error(ErrorKind::TooShort, source.path());
-    }
-    return bytes;
 }
 
 Rgb entryColour(std::span<const std::uint8_t> head, std::uint64_t at) {

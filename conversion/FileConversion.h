@@ -55,6 +55,11 @@ struct ConversionPlan {
 // entry drawn by some pixel; the errors of reading the source.
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request);
 
+// `count` bytes of `source` from `offset` on. Throws Error: TooShort when the source ends
+// before them, and the errors of reading it.
+std::vector<std::uint8_t> readExactly(const ByteSource& source, std::uint64_t offset,
+                                      std::uint64_t count);
+
 using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
 
 // Large enough that system calls cost nothing next to the copying, small enough to stay in
