@@ -38,21 +38,31 @@ void readRow(const ByteSource& source, std::uint64_t offset, std::vector<std::ui
     }
 }
 
-// Blue, green, red in the file is the byte order of QImage::Format_BGR888, so rows copy
-// straight across.
-QImage readPlainBitmap(const ByteSource& source, const BmpLayout& bitmap, int largest) {
-    const auto height = static_cast<int>(bitmap.rowCount);
-    const QSize size = sampledSize(bitmap.width, height, largest);
-    QImage picture(size, QImage::Format_BGR888);
+// The image a picture is sampled into: its own size, or smaller to fit `largest`.
+QImage sampledImage(const BmpLayout& bitmap, int largest, QImage::Format format) {
+    QImage picture(sampledSize(bitmap.width, static_cast<int>(bitmap.rowCount), largest), format);
     if (picture.isNull()) {
         throw Error(ErrorKind::OutOfMemory);
     }
+    return picture;
+}
+
+// Where the stored row shown as line `y` of `shownHeight` starts, either way up.
+std::uint64_t sampledRowOffset(const BmpLayout& bitmap, int y, int shownHeight) {
+    const auto height = static_cast<std::int64_t>(bitmap.rowCount);
+    const std::int64_t sourceRow = y * height / shownHeight;
+    const std::int64_t storedRow = bitmap.topDown() ? sourceRow : height - 1 - sourceRow;
+    return bitmap.pixelOffset + bitmap.stride * static_cast<std::uint64_t>(storedRow);
+}
+
+// Blue, green, red in the file is the byte order of QImage::Format_BGR888, so rows copy
+// straight across.
+QImage readPlainBitmap(const ByteSource& source, const BmpLayout& bitmap, int largest) {
+    QImage picture = sampledImage(bitmap, largest, QImage::Format_BGR888);
+    const QSize size = picture.size();
     std::vector<std::uint8_t> row(static_cast<std::size_t>(bitmap.width) * 3);
     for (int y = 0; y < size.height(); ++y) {
-        const int sourceRow =
-            static_cast<int>(static_cast<std::int64_t>(y) * height / size.height());
-        const int storedRow = bitmap.topDown() ? sourceRow : height - 1 - sourceRow;
-        readRow(source, bitmap.pixelOffset + bitmap.stride * storedRow, row);
+        readRow(source, sampledRowOffset(bitmap, y, size.height()), row);
         std::uint8_t* line = picture.scanLine(y);
         if (size.width() == bitmap.width) {
             std::copy(row.begin(), row.end(), line);
@@ -83,21 +93,14 @@ QList<QRgb> colourTable(const ByteSource& source, const BmpLayout& bitmap) {
 // Uncompressed palette rows, sampled like plain ones: only the rows shown are read, so a large
 // picture costs no more memory than its preview.
 QImage readPlainPalette(const ByteSource& source, const BmpLayout& bitmap, int largest) {
-    const auto height = static_cast<int>(bitmap.rowCount);
-    const QSize size = sampledSize(bitmap.width, height, largest);
-    QImage picture(size, QImage::Format_Indexed8);
-    if (picture.isNull()) {
-        throw Error(ErrorKind::OutOfMemory);
-    }
+    QImage picture = sampledImage(bitmap, largest, QImage::Format_Indexed8);
+    const QSize size = picture.size();
     picture.setColorTable(colourTable(source, bitmap));
     const unsigned bits = bitmap.bitsPerPixel;
     const unsigned mask = (1u << bits) - 1;
     std::vector<std::uint8_t> row(bitmap.stride);
     for (int y = 0; y < size.height(); ++y) {
-        const int sourceRow =
-            static_cast<int>(static_cast<std::int64_t>(y) * height / size.height());
-        const int storedRow = bitmap.topDown() ? sourceRow : height - 1 - sourceRow;
-        readRow(source, bitmap.pixelOffset + bitmap.stride * storedRow, row);
+        readRow(source, sampledRowOffset(bitmap, y, size.height()), row);
         std::uint8_t* line = picture.scanLine(y);
         for (int x = 0; x < size.width(); ++x) {
             const std::size_t bit =
