@@ -53,9 +53,8 @@ void MainWindow::convertCheckedFiles() {
 
 void MainWindow::startBatch() {
     batchRows_ = filePanel_->chosenRows();
-    batchFiles_ = filesAt(batchRows_);
     lastDone_.reset();
-    batch_ = std::make_unique<BatchWorker>(batchFiles_, currentRequest(), nullptr);
+    batch_ = std::make_unique<BatchWorker>(filesAt(batchRows_), currentRequest(), nullptr);
     connect(batch_.get(), &BatchWorker::fileDone, this, &MainWindow::batchFileDone);
     connect(batch_.get(), &BatchWorker::fileFailed, this, &MainWindow::batchFileFailed);
     connect(batch_.get(), &BatchWorker::frameReady, this, &MainWindow::showBatchFrame);
@@ -88,7 +87,7 @@ void MainWindow::showBatchFrame() {
     }
     filePanel_->fileList().selectRow(batchRows_[frame->index]);
     statusBar_->setText(StatusBar::Field::FileSize, PreviewTexts::sizeText(frame->fileBytes));
-    statusBar_->setText(StatusBar::Field::Path, displayPath(batchFiles_[frame->index]));
+    statusBar_->setText(StatusBar::Field::Path, displayPath(frame->file));
     showPictureSize(frame->size);
     previewArea_->showPictures(frame->before, frame->after);
     try {

@@ -56,6 +56,7 @@ std::optional<BatchFrame> decodeFrame(std::size_t index, const std::filesystem::
     try {
         const FileByteSource source(file);
         BatchFrame frame{index,
+                         file,
                          readPictureSize(source),
                          static_cast<std::int64_t>(source.size()),
                          decodePicture(source),

@@ -30,6 +30,7 @@ class ByteSource;
 // the worker thread, so that showing it costs the window no disk call.
 struct BatchFrame {
     std::size_t index = 0;
+    std::filesystem::path file;
     PictureSize size;
     std::int64_t fileBytes = 0;
     QImage before;

@@ -157,7 +157,6 @@ private:
     // The batch while it runs: its files, the list row of each, and the last file done.
     std::unique_ptr<BatchWorker> batch_;
     std::vector<int> batchRows_;
-    std::vector<std::filesystem::path> batchFiles_;
     std::optional<std::size_t> lastDone_;
     std::optional<BusyCursor> busy_;
     QShortcut* stopShortcut_ = nullptr; // Esc while a batch runs
