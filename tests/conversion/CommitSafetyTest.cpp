@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/Backup.h"
-#include "conversion/BatchRun.h"
 #include "filesafety/OwnNames.h"
-#include "tests/support/BmpBytes.h"
+#include "tests/conversion/RecordedRun.h"
 #include "tests/support/TestFolder.h"
 
 #include <cerrno>
@@ -21,32 +20,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes Original = makeBmp24(3, 2, {0, 0, 255});
-const Bytes Converted = makeBmp24(3, 2, {255, 0, 0});
-const Bytes OlderBackup = makeBmp24(1, 1, {9, 9, 9});
-
-ConversionRequest blueToRed(bool keepBackup) {
-    return {{{Rgb{0, 0, 255}, Rgb{255, 0, 0}}}, Growth::None, keepBackup};
-}
-
 // Runs one picture through a batch; `meanwhile` runs between its read and its commit.
 std::vector<FileOutcome> convert(const std::filesystem::path& picture, bool keepBackup,
                                  const std::function<void()>& meanwhile = {},
                                  FileSystem& fileSystem = systemFileSystem()) {
-    std::vector<FileOutcome> outcomes;
-    BatchRun run(blueToRed(keepBackup), {}, fileSystem);
-    const std::vector<std::filesystem::path> files{picture};
-    BatchCallbacks callbacks;
-    callbacks.outcome = [&](const FileOutcome& outcome) {
-        outcomes.push_back(outcome);
-    };
-    callbacks.aboutToReplace = [&](std::size_t) {
-        if (meanwhile) {
-            meanwhile();
-        }
-    };
-    run.run(files, callbacks);
-    return outcomes;
+    return record(BatchRun(blueToRed(keepBackup), {}, fileSystem), {picture}, meanwhile).outcomes;
 }
 
 bool changedDuringRun(const FileOutcome& outcome) {
