@@ -340,6 +340,8 @@ TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {
         {{"--restore", "--tolerance", "3", dir}, "--restore takes no"},
         {{"-m", "ff0000=00ff00", "--tolerance", "256", dir}, "--tolerance"},
         {{"-m", "ff0000=00ff00", "--tolerance", "-1", dir}, "--tolerance"},
+        {{"-f", "transparent", "-t", "red", dir}, "transparent"}, // only the new colour can be
+        {{"-m", "transparent=red", dir}, "transparent"},
     };
     for (const auto& [arguments, message] : cases) {
         const auto run = runConvert(arguments);

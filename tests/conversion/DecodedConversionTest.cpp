@@ -58,34 +58,6 @@ int indexAt(int x, int y, int bits) {
     return bits == 1 ? index % 2 : index;
 }
 
-// Stored rows, the first one the picture's bottom row unless `topDown`; `pixel` appends one.
-Bytes storedRows(int bits, bool topDown, int width, int height,
-                 const std::function<void(Bytes&, int x, int y)>& pixel) {
-    Bytes rows;
-    for (int stored = 0; stored < height; ++stored) {
-        const int y = topDown ? stored : height - 1 - stored;
-        Bytes row;
-        for (int x = 0; x < width; ++x) {
-            pixel(row, x, y);
-        }
-        row.resize(strideFor(width, bits), 0);
-        rows.insert(rows.end(), row.begin(), row.end());
-    }
-    return rows;
-}
-
-void appendIndex(Bytes& row, int x, int bits, int index) {
-    if (bits == 8) {
-        row.push_back(static_cast<std::uint8_t>(index));
-        return;
-    }
-    const int bit = x * bits;
-    if (bit % 8 == 0) {
-        row.push_back(0);
-    }
-    row.back() |= static_cast<std::uint8_t>(index << (8 - bits - bit % 8));
-}
-
 // The resolution fields of a header that has them, which the result keeps.
 Bytes withResolution(Bytes picture) {
     if (picture[14] >= 40) {
