@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace pixtint {
@@ -224,12 +223,12 @@ TEST(BatchRun, AnotherUsersLeftoversAreToldOnceAndLeftAlone) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root can leave files of two users";
     }
-    constexpr uid_t Nobody = 65534;
+    const UnprivilegedUser nobody = UnprivilegedUser::nobody();
     IconFolder folder;
     std::filesystem::permissions(folder.path(), std::filesystem::perms(01777));
     const auto files = folder.icons(2);
     for (const auto& file : files) {
-        ASSERT_EQ(::chown(file.c_str(), Nobody, Nobody), 0);
+        ASSERT_EQ(::chown(file.c_str(), nobody.uid, nobody.gid), 0);
     }
     folder.write("h0", Original);
     folder.write("h1", Original);
@@ -239,20 +238,13 @@ TEST(BatchRun, AnotherUsersLeftoversAreToldOnceAndLeftAlone) {
     leaveAsOwn(folder, "c0", "icon0.bmp", OwnRole::Copy);
     const auto before = folder.names();
 
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setresgid(Nobody, Nobody, Nobody) != 0 || ::setresuid(Nobody, Nobody, Nobody) != 0) {
-            ::_exit(2);
-        }
+    runUnprivileged({}, [&] { // the folder stays root's, the pictures nobody's
         const auto found = record(BatchRun(blueToRed()), files).recoveries;
-        const bool toldOnce = found.size() == 1 &&
-                              found[0].action == Recovery::Action::LeftForOwner &&
-                              found[0].count == 3 && found[0].held == folder.path();
-        ::_exit(toldOnce ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].action, Recovery::Action::LeftForOwner);
+        EXPECT_EQ(found[0].count, 3u);
+        EXPECT_EQ(found[0].held, folder.path());
+    });
     for (const auto& name : before) {
         if (!name.starts_with("icon")) {
             EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The converted pictures as an independent reader (Qt's) decodes them: grown icons with the
-// new row in place, and a colour turned transparent in every kind of picture and in the
-// corpus, with growth and tolerance, pixel by pixel, alpha and colour.
+// A colour turned transparent, as an independent reader (Qt's) decodes the result: every kind
+// of picture, the corpus, growth and tolerance, pixel by pixel, alpha and colour.
 
 #include "conversion/FileConversion.h"
 #include "engine/BmpHeader.h"
@@ -211,54 +210,7 @@ void expectV5Header(const Bytes& before, const Bytes& after, std::uint32_t rows)
     EXPECT_EQ(field(66), 0xFF000000u);
 }
 
-// Row y of the 16 x 15 picture is shade 10 * y, with a mark at column y.
-Bytes shadedIcon(int bits, std::uint32_t header, int height) {
-    const BmpRecipe recipe{
-        .height = height,
-        .bitCount = bits,
-        .headerSize = header,
-        .compression = bits == 32 ? 3u : 0u,
-        .pixels = storedRows(bits, height < 0, 16, 15, [&](Bytes& row, int x, int y) {
-            const auto shade = static_cast<std::uint8_t>(x == y ? 255 : 10 * y);
-            row.insert(row.end(), {shade, shade, shade});
-            if (bits == 32) {
-                row.push_back(255);
-            }
-        })};
-    return makeBmp(recipe);
-}
-
 } // namespace
-
-TEST(DecodedConversion, GrownIconsShowTheNewRowAboveOrBelowThePicture) {
-    constexpr Rgb Fill{0, 200, 40};
-    for (const int bits : {24, 32}) {
-        for (const std::uint32_t header : {40u, 108u, 124u}) {
-            for (const int height : {15, -15}) {
-                for (const bool top : {true, false}) {
-                    SCOPED_TRACE(testing::Message() << bits << "-bit, " << header << ", " << height
-                                                    << (top ? ", top" : ", bottom"));
-                    const ConversionRequest grow{
-                        {{Rgb{1, 2, 3}, Fill}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
-                    const QImage image = decoded(converted(shadedIcon(bits, header, height), grow));
-                    ASSERT_EQ(image.width(), 16);
-                    ASSERT_EQ(image.height(), 16);
-                    const int newRow = top ? 0 : 15;
-                    const int firstOwn = top ? 1 : 0;
-                    for (int x = 0; x < 16; ++x) {
-                        EXPECT_EQ(colourOf(image.pixel(x, newRow)), Fill);
-                        for (int y = 0; y < 15; ++y) {
-                            const auto shade = static_cast<std::uint8_t>(x == y ? 255 : 10 * y);
-                            ASSERT_EQ(colourOf(image.pixel(x, firstOwn + y)),
-                                      (Rgb{shade, shade, shade}))
-                                << x << ", " << y;
-                        }
-                    }
-                }
-            }
-        }
-    }
-}
 
 TEST(TransparencyDecoded, EveryKindTurnsItsMatchedPixelsTransparentAndNothingElse) {
     for (const std::uint8_t tolerance : {0, 5}) {
