@@ -111,7 +111,7 @@ TEST(BatchRun, AFileVettedOutOrUnreadableIsLeftAloneAndReportedBeforeLaterFilesA
             nextFileAtReport.push_back(folder.read(files[outcome.index + 1].filename().string()));
         }
     };
-    ASSERT_TRUE(BatchRun(withBackup(BlueToRed)).run(files, callbacks));
+    ASSERT_TRUE(BatchRun(blueToRed()).run(files, callbacks));
 
     EXPECT_EQ(vetted, (std::vector<std::size_t>{0, 1, 2, 4}));
     ASSERT_EQ(outcomes.size(), 5u);
@@ -122,8 +122,8 @@ TEST(BatchRun, AFileVettedOutOrUnreadableIsLeftAloneAndReportedBeforeLaterFilesA
         EXPECT_EQ(outcomes[i].status, statuses[i]) << i;
     }
     EXPECT_EQ(outcomes[1].failure->error.kind(), ErrorKind::NotAPicture);
-    EXPECT_EQ(nextFileAtReport, (std::vector<Bytes>(2, makeBmp24(3, 2, Blue))));
-    EXPECT_EQ(folder.read("icon1.bmp"), makeBmp24(3, 2, Blue));
+    EXPECT_EQ(nextFileAtReport, (std::vector<Bytes>(2, Original)));
+    EXPECT_EQ(folder.read("icon1.bmp"), Original);
     EXPECT_EQ(folder.names(),
               (std::vector<std::string>{"icon0.bak", "icon0.bmp", "icon1.bmp", "icon2.bak",
                                         "icon2.bmp", "icon4.bak", "icon4.bmp"}));
