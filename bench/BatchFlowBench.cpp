@@ -281,10 +281,10 @@ void manyRounds(SilentDialogs& dialogs, const fs::path& root, int rounds, int co
         floor.push_back(times.floor);
         windowToFloor.push_back(times.window / times.floor);
         windowToConvert.push_back(times.window / times.convert);
-        std::printf("  round %d: window %.2f s, pixtint-convert %.2f s, floor %.2f s "
-                    "(window / floor %.2f, window / pixtint-convert %.2f)\n",
-                    round + 1, times.window, times.convert, times.floor, times.window / times.floor,
-                    times.window / times.convert);
+        std::printf("  round %d: window %.2f s (cpu %.2f s), pixtint-convert %.2f s (cpu %.2f s), "
+                    "floor %.2f s (window / floor %.2f, window / pixtint-convert %.2f)\n",
+                    round + 1, times.window, times.windowCpu, times.convert, times.convertCpu,
+                    times.floor, times.window / times.floor, times.window / times.convert);
         std::fflush(stdout);
         fs::remove_all(folder);
     }

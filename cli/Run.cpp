@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -40,25 +39,6 @@ bool sameTerminal(std::FILE* a, std::FILE* b) {
 
 unsigned jobsFor(const CliOptions& options) {
     return options.jobs > 0 ? options.jobs : std::max(1u, std::thread::hardware_concurrency());
-}
-
-// Many small pictures are committed in groups as large as the limit on open files allows
-// (each file of a group holds two until its commit), so that a folder of thousands of icons
-// takes few flushes of the disk; the limit is raised as far as the system lets it.
-std::size_t groupFilesForThisProcess() {
-    constexpr std::size_t Wanted = 256;
-    constexpr rlim_t Spare = 64; // standard streams, folders, the program's own
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
-        return 64;
-    }
-    if (limit.rlim_cur < 2 * Wanted + Spare && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, 2 * Wanted + Spare);
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-        ::getrlimit(RLIMIT_NOFILE, &limit);
-    }
-    return std::clamp<std::size_t>((limit.rlim_cur - std::min(limit.rlim_cur, Spare)) / 2, 1,
-                                   Wanted);
 }
 
 // The inputs' reports in the order of the arguments, and of the names within each folder: a

@@ -19,6 +19,7 @@
 #include <memory>
 #include <new>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -411,6 +412,23 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
 }
 
 } // namespace
+
+// Each file of a group holds two descriptors until its commit.
+std::size_t groupFilesForThisProcess() {
+    constexpr std::size_t Wanted = 256;
+    constexpr rlim_t Spare = 64; // standard streams, folders, the program's own
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        return 64;
+    }
+    if (limit.rlim_cur < 2 * Wanted + Spare && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, 2 * Wanted + Spare);
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    return std::clamp<std::size_t>((limit.rlim_cur - std::min(limit.rlim_cur, Spare)) / 2, 1,
+                                   Wanted);
+}
 
 BatchRun::BatchRun(ConversionRequest request, BatchOptions options, FileSystem& fileSystem)
     : request_(std::move(request))

@@ -23,6 +23,12 @@ struct BatchOptions {
     std::uint64_t groupBytes = std::uint64_t{64} << 20;
 };
 
+// Many small pictures are committed in groups as large as the limit on open files allows, so
+// that a folder of thousands of icons takes few flushes of the disk: the group size for
+// BatchOptions::groupFiles. Raises this process's limit on open files as far as the system
+// lets it.
+std::size_t groupFilesForThisProcess();
+
 struct BatchCallbacks {
     // Every file's outcome, in the order of the list, on the calling thread.
     std::function<void(const FileOutcome&)> outcome;
