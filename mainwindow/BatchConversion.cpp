@@ -53,7 +53,7 @@ void MainWindow::convertCheckedFiles() {
 
 void MainWindow::startBatch() {
     batchRows_ = filePanel_->chosenRows();
-    batchFiles_ = filesAt(batchRows_);
+    batchFiles_ = filePanel_->pathsOf(batchRows_);
     lastDone_.reset();
     batch_ = std::make_unique<BatchWorker>(batchFiles_, currentRequest(), nullptr);
     connect(batch_.get(), &BatchWorker::fileDone, this, &MainWindow::batchFileDone);

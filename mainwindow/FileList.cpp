@@ -2,6 +2,7 @@
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/BusyCursor.h"
+#include "platform/FilePaths.h"
 
 namespace pixtint {
 
@@ -24,8 +25,8 @@ void MainWindow::selectFile(const std::string& name) {
 }
 
 void MainWindow::useFolder(const QString& folder) {
-    state_.folder = folder;
-    filePanel_->showFolder(folder);
+    state_.folder = folderPath(folder);
+    filePanel_->showFolder(state_.folder);
     refreshFileList();
 }
 

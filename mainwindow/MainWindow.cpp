@@ -70,7 +70,7 @@ void MainWindow::connectPanels() {
     connect(filePanel_, &FilePanel::userSelected, this, &MainWindow::previewSelectedFile);
     connect(filePanel_, &FilePanel::restoreRequested, this, &MainWindow::restoreTickedFiles);
     connect(colourPanel_, &ColourPanel::colourChosen, this, [this](Side side, std::int32_t value) {
-        state_.setColour(side, value);
+        state_.colours.of(side) = value;
         previewAfterColourChange();
     });
     connect(colourPanel_, &ColourPanel::pickRequested, this, &MainWindow::startPick);
@@ -105,22 +105,9 @@ void MainWindow::centreOnScreen() {
 
 void MainWindow::showState() {
     filePanel_->showFolder(state_.folder);
-    colourPanel_->showColours(state_.beforeColour, state_.afterColour);
+    colourPanel_->showColours(state_.colours);
     sizeOptions_->showOptions(state_.resizeTo16x16, state_.insertAtTop);
     commandRow_->showBackup(state_.keepBackup);
-}
-
-std::filesystem::path MainWindow::pathOf(int row) const {
-    return pathInFolder(state_.folder, filePanel_->fileList().fileName(row));
-}
-
-std::vector<std::filesystem::path> MainWindow::filesAt(const std::vector<int>& rows) const {
-    std::vector<std::filesystem::path> files;
-    files.reserve(rows.size());
-    for (const int row : rows) {
-        files.push_back(pathOf(row));
-    }
-    return files;
 }
 
 void MainWindow::showError(const NumberedMessage& message, const QString& title) {

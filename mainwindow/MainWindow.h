@@ -81,9 +81,6 @@ private:
     void showState();
     void centreOnScreen();
     void showError(const NumberedMessage& message, const QString& title);
-    // The file of a list row, in the session's folder; and of each of `rows`.
-    std::filesystem::path pathOf(int row) const;
-    std::vector<std::filesystem::path> filesAt(const std::vector<int>& rows) const;
 
     // Settings, the guide and leaving (SessionSettings.cpp).
     void loadSettings();

@@ -51,7 +51,7 @@ void MainWindow::previewSelectedFile() {
         if (!row) {
             throw WindowError(MessageNumber::ObjectNotSet);
         }
-        const std::filesystem::path source = pathOf(*row);
+        const std::filesystem::path source = filePanel_->pathOf(*row);
         showFileInStatusBar(source);
         if (isConvertibleMark(list.mark(*row))) {
             previewConvertible(source, *row);

@@ -44,7 +44,7 @@ std::optional<QString> MainWindow::readmeFilePath() const {
 void MainWindow::loadSettings() {
     if (!readSettingsFile()) {
         // Replaces a folder that an incomplete file may already have put there.
-        state_.folder = AppLocations::firstStartFolder(programFolder_);
+        state_.folder = folderPath(AppLocations::firstStartFolder(programFolder_));
     }
     showState();
     setWindowTitle(windowCaption());
