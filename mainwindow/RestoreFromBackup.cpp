@@ -38,7 +38,7 @@ void MainWindow::restoreTickedFiles() {
         dialogs_.showMessage(this, tr("元に戻すファイルがありません！"), QMessageBox::Warning);
         return;
     }
-    const std::vector<std::filesystem::path> pictures = filesAt(rows);
+    const std::vector<std::filesystem::path> pictures = filePanel_->pathsOf(rows);
     RestoreTally tally;
     {
         BusyCursor busy;
@@ -51,12 +51,12 @@ void MainWindow::restoreTickedFiles() {
     dialogs_.showMessage(this, restoreSummary(tally), QMessageBox::NoIcon);
 }
 
-RestoreTally restoreFromBackups(const std::vector<std::filesystem::path>& pictures,
+RestoreTally restoreFromBackups(std::span<const std::filesystem::path> pictures,
                                 const RestoreFailureReport& reportFailure) {
     RestoreTally tally;
-    BackupRestore restore(false);
-    restore.restore(pictures,
-                    [&](const std::filesystem::path& picture, const RestoreOutcome& outcome) {
+    BackupRestore restore;
+    restore.restore(pictures, {.outcome = [&](const std::filesystem::path& picture,
+                                              const RestoreOutcome& outcome) {
                         switch (outcome.status) {
                         case RestoreStatus::Restored:
                             ++tally.restored;
@@ -73,7 +73,7 @@ RestoreTally restoreFromBackups(const std::vector<std::filesystem::path>& pictur
                             reportFailure(picture, outcome);
                             break;
                         }
-                    });
+                    }});
     return tally;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace pixtint {
@@ -25,7 +26,7 @@ using RestoreFailureReport =
 // with the core's promise (one rename each, the folders flushed before the answer). Each failure
 // goes to `reportFailure` once its folder is done; a picture without a backup, or whose NAME.bak is
 // not one (a user's text file, a link), is left alone with that file.
-RestoreTally restoreFromBackups(const std::vector<std::filesystem::path>& pictures,
+RestoreTally restoreFromBackups(std::span<const std::filesystem::path> pictures,
                                 const RestoreFailureReport& reportFailure);
 
 // The closing message: how many pictures were put back, and how many had no backup or failed.
