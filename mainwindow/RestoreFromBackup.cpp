@@ -55,25 +55,28 @@ RestoreTally restoreFromBackups(std::span<const std::filesystem::path> pictures,
                                 const RestoreFailureReport& reportFailure) {
     RestoreTally tally;
     BackupRestore restore;
-    restore.restore(pictures, {.outcome = [&](const std::filesystem::path& picture,
-                                              const RestoreOutcome& outcome) {
-                        switch (outcome.status) {
-                        case RestoreStatus::Restored:
-                            ++tally.restored;
-                            break;
-                        case RestoreStatus::NoBackup:
-                            ++tally.withoutBackup;
-                            break;
-                        case RestoreStatus::NotABackup:
-                            ++tally.notBackups;
-                            break;
-                        case RestoreStatus::Failed:
-                        case RestoreStatus::NotFlushed:
-                            ++tally.failed;
-                            reportFailure(picture, outcome);
-                            break;
-                        }
-                    }});
+    restore.restore(pictures,
+                    {.outcome =
+                         [&](const std::filesystem::path& picture, const RestoreOutcome& outcome) {
+                             switch (outcome.status) {
+                             case RestoreStatus::Restored:
+                                 ++tally.restored;
+                                 break;
+                             case RestoreStatus::NoBackup:
+                                 ++tally.withoutBackup;
+                                 break;
+                             case RestoreStatus::NotABackup:
+                                 ++tally.notBackups;
+                                 break;
+                             case RestoreStatus::Failed:
+                             case RestoreStatus::NotFlushed:
+                                 ++tally.failed;
+                                 reportFailure(picture, outcome);
+                                 break;
+                             }
+                         },
+                     .stopRequested = {},
+                     .recovered = {}});
     return tally;
 }
 

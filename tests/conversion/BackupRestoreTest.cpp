@@ -54,10 +54,13 @@ TEST(BackupRestore, AFolderWhoseFlushFailsReportsNoPictureRestored) {
     fileSystem.failing = 1;
     std::map<std::filesystem::path, Heard> heard;
     BackupRestore restore({}, fileSystem);
-    EXPECT_TRUE(restore.restore(
-        pictures, {.outcome = [&](const auto& picture, const RestoreOutcome& outcome) {
-            heard[picture] = {outcome, fileSystem.flushes};
-        }}));
+    EXPECT_TRUE(
+        restore.restore(pictures, {.outcome =
+                                       [&](const auto& picture, const RestoreOutcome& outcome) {
+                                           heard[picture] = {outcome, fileSystem.flushes};
+                                       },
+                                   .stopRequested = {},
+                                   .recovered = {}}));
 
     EXPECT_EQ(fileSystem.flushes, 2);
     ASSERT_EQ(heard.size(), pictures.size());
@@ -93,10 +96,8 @@ TEST(BackupRestore, AStopWithinAFolderFlushesWhatWasRestored) {
                                            heard.emplace_back(picture, outcome.status);
                                        },
                                    // asked before each picture: stops after the first
-                                   .stopRequested =
-                                       [&] {
-                                           return ++asked > 1;
-                                       }});
+                                   .stopRequested = [&] { return ++asked > 1; },
+                                   .recovered = {}});
 
     EXPECT_FALSE(finished);
     EXPECT_EQ(fileSystem.flushes, 1);
