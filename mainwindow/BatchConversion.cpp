@@ -91,10 +91,9 @@ void MainWindow::showBatchFrame() {
     statusBar_->setText(StatusBar::Field::Path, displayPath(batchFiles_[frame->index]));
     showPictureSize(frame->size);
     previewArea_->showPictures(frame->before, frame->after);
-    try {
-        placePreviewImages(displaySize(frame->size));
-    } catch (const WindowError&) {
-        // A size the preview cannot place keeps the images where they are.
+    // A size the preview cannot place keeps the images where they are.
+    if (const auto shown = displaySize(frame->size)) {
+        placePreviewImages(*shown);
     }
 }
 

@@ -129,7 +129,8 @@ private:
     void requestMinimumSizeCorrection();
     void correctMinimumSize();
     void layOutControls();
-    void placePreviewImages(PreviewFit::Size size);
+    // False when the size cannot be fitted: the images stay where they are.
+    bool placePreviewImages(PreviewFit::Size size);
     void placeImagesAtTheirSize();
 
     Dialogs& dialogs_;

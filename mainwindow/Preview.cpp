@@ -49,7 +49,8 @@ void MainWindow::previewSelectedFile() {
     try {
         const std::optional<int> row = list.selectedRow();
         if (!row) {
-            throw WindowError(MessageNumber::ObjectNotSet);
+            previewFailed(numberedMessage(MessageNumber::ObjectNotSet));
+            return;
         }
         const std::filesystem::path source = filePanel_->pathOf(*row);
         showFileInStatusBar(source);
@@ -100,16 +101,22 @@ QImage pictureIfShown(const std::filesystem::path& source) {
     }
 }
 
+// A size the preview cannot fit: one with nothing to divide by, or one beyond 32 bits.
+NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
+    return numberedMessage(PreviewFit::hasZeroSide(shown) ? MessageNumber::DivisionByZero
+                                                          : MessageNumber::Overflow);
+}
+
 } // namespace
 
 void MainWindow::previewNotConvertible(const std::filesystem::path& source) {
     statusBar_->setText(Field::Dimensions, notConvertibleReason(source));
     const QImage before = pictureIfShown(source);
     previewArea_->showPictures(before, QImage());
-    try {
-        placePreviewImages(before.isNull() ? previewArea_->currentSize()
-                                           : displaySize({before.width(), before.height()}));
-    } catch (const WindowError&) {
+    const std::optional<PreviewFit::Size> shown =
+        before.isNull() ? previewArea_->currentSize()
+                        : displaySize({before.width(), before.height()});
+    if (!shown || !placePreviewImages(*shown)) {
         placeImagesAtTheirSize();
     }
     filePanel_->fileList().repaint();
@@ -123,7 +130,11 @@ void MainWindow::previewConvertible(const std::filesystem::path& source, int row
         previewWithoutWidth(source, row);
         return;
     }
-    const PreviewFit::Size shown = displaySize(size);
+    const std::optional<PreviewFit::Size> shown = displaySize(size);
+    if (!shown) {
+        previewFailed(numberedMessage(MessageNumber::Overflow));
+        return;
+    }
 
     PictureView& before = previewArea_->image(Side::Before);
     PictureView& after = previewArea_->image(Side::After);
@@ -135,7 +146,10 @@ void MainWindow::previewConvertible(const std::filesystem::path& source, int row
         after.clearPicture();
         filePanel_->fileList().setMark(row, ItemMark::Failed);
     }
-    placePreviewImages(shown);
+    if (!placePreviewImages(*shown)) {
+        previewFailed(unplaceableMessage(*shown));
+        return;
+    }
     offerSizeOptions(growable_);
 }
 

@@ -94,27 +94,27 @@ void MainWindow::correctMinimumSize() {
 }
 
 void MainWindow::layOutControls() {
-    const LayoutRules::Layout layout =
+    const std::optional<LayoutRules::Layout> layout =
         LayoutRules::layOut(Twips::fromPixels(width()), Twips::fromPixels(height()));
-    filePanel_->followLayout(layout);
-    placeInTwips(*conversionFrame_, layout.conversionFrame);
-    commandRow_->followLayout(layout);
-    previewRoom_ = layout.preview;
-    previewArea_->placeArrow(layout.arrow);
-}
-
-void MainWindow::placePreviewImages(PreviewFit::Size size) {
-    const bool rowInserted = growable_ && state_.resizeTo16x16 != Qt::Unchecked;
-    previewArea_->place(size, previewRoom_, rowInserted);
-}
-
-void MainWindow::placeImagesAtTheirSize() {
-    try {
-        placePreviewImages(previewArea_->currentSize());
-    } catch (const WindowError&) {
-        // Only boxes squeezed to nothing by an earlier fit can fail here; they keep their
-        // place rather than end the layout with an error no one can act on.
+    if (!layout) {
+        return; // a size no window reaches: the controls stay where they are
     }
+    filePanel_->followLayout(*layout);
+    placeInTwips(*conversionFrame_, layout->conversionFrame);
+    commandRow_->followLayout(*layout);
+    previewRoom_ = layout->preview;
+    previewArea_->placeArrow(layout->arrow);
+}
+
+bool MainWindow::placePreviewImages(PreviewFit::Size size) {
+    const bool rowInserted = growable_ && state_.resizeTo16x16 != Qt::Unchecked;
+    return previewArea_->place(size, previewRoom_, rowInserted);
+}
+
+// Only boxes squeezed to nothing by an earlier fit can fail to be placed here; they keep their
+// place rather than end the layout with an error no one can act on.
+void MainWindow::placeImagesAtTheirSize() {
+    placePreviewImages(previewArea_->currentSize());
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -49,7 +49,7 @@ protected:
     void expectLaidOutForClientArea() const {
         const double width = Twips::fromPixels(window->width());
         const double height = Twips::fromPixels(window->height());
-        const LayoutRules::Layout layout = LayoutRules::layOut(width, height);
+        const LayoutRules::Layout layout = LayoutRules::layOut(width, height).value();
         const std::pair<QWidget*, TwipsRect> placed[] = {
             {fileFrame(), layout.fileFrame},
             {folderLabel(), layout.folderLabel},
