@@ -172,13 +172,17 @@ bool isConvertible(const PreparedFile& file, const ConversionRequest& request,
     }
 }
 
-// Opens the file and tests whether it is a picture the run converts; marks it not
-// convertible, or failed when it cannot be read. The file stays open for its conversion.
+// Opens the file, has the caller vet it, and tests whether it is a picture the run converts;
+// marks it not convertible, or failed when it cannot be read or the vet refused it. The file
+// stays open for its conversion.
 void testConvertibility(PreparedFile& file, const ConversionRequest& request,
-                        const BatchOptions& options) {
+                        const BatchOptions& options, const BatchCallbacks& callbacks) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
         file.source = std::make_unique<FileByteSource>(file.target);
         file.read = ReadIdentity::of(file.source->opened());
+        if (callbacks.vet) {
+            callbacks.vet(file.index, *file.source);
+        }
         if (!isConvertible(file, request, options)) {
             file.status = FileStatus::NotConvertible;
             file.notConvertible = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
@@ -373,7 +377,8 @@ void finishInterruptedRun(const FolderLock& lock, const BatchOptions& options,
 // that which of two pictures keeps a shared backup name never depends on timing.
 Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
                 const std::filesystem::path& folder, RunState& state,
-                const ConversionRequest& request, const BatchOptions& options) {
+                const ConversionRequest& request, const BatchOptions& options,
+                const BatchCallbacks& callbacks) {
     Group group;
     std::uint64_t groupBytes = 0;
     const auto unwritableFolder = folderWriteProblem(folder);
@@ -393,7 +398,10 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
             continue;
         }
         file.unwritableFolder = unwritableFolder;
-        testConvertibility(file, request, options);
+        testConvertibility(file, request, options, callbacks);
+        if (callbacks.vet && file.failure) {
+            break; // reported before anything after it is converted
+        }
         groupBytes += file.source ? file.source->size() : 0;
         if (!file.decided() && request.keepBackup) {
             claimBackup(file, state);
@@ -430,7 +438,7 @@ bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCall
         if (lock && state.finishedFolders.insert(folder).second) {
             finishInterruptedRun(*lock, options_, callbacks, state);
         }
-        Group group = takeGroup(files, next, folder, state, request_, options_);
+        Group group = takeGroup(files, next, folder, state, request_, options_, callbacks);
         const FolderLock* heldLock = lock ? &*lock : nullptr;
         const bool stopped =
             !prepareGroup(group, request_, options_, heldLock, callbacks, fileSystem_);

@@ -122,6 +122,48 @@ TEST(BatchRun, AFileWithNothingToChangeIsNotRewrittenAndKeepsItsBackup) {
     EXPECT_EQ(folder.read("icon0.bak"), makeBmp24(3, 2, Blue));
 }
 
+// A caller that vets each opened file (the window, which converts only what it can show) has
+// a refused file left alone, and it, like a file that cannot be opened, is reported before any
+// later file is converted: the caller may stop the run at its report.
+TEST(BatchRun, AFileVettedOutOrUnreadableIsLeftAloneAndReportedBeforeLaterFilesAreConverted) {
+    IconFolder folder;
+    const auto files = folder.icons(5);
+    std::filesystem::remove(files[3]);
+    std::vector<std::size_t> vetted;
+    std::vector<Bytes> nextFileAtReport; // at each failure's report, the file after it
+    BatchCallbacks callbacks;
+    callbacks.vet = [&](std::size_t index, const ByteSource& source) {
+        EXPECT_EQ(source.path(), files[index]);
+        vetted.push_back(index);
+        if (index == 1) {
+            throw Error(ErrorKind::NotAPicture, source.path());
+        }
+    };
+    std::vector<FileOutcome> outcomes;
+    callbacks.outcome = [&](const FileOutcome& outcome) {
+        outcomes.push_back(outcome);
+        if (outcome.status == FileStatus::Failed) {
+            nextFileAtReport.push_back(folder.read(files[outcome.index + 1].filename().string()));
+        }
+    };
+    ASSERT_TRUE(BatchRun(withBackup(BlueToRed)).run(files, callbacks));
+
+    EXPECT_EQ(vetted, (std::vector<std::size_t>{0, 1, 2, 4}));
+    ASSERT_EQ(outcomes.size(), 5u);
+    const std::vector<FileStatus> statuses{FileStatus::Converted, FileStatus::Failed,
+                                           FileStatus::Converted, FileStatus::Failed,
+                                           FileStatus::Converted};
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        EXPECT_EQ(outcomes[i].status, statuses[i]) << i;
+    }
+    EXPECT_EQ(outcomes[1].failure->error.kind(), ErrorKind::NotAPicture);
+    EXPECT_EQ(nextFileAtReport, (std::vector<Bytes>(2, makeBmp24(3, 2, Blue))));
+    EXPECT_EQ(folder.read("icon1.bmp"), makeBmp24(3, 2, Blue));
+    EXPECT_EQ(folder.names(),
+              (std::vector<std::string>{"icon0.bak", "icon0.bmp", "icon1.bmp", "icon2.bak",
+                                        "icon2.bmp", "icon4.bak", "icon4.bmp"}));
+}
+
 // A flush of the file system fails the whole group on it. (A copy's own failed flush is a
 // commit-safety case.)
 struct FailingFlush : FileSystem {
