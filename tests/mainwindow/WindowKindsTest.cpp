@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/FileConversion.h"
+#include "filesafety/FileByteSource.h"
 #include "tests/cli/ConvertProgram.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 

@@ -1,34 +1,43 @@
 // SPDX-License-Identifier: MIT
+#include "mainwindow/PreviewPresenter.h"
+
 #include "conversion/Convertibility.h"
 #include "engine/ByteSource.h"
 #include "engine/RowInsertion.h"
 #include "filesafety/FileByteSource.h"
+#include "mainwindow/BatchWorker.h"
 #include "mainwindow/ColourPanel.h"
+#include "mainwindow/DisplaySize.h"
+#include "mainwindow/ErrorMessages.h"
 #include "mainwindow/FilePanel.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewArea.h"
 #include "mainwindow/PreviewTexts.h"
 #include "mainwindow/RefusalReasons.h"
 #include "mainwindow/StatusBar.h"
 #include "platform/BusyCursor.h"
+#include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
 #include "platform/PictureDecoding.h"
 #include "platform/PictureView.h"
 
 namespace pixtint {
 
-// The preview of the selected file: its size and path in the status bar, and the picture
-// before and after conversion. It runs when the user picks a file, and again whenever what it
-// shows depends on changes: the list, the size options, the window's size.
-
 namespace {
 using Field = StatusBar::Field;
 } // namespace
 
-ConversionRequest MainWindow::currentRequest() const {
+PreviewPresenter::PreviewPresenter(QWidget& window, Dialogs& dialogs, const SessionState& state,
+                                   Panels panels)
+    : QObject(&window)
+    , window_(window)
+    , dialogs_(dialogs)
+    , state_(state)
+    , panels_(panels) {}
+
+ConversionRequest PreviewPresenter::currentRequest() const {
     ConversionRequest request;
     request.pairs = {
-        {colourPanel_->shownColour(Side::Before), colourPanel_->shownColour(Side::After)}};
+        {panels_.colours.shownColour(Side::Before), panels_.colours.shownColour(Side::After)}};
     if (state_.resizeTo16x16 == Qt::Checked) {
         request.growth = state_.insertAtTop ? Growth::Top : Growth::Bottom;
     }
@@ -37,13 +46,13 @@ ConversionRequest MainWindow::currentRequest() const {
     return request;
 }
 
-void MainWindow::previewSelectedFile() {
+void PreviewPresenter::previewSelectedFile() {
     BusyCursor busy;
-    FileListWidget& list = filePanel_->fileList();
+    FileListWidget& list = panels_.files.fileList();
     if (list.count() == 0) {
-        statusBar_->setText(Field::FileSize, QString());
-        statusBar_->setText(Field::Path, QString());
-        previewArea_->clearPictures();
+        panels_.statusBar.setText(Field::FileSize, QString());
+        panels_.statusBar.setText(Field::Path, QString());
+        panels_.images.clearPictures();
         return;
     }
     try {
@@ -52,7 +61,7 @@ void MainWindow::previewSelectedFile() {
             previewFailed(numberedMessage(MessageNumber::ObjectNotSet));
             return;
         }
-        const std::filesystem::path source = filePanel_->pathOf(*row);
+        const std::filesystem::path source = panels_.files.pathOf(*row);
         showFileInStatusBar(source);
         if (isConvertibleMark(list.mark(*row))) {
             previewConvertible(source, *row);
@@ -64,16 +73,17 @@ void MainWindow::previewSelectedFile() {
     }
 }
 
-void MainWindow::showFileInStatusBar(const std::filesystem::path& source) {
-    statusBar_->setText(Field::FileSize, PreviewTexts::sizeText(fileSize(source)));
-    statusBar_->setText(Field::Path, displayPath(source));
+void PreviewPresenter::showFileInStatusBar(const std::filesystem::path& source) {
+    panels_.statusBar.setText(Field::FileSize, PreviewTexts::sizeText(fileSize(source)));
+    panels_.statusBar.setText(Field::Path, displayPath(source));
 }
 
-void MainWindow::showPictureSize(PictureSize size) {
+void PreviewPresenter::showPictureSize(PictureSize size) {
     // Stored either way up, as the conversion grows it.
     const std::int64_t rows = size.height < 0 ? -std::int64_t{size.height} : size.height;
     growable_ = isGrowableSize(size.width, static_cast<std::uint64_t>(rows));
-    statusBar_->setText(Field::Dimensions, PreviewTexts::dimensionText(size.width, size.height));
+    panels_.statusBar.setText(Field::Dimensions,
+                              PreviewTexts::dimensionText(size.width, size.height));
 }
 
 namespace {
@@ -109,20 +119,20 @@ NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
 
 } // namespace
 
-void MainWindow::previewNotConvertible(const std::filesystem::path& source) {
-    statusBar_->setText(Field::Dimensions, notConvertibleReason(source));
+void PreviewPresenter::previewNotConvertible(const std::filesystem::path& source) {
+    panels_.statusBar.setText(Field::Dimensions, notConvertibleReason(source));
     const QImage before = pictureIfShown(source);
-    previewArea_->showPictures(before, QImage());
+    panels_.images.showPictures(before, QImage());
     const std::optional<PreviewFit::Size> shown =
-        before.isNull() ? previewArea_->currentSize()
+        before.isNull() ? panels_.images.currentSize()
                         : displaySize({before.width(), before.height()});
-    if (!shown || !placePreviewImages(*shown)) {
+    if (!shown || !placeImages(*shown)) {
         placeImagesAtTheirSize();
     }
-    filePanel_->fileList().repaint();
+    panels_.files.fileList().repaint();
 }
 
-void MainWindow::previewConvertible(const std::filesystem::path& source, int row) {
+void PreviewPresenter::previewConvertible(const std::filesystem::path& source, int row) {
     const FileByteSource file(source);
     const PictureSize size = readPictureSize(file);
     showPictureSize(size);
@@ -136,35 +146,36 @@ void MainWindow::previewConvertible(const std::filesystem::path& source, int row
         return;
     }
 
-    PictureView& before = previewArea_->image(Side::Before);
-    PictureView& after = previewArea_->image(Side::After);
+    PictureView& before = panels_.images.image(Side::Before);
+    PictureView& after = panels_.images.image(Side::After);
     before.setPicture(decodePicture(file));
     before.repaint(); // on screen while the conversion works
     if (const auto converted = convertForPreview(source)) {
         after.setPicture(decodePicture(*converted));
     } else {
         after.clearPicture();
-        filePanel_->fileList().setMark(row, ItemMark::Failed);
+        panels_.files.fileList().setMark(row, ItemMark::Failed);
     }
-    if (!placePreviewImages(*shown)) {
+    if (!placeImages(*shown)) {
         previewFailed(unplaceableMessage(*shown));
         return;
     }
-    offerSizeOptions(growable_);
+    emit sizeOptionsOffered(growable_);
 }
 
 // A picture without a width has nothing to convert: its conversion says so, as a batch's
 // would, and the file is marked as failed.
-void MainWindow::previewWithoutWidth(const std::filesystem::path& source, int row) {
-    previewArea_->clearPictures();
+void PreviewPresenter::previewWithoutWidth(const std::filesystem::path& source, int row) {
+    panels_.images.clearPictures();
     convertForPreview(source);
-    filePanel_->fileList().setMark(row, ItemMark::Failed);
+    panels_.files.fileList().setMark(row, ItemMark::Failed);
     placeImagesAtTheirSize();
 }
 
 // The converted picture is made in memory and written nowhere, so looking works in a folder
 // that cannot be written. A conversion that cannot even start is reported as such.
-std::optional<ConvertedPicture> MainWindow::convertForPreview(const std::filesystem::path& source) {
+std::optional<ConvertedPicture>
+PreviewPresenter::convertForPreview(const std::filesystem::path& source) {
     try {
         return std::optional<ConvertedPicture>(std::in_place, source, currentRequest());
     } catch (const Error& error) {
@@ -179,25 +190,57 @@ std::optional<ConvertedPicture> MainWindow::convertForPreview(const std::filesys
     return std::nullopt;
 }
 
-void MainWindow::previewAfterColourChange() {
-    if (filePanel_->fileList().selectedRow()) {
+void PreviewPresenter::previewAfterColourChange() {
+    if (panels_.files.fileList().selectedRow()) {
         previewSelectedFile();
     }
 }
 
-void MainWindow::previewFailed(const NumberedMessage& message) {
+void PreviewPresenter::previewFailed(const NumberedMessage& message) {
     showError(message, tr("BMPエラー"));
-    previewArea_->clearPictures();
+    panels_.images.clearPictures();
     placeImagesAtTheirSize();
-    statusBar_->setText(Field::Dimensions, QString());
-    statusBar_->setText(Field::FileSize, QString());
-    filePanel_->fileList().repaint();
+    panels_.statusBar.setText(Field::Dimensions, QString());
+    panels_.statusBar.setText(Field::FileSize, QString());
+    panels_.files.fileList().repaint();
 }
 
-void MainWindow::offerSizeOptions(bool offered) {
-    sizeOptionsOffered_ = offered;
-    rowOptionsOffered_ = offered;
-    applyEnabledState();
+bool PreviewPresenter::placeImages(PreviewFit::Size size) {
+    const bool rowInserted = growable_ && state_.resizeTo16x16 != Qt::Unchecked;
+    return panels_.images.place(size, room_, rowInserted);
+}
+
+// Only boxes squeezed to nothing by an earlier fit can fail to be placed here; they keep their
+// place rather than end the layout with an error no one can act on.
+void PreviewPresenter::placeImagesAtTheirSize() {
+    placeImages(panels_.images.currentSize());
+}
+
+void PreviewPresenter::followLayout(const PreviewFit::PreviewArea& room) {
+    room_ = room;
+    // A resize that arrives while a long operation waits in a message box must not start
+    // the preview over inside it; the images are only placed again.
+    if (panels_.files.fileList().count() == 0 || BusyCursor::isShown()) {
+        placeImagesAtTheirSize();
+    } else {
+        previewSelectedFile();
+    }
+}
+
+// Both pictures and the status bar show one file, read by the batch.
+void PreviewPresenter::showBatchFrame(const BatchFrame& frame, const std::filesystem::path& file) {
+    panels_.statusBar.setText(Field::FileSize, PreviewTexts::sizeText(frame.fileBytes));
+    panels_.statusBar.setText(Field::Path, displayPath(file));
+    showPictureSize(frame.size);
+    panels_.images.showPictures(frame.before, frame.after);
+    // A size the preview cannot place keeps the images where they are.
+    if (const auto shown = displaySize(frame.size)) {
+        placeImages(*shown);
+    }
+}
+
+void PreviewPresenter::showError(const NumberedMessage& message, const QString& title) {
+    dialogs_.showMessage(&window_, message.text(), QMessageBox::Critical, title);
 }
 
 } // namespace pixtint
