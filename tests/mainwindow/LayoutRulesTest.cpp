@@ -5,8 +5,8 @@
 #include "platform/Twips.h"
 
 #include <array>
-#include <optional>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace pixtint {
 
