@@ -44,9 +44,11 @@ unsigned jobsFor(const CliOptions& options) {
 
 // Many small pictures are committed in groups as large as the limit on open files allows
 // (each file of a group holds two until its commit), so that a folder of thousands of icons
-// takes few flushes of the disk; the limit is raised as far as the system lets it.
+// takes few flushes of the disk; the limit is raised as far as the system lets it. Each group
+// costs a flush of the whole file system, which on a disk that other programs write to takes
+// their writes along, and a flush of the folder: a folder of a thousand icons is one group.
 std::size_t groupFilesForThisProcess() {
-    constexpr std::size_t Wanted = 256;
+    constexpr std::size_t Wanted = 1024;
     constexpr rlim_t Spare = 64; // standard streams, folders, the program's own
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
