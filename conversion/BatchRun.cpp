@@ -214,16 +214,20 @@ OpenedFile openWhereItIs(const std::filesystem::path& path) {
     }
 }
 
-// Tests whether the opened file is a picture the run converts; marks it not convertible, or
-// failed when it could not be opened or read. The file stays open for its conversion.
+// Has the caller vet the opened file, and tests whether it is a picture the run converts;
+// marks it not convertible, or failed when it could not be opened or read or the vet refused
+// it. The file stays open for its conversion.
 void testConvertibility(PreparedFile& file, OpenedFile& opened, const ConversionRequest& request,
-                        const BatchOptions& options) {
+                        const BatchOptions& options, const BatchCallbacks& callbacks) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
         if (opened.failure) {
             throw *opened.failure;
         }
         file.source = std::make_unique<OpenPicture>(std::move(*opened.file));
         file.read = ReadIdentity::of(file.source->file.opened());
+        if (callbacks.vet) {
+            callbacks.vet(file.index, file.source->start);
+        }
         if (!isConvertible(file, request, options)) {
             file.status = FileStatus::NotConvertible;
             file.notConvertible = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
@@ -419,7 +423,8 @@ void finishInterruptedRun(const FolderLock& lock, const BatchOptions& options,
 // that which of two pictures keeps a shared backup name never depends on timing.
 Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
                 const std::filesystem::path& folder, RunState& state,
-                const ConversionRequest& request, const BatchOptions& options) {
+                const ConversionRequest& request, const BatchOptions& options,
+                const BatchCallbacks& callbacks) {
     Group group;
     std::uint64_t groupBytes = 0;
     const auto unwritableFolder = folderWriteProblem(folder);
@@ -439,7 +444,10 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
             continue;
         }
         file.unwritableFolder = unwritableFolder;
-        testConvertibility(file, opened, request, options);
+        testConvertibility(file, opened, request, options, callbacks);
+        if (callbacks.vet && file.failure) {
+            break; // reported before anything after it is converted
+        }
         groupBytes += file.source ? file.source->file.size() : 0;
         if (!file.decided() && request.keepBackup) {
             claimBackup(file, state);
@@ -476,7 +484,7 @@ bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCall
         if (lock && state.finishedFolders.insert(folder).second) {
             finishInterruptedRun(*lock, options_, callbacks, state);
         }
-        Group group = takeGroup(files, next, folder, state, request_, options_);
+        Group group = takeGroup(files, next, folder, state, request_, options_, callbacks);
         const FolderLock* heldLock = lock ? &*lock : nullptr;
         const bool stopped =
             !prepareGroup(group, request_, options_, heldLock, callbacks, fileSystem_);

@@ -4,6 +4,7 @@
 #include "conversion/ConversionRequest.h"
 #include "conversion/FileOutcome.h"
 #include "conversion/InterruptedCommits.h"
+#include "engine/ByteSource.h"
 #include "filesafety/FileSystem.h"
 
 #include <cstddef>
@@ -32,6 +33,11 @@ struct BatchCallbacks {
     std::function<bool()> stopRequested;
     // What the run found of an interrupted run in a folder, before it works there. Optional.
     std::function<void(const Recovery&)> recovered;
+    // Asked of each file once it is open, before its bytes decide anything, on the calling
+    // thread: what it throws fails the file, which is then left as it is. With a vet, a file
+    // that fails before its conversion (here, or because it cannot be opened) ends its group,
+    // so that its outcome is reported before any later file is converted. Optional.
+    std::function<void(std::size_t index, const ByteSource& source)> vet{};
 };
 
 // Converts a list of files in place, in groups: the converted copies of a group are written

@@ -3,11 +3,10 @@
 
 #include "conversion/BatchRun.h"
 #include "conversion/ConvertedPicture.h"
+#include "engine/Error.h"
 #include "filesafety/FileByteSource.h"
 #include "mainwindow/BatchMessages.h"
 #include "platform/PictureDecoding.h"
-
-#include <span>
 
 namespace pixtint {
 
@@ -28,17 +27,23 @@ ItemMark markFor(FileStatus status) {
     return ItemMark::Failed;
 }
 
-// What the preview would say of the file: nothing when it can show it. The same steps as the
-// preview's: the header's size fields, then the picture itself. A picture without a width is
-// the conversion's to report, as the preview leaves it.
+// What the preview would say of the picture: nothing when it can show it. The same steps as
+// the preview's: the header's size fields, then the picture itself. A picture without a width
+// is the conversion's to report, as the preview leaves it.
+std::optional<NumberedMessage> showProblem(const ByteSource& source) {
+    try {
+        if (readPictureSize(source).width > 0) {
+            checkPictureDecodes(source);
+        }
+        return std::nullopt;
+    } catch (...) {
+        return currentErrorMessage();
+    }
+}
+
 std::optional<NumberedMessage> showProblem(const std::filesystem::path& file) {
     try {
-        const FileByteSource source(file);
-        if (readPictureSize(source).width <= 0) {
-            return std::nullopt;
-        }
-        checkPictureDecodes(source);
-        return std::nullopt;
+        return showProblem(FileByteSource(file));
     } catch (...) {
         return currentErrorMessage();
     }
@@ -77,7 +82,8 @@ BatchWorker::BatchWorker(std::vector<std::filesystem::path> files, ConversionReq
                          QObject* parent)
     : QObject(parent)
     , files_(std::move(files))
-    , request_(std::move(request)) {}
+    , request_(std::move(request))
+    , vetted_(files_.size(), false) {}
 
 BatchWorker::~BatchWorker() {
     stop_ = true;
@@ -116,73 +122,63 @@ template <typename Function> void BatchWorker::post(Function&& function) {
 }
 
 void BatchWorker::work() {
-    convertShowable();
-    tally_.notReached = files_.size() - reported_;
-    tally_.stopped = tally_.notReached > 0;
-    post([this, tally = tally_] { emit finished(tally); });
-}
-
-// The files the preview can show go to the core in runs of neighbours; each one it cannot
-// show ends where it stands.
-void BatchWorker::convertShowable() {
-    std::vector<std::optional<NumberedMessage>> problems;
-    problems.reserve(files_.size());
-    for (const std::filesystem::path& file : files_) {
-        if (stop_) {
-            return;
-        }
-        problems.push_back(showProblem(file));
-    }
-    std::size_t next = 0;
-    while (next < files_.size()) {
-        if (next > 0 && stop_) {
-            return;
-        }
-        if (problems[next]) {
-            ++reported_;
-            post([this, next] { emit fileDone(next, ItemMark::Failed); });
-            failAndWait(next, unshowableFileMessage(*problems[next], files_[next]), true);
-            ++next;
-            continue;
-        }
-        std::size_t end = next + 1;
-        while (end < files_.size() && !problems[end]) {
-            ++end;
-        }
-        if (!convertRun(next, end)) {
-            return;
-        }
-        next = end;
-    }
-}
-
-bool BatchWorker::convertRun(std::size_t first, std::size_t end) {
     BatchCallbacks callbacks;
-    callbacks.outcome = [this, first](const FileOutcome& outcome) {
-        FileOutcome inList = outcome;
-        inList.index += first;
-        report(inList);
+    callbacks.outcome = [this](const FileOutcome& outcome) {
+        report(outcome);
     };
     // The last moment the file's original can be shown beside its conversion.
-    callbacks.aboutToReplace = [this, first](std::size_t index) {
-        offerFrame(first + index);
+    callbacks.aboutToReplace = [this](std::size_t index) {
+        offerFrame(index);
     };
     callbacks.stopRequested = [this] {
         return stop_.load();
     };
-    const std::span<const std::filesystem::path> files(files_.data() + first, end - first);
-    return BatchRun(request_).run(files, callbacks);
+    callbacks.vet = [this](std::size_t index, const ByteSource& source) {
+        vet(index, source);
+    };
+    BatchRun(request_).run(files_, callbacks);
+    tally_.notReached = files_.size() - reported_;
+    tally_.stopped = tally_.notReached > 0;
+    postMarks();
+    post([this, tally = tally_] { emit finished(tally); });
+}
+
+// The window converts exactly the files its preview can show, judged from the bytes the run
+// has just opened: a file it cannot show is left as it is, to be reported as the preview would.
+void BatchWorker::vet(std::size_t index, const ByteSource& source) {
+    vetted_[index] = true;
+    if (std::optional<NumberedMessage> problem = showProblem(source)) {
+        unshowable_.emplace(index, std::move(*problem));
+        throw Error(ErrorKind::NotAPicture, source.path());
+    }
+}
+
+// Why the preview cannot show a file the run left alone, if that is why: what the vet found,
+// or, for a file the run could not even open, what the preview finds of it now.
+std::optional<NumberedMessage> BatchWorker::unshowableCause(const FileOutcome& outcome) {
+    if (auto found = unshowable_.extract(outcome.index)) {
+        return std::move(found.mapped());
+    }
+    if (outcome.status == FileStatus::Failed && !vetted_[outcome.index]) {
+        return showProblem(files_[outcome.index]);
+    }
+    return std::nullopt;
 }
 
 void BatchWorker::report(const FileOutcome& outcome) {
     ++reported_;
+    if (const std::optional<NumberedMessage> cause = unshowableCause(outcome)) {
+        mark(outcome.index, ItemMark::Failed);
+        failAndWait(outcome.index, unshowableFileMessage(*cause, files_[outcome.index]), true);
+        return;
+    }
     if (const std::optional<int> refusal = folderRefusal(outcome)) {
         failAndWait(outcome.index, folderRefusedMessage(outcome, *refusal), false);
         return; // the file keeps its mark
     }
-    const ItemMark mark = markFor(outcome.status);
-    tally_.converted += mark == ItemMark::Converted ? 1 : 0;
-    post([this, index = outcome.index, mark] { emit fileDone(index, mark); });
+    const ItemMark itemMark = markFor(outcome.status);
+    tally_.converted += itemMark == ItemMark::Converted ? 1 : 0;
+    mark(outcome.index, itemMark);
     if (outcome.failure) {
         failAndWait(outcome.index, conversionFailureMessage(outcome), false);
     } else if (outcome.status == FileStatus::Unchanged) {
@@ -190,7 +186,43 @@ void BatchWorker::report(const FileOutcome& outcome) {
     }
 }
 
+// Marks travel to the window together, one posted batch a frame interval: a posted call per
+// file would cost both threads more than marking it does.
+void BatchWorker::mark(std::size_t index, ItemMark mark) {
+    {
+        const std::lock_guard lock(mutex_);
+        marks_.emplace_back(index, mark);
+    }
+    if (std::chrono::steady_clock::now() - lastMarks_ >= FrameInterval) {
+        postMarks();
+    }
+}
+
+// Whatever was marked so far reaches the window before anything posted after this.
+void BatchWorker::postMarks() {
+    lastMarks_ = std::chrono::steady_clock::now();
+    {
+        const std::lock_guard lock(mutex_);
+        if (marksPosted_ || marks_.empty()) {
+            return; // the batch already on its way takes the new marks too
+        }
+        marksPosted_ = true;
+    }
+    post([this] {
+        std::vector<std::pair<std::size_t, ItemMark>> marks;
+        {
+            const std::lock_guard lock(mutex_);
+            marks.swap(marks_);
+            marksPosted_ = false;
+        }
+        for (const auto& [index, mark] : marks) {
+            emit fileDone(index, mark);
+        }
+    });
+}
+
 void BatchWorker::failAndWait(std::size_t index, const NumberedMessage& message, bool unshowable) {
+    postMarks();
     std::unique_lock lock(mutex_);
     if (abandoned_) {
         return;

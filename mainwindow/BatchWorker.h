@@ -15,12 +15,16 @@
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace pixtint {
+
+class ByteSource;
 
 // One file as the preview shows it during a batch: both pictures of that one file, read on
 // the worker thread, so that showing it costs the window no disk call.
@@ -40,11 +44,12 @@ struct BatchTally {
 };
 
 // The window's batch on a thread of its own. The window converts exactly the files its preview
-// can show: a file it cannot load is not handed to the conversion core and ends "NG" in its
+// can show: the conversion core leaves a file it cannot load as it is, and it ends "NG" in its
 // place in the list's order. Everything the run tells the window arrives as signals on the
-// window's thread, in list order: each file's mark; a failure, for which the run waits until
-// failureShown() says its message box was closed; now and then a frame (at most about 30 a
-// second, the next only once the window took the last); and finally `finished`.
+// window's thread, in list order: each file's mark (the marks of a frame interval together);
+// a failure, for which the run waits until failureShown() says its message box was closed;
+// now and then a frame (at most about 30 a second, the next only once the window took the
+// last); and finally `finished`.
 class BatchWorker : public QObject {
     Q_OBJECT
 public:
@@ -71,9 +76,11 @@ signals:
 
 private:
     void work();
-    void convertShowable();
-    bool convertRun(std::size_t first, std::size_t end);
+    void vet(std::size_t index, const ByteSource& source);
+    std::optional<NumberedMessage> unshowableCause(const FileOutcome& outcome);
     void report(const FileOutcome& outcome);
+    void mark(std::size_t index, ItemMark mark);
+    void postMarks();
     void failAndWait(std::size_t index, const NumberedMessage& message, bool unshowable);
     void offerFrame(std::size_t index);
     template <typename Function> void post(Function&& function);
@@ -86,13 +93,18 @@ private:
     // Worker thread only.
     BatchTally tally_;
     std::size_t reported_ = 0;
+    std::vector<bool> vetted_;                          // opened by the run and seen by the vet
+    std::map<std::size_t, NumberedMessage> unshowable_; // vetted out, until reported
     std::chrono::steady_clock::time_point lastFrame_{};
+    std::chrono::steady_clock::time_point lastMarks_{};
 
     std::mutex mutex_; // guards what follows
     std::condition_variable boxClosed_;
     bool waitingForBox_ = false;
     bool abandoned_ = false; // the window is going: nothing more is shown or waited for
     std::optional<BatchFrame> frame_;
+    std::vector<std::pair<std::size_t, ItemMark>> marks_; // not yet posted to the window
+    bool marksPosted_ = false;
 };
 
 } // namespace pixtint

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "scan/FolderScan.h"
+#include "engine/BmpHeader.h"
 #include "tests/cli/ConvertProgram.h"
 #include "tests/support/ExpectedRecolouring.h"
 #include "tests/support/TestFolder.h"
 
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <sstream>
 
 namespace pixtint {
 
@@ -19,74 +17,106 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using ConvertedCheck =
+    std::function<void(const Bytes& original, const Bytes& now, const nlohmann::json& line)>;
 
-Bytes contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+// A copy of the corpus of real and broken BMP files run through pixtint-convert with
+// `colours`: every file ends in one status, the program ends by itself with the status its
+// files call for, a file that was not converted is left as it was without a backup, and a
+// converted one has its original as its backup and passes `checkConverted`.
+void expectCorpusRun(const std::vector<std::string>& colours,
+                     const ConvertedCheck& checkConverted) {
+    TestFolder folder;
+    const fs::path copy = folder / "corpus";
+    fs::copy(PIXTINT_CORPUS_DIR, copy, fs::copy_options::recursive);
+    fs::permissions(copy, fs::perms::owner_all, fs::perm_options::add);
+    for (const auto& entry : fs::recursive_directory_iterator(copy)) {
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+    }
+    std::set<fs::path> pictures;
+    for (const auto& original : corpusPictures()) {
+        pictures.insert(copy / original.lexically_relative(PIXTINT_CORPUS_DIR));
+    }
 
-// The colours the run below swaps.
-const ExpectedRecolouring BlackAndWhite({{Rgb{}, Rgb{255, 255, 255}}, {Rgb{255, 255, 255}, Rgb{}}},
-                                        0);
-
-Bytes convertedAsTheFormatSays(const fs::path& original) {
-    std::string why;
-    auto expected = BlackAndWhite.of(contentOf(original), why);
-    EXPECT_TRUE(expected) << "converted, but the format says: " << why;
-    return expected.value_or(Bytes{});
+    const auto run =
+        runConvert(with(with({"--json", "-r", "-g", "top"}, colours), {copy.string()}));
+    ASSERT_EQ(run.signal, 0);
+    std::set<fs::path> reported;
+    bool anyFailed = false;
+    int converted = 0;
+    for (const auto& line : linesOf(run.out)) {
+        SCOPED_TRACE(line);
+        const auto object = nlohmann::json::parse(line);
+        const fs::path path = object["path"].get<std::string>();
+        const Bytes original =
+            bytesOf(fs::path(PIXTINT_CORPUS_DIR) / path.lexically_relative(copy));
+        const auto backup = fs::path(path).replace_extension(".bak");
+        const std::string status = object["status"];
+        EXPECT_TRUE(reported.insert(path).second);
+        anyFailed = anyFailed || status == "failed";
+        if (status == "converted") {
+            ++converted;
+            EXPECT_EQ(bytesOf(backup), original);
+            EXPECT_NE(bytesOf(path), original);
+            checkConverted(original, bytesOf(path), object);
+            continue;
+        }
+        EXPECT_TRUE(status == "unchanged" || status == "skipped" || status == "failed");
+        if (status != "unchanged") { // every skip and failure says why
+            EXPECT_FALSE(object.value(status == "skipped" ? "reason" : "error", "").empty());
+        }
+        EXPECT_EQ(bytesOf(path), original);
+        EXPECT_FALSE(fs::exists(backup));
+    }
+    EXPECT_EQ(reported, pictures);
+    EXPECT_EQ(run.exitStatus, anyFailed ? 1 : 0);
+    EXPECT_GT(converted, 30);
 }
 
 } // namespace
 
-// Every file of a corpus of real and broken BMP files ends in one status, the program ends
-// by itself with the status its files call for, a converted file holds its swapped colours
-// and its backup the original, and a file that was not converted is left as it was.
-TEST(CorpusRun, EveryFileEndsInOneStatusAndOnlyConvertedFilesChange) {
-    TestFolder folder;
-    const fs::path copy = folder / "corpus";
-    ASSERT_TRUE(fs::is_directory(PIXTINT_CORPUS_DIR)) << "no corpus at " << PIXTINT_CORPUS_DIR;
-    fs::copy(PIXTINT_CORPUS_DIR, copy, fs::copy_options::recursive);
-    fs::permissions(copy, fs::perms::owner_all, fs::perm_options::add);
-    std::set<fs::path> pictures;
-    for (const auto& entry : fs::recursive_directory_iterator(copy)) {
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
-        if (matchesWildcard(entry.path().filename().string(), "*.bmp")) {
-            pictures.insert(entry.path());
-        }
-    }
-    ASSERT_FALSE(pictures.empty());
+// Every matched pixel or palette entry, and nothing else, takes its pair's colour, as a reader
+// of the format written apart from the program's says.
+TEST(CorpusRun, EachConvertedFileHoldsExactlyItsSwappedColours) {
+    const ExpectedRecolouring oracle({{Rgb{}, Rgb{255, 255, 255}},
+                                      {Rgb{255, 255, 255}, Rgb{}},
+                                      {Rgb{0, 0, 255}, Rgb{0, 255, 0}}},
+                                     8);
+    expectCorpusRun(
+        {"-m", "000000=ffffff", "-m", "ffffff=000000", "-m", "0000ff=00ff00", "--tolerance", "8"},
+        [&](const Bytes& original, const Bytes& now, const nlohmann::json&) {
+            std::string why;
+            const auto expected = oracle.of(original, why);
+            ASSERT_TRUE(expected) << "converted, but the format says: " << why;
+            ASSERT_EQ(now.size(), expected->size());
+            const auto differ = std::ranges::mismatch(now, *expected);
+            EXPECT_TRUE(differ.in1 == now.end())
+                << "byte " << (differ.in1 - now.begin()) << " is " << int{*differ.in1} << ", not "
+                << int{*differ.in2};
+        });
+}
 
-    const auto run = runConvert(
-        {"--json", "-r", "-m", "000000=ffffff", "-m", "ffffff=000000", "-g", "top", copy.string()});
-    ASSERT_EQ(run.signal, 0);
-
-    std::istringstream lines(run.out);
-    std::set<fs::path> reported;
-    bool anyFailed = false;
-    for (std::string line; std::getline(lines, line);) {
-        const auto object = nlohmann::json::parse(line);
-        const fs::path path = object["path"].get<std::string>();
-        const auto original = fs::path(PIXTINT_CORPUS_DIR) / path.lexically_relative(copy);
-        const std::string status = object["status"];
-        SCOPED_TRACE(line);
-        EXPECT_TRUE(reported.insert(path).second);
-        const auto backup = fs::path(path).replace_extension(".bak");
-        anyFailed = anyFailed || status == "failed";
-        if (status == "converted") {
-            EXPECT_EQ(contentOf(backup), contentOf(original));
-            EXPECT_NE(contentOf(path), contentOf(original));
-            EXPECT_EQ(contentOf(path), convertedAsTheFormatSays(original));
-        } else {
-            EXPECT_TRUE(status == "unchanged" || status == "skipped" || status == "failed");
-            if (status == "skipped") {
-                EXPECT_FALSE(object.value("reason", "").empty()); // every skip says why
+// A file made transparent is a 32-bit picture with an alpha mask: a new V5 header where its
+// kind changed, its own header where it had alpha already.
+TEST(CorpusRun, EachFileMadeTransparentHasAnAlphaMask) {
+    const auto field = [](const Bytes& bytes, std::size_t at) {
+        return BmpHeader::readUnsigned(bytes.data(), at, 4);
+    };
+    expectCorpusRun(
+        {"-m", "000000=transparent", "-m", "ffffff=transparent"},
+        [&](const Bytes& original, const Bytes& now, const nlohmann::json& line) {
+            ASSERT_GE(now.size(), 70u);
+            EXPECT_EQ(field(now, 2), now.size()) << "file size field";
+            EXPECT_EQ(now[28], 32);
+            EXPECT_NE(field(now, 66), 0u) << "alpha mask";
+            if (line.contains("change")) {
+                EXPECT_EQ(field(now, 10), 138u);
+                EXPECT_EQ(field(now, 14), 124u);
+                EXPECT_EQ(field(now, 30), 3u);
+            } else {
+                EXPECT_TRUE(std::equal(now.begin() + 10, now.begin() + 18, original.begin() + 10));
             }
-            EXPECT_EQ(contentOf(path), contentOf(original));
-            EXPECT_FALSE(fs::exists(backup));
-        }
-    }
-    EXPECT_EQ(reported, pictures);
-    EXPECT_EQ(run.exitStatus, anyFailed ? 1 : 0);
+        });
 }
 
 } // namespace pixtint

@@ -207,6 +207,9 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
     folder.write("sixteen.bmp", makeBmpWithBitCount(4, 4, 16));
     const Bytes icon = makeBmp24(16, 15, Magenta);
     folder.write("short.bmp", Bytes(icon.begin(), icon.end() - 48));
+    Bytes zeroWide = icon;
+    std::fill(zeroWide.begin() + 18, zeroWide.begin() + 22, 0);
+    folder.write("zero.bmp", zeroWide);
     const auto dir = folder.path().string() + "/";
     const auto names = folder.names();
 
@@ -220,8 +223,9 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
                   dir + "rle.bmp  (4-bit, Windows 3 header, RLE4; 8 pixels in 1 entry; " +
                   "not grown: compressed)\n" + "failed         " + dir +
                   "short.bmp  (truncated picture)\n" + "skipped        " + dir +
-                  "sixteen.bmp  (16-bit picture)\n" +
-                  "3 to convert, 1 skipped, 2 failed (dry run: nothing written)\n");
+                  "sixteen.bmp  (16-bit picture)\n" + "failed         " + dir +
+                  "zero.bmp  (invalid picture width)\n" +
+                  "3 to convert, 1 skipped, 3 failed (dry run: nothing written)\n");
     EXPECT_EQ(folder.names(), names);
 
     const auto run = runConvert(with(MagentaToGreen, {"--tolerance", "5", "-g", "top", dir}));
@@ -243,6 +247,7 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
     EXPECT_EQ(folder.read("rle.bmp"), makeBmp(recoloured));
     EXPECT_EQ(folder.read("full.bmp"), makeBmp(full));
     EXPECT_EQ(folder.read("short.bmp"), Bytes(icon.begin(), icon.end() - 48));
+    EXPECT_EQ(folder.read("zero.bmp"), zeroWide);
 }
 
 // Only the entries some pixel draws count: a swap of black and white in a picture whose
@@ -335,6 +340,8 @@ TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {
         {{"--restore", "--tolerance", "3", dir}, "--restore takes no"},
         {{"-m", "ff0000=00ff00", "--tolerance", "256", dir}, "--tolerance"},
         {{"-m", "ff0000=00ff00", "--tolerance", "-1", dir}, "--tolerance"},
+        {{"-f", "transparent", "-t", "red", dir}, "transparent"}, // only the new colour can be
+        {{"-m", "transparent=red", dir}, "transparent"},
     };
     for (const auto& [arguments, message] : cases) {
         const auto run = runConvert(arguments);

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/Backup.h"
-#include "conversion/BatchRun.h"
 #include "filesafety/OwnNames.h"
-#include "tests/support/BmpBytes.h"
+#include "tests/conversion/RecordedRun.h"
 #include "tests/support/TestFolder.h"
 
 #include <cerrno>
@@ -23,32 +22,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes Original = makeBmp24(3, 2, {0, 0, 255});
-const Bytes Converted = makeBmp24(3, 2, {255, 0, 0});
-const Bytes OlderBackup = makeBmp24(1, 1, {9, 9, 9});
-
-ConversionRequest blueToRed(bool keepBackup) {
-    return {{{Rgb{0, 0, 255}, Rgb{255, 0, 0}}}, Growth::None, keepBackup};
-}
-
 // Runs one picture through a batch; `meanwhile` runs between its read and its commit.
 std::vector<FileOutcome> convert(const std::filesystem::path& picture, bool keepBackup,
                                  const std::function<void()>& meanwhile = {},
                                  FileSystem& fileSystem = systemFileSystem()) {
-    std::vector<FileOutcome> outcomes;
-    BatchRun run(blueToRed(keepBackup), {}, fileSystem);
-    const std::vector<std::filesystem::path> files{picture};
-    BatchCallbacks callbacks;
-    callbacks.outcome = [&](const FileOutcome& outcome) {
-        outcomes.push_back(outcome);
-    };
-    callbacks.aboutToReplace = [&](std::size_t) {
-        if (meanwhile) {
-            meanwhile();
-        }
-    };
-    run.run(files, callbacks);
-    return outcomes;
+    return record(BatchRun(blueToRed(keepBackup), {}, fileSystem), {picture}, meanwhile).outcomes;
 }
 
 bool changedDuringRun(const FileOutcome& outcome) {
@@ -56,45 +34,86 @@ bool changedDuringRun(const FileOutcome& outcome) {
            outcome.failure->error.kind() == ErrorKind::ChangedDuringRun;
 }
 
-// An editor saves the picture while the run converts it, writing in place or replacing the
-// file: the save stays, the picture is not converted, and nothing of the run is left behind.
-TEST(CommitSafety, APictureSavedDuringTheRunKeepsTheSave) {
+// How an editor saves: a.bmp.swp written, then renamed over the picture.
+void saveAsAnEditorDoes(const TestFolder& folder, const Bytes& saved) {
+    folder.write("a.bmp.swp", saved);
+    std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
+}
+
+// A file system without the exchange: the check and a plain rename, with the same outcome.
+struct NoExchange : FileSystem {
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        return flags == RENAME_EXCHANGE ? EINVAL
+                                        : FileSystem::renameInFolder(folder, from, to, flags);
+    }
+};
+
+// Another program rewrites the picture while the run converts it: an editor writing in place
+// or replacing the file, or cp -p of a picture of the same size and time, which only the
+// change time tells. With the exchange or without it, the other program's bytes stay in the
+// picture and never reach the backup, and nothing of the run is left behind.
+TEST(CommitSafety, ARewriteDuringTheRunKeepsTheOtherProgramsBytes) {
+    enum class Rewrite { InPlace, Replaced, SameSizeAndTime };
     const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
-    for (const bool keepBackup : {true, false}) {
-        for (const bool inPlace : {true, false}) {
-            TestFolder folder;
-            folder.write("a.bmp", Original);
-            folder.write("a.bak", OlderBackup);
-            const auto outcomes = convert(folder / "a.bmp", keepBackup, [&] {
-                if (inPlace) {
-                    folder.write("a.bmp", saved);
-                } else {
-                    folder.write("a.bmp.swp", saved);
-                    std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
-                }
-            });
-            EXPECT_TRUE(changedDuringRun(outcomes.at(0))) << keepBackup << inPlace;
-            EXPECT_EQ(folder.read("a.bmp"), saved);
-            EXPECT_EQ(folder.read("a.bak"), OlderBackup);
-            EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+    NoExchange plain;
+    TestFolder first;
+    first.write("a.bmp", Original);
+    EXPECT_EQ(convert(first / "a.bmp", true, {}, plain).at(0).status, FileStatus::Converted);
+    EXPECT_EQ(first.read("a.bmp"), Converted);
+    EXPECT_EQ(first.read("a.bak"), Original);
+    for (FileSystem* fileSystem : {&systemFileSystem(), static_cast<FileSystem*>(&plain)}) {
+        for (const auto rewrite : {Rewrite::InPlace, Rewrite::Replaced, Rewrite::SameSizeAndTime}) {
+            for (const bool keepBackup : {true, false}) {
+                SCOPED_TRACE(testing::Message() << (fileSystem == &plain ? "no exchange, " : "")
+                                                << static_cast<int>(rewrite) << ", " << keepBackup);
+                TestFolder folder;
+                folder.write("a.bmp", Original);
+                folder.write("a.bak", OlderBackup);
+                const auto outcomes = convert(
+                    folder / "a.bmp", keepBackup,
+                    [&] {
+                        struct stat read {};
+                        ::stat((folder / "a.bmp").c_str(), &read);
+                        if (rewrite == Rewrite::Replaced) {
+                            saveAsAnEditorDoes(folder, saved);
+                            return;
+                        }
+                        if (rewrite == Rewrite::SameSizeAndTime) { // a clock tick later
+                            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                        }
+                        folder.write("a.bmp", saved);
+                        const timespec times[2] = {read.st_atim, read.st_mtim};
+                        if (rewrite == Rewrite::SameSizeAndTime) {
+                            ::utimensat(AT_FDCWD, (folder / "a.bmp").c_str(), times, 0);
+                        }
+                    },
+                    *fileSystem);
+                EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
+                EXPECT_EQ(folder.read("a.bmp"), saved);
+                EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+                EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+            }
         }
     }
 }
 
 // An editor saves the picture in the moment between the last look at its name and the swap:
-// what the swap took out is checked, and the save gets its name back.
+// what the swap took out is checked, and the save gets its name back, unless the swap back
+// fails.
 struct SaveBeforeFirstExchange : FileSystem {
     const TestFolder& folder;
     Bytes saved;
-    bool saveDone = false;
-    SaveBeforeFirstExchange(const TestFolder& pictures, Bytes save)
+    bool swapBackFails = false;
+    int exchanges = 0;
+    SaveBeforeFirstExchange(const TestFolder& pictures, Bytes save, bool noSwapBack = false)
         : folder(pictures)
-        , saved(std::move(save)) {}
+        , saved(std::move(save))
+        , swapBackFails(noSwapBack) {}
     int renameInFolder(int descriptor, const char* from, const char* to, unsigned flags) override {
-        if (flags == RENAME_EXCHANGE && !saveDone) {
-            saveDone = true;
-            folder.write("a.bmp.swp", saved);
-            std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
+        if (flags == RENAME_EXCHANGE && ++exchanges == 1) {
+            saveAsAnEditorDoes(folder, saved);
+        } else if (flags == RENAME_EXCHANGE && swapBackFails) {
+            return EIO;
         }
         return FileSystem::renameInFolder(descriptor, from, to, flags);
     }
@@ -108,7 +127,7 @@ TEST(CommitSafety, ASaveJustBeforeTheSwapIsSwappedBack) {
         folder.write("a.bmp", Original);
         SaveBeforeFirstExchange editor(folder, saved);
         const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, editor);
-        EXPECT_TRUE(editor.saveDone);
+        EXPECT_GE(editor.exchanges, 1);
         ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
         EXPECT_EQ(folder.read("a.bmp"), saved);
         // The save took the original's name; a held original, its last name, is kept and told.
@@ -208,30 +227,6 @@ TEST(CommitSafety, AFailedFlushOrCloseOfTheCopyKeepsTheOriginal) {
     }
 }
 
-// A file system without the exchange: the check and a plain rename, with the same outcome.
-struct NoExchange : FileSystem {
-    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
-        return flags == RENAME_EXCHANGE ? EINVAL
-                                        : FileSystem::renameInFolder(folder, from, to, flags);
-    }
-};
-
-TEST(CommitSafety, WithoutAnExchangeAPictureIsStillReplacedOnlyAsRead) {
-    TestFolder folder;
-    folder.write("a.bmp", Original);
-    folder.write("b.bmp", Original);
-    NoExchange plain;
-    EXPECT_EQ(convert(folder / "a.bmp", true, {}, plain).at(0).status, FileStatus::Converted);
-    EXPECT_EQ(folder.read("a.bmp"), Converted);
-    EXPECT_EQ(folder.read("a.bak"), Original);
-    const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
-    const auto outcomes = convert(
-        folder / "b.bmp", true, [&] { folder.write("b.bmp", saved); }, plain);
-    EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
-    EXPECT_EQ(folder.read("b.bmp"), saved);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp", "b.bmp"}));
-}
-
 // The names in the folder that a run gives its own files.
 std::vector<std::string> ownNamesIn(const TestFolder& folder) {
     std::vector<std::string> own;
@@ -243,56 +238,14 @@ std::vector<std::string> ownNamesIn(const TestFolder& folder) {
     return own;
 }
 
-// cp -p of a picture of the same size and time over the one being converted: only the change
-// time tells it. The other program's bytes stay in the picture and never reach the backup.
-TEST(CommitSafety, ARewriteKeepingSizeAndTimeIsSeen) {
-    const Bytes other = makeBmp24(3, 2, {0, 0, 254});
-    for (const bool keepBackup : {true, false}) {
-        SCOPED_TRACE(keepBackup);
-        TestFolder folder;
-        folder.write("a.bmp", Original);
-        folder.write("a.bak", OlderBackup);
-        const auto outcomes = convert(folder / "a.bmp", keepBackup, [&] {
-            struct stat read {};
-            ::stat((folder / "a.bmp").c_str(), &read);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20)); // a clock tick later
-            folder.write("a.bmp", other);
-            const timespec times[2] = {read.st_atim, read.st_mtim};
-            ::utimensat(AT_FDCWD, (folder / "a.bmp").c_str(), times, 0);
-        });
-        EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
-        EXPECT_EQ(folder.read("a.bmp"), other);
-        EXPECT_EQ(folder.read("a.bak"), OlderBackup);
-        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
-    }
-}
-
 // An editor saves the picture (a.bmp.swp renamed over a.bmp) just before the swap, and the
 // swap back then fails: the save stays under the name the outcome gives, and the next run,
 // which takes the name for one of its own, leaves it there.
-struct SaveThenNoSwapBack : FileSystem {
-    const TestFolder& folder;
-    Bytes saved;
-    int exchanges = 0;
-    SaveThenNoSwapBack(const TestFolder& in, Bytes save)
-        : folder(in)
-        , saved(std::move(save)) {}
-    int renameInFolder(int at, const char* from, const char* to, unsigned flags) override {
-        if (flags == RENAME_EXCHANGE && ++exchanges == 1) {
-            folder.write("a.bmp.swp", saved);
-            std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
-        } else if (flags == RENAME_EXCHANGE) {
-            return EIO;
-        }
-        return FileSystem::renameInFolder(at, from, to, flags);
-    }
-};
-
 TEST(CommitSafety, AnotherProgramsSaveIsNeverRemovedByALaterRun) {
     TestFolder folder;
     folder.write("a.bmp", Original);
     const Bytes saved = makeBmp24(3, 2, {7, 7, 7});
-    SaveThenNoSwapBack faulty(folder, saved);
+    SaveBeforeFirstExchange faulty(folder, saved, true);
     const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
     ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
     const auto kept = outcomes.at(0).failure->keptOriginal;
@@ -436,37 +389,9 @@ TEST(CommitSafety, LinksLeadToThePictureAndKeepWhatTheyHeld) {
 }
 
 // Root converting another user's picture: the picture stays that user's, with its mode and
-// its extended attributes, and so does the backup.
-TEST(CommitSafety, OwnerModeAndAttributesAreKept) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "only root can give a picture to another user";
-    }
-    TestFolder folder;
-    folder.write("a.bmp", Original);
-    const auto picture = folder / "a.bmp";
-    ASSERT_EQ(::chown(picture.c_str(), 65534, 65534), 0);
-    ASSERT_EQ(::chmod(picture.c_str(), 0600), 0);
-    const std::string tag = "holiday";
-    if (::setxattr(picture.c_str(), "user.tag", tag.data(), tag.size(), 0) != 0) {
-        GTEST_SKIP() << "no user extended attributes on this file system";
-    }
-    ASSERT_EQ(convert(picture, true).at(0).status, FileStatus::Converted);
-    for (const char* name : {"a.bmp", "a.bak"}) {
-        struct stat status {};
-        ASSERT_EQ(::stat((folder / name).c_str(), &status), 0);
-        EXPECT_EQ(status.st_uid, 65534u) << name;
-        EXPECT_EQ(status.st_gid, 65534u) << name;
-        EXPECT_EQ(status.st_mode & 07777, 0600u) << name;
-        char value[16] = {};
-        EXPECT_EQ(::getxattr((folder / name).c_str(), "user.tag", value, sizeof value),
-                  static_cast<ssize_t>(tag.size()));
-        EXPECT_EQ(std::string(value), tag);
-    }
-    EXPECT_EQ(folder.read("a.bmp"), Converted);
-}
-
-// The owner and the group are each kept, also when the other one is the new file's already.
-TEST(CommitSafety, OwnerAndGroupAreKeptEachOnItsOwn) {
+// its extended attributes, and so does the backup. The owner and the group are each kept, also
+// when the other one is the new file's already.
+TEST(CommitSafety, OwnerGroupModeAndAttributesAreKept) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root can give a picture to another user";
     }
@@ -474,17 +399,35 @@ TEST(CommitSafety, OwnerAndGroupAreKeptEachOnItsOwn) {
     const struct {
         uid_t owner;
         gid_t group;
-    } owners[] = {{Nobody, 0}, {0, Nobody}};
-    for (const auto& [owner, group] : owners) {
+        bool keepBackup;
+    } owners[] = {{Nobody, Nobody, true}, {Nobody, 0, false}, {0, Nobody, false}};
+    const std::string tag = "holiday";
+    for (const auto& [owner, group, keepBackup] : owners) {
         SCOPED_TRACE(std::to_string(owner) + ":" + std::to_string(group));
         TestFolder folder;
         folder.write("a.bmp", Original);
-        ASSERT_EQ(::chown((folder / "a.bmp").c_str(), owner, group), 0);
-        ASSERT_EQ(convert(folder / "a.bmp", false).at(0).status, FileStatus::Converted);
-        struct stat status {};
-        ASSERT_EQ(::stat((folder / "a.bmp").c_str(), &status), 0);
-        EXPECT_EQ(status.st_uid, owner);
-        EXPECT_EQ(status.st_gid, group);
+        const auto picture = folder / "a.bmp";
+        ASSERT_EQ(::chown(picture.c_str(), owner, group), 0);
+        ASSERT_EQ(::chmod(picture.c_str(), 0600), 0);
+        if (::setxattr(picture.c_str(), "user.tag", tag.data(), tag.size(), 0) != 0) {
+            GTEST_SKIP() << "no user extended attributes on this file system";
+        }
+        ASSERT_EQ(convert(picture, keepBackup).at(0).status, FileStatus::Converted);
+        EXPECT_EQ(folder.read("a.bmp"), Converted);
+        for (const char* name : {"a.bmp", "a.bak"}) {
+            struct stat status {};
+            if (::stat((folder / name).c_str(), &status) != 0) {
+                EXPECT_FALSE(keepBackup) << name;
+                continue;
+            }
+            EXPECT_EQ(status.st_uid, owner) << name;
+            EXPECT_EQ(status.st_gid, group) << name;
+            EXPECT_EQ(status.st_mode & 07777, 0600u) << name;
+            char value[16] = {};
+            EXPECT_EQ(::getxattr((folder / name).c_str(), "user.tag", value, sizeof value),
+                      static_cast<ssize_t>(tag.size()));
+            EXPECT_EQ(std::string(value), tag);
+        }
     }
 }
 

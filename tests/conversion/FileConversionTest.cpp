@@ -124,7 +124,7 @@ TEST(ConversionOfOneFile, GrowsWhereTheTopOrBottomRowReallyIs) {
     }
     const Bytes newRow = repeated({7, 8, 9}, 16);
     const Bytes tail{'P', 'R', 'O', 'F'};
-    for (const std::uint32_t header : {108u, 124u}) {
+    for (const std::uint32_t header : {40u, 108u, 124u}) {
         for (const int height : {15, -15}) {
             for (const bool top : {true, false}) {
                 SCOPED_TRACE(testing::Message() << header << " " << height << " " << top);
@@ -256,7 +256,7 @@ TEST(ConversionOfOneFile, AFullPaletteGrowsThroughAnEntryNoPixelDraws) {
 }
 
 // The new row of a 32-bit picture takes, column by column, the fourth byte of the row it
-// is added beside.
+// is added beside, whichever header holds the masks and whichever way up the rows are stored.
 TEST(ConversionOfOneFile, AGrown32BitRowKeepsTheAlphaOfItsNeighbour) {
     Bytes rows;
     for (int stored = 0; stored < 15; ++stored) {
@@ -264,18 +264,29 @@ TEST(ConversionOfOneFile, AGrown32BitRowKeepsTheAlphaOfItsNeighbour) {
             rows.insert(rows.end(), {0, 0, 0, static_cast<std::uint8_t>(stored * 16 + x)});
         }
     }
-    const BmpRecipe recipe{.bitCount = 32, .headerSize = 108, .compression = 3, .pixels = rows};
-    for (const bool top : {true, false}) {
-        const ConversionRequest grow{
-            {{Before, After}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
-        Bytes row;
-        for (std::uint8_t x = 0; x < 16; ++x) {
-            row.insert(row.end(), {7, 8, 9, static_cast<std::uint8_t>((top ? 14 * 16 : 0) + x)});
+    for (const std::uint32_t header : {40u, 108u, 124u}) {
+        for (const int height : {15, -15}) {
+            for (const bool top : {true, false}) {
+                SCOPED_TRACE(testing::Message() << header << " " << height << " " << top);
+                const BmpRecipe recipe{.height = height,
+                                       .bitCount = 32,
+                                       .headerSize = header,
+                                       .compression = 3,
+                                       .pixels = rows};
+                const ConversionRequest grow{
+                    {{Before, After}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
+                const bool atEnd = top == (height > 0);
+                Bytes row;
+                for (std::uint8_t x = 0; x < 16; ++x) {
+                    row.insert(row.end(),
+                               {7, 8, 9, static_cast<std::uint8_t>((atEnd ? 14 * 16 : 0) + x)});
+                }
+                BmpRecipe expected = recipe;
+                expected.height = height > 0 ? 16 : -16;
+                expected.pixels = atEnd ? concat({rows, row}) : concat({row, rows});
+                EXPECT_EQ(converted(makeBmp(recipe), grow), makeBmp(expected));
+            }
         }
-        BmpRecipe expected = recipe;
-        expected.height = 16;
-        expected.pixels = top ? concat({rows, row}) : concat({row, rows});
-        EXPECT_EQ(converted(makeBmp(recipe), grow), makeBmp(expected));
     }
 }
 

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/Backup.h"
-#include "conversion/BatchRun.h"
 #include "filesafety/OwnNames.h"
-#include "tests/support/BmpBytes.h"
+#include "tests/conversion/RecordedRun.h"
 #include "tests/support/TestFolder.h"
 
 #include <cerrno>
@@ -15,10 +14,6 @@ namespace pixtint {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-const Bytes Original = makeBmp24(3, 2, {0, 0, 255});
-const Bytes Converted = makeBmp24(3, 2, {255, 0, 0});
-const Bytes OlderBackup = makeBmp24(1, 1, {9, 9, 9});
 
 constexpr int KilledExit = 42;
 constexpr int FinishedExit = 43;
@@ -82,12 +77,7 @@ struct KillingFileSystem : FileSystem {
 };
 
 void convert(const std::filesystem::path& picture, FileSystem& fileSystem) {
-    BatchRun run({{{Rgb{0, 0, 255}, Rgb{255, 0, 0}}}, Growth::None, true}, {}, fileSystem);
-    const std::vector<std::filesystem::path> files{picture};
-    BatchCallbacks callbacks;
-    callbacks.outcome = [](const FileOutcome&) {
-    };
-    run.run(files, callbacks);
+    record(BatchRun(blueToRed(), {}, fileSystem), {picture});
 }
 
 // Converts `name` in a child killed at step `killAt`; answers whether the kill came.

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // A colour turned transparent, as an independent reader (Qt's) decodes the result: every kind
-// of picture, the public corpus, growth and tolerance, pixel by pixel, alpha and colour.
+// of picture, the corpus, growth and tolerance, pixel by pixel, alpha and colour.
 
 #include "conversion/FileConversion.h"
 #include "engine/BmpHeader.h"
 #include "engine/EntryUse.h"
-#include "filesafety/FileByteSource.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/TestFolder.h"
 
 #include <QImage>
 #include <functional>
@@ -55,34 +55,6 @@ ConversionRequest toTransparent(Rgb from, std::uint8_t tolerance = 0,
 int indexAt(int x, int y, int bits) {
     const int index = (3 * x + y) % 4;
     return bits == 1 ? index % 2 : index;
-}
-
-// Stored rows, the first one the picture's bottom row unless `topDown`; `pixel` appends one.
-Bytes storedRows(int bits, bool topDown, int width, int height,
-                 const std::function<void(Bytes&, int x, int y)>& pixel) {
-    Bytes rows;
-    for (int stored = 0; stored < height; ++stored) {
-        const int y = topDown ? stored : height - 1 - stored;
-        Bytes row;
-        for (int x = 0; x < width; ++x) {
-            pixel(row, x, y);
-        }
-        row.resize(strideFor(width, bits), 0);
-        rows.insert(rows.end(), row.begin(), row.end());
-    }
-    return rows;
-}
-
-void appendIndex(Bytes& row, int x, int bits, int index) {
-    if (bits == 8) {
-        row.push_back(static_cast<std::uint8_t>(index));
-        return;
-    }
-    const int bit = x * bits;
-    if (bit % 8 == 0) {
-        row.push_back(0);
-    }
-    row.back() |= static_cast<std::uint8_t>(index << (8 - bits - bit % 8));
 }
 
 // The resolution fields of a header that has them, which the result keeps.
@@ -342,15 +314,14 @@ bool readersDisagree(const Bytes& original, const QImage& before) {
 // Each picture's top-left colour is its key; a reader's guess at a broken file (b/) is its own.
 TEST(TransparencyDecoded, CorpusPicturesTurnTheirKeyTransparent) {
     int compared = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(PIXTINT_CORPUS_DIR)) {
-        const auto folder = entry.path().parent_path().filename();
-        if (!entry.is_regular_file() || entry.path().extension() != ".bmp" || folder == "b") {
+    for (const auto& file : corpusPictures()) {
+        const auto folder = file.parent_path().filename();
+        if (folder == "b") {
             continue;
         }
-        SCOPED_TRACE(entry.path().string());
-        const FileByteSource source(entry.path());
-        Bytes original(source.size());
-        original.resize(source.readAt(0, original));
+        SCOPED_TRACE(file.string());
+        const Bytes original = bytesOf(file);
+        const MemorySource source(original);
         const QImage before = decoded(original);
         if (before.isNull()) {
             continue;

@@ -44,7 +44,7 @@ int errnoOf(auto&& operation) {
     return error ? error->systemError() : 0;
 }
 
-// Bytes in memory, read as a file would be.
+// Bytes in memory, read as a file would be; `read` counts the bytes read.
 class MemorySource : public ByteSource {
 public:
     explicit MemorySource(Bytes bytes)
@@ -55,9 +55,12 @@ public:
         const std::size_t from = std::min<std::uint64_t>(offset, bytes_.size());
         const std::size_t count = std::min(buffer.size(), bytes_.size() - from);
         std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
+        read += count;
         return count;
     }
     const std::filesystem::path& path() const override { return path_; }
+
+    mutable std::uint64_t read = 0;
 
 private:
     Bytes bytes_;

@@ -142,6 +142,28 @@ std::vector<std::uint8_t> makeBmp(const BmpRecipe& recipe) {
     return bytes;
 }
 
+std::vector<std::uint8_t> storedRows(int bitCount, bool topDown, int width, int height,
+                                     const PixelWriter& pixel) {
+    std::vector<std::uint8_t> rows;
+    for (int stored = 0; stored < height; ++stored) {
+        std::vector<std::uint8_t> row;
+        for (int x = 0; x < width; ++x) {
+            pixel(row, x, topDown ? stored : height - 1 - stored);
+        }
+        row.resize(strideOf(width, bitCount), 0);
+        rows.insert(rows.end(), row.begin(), row.end());
+    }
+    return rows;
+}
+
+void appendIndex(std::vector<std::uint8_t>& row, int x, int bitCount, int index) {
+    const int bit = x * bitCount;
+    if (bit % 8 == 0) {
+        row.push_back(0);
+    }
+    row.back() |= static_cast<std::uint8_t>(index << (8 - bitCount - bit % 8));
+}
+
 void writeBmp24(const std::filesystem::path& path, int width, int height,
                 const RowFiller& fillRow) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

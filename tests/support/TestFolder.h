@@ -13,6 +13,24 @@
 
 namespace pixtint {
 
+// The bytes of a file, none when there is no such file.
+inline std::vector<std::uint8_t> bytesOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The BMP files of the test corpus, many of them broken on purpose, in name order.
+inline std::vector<std::filesystem::path> corpusPictures() {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(PIXTINT_CORPUS_DIR)) {
+        if (entry.is_regular_file() && entry.path().extension() == ".bmp") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 // A fresh folder of its own for one test, removed with everything in it afterwards.
 class TestFolder {
 public:

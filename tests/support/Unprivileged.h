@@ -49,8 +49,9 @@ struct UnprivilegedUser {
 };
 
 // Runs `check` unprivileged, its failures those of the current test. As root: in a child
-// process that hands `folder` to nobody and then becomes nobody for good (groups, group, then
-// user), where `check` fails or passes by the child's exit status; its failures print there.
+// process that hands `folder` (unless empty) to nobody and then becomes nobody for good
+// (groups, group, then user), where `check` fails or passes by the child's exit status; its
+// failures print there.
 // For a test process that has no threads running at the time (GoogleTest's own has none).
 inline void runUnprivileged(const std::filesystem::path& folder,
                             const std::function<void()>& check) {
@@ -59,7 +60,9 @@ inline void runUnprivileged(const std::filesystem::path& folder,
         return;
     }
     const UnprivilegedUser user = UnprivilegedUser::nobody();
-    user.takeOver(folder);
+    if (!folder.empty()) {
+        user.takeOver(folder);
+    }
     std::cout.flush();
     std::fflush(nullptr); // or the child prints what the parent has not yet
     const pid_t child = ::fork();
