@@ -78,8 +78,11 @@ struct Rounds {
     }
 };
 
-// Runs the program in `arguments` as a child; its own time and peak memory.
+// Runs the program in `arguments` as a child; its own time and peak memory. It starts with
+// nothing of the others waiting to be written (mogrify flushes nothing), so that its flushes
+// never pay for another contender's writes.
 Measurement measure(std::vector<std::string> arguments) {
+    ::sync();
     std::vector<char*> argv;
     for (auto& argument : arguments) {
         argv.push_back(argument.data());
