@@ -129,15 +129,18 @@ bool convertAll(ReportsInOrder& reports, const CliOptions& options, ReportPrinte
 }
 
 bool restoreAll(ReportsInOrder& reports, const CliOptions& options, ReportPrinter& printer) {
-    BackupRestore restore(options.dryRun,
-                          [&](const Recovery& found) { printer.print(reportOf(found)); });
+    BackupRestore restore({.dryRun = options.dryRun});
     std::size_t next = 0; // the pictures' outcomes come in their order
-    return restore.restore(
-        reports.files(),
-        [&](const fs::path& file, const RestoreOutcome& outcome) {
-            reports.printFile(next++, reportOf(file, outcome));
-        },
-        stopSignalled);
+    return restore.restore(reports.files(),
+                           {.outcome =
+                                [&](const fs::path& file, const RestoreOutcome& outcome) {
+                                    reports.printFile(next++, reportOf(file, outcome));
+                                },
+                            .stopRequested = stopSignalled,
+                            .recovered =
+                                [&](const Recovery& found) {
+                                    printer.print(reportOf(found));
+                                }});
 }
 
 } // namespace

@@ -25,30 +25,31 @@ RestoreOutcome failure(std::filesystem::path backup, Error error) {
 
 } // namespace
 
-bool BackupRestore::restore(const std::vector<std::filesystem::path>& pictures,
-                            const RestoreOutcomeReport& report,
-                            const std::function<bool()>& stopRequested) {
+bool BackupRestore::restore(std::span<const std::filesystem::path> pictures,
+                            const RestoreCallbacks& callbacks) {
+    const auto& stopRequested = callbacks.stopRequested;
     std::size_t next = 0;
     while (next < pictures.size()) {
         if (stopRequested && stopRequested()) {
             return false;
         }
-        next = restoreFolderRun(pictures, next, report, stopRequested);
+        next = restoreFolderRun(pictures, next, callbacks);
     }
     return true;
 }
 
 // Restores pictures from `first` on while they are in the folder of the first, flushes the
 // folder once, then reports them. Answers the index of the first picture left.
-std::size_t BackupRestore::restoreFolderRun(const std::vector<std::filesystem::path>& pictures,
-                                            std::size_t first, const RestoreOutcomeReport& report,
-                                            const std::function<bool()>& stopRequested) {
+std::size_t BackupRestore::restoreFolderRun(std::span<const std::filesystem::path> pictures,
+                                            std::size_t first, const RestoreCallbacks& callbacks) {
+    const auto& report = callbacks.outcome;
+    const auto& stopRequested = callbacks.stopRequested;
     auto target = fileAt(pictures[first]);
     const auto folder = folderOf(target);
     std::optional<FolderLock> lock;
     try {
         lock.emplace(folder);
-        finishInterruptedOnce(*lock);
+        finishInterruptedOnce(*lock, callbacks);
     } catch (const Error& error) {
         report(pictures[first], failure({}, error));
         return first + 1;
@@ -58,7 +59,8 @@ std::size_t BackupRestore::restoreFolderRun(const std::vector<std::filesystem::p
     std::size_t next = first;
     while (true) {
         outcomes.push_back(restoreUnderLock(*lock, target));
-        renamed = renamed || (!dryRun_ && outcomes.back().status == RestoreStatus::Restored);
+        renamed =
+            renamed || (!options_.dryRun && outcomes.back().status == RestoreStatus::Restored);
         if (++next == pictures.size() || (stopRequested && stopRequested())) {
             break;
         }
@@ -84,16 +86,17 @@ std::size_t BackupRestore::restoreFolderRun(const std::vector<std::filesystem::p
     return next;
 }
 
-void BackupRestore::finishInterruptedOnce(const FolderLock& lock) {
+void BackupRestore::finishInterruptedOnce(const FolderLock& lock,
+                                          const RestoreCallbacks& callbacks) {
     if (!finishedFolders_.insert(lock.path()).second) {
         return;
     }
-    for (const auto& recovery : finishInterruptedCommits(lock, dryRun_)) {
-        if (dryRun_ && recovery.action == Recovery::Action::MadeBackup) {
+    for (const auto& recovery : finishInterruptedCommits(lock, options_.dryRun)) {
+        if (options_.dryRun && recovery.action == Recovery::Action::MadeBackup) {
             heldForBackup_[recovery.backup] = recovery.held;
         }
-        if (recovered_) {
-            recovered_(recovery);
+        if (callbacks.recovered) {
+            callbacks.recovered(recovery);
         }
     }
 }
@@ -116,7 +119,7 @@ RestoreOutcome BackupRestore::restoreUnderLock(const FolderLock& lock,
         }
         return failure(std::move(*backup), std::move(*refused));
     }
-    if (!dryRun_) {
+    if (!options_.dryRun) {
         // The backup is always beside its picture, in the locked folder.
         if (const int failed = fileSystem_.renameInFolder(
                 lock.descriptor(), backup->filename().c_str(), picture.filename().c_str(), 0)) {

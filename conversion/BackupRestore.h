@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <vector>
 
 namespace pixtint {
@@ -30,8 +31,20 @@ struct RestoreOutcome {
     std::optional<Error> error;
 };
 
-using RestoreOutcomeReport =
-    std::function<void(const std::filesystem::path& picture, const RestoreOutcome& outcome)>;
+struct RestoreOptions {
+    bool dryRun = false; // change nothing; outcomes say what would happen
+};
+
+struct RestoreCallbacks {
+    // Every picture's outcome, in the order of the list, on the calling thread.
+    std::function<void(const std::filesystem::path& picture, const RestoreOutcome& outcome)>
+        outcome;
+    // Asked between pictures; true ends the restore once the pictures already renamed are
+    // flushed and reported. Optional.
+    std::function<bool()> stopRequested;
+    // What the restore found of an interrupted run in a folder, before it works there. Optional.
+    std::function<void(const Recovery&)> recovered;
+};
 
 // Undoes conversions: puts the backup a conversion kept of a picture (NAME.bak) back in the
 // picture's place with one rename, so that at every moment, a crash included, the picture is
@@ -41,31 +54,25 @@ using RestoreOutcomeReport =
 // Before it works in a folder, it finishes what an interrupted conversion left there.
 class BackupRestore {
 public:
-    // `recovered` hears what was found of an interrupted run (optional).
-    explicit BackupRestore(bool dryRun, std::function<void(const Recovery&)> recovered = {},
-                           FileSystem& fileSystem = systemFileSystem())
-        : dryRun_(dryRun)
-        , recovered_(std::move(recovered))
+    // `fileSystem` makes the calls that put backups in place and make them last.
+    explicit BackupRestore(RestoreOptions options = {}, FileSystem& fileSystem = systemFileSystem())
+        : options_(options)
         , fileSystem_(fileSystem) {}
 
     // Restores `pictures` in their order. Neighbours in one folder are restored under one hold
-    // of its lock and share one flush of the folder, and `report` hears of them only after it,
-    // so that "restored" is only said of what is on the disk. `stopRequested` is asked between
-    // pictures; answers false when it stopped the restore before the last one. In a dry run,
-    // says what would happen and changes nothing.
-    bool restore(const std::vector<std::filesystem::path>& pictures,
-                 const RestoreOutcomeReport& report,
-                 const std::function<bool()>& stopRequested = {});
+    // of its lock and share one flush of the folder, and their outcomes are told only after
+    // it, so that "restored" is only said of what is on the disk. Answers false when it was
+    // stopped before the last picture.
+    bool restore(std::span<const std::filesystem::path> pictures,
+                 const RestoreCallbacks& callbacks);
 
 private:
-    std::size_t restoreFolderRun(const std::vector<std::filesystem::path>& pictures,
-                                 std::size_t first, const RestoreOutcomeReport& report,
-                                 const std::function<bool()>& stopRequested);
-    void finishInterruptedOnce(const FolderLock& lock);
+    std::size_t restoreFolderRun(std::span<const std::filesystem::path> pictures, std::size_t first,
+                                 const RestoreCallbacks& callbacks);
+    void finishInterruptedOnce(const FolderLock& lock, const RestoreCallbacks& callbacks);
     RestoreOutcome restoreUnderLock(const FolderLock& lock, const std::filesystem::path& picture);
 
-    bool dryRun_;
-    std::function<void(const Recovery&)> recovered_;
+    RestoreOptions options_;
     FileSystem& fileSystem_;
     std::set<std::filesystem::path> finishedFolders_;
     // A dry run's recoveries: the held original each backup would be (path to path).

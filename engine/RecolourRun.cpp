@@ -28,12 +28,12 @@ StoredColour storedColour(Rgb colour, const ChannelBytes& channels) {
 
 class OnePair {
 public:
-    OnePair(std::size_t pixelSize, const ChannelBytes& channels, Rgb before, Rgb after,
+    OnePair(std::size_t pixelSize, const ChannelBytes& channels, Rgb from, Rgb to,
             std::uint8_t tolerance, bool transparent)
         : pixelSize_(pixelSize)
         , channels_(channels)
-        , before_(storedColour(before, channels))
-        , after_(storedColour(after, channels))
+        , from_(storedColour(from, channels))
+        , to_(storedColour(to, channels))
         , tolerance_(tolerance)
         , transparent_(transparent) {}
 
@@ -47,20 +47,20 @@ public:
             return true;
         }
         const std::uint8_t red = channels_.red, green = channels_.green, blue = channels_.blue;
-        if (pixel[red] == after_.bytes[red] && pixel[green] == after_.bytes[green] &&
-            pixel[blue] == after_.bytes[blue]) {
+        if (pixel[red] == to_.bytes[red] && pixel[green] == to_.bytes[green] &&
+            pixel[blue] == to_.bytes[blue]) {
             return false;
         }
-        pixel[red] = after_.bytes[red];
-        pixel[green] = after_.bytes[green];
-        pixel[blue] = after_.bytes[blue];
+        pixel[red] = to_.bytes[red];
+        pixel[green] = to_.bytes[green];
+        pixel[blue] = to_.bytes[blue];
         return true;
     }
 
     int distance(const std::uint8_t* pixel) const {
         int largest = 0;
         for (const std::uint8_t channel : {channels_.red, channels_.green, channels_.blue}) {
-            const int difference = pixel[channel] - before_.bytes[channel];
+            const int difference = pixel[channel] - from_.bytes[channel];
             largest = std::max(largest, difference < 0 ? -difference : difference);
         }
         return largest;
@@ -80,14 +80,14 @@ public:
     }
 
     std::size_t pixelSize() const { return pixelSize_; }
-    const StoredColour& before() const { return before_; }
+    const StoredColour& from() const { return from_; }
     std::uint8_t tolerance() const { return tolerance_; }
 
 private:
     std::size_t pixelSize_;
     ChannelBytes channels_;
-    StoredColour before_;
-    StoredColour after_;
+    StoredColour from_;
+    StoredColour to_;
     std::uint8_t tolerance_;
     bool transparent_;
 };
@@ -95,7 +95,7 @@ private:
 #if defined(__SSE2__)
 
 // Sixteen pixels are three registers (four for four-byte pixels). Each register is compared
-// with the before colour repeated from the phase it starts at; a pixel matches when the bits
+// with the FROM colour repeated from the phase it starts at; a pixel matches when the bits
 // of all its bytes are set, the fourth byte's always. Matches are few, so they are painted
 // one by one.
 constexpr std::size_t BlockPixels = 16;
@@ -111,7 +111,7 @@ public:
             std::uint64_t ignored = 0;
             for (std::size_t lane = 0; lane < 16; ++lane) {
                 const std::size_t byte = (r * 16 + lane) % size_;
-                lanes[lane] = pair.before().bytes[byte];
+                lanes[lane] = pair.from().bytes[byte];
                 if (size_ == 4 && byte == fourthByte) {
                     ignored |= std::uint64_t{1} << lane;
                 }
@@ -209,9 +209,9 @@ RunCounts walk(std::span<std::uint8_t> pixels, const ChannelBytes& channels, con
 } // namespace
 
 RunCounts recolourRun(std::span<std::uint8_t> pixels, std::size_t pixelSize,
-                      const ChannelBytes& channels, Rgb before, Rgb after, std::uint8_t tolerance,
+                      const ChannelBytes& channels, Rgb from, Rgb to, std::uint8_t tolerance,
                       NearMisses nearMisses, bool transparent) {
-    const OnePair pair(pixelSize, channels, before, after, tolerance, transparent);
+    const OnePair pair(pixelSize, channels, from, to, tolerance, transparent);
     // A tolerance of the reach or more matches every pixel that could be a near miss.
     if (nearMisses == NearMisses::Counted && tolerance < NearMissReach) {
         return walk<true>(pixels, channels, pair);

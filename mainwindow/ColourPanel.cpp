@@ -63,9 +63,9 @@ void ColourPanel::createRow(Side side) {
     }
 }
 
-void ColourPanel::showColours(std::int32_t before, std::int32_t after) {
-    row(Side::Before).swatch->setColourValue(before);
-    row(Side::After).swatch->setColourValue(after);
+void ColourPanel::showColours(const ColourValuePair& colours) {
+    row(Side::Before).swatch->setColourValue(colours.from);
+    row(Side::After).swatch->setColourValue(colours.to);
 }
 
 Rgb ColourPanel::shownColour(Side side) const {

@@ -25,7 +25,7 @@ class ColourPanel : public QGroupBox {
 public:
     ColourPanel(QWidget* container, Dialogs& dialogs);
 
-    void showColours(std::int32_t before, std::int32_t after);
+    void showColours(const ColourValuePair& colours);
     // The colour a swatch shows, as the conversion writes it: a system colour is the colour
     // the window paints its background with.
     Rgb shownColour(Side side) const;

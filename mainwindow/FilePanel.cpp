@@ -126,18 +126,19 @@ void FilePanel::placeLegend() {
     }
 }
 
-void FilePanel::showFolder(const QString& folder) {
-    folderLabel_->setText(folder);
+void FilePanel::showFolder(const std::filesystem::path& folder) {
+    folderLabel_->setText(folderText(folder));
 }
 
-void FilePanel::refreshFileList(const QString& folder) {
+void FilePanel::refreshFileList(const std::filesystem::path& folder) {
+    folder_ = folder;
     fileList_->clear();
-    for (const std::string& name : matchingNames(pathInFolder(folder, "*.bmp").native())) {
+    for (const std::string& name : matchingNames((folder / "*.bmp").native())) {
         fileList_->addFile(name);
     }
     fileList_->repaint();
     for (int row = 0; row < fileList_->count(); ++row) {
-        const bool convertible = isConvertible(pathInFolder(folder, fileList_->fileName(row)));
+        const bool convertible = isConvertible(pathOf(row));
         fileList_->setTicked(row, convertible);
         fileList_->setMark(row, convertible ? ItemMark::Convertible : ItemMark::NotConvertible);
     }
@@ -172,6 +173,19 @@ void FilePanel::chooseFolder() {
         folder.chop(1);
     }
     emit folderChosen(folder);
+}
+
+std::filesystem::path FilePanel::pathOf(int row) const {
+    return folder_ / fileList_->fileName(row);
+}
+
+std::vector<std::filesystem::path> FilePanel::pathsOf(const std::vector<int>& rows) const {
+    std::vector<std::filesystem::path> paths;
+    paths.reserve(rows.size());
+    for (const int row : rows) {
+        paths.push_back(pathOf(row));
+    }
+    return paths;
 }
 
 std::vector<int> FilePanel::tickedRows() const {

@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 #include <array>
+#include <filesystem>
 #include <vector>
 
 class QLabel;
@@ -23,11 +24,11 @@ class FilePanel : public QGroupBox {
 public:
     FilePanel(QWidget* window, Dialogs& dialogs);
 
-    void showFolder(const QString& folder);
+    void showFolder(const std::filesystem::path& folder);
     // Lists the folder's *.bmp entries in name order, marks and ticks the ones the conversion
     // takes and selects the first. The count is shown apart (showFileCount), once the preview is
     // done.
-    void refreshFileList(const QString& folder);
+    void refreshFileList(const std::filesystem::path& folder);
     void showFileCount();
     // The folder chooser; a confirmed choice is told through folderChosen.
     void chooseFolder();
@@ -37,6 +38,9 @@ public:
     std::vector<int> chosenRows() const;
     // Every ticked row, whatever its mark, in list order: the pictures a restore puts back.
     std::vector<int> tickedRows() const;
+    // The file of a list row, in the folder listed; and of each of `rows`.
+    std::filesystem::path pathOf(int row) const;
+    std::vector<std::filesystem::path> pathsOf(const std::vector<int>& rows) const;
 
     void setInputEnabled(bool enabled);
     // Top to bottom.
@@ -56,6 +60,7 @@ private:
     void addListMenu();
 
     Dialogs& dialogs_;
+    std::filesystem::path folder_; // the folder listed
     QLabel* folderHeading_ = nullptr;
     QLabel* folderLabel_ = nullptr;
     QPushButton* browseButton_ = nullptr;

@@ -13,19 +13,22 @@ constexpr double PreviewSideMargins = 180;
 // With its height of 255 the backup box's bottom meets the status bar.
 constexpr double BackupBoxBelowButtons = 240;
 
-PreviewFit::PreviewArea previewArea(double clientWidth, double buttonRowTop) {
+std::optional<PreviewFit::PreviewArea> previewArea(double clientWidth, double buttonRowTop) {
     using Design::fileFrame;
-    PreviewFit::PreviewArea area;
-    area.widthLimit =
-        PreviewFit::nearest((clientWidth - Design::arrow.width) / 2 - PreviewSideMargins);
+    using PreviewFit::nearest;
+    const auto widthLimit = nearest((clientWidth - Design::arrow.width) / 2 - PreviewSideMargins);
     // From 120 below the file frame to 120 above the button row.
-    area.heightLimit =
-        PreviewFit::nearest(buttonRowTop - fileFrame.top - fileFrame.height - 2 * Margin);
-    area.centreX = PreviewFit::nearest(clientWidth / 2);
+    const auto heightLimit = nearest(buttonRowTop - fileFrame.top - fileFrame.height - 2 * Margin);
+    const auto centreX = nearest(clientWidth / 2);
+    if (!widthLimit || !heightLimit || !centreX) {
+        return std::nullopt;
+    }
     // Centred on the rounded limit, so the area keeps 120 clear of the buttons.
-    area.centreY =
-        PreviewFit::nearest(buttonRowTop - Margin - static_cast<double>(area.heightLimit) / 2);
-    return area;
+    const auto centreY = nearest(buttonRowTop - Margin - static_cast<double>(*heightLimit) / 2);
+    if (!centreY) {
+        return std::nullopt;
+    }
+    return PreviewFit::PreviewArea{*widthLimit, *heightLimit, *centreX, *centreY};
 }
 
 } // namespace
@@ -40,7 +43,7 @@ SizeCorrection neededCorrection(double outerWidth, double outerHeight) {
     return SizeCorrection::None;
 }
 
-Layout layOut(double clientWidth, double clientHeight) {
+std::optional<Layout> layOut(double clientWidth, double clientHeight) {
     Layout layout{Design::fileFrame,     Design::folderLabel,   Design::browseButton,
                   Design::fileList,      Design::refreshButton, Design::conversionFrame,
                   Design::arrow,         Design::backupBox,     Design::readmeButton,
@@ -63,7 +66,11 @@ Layout layOut(double clientWidth, double clientHeight) {
     layout.exitButton.top = layout.convertButton.top = layout.readmeButton.top = buttonTop;
     layout.backupBox.top = buttonTop + BackupBoxBelowButtons;
 
-    layout.preview = previewArea(clientWidth, buttonTop);
+    const auto preview = previewArea(clientWidth, buttonTop);
+    if (!preview) {
+        return std::nullopt;
+    }
+    layout.preview = *preview;
     layout.arrow.left = layout.preview.centreX - Design::arrow.width / 2;
     layout.arrow.top = layout.preview.centreY - Design::arrow.height / 2;
     return layout;

@@ -4,6 +4,8 @@
 #include "mainwindow/PreviewFit.h"
 #include "platform/Twips.h"
 
+#include <optional>
+
 namespace pixtint {
 
 // How the main window follows its size: the minimum outer size, and where the controls that
@@ -58,9 +60,8 @@ struct Layout {
     PreviewFit::PreviewArea preview;
 };
 
-// Throws WindowError 6 if a preview value does not fit in 32 bits, which no window Qt can make
-// reaches.
-Layout layOut(double clientWidth, double clientHeight);
+// Nothing if a preview value does not fit in 32 bits, which no window Qt can make reaches.
+std::optional<Layout> layOut(double clientWidth, double clientHeight);
 
 // The status bar is docked along the bottom edge, across the whole client area, whatever the
 // size: a window too small for the rest of the layout included.

@@ -1,26 +1,48 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/BatchWorker.h"
+#include "mainwindow/BatchController.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/CommandRow.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/LayoutRules.h"
 #include "mainwindow/PreviewArea.h"
+#include "mainwindow/PreviewPresenter.h"
+#include "mainwindow/RestoreFromBackup.h"
+#include "mainwindow/SessionSettings.h"
 #include "mainwindow/SizeOptionsPanel.h"
 #include "mainwindow/StatusBar.h"
+#include "mainwindow/WindowLayout.h"
+#include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
+#include "platform/FolderDrop.h"
 #include "platform/FrameTitle.h"
+#include "platform/PictureView.h"
+#include "platform/ProgramInfo.h"
 #include "platform/TabOrder.h"
 
+#include <QCloseEvent>
+#include <QCursor>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShortcut>
+#include <QWindowStateChangeEvent>
 
 namespace pixtint {
+
+namespace {
+
+QString windowCaption() {
+    return QStringLiteral("Pixtint (Ver%1.%2)")
+        .arg(ProgramInfo::majorVersion())
+        .arg(ProgramInfo::minorVersion());
+}
+
+} // namespace
 
 MainWindow::MainWindow(Dialogs& dialogs, QString programFolder)
     : QWidget(nullptr, Qt::Window)
@@ -33,9 +55,10 @@ MainWindow::MainWindow(Dialogs& dialogs, QString programFolder)
     designFont.setPointSize(9);
     setFont(designFont);
     createControls();
+    createParts();
     connectPanels();
+    connectParts();
     addShortcutsAndDrops();
-    addBatchStop();
     resize(Twips::toPixels(LayoutRules::Design::ClientWidth),
            Twips::toPixels(LayoutRules::Design::ClientHeight));
 }
@@ -64,14 +87,24 @@ void MainWindow::createControls() {
     chainTabOrder(rows);
 }
 
+void MainWindow::createParts() {
+    preview_ = new PreviewPresenter(*this, dialogs_, state_,
+                                    {*filePanel_, *colourPanel_, *previewArea_, *statusBar_});
+    layout_ = new WindowLayout(
+        *this, dialogs_,
+        {*filePanel_, *conversionFrame_, *commandRow_, *previewArea_, *statusBar_});
+    settings_ = new SessionSettings(*this, dialogs_, programFolder_);
+    batch_ = std::make_unique<BatchController>(*this, dialogs_, *filePanel_, *preview_);
+}
+
 void MainWindow::connectPanels() {
     connect(filePanel_, &FilePanel::folderChosen, this, &MainWindow::useFolder);
     connect(filePanel_, &FilePanel::refreshRequested, this, &MainWindow::refreshFileList);
     connect(filePanel_, &FilePanel::userSelected, this, &MainWindow::previewSelectedFile);
     connect(filePanel_, &FilePanel::restoreRequested, this, &MainWindow::restoreTickedFiles);
     connect(colourPanel_, &ColourPanel::colourChosen, this, [this](Side side, std::int32_t value) {
-        state_.setColour(side, value);
-        previewAfterColourChange();
+        state_.colours.of(side) = value;
+        preview_->previewAfterColourChange();
     });
     connect(colourPanel_, &ColourPanel::pickRequested, this, &MainWindow::startPick);
     connect(sizeOptions_, &SizeOptionsPanel::resizeToggled, this, &MainWindow::resizeToggled);
@@ -79,15 +112,50 @@ void MainWindow::connectPanels() {
     connect(previewArea_, &PreviewArea::released, this, &MainWindow::previewReleased);
     connect(commandRow_, &CommandRow::backupToggled, this,
             [this](Qt::CheckState state) { state_.keepBackup = state; });
-    connect(commandRow_, &CommandRow::readmeRequested, this, &MainWindow::openReadme);
+    connect(commandRow_, &CommandRow::readmeRequested, settings_, &SessionSettings::openReadme);
     connect(commandRow_, &CommandRow::convertRequested, this, &MainWindow::convertCheckedFiles);
     connect(commandRow_, &CommandRow::exitRequested, this, &MainWindow::leave);
+}
+
+void MainWindow::connectParts() {
+    connect(preview_, &PreviewPresenter::sizeOptionsOffered, this, &MainWindow::offerSizeOptions);
+    connect(layout_, &WindowLayout::laidOut, preview_, &PreviewPresenter::followLayout);
+    connect(batch_.get(), &BatchController::runningChanged, this, &MainWindow::applyEnabledState);
+    connect(batch_.get(), &BatchController::ended, this, [this] {
+        if (closeAfterBatch_) {
+            close();
+        }
+    });
+}
+
+// What desktop programs offer beside their buttons: F5 refreshes the list, Ctrl+O opens the
+// folder chooser, Ctrl+Q leaves as the exit button does (the settings kept), and a folder
+// dropped on the window, or a file standing for its folder, is chosen as the chooser would.
+void MainWindow::addShortcutsAndDrops() {
+    const auto addShortcut = [this](const QKeySequence& keys, auto command) {
+        auto* shortcut = new QShortcut(keys, this); // owned by the window
+        connect(shortcut, &QShortcut::activated, this, [this, command] {
+            if (acceptsCommands()) {
+                command();
+            }
+        });
+    };
+    addShortcut(QKeySequence(Qt::Key_F5), [this] { refreshFileList(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { filePanel_->chooseFolder(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { leave(); });
+
+    auto* drops = new FolderDropTarget(*this, [this] { return acceptsCommands(); });
+    // Queued, so that the drag's source hears the drop accepted before the folder is read.
+    connect(drops, &FolderDropTarget::folderDropped, this, &MainWindow::useFolder,
+            Qt::QueuedConnection);
 }
 
 void MainWindow::showWindow() {
     if (!loaded_) {
         loaded_ = true;
-        loadSettings();
+        settings_->load(state_);
+        showState();
+        setWindowTitle(windowCaption());
     }
     show();
     centreOnScreen();
@@ -105,26 +173,13 @@ void MainWindow::centreOnScreen() {
 
 void MainWindow::showState() {
     filePanel_->showFolder(state_.folder);
-    colourPanel_->showColours(state_.beforeColour, state_.afterColour);
+    colourPanel_->showColours(state_.colours);
     sizeOptions_->showOptions(state_.resizeTo16x16, state_.insertAtTop);
     commandRow_->showBackup(state_.keepBackup);
 }
 
-std::filesystem::path MainWindow::pathOf(int row) const {
-    return pathInFolder(state_.folder, filePanel_->fileList().fileName(row));
-}
-
-std::vector<std::filesystem::path> MainWindow::filesAt(const std::vector<int>& rows) const {
-    std::vector<std::filesystem::path> files;
-    files.reserve(rows.size());
-    for (const int row : rows) {
-        files.push_back(pathOf(row));
-    }
-    return files;
-}
-
-void MainWindow::showError(const NumberedMessage& message, const QString& title) {
-    dialogs_.showMessage(this, message.text(), QMessageBox::Critical, title);
+bool MainWindow::batchRunning() const {
+    return batch_->running();
 }
 
 // While a pick waits for its click, only the preview images take input: everything else
@@ -140,11 +195,126 @@ void MainWindow::applyEnabledState() {
     sizeOptions_->setOffered(free && sizeOptionsOffered_, free && rowOptionsOffered_);
 }
 
+void MainWindow::offerSizeOptions(bool offered) {
+    sizeOptionsOffered_ = offered;
+    rowOptionsOffered_ = offered;
+    applyEnabledState();
+}
+
+// Only leaving through the exit button keeps the settings; closing the window otherwise
+// leaves the file as it was.
+void MainWindow::leave() {
+    settings_->save(state_);
+    close();
+}
+
+void MainWindow::refreshFileList() {
+    BusyCursor busy;
+    filePanel_->refreshFileList(state_.folder);
+    previewSelectedFile();
+    filePanel_->showFileCount();
+}
+
+void MainWindow::useFolder(const QString& folder) {
+    state_.folder = folderPath(folder);
+    filePanel_->showFolder(state_.folder);
+    refreshFileList();
+}
+
+void MainWindow::selectFile(const std::string& name) {
+    FileListWidget& list = filePanel_->fileList();
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.fileName(row) == name) {
+            list.selectRow(row);
+            previewSelectedFile();
+            return;
+        }
+    }
+}
+
+void MainWindow::previewSelectedFile() {
+    preview_->previewSelectedFile();
+}
+
+// Both size options redo the preview, so that the after image shows the current choice.
+void MainWindow::resizeToggled(Qt::CheckState state) {
+    state_.resizeTo16x16 = state;
+    previewSelectedFile();
+    // After the preview, which may have offered the options for a 16 x 15 icon or strip: the row
+    // options are offered exactly while the row insertion is switched on.
+    rowOptionsOffered_ = state != Qt::Unchecked;
+    applyEnabledState();
+}
+
+void MainWindow::rowChosen(bool atTop) {
+    state_.insertAtTop = atTop;
+    previewSelectedFile();
+}
+
+// "変換実行": every ticked convertible file, converted in place.
+void MainWindow::convertCheckedFiles() {
+    if (filePanel_->fileList().count() == 0) {
+        dialogs_.showMessage(this, tr("変換するファイルがありません！"), QMessageBox::Warning);
+        return;
+    }
+    batch_->start(filePanel_->chosenRows(), preview_->currentRequest());
+}
+
+// The list's "バックアップから元に戻す": every ticked picture gets its backup back, then the
+// list is read again, since marks and ticks describe files that have just changed.
+void MainWindow::restoreTickedFiles() {
+    const std::vector<int> rows = filePanel_->tickedRows();
+    if (rows.empty()) {
+        dialogs_.showMessage(this, tr("元に戻すファイルがありません！"), QMessageBox::Warning);
+        return;
+    }
+    const RestoreTally tally = restoreFromBackups(*this, dialogs_, filePanel_->pathsOf(rows));
+    refreshFileList();
+    dialogs_.showMessage(this, restoreSummary(tally), QMessageBox::NoIcon);
+}
+
+// A colour picked from a preview: a colour button arms the pick on its side's preview, and
+// the next release of a mouse button over either preview ends it. A left release over that same
+// preview takes the colour of the picture's pixel under the pointer (what the pixel stands for,
+// not how the screen blends its alpha); any other release, or Esc, takes nothing.
+void MainWindow::startPick(Side side) {
+    state_.pick = side;
+    previewArea_->startPick(side);
+    applyEnabledState();
+}
+
+void MainWindow::previewReleased(Side side, Qt::MouseButton button) {
+    if (!state_.pick) {
+        return;
+    }
+    if (button == Qt::LeftButton && side == *state_.pick) {
+        const PictureView& image = previewArea_->image(side);
+        colourPanel_->takePickedColour(side,
+                                       image.pictureColourAt(image.mapFromGlobal(QCursor::pos())));
+    }
+    endPick();
+}
+
+void MainWindow::endPick() {
+    state_.pick.reset();
+    offerSizeOptions(preview_->growable());
+    previewArea_->endPick();
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    placeInTwips(*statusBar_, LayoutRules::statusBarPlace(Twips::fromPixels(width()),
-                                                          Twips::fromPixels(height())));
-    followWindowSize();
+    layout_->windowResized();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) {
+        layout_->windowRestored();
+    }
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -153,6 +323,16 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (batchRunning()) {
+        closeAfterBatch_ = true;
+        batch_->requestStop();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 } // namespace pixtint

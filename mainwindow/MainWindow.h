@@ -1,39 +1,32 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "conversion/ConversionRequest.h"
-#include "conversion/ConvertedPicture.h"
-#include "mainwindow/DisplaySize.h"
-#include "mainwindow/ErrorMessages.h"
-#include "mainwindow/ItemMark.h"
-#include "mainwindow/PreviewFit.h"
 #include "mainwindow/SessionState.h"
-#include "platform/BusyCursor.h"
 
 #include <QWidget>
-#include <filesystem>
 #include <memory>
-#include <optional>
-#include <vector>
+#include <string>
 
 class QGroupBox;
-class QShortcut;
 
 namespace pixtint {
 
-class BatchWorker;
-struct BatchTally;
+class BatchController;
 class ColourPanel;
 class CommandRow;
 class Dialogs;
 class FilePanel;
 class PreviewArea;
+class PreviewPresenter;
+class SessionSettings;
 class SizeOptionsPanel;
 class StatusBar;
+class WindowLayout;
 
-// The main window: it composes the panels, holds the session's choices, and runs what
-// crosses panels: the preview of the selected file, the batch, the colour pick, the settings
-// and the layout. Each of these lives in a file of its name.
+// The main window: it composes the panels and the parts that work across them (the preview,
+// the batch, the layout and the settings), holds the session's choices, decides which
+// controls take input, and runs what crosses panels: the folder and its list, the size
+// options, the colour pick, the restore, the shortcuts and drops.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -44,123 +37,75 @@ public:
 
     // Loads the settings on the first call, then shows the window centred on its screen.
     void showWindow();
-    // Lists the folder again and previews the first file (FileList.cpp).
+    // Lists the folder again and previews the first file.
     void refreshFileList();
     // Makes `folder` the session's folder and lists it: the folder chooser's answer, or the
-    // folder named on the command line (FileList.cpp).
+    // folder named on the command line.
     void useFolder(const QString& folder);
-    // Selects the listed file of that name and previews it; a name not listed changes nothing
-    // (FileList.cpp).
+    // Selects the listed file of that name and previews it; a name not listed changes nothing.
     void selectFile(const std::string& name);
-    // Shows the selected file before and after conversion (Preview.cpp).
+    // Shows the selected file before and after conversion.
     void previewSelectedFile();
 
     const SessionState& state() const { return state_; }
     bool picking() const { return state_.pick.has_value(); }
-    bool batchRunning() const { return batch_ != nullptr; }
-
-    QString settingsFilePath() const;
-    std::optional<QString> readmeFilePath() const;
+    bool batchRunning() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     // Lays the window out again when it comes back from being minimized.
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing the window during a batch stops it after the file in hand; the window closes
+    // once that file's group is in place and the closing box was seen.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
+    void createParts();
     void connectPanels();
-    // F5, Ctrl+O and Ctrl+Q, and a folder dropped on the window (ShortcutsAndDrops.cpp).
+    void connectParts();
+    // F5, Ctrl+O and Ctrl+Q, and a folder dropped on the window.
     void addShortcutsAndDrops();
     // Nothing else may start while a batch runs or a pick waits for its click.
     bool acceptsCommands() const { return !batchRunning() && !picking(); }
     // Sets every control's enabled state from the session and the preview.
     void applyEnabledState();
+    void offerSizeOptions(bool offered);
     void showState();
     void centreOnScreen();
-    void showError(const NumberedMessage& message, const QString& title);
-    // The file of a list row, in the session's folder; and of each of `rows`.
-    std::filesystem::path pathOf(int row) const;
-    std::vector<std::filesystem::path> filesAt(const std::vector<int>& rows) const;
-
-    // Settings, the guide and leaving (SessionSettings.cpp).
-    void loadSettings();
-    bool readSettingsFile();
     void leave();
-    void openReadme();
-    void saveSettings();
 
-    // The preview (Preview.cpp).
-    ConversionRequest currentRequest() const;
-    void showFileInStatusBar(const std::filesystem::path& source);
-    void showPictureSize(PictureSize size);
-    void previewNotConvertible(const std::filesystem::path& source);
-    void previewConvertible(const std::filesystem::path& source, int row);
-    void previewWithoutWidth(const std::filesystem::path& source, int row);
-    std::optional<ConvertedPicture> convertForPreview(const std::filesystem::path& source);
-    void previewFailed(const NumberedMessage& message);
-    // The after image follows a new colour at once; without a selected file there is nothing
-    // to show.
-    void previewAfterColourChange();
-    void offerSizeOptions(bool offered);
-
-    // The size options (SizeOptions.cpp).
     void resizeToggled(Qt::CheckState state);
     void rowChosen(bool atTop);
-
-    // Undo: the ticked files' backups put back (RestoreFromBackup.cpp).
+    void convertCheckedFiles();
     void restoreTickedFiles();
 
-    // The batch, on a thread of its own (BatchConversion.cpp).
-    void addBatchStop();
-    void convertCheckedFiles();
-    void startBatch();
-    void batchFileDone(std::size_t index, ItemMark mark);
-    void batchFileFailed(std::size_t index, const NumberedMessage& message, bool unshowable);
-    void showBatchFrame();
-    void batchFinished(const BatchTally& tally);
-
-    // The colour pick (ColourPick.cpp).
     void startPick(Side side);
     void previewReleased(Side side, Qt::MouseButton button);
     void endPick();
-
-    // The layout (WindowLayout.cpp).
-    void followWindowSize();
-    void requestMinimumSizeCorrection();
-    void correctMinimumSize();
-    void layOutControls();
-    void placePreviewImages(PreviewFit::Size size);
-    void placeImagesAtTheirSize();
 
     Dialogs& dialogs_;
     QString programFolder_;
     SessionState state_;
 
-    FilePanel* filePanel_ = nullptr; // the panels and controls are owned by the window
+    FilePanel* filePanel_ = nullptr; // the panels, controls and parts are owned by the window
     QGroupBox* conversionFrame_ = nullptr;
     ColourPanel* colourPanel_ = nullptr;
     SizeOptionsPanel* sizeOptions_ = nullptr;
     PreviewArea* previewArea_ = nullptr;
     CommandRow* commandRow_ = nullptr;
     StatusBar* statusBar_ = nullptr;
+    PreviewPresenter* preview_ = nullptr;
+    WindowLayout* layout_ = nullptr;
+    SessionSettings* settings_ = nullptr;
+    // Owned here rather than by the window, so that a running batch is stopped before the
+    // panels it shows in are gone.
+    std::unique_ptr<BatchController> batch_;
 
-    PreviewFit::PreviewArea previewRoom_; // set by the layout
-    bool growable_ = false; // the last previewed picture is a 16 x 15 icon or a strip of them
     bool sizeOptionsOffered_ = true; // the size frame and its box
     bool rowOptionsOffered_ = true;  // the two row options
     bool loaded_ = false;
-    bool sizeCorrectionPending_ = false;
-
-    // The batch while it runs: its files, the list row of each, and the last file done.
-    std::unique_ptr<BatchWorker> batch_;
-    std::vector<int> batchRows_;
-    std::vector<std::filesystem::path> batchFiles_;
-    std::optional<std::size_t> lastDone_;
-    std::optional<BusyCursor> busy_;
-    QShortcut* stopShortcut_ = nullptr; // Esc while a batch runs
     bool closeAfterBatch_ = false;
 };
 

@@ -54,14 +54,19 @@ void PreviewArea::clearPictures() {
     image(Side::After).clearPicture();
 }
 
-void PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewArea& area,
+bool PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewArea& area,
                         bool rowInserted) {
-    const PreviewFit::Size fitted = PreviewFit::visible(PreviewFit::fit(size, area));
+    const std::optional<PreviewFit::Size> fits = PreviewFit::fit(size, area);
+    if (!fits) {
+        return false;
+    }
+    const PreviewFit::Size fitted = PreviewFit::visible(*fits);
     const PreviewFit::ImagePlaces places =
         PreviewFit::placeImages(fitted, area, LayoutRules::Design::arrow.width, rowInserted);
     placeInTwips(image(Side::Before), places.before);
     placeInTwips(image(Side::After), places.after);
     beforeSize_ = fitted;
+    return true;
 }
 
 void PreviewArea::placeArrow(const TwipsRect& rect) {

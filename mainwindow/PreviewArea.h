@@ -29,8 +29,9 @@ public:
 
     // Sizes both images for a picture shown at `size` (twips), fitted into `area`, and places
     // them around the arrow; a row being inserted makes the after image a fifteenth taller.
-    // Throws WindowError when the fit divides by zero or overflows.
-    void place(PreviewFit::Size size, const PreviewFit::PreviewArea& area, bool rowInserted);
+    // A size that cannot be fitted (see PreviewFit::fit) leaves the images where they are and
+    // answers false.
+    bool place(PreviewFit::Size size, const PreviewFit::PreviewArea& area, bool rowInserted);
     // The size the before image was last given, in twips.
     PreviewFit::Size currentSize() const { return beforeSize_; }
     void placeArrow(const TwipsRect& rect);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewFit.h"
 
-#include "mainwindow/ErrorMessages.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -13,17 +11,10 @@ namespace PreviewFit {
 
 namespace {
 
-// The limit's share of one side: limit / side, in double precision.
-double ratio(std::int32_t limit, std::int32_t side) {
-    if (side == 0) {
-        throw WindowError(MessageNumber::DivisionByZero);
-    }
-    return static_cast<double>(limit) / side;
-}
-
 // limit * numerator / denominator: the product is exact in 64 bits, the quotient is taken in
 // double precision and rounded to whole twips. The caller has ruled out a zero denominator.
-std::int32_t scaled(std::int32_t limit, std::int32_t numerator, std::int32_t denominator) {
+std::optional<std::int32_t> scaled(std::int32_t limit, std::int32_t numerator,
+                                   std::int32_t denominator) {
     const std::int64_t product = static_cast<std::int64_t>(limit) * numerator;
     return nearest(static_cast<double>(product) / denominator);
 }
@@ -49,9 +40,9 @@ double afterHeight(std::int32_t height, bool rowInserted) {
 
 } // namespace
 
-std::int32_t nearest(double value) {
+std::optional<std::int32_t> nearest(double value) {
     if (!std::isfinite(value)) {
-        throw WindowError(MessageNumber::Overflow);
+        return std::nullopt;
     }
     const double below = std::floor(value);
     const double fraction = value - below;
@@ -59,23 +50,32 @@ std::int32_t nearest(double value) {
     const double rounded = fraction > 0.5 || (fraction == 0.5 && belowIsOdd) ? below + 1 : below;
     if (rounded < std::numeric_limits<std::int32_t>::min() ||
         rounded > std::numeric_limits<std::int32_t>::max()) {
-        throw WindowError(MessageNumber::Overflow);
+        return std::nullopt;
     }
     return static_cast<std::int32_t>(rounded);
 }
 
-Size fit(Size size, const PreviewArea& area) {
+bool hasZeroSide(Size size) {
+    return size.width == 0 || size.height == 0;
+}
+
+std::optional<Size> fit(Size size, const PreviewArea& area) {
     if (size.width <= area.widthLimit && size.height <= area.heightLimit) {
         return size;
     }
-    const double widthRatio = ratio(area.widthLimit, size.width);
-    const double heightRatio = ratio(area.heightLimit, size.height);
+    if (hasZeroSide(size)) {
+        return std::nullopt;
+    }
+    const double widthRatio = static_cast<double>(area.widthLimit) / size.width;
+    const double heightRatio = static_cast<double>(area.heightLimit) / size.height;
     if (heightRatio > widthRatio) {
         // The width is the tighter bound.
-        return {area.widthLimit, scaled(area.widthLimit, size.height, size.width)};
+        const auto height = scaled(area.widthLimit, size.height, size.width);
+        return height ? std::optional<Size>({area.widthLimit, *height}) : std::nullopt;
     }
     // Equal ratios land here too.
-    return {scaled(area.heightLimit, size.width, size.height), area.heightLimit};
+    const auto width = scaled(area.heightLimit, size.width, size.height);
+    return width ? std::optional<Size>({*width, area.heightLimit}) : std::nullopt;
 }
 
 Size visible(Size size) {

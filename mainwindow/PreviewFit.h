@@ -4,6 +4,7 @@
 #include "platform/Twips.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace pixtint {
 
@@ -27,14 +28,16 @@ struct PreviewArea {
 };
 
 // The whole number nearest to `value`, a value exactly halfway going to the even neighbour.
-// Does not depend on the floating-point rounding mode. Throws WindowError 6 (overflow) when the
-// result does not fit in 32 bits.
-std::int32_t nearest(double value);
+// Does not depend on the floating-point rounding mode. Nothing when the result does not fit in
+// 32 bits.
+std::optional<std::int32_t> nearest(double value);
 
 // Shrinks `size` to fit the area's limits, keeping its proportions; a size that fits in both
-// directions is kept as it is, never enlarged. Throws WindowError 11 when a side that must be
-// divided by is 0, and WindowError 6 when a fitted side does not fit in 32 bits.
-Size fit(Size size, const PreviewArea& area);
+// directions is kept as it is, never enlarged. Nothing when a side that must be divided by is
+// 0 (see hasZeroSide), or when a fitted side does not fit in 32 bits.
+std::optional<Size> fit(Size size, const PreviewArea& area);
+// Whether a side of `size` is 0: a size that must be fitted cannot be then.
+bool hasZeroSide(Size size);
 
 // Nothing is shown smaller than one pixel (15 twips) either way: a picture far wider than
 // high, or a fit made before the window was laid out, would otherwise leave nothing to see

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/RestoreFromBackup.h"
 
-#include "mainwindow/FilePanel.h"
-#include "mainwindow/MainWindow.h"
+#include "mainwindow/ErrorMessages.h"
 #include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
@@ -30,50 +29,39 @@ NumberedMessage restoreFailureMessage(const std::filesystem::path& picture,
 
 } // namespace
 
-// The list's "バックアップから元に戻す": every ticked picture gets its backup back, then the
-// list is read again, since marks and ticks describe files that have just changed.
-void MainWindow::restoreTickedFiles() {
-    const std::vector<int> rows = filePanel_->tickedRows();
-    if (rows.empty()) {
-        dialogs_.showMessage(this, tr("元に戻すファイルがありません！"), QMessageBox::Warning);
-        return;
-    }
-    const std::vector<std::filesystem::path> pictures = filesAt(rows);
+RestoreTally restoreFromBackups(QWidget& owner, Dialogs& dialogs,
+                                std::span<const std::filesystem::path> pictures) {
+    const auto reportFailure = [&](const std::filesystem::path& picture,
+                                   const RestoreOutcome& outcome) {
+        dialogs.showMessage(&owner, restoreFailureMessage(picture, outcome).text(),
+                            QMessageBox::Critical,
+                            QCoreApplication::translate("RestoreFromBackup", "復元エラー"));
+    };
+    BusyCursor busy;
     RestoreTally tally;
-    {
-        BusyCursor busy;
-        tally = restoreFromBackups(
-            pictures, [this](const std::filesystem::path& picture, const RestoreOutcome& outcome) {
-                showError(restoreFailureMessage(picture, outcome), tr("復元エラー"));
-            });
-    }
-    refreshFileList();
-    dialogs_.showMessage(this, restoreSummary(tally), QMessageBox::NoIcon);
-}
-
-RestoreTally restoreFromBackups(const std::vector<std::filesystem::path>& pictures,
-                                const RestoreFailureReport& reportFailure) {
-    RestoreTally tally;
-    BackupRestore restore(false);
+    BackupRestore restore;
     restore.restore(pictures,
-                    [&](const std::filesystem::path& picture, const RestoreOutcome& outcome) {
-                        switch (outcome.status) {
-                        case RestoreStatus::Restored:
-                            ++tally.restored;
-                            break;
-                        case RestoreStatus::NoBackup:
-                            ++tally.withoutBackup;
-                            break;
-                        case RestoreStatus::NotABackup:
-                            ++tally.notBackups;
-                            break;
-                        case RestoreStatus::Failed:
-                        case RestoreStatus::NotFlushed:
-                            ++tally.failed;
-                            reportFailure(picture, outcome);
-                            break;
-                        }
-                    });
+                    {.outcome =
+                         [&](const std::filesystem::path& picture, const RestoreOutcome& outcome) {
+                             switch (outcome.status) {
+                             case RestoreStatus::Restored:
+                                 ++tally.restored;
+                                 break;
+                             case RestoreStatus::NoBackup:
+                                 ++tally.withoutBackup;
+                                 break;
+                             case RestoreStatus::NotABackup:
+                                 ++tally.notBackups;
+                                 break;
+                             case RestoreStatus::Failed:
+                             case RestoreStatus::NotFlushed:
+                                 ++tally.failed;
+                                 reportFailure(picture, outcome);
+                                 break;
+                             }
+                         },
+                     .stopRequested = {},
+                     .recovered = {}});
     return tally;
 }
 

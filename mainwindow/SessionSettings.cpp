@@ -1,28 +1,19 @@
 // SPDX-License-Identifier: MIT
+#include "mainwindow/SessionSettings.h"
+
 #include "filesafety/FileBytes.h"
 #include "filesafety/SiblingFile.h"
-#include "mainwindow/MainWindow.h"
+#include "mainwindow/ErrorMessages.h"
 #include "mainwindow/SettingsFile.h"
 #include "platform/AppLocations.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
-#include "platform/ProgramInfo.h"
+
+#include <QWidget>
 
 namespace pixtint {
 
-// The settings file at start and exit, and the guide.
-
 namespace {
-
-QString settingsErrorTitle() {
-    return MainWindow::tr("環境設定エラー");
-}
-
-QString windowCaption() {
-    return QStringLiteral("Pixtint (Ver%1.%2)")
-        .arg(ProgramInfo::majorVersion())
-        .arg(ProgramInfo::minorVersion());
-}
 
 // No file, or a short one, is the normal case at a first start; so is a settings folder in the
 // user's configuration folder that is not made yet (path not found).
@@ -33,48 +24,51 @@ bool isSilentSettingsError(int number) {
 
 } // namespace
 
-QString MainWindow::settingsFilePath() const {
-    return AppLocations::settingsFile(programFolder_);
-}
+SessionSettings::SessionSettings(QWidget& window, Dialogs& dialogs, QString programFolder)
+    : QObject(&window)
+    , window_(window)
+    , dialogs_(dialogs)
+    , programFolder_(std::move(programFolder)) {}
 
-std::optional<QString> MainWindow::readmeFilePath() const {
-    return AppLocations::readmeFile(programFolder_);
-}
-
-void MainWindow::loadSettings() {
-    if (!readSettingsFile()) {
+void SessionSettings::load(SessionState& state) {
+    if (!read(state)) {
         // Replaces a folder that an incomplete file may already have put there.
-        state_.folder = AppLocations::firstStartFolder(programFolder_);
+        state.folder = folderPath(AppLocations::firstStartFolder(programFolder_));
     }
-    showState();
-    setWindowTitle(windowCaption());
 }
 
-bool MainWindow::readSettingsFile() {
+bool SessionSettings::read(SessionState& state) {
     try {
-        const std::vector<std::uint8_t> bytes = readWholeFile(nativePath(settingsFilePath()));
+        const std::vector<std::uint8_t> bytes =
+            readWholeFile(nativePath(AppLocations::settingsFile(programFolder_)));
         SettingsFile::readInto(
-            QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)), state_);
+            QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)), state);
         return true;
     } catch (...) {
         const NumberedMessage message = currentErrorMessage();
         if (!isSilentSettingsError(message.number)) {
-            showError(message, settingsErrorTitle());
+            showError(message);
         }
         return false;
     }
 }
 
-// Only leaving through the exit button keeps the settings; closing the window otherwise
-// leaves the file as it was.
-void MainWindow::leave() {
-    saveSettings();
-    close();
+void SessionSettings::save(const SessionState& state) {
+    const QByteArray bytes = SettingsFile::format(state);
+    const QString path = AppLocations::settingsFile(programFolder_);
+    AppLocations::createFolderFor(path);
+    try {
+        writeFileAtomically(nativePath(path),
+                            {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                             static_cast<std::size_t>(bytes.size())});
+    } catch (...) {
+        showError(currentErrorMessage());
+    }
 }
 
 // A guide that is nowhere is said to be missing, with every place it was looked for.
-void MainWindow::openReadme() {
-    if (const std::optional<QString> guide = readmeFilePath()) {
+void SessionSettings::openReadme() {
+    if (const std::optional<QString> guide = AppLocations::readmeFile(programFolder_)) {
         dialogs_.openDocument(*guide);
         return;
     }
@@ -82,21 +76,11 @@ void MainWindow::openReadme() {
     for (const QString& place : AppLocations::readmePlaces(programFolder_)) {
         text += QStringLiteral("\r\n") + place;
     }
-    dialogs_.showMessage(this, text, QMessageBox::Warning);
+    dialogs_.showMessage(&window_, text, QMessageBox::Warning);
 }
 
-void MainWindow::saveSettings() {
-    const QByteArray bytes = SettingsFile::format(state_);
-    const QString path = settingsFilePath();
-    AppLocations::createFolderFor(path);
-    try {
-        // Written whole or not at all: a failed exit leaves the previous settings intact.
-        writeFileAtomically(nativePath(path),
-                            {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                             static_cast<std::size_t>(bytes.size())});
-    } catch (...) {
-        showError(currentErrorMessage(), settingsErrorTitle());
-    }
+void SessionSettings::showError(const NumberedMessage& message) {
+    dialogs_.showMessage(&window_, message.text(), QMessageBox::Critical, tr("環境設定エラー"));
 }
 
 } // namespace pixtint

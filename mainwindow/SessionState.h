@@ -3,22 +3,30 @@
 
 #include "platform/ColourValue.h"
 
-#include <QString>
+#include <QtCore/qnamespace.h>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 
 namespace pixtint {
 
-// The two sides of the conversion: the before and after colours, and the before and after
-// preview images.
+// The two preview images, before and after conversion, and the colour row each one's pick
+// takes its colour for: the before row chooses the FROM colour, the after row the TO colour.
 enum class Side { Before, After };
+
+// The colour values (see ColourValue) the conversion replaces: FROM becomes TO.
+struct ColourValuePair {
+    std::int32_t from = ColourValue::ActiveBorder;
+    std::int32_t to = ColourValue::ButtonFace;
+
+    std::int32_t& of(Side side) { return side == Side::Before ? from : to; }
+};
 
 // What the user has chosen in this session: the settings file reads and writes it, the panels
 // show it, and the conversion is asked for from it.
 struct SessionState {
-    QString folder; // without a trailing separator, so the root is the empty text
-    std::int32_t beforeColour = ColourValue::ActiveBorder; // colour values (see ColourValue)
-    std::int32_t afterColour = ColourValue::ButtonFace;
+    std::filesystem::path folder; // native; "/" is the root
+    ColourValuePair colours;
     // Only a ticked box grows a picture; a greyed one (a settings file may ask for it) grows
     // none, though the preview still draws the after image a row taller.
     Qt::CheckState resizeTo16x16 = Qt::Checked;
@@ -28,10 +36,6 @@ struct SessionState {
     // A colour pick waiting for its click: the side whose colour it takes, from that side's
     // preview image.
     std::optional<Side> pick;
-
-    void setColour(Side side, std::int32_t value) {
-        (side == Side::Before ? beforeColour : afterColour) = value;
-    }
 };
 
 } // namespace pixtint

@@ -2,6 +2,7 @@
 #include "mainwindow/SettingsFile.h"
 
 #include "mainwindow/ErrorMessages.h"
+#include "platform/FilePaths.h"
 
 #include <QFile>
 #include <limits>
@@ -95,13 +96,13 @@ std::int32_t boxNumber(Qt::CheckState state) {
 void applyLine(int number, const QString& line, SessionState& state) {
     switch (number) {
     case 1:
-        state.folder = line;
+        state.folder = folderPath(line);
         break;
     case 2:
-        state.beforeColour = parseLong(line);
+        state.colours.from = parseLong(line);
         break;
     case 3:
-        state.afterColour = parseLong(line);
+        state.colours.to = parseLong(line);
         break;
     case 4:
         state.resizeTo16x16 = boxState(line);
@@ -129,12 +130,9 @@ QString decodeLine(const QByteArray& bytes) {
 
 QByteArray format(const SessionState& state) {
     const QString lines[LineCount] = {
-        state.folder,
-        formatNumber(state.beforeColour),
-        formatNumber(state.afterColour),
-        formatNumber(boxNumber(state.resizeTo16x16)),
-        formatBoolean(state.insertAtTop),
-        formatNumber(boxNumber(state.keepBackup)),
+        folderText(state.folder),         formatNumber(state.colours.from),
+        formatNumber(state.colours.to),   formatNumber(boxNumber(state.resizeTo16x16)),
+        formatBoolean(state.insertAtTop), formatNumber(boxNumber(state.keepBackup)),
     };
     QByteArray bytes;
     for (const QString& line : lines) {

@@ -1,28 +1,19 @@
 // SPDX-License-Identifier: MIT
+#include "mainwindow/WindowLayout.h"
+
 #include "mainwindow/CommandRow.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/LayoutRules.h"
-#include "mainwindow/MainWindow.h"
 #include "mainwindow/PreviewArea.h"
-#include "platform/BusyCursor.h"
+#include "mainwindow/StatusBar.h"
+#include "platform/ControlPlacement.h"
 #include "platform/Dialogs.h"
 
-#include <QEvent>
-#include <QGroupBox>
-#include <QWindowStateChangeEvent>
+#include <QWidget>
 
 namespace pixtint {
 
-// The window's layout: the minimum size, the controls that follow the window's edges, the
-// preview area, and the preview images placed again for the new size.
-
 namespace {
-
-QString minimumSizeMessage(LayoutRules::SizeCorrection correction) {
-    return correction == LayoutRules::SizeCorrection::Width
-               ? MainWindow::tr("これ以上幅を小さくできません！")
-               : MainWindow::tr("これ以上高さを小さくできません！");
-}
 
 // The window's outer size, borders and title bar included, in twips. Before the window is
 // shown the frame is not known; it is then taken as none.
@@ -38,96 +29,89 @@ LayoutRules::SizeCorrection neededCorrection(const QWidget& window) {
 
 } // namespace
 
-void MainWindow::followWindowSize() {
+WindowLayout::WindowLayout(QWidget& window, Dialogs& dialogs, Panels panels)
+    : QObject(&window)
+    , window_(window)
+    , dialogs_(dialogs)
+    , panels_(panels) {}
+
+void WindowLayout::windowResized() {
+    placeInTwips(panels_.statusBar,
+                 LayoutRules::statusBarPlace(Twips::fromPixels(window_.width()),
+                                             Twips::fromPixels(window_.height())));
+    followWindowSize();
+}
+
+void WindowLayout::windowRestored() {
+    followWindowSize();
+}
+
+void WindowLayout::followWindowSize() {
     // A minimized window keeps its size and layout; it is laid out again when restored.
-    if (isMinimized()) {
+    if (window_.isMinimized()) {
         return;
     }
-    if (neededCorrection(*this) != LayoutRules::SizeCorrection::None) {
+    if (neededCorrection(window_) != LayoutRules::SizeCorrection::None) {
         requestMinimumSizeCorrection();
         return;
     }
-    layOutControls();
-    // A resize that arrives while a long operation waits in a message box must not start
-    // the preview over inside it; the images are only placed again.
-    if (filePanel_->fileList().count() == 0 || BusyCursor::isShown()) {
-        placeImagesAtTheirSize();
-    } else {
-        previewSelectedFile();
+    if (const std::optional<PreviewFit::PreviewArea> room = layOutControls()) {
+        emit laidOut(*room);
     }
 }
 
-void MainWindow::requestMinimumSizeCorrection() {
+void WindowLayout::requestMinimumSizeCorrection() {
     // The message box is not shown from inside the resize event: while the user drags, many
     // resize events arrive, and they give one message between them.
     if (sizeCorrectionPending_) {
         return;
     }
     sizeCorrectionPending_ = true;
-    QMetaObject::invokeMethod(this, &MainWindow::correctMinimumSize, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &WindowLayout::correctMinimumSize, Qt::QueuedConnection);
 }
 
-void MainWindow::correctMinimumSize() {
+void WindowLayout::correctMinimumSize() {
     using LayoutRules::SizeCorrection;
     // The size is looked at again: it may have changed since the request. A size that has
     // become acceptable was laid out by the resize that made it so.
     const SizeCorrection correction =
-        isMinimized() ? SizeCorrection::None : neededCorrection(*this);
+        window_.isMinimized() ? SizeCorrection::None : neededCorrection(window_);
     if (correction != SizeCorrection::None) {
-        dialogs_.showMessage(this, minimumSizeMessage(correction), QMessageBox::Warning);
+        dialogs_.showMessage(&window_,
+                             correction == SizeCorrection::Width
+                                 ? tr("これ以上幅を小さくできません！")
+                                 : tr("これ以上高さを小さくできません！"),
+                             QMessageBox::Warning);
     }
     // Cleared only now, so that resizes arriving while the box is open ask for no second
     // box, and before the size is set, so that the resize this causes can ask for the
     // height's correction after the width's.
     sizeCorrectionPending_ = false;
-    if (isMinimized()) {
+    if (window_.isMinimized()) {
         return;
     }
-    const QSize frame = frameGeometry().size() - size();
+    const QSize frame = window_.frameGeometry().size() - window_.size();
     if (correction == SizeCorrection::Width) {
-        resize(qMax(1, Twips::toPixels(LayoutRules::CorrectedOuterWidth) - frame.width()),
-               height());
+        window_.resize(qMax(1, Twips::toPixels(LayoutRules::CorrectedOuterWidth) - frame.width()),
+                       window_.height());
     } else if (correction == SizeCorrection::Height) {
-        resize(width(),
-               qMax(1, Twips::toPixels(LayoutRules::CorrectedOuterHeight) - frame.height()));
+        window_.resize(window_.width(), qMax(1, Twips::toPixels(LayoutRules::CorrectedOuterHeight) -
+                                                    frame.height()));
     }
 }
 
-void MainWindow::layOutControls() {
-    const LayoutRules::Layout layout =
-        LayoutRules::layOut(Twips::fromPixels(width()), Twips::fromPixels(height()));
-    filePanel_->followLayout(layout);
-    placeInTwips(*conversionFrame_, layout.conversionFrame);
-    commandRow_->followLayout(layout);
-    previewRoom_ = layout.preview;
-    previewArea_->placeArrow(layout.arrow);
-}
-
-void MainWindow::placePreviewImages(PreviewFit::Size size) {
-    const bool rowInserted = growable_ && state_.resizeTo16x16 != Qt::Unchecked;
-    previewArea_->place(size, previewRoom_, rowInserted);
-}
-
-void MainWindow::placeImagesAtTheirSize() {
-    try {
-        placePreviewImages(previewArea_->currentSize());
-    } catch (const WindowError&) {
-        // Only boxes squeezed to nothing by an earlier fit can fail here; they keep their
-        // place rather than end the layout with an error no one can act on.
+// A size no window reaches leaves the controls where they are.
+std::optional<PreviewFit::PreviewArea> WindowLayout::layOutControls() {
+    const std::optional<LayoutRules::Layout> layout = LayoutRules::layOut(
+        Twips::fromPixels(window_.width()), Twips::fromPixels(window_.height()));
+    if (!layout) {
+        return std::nullopt;
     }
-}
-
-void MainWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange) {
-        return;
-    }
-    // Restoring brings no resize with it, yet the window may have been resized, or left too
-    // small, while minimized.
-    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-    if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized()) {
-        followWindowSize();
-    }
+    panels_.files.followLayout(*layout);
+    placeInTwips(panels_.conversionFrame, layout->conversionFrame);
+    panels_.commands.followLayout(*layout);
+    panels_.preview.placeArrow(layout->arrow);
+    return layout->preview;
 }
 
 } // namespace pixtint

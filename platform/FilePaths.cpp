@@ -13,8 +13,12 @@ std::filesystem::path nativePath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-std::filesystem::path pathInFolder(const QString& folder, const std::string& rawName) {
-    return std::filesystem::path(nativePath(folder).native() + "/" + rawName);
+std::filesystem::path folderPath(const QString& folderText) {
+    return folderText.isEmpty() ? std::filesystem::path("/") : nativePath(folderText);
+}
+
+QString folderText(const std::filesystem::path& folder) {
+    return folder == "/" ? QString() : displayPath(folder);
 }
 
 QString displayPath(const std::filesystem::path& path) {

@@ -13,9 +13,10 @@ namespace pixtint {
 // The native (8-bit) form of a path the windows hold as text.
 std::filesystem::path nativePath(const QString& path);
 
-// The native path of `rawName` in `folder`: the folder, one separator, the name. The folder is
-// kept without a trailing separator, so the file-system root is the empty text.
-std::filesystem::path pathInFolder(const QString& folder, const std::string& rawName);
+// A folder as the windows show it and the settings keep it, without a trailing separator, so
+// that the file-system root is the empty text; and back. Any other text is the folder's path.
+std::filesystem::path folderPath(const QString& folderText);
+QString folderText(const std::filesystem::path& folder);
 
 // The readable text of a native path, as the status bar shows it.
 QString displayPath(const std::filesystem::path& path);

@@ -199,6 +199,43 @@
         <source>%1 は元に戻しましたが、ディスクに書き込まれていない可能性があります。</source>
         <translation>%1 was put back, but it may not yet be written to disk.</translation>
     </message>
+    <message>
+        <source>復元エラー</source>
+        <translation>Restore error</translation>
+    </message>
+</context>
+<context>
+    <name>pixtint::BatchController</name>
+    <message>
+        <source>変換を中止しました。</source>
+        <translation>Conversion stopped.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルを変換しました。</source>
+        <translation>
+            <numerusform>%n file was converted.</numerusform>
+            <numerusform>%n files were converted.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは処理されませんでした。</source>
+        <translation>
+            <numerusform>%n file was not reached.</numerusform>
+            <numerusform>%n files were not reached.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>BMPエラー</source>
+        <translation>BMP error</translation>
+    </message>
+    <message>
+        <source>変換エラー</source>
+        <translation>Conversion error</translation>
+    </message>
+    <message>
+        <source>変換終了！</source>
+        <translation>Conversion finished!</translation>
+    </message>
 </context>
 <context>
     <name>pixtint::ButtonColourDialog</name>
@@ -343,62 +380,12 @@
         <translation>There are no files to convert!</translation>
     </message>
     <message>
-        <source>変換終了！</source>
-        <translation>Conversion finished!</translation>
-    </message>
-    <message>
-        <source>BMPエラー</source>
-        <translation>BMP error</translation>
-    </message>
-    <message>
-        <source>変換エラー</source>
-        <translation>Conversion error</translation>
-    </message>
-    <message>
         <source>変換</source>
         <translation>Conversion</translation>
     </message>
     <message>
-        <source>環境設定エラー</source>
-        <translation>Settings error</translation>
-    </message>
-    <message>
-        <source>これ以上幅を小さくできません！</source>
-        <translation>The window cannot be made any narrower!</translation>
-    </message>
-    <message>
-        <source>これ以上高さを小さくできません！</source>
-        <translation>The window cannot be made any shorter!</translation>
-    </message>
-    <message>
         <source>元に戻すファイルがありません！</source>
         <translation>There are no files to restore!</translation>
-    </message>
-    <message>
-        <source>復元エラー</source>
-        <translation>Restore error</translation>
-    </message>
-    <message>
-        <source>変換を中止しました。</source>
-        <translation>Conversion stopped.</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n 個のファイルを変換しました。</source>
-        <translation>
-            <numerusform>%n file was converted.</numerusform>
-            <numerusform>%n files were converted.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n 個のファイルは処理されませんでした。</source>
-        <translation>
-            <numerusform>%n file was not reached.</numerusform>
-            <numerusform>%n files were not reached.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>ガイドが見つかりません。探した場所：</source>
-        <translation>The guide was not found. Places looked at:</translation>
     </message>
 </context>
 <context>
@@ -414,6 +401,28 @@
     <message>
         <source>右クリックでキャンセル</source>
         <translation>Right-click to cancel</translation>
+    </message>
+</context>
+<context>
+    <name>pixtint::PreviewPresenter</name>
+    <message>
+        <source>変換エラー</source>
+        <translation>Conversion error</translation>
+    </message>
+    <message>
+        <source>BMPエラー</source>
+        <translation>BMP error</translation>
+    </message>
+</context>
+<context>
+    <name>pixtint::SessionSettings</name>
+    <message>
+        <source>ガイドが見つかりません。探した場所：</source>
+        <translation>The guide was not found. Places looked at:</translation>
+    </message>
+    <message>
+        <source>環境設定エラー</source>
+        <translation>Settings error</translation>
     </message>
 </context>
 <context>
@@ -448,6 +457,17 @@
     <message>
         <source>ファイル名</source>
         <translation>File name</translation>
+    </message>
+</context>
+<context>
+    <name>pixtint::WindowLayout</name>
+    <message>
+        <source>これ以上幅を小さくできません！</source>
+        <translation>The window cannot be made any narrower!</translation>
+    </message>
+    <message>
+        <source>これ以上高さを小さくできません！</source>
+        <translation>The window cannot be made any shorter!</translation>
     </message>
 </context>
 </TS>

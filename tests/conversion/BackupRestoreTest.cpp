@@ -53,10 +53,14 @@ TEST(BackupRestore, AFolderWhoseFlushFailsReportsNoPictureRestored) {
     CountedFlushes fileSystem;
     fileSystem.failing = 1;
     std::map<std::filesystem::path, Heard> heard;
-    BackupRestore restore(false, {}, fileSystem);
-    EXPECT_TRUE(restore.restore(pictures, [&](const auto& picture, const RestoreOutcome& outcome) {
-        heard[picture] = {outcome, fileSystem.flushes};
-    }));
+    BackupRestore restore({}, fileSystem);
+    EXPECT_TRUE(
+        restore.restore(pictures, {.outcome =
+                                       [&](const auto& picture, const RestoreOutcome& outcome) {
+                                           heard[picture] = {outcome, fileSystem.flushes};
+                                       },
+                                   .stopRequested = {},
+                                   .recovered = {}}));
 
     EXPECT_EQ(fileSystem.flushes, 2);
     ASSERT_EQ(heard.size(), pictures.size());
@@ -84,13 +88,16 @@ TEST(BackupRestore, AStopWithinAFolderFlushesWhatWasRestored) {
     CountedFlushes fileSystem;
     std::vector<std::pair<std::filesystem::path, RestoreStatus>> heard;
     int asked = 0;
-    BackupRestore restore(false, {}, fileSystem);
-    const bool finished = restore.restore(
-        {folder / "a.bmp", folder / "b.bmp"},
-        [&](const auto& picture, const RestoreOutcome& outcome) {
-            heard.emplace_back(picture, outcome.status);
-        },
-        [&] { return ++asked > 1; }); // asked before each picture: stops after the first
+    BackupRestore restore({}, fileSystem);
+    const std::vector pictures{folder / "a.bmp", folder / "b.bmp"};
+    const bool finished =
+        restore.restore(pictures, {.outcome =
+                                       [&](const auto& picture, const RestoreOutcome& outcome) {
+                                           heard.emplace_back(picture, outcome.status);
+                                       },
+                                   // asked before each picture: stops after the first
+                                   .stopRequested = [&] { return ++asked > 1; },
+                                   .recovered = {}});
 
     EXPECT_FALSE(finished);
     EXPECT_EQ(fileSystem.flushes, 1);

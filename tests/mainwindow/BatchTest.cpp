@@ -100,7 +100,8 @@ TEST_F(BatchTest, WithoutBackupsAndSettingsLineFiveFalseTheRowGoesAtTheBottom) {
 // of the second file (gone since the listing) is up, so exactly the first file was converted.
 class StoppedBatchTest : public BatchTest {
 protected:
-    void writeFiles(int count) {
+    static constexpr int count = 40;
+    void writeFiles() {
         pictures.write("a.bmp", blue);
         pictures.write("b.bmp", blue);
         for (int i = 0; i < count - 2; ++i) {
@@ -116,7 +117,7 @@ protected:
             }
         };
     }
-    void expectStoppedAfterTheSecondFile(int count) {
+    void expectStoppedAfterTheSecondFile() {
         // The failure's box, the closing preview's of b.bmp where the run ended, and the end.
         ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "BMPエラー", "Pixtint"}));
         EXPECT_EQ(dialogs.messages.back().text,
@@ -133,14 +134,14 @@ protected:
 };
 
 TEST_F(StoppedBatchTest, EscStopsTheRunAndTheClosingBoxCountsWhatWasDone) {
-    writeFiles(40);
+    writeFiles();
     startBlueToRed();
     removeTheSecondFile();
     QApplication::setActiveWindow(window.get());
     stopAtTheFailure([this] { QTest::keyClick(window.get(), Qt::Key_Escape); });
     convertAndWait();
 
-    expectStoppedAfterTheSecondFile(40);
+    expectStoppedAfterTheSecondFile();
     EXPECT_EQ(listing().mid(0, 3),
               (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c1000.bmp BMP ticked"}));
     EXPECT_TRUE(window->isVisible());
@@ -153,14 +154,14 @@ TEST_F(StoppedBatchTest, EscStopsTheRunAndTheClosingBoxCountsWhatWasDone) {
 }
 
 TEST_F(StoppedBatchTest, ClosingTheWindowStopsTheRunThenClosesWithoutSavingTheSettings) {
-    writeFiles(40);
+    writeFiles();
     startBlueToRed();
     removeTheSecondFile();
     const QByteArray settings = savedSettings(programFolder);
     stopAtTheFailure([this] { window->close(); });
     convertAndWait();
 
-    expectStoppedAfterTheSecondFile(40);
+    expectStoppedAfterTheSecondFile();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(savedSettings(programFolder), settings);
 }
@@ -220,9 +221,11 @@ TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
 
 // The batch converts exactly what its preview can show. A file the conversion takes but no
 // reader can show (far too large), or one gone since the listing, ends "NG" with a
-// "BMPエラー", as its preview reports it; a 16 x 15 icon cut short cannot be grown, a
-// "変換エラー". Kinds the conversion refuses (no "BM", compressed 24-bit, pixels past the end)
-// are listed unticked and never handed over. Each is left as it was.
+// "BMPエラー", as its preview reports it. A 16 x 15 icon cut short, or one whose full palette
+// has no entry for the new row, cannot be grown, and a picture 0 pixels wide cannot be
+// converted: each a "変換エラー" naming the file. Kinds the conversion refuses (no "BM",
+// compressed 24-bit, pixels past the end) are listed unticked and never handed over. Each is
+// left as it was, an earlier backup included.
 TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
     const auto damaged = unshowablePicture();
     auto compressed = makeBmp24(4, 4, Blue);
@@ -233,6 +236,13 @@ TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
     unsigned24[0] = 'X';
     const auto icon = makeBmp24(16, 15, Blue);
     const std::vector<std::uint8_t> cut(icon.begin(), icon.end() - 1);
+    BmpRecipe fullPalette; // 16 x 15, no red nor blue in its two entries
+    fullPalette.bitCount = 1;
+    fullPalette.palette = {Green, {255, 255, 255}};
+    fullPalette.pixels = std::vector<std::uint8_t>(4 * 15, 0x55);
+    const auto full = makeBmp(fullPalette);
+    auto noWidth = makeBmp24(4, 4, Blue);
+    noWidth[18] = 0;
     pictures.write("a.bmp", blue);
     pictures.write("b.bmp", damaged);
     pictures.write("c.bmp", compressed);
@@ -240,6 +250,9 @@ TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
     pictures.write("e.bmp", cut);
     pictures.write("f.bmp", blue);
     pictures.write("g.bmp", unsigned24);
+    pictures.write("h.bmp", full);
+    pictures.write("h.bak", red);
+    pictures.write("i.bmp", noWidth);
     startBlueToRed();
     fileList()->setAllTicked(true);
     std::filesystem::remove(pictures / "a.bmp");
@@ -247,21 +260,24 @@ TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
 
     EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp NG ticked", "c.bmp NoChg ticked",
                                       "d.bmp NoChg ticked", "e.bmp NG ticked", "f.bmp OK ticked",
-                                      "g.bmp NoChg ticked"}));
-    EXPECT_EQ(pictures.names(),
-              (Names{"b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bak", "f.bmp", "g.bmp"}));
+                                      "g.bmp NoChg ticked", "h.bmp NG ticked", "i.bmp NG ticked"}));
+    // Each blue one would have a backup had it been converted.
+    EXPECT_EQ(pictures.names(), (Names{"b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bak", "f.bmp",
+                                       "g.bmp", "h.bak", "h.bmp", "i.bmp"}));
     EXPECT_EQ(pictures.read("b.bmp"), damaged);
-    EXPECT_EQ(pictures.read("c.bmp"), compressed);
-    EXPECT_EQ(pictures.read("d.bmp"), pastTheEnd);
-    EXPECT_EQ(pictures.read("e.bmp"), cut);
-    EXPECT_EQ(pictures.read("g.bmp"), unsigned24);
-    ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "BMPエラー", "変換エラー", "Pixtint"}));
+    EXPECT_EQ(pictures.read("h.bmp"), full);
+    EXPECT_EQ(pictures.read("h.bak"), red);
+    ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "BMPエラー", "変換エラー", "変換エラー",
+                                            "変換エラー", "Pixtint"}));
     EXPECT_EQ(dialogs.messages[0].text,
               "[No.53]\r\nファイルが見つかりません。\r\na.bmp は変換しませんでした。");
     EXPECT_EQ(dialogs.messages[1].icon, QMessageBox::Critical);
     EXPECT_EQ(dialogs.messages[1].text,
               "[No.481]\r\nピクチャが不正です。\r\nb.bmp は変換しませんでした。");
-    EXPECT_EQ(dialogs.messages[3].text, "変換終了！");
+    for (const auto& [index, name] : {std::pair{2, "e.bmp"}, {3, "h.bmp"}, {4, "i.bmp"}}) {
+        EXPECT_TRUE(dialogs.messages[index].text.contains(name)) << name;
+    }
+    EXPECT_TRUE(dialogs.messages[3].text.contains("パレット")) << "the full palette's reason";
 }
 
 // A real message box opened during the run, here the size message of a window made too narrow,
@@ -326,41 +342,28 @@ TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     EXPECT_EQ(pictures.read("b.bmp"), blue);
 }
 
-// Whatever the user does with backups switched on, no original picture is lost: a second
-// batch keeps the first one's backup, a folder named like a backup stops that file only, and
-// two pictures that share a backup name (dup.bak, on a case-sensitive disk) keep theirs.
-TEST_F(BatchTest, BackupsNeverLoseAnOriginal) {
-    auto other = makeBmp24(3, 2, Blue);
-    setPixel(other, 0, 0, Green);
+// A backup that cannot be kept stops its file only, in words: a folder named like the backup,
+// or two pictures that share a backup name (dup.bak, on a case-sensitive disk), both named.
+TEST_F(BatchTest, ABackupThatCannotBeKeptFailsItsFileWithItsMessage) {
     pictures.write("a.bmp", blue);
     pictures.write("b.bmp", blue);
     std::filesystem::create_directory(pictures / "b.bak");
     pictures.write("dup.BMP", blue);
-    pictures.write("dup.bmp", other);
+    pictures.write("dup.bmp", blue);
     startBlueToRed();
     runBatch();
-    const std::vector<FakeDialogs::Message> first = dialogs.messages;
-    runBatch();
 
-    EXPECT_EQ(pictures.read("a.bmp"), red);
-    EXPECT_EQ(pictures.read("a.bak"), blue);
-    EXPECT_EQ(pictures.read("b.bmp"), blue);
     const QStringList list = listing();
     ASSERT_EQ(list.size(), 4);
     EXPECT_EQ(list.mid(0, 2), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked"}));
     EXPECT_TRUE(list[2].endsWith("OK ticked")) << list[2].toStdString();
     EXPECT_TRUE(list[3].endsWith("NG ticked")) << list[3].toStdString();
-    const std::string kept = list[2].section(' ', 0, 0).toStdString();
-    const std::string refused = list[3].section(' ', 0, 0).toStdString();
-    EXPECT_EQ(pictures.read("dup.bak"), kept == "dup.BMP" ? blue : other);
-    EXPECT_EQ(pictures.read(refused), refused == "dup.BMP" ? blue : other);
-
-    ASSERT_EQ(first.size(), 3u);
-    EXPECT_EQ(first[0].title, "変換エラー");
-    EXPECT_TRUE(first[0].text.startsWith("[No.75]\r\n") && first[0].text.contains("b.bmp"));
-    EXPECT_EQ(first[1].title, "変換エラー");
-    EXPECT_TRUE(first[1].text.contains(QString::fromStdString(kept)) &&
-                first[1].text.contains(QString::fromStdString(refused)));
+    EXPECT_EQ(pictures.read("b.bmp"), blue);
+    ASSERT_EQ(messageTitles(), (QStringList{"変換エラー", "変換エラー", "Pixtint"}));
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.75]\r\n") &&
+                dialogs.messages[0].text.contains("b.bmp"));
+    EXPECT_TRUE(dialogs.messages[1].text.contains(list[2].section(' ', 0, 0)) &&
+                dialogs.messages[1].text.contains(list[3].section(' ', 0, 0)));
 }
 
 } // namespace pixtint

@@ -18,12 +18,6 @@ constexpr std::int32_t DefaultBefore = -2147483638;
 
 class ColourSelectionTest : public MainWindowFixture {
 protected:
-    // On a moss picture 16 wide, with the default colours, which leave it as it is.
-    void startOnMoss(int height) {
-        pictures.write("picture.bmp", makeBmp24(16, height, Moss));
-        rememberPictureFolder();
-        start();
-    }
     // A release of `button` on `image` with the pointer over the image's centre.
     void releaseOver(PictureView* image, Qt::MouseButton button) {
         QCursor::setPos(image->mapToGlobal(image->rect().center()));
@@ -48,7 +42,9 @@ protected:
 };
 
 TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnScreen) {
-    startOnMoss(16);
+    pictures.write("picture.bmp", makeBmp24(16, 16, Moss)); // the default colours leave it be
+    rememberPictureFolder();
+    start();
     releaseOver(image(Side::Before), Qt::LeftButton);
     EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore) << "no pick armed";
     pickButton(Side::Before)->click();
@@ -84,26 +80,10 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// A pick takes its colour from its own side's picture: a click on the other image ends it
-// without storing anything, whichever button it is.
-TEST_F(ColourSelectionTest, AClickOnTheOtherImageEndsThePickWithoutStoring) {
-    startOnMoss(16);
-    const std::int32_t before = swatch(Side::Before)->colourValue();
-    const std::int32_t after = swatch(Side::After)->colourValue();
-    for (const Side side : {Side::Before, Side::After}) {
-        pickButton(side)->click();
-        releaseOver(image(side == Side::Before ? Side::After : Side::Before), Qt::LeftButton);
-        EXPECT_FALSE(window->picking());
-        EXPECT_EQ(swatch(Side::Before)->colourValue(), before);
-        EXPECT_EQ(swatch(Side::After)->colourValue(), after);
-        EXPECT_FALSE(image(side)->testAttribute(Qt::WA_SetCursor));
-    }
-    EXPECT_TRUE(convertButton()->isEnabled());
-}
-
 // Whatever the picture looks like, a pick can always be ended: by a click over either preview,
-// or by Esc. A top-down picture is shown at its real size, and a picture far wider than high
-// still gets a preview one can click.
+// or by Esc. A click on the other side's image stores nothing, whichever button it is. A top-down
+// picture is shown at its real size, and a picture far wider than high still gets a preview one can
+// click.
 TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
     auto topDown = makeBmp24(16, 16, Moss);
     topDown[22] = 0xF0; // height -16: stored top-down
@@ -121,10 +101,18 @@ TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
         EXPECT_NEAR(shown->height(), 800 / 15.0, 1);
     }
 
-    pickButton(Side::Before)->click();
-    releaseOver(after, Qt::RightButton);
-    EXPECT_FALSE(window->picking());
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
+    const std::pair<Side, Qt::MouseButton> clicksOnTheOtherImage[] = {
+        {Side::Before, Qt::LeftButton},
+        {Side::After, Qt::LeftButton},
+        {Side::Before, Qt::RightButton}};
+    for (const auto& [side, button] : clicksOnTheOtherImage) {
+        pickButton(side)->click();
+        releaseOver(side == Side::Before ? after : before, button);
+        EXPECT_FALSE(window->picking());
+        EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
+        EXPECT_EQ(swatch(Side::After)->colourValue(), ButtonFaceReference);
+        EXPECT_FALSE(image(side)->testAttribute(Qt::WA_SetCursor));
+    }
 
     show(1);
     EXPECT_GE(before->height(), 1);
@@ -145,21 +133,32 @@ TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
                 topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
 }
 
-// The dialogs set the swatches (a cancelled one leaves them), and the preview follows at once
-// with the new colours. On a theme whose buttons, borders and window background differ, a
-// swatch paints a system colour as its part of the theme (the button face as a button, the
-// active border as a frame), while the conversion writes any system colour as the window's
-// background.
+// The dialogs set the swatches (a cancelled one leaves them), and the after image on screen
+// follows at once with the new colours, a palette picture's too; nothing is written. On a theme
+// whose buttons, borders and window background differ, a swatch paints a system colour as its part
+// of the theme (the button face as a button, the active border as a frame), while the conversion
+// writes any system colour as the window's background.
 TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndSystemColoursAreWrittenAsTheBackground) {
-    startOnMoss(16);
+    BmpRecipe palettePicture;
+    palettePicture.height = 16;
+    palettePicture.bitCount = 8;
+    palettePicture.palette = {Moss};
+    palettePicture.pixels = std::vector<std::uint8_t>(16 * 16, 0);
+    pictures.write("picture.bmp", makeBmp(palettePicture));
+    rememberPictureFolder();
+    start();
     QPalette theme = window->palette();
     theme.setColor(QPalette::Window, QColor(40, 50, 60));
     theme.setColor(QPalette::Button, QColor(200, 210, 220));
     theme.setColor(QPalette::Mid, QColor(90, 91, 92));
     window->setPalette(theme);
-    const auto paintedColour = [this](Side side) {
-        const QImage shown = swatch(side)->grab().toImage();
-        return shown.pixelColor(shown.rect().center()); // clear of the border
+    // What a widget shows at its centre, clear of any border.
+    const auto shownColour = [](QWidget* widget) {
+        const QImage shown = widget->grab().toImage();
+        return shown.pixelColor(shown.rect().center());
+    };
+    const auto paintedColour = [&](Side side) {
+        return shownColour(swatch(side));
     };
     EXPECT_EQ(paintedColour(Side::Before), QColor(90, 91, 92)); // the active border
     colourDialogButton(Side::Before)->click();                  // cancelled
@@ -171,6 +170,7 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndSystemColoursAreWrittenAsThe
     dialogs.colourAnswers.push_back(QColor(0x12, 0x34, 0x56));
     colourDialogButton(Side::After)->click();
     EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
+    EXPECT_EQ(shownColour(image(Side::After)), QColor(0x12, 0x34, 0x56));
     buttonColourButton(Side::After)->click(); // closed without a choice
     EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
     dialogs.buttonColourDialog = [](QWidget*) {
@@ -180,9 +180,10 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndSystemColoursAreWrittenAsThe
     EXPECT_EQ(swatch(Side::After)->colourValue(), ButtonFaceReference);
     EXPECT_TRUE(dialogs.messages.empty());
 
-    const QColor written = picture(Side::After).pixelColor(0, 0);
-    EXPECT_EQ(written, QColor(40, 50, 60));
+    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(40, 50, 60));
+    EXPECT_EQ(shownColour(image(Side::After)), QColor(40, 50, 60));
     EXPECT_EQ(paintedColour(Side::After), QColor(200, 210, 220));
+    EXPECT_EQ(pictures.names(), std::vector<std::string>{"picture.bmp"});
 }
 
 } // namespace pixtint

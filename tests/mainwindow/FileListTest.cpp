@@ -49,8 +49,7 @@ TEST_F(FileListTest, TheUsersSelectionPreviewsAndTheProgramsDoesNot) {
     pictures.write("a.bmp", makeBmp24(2, 3, {}));
     pictures.write("b.bmp", makeBmp24(3, 2, {}));
     pictures.write(rawName, makeBmp24(4, 2, {}));
-    rememberPictureFolder();
-    start();
+    startBlueToRed();
     FileListWidget* list = fileList();
     QSignalSpy chosen(list, &FileListWidget::userSelected);
     const auto dimensions = [this] {
@@ -81,8 +80,7 @@ TEST_F(FileListTest, TheUsersSelectionPreviewsAndTheProgramsDoesNot) {
 TEST_F(FileListTest, EveryClickKeepsOneItemSelectedAndPreviewed) {
     pictures.write("a.bmp", makeBmp24(2, 3, {}));
     pictures.write("b.bmp", makeBmp24(3, 2, {}));
-    rememberPictureFolder();
-    start();
+    startBlueToRed();
     FileListWidget* list = fileList();
     const QPoint onB = list->visualItemRect(list->item(1)).center();
     QTest::mousePress(list->viewport(), Qt::RightButton, {}, onB);
@@ -110,8 +108,7 @@ TEST_F(FileListTest, ALongPathShowsWholeAsAToolTipAndPanelsFitTheirFont) {
     const QString longName = QString(180, 'x') + ".bmp";
     pictures.write("a_pad.bmp", makeBmp24(2, 2, {}));
     pictures.write(longName.toStdString(), makeBmp24(2, 2, {}));
-    rememberPictureFolder();
-    start();
+    startBlueToRed();
     const QLabel& path = *control<QLabel>("Panel3"); // as drawn
     EXPECT_EQ(path.text(), statusText(StatusBar::Field::Path)) << "a short path shows whole";
     EXPECT_EQ(path.toolTip(), "ファイル名");

@@ -49,7 +49,7 @@ protected:
     void expectLaidOutForClientArea() const {
         const double width = Twips::fromPixels(window->width());
         const double height = Twips::fromPixels(window->height());
-        const LayoutRules::Layout layout = LayoutRules::layOut(width, height);
+        const LayoutRules::Layout layout = LayoutRules::layOut(width, height).value();
         const std::pair<QWidget*, TwipsRect> placed[] = {
             {fileFrame(), layout.fileFrame},
             {folderLabel(), layout.folderLabel},
@@ -109,8 +109,7 @@ TEST_F(LayoutTest, DesignSizeGivesTheDesignLayoutAndTooSmallIsCorrectedWidthFirs
 
 TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
     pictures.write("icon.bmp", makeBmp24(16, 15, {10, 20, 30}));
-    rememberPictureFolder();
-    start();
+    startBlueToRed();
     const auto fileSize = [this] {
         return statusText(StatusBar::Field::FileSize);
     };
@@ -148,10 +147,6 @@ TEST_F(LayoutTest, MinimizedWindowIsLeftAloneUntilRestored) {
     EXPECT_NEAR(outerWidth(), 7600, HalfPixel);
     expectLaidOutForClientArea();
 }
-
-} // namespace pixtint
-
-namespace pixtint {
 
 // Every frame's contents lie inside its border, below the line its title sits in, at their
 // design places; at the narrowest width 参照 is still the control under its own centre.

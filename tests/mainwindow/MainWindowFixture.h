@@ -44,17 +44,8 @@ inline std::vector<std::uint8_t> unshowablePicture() {
 
 // A mark's short name, as listings spell it.
 inline QString markName(ItemMark mark) {
-    switch (mark) {
-    case ItemMark::Convertible:
-        return QStringLiteral("BMP");
-    case ItemMark::NotConvertible:
-        return QStringLiteral("NoChg");
-    case ItemMark::Converted:
-        return QStringLiteral("OK");
-    case ItemMark::Failed:
-        break;
-    }
-    return QStringLiteral("NG");
+    const char* const names[] = {"BMP", "NoChg", "OK", "NG"}; // in the order of ItemMark
+    return QString::fromLatin1(names[static_cast<int>(mark)]);
 }
 
 // The real main window on the offscreen platform, started the way the program starts, with

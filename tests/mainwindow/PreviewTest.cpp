@@ -81,83 +81,77 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOpti
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// A picture that cannot be loaded is reported and keeps its path; one of a kind that is not
-// converted, or whose batch step failed, is shown as not convertible with the reason, without
-// a message.
-TEST_F(PreviewTest, PicturesThatCannotBeShownSaySoAndKeepTheirPath) {
+// A picture that cannot be read or loaded fails its preview whole: its box, both images empty,
+// panels 1 and 2 empty, its path kept and nothing of the file shown before it left. One of a
+// kind the conversion refuses, or whose batch step failed, shows why without a message, and its
+// picture when Qt can read it.
+TEST_F(PreviewTest, PicturesThatCannotBeShownOrConvertedSaySo) {
+    BmpRecipe jpeg;
+    jpeg.compression = 4;
+    jpeg.pixels = std::vector<std::uint8_t>(16, 0xFF);
     pictures.write("a.bmp", makeBmp24(4, 4, Blue));
-    pictures.write("damaged.bmp", unshowablePicture());
-    pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 16));
+    pictures.write("b-16bit.bmp", makeBmpWithBitCount(16, 15, 16));
+    pictures.write("c-jpeg.bmp", makeBmp(jpeg));
+    pictures.write("d-short.bmp", {'B', 'M', 0, 0});
+    pictures.write("e-nobm.bmp", std::vector<std::uint8_t>(64, 0));
+    pictures.write("f-damaged.bmp", unshowablePicture());
+    pictures.write("g-unreadable.bmp", makeBmp24(5, 3, Blue));
+    const UnprivilegedScope unprivileged{pictures.path(), programFolder.path()};
     startBlueToRed();
-    show(1);
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].title, "BMPエラー");
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.481]\r\n"));
-    EXPECT_EQ(statusText(Field::Dimensions) + statusText(Field::FileSize), "");
-    EXPECT_EQ(statusText(Field::Path), pictureFolderText() + "/damaged.bmp");
-    EXPECT_TRUE(picture(Side::Before).isNull());
-    EXPECT_FALSE(busyPointerShown());
+    // Listed as a picture, unreadable by the time it is shown.
+    std::filesystem::permissions(pictures / "g-unreadable.bmp", std::filesystem::perms::none);
+    for (const auto& [row, number] : {std::pair{5, "[No.481]\r\n"}, {6, "[No.70]\r\n"}}) {
+        show(0);
+        ASSERT_FALSE(picture(Side::Before).isNull());
+        show(row);
+        ASSERT_EQ(messageTitles(), QStringList{"BMPエラー"});
+        EXPECT_TRUE(messageTexts()[0].startsWith(number));
+        EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull());
+        EXPECT_EQ(statusText(Field::Dimensions) + statusText(Field::FileSize), "");
+        EXPECT_EQ(statusText(Field::Path),
+                  pictureFolderText() + '/' + QString::fromStdString(fileList()->fileName(row)));
+        EXPECT_FALSE(busyPointerShown());
+        dialogs.messages.clear();
+    }
 
     fileList()->setMark(0, ItemMark::Failed);
-    // The 16-bit picture ("NoChg"), then the "NG" one.
-    const std::pair<int, QString> reasons[] = {{2, "16ビット画像は変換できません"},
-                                               {0, "変換できませんでした"}};
-    for (const auto& [row, reason] : reasons) {
+    const std::tuple<int, QString, QSize> refused[] = {
+        {1, "16ビット画像は変換できません", QSize(16, 15)}, // Qt reads 16-bit pictures
+        {2, "BMP に埋め込まれた JPEG 画像は変換できません", QSize()},
+        {3, "壊れた BMP ファイルです", QSize()},
+        {4, "BMP ファイルではありません", QSize()},
+        {0, "変換できませんでした", QSize(4, 4)}}; // the "NG" one
+    for (const auto& [row, reason, shownSize] : refused) {
         show(row);
         EXPECT_EQ(statusText(Field::Dimensions), reason);
-        EXPECT_FALSE(statusText(Field::FileSize).isEmpty());
-        EXPECT_EQ(picture(Side::Before).size(), QSize(4, 4));
+        EXPECT_FALSE(statusText(Field::Path).isEmpty());
         EXPECT_TRUE(picture(Side::After).isNull());
+        EXPECT_EQ(fileList()->mark(row), row == 0 ? ItemMark::Failed : ItemMark::NotConvertible);
+        if (shownSize.isValid()) {
+            EXPECT_EQ(picture(Side::Before).size(), shownSize) << row;
+            EXPECT_FALSE(statusText(Field::FileSize).isEmpty());
+        }
     }
-    EXPECT_EQ(fileList()->mark(2), ItemMark::NotConvertible);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages.empty());
 
     // A list with items keeps one selected, so a preview always has its file.
     fileList()->clearSelection();
     window->previewSelectedFile();
     EXPECT_EQ(fileList()->selectedRow(), 0);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
-}
-
-// A file that cannot be read fails its preview whole: its box, both images empty, panels 1 and
-// 2 empty, and nothing of the file shown before it left beside its name.
-TEST_F(PreviewTest, AnUnreadableFileLeavesNothingOfThePreviousOne) {
-    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
-    pictures.write("b.bmp", makeBmp24(5, 3, Blue));
-    const UnprivilegedScope unprivileged{pictures.path(), programFolder.path()};
-    startBlueToRed();
-    ASSERT_FALSE(picture(Side::Before).isNull());
-    // Listed as a picture, unreadable by the time it is shown.
-    std::filesystem::permissions(pictures / "b.bmp", std::filesystem::perms::none);
-    show(1);
-
-    ASSERT_EQ(messageTitles(), QStringList{"BMPエラー"});
-    EXPECT_TRUE(messageTexts()[0].startsWith("[No.70]\r\n"));
-    EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull());
-    EXPECT_EQ(statusText(Field::Dimensions) + statusText(Field::FileSize), "");
-    EXPECT_EQ(statusText(Field::Path), pictureFolderText() + "/b.bmp");
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // A picture 0 pixels wide is a conversion error: the "変換エラー" box, the item "NG", no picture
-// on either side, whether a preview or a batch meets it.
+// on either side. (The batch's side of it is with the batch's other failures.)
 TEST_F(PreviewTest, APictureWithoutWidthIsAConversionErrorAndEndsNG) {
     auto noWidth = makeBmp24(4, 4, Blue);
     noWidth[18] = 0;
-    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
     pictures.write("b.bmp", noWidth);
     startBlueToRed();
-    show(1);
     ASSERT_EQ(messageTitles(), QStringList{"変換エラー"});
-    EXPECT_EQ(fileList()->mark(1), ItemMark::Failed);
+    EXPECT_EQ(fileList()->mark(0), ItemMark::Failed);
     EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull());
     EXPECT_EQ(statusText(Field::Dimensions), "0×4");
-
-    refreshButton()->click();
-    dialogs.messages.clear();
-    convertAndWait();
-    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked"}));
-    EXPECT_EQ(messageTitles().first(), "変換エラー");
-    EXPECT_EQ(pictures.read("b.bmp"), noWidth);
 }
 
 } // namespace pixtint

@@ -137,26 +137,21 @@ TEST_F(Settings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigFolder) {
 }
 
 // `pixtint FOLDER`: the folder named at start replaces the remembered one and is kept on exit.
-TEST_F(Settings, AFolderGivenAtStartIsListedAndKeptOnExit) {
+// `pixtint FILE` starts on the file's folder, the file selected and previewed.
+TEST_F(Settings, AFolderOrFileGivenAtStartIsListedAndKeptOnExit) {
     writeSettings({programFolderText(), " 255 ", " 0 ", " 0 ", "False", " 0 "});
-    pictures.write("icon.bmp", makeBmp24(16, 15, Blue));
+    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
+    pictures.write("b.bmp", makeBmp24(16, 15, Blue));
     window = startMainWindow(dialogs, programFolderText(), pictureFolderText());
     settle();
 
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
-    EXPECT_EQ(listing(), QStringList{"icon.bmp BMP ticked"});
+    EXPECT_EQ(listing(), (QStringList{"a.bmp BMP ticked", "b.bmp BMP ticked"}));
     EXPECT_EQ(swatch(Side::Before)->colourValue(), 255) << "the other settings are read";
     exitWithButton();
     EXPECT_TRUE(settingsBytes().startsWith(pictureFolderText().toUtf8() + "\r\n 255 \r\n"));
-}
 
-} // namespace
-
-// A file named on the command line starts the window on its folder, the file selected and
-// previewed.
-TEST_F(Settings, AFileGivenAtStartIsSelectedAndPreviewedInItsFolder) {
-    pictures.write("a.bmp", makeBmp24(4, 4, Blue));
-    pictures.write("b.bmp", makeBmp24(16, 15, Blue));
+    writeSettings({programFolderText()});
     window = startMainWindow(dialogs, programFolderText(), pictureFolderText(), "b.bmp");
     settle();
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
@@ -164,5 +159,7 @@ TEST_F(Settings, AFileGivenAtStartIsSelectedAndPreviewedInItsFolder) {
     EXPECT_EQ(statusText(StatusBar::Field::Path), pictureFolderText() + "/b.bmp");
     EXPECT_EQ(picture(Side::Before).size(), QSize(16, 15));
 }
+
+} // namespace
 
 } // namespace pixtint

@@ -6,8 +6,8 @@
 #include "platform/PictureDecoding.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
-#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <optional>
 
 namespace pixtint {
@@ -16,15 +16,17 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// What the window's conversion makes of a file: black to white, a 16 x 15 picture grown at
-// the top. Nothing when the core refuses it.
-std::optional<Bytes> convertedBytes(const std::filesystem::path& path) {
+// What the window's batch makes of a file, black to white with a 16 x 15 picture grown at the
+// top; nothing when it must leave the file alone, because the core refuses it or no preview
+// can show it.
+std::optional<Bytes> expectedConversion(const std::filesystem::path& path) {
     const ConversionRequest request{
         .pairs = {{Rgb{}, Rgb{255, 255, 255}}}, .growth = Growth::Top, .everyKind = true};
     try {
         if (refusalOf(path)) {
             return std::nullopt;
         }
+        checkPictureDecodes(FileByteSource(path));
         Bytes bytes;
         convertFile(FileByteSource(path), request, [&](std::span<const std::uint8_t> part) {
             bytes.insert(bytes.end(), part.begin(), part.end());
@@ -35,14 +37,10 @@ std::optional<Bytes> convertedBytes(const std::filesystem::path& path) {
     }
 }
 
-bool previewCanShow(const std::filesystem::path& path) {
-    try {
-        checkPictureDecodes(FileByteSource(path));
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
+struct CorpusFile {
+    Bytes original;
+    std::optional<Bytes> converted;
+};
 
 } // namespace
 
@@ -53,25 +51,17 @@ using WindowCorpusTest = MainWindowFixture;
 // only files the preview can show, each into exactly its converted bytes with its backup. Every
 // file the conversion takes and the preview can show is converted.
 TEST_F(WindowCorpusTest, EveryFileIsPreviewedAndOnlyFilesThePreviewCanShowAreConverted) {
-    std::vector<std::string> names;
-    std::vector<Bytes> originals;
-    std::vector<std::optional<Bytes>> converted;
-    std::vector<bool> showable;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(PIXTINT_CORPUS_DIR)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".bmp") {
-            const std::string name = entry.path().parent_path().filename().string() + "-" +
-                                     entry.path().filename().string();
-            std::filesystem::copy_file(entry.path(), pictures / name);
-            names.push_back(name);
-            originals.push_back(pictures.read(name));
-            converted.push_back(convertedBytes(pictures / name));
-            showable.push_back(previewCanShow(pictures / name));
-        }
+    std::map<std::string, CorpusFile> files;
+    for (const std::filesystem::path& path : corpusPictures()) {
+        const std::string name =
+            path.parent_path().filename().string() + "-" + path.filename().string();
+        std::filesystem::copy_file(path, pictures / name);
+        files[name] = {pictures.read(name), expectedConversion(pictures / name)};
     }
-    ASSERT_GT(names.size(), 10u);
+    ASSERT_GT(files.size(), 10u);
     rememberPictureFolder(0x000000, 0xFFFFFF);
     start();
-    ASSERT_EQ(fileList()->count(), static_cast<int>(names.size()));
+    ASSERT_EQ(fileList()->count(), static_cast<int>(files.size()));
 
     for (int row = 0; row < fileList()->count(); ++row) {
         show(row);
@@ -81,7 +71,7 @@ TEST_F(WindowCorpusTest, EveryFileIsPreviewedAndOnlyFilesThePreviewCanShowAreCon
             << message.title.toStdString();
         EXPECT_TRUE(message.text.startsWith("[No.")) << message.text.toStdString();
     }
-    EXPECT_EQ(pictures.names().size(), names.size()) << "a preview writes nothing";
+    EXPECT_EQ(pictures.names().size(), files.size()) << "a preview writes nothing";
 
     // The previews may have marked items "NG"; the batch converts the convertible ones left.
     std::vector<bool> chosen;
@@ -95,21 +85,19 @@ TEST_F(WindowCorpusTest, EveryFileIsPreviewedAndOnlyFilesThePreviewCanShowAreCon
     for (int row = 0; row < fileList()->count(); ++row) {
         const std::string name = fileList()->fileName(row);
         SCOPED_TRACE(name);
-        const auto index =
-            static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
-        ASSERT_LT(index, names.size());
+        ASSERT_TRUE(files.contains(name));
+        const CorpusFile& file = files.at(name);
         const Bytes now = pictures.read(name);
-        if (converted[index] && showable[index]) {
-            EXPECT_EQ(now, *converted[index]) << "the conversion takes it";
+        if (file.converted) {
+            EXPECT_EQ(now, *file.converted) << "the conversion takes it and the preview shows it";
         }
-        if (now == originals[index]) {
+        if (now == file.original) {
             continue;
         }
         EXPECT_TRUE(chosen[row]);
         EXPECT_EQ(fileList()->mark(row), ItemMark::Converted);
-        EXPECT_TRUE(showable[index]);
-        EXPECT_TRUE(converted[index] && now == *converted[index]);
-        EXPECT_EQ(pictures.read(name.substr(0, name.size() - 3) + "bak"), originals[index]);
+        EXPECT_TRUE(file.converted && now == *file.converted);
+        EXPECT_EQ(pictures.read(name.substr(0, name.size() - 3) + "bak"), file.original);
     }
 }
 

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "conversion/ConversionRequest.h"
+#include "conversion/ConvertedPicture.h"
+#include "engine/PictureSize.h"
+#include "mainwindow/PreviewFit.h"
+#include "mainwindow/SessionState.h"
+
+#include <QObject>
+#include <filesystem>
+#include <optional>
+
+class QWidget;
+
+namespace pixtint {
+
+struct BatchFrame;
+class ColourPanel;
+class Dialogs;
+class FilePanel;
+class PreviewArea;
+class StatusBar;
+struct NumberedMessage;
+
+// The preview of the selected file: its size and path in the status bar, and the picture
+// before and after conversion. It runs when the user picks a file, and again whenever what it
+// shows depends on changes: the list, the colours, the size options, the window's size. During
+// a batch it shows the frames the batch read instead.
+class PreviewPresenter : public QObject {
+    Q_OBJECT
+public:
+    // The panels it shows in and reads from; all belong to `window`, as do its message boxes.
+    struct Panels {
+        FilePanel& files;
+        ColourPanel& colours;
+        PreviewArea& images;
+        StatusBar& statusBar;
+    };
+
+    PreviewPresenter(QWidget& window, Dialogs& dialogs, const SessionState& state, Panels panels);
+
+    // The conversion the session asks for, in the colours the swatches show.
+    ConversionRequest currentRequest() const;
+
+    void previewSelectedFile();
+    // The after image follows a new colour at once; without a selected file there is nothing
+    // to show.
+    void previewAfterColourChange();
+    // The layout left `room` for the images: the preview is made again for it, or, while a
+    // long operation shows the busy cursor, only placed again.
+    void followLayout(const PreviewFit::PreviewArea& room);
+    // One file of a running batch, as the batch read it: the window reads nothing.
+    void showBatchFrame(const BatchFrame& frame, const std::filesystem::path& file);
+    // The last previewed picture is a 16 x 15 icon or a strip of them.
+    bool growable() const { return growable_; }
+
+signals:
+    // Whether the size options are offered for the picture just previewed.
+    void sizeOptionsOffered(bool offered);
+
+private:
+    void showFileInStatusBar(const std::filesystem::path& source);
+    void showPictureSize(PictureSize size);
+    void previewNotConvertible(const std::filesystem::path& source);
+    void previewConvertible(const std::filesystem::path& source, int row);
+    void previewWithoutWidth(const std::filesystem::path& source, int row);
+    std::optional<ConvertedPicture> convertForPreview(const std::filesystem::path& source);
+    void previewFailed(const NumberedMessage& message);
+    // False when the size cannot be fitted: the images stay where they are.
+    bool placeImages(PreviewFit::Size size);
+    void placeImagesAtTheirSize();
+    void showError(const NumberedMessage& message, const QString& title);
+
+    QWidget& window_;
+    Dialogs& dialogs_;
+    const SessionState& state_;
+    Panels panels_;
+    PreviewFit::PreviewArea room_; // set by the layout
+    bool growable_ = false;
+};
+
+} // namespace pixtint
