@@ -6,14 +6,19 @@
 //     pixtint-convert -q -f 0000ff -t ff0000 FOLDER
 //     mogrify -fill '#FF0000' -opaque '#0000FF' -type truecolor -define bmp:format=bmp3 *.bmp
 //     bench_durable_floor FOLDER
+//   1,000 16 x 16 icons in a folder beside 100 others of icons: pixtint-convert and the
+//   durable floor.
 //   20,000 16 x 16 icons, backups on: pixtint-convert and the durable floor only (mogrify
 //   would take minutes).
 //   one 8000 x 6000 picture, backup on: the same, with convert ... -opaque in place of mogrify.
+// Each round times every contender on its own fresh folder; the ratio to the floor is taken
+// within each round, and the best and the median of the rounds are printed.
 //
 // Usage: bench_cli [scratch-folder [rounds]]
 // The scratch folder must not be on tmpfs, so that the flushes reach a disk.
 
 #include "bench/BenchFiles.h"
+#include "bench/Spread.h"
 
 #include <algorithm>
 #include <chrono>
@@ -41,6 +46,8 @@ namespace fs = std::filesystem;
 
 constexpr int IconCount = 1000;
 constexpr int ManyIconCount = 20000;
+constexpr int NeighbourFolders = 100;
+constexpr int NeighbourIcons = 100;
 constexpr int BigWidth = 8000;
 constexpr int BigHeight = 6000;
 constexpr std::size_t HeaderSize = 54;
@@ -58,8 +65,24 @@ struct Measurement {
     }
 };
 
-// Runs the program in `arguments` as a child; its own time and peak memory.
+// Every round of one contender against the floor, timed in the same round.
+struct Rounds {
+    Measurement best;
+    std::vector<double> seconds;
+    std::vector<double> ratios; // to the floor of the same round
+
+    void add(const Measurement& measured, const Measurement& floor) {
+        best.keepBest(measured);
+        seconds.push_back(measured.seconds);
+        ratios.push_back(measured.seconds / floor.seconds);
+    }
+};
+
+// Runs the program in `arguments` as a child; its own time and peak memory. It starts with
+// nothing of the others waiting to be written (mogrify flushes nothing), so that its flushes
+// never pay for another contender's writes.
 Measurement measure(std::vector<std::string> arguments) {
+    ::sync();
     std::vector<char*> argv;
     for (auto& argument : arguments) {
         argv.push_back(argument.data());
@@ -145,12 +168,47 @@ bool samePixels(const fs::path& ours, const fs::path& theirs) {
                       std::istreambuf_iterator<char>(b), std::istreambuf_iterator<char>());
 }
 
-void report(const char* what, const Measurement& ours, const Measurement& imageMagick,
-            const char* imageMagickName, const Measurement& floor) {
-    std::printf("%s\n  pixtint-convert %.3f s, peak %.1f MiB\n  %-15s %.3f s (%.1f x ours)\n"
-                "  durable floor   %.3f s (ours is %.2f x the floor)\n",
-                what, ours.seconds, ours.peakKiB / 1024.0, imageMagickName, imageMagick.seconds,
-                imageMagick.seconds / ours.seconds, floor.seconds, ours.seconds / floor.seconds);
+void printRatio(const Rounds& ours) {
+    const Spread ratio = spreadOf(ours.ratios);
+    std::printf("  ours / floor in the same round: best %.2f x, median %.2f x, worst %.2f x\n",
+                ratio.best, ratio.median, ratio.worst);
+}
+
+void report(const char* what, const Rounds& ours, const Measurement& imageMagick,
+            const char* imageMagickName, const Rounds& floor) {
+    std::printf("%s\n  pixtint-convert %.3f s (median %.3f s), peak %.1f MiB\n"
+                "  %-15s %.3f s (%.1f x ours)\n  durable floor   %.3f s (median %.3f s)\n",
+                what, ours.best.seconds, spreadOf(ours.seconds).median, ours.best.peakKiB / 1024.0,
+                imageMagickName, imageMagick.seconds, imageMagick.seconds / ours.best.seconds,
+                floor.best.seconds, spreadOf(floor.seconds).median);
+    printRatio(ours);
+}
+
+void reportAgainstFloor(const char* what, const Rounds& ours, const Rounds& floor) {
+    std::printf("%s\n  pixtint-convert %.3f s (median %.3f s), peak %.1f MiB\n"
+                "  durable floor   %.3f s (median %.3f s)\n",
+                what, ours.best.seconds, spreadOf(ours.seconds).median, ours.best.peakKiB / 1024.0,
+                floor.best.seconds, spreadOf(floor.seconds).median);
+    printRatio(ours);
+}
+
+void writeIcons(const fs::path& folder, int count) {
+    for (int i = 0; i < count; ++i) {
+        BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
+    }
+}
+
+// 100 folders of icons beside the ones timed, as a user's collection of icon sets is: the
+// run must cost no more there than in a folder of its own.
+fs::path crowdedRoot(const fs::path& root) {
+    const fs::path crowded = root / "crowded";
+    for (int i = 0; i < NeighbourFolders; ++i) {
+        const fs::path neighbour = crowded / ("set" + std::to_string(i));
+        fs::create_directories(neighbour);
+        writeIcons(neighbour, NeighbourIcons);
+    }
+    ::sync();
+    return crowded;
 }
 
 } // namespace
@@ -162,17 +220,19 @@ int main(int argc, char** argv) {
     const std::string ours = PIXTINT_CONVERT;
     const std::string floorProgram = PIXTINT_DURABLE_FLOOR;
 
-    Measurement icons, mogrify, iconsFloor;
+    const auto convertFolder = [&](const fs::path& folder) {
+        return measure({ours, "-q", "-f", "0000ff", "-t", "ff0000", folder});
+    };
+    Rounds icons, iconsFloor;
+    Measurement mogrify;
     for (int round = 0; round < rounds; ++round) {
-        prepare(root, tools, [](const fs::path& folder) {
-            for (int i = 0; i < IconCount; ++i) {
-                BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
-            }
-        });
-        icons.keepBest(measure({ours, "-q", "-f", "0000ff", "-t", "ff0000", root / "pixtint"}));
+        prepare(root, tools, [](const fs::path& folder) { writeIcons(folder, IconCount); });
+        const Measurement measured = convertFolder(root / "pixtint");
         mogrify.keepBest(measureShell(root / "imagemagick",
                                       "/usr/bin/mogrify " + ImageMagickOptions + " *.bmp"));
-        iconsFloor.keepBest(measure({floorProgram, root / "floor"}));
+        const Measurement floor = measure({floorProgram, root / "floor"});
+        icons.add(measured, floor);
+        iconsFloor.add(floor, floor);
         for (int i = 0; i < IconCount; ++i) {
             const auto name = "icon" + std::to_string(i) + ".bmp";
             if (!samePixels(root / "pixtint" / name, root / "imagemagick" / name)) {
@@ -183,39 +243,50 @@ int main(int argc, char** argv) {
     }
     report("1,000 16 x 16 icons, backups on:", icons, mogrify, "mogrify", iconsFloor);
 
-    Measurement many, manyFloor;
+    const fs::path crowded = crowdedRoot(root);
+    Rounds besideOthers, besideOthersFloor;
     for (int round = 0; round < rounds; ++round) {
-        prepare(root, {"pixtint", "floor"}, [](const fs::path& folder) {
-            for (int i = 0; i < ManyIconCount; ++i) {
-                BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
-            }
-        });
-        many.keepBest(measure({ours, "-q", "-f", "0000ff", "-t", "ff0000", root / "pixtint"}));
-        manyFloor.keepBest(measure({floorProgram, root / "floor"}));
+        prepare(crowded, {"pixtint", "floor"},
+                [](const fs::path& folder) { writeIcons(folder, IconCount); });
+        const Measurement measured = convertFolder(crowded / "pixtint");
+        const Measurement floor = measure({floorProgram, crowded / "floor"});
+        besideOthers.add(measured, floor);
+        besideOthersFloor.add(floor, floor);
     }
-    std::printf("20,000 16 x 16 icons, backups on:\n  pixtint-convert %.3f s, peak %.1f MiB\n"
-                "  durable floor   %.3f s (ours is %.2f x the floor)\n",
-                many.seconds, many.peakKiB / 1024.0, manyFloor.seconds,
-                many.seconds / manyFloor.seconds);
+    reportAgainstFloor("1,000 16 x 16 icons in a folder beside 100 others, backups on:",
+                       besideOthers, besideOthersFloor);
+
+    Rounds many, manyFloor;
+    for (int round = 0; round < rounds; ++round) {
+        prepare(root, {"pixtint", "floor"},
+                [](const fs::path& folder) { writeIcons(folder, ManyIconCount); });
+        const Measurement measured = convertFolder(root / "pixtint");
+        const Measurement floor = measure({floorProgram, root / "floor"});
+        many.add(measured, floor);
+        manyFloor.add(floor, floor);
+    }
+    reportAgainstFloor("20,000 16 x 16 icons, backups on:", many, manyFloor);
 
     const auto source = root / "big-source.bmp";
     writeBigPicture(source);
-    Measurement big, convert, bigFloor;
+    Rounds big, bigFloor;
+    Measurement convert;
     for (int round = 0; round < rounds; ++round) {
         prepare(root, tools,
                 [&](const fs::path& folder) { fs::copy_file(source, folder / "big.bmp"); });
-        big.keepBest(
-            measure({ours, "-q", "-f", "0000ff", "-t", "ff0000", root / "pixtint/big.bmp"}));
+        const Measurement measured = convertFolder(root / "pixtint/big.bmp");
         convert.keepBest(measureShell(root / "imagemagick", "/usr/bin/convert big.bmp " +
                                                                 ImageMagickOptions + " big.bmp"));
-        bigFloor.keepBest(measure({floorProgram, root / "floor"}));
+        const Measurement floor = measure({floorProgram, root / "floor"});
+        big.add(measured, floor);
+        bigFloor.add(floor, floor);
         if (!samePixels(root / "pixtint/big.bmp", root / "imagemagick/big.bmp")) {
             std::fprintf(stderr, "the 8000 x 6000 picture differs from ImageMagick's\n");
             return 1;
         }
     }
     report("one 8000 x 6000 picture, backup on:", big, convert, "convert", bigFloor);
-    std::printf("(best of %d rounds)\n", rounds);
+    std::printf("(best and median of %d rounds)\n", rounds);
     fs::remove_all(root);
     return 0;
 }

@@ -52,9 +52,20 @@ std::optional<Error> notABackup(const std::filesystem::path& backup) {
     return std::nullopt;
 }
 
-std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup) {
+namespace {
+
+bool nothingThere(const std::optional<Error>& refused) {
+    return refused && refused->kind() == ErrorKind::System && refused->systemError() == ENOENT;
+}
+
+} // namespace
+
+std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup, bool* free) {
     auto refused = notABackup(backup);
-    if (refused && refused->kind() == ErrorKind::System && refused->systemError() == ENOENT) {
+    if (free) {
+        *free = nothingThere(refused);
+    }
+    if (nothingThere(refused)) {
         return std::nullopt;
     }
     // A read-only backup is one its owner meant to keep.
@@ -84,7 +95,8 @@ BackupClaims::BackupClaims(std::span<const std::filesystem::path> pictures) {
 
 std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& picture,
                                                const std::filesystem::path& backup,
-                                               const std::filesystem::path& foundAt) {
+                                               const std::filesystem::path& foundAt,
+                                               bool* placeFree) {
     const auto backupKey = key(backup);
     if (backupKey == key(picture)) {
         // A picture named like a backup would be overwritten by its own original.
@@ -97,7 +109,11 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
     if (const auto claimed = claimed_.find(backupKey); claimed != claimed_.end()) {
         return sharedWith(backup, claimed->second);
     }
-    if (auto refused = backupPlaceRefused(foundAt.empty() ? backup : foundAt)) {
+    if (placeFree) {
+        *placeFree = false;
+    }
+    if (auto refused = backupPlaceRefused(foundAt.empty() ? backup : foundAt,
+                                          foundAt.empty() ? placeFree : nullptr)) {
         if (!foundAt.empty()) { // told as the real run will tell it
             refused = refused->kind() == ErrorKind::System
                           ? Error::fromErrno(refused->systemError(), backup)
@@ -199,7 +215,23 @@ HeldOriginal::~HeldOriginal() {
     release();
 }
 
-void HeldOriginal::commit(FileSystem& fileSystem) {
+void HeldOriginal::commit(FileSystem& fileSystem, bool placeWasFree) {
+    if (placeWasFree) {
+        const int failure = fileSystem.renameInFolder(lock_.descriptor(), held_.filename().c_str(),
+                                                      backup_.filename().c_str(), RENAME_NOREPLACE);
+        if (failure == 0) {
+            holding_ = false;
+            return;
+        }
+        // Something came there since it was checked: looked at as any earlier backup is.
+        if (failure == EEXIST) {
+            if (auto refused = backupPlaceRefused(backup_)) {
+                throw *refused;
+            }
+        }
+        // Otherwise (no such rename here, or a failure that may have taken effect) the plain
+        // way below finds out.
+    }
     struct stat before {};
     if (::lstat(backup_.c_str(), &before) == 0 && before.st_ino == heldFile_) {
         // The backup is another name of the original already (a hard link to the picture):

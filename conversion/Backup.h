@@ -30,8 +30,9 @@ std::optional<Error> notABackup(const std::filesystem::path& backup);
 
 // Whether a picture's original may be put at `backup`: nothing there, or an earlier backup its
 // owner did not make read-only. Anything else (a user's text file, a folder, a link) stops the
-// picture before it is converted. Answers why it may not.
-std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup);
+// picture before it is converted. Answers why it may not. `free`, when given, tells whether
+// nothing at all was there.
+std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup, bool* free = nullptr);
 
 // The backup names of one run. Two pictures whose names differ only in their last three bytes
 // (dup.bmp and dup.BMP on a case-sensitive disk) share one backup name; the first to claim it
@@ -42,10 +43,12 @@ public:
     explicit BackupClaims(std::span<const std::filesystem::path> pictures);
 
     // Claims `backup` for `picture`, or answers why it cannot have it. `foundAt`, when given,
-    // is what will be in the backup's place by then (a dry run's held original).
+    // is what will be in the backup's place by then (a dry run's held original). `placeFree`,
+    // when given, tells whether nothing at all was there.
     std::optional<FileFailure> claim(const std::filesystem::path& picture,
                                      const std::filesystem::path& backup,
-                                     const std::filesystem::path& foundAt = {});
+                                     const std::filesystem::path& foundAt = {},
+                                     bool* placeFree = nullptr);
 
 private:
     std::set<std::filesystem::path> pictures_;
@@ -74,8 +77,10 @@ public:
     // Moves the held original over the backup in one step; a backup that is already another
     // name of the original (a hard link to the picture) just loses the held name. A rename
     // that reports a failure but took effect counts as done. Throws Error; the original then stays
-    // held.
-    void commit(FileSystem& fileSystem);
+    // held. `placeWasFree`: nothing was at the backup's name when it was last checked; the
+    // original then takes the name only if it is still free, and whatever came there since is
+    // checked as an earlier backup would have been (Error: why it may not be replaced).
+    void commit(FileSystem& fileSystem, bool placeWasFree = false);
 
     // Removes the held name when the original still has another name, which is never the case
     // for a copy. Answers the held name when it was kept because it is the original's last

@@ -2,11 +2,13 @@
 #include "conversion/BatchRun.h"
 
 #include "conversion/Backup.h"
+#include "conversion/CachedStart.h"
 #include "conversion/Convertibility.h"
 #include "conversion/FileConversion.h"
 #include "conversion/FolderWritability.h"
 #include "conversion/PictureCommit.h"
 #include "engine/ByteSource.h"
+#include "engine/Error.h"
 #include "filesafety/FileAttributes.h"
 #include "filesafety/FileByteSource.h"
 #include "filesafety/FolderLock.h"
@@ -18,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <optional>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -28,6 +31,19 @@ namespace pixtint {
 
 namespace {
 
+// A picture open from its test to its commit, its first bytes read once for both the test and
+// the conversion.
+struct OpenPicture {
+    explicit OpenPicture(FileByteSource opened)
+        : file(std::move(opened))
+        , start(file) {}
+    OpenPicture(const OpenPicture&) = delete;
+    OpenPicture& operator=(const OpenPicture&) = delete;
+
+    FileByteSource file;
+    CachedStart start;
+};
+
 // One file of a batch from its test to its commit: what was decided about it, and, once its
 // converted copy is written, the copy waiting for the group's commit.
 struct PreparedFile {
@@ -37,10 +53,11 @@ struct PreparedFile {
     FileStatus status = FileStatus::Converted; // until decided otherwise
     ConversionResult result;
     std::optional<FileFailure> failure;
-    std::string notConvertible;             // NotConvertible: why
-    std::filesystem::path backup;           // empty when no backup is kept
-    std::unique_ptr<FileByteSource> source; // open from the test until the commit
-    ReadIdentity read;                      // the file as the source opened it
+    std::string notConvertible;          // NotConvertible: why
+    std::filesystem::path backup;        // empty when no backup is kept
+    bool backupWasFree = false;          // nothing was at the backup's name when claimed
+    std::unique_ptr<OpenPicture> source; // open from the test until the commit
+    ReadIdentity read;                   // the file as the source opened it
     std::unique_ptr<SiblingFile> copy;
     std::optional<Error> unwritableFolder; // why no copy can be made beside the file
 
@@ -136,20 +153,20 @@ private:
 // that they last with its bytes.
 void convertToCopy(PreparedFile& file, const ConversionRequest& request, const FolderLock* lock,
                    FileSystem& fileSystem) {
-    CopySink sink(file.target, file.source->opened(), lock, fileSystem);
-    file.result = convertFile(*file.source, request,
+    CopySink sink(file.target, file.source->file.opened(), lock, fileSystem);
+    file.result = convertFile(file.source->start, request,
                               [&sink](std::span<const std::uint8_t> bytes) { sink.take(bytes); });
     if (!file.result.changed()) {
         file.status = FileStatus::Unchanged;
         return;
     }
     file.copy = sink.finish();
-    keepAttributes(file.source->opened(), file.source->descriptor(), file.copy->status(),
+    keepAttributes(file.source->file.opened(), file.source->file.descriptor(), file.copy->status(),
                    file.copy->descriptor(), file.path);
 }
 
 void countChanges(PreparedFile& file, const ConversionRequest& request) {
-    file.result = convertFile(*file.source, request, [](std::span<const std::uint8_t>) {});
+    file.result = convertFile(file.source->start, request, [](std::span<const std::uint8_t>) {});
     if (!file.result.changed()) {
         file.status = FileStatus::Unchanged;
     }
@@ -160,11 +177,11 @@ void countChanges(PreparedFile& file, const ConversionRequest& request) {
 bool isConvertible(const PreparedFile& file, const ConversionRequest& request,
                    const BatchOptions& options) {
     if (request.everyKind) {
-        return !options.requireSignature || isSignedBitmap(*file.source);
+        return !options.requireSignature || isSignedBitmap(file.source->start);
     }
     try {
-        return options.requireSignature ? isSignedBitmap24Bit(*file.source)
-                                        : isBitmap24Bit(*file.source);
+        return options.requireSignature ? isSignedBitmap24Bit(file.source->start)
+                                        : isBitmap24Bit(file.source->start);
     } catch (const Error& error) {
         if (error.kind() == ErrorKind::TooShort) {
             return false;
@@ -173,16 +190,44 @@ bool isConvertible(const PreparedFile& file, const ConversionRequest& request,
     }
 }
 
-// Opens the file, has the caller vet it, and tests whether it is a picture the run converts;
-// marks it not convertible, or failed when it cannot be read or the vet refused it. The file
-// stays open for its conversion.
-void testConvertibility(PreparedFile& file, const ConversionRequest& request,
+// A file of the run, opened where it is, or why it could not be.
+struct OpenedFile {
+    std::filesystem::path target; // where the file is: a symbolic link's target
+    std::optional<FileByteSource> file;
+    std::optional<Error> failure;
+};
+
+// Opened without following a link: for the usual picture the open itself tells that its path
+// is no link, and only a link costs a look-up of its target, which is then opened.
+OpenedFile openWhereItIs(const std::filesystem::path& path) {
+    try {
+        return {path, FileByteSource(path, FinalLink::Refuse), {}};
+    } catch (const Error& error) {
+        if (error.kind() != ErrorKind::System || error.systemError() != ELOOP) {
+            return {path, {}, error};
+        }
+    }
+    auto target = fileAt(path);
+    try {
+        return {target, FileByteSource(target), {}};
+    } catch (const Error& error) {
+        return {std::move(target), {}, error};
+    }
+}
+
+// Has the caller vet the opened file, and tests whether it is a picture the run converts;
+// marks it not convertible, or failed when it could not be opened or read or the vet refused
+// it. The file stays open for its conversion.
+void testConvertibility(PreparedFile& file, OpenedFile& opened, const ConversionRequest& request,
                         const BatchOptions& options, const BatchCallbacks& callbacks) {
     guarded(file, FileFailure::Kind::Conversion, [&] {
-        file.source = std::make_unique<FileByteSource>(file.target);
-        file.read = ReadIdentity::of(file.source->opened());
+        if (opened.failure) {
+            throw *opened.failure;
+        }
+        file.source = std::make_unique<OpenPicture>(std::move(*opened.file));
+        file.read = ReadIdentity::of(file.source->file.opened());
         if (callbacks.vet) {
-            callbacks.vet(file.index, *file.source);
+            callbacks.vet(file.index, file.source->start);
         }
         if (!isConvertible(file, request, options)) {
             file.status = FileStatus::NotConvertible;
@@ -242,7 +287,7 @@ void claimBackup(PreparedFile& file, RunState& state) {
     }
     const auto held = state.heldForBackup.find(file.backup);
     const auto foundAt = held == state.heldForBackup.end() ? std::filesystem::path() : held->second;
-    if (auto refused = state.claims.claim(file.target, file.backup, foundAt)) {
+    if (auto refused = state.claims.claim(file.target, file.backup, foundAt, &file.backupWasFree)) {
         file.fail(std::move(*refused));
     }
 }
@@ -340,8 +385,9 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
         if (callbacks.aboutToReplace) {
             callbacks.aboutToReplace(file.index);
         }
-        const PictureCommit commit{*lock,     file.target, file.source->descriptor(),
-                                   file.read, *file.copy,  file.backup};
+        const PictureCommit commit{
+            *lock,       file.target,       file.source->file.descriptor(), file.read, *file.copy,
+            file.backup, file.backupWasFree};
         if (auto failed = commitPicture(commit, fileSystem)) {
             file.fail(std::move(*failed));
         } else {
@@ -385,25 +431,25 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
     const auto unwritableFolder = folderWriteProblem(folder);
     while (next < files.size() && group.size() < options.groupFiles &&
            (group.empty() || groupBytes < options.groupBytes)) {
-        auto target = fileAt(files[next]);
-        const bool elsewhere = folderOf(target) != folder;
+        auto opened = openWhereItIs(files[next]);
+        const bool elsewhere = folderOf(opened.target) != folder;
         if (elsewhere && !group.empty()) {
             break;
         }
         PreparedFile& file = group.emplace_back();
         file.index = next;
         file.path = files[next++];
-        file.target = std::move(target);
+        file.target = opened.target;
         if (elsewhere) { // a link made to point elsewhere since the group began
             file.fail(FileFailure::Kind::Conversion, Error(ErrorKind::ChangedDuringRun, file.path));
             continue;
         }
         file.unwritableFolder = unwritableFolder;
-        testConvertibility(file, request, options, callbacks);
+        testConvertibility(file, opened, request, options, callbacks);
         if (callbacks.vet && file.failure) {
             break; // reported before anything after it is converted
         }
-        groupBytes += file.source ? file.source->size() : 0;
+        groupBytes += file.source ? file.source->file.size() : 0;
         if (!file.decided() && request.keepBackup) {
             claimBackup(file, state);
         }
@@ -413,9 +459,11 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
 
 } // namespace
 
-// Each file of a group holds two descriptors until its commit.
+// Each file of a group holds two descriptors until its commit. Each group costs a flush of the
+// whole file system, which on a disk that other programs write to takes their writes along,
+// and a flush of the folder: a folder of a thousand icons is one group.
 std::size_t groupFilesForThisProcess() {
-    constexpr std::size_t Wanted = 256;
+    constexpr std::size_t Wanted = 1024;
     constexpr rlim_t Spare = 64; // standard streams, folders, the program's own
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {

@@ -2,6 +2,7 @@
 #include "conversion/FileConversion.h"
 
 #include "conversion/AlphaConversion.h"
+#include "conversion/CachedStart.h"
 #include "engine/EntryUse.h"
 #include "engine/Error.h"
 #include "engine/PixelRows.h"
@@ -197,39 +198,6 @@ private:
     const ByteSink& sink_;
     std::vector<std::uint8_t> buffer_;
     std::optional<PixelRows> rows_;
-};
-
-// The file's first bytes, read once: the header, the palette, its pixel counts and the whole
-// of a small file all come from them without another system call. A small file is converted
-// as this one read found it.
-class CachedStart : public ByteSource {
-public:
-    explicit CachedStart(const ByteSource& source)
-        : source_(source)
-        , start_(static_cast<std::size_t>(std::min(source.size() + 1, CachedBytes))) {
-        start_.resize(source.readAt(0, start_));
-        whole_ = start_.size() < CachedBytes;
-    }
-
-    std::uint64_t size() const override { return whole_ ? start_.size() : source_.size(); }
-    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override {
-        if (!whole_ && offset + buffer.size() > start_.size()) {
-            return source_.readAt(offset, buffer);
-        }
-        const std::size_t from =
-            static_cast<std::size_t>(std::min<std::uint64_t>(offset, start_.size()));
-        const std::size_t count = std::min(buffer.size(), start_.size() - from);
-        std::copy_n(start_.begin() + static_cast<std::ptrdiff_t>(from), count, buffer.begin());
-        return count;
-    }
-    const std::filesystem::path& path() const override { return source_.path(); }
-
-private:
-    static constexpr std::uint64_t CachedBytes = 16 * 1024;
-
-    const ByteSource& source_;
-    std::vector<std::uint8_t> start_;
-    bool whole_ = false; // the file ended within the cached bytes
 };
 
 void totalUp(ConversionResult& result) {

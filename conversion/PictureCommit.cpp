@@ -36,10 +36,6 @@ std::optional<EntryIdentity> entryAt(const FolderLock& lock, const std::filesyst
     return EntryIdentity{status.st_dev, status.st_ino};
 }
 
-bool names(const std::optional<EntryIdentity>& entry, const ReadIdentity& read) {
-    return entry && entry->device == read.device && entry->inode == read.inode;
-}
-
 bool operator==(const timespec& one, const timespec& other) {
     return one.tv_sec == other.tv_sec && one.tv_nsec == other.tv_nsec;
 }
@@ -48,17 +44,15 @@ bool operator==(const timespec& one, const timespec& other) {
 // time; after them, which change it too, the size and the modification time must do.
 enum class Since { Read, OwnChanges };
 
-// The file read, its bytes untouched since: an editor that wrote in place changed its times.
-bool unchangedSinceRead(const PictureCommit& commit, Since since) {
-    struct stat now {};
-    return ::fstat(commit.original, &now) == 0 && now.st_size == commit.read.size &&
-           now.st_mtim == commit.read.modified &&
-           (since == Since::OwnChanges || now.st_ctim == commit.read.changed);
-}
-
+// The name names the file read, its bytes untouched since: an editor that wrote in place
+// changed its times. The status of a name is its file's, so one look tells both.
 bool nameStillNamesRead(const PictureCommit& commit, const std::filesystem::path& name,
                         Since since = Since::OwnChanges) {
-    return names(entryAt(commit.lock, name), commit.read) && unchangedSinceRead(commit, since);
+    struct stat now {};
+    return ::fstatat(commit.lock.descriptor(), name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+           now.st_dev == commit.read.device && now.st_ino == commit.read.inode &&
+           now.st_size == commit.read.size && now.st_mtim == commit.read.modified &&
+           (since == Since::OwnChanges || now.st_ctim == commit.read.changed);
 }
 
 // The copy's own name says which file it was given; it is in the picture's folder.
@@ -122,8 +116,11 @@ private:
         if (commit_.backup.empty()) {
             return std::nullopt;
         }
-        // Checked again here: another program may have put anything there since the claim.
-        if (auto refused = backupPlaceRefused(commit_.backup)) {
+        // An earlier backup is checked again here: another program may have put anything
+        // there since the claim. A name that was free is taken only if it still is (see
+        // HeldOriginal::commit), so whatever comes there meanwhile is never replaced unseen.
+        if (auto refused =
+                commit_.backupWasFree ? std::nullopt : backupPlaceRefused(commit_.backup)) {
             return failure(FileFailure::Kind::BackupBlocked, std::move(*refused));
         }
         try {
@@ -189,16 +186,16 @@ private:
         std::optional<FileFailure> result;
         if (held_) {
             try {
-                held_->commit(fileSystem_);
+                held_->commit(fileSystem_, commit_.backupWasFree);
             } catch (const Error& error) {
                 FileFailure notPlaced = failure(FileFailure::Kind::BackupNotPlaced, error);
                 notPlaced.keptOriginal = held_->path();
                 result = std::move(notPlaced);
             }
         }
-        // The name the copy left holds the original too; it goes once the original has
-        // another name, or none was asked for.
-        if (exchanged_ && names(entryAt(commit_.lock, copyName_), commit_.read)) {
+        // The name the copy left holds the original too (swapIn saw it there just now); it
+        // goes once the original has another name, or none was asked for.
+        if (exchanged_) {
             ::unlinkat(commit_.lock.descriptor(), copyName_.c_str(), 0);
         }
         return result;

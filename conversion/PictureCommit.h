@@ -38,6 +38,7 @@ struct PictureCommit {
     ReadIdentity read;
     SiblingFile& copy;            // written, flushed and named
     std::filesystem::path backup; // empty when no backup is kept
+    bool backupWasFree = false;   // nothing was at the backup's name when the run claimed it
 };
 
 // Puts the copy in the picture's place only if the name still names the file that was read,

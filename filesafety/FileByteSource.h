@@ -15,7 +15,7 @@ namespace pixtint {
 // A regular file, open while this lives. Throws Error when it cannot be opened.
 class FileByteSource : public ByteSource {
 public:
-    explicit FileByteSource(std::filesystem::path path);
+    explicit FileByteSource(std::filesystem::path path, FinalLink link = FinalLink::Follow);
 
     std::uint64_t size() const override { return static_cast<std::uint64_t>(opened_.st_size); }
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;

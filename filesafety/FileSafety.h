@@ -10,6 +10,8 @@
 //
 // 1. Read. The picture is opened once (FileByteSource, PosixFile) and stays open until its
 //    commit. Its number, size, modification time and change time are kept (ReadIdentity).
+//    A small picture is read in one call, as large as the size it had when opened: a byte
+//    written since changes its times, which the hold's check sees.
 //
 // 2. Copy. The converted bytes go to a new file beside the picture (SiblingFile) that no user
 //    and no other run can hold: it has no name while it is written (O_TMPFILE), or, where the
@@ -37,7 +39,10 @@
 //
 // 6. Backup. The held original is renamed over the backup in one step; a backup that is
 //    already another name of the original (a hard link to the picture) just loses the held
-//    name. The name the copy left, which holds the original too, goes.
+//    name. A backup name that was free when the run looked is taken only if it still is
+//    (RENAME_NOREPLACE): whatever another program put there since is looked at as an earlier
+//    backup would have been, and a file of its own is never replaced. The name the copy
+//    left, which holds the original too, goes.
 //
 // 7. Folder flush. The folder is flushed once per group before any picture of it is reported
 //    converted.

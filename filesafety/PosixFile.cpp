@@ -35,10 +35,12 @@ int UniqueFd::release() noexcept {
     return descriptor;
 }
 
-UniqueFd openRegularFileForReading(const std::filesystem::path& path, struct stat* opened) {
+UniqueFd openRegularFileForReading(const std::filesystem::path& path, struct stat* opened,
+                                   FinalLink link) {
     // O_NONBLOCK keeps a named pipe without a writer from hanging the open; it has no effect
     // on the regular files that get past the check below.
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const int noFollow = link == FinalLink::Refuse ? O_NOFOLLOW : 0;
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | noFollow));
     if (file.get() < 0) {
         throwErrno(errno, path);
     }

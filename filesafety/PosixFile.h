@@ -31,11 +31,17 @@ private:
     int descriptor_ = -1;
 };
 
+// What opening a path does when its last part is a symbolic link.
+enum class FinalLink {
+    Follow,
+    Refuse, // fails with ELOOP's error
+};
+
 // Opens a regular file for reading. A folder fails with EISDIR's error and any other kind of
 // entry (pipe, device, socket) with EINVAL's, so nothing blocks or reads without end.
 // `opened`, when given, receives the file's status as the check saw it.
-UniqueFd openRegularFileForReading(const std::filesystem::path& path,
-                                   struct stat* opened = nullptr);
+UniqueFd openRegularFileForReading(const std::filesystem::path& path, struct stat* opened = nullptr,
+                                   FinalLink link = FinalLink::Follow);
 
 // The file's current length in bytes.
 std::uint64_t currentSize(int descriptor, const std::filesystem::path& path);

@@ -7,12 +7,14 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace pixtint {
 
@@ -259,7 +261,7 @@ TEST(CommitSafety, AnotherProgramsSaveIsNeverRemovedByALaterRun) {
 struct NoBackupRename : FileSystem {
     int renameInFolder(int at, const char* from, const char* to, unsigned flags) override {
         const auto own = parseOwnName(from);
-        if (flags == 0 && own && own->role == OwnRole::Held) {
+        if (flags != RENAME_EXCHANGE && own && own->role == OwnRole::Held) {
             return EIO;
         }
         return FileSystem::renameInFolder(at, from, to, flags);
@@ -303,6 +305,54 @@ TEST(CommitSafety, ABackupHardLinkedToThePictureLeavesNoHeldName) {
     EXPECT_EQ(folder.read("logo.bmp"), Converted);
     EXPECT_EQ(folder.read("logo.bak"), Original);
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"logo.bak", "logo.bmp"}));
+}
+
+// Another program puts something at the backup's name after the run found it free, just
+// before the swap.
+struct FileAtBackupBeforeExchange : FileSystem {
+    std::function<void()> put;
+    explicit FileAtBackupBeforeExchange(std::function<void()> putting)
+        : put(std::move(putting)) {}
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        if (flags == RENAME_EXCHANGE && put) {
+            std::exchange(put, {})();
+        }
+        return FileSystem::renameInFolder(folder, from, to, flags);
+    }
+};
+
+// A user's own file there is never replaced: the picture is converted and its original kept
+// under the name the failure reports. An earlier backup, or another name of the picture, is
+// dealt with as if it had been there all along.
+TEST(CommitSafety, WhatComesAtAFreeBackupNameDuringTheCommitIsNeverLost) {
+    const Bytes mine{'m', 'i', 'n', 'e'};
+    {
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        FileAtBackupBeforeExchange other([&] { folder.write("a.bak", mine); });
+        const auto outcomes = convert(folder / "a.bmp", true, {}, other);
+        ASSERT_EQ(outcomes.at(0).status, FileStatus::Failed);
+        EXPECT_EQ(outcomes.at(0).failure->kind, FileFailure::Kind::BackupNotPlaced);
+        EXPECT_EQ(folder.read("a.bak"), mine);
+        EXPECT_EQ(folder.read("a.bmp"), Converted);
+        const auto& kept = outcomes.at(0).failure->keptOriginal;
+        EXPECT_EQ(folder.read(kept.filename().string()), Original);
+    }
+    for (const bool hardLink : {false, true}) {
+        SCOPED_TRACE(hardLink);
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        FileAtBackupBeforeExchange other([&] {
+            if (hardLink) {
+                std::filesystem::create_hard_link(folder / "a.bmp", folder / "a.bak");
+            } else {
+                folder.write("a.bak", OlderBackup);
+            }
+        });
+        EXPECT_EQ(convert(folder / "a.bmp", true, {}, other).at(0).status, FileStatus::Converted);
+        EXPECT_EQ(folder.read("a.bak"), Original);
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+    }
 }
 
 TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {
