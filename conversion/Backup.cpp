@@ -77,8 +77,10 @@ std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup, boo
 
 namespace {
 
-std::filesystem::path key(const std::filesystem::path& path) {
-    return path.lexically_normal();
+// Held as plain text: a path object keeps a copy of each of its parts, and a run may claim
+// for a hundred thousand pictures.
+std::string key(const std::filesystem::path& path) {
+    return path.lexically_normal().native();
 }
 
 FileFailure sharedWith(const std::filesystem::path& backup, const std::filesystem::path& other) {
@@ -107,7 +109,7 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
         return sharedWith(backup, backup);
     }
     if (const auto claimed = claimed_.find(backupKey); claimed != claimed_.end()) {
-        return sharedWith(backup, claimed->second);
+        return sharedWith(backup, std::filesystem::path(claimed->second));
     }
     if (placeFree) {
         *placeFree = false;
@@ -121,7 +123,7 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
         }
         return FileFailure{FileFailure::Kind::BackupBlocked, *refused, {}, {}};
     }
-    claimed_.emplace(backupKey, picture);
+    claimed_.emplace(backupKey, picture.native());
     return std::nullopt;
 }
 

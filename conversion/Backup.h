@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <span>
+#include <string>
 #include <sys/types.h>
 
 namespace pixtint {
@@ -51,8 +52,8 @@ public:
                                      bool* placeFree = nullptr);
 
 private:
-    std::set<std::filesystem::path> pictures_;
-    std::map<std::filesystem::path, std::filesystem::path> claimed_; // backup -> picture
+    std::set<std::string> pictures_;
+    std::map<std::string, std::string> claimed_; // backup -> picture
 };
 
 // The original of one picture while its commit runs: the very file that was read, given its
