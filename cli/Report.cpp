@@ -126,6 +126,10 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
             report.reason += " (backup " + outcome.backup.string() + ")";
         }
         break;
+    case RestoreStatus::FolderNotWritable:
+        report.status = ReportStatus::Failed;
+        report.reason = outcome.error ? folderReason(*outcome.error) : "failed";
+        break;
     case RestoreStatus::NotFlushed:
         report.status = ReportStatus::Failed;
         report.reason = (outcome.error ? reasonFor(*outcome.error) : "failed") +

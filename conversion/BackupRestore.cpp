@@ -2,6 +2,7 @@
 #include "conversion/BackupRestore.h"
 
 #include "conversion/Backup.h"
+#include "conversion/FolderWritability.h"
 
 #include <cerrno>
 
@@ -54,11 +55,13 @@ std::size_t BackupRestore::restoreFolderRun(std::span<const std::filesystem::pat
         report(pictures[first], failure({}, error));
         return first + 1;
     }
+    // Asked of the system before anything is renamed, so that a dry run says it too.
+    const std::optional<Error> unwritableFolder = folderWriteProblem(folder);
     std::vector<RestoreOutcome> outcomes;
     bool renamed = false;
     std::size_t next = first;
     while (true) {
-        outcomes.push_back(restoreUnderLock(*lock, target));
+        outcomes.push_back(restoreUnderLock(*lock, target, unwritableFolder));
         renamed =
             renamed || (!options_.dryRun && outcomes.back().status == RestoreStatus::Restored);
         if (++next == pictures.size() || (stopRequested && stopRequested())) {
@@ -102,7 +105,8 @@ void BackupRestore::finishInterruptedOnce(const FolderLock& lock,
 }
 
 RestoreOutcome BackupRestore::restoreUnderLock(const FolderLock& lock,
-                                               const std::filesystem::path& picture) {
+                                               const std::filesystem::path& picture,
+                                               const std::optional<Error>& unwritableFolder) {
     auto backup = backupNameOf(picture);
     if (!backup) {
         return {RestoreStatus::NoBackup, {}, std::nullopt};
@@ -118,6 +122,9 @@ RestoreOutcome BackupRestore::restoreUnderLock(const FolderLock& lock,
             return {RestoreStatus::NotABackup, std::move(*backup), std::move(refused)};
         }
         return failure(std::move(*backup), std::move(*refused));
+    }
+    if (unwritableFolder) {
+        return {RestoreStatus::FolderNotWritable, std::move(*backup), unwritableFolder};
     }
     if (!options_.dryRun) {
         // The backup is always beside its picture, in the locked folder.

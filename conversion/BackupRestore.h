@@ -23,6 +23,8 @@ enum class RestoreStatus {
     Failed,     // the picture and its backup are left as they were; `error` says why
     NotFlushed, // the backup took the picture's place, but the folder's flush failed (`error`):
                 // after a power cut the picture may be its converted bytes again
+    FolderNotWritable, // the folder takes no rename (`error` is the folder's, and says why):
+                       // the picture and its backup are left as they were
 };
 
 struct RestoreOutcome {
@@ -70,7 +72,8 @@ private:
     std::size_t restoreFolderRun(std::span<const std::filesystem::path> pictures, std::size_t first,
                                  const RestoreCallbacks& callbacks);
     void finishInterruptedOnce(const FolderLock& lock, const RestoreCallbacks& callbacks);
-    RestoreOutcome restoreUnderLock(const FolderLock& lock, const std::filesystem::path& picture);
+    RestoreOutcome restoreUnderLock(const FolderLock& lock, const std::filesystem::path& picture,
+                                    const std::optional<Error>& unwritableFolder);
 
     RestoreOptions options_;
     FileSystem& fileSystem_;

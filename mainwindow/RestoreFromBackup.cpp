@@ -7,6 +7,7 @@
 #include "platform/FilePaths.h"
 
 #include <QCoreApplication>
+#include <cstring>
 
 namespace pixtint {
 
@@ -17,6 +18,13 @@ NumberedMessage restoreFailureMessage(const std::filesystem::path& picture,
                                       const RestoreOutcome& outcome) {
     NumberedMessage message = outcome.error ? numberedMessage(*outcome.error)
                                             : numberedMessage(MessageNumber::DeviceIoError);
+    if (outcome.status == RestoreStatus::FolderNotWritable && outcome.error) {
+        message.description +=
+            QStringLiteral("\r\n") +
+            QCoreApplication::translate("RestoreFromBackup", "フォルダ %1 に書き込めません（%2）。")
+                .arg(displayPath(picture.parent_path()),
+                     QString::fromLocal8Bit(std::strerror(outcome.error->systemError())));
+    }
     const QString whatBecame =
         outcome.status == RestoreStatus::NotFlushed
             ? QCoreApplication::translate(
@@ -55,6 +63,7 @@ RestoreTally restoreFromBackups(QWidget& owner, Dialogs& dialogs,
                                  break;
                              case RestoreStatus::Failed:
                              case RestoreStatus::NotFlushed:
+                             case RestoreStatus::FolderNotWritable:
                                  ++tally.failed;
                                  reportFailure(picture, outcome);
                                  break;

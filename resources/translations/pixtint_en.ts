@@ -203,6 +203,10 @@
         <source>復元エラー</source>
         <translation>Restore error</translation>
     </message>
+    <message>
+        <source>フォルダ %1 に書き込めません（%2）。</source>
+        <translation>The folder %1 cannot be written (%2).</translation>
+    </message>
 </context>
 <context>
     <name>pixtint::BatchController</name>

@@ -49,4 +49,32 @@ TEST(ReadOnlyFolder, TheDryRunPredictsTheFailureAndBothNameTheFolder) {
     fs::permissions(folder / "ro", fs::perms::owner_write, fs::perm_options::add);
 }
 
+// Putting a backup back renames it in its folder: where that is refused, the dry run and the
+// restore both say that the folder is what cannot be written, and leave both files alone.
+TEST(ReadOnlyFolder, ARestoreNamesTheFolderItCannotWriteIn) {
+    TestFolder folder;
+    fs::create_directory(folder / "ro");
+    const auto converted = makeBmp24(16, 15, {0, 255, 0});
+    const auto original = makeBmp24(16, 15, {255, 0, 255});
+    folder.write("ro/a.bmp", converted);
+    folder.write("ro/a.bak", original);
+    fs::permissions(folder / "ro", fs::perms::owner_write, fs::perm_options::remove);
+    const std::string line = "failed         ro/a.bmp  (no permission to write in folder ro)\n";
+
+    runUnprivileged(folder.path(), [&] {
+        const fs::path before = fs::current_path();
+        fs::current_path(folder.path());
+        const auto dry = runConvert({"--restore", "-n", "ro/"});
+        EXPECT_EQ(dry.exitStatus, 1) << dry.err;
+        EXPECT_EQ(dry.out, line + "1 failed (dry run: nothing written)\n");
+        const auto run = runConvert({"--restore", "ro/"});
+        EXPECT_EQ(run.exitStatus, 1) << run.err;
+        EXPECT_EQ(run.out, line + "1 failed\n");
+        fs::current_path(before);
+    });
+    EXPECT_EQ(folder.read("ro/a.bmp"), converted);
+    EXPECT_EQ(folder.read("ro/a.bak"), original);
+    fs::permissions(folder / "ro", fs::perms::owner_write, fs::perm_options::add);
+}
+
 } // namespace pixtint
