@@ -105,28 +105,6 @@ std::string quoted(const fs::path& path) {
     return shellQuoted(path);
 }
 
-// Runs `first` and `second` in turn, `second` first every other round.
-void inTurns(int round, const std::function<void()>& first, const std::function<void()>& second) {
-    if (round % 2 == 0) {
-        first();
-        second();
-    } else {
-        second();
-        first();
-    }
-}
-
-void report(const char* what, const std::vector<double>& ours, const char* reference,
-            const std::vector<double>& theirs, double goal) {
-    const Spread a = spreadOf(ours);
-    const Spread b = spreadOf(theirs);
-    std::printf("%s\n  pixtint-convert  best %.3f s, median %.3f s, worst %.3f s\n"
-                "  %-16s best %.3f s, median %.3f s, worst %.3f s\n"
-                "  best / best %.2f (goal <= %.2f)\n",
-                what, a.best, a.median, a.worst, reference, b.best, b.median, b.worst,
-                a.best / b.best, goal);
-}
-
 void bigPicture32(const fs::path& root, int rounds) {
     const auto source = root / "big32-source.bmp";
     writeBig32(source);

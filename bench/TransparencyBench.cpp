@@ -58,29 +58,6 @@ void writeIcons(const fs::path& folder) {
     }
 }
 
-// Runs `first` and `second` in turn, `second` first every other round.
-void inTurns(int round, const std::function<void()>& first, const std::function<void()>& second) {
-    if (round % 2 == 0) {
-        first();
-        second();
-    } else {
-        second();
-        first();
-    }
-}
-
-void report(const char* what, const std::vector<double>& ours, const char* reference,
-            const std::vector<double>& theirs, double goal) {
-    const Spread a = spreadOf(ours);
-    const Spread b = spreadOf(theirs);
-    std::printf("%s\n  pixtint-convert  best %.3f s, median %.3f s, worst %.3f s\n"
-                "  %-16s best %.3f s, median %.3f s, worst %.3f s\n"
-                "  best / best %.2f (goal <= %.2f)\n",
-                what, a.best, a.median, a.worst, reference, b.best, b.median, b.worst,
-                a.best / b.best, goal);
-    std::fflush(stdout);
-}
-
 // The plain recolour of the same icons is timed as well: what transparency adds to it.
 void icons(const fs::path& root, int rounds) {
     std::vector<double> ours, floor, plain;
