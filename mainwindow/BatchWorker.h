@@ -26,6 +26,8 @@ namespace pixtint {
 
 class ByteSource;
 
+class Error;
+
 // One file as the preview shows it during a batch: both pictures of that one file, read on
 // the worker thread, so that showing it costs the window no disk call.
 struct BatchFrame {
@@ -39,8 +41,11 @@ struct BatchFrame {
 
 // How a batch ended.
 struct BatchTally {
-    std::size_t converted = 0;  // ended "OK"
-    std::size_t notReached = 0; // a stop came before them
+    std::size_t converted = 0;      // rewritten: "OK"
+    std::size_t unchanged = 0;      // nothing to change, not rewritten: "OK"
+    std::size_t notConvertible = 0; // found to be of a kind the run leaves alone
+    std::size_t failed = 0;         // "NG"
+    std::size_t notReached = 0;     // a stop came before them
     bool stopped = false;
 };
 
@@ -80,6 +85,8 @@ private:
     void vet(std::size_t index, const ByteSource& source);
     std::optional<NumberedMessage> unshowableCause(const FileOutcome& outcome);
     void report(const FileOutcome& outcome);
+    void count(FileStatus status);
+    void refuseFolder(const Error& refusal, std::size_t index);
     void mark(std::size_t index, ItemMark mark);
     void postMarks();
     void failAndWait(std::size_t index, const NumberedMessage& message, bool unshowable);
@@ -90,6 +97,7 @@ private:
     const ConversionRequest request_;
     std::unique_ptr<QThread> thread_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> folderRefused_{false}; // its folder takes no new file: the rest fail
 
     // Worker thread only.
     BatchTally tally_;

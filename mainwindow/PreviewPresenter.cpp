@@ -11,6 +11,7 @@
 #include "mainwindow/ErrorMessages.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/PreviewArea.h"
+#include "mainwindow/PreviewShowability.h"
 #include "mainwindow/PreviewTexts.h"
 #include "mainwindow/RefusalReasons.h"
 #include "mainwindow/StatusBar.h"
@@ -140,11 +141,11 @@ void PreviewPresenter::previewConvertible(const std::filesystem::path& source, i
         previewWithoutWidth(source, row);
         return;
     }
-    const std::optional<PreviewFit::Size> shown = displaySize(size);
-    if (!shown) {
-        previewFailed(numberedMessage(MessageNumber::Overflow));
+    if (const std::optional<NumberedMessage> problem = whyPreviewCannotShow(file)) {
+        previewFailed(*problem);
         return;
     }
+    const std::optional<PreviewFit::Size> shown = displaySize(size);
 
     PictureView& before = panels_.images.image(Side::Before);
     PictureView& after = panels_.images.image(Side::After);
@@ -237,6 +238,13 @@ void PreviewPresenter::showBatchFrame(const BatchFrame& frame, const std::filesy
     if (const auto shown = displaySize(frame.size)) {
         placeImages(*shown);
     }
+}
+
+void PreviewPresenter::showBatchFailure(const std::filesystem::path& file) {
+    panels_.statusBar.setText(Field::Dimensions, QString());
+    panels_.statusBar.setText(Field::FileSize, QString());
+    panels_.statusBar.setText(Field::Path, displayPath(file));
+    panels_.images.clearPictures();
 }
 
 void PreviewPresenter::showError(const NumberedMessage& message, const QString& title) {

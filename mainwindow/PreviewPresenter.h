@@ -52,6 +52,8 @@ public:
     void followLayout(const PreviewFit::PreviewArea& room);
     // One file of a running batch, as the batch read it: the window reads nothing.
     void showBatchFrame(const BatchFrame& frame, const std::filesystem::path& file);
+    // The file of a running batch whose failure is being told: only its path is shown.
+    void showBatchFailure(const std::filesystem::path& file);
     // The last previewed picture is a 16 x 15 icon or a strip of them.
     bool growable() const { return growable_; }
 

@@ -27,6 +27,14 @@
         <source>%1 のパレットには新しい行の色を入れる空きがないため、変換しませんでした。</source>
         <translation>%1 was not converted: its palette has no room for the new row&apos;s colour.</translation>
     </message>
+    <message>
+        <source>%1 はバックアップではないため、そのまま残しました。%2 は変換しませんでした。</source>
+        <translation>%1 is not a backup and is kept. %2 was not converted.</translation>
+    </message>
+    <message>
+        <source>このフォルダのファイルはこれ以上変換しません。</source>
+        <translation>No more files of this folder are converted.</translation>
+    </message>
 </context>
 <context>
     <name>ErrorMessages</name>
@@ -240,6 +248,27 @@
         <source>変換終了！</source>
         <translation>Conversion finished!</translation>
     </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは変える色がないため、そのままです。</source>
+        <translation>
+            <numerusform>%n file had no colour to change and was left as it was.</numerusform>
+            <numerusform>%n files had no colour to change and were left as they were.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは変換できない種類のため、そのままです。</source>
+        <translation>
+            <numerusform>%n file is of a kind that is not converted and was left as it was.</numerusform>
+            <numerusform>%n files are of a kind that is not converted and were left as they were.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは変換できませんでした。</source>
+        <translation>
+            <numerusform>%n file could not be converted.</numerusform>
+            <numerusform>%n files could not be converted.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>pixtint::ButtonColourDialog</name>
@@ -427,6 +456,10 @@
     <message>
         <source>環境設定エラー</source>
         <translation>Settings error</translation>
+    </message>
+    <message>
+        <source>%1 を開けませんでした。</source>
+        <translation>%1 could not be opened.</translation>
     </message>
 </context>
 <context>
