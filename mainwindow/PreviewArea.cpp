@@ -35,6 +35,7 @@ PreviewArea::PreviewArea(QWidget* window)
         PictureView* image = placeControl<PictureView>(
             window, indexedName("Image1", index), {index == 0 ? 3120.0 : 5040.0, 4080, 795, 795});
         image->setToolTip(imageTip(side));
+        connect(image, &PictureView::shownChanged, this, &PreviewArea::shownChanged);
         connect(image, &PictureView::released, this,
                 [this, side](Qt::MouseButton button) { emit released(side, button); });
         images_[index] = image;

@@ -44,6 +44,8 @@ public:
 signals:
     // A mouse button was released over a preview image.
     void released(Side side, Qt::MouseButton button);
+    // A preview image came to show a picture, or no longer shows one.
+    void shownChanged();
 
 private:
     std::array<PictureView*, 2> images_{};

@@ -102,16 +102,6 @@ QString notConvertibleReason(const std::filesystem::path& source) {
     }
 }
 
-// The picture as Qt's readers show it, or nothing when they cannot: the reason beside it in
-// the status bar says the rest.
-QImage pictureIfShown(const std::filesystem::path& source) {
-    try {
-        return decodePictureFile(source);
-    } catch (...) {
-        return {};
-    }
-}
-
 // A size the preview cannot fit: one with nothing to divide by, or one beyond 32 bits.
 NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
     return numberedMessage(PreviewFit::hasZeroSide(shown) ? MessageNumber::DivisionByZero
@@ -120,16 +110,11 @@ NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
 
 } // namespace
 
+// Neither image shows a picture the conversion leaves alone; the status bar says why.
 void PreviewPresenter::previewNotConvertible(const std::filesystem::path& source) {
     panels_.statusBar.setText(Field::Dimensions, notConvertibleReason(source));
-    const QImage before = pictureIfShown(source);
-    panels_.images.showPictures(before, QImage());
-    const std::optional<PreviewFit::Size> shown =
-        before.isNull() ? panels_.images.currentSize()
-                        : displaySize({before.width(), before.height()});
-    if (!shown || !placeImages(*shown)) {
-        placeImagesAtTheirSize();
-    }
+    panels_.images.clearPictures();
+    placeImagesAtTheirSize();
     panels_.files.fileList().repaint();
 }
 

@@ -138,7 +138,7 @@
     </message>
     <message>
         <source>色の並びが読めない32ビット画像は変換できません</source>
-        <translation>32-bit pictures whose colour masks cannot be read cannot be converted</translation>
+        <translation>32-bit pictures with unreadable colour masks cannot be converted</translation>
     </message>
     <message>
         <source>この種類の画像は変換できません</source>
