@@ -120,23 +120,18 @@ void BatchWorker::work() {
     callbacks.vet = [this](std::size_t index, const ByteSource& source) {
         vet(index, source);
     };
-    // One file at a time, so that a stop comes after the file in hand; groups as large as the
-    // command line's, whose flushes are most of a run's time.
     // A folder that takes no new file would only refuse each file in turn: it is told once,
     // and none of its files is handed over.
     if (const std::optional<Error> refusal =
             files_.empty() ? std::nullopt : folderWriteProblem(files_.front().parent_path())) {
-        refuseFolder(*refusal, 0);
+        folderRefused_ = true;
+        endTheRest();
+        failAndWait(0, folderRefusedMessage(*refusal, files_.front().parent_path()), false);
     } else {
+        // One file at a time, so that a stop comes after the file in hand; groups as large as
+        // the command line's, whose flushes are most of a run's time.
         BatchRun(request_, {.groupFiles = groupFilesForThisProcess()}).run(files_, callbacks);
-    }
-    for (; reported_ < files_.size(); ++reported_) {
-        if (folderRefused_) {
-            ++tally_.failed;
-            mark(reported_, ItemMark::Failed);
-        } else {
-            ++tally_.notReached;
-        }
+        endTheRest();
     }
     tally_.stopped = tally_.notReached > 0;
     postMarks();
@@ -215,6 +210,18 @@ void BatchWorker::count(FileStatus status) {
 void BatchWorker::refuseFolder(const Error& refusal, std::size_t index) {
     folderRefused_ = true;
     failAndWait(index, folderRefusedMessage(refusal, files_[index].parent_path()), false);
+}
+
+// The files the run did not report: failed with their folder, or not reached after a stop.
+void BatchWorker::endTheRest() {
+    for (; reported_ < files_.size(); ++reported_) {
+        if (folderRefused_) {
+            ++tally_.failed;
+            mark(reported_, ItemMark::Failed);
+        } else {
+            ++tally_.notReached;
+        }
+    }
 }
 
 // Marks travel to the window together, one posted batch a frame interval: a posted call per

@@ -53,7 +53,8 @@ struct BatchTally {
 // can show: the conversion core leaves a file it cannot load as it is, and it ends "NG" in its
 // place in the list's order. Everything the run tells the window arrives as signals on the
 // window's thread, in list order: each file's mark (the marks of a frame interval together);
-// a failure, for which the run waits until failureShown() says its message box was closed;
+// a failure, for which the run waits until failureShown() says its message box was closed (a
+// folder that cannot be written is one failure, and every file of it ends "NG");
 // now and then a frame (at most about 30 a second, the next only once the window took the
 // last); and finally `finished`.
 class BatchWorker : public QObject {
@@ -87,6 +88,7 @@ private:
     void report(const FileOutcome& outcome);
     void count(FileStatus status);
     void refuseFolder(const Error& refusal, std::size_t index);
+    void endTheRest();
     void mark(std::size_t index, ItemMark mark);
     void postMarks();
     void failAndWait(std::size_t index, const NumberedMessage& message, bool unshowable);
@@ -97,10 +99,10 @@ private:
     const ConversionRequest request_;
     std::unique_ptr<QThread> thread_;
     std::atomic<bool> stop_{false};
-    std::atomic<bool> folderRefused_{false}; // its folder takes no new file: the rest fail
 
     // Worker thread only.
     BatchTally tally_;
+    bool folderRefused_ = false; // its folder takes no new file: the rest of the run fails
     std::size_t reported_ = 0;
     std::vector<bool> vetted_;                          // opened by the run and seen by the vet
     std::map<std::size_t, NumberedMessage> unshowable_; // vetted out, until reported
