@@ -54,7 +54,7 @@ void PreviewArea::clearPictures() {
     image(Side::After).clearPicture();
 }
 
-bool PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewArea& area,
+bool PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewRoom& area,
                         bool rowInserted) {
     const std::optional<PreviewFit::Size> fits = PreviewFit::fit(size, area);
     if (!fits) {

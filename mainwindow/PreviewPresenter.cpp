@@ -216,7 +216,7 @@ void PreviewPresenter::placeImagesAtTheirSize() {
     placeImages(panels_.images.currentSize());
 }
 
-void PreviewPresenter::followLayout(const PreviewFit::PreviewArea& room) {
+void PreviewPresenter::followLayout(const PreviewFit::PreviewRoom& room) {
     room_ = room;
     // A resize that arrives while a long operation waits in a message box must not start
     // the preview over inside it; the images are only placed again.

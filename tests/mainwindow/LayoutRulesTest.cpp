@@ -14,13 +14,13 @@ namespace pixtint {
 
 namespace {
 
-using PreviewFit::PreviewArea;
+using PreviewFit::PreviewRoom;
 using PreviewFit::Size;
 
 using Fitted = std::optional<std::array<std::int32_t, 2>>;
 
 // The fitted width and height, or nothing when the size cannot be fitted.
-Fitted fitted(Size size, const PreviewArea& area) {
+Fitted fitted(Size size, const PreviewRoom& area) {
     const std::optional<Size> result = PreviewFit::fit(size, area);
     return result ? Fitted({result->width, result->height}) : std::nullopt;
 }
@@ -89,7 +89,7 @@ TEST(LayoutRulesTest, EdgesLandOnTheNearestWholePixels) {
 }
 
 TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
-    const PreviewArea area{4000, 3000, 0, 0};
+    const PreviewRoom area{4000, 3000, 0, 0};
     EXPECT_EQ(fitted({800, 750}, area), (std::array{800, 750}));
     EXPECT_EQ(fitted({8000, 3000}, area), (std::array{4000, 1500}));
     // Equal ratios: the height goes to its limit and the width follows.
@@ -101,7 +101,7 @@ TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
     // is not divided by.
     EXPECT_EQ(fitted({0, 5000}, area), std::nullopt);
     EXPECT_EQ(fitted({8000, 0}, area), std::nullopt);
-    EXPECT_EQ(fitted({0, 0}, PreviewArea{}), (std::array{0, 0}));
+    EXPECT_EQ(fitted({0, 0}, PreviewRoom{}), (std::array{0, 0}));
     // A top-down picture's negative height can make the fitted width far too large.
     EXPECT_EQ(fitted({2000000000, -1}, area), std::nullopt);
 }
