@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/BatchWorker.h"
 
-#include "conversion/BatchRun.h"
+#include "commit/BatchRun.h"
 #include "conversion/ConvertedPicture.h"
-#include "conversion/FolderWritability.h"
+#include "commit/FolderWritability.h"
+#include "decoding/PictureDecoding.h"
 #include "engine/Error.h"
 #include "filesafety/FileByteSource.h"
 #include "mainwindow/BatchMessages.h"
 #include "mainwindow/PreviewShowability.h"
-#include "platform/PictureDecoding.h"
 
 namespace pixtint {
 

@@ -3,7 +3,7 @@
 
 #include "engine/ByteSource.h"
 #include "mainwindow/DisplaySize.h"
-#include "platform/PictureDecoding.h"
+#include "decoding/PictureDecoding.h"
 
 namespace pixtint {
 
