@@ -13,7 +13,6 @@
 #include "mainwindow/SizeOptionsPanel.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/WindowLayout.h"
-#include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
 #include "platform/FolderDrop.h"
@@ -95,6 +94,7 @@ void MainWindow::createParts() {
         {*filePanel_, *conversionFrame_, *commandRow_, *previewArea_, *statusBar_});
     settings_ = new SessionSettings(*this, dialogs_, programFolder_);
     batch_ = std::make_unique<BatchController>(*this, dialogs_, *filePanel_, *preview_);
+    restore_ = std::make_unique<RestoreController>(*this, dialogs_, *filePanel_, *statusBar_);
 }
 
 void MainWindow::connectPanels() {
@@ -102,6 +102,7 @@ void MainWindow::connectPanels() {
     connect(filePanel_, &FilePanel::refreshRequested, this, &MainWindow::refreshFileList);
     connect(filePanel_, &FilePanel::userSelected, this, &MainWindow::previewSelectedFile);
     connect(filePanel_, &FilePanel::restoreRequested, this, &MainWindow::restoreTickedFiles);
+    connect(filePanel_, &FilePanel::listingEnded, this, &MainWindow::applyEnabledState);
     connect(colourPanel_, &ColourPanel::colourChosen, this, [this](Side side, std::int32_t value) {
         state_.colours.of(side) = value;
         preview_->previewAfterColourChange();
@@ -122,10 +123,13 @@ void MainWindow::connectParts() {
     connect(layout_, &WindowLayout::laidOut, preview_, &PreviewPresenter::followLayout);
     connect(batch_.get(), &BatchController::runningChanged, this, &MainWindow::applyEnabledState);
     connect(batch_.get(), &BatchController::ended, this, [this] {
-        if (closeAfterBatch_) {
+        if (closeAfterRun_) {
             close();
         }
     });
+    connect(restore_.get(), &RestoreController::runningChanged, this,
+            &MainWindow::applyEnabledState);
+    connect(restore_.get(), &RestoreController::ended, this, &MainWindow::restoreEnded);
 }
 
 // What desktop programs offer beside their buttons: F5 refreshes the list, Ctrl+O opens the
@@ -182,15 +186,25 @@ bool MainWindow::batchRunning() const {
     return batch_->running();
 }
 
+bool MainWindow::restoreRunning() const {
+    return restore_->running();
+}
+
+bool MainWindow::working() const {
+    return restoreRunning() || filePanel_->listing() || preview_->pending();
+}
+
 // While a pick waits for its click, only the preview images take input: everything else
 // would leave the pick running behind it. While a batch runs, nothing that could change it
 // does. The size options are offered for 16 x 15 icons and strips of them.
 void MainWindow::applyEnabledState() {
-    const bool free = !state_.pick && !batchRunning();
+    const bool free = !state_.pick && !batchRunning() && !restoreRunning();
+    preview_->holdPreviews(batchRunning() || restoreRunning());
     filePanel_->setInputEnabled(free);
     colourPanel_->setEnabled(free);
     colourPanel_->setInputEnabled(free);
     commandRow_->setInputEnabled(free);
+    commandRow_->setConvertReady(free && !filePanel_->listing());
     previewArea_->setArrowEnabled(free);
     sizeOptions_->setOffered(free && sizeOptionsOffered_, free && rowOptionsOffered_);
 }
@@ -208,11 +222,11 @@ void MainWindow::leave() {
     close();
 }
 
+// The names show at once; the first file is previewed once its mark is known.
 void MainWindow::refreshFileList() {
-    BusyCursor busy;
     filePanel_->refreshFileList(state_.folder);
+    applyEnabledState();
     previewSelectedFile();
-    filePanel_->showFileCount();
 }
 
 void MainWindow::useFolder(const QString& folder) {
@@ -222,6 +236,10 @@ void MainWindow::useFolder(const QString& folder) {
 }
 
 void MainWindow::selectFile(const std::string& name) {
+    if (filePanel_->listing()) {
+        filePanel_->selectWhenListed(name);
+        return;
+    }
     FileListWidget& list = filePanel_->fileList();
     for (int row = 0; row < list.count(); ++row) {
         if (list.fileName(row) == name) {
@@ -268,9 +286,15 @@ void MainWindow::restoreTickedFiles() {
         dialogs_.showMessage(this, tr("元に戻すファイルがありません！"), QMessageBox::Warning);
         return;
     }
-    const RestoreTally tally = restoreFromBackups(*this, dialogs_, filePanel_->pathsOf(rows));
+    restore_->start(rows);
+}
+
+void MainWindow::restoreEnded(const RestoreTally& tally) {
     refreshFileList();
     dialogs_.showMessage(this, restoreSummary(tally), QMessageBox::NoIcon);
+    if (closeAfterRun_) {
+        close();
+    }
 }
 
 // A colour picked from a preview: a colour button arms the pick on its side's preview, and
@@ -326,9 +350,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (batchRunning()) {
-        closeAfterBatch_ = true;
+    if (batchRunning() || restoreRunning()) {
+        closeAfterRun_ = true;
         batch_->requestStop();
+        restore_->requestStop();
         event->ignore();
         return;
     }

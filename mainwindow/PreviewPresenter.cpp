@@ -20,6 +20,9 @@
 #include "platform/PictureDecoding.h"
 #include "platform/PictureView.h"
 
+#include <QScopedValueRollback>
+#include <climits>
+
 namespace pixtint {
 
 namespace {
@@ -32,7 +35,18 @@ PreviewPresenter::PreviewPresenter(QWidget& window, Dialogs& dialogs, const Sess
     , window_(window)
     , dialogs_(dialogs)
     , state_(state)
-    , panels_(panels) {}
+    , panels_(panels) {
+    connect(&panels_.files, &FilePanel::marksArrived, this, &PreviewPresenter::markArrived);
+    connect(&panels_.files, &FilePanel::listingEnded, this, [this] { markArrived(INT_MAX); });
+}
+
+void PreviewPresenter::markArrived(int end) {
+    const std::optional<int> row = panels_.files.fileList().selectedRow();
+    // A listing that ended previews whatever it left selected, or its empty list.
+    if (waitingForMark_ && ((row && *row < end) || end == INT_MAX)) {
+        previewSelectedFile();
+    }
+}
 
 ConversionRequest PreviewPresenter::currentRequest() const {
     ConversionRequest request;
@@ -47,8 +61,14 @@ ConversionRequest PreviewPresenter::currentRequest() const {
 }
 
 void PreviewPresenter::previewSelectedFile() {
-    BusyCursor busy;
+    const QScopedValueRollback inPreview(previewing_, true);
     FileListWidget& list = panels_.files.fileList();
+    const std::optional<int> selected = list.selectedRow();
+    waitingForMark_ = panels_.files.listing() && (!selected || !panels_.files.markKnown(*selected));
+    if (waitingForMark_ && list.count() > 0) {
+        return;
+    }
+    BusyCursor busy;
     if (list.count() == 0) {
         panels_.statusBar.setText(Field::FileSize, QString());
         panels_.statusBar.setText(Field::Path, QString());
@@ -129,7 +149,6 @@ void PreviewPresenter::previewNotConvertible(const std::filesystem::path& source
     if (!shown || !placeImages(*shown)) {
         placeImagesAtTheirSize();
     }
-    panels_.files.fileList().repaint();
 }
 
 void PreviewPresenter::previewConvertible(const std::filesystem::path& source, int row) {
@@ -149,7 +168,6 @@ void PreviewPresenter::previewConvertible(const std::filesystem::path& source, i
     PictureView& before = panels_.images.image(Side::Before);
     PictureView& after = panels_.images.image(Side::After);
     before.setPicture(decodePicture(file));
-    before.repaint(); // on screen while the conversion works
     if (const auto converted = convertForPreview(source)) {
         after.setPicture(decodePicture(*converted));
     } else {
@@ -202,7 +220,6 @@ void PreviewPresenter::previewFailed(const NumberedMessage& message) {
     placeImagesAtTheirSize();
     panels_.statusBar.setText(Field::Dimensions, QString());
     panels_.statusBar.setText(Field::FileSize, QString());
-    panels_.files.fileList().repaint();
 }
 
 bool PreviewPresenter::placeImages(PreviewFit::Size size) {
@@ -218,9 +235,10 @@ void PreviewPresenter::placeImagesAtTheirSize() {
 
 void PreviewPresenter::followLayout(const PreviewFit::PreviewArea& room) {
     room_ = room;
-    // A resize that arrives while a long operation waits in a message box must not start
-    // the preview over inside it; the images are only placed again.
-    if (panels_.files.fileList().count() == 0 || BusyCursor::isShown()) {
+    // A resize that arrives while a preview waits in its message box must not start the
+    // preview over inside it, nor one while a batch or a restore shows its own files; the
+    // images are only placed again.
+    if (panels_.files.fileList().count() == 0 || previewing_ || held_) {
         placeImagesAtTheirSize();
     } else {
         previewSelectedFile();

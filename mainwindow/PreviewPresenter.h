@@ -43,7 +43,10 @@ public:
     // The conversion the session asks for, in the colours the swatches show.
     ConversionRequest currentRequest() const;
 
+    // A file whose mark the listing has not found yet is previewed once it has.
     void previewSelectedFile();
+    // A preview waits for its file's mark.
+    bool pending() const { return waitingForMark_; }
     // The after image follows a new colour at once; without a selected file there is nothing
     // to show.
     void previewAfterColourChange();
@@ -52,6 +55,8 @@ public:
     void followLayout(const PreviewFit::PreviewArea& room);
     // One file of a running batch, as the batch read it: the window reads nothing.
     void showBatchFrame(const BatchFrame& frame, const std::filesystem::path& file);
+    // While a batch or a restore runs, the layout moves the images and previews nothing.
+    void holdPreviews(bool held) { held_ = held; }
     // The last previewed picture is a 16 x 15 icon or a strip of them.
     bool growable() const { return growable_; }
 
@@ -60,6 +65,7 @@ signals:
     void sizeOptionsOffered(bool offered);
 
 private:
+    void markArrived(int end);
     void showFileInStatusBar(const std::filesystem::path& source);
     void showPictureSize(PictureSize size);
     void previewNotConvertible(const std::filesystem::path& source);
@@ -78,6 +84,9 @@ private:
     Panels panels_;
     PreviewFit::PreviewArea room_; // set by the layout
     bool growable_ = false;
+    bool previewing_ = false; // a preview is under way, perhaps in one of its boxes
+    bool held_ = false;
+    bool waitingForMark_ = false;
 };
 
 } // namespace pixtint

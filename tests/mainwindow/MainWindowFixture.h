@@ -86,11 +86,19 @@ protected:
         rememberPictureFolder(0xFF0000, 0x0000FF, insertAtTop, backups);
         return start();
     }
-    // Runs what is queued; more rounds also run what those queue in turn (size corrections).
-    static void settle(int rounds = 5) {
-        for (int i = 0; i < rounds; ++i) {
-            QCoreApplication::processEvents();
-        }
+    // Waits for the work beside the window (a batch's excepted), then runs what is queued; more
+    // rounds also run what those queue in turn (size corrections).
+    void settle(int rounds = 5) const {
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            while (window && window->working() && waited.elapsed() < 120000) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            }
+            for (int i = 0; i < rounds; ++i) {
+                QCoreApplication::processEvents();
+            }
+        } while (window && window->working() && waited.elapsed() < 120000);
     }
     QStringList messageTexts() const { return messageParts(&FakeDialogs::Message::text); }
     QStringList messageTitles() const { return messageParts(&FakeDialogs::Message::title); }
