@@ -119,7 +119,13 @@ void MainWindow::connectPanels() {
 }
 
 void MainWindow::connectParts() {
-    connect(preview_, &PreviewPresenter::sizeOptionsOffered, this, &MainWindow::offerSizeOptions);
+    connect(preview_, &PreviewPresenter::sizeOptionsOffered, this, [this](bool offered) {
+        offerSizeOptions(offered);
+        if (rowsFollowResizeBox_) {
+            rowsFollowResizeBox_ = false;
+            offerRowOptionsAsTheBoxSays();
+        }
+    });
     connect(layout_, &WindowLayout::laidOut, preview_, &PreviewPresenter::followLayout);
     connect(batch_.get(), &BatchController::runningChanged, this, &MainWindow::applyEnabledState);
     connect(batch_.get(), &BatchController::ended, this, [this] {
@@ -258,9 +264,14 @@ void MainWindow::previewSelectedFile() {
 void MainWindow::resizeToggled(Qt::CheckState state) {
     state_.resizeTo16x16 = state;
     previewSelectedFile();
-    // After the preview, which may have offered the options for a 16 x 15 icon or strip: the row
-    // options are offered exactly while the row insertion is switched on.
-    rowOptionsOffered_ = state != Qt::Unchecked;
+    // Now and again after the preview, which may offer the options for a 16 x 15 icon or strip:
+    // the row options are offered exactly while the row insertion is switched on.
+    offerRowOptionsAsTheBoxSays();
+    rowsFollowResizeBox_ = preview_->pending();
+}
+
+void MainWindow::offerRowOptionsAsTheBoxSays() {
+    rowOptionsOffered_ = state_.resizeTo16x16 != Qt::Unchecked;
     applyEnabledState();
 }
 

@@ -84,6 +84,7 @@ private:
 
     void resizeToggled(Qt::CheckState state);
     void rowChosen(bool atTop);
+    void offerRowOptionsAsTheBoxSays();
     void convertCheckedFiles();
     void restoreTickedFiles();
     void restoreEnded(const RestoreTally& tally);
@@ -111,8 +112,9 @@ private:
     std::unique_ptr<BatchController> batch_;
     std::unique_ptr<RestoreController> restore_;
 
-    bool sizeOptionsOffered_ = true; // the size frame and its box
-    bool rowOptionsOffered_ = true;  // the two row options
+    bool sizeOptionsOffered_ = true;   // the size frame and its box
+    bool rowOptionsOffered_ = true;    // the two row options
+    bool rowsFollowResizeBox_ = false; // once the preview the box asked for is shown
     bool loaded_ = false;
     bool closeAfterRun_ = false; // a batch or a restore
 };

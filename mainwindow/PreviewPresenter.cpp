@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewPresenter.h"
 
-#include "conversion/Convertibility.h"
-#include "engine/ByteSource.h"
 #include "engine/RowInsertion.h"
-#include "filesafety/FileByteSource.h"
 #include "mainwindow/BatchWorker.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/DisplaySize.h"
@@ -12,12 +9,9 @@
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/PreviewArea.h"
 #include "mainwindow/PreviewTexts.h"
-#include "mainwindow/RefusalReasons.h"
 #include "mainwindow/StatusBar.h"
-#include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
 #include "platform/FilePaths.h"
-#include "platform/PictureDecoding.h"
 #include "platform/PictureView.h"
 
 #include <QScopedValueRollback>
@@ -37,6 +31,7 @@ PreviewPresenter::PreviewPresenter(QWidget& window, Dialogs& dialogs, const Sess
     , state_(state)
     , panels_(panels) {
     connect(&panels_.files, &FilePanel::marksArrived, this, &PreviewPresenter::markArrived);
+    connect(&worker_, &PreviewWorker::prepared, this, &PreviewPresenter::showPrepared);
     connect(&panels_.files, &FilePanel::listingEnded, this, [this] { markArrived(INT_MAX); });
 }
 
@@ -60,42 +55,65 @@ ConversionRequest PreviewPresenter::currentRequest() const {
     return request;
 }
 
+// The file's pictures are prepared on the worker; whatever the window showed stays until they
+// arrive. Each call makes every preview asked for before it stale.
 void PreviewPresenter::previewSelectedFile() {
-    const QScopedValueRollback inPreview(previewing_, true);
+    ++generation_;
     FileListWidget& list = panels_.files.fileList();
     const std::optional<int> selected = list.selectedRow();
     waitingForMark_ = panels_.files.listing() && (!selected || !panels_.files.markKnown(*selected));
     if (waitingForMark_ && list.count() > 0) {
         return;
     }
-    BusyCursor busy;
     if (list.count() == 0) {
+        shownGeneration_ = generation_;
         panels_.statusBar.setText(Field::FileSize, QString());
         panels_.statusBar.setText(Field::Path, QString());
         panels_.images.clearPictures();
         return;
     }
-    try {
-        const std::optional<int> row = list.selectedRow();
-        if (!row) {
-            previewFailed(numberedMessage(MessageNumber::ObjectNotSet));
-            return;
-        }
-        const std::filesystem::path source = panels_.files.pathOf(*row);
-        showFileInStatusBar(source);
-        if (isConvertibleMark(list.mark(*row))) {
-            previewConvertible(source, *row);
-        } else {
-            previewNotConvertible(source);
-        }
-    } catch (...) {
-        previewFailed(currentErrorMessage());
+    if (!selected) {
+        shownGeneration_ = generation_;
+        const QScopedValueRollback inPreview(previewing_, true);
+        previewFailed(numberedMessage(MessageNumber::ObjectNotSet));
+        return;
     }
+    worker_.prepare({generation_, *selected, panels_.files.pathOf(*selected),
+                     isConvertibleMark(list.mark(*selected)), currentRequest()});
 }
 
-void PreviewPresenter::showFileInStatusBar(const std::filesystem::path& source) {
-    panels_.statusBar.setText(Field::FileSize, PreviewTexts::sizeText(fileSize(source)));
-    panels_.statusBar.setText(Field::Path, displayPath(source));
+// Only the newest preview is shown; an older one that arrives late is dropped.
+void PreviewPresenter::showPrepared(const PreparedPreview& preview) {
+    if (preview.job.generation != generation_) {
+        return;
+    }
+    shownGeneration_ = generation_;
+    {
+        const QScopedValueRollback inPreview(previewing_, true);
+        showPreparedSteps(preview);
+    }
+    emit previewShown();
+}
+
+void PreviewPresenter::showPreparedSteps(const PreparedPreview& preview) {
+    if (!preview.fileBytes) {
+        previewFailed(*preview.failure);
+        return;
+    }
+    panels_.statusBar.setText(Field::FileSize, PreviewTexts::sizeText(*preview.fileBytes));
+    panels_.statusBar.setText(Field::Path, displayPath(preview.job.source));
+    if (!preview.job.convertible) {
+        previewNotConvertible(preview);
+    } else if (!preview.size) {
+        previewFailed(*preview.failure);
+    } else {
+        showPictureSize(*preview.size);
+        if (preview.size->width <= 0) {
+            previewWithoutWidth(preview);
+        } else {
+            previewConvertible(preview);
+        }
+    }
 }
 
 void PreviewPresenter::showPictureSize(PictureSize size) {
@@ -108,29 +126,6 @@ void PreviewPresenter::showPictureSize(PictureSize size) {
 
 namespace {
 
-// Why the item is not converted: the kind the conversion refuses, or, for a kind it takes,
-// that its conversion failed.
-QString notConvertibleReason(const std::filesystem::path& source) {
-    try {
-        const std::optional<Error> refusal = refusalOf(source);
-        return refusal ? refusalReason(*refusal) : conversionFailedReason();
-    } catch (const Error& error) {
-        return refusalReason(error);
-    } catch (...) {
-        return refusalReason(Error(ErrorKind::System));
-    }
-}
-
-// The picture as Qt's readers show it, or nothing when they cannot: the reason beside it in
-// the status bar says the rest.
-QImage pictureIfShown(const std::filesystem::path& source) {
-    try {
-        return decodePictureFile(source);
-    } catch (...) {
-        return {};
-    }
-}
-
 // A size the preview cannot fit: one with nothing to divide by, or one beyond 32 bits.
 NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
     return numberedMessage(PreviewFit::hasZeroSide(shown) ? MessageNumber::DivisionByZero
@@ -139,9 +134,9 @@ NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
 
 } // namespace
 
-void PreviewPresenter::previewNotConvertible(const std::filesystem::path& source) {
-    panels_.statusBar.setText(Field::Dimensions, notConvertibleReason(source));
-    const QImage before = pictureIfShown(source);
+void PreviewPresenter::previewNotConvertible(const PreparedPreview& preview) {
+    panels_.statusBar.setText(Field::Dimensions, preview.reason);
+    const QImage& before = preview.before;
     panels_.images.showPictures(before, QImage());
     const std::optional<PreviewFit::Size> shown =
         before.isNull() ? panels_.images.currentSize()
@@ -151,28 +146,24 @@ void PreviewPresenter::previewNotConvertible(const std::filesystem::path& source
     }
 }
 
-void PreviewPresenter::previewConvertible(const std::filesystem::path& source, int row) {
-    const FileByteSource file(source);
-    const PictureSize size = readPictureSize(file);
-    showPictureSize(size);
-    if (size.width <= 0) {
-        previewWithoutWidth(source, row);
-        return;
-    }
-    const std::optional<PreviewFit::Size> shown = displaySize(size);
+void PreviewPresenter::previewConvertible(const PreparedPreview& preview) {
+    const std::optional<PreviewFit::Size> shown = displaySize(*preview.size);
     if (!shown) {
         previewFailed(numberedMessage(MessageNumber::Overflow));
         return;
     }
-
+    if (preview.failure) {
+        previewFailed(*preview.failure);
+        return;
+    }
     PictureView& before = panels_.images.image(Side::Before);
     PictureView& after = panels_.images.image(Side::After);
-    before.setPicture(decodePicture(file));
-    if (const auto converted = convertForPreview(source)) {
-        after.setPicture(decodePicture(*converted));
-    } else {
+    before.setPicture(preview.before);
+    if (preview.conversionError) {
+        showConversionError(preview);
         after.clearPicture();
-        panels_.files.fileList().setMark(row, ItemMark::Failed);
+    } else {
+        after.setPicture(preview.after);
     }
     if (!placeImages(*shown)) {
         previewFailed(unplaceableMessage(*shown));
@@ -181,31 +172,20 @@ void PreviewPresenter::previewConvertible(const std::filesystem::path& source, i
     emit sizeOptionsOffered(growable_);
 }
 
-// A picture without a width has nothing to convert: its conversion says so, as a batch's
+// A picture without a width has nothing to convert: its conversion said so, as a batch's
 // would, and the file is marked as failed.
-void PreviewPresenter::previewWithoutWidth(const std::filesystem::path& source, int row) {
+void PreviewPresenter::previewWithoutWidth(const PreparedPreview& preview) {
     panels_.images.clearPictures();
-    convertForPreview(source);
-    panels_.files.fileList().setMark(row, ItemMark::Failed);
+    if (preview.conversionError) {
+        showConversionError(preview);
+    }
+    panels_.files.fileList().setMark(preview.job.row, ItemMark::Failed);
     placeImagesAtTheirSize();
 }
 
-// The converted picture is made in memory and written nowhere, so looking works in a folder
-// that cannot be written. A conversion that cannot even start is reported as such.
-std::optional<ConvertedPicture>
-PreviewPresenter::convertForPreview(const std::filesystem::path& source) {
-    try {
-        return std::optional<ConvertedPicture>(std::in_place, source, currentRequest());
-    } catch (const Error& error) {
-        NumberedMessage message = numberedMessage(error);
-        if (error.kind() == ErrorKind::NoPaletteRoom) { // its number alone says little
-            message.description += QStringLiteral("\r\n") + refusalReason(error);
-        }
-        showError(message, tr("変換エラー"));
-    } catch (...) {
-        showError(currentErrorMessage(), tr("変換エラー"));
-    }
-    return std::nullopt;
+void PreviewPresenter::showConversionError(const PreparedPreview& preview) {
+    showError(*preview.conversionError, tr("変換エラー"));
+    panels_.files.fileList().setMark(preview.job.row, ItemMark::Failed);
 }
 
 void PreviewPresenter::previewAfterColourChange() {
@@ -247,6 +227,8 @@ void PreviewPresenter::followLayout(const PreviewFit::PreviewArea& room) {
 
 // Both pictures and the status bar show one file, read by the batch.
 void PreviewPresenter::showBatchFrame(const BatchFrame& frame, const std::filesystem::path& file) {
+    ++generation_; // a preview asked for earlier is stale
+    shownGeneration_ = generation_;
     panels_.statusBar.setText(Field::FileSize, PreviewTexts::sizeText(frame.fileBytes));
     panels_.statusBar.setText(Field::Path, displayPath(file));
     showPictureSize(frame.size);

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "conversion/ConversionRequest.h"
-#include "conversion/ConvertedPicture.h"
 #include "engine/PictureSize.h"
 #include "mainwindow/PreviewFit.h"
+#include "mainwindow/PreviewWorker.h"
 #include "mainwindow/SessionState.h"
 
 #include <QObject>
@@ -46,7 +46,7 @@ public:
     // A file whose mark the listing has not found yet is previewed once it has.
     void previewSelectedFile();
     // A preview waits for its file's mark.
-    bool pending() const { return waitingForMark_; }
+    bool pending() const { return waitingForMark_ || shownGeneration_ != generation_; }
     // The after image follows a new colour at once; without a selected file there is nothing
     // to show.
     void previewAfterColourChange();
@@ -63,15 +63,18 @@ public:
 signals:
     // Whether the size options are offered for the picture just previewed.
     void sizeOptionsOffered(bool offered);
+    // The preview asked for last is shown, its boxes closed.
+    void previewShown();
 
 private:
     void markArrived(int end);
-    void showFileInStatusBar(const std::filesystem::path& source);
+    void showPrepared(const PreparedPreview& preview);
+    void showPreparedSteps(const PreparedPreview& preview);
     void showPictureSize(PictureSize size);
-    void previewNotConvertible(const std::filesystem::path& source);
-    void previewConvertible(const std::filesystem::path& source, int row);
-    void previewWithoutWidth(const std::filesystem::path& source, int row);
-    std::optional<ConvertedPicture> convertForPreview(const std::filesystem::path& source);
+    void previewNotConvertible(const PreparedPreview& preview);
+    void previewConvertible(const PreparedPreview& preview);
+    void previewWithoutWidth(const PreparedPreview& preview);
+    void showConversionError(const PreparedPreview& preview);
     void previewFailed(const NumberedMessage& message);
     // False when the size cannot be fitted: the images stay where they are.
     bool placeImages(PreviewFit::Size size);
@@ -87,6 +90,10 @@ private:
     bool previewing_ = false; // a preview is under way, perhaps in one of its boxes
     bool held_ = false;
     bool waitingForMark_ = false;
+    PreviewWorker worker_;
+    // Each preview asked for is numbered; the one shown last, so that a late one is dropped.
+    std::uint64_t generation_ = 0;
+    std::uint64_t shownGeneration_ = 0;
 };
 
 } // namespace pixtint

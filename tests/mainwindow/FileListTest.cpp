@@ -88,11 +88,13 @@ TEST_F(FileListTest, TheUsersSelectionPreviewsAndTheProgramsDoesNot) {
     QTest::keyClick(list, Qt::Key_Up); // already at the top: nothing moves
     EXPECT_EQ(chosen.count(), 1);
     QTest::keyClick(list, Qt::Key_Down);
+    settle();
     EXPECT_EQ(list->selectedRow(), 1);
     EXPECT_EQ(dimensions(), "3×2");
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(2)).center());
+    settle();
     ASSERT_EQ(list->fileName(2), rawName);
     EXPECT_EQ(list->mark(2), ItemMark::Convertible);
     EXPECT_EQ(dimensions(), "4×2");
@@ -110,6 +112,7 @@ TEST_F(FileListTest, EveryClickKeepsOneItemSelectedAndPreviewed) {
     const QPoint onB = list->visualItemRect(list->item(1)).center();
     QTest::mousePress(list->viewport(), Qt::RightButton, {}, onB);
     QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, onB);
+    settle();
     EXPECT_EQ(list->selectedRow(), 1);
     EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
     EXPECT_TRUE(statusText(StatusBar::Field::Path).endsWith("/b.bmp"));

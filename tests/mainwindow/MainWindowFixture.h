@@ -169,12 +169,14 @@ protected:
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         EXPECT_FALSE(window->batchRunning()) << "the batch did not end";
+        settle(); // the closing preview
     }
 
     // Selects a row as the program does, and previews it.
     void show(int row) {
         fileList()->selectRow(row);
         window->previewSelectedFile();
+        settle();
     }
     // Every item in list order as "name mark", followed by " ticked" when it is ticked.
     QStringList listing() const {
