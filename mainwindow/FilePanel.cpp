@@ -208,12 +208,15 @@ void FilePanel::applyMarks(const FolderListing& listing, qint64 until) {
     QElapsedTimer took;
     took.start();
     do {
-        const bool convertible = listing.convertible(markedRows_);
-        fileList_->setTicked(markedRows_, convertible);
-        fileList_->setMark(markedRows_,
-                           convertible ? ItemMark::Convertible : ItemMark::NotConvertible);
-        ++markedRows_;
-    } while (markedRows_ < known && (markedRows_ % 256 != 0 || took.elapsed() < until));
+        const int end = std::min(known, markedRows_ + 4096);
+        std::vector<std::uint8_t> convertible;
+        convertible.reserve(end - markedRows_);
+        for (int row = markedRows_; row < end; ++row) {
+            convertible.push_back(listing.convertible(row) ? 1 : 0);
+        }
+        fileList_->markListed(markedRows_, convertible);
+        markedRows_ = end;
+    } while (markedRows_ < known && took.elapsed() < until);
     emit marksArrived(markedRows_);
 }
 
