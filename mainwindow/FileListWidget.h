@@ -6,8 +6,8 @@
 #include <QIcon>
 #include <QListWidget>
 #include <array>
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/FilePanel.h"
 
+#include "desktop/FilePaths.h"
+#include "dialogs/Dialogs.h"
 #include "mainwindow/FolderListing.h"
-#include "platform/ControlPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
-#include "platform/FontFit.h"
-#include "platform/FrameTitle.h"
-#include "platform/PictureView.h"
-#include "platform/PushButton.h"
+#include "widgets/ControlPlacement.h"
+#include "widgets/FontFit.h"
+#include "widgets/FrameTitle.h"
+#include "widgets/PictureView.h"
+#include "widgets/PushButton.h"
 
 #include <QAction>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 #include "mainwindow/PreviewArea.h"
 
 #include "mainwindow/LayoutRules.h"
-#include "platform/ControlPlacement.h"
-#include "platform/PictureView.h"
+#include "widgets/ControlPlacement.h"
+#include "widgets/PictureView.h"
 
 #include <QIcon>
 #include <QPixmap>
@@ -54,7 +54,7 @@ void PreviewArea::clearPictures() {
     image(Side::After).clearPicture();
 }
 
-bool PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewArea& area,
+bool PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewRoom& area,
                         bool rowInserted) {
     const std::optional<PreviewFit::Size> fits = PreviewFit::fit(size, area);
     if (!fits) {

@@ -31,7 +31,7 @@ public:
     // them around the arrow; a row being inserted makes the after image a fifteenth taller.
     // A size that cannot be fitted (see PreviewFit::fit) leaves the images where they are and
     // answers false.
-    bool place(PreviewFit::Size size, const PreviewFit::PreviewArea& area, bool rowInserted);
+    bool place(PreviewFit::Size size, const PreviewFit::PreviewRoom& area, bool rowInserted);
     // The size the before image was last given, in twips.
     PreviewFit::Size currentSize() const { return beforeSize_; }
     void placeArrow(const TwipsRect& rect);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewPresenter.h"
 
+#include "desktop/FilePaths.h"
+#include "dialogs/Dialogs.h"
 #include "engine/RowInsertion.h"
-#include "mainwindow/BatchWorker.h"
+#include "mainwindow/BatchFrame.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/DisplaySize.h"
 #include "mainwindow/ErrorMessages.h"
@@ -10,9 +12,7 @@
 #include "mainwindow/PreviewArea.h"
 #include "mainwindow/PreviewTexts.h"
 #include "mainwindow/StatusBar.h"
-#include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
-#include "platform/PictureView.h"
+#include "widgets/PictureView.h"
 
 #include <QScopedValueRollback>
 #include <climits>
@@ -213,7 +213,7 @@ void PreviewPresenter::placeImagesAtTheirSize() {
     placeImages(panels_.images.currentSize());
 }
 
-void PreviewPresenter::followLayout(const PreviewFit::PreviewArea& room) {
+void PreviewPresenter::followLayout(const PreviewFit::PreviewRoom& room) {
     room_ = room;
     // A resize that arrives while a preview waits in its message box must not start the
     // preview over inside it, nor one while a batch or a restore shows its own files; the

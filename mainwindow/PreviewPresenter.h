@@ -52,7 +52,7 @@ public:
     void previewAfterColourChange();
     // The layout left `room` for the images: the preview is made again for it, or, while a
     // long operation shows the busy cursor, only placed again.
-    void followLayout(const PreviewFit::PreviewArea& room);
+    void followLayout(const PreviewFit::PreviewRoom& room);
     // One file of a running batch, as the batch read it: the window reads nothing.
     void showBatchFrame(const BatchFrame& frame, const std::filesystem::path& file);
     // While a batch or a restore runs, the layout moves the images and previews nothing.
@@ -85,7 +85,7 @@ private:
     Dialogs& dialogs_;
     const SessionState& state_;
     Panels panels_;
-    PreviewFit::PreviewArea room_; // set by the layout
+    PreviewFit::PreviewRoom room_; // set by the layout
     bool growable_ = false;
     bool previewing_ = false; // a preview is under way, perhaps in one of its boxes
     bool held_ = false;

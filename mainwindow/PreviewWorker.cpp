@@ -3,10 +3,10 @@
 
 #include "conversion/ConvertedPicture.h"
 #include "conversion/Convertibility.h"
+#include "decoding/PictureDecoding.h"
+#include "desktop/FilePaths.h"
 #include "filesafety/FileByteSource.h"
 #include "mainwindow/RefusalReasons.h"
-#include "platform/FilePaths.h"
-#include "platform/PictureDecoding.h"
 
 namespace pixtint {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/RestoreFromBackup.h"
 
+#include "desktop/FilePaths.h"
+#include "dialogs/Dialogs.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/StatusBar.h"
-#include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
 
 #include <QCoreApplication>
 #include <QShortcut>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "mainwindow/RestoreWorker.h"
-#include "platform/BusyCursor.h"
+#include "widgets/BusyCursor.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/RestoreWorker.h"
 
-#include "platform/FilePaths.h"
+#include "desktop/FilePaths.h"
 
 #include <QCoreApplication>
 #include <chrono>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/LayoutRules.h"
-#include "platform/Twips.h"
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "widgets/Twips.h"
 
 #include <QStyle>
 #include <QStyleOption>
