@@ -7,7 +7,7 @@
 #
 #   bench/run.sh [scratch-folder [benchmark...]]
 #
-# Benchmarks by name: engine, batch, cli, kinds, transparency, window-kinds, window, flow; all of
+# Benchmarks by name: engine, batch, cli, kinds, transparency, window-kinds, window, flow, work; all of
 # them when none is named. `bench/run.sh /var/tmp cli` times only pixtint-convert against the
 # durable floor: 1,000 icons in a folder of their own and beside 100 others, 20,000 icons and
 # one large picture, each as the best and the median of the rounds' ratios to the floor.
@@ -30,7 +30,7 @@ build=${PIXTINT_BENCH_BUILD:-build-bench-release} # any build folder of the benc
 
 declare -A targets=([engine]=bench_replace_color [batch]=bench_batch [cli]=bench_cli
     [kinds]=bench_kinds [transparency]=bench_transparency [window-kinds]=bench_window_kinds
-    [window]=bench_window [flow]=bench_batch_flow)
+    [window]=bench_window [flow]=bench_batch_flow [work]=bench_window_work)
 chosen() {
     [ ${#wanted[@]} -eq 0 ] && return 0
     local name
@@ -78,6 +78,10 @@ fi
 if chosen window; then
     echo "== window: refresh, preview and colour changes"
     on_display "$build/bench/bench_window" "$scratch/pixtint-bench-window"
+fi
+if chosen work; then
+    echo "== window: listing, restore and big previews beside it, and its longest stall"
+    on_display "$build/bench/bench_window_work" "$scratch/pixtint-bench-window-work"
 fi
 if chosen flow; then
     echo "== window: its frames and its longest stall during long batches"

@@ -112,10 +112,18 @@ void BatchController::finished(const BatchTally& tally) {
     if (lastDone_) {
         files_.fileList().selectRow(rows_[*lastDone_]);
     }
-    // The closing run is a plain preview of the item selected now, to show the final state.
+    // The closing run is a plain preview of the item selected now, to show the final state;
+    // the closing box follows it.
     preview_.previewSelectedFile();
-    dialogs_.showMessage(&window_, closingMessage(tally), QMessageBox::NoIcon);
-    emit ended();
+    const auto close = [this, tally] {
+        dialogs_.showMessage(&window_, closingMessage(tally), QMessageBox::NoIcon);
+        emit ended();
+    };
+    if (preview_.pending()) {
+        connect(&preview_, &PreviewPresenter::previewShown, this, close, Qt::SingleShotConnection);
+    } else {
+        close();
+    }
 }
 
 } // namespace pixtint

@@ -47,6 +47,10 @@ void CommandRow::setInputEnabled(bool enabled) {
     }
 }
 
+void CommandRow::setConvertReady(bool ready) {
+    convertButton_->setEnabled(ready);
+}
+
 void CommandRow::followLayout(const LayoutRules::Layout& layout) {
     placeInTwips(*backupBox_, layout.backupBox);
     placeInTwips(*readmeButton_, layout.readmeButton);

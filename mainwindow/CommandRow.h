@@ -21,6 +21,8 @@ public:
 
     void showBackup(Qt::CheckState keepBackup);
     void setInputEnabled(bool enabled);
+    // 変換実行 alone: it waits until the list's marks are known.
+    void setConvertReady(bool ready);
     // Left to right.
     std::vector<QWidget*> tabOrder() const;
     void followLayout(const LayoutRules::Layout& layout);

@@ -39,6 +39,9 @@ FileListWidget::FileListWidget(QWidget* parent)
     }
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    // Laid out a slice at a time, so that a list of many thousands never holds the window.
+    setLayoutMode(QListView::Batched);
+    setBatchSize(2000);
     connect(this, &QListWidget::itemClicked, this, &FileListWidget::userSelected);
     connect(this, &QListWidget::itemSelectionChanged, this, &FileListWidget::keepOneSelected);
 }
@@ -68,6 +71,25 @@ void FileListWidget::setMark(int row, ItemMark mark) {
 
 void FileListWidget::setTicked(int row, bool ticked) {
     item(row)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+void FileListWidget::markListed(int first, const std::vector<std::uint8_t>& convertible) {
+    if (convertible.empty()) {
+        return;
+    }
+    {
+        const QSignalBlocker quiet(model());
+        for (std::size_t i = 0; i < convertible.size(); ++i) {
+            const ItemMark mark =
+                convertible[i] != 0 ? ItemMark::Convertible : ItemMark::NotConvertible;
+            QListWidgetItem* entry = item(first + static_cast<int>(i));
+            entry->setCheckState(convertible[i] != 0 ? Qt::Checked : Qt::Unchecked);
+            entry->setData(MarkRole, static_cast<int>(mark));
+            entry->setIcon(icons_[static_cast<int>(mark)]);
+        }
+    }
+    const int last = first + static_cast<int>(convertible.size()) - 1;
+    emit model()->dataChanged(model()->index(first, 0), model()->index(last, 0));
 }
 
 void FileListWidget::setAllTicked(bool ticked) {

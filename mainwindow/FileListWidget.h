@@ -6,8 +6,10 @@
 #include <QIcon>
 #include <QListWidget>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pixtint {
 
@@ -35,6 +37,10 @@ public:
     bool isTicked(int row) const { return item(row)->checkState() == Qt::Checked; }
     void setTicked(int row, bool ticked);
     void setAllTicked(bool ticked);
+    // Marks and ticks the rows from `first` on as the conversion takes them or not. The view
+    // hears of them together: told item by item, a listing of many thousands would cost the
+    // window far more than finding the marks does.
+    void markListed(int first, const std::vector<std::uint8_t>& convertible);
 
     std::optional<int> selectedRow() const;
     // Makes `row` the one selected and current item and scrolls it into view, without emitting

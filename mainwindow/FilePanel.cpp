@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/FilePanel.h"
 
-#include "conversion/Convertibility.h"
 #include "desktop/FilePaths.h"
 #include "dialogs/Dialogs.h"
-#include "scan/FolderScan.h"
+#include "mainwindow/FolderListing.h"
 #include "widgets/ControlPlacement.h"
 #include "widgets/FontFit.h"
 #include "widgets/FrameTitle.h"
@@ -12,8 +11,10 @@
 #include "widgets/PushButton.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 
@@ -21,15 +22,10 @@ namespace pixtint {
 
 namespace {
 
-// Whatever the conversion takes is convertible. An entry it cannot read (a sub-folder, no
-// permission) is simply not convertible.
-bool isConvertible(const std::filesystem::path& path) {
-    try {
-        return !refusalOf(path);
-    } catch (const std::exception&) {
-        return false;
-    }
-}
+// How long one slice of the listing may hold the window's thread, and how often the panel
+// looks for more while the worker has nothing new.
+constexpr qint64 SliceMilliseconds = 8;
+constexpr int WaitMilliseconds = 10;
 
 struct LegendLayout {
     QString text;
@@ -69,7 +65,11 @@ FilePanel::FilePanel(QWidget* window, Dialogs& dialogs)
     connect(browseButton_, &QPushButton::clicked, this, &FilePanel::chooseFolder);
     connect(refreshButton_, &QPushButton::clicked, this, &FilePanel::refreshRequested);
     connect(fileList_, &FileListWidget::userSelected, this, &FilePanel::userSelected);
+    listingPump_ = new QTimer(this);
+    connect(listingPump_, &QTimer::timeout, this, &FilePanel::takeListing);
 }
+
+FilePanel::~FilePanel() = default;
 
 void FilePanel::createControls() {
     using namespace LayoutRules;
@@ -131,20 +131,98 @@ void FilePanel::showFolder(const std::filesystem::path& folder) {
 }
 
 void FilePanel::refreshFileList(const std::filesystem::path& folder) {
+    if (listing_) {
+        listing_->cancel();
+        retired_.push_back(std::move(listing_));
+    }
     folder_ = folder;
+    wantedFile_.reset();
     fileList_->clear();
-    for (const std::string& name : matchingNames((folder / "*.bmp").native())) {
-        fileList_->addFile(name);
+    markedRows_ = 0;
+    showFileCount();
+    listing_ = std::make_unique<FolderListing>(folder);
+    listingPump_->start(0);
+}
+
+// One slice: the names the list does not hold yet, then the marks found for them.
+void FilePanel::takeListing() {
+    forgetRetiredListings();
+    if (!listing_) {
+        listingPump_->setInterval(WaitMilliseconds);
+        if (retired_.empty()) {
+            listingPump_->stop();
+        }
+        return;
     }
-    fileList_->repaint();
-    for (int row = 0; row < fileList_->count(); ++row) {
-        const bool convertible = isConvertible(pathOf(row));
-        fileList_->setTicked(row, convertible);
-        fileList_->setMark(row, convertible ? ItemMark::Convertible : ItemMark::NotConvertible);
+    if (!listing_->namesKnown()) {
+        listingPump_->setInterval(WaitMilliseconds);
+        return;
     }
-    if (fileList_->count() > 0) {
+    QElapsedTimer slice;
+    slice.start();
+    const bool allNames = addNames(*listing_, SliceMilliseconds);
+    applyMarks(*listing_, SliceMilliseconds * 2 - slice.elapsed());
+    const bool ended = listing_->ended();
+    const bool allMarks = markedRows_ == static_cast<int>(listing_->marksKnown());
+    if (allNames && ended && allMarks) {
+        retired_.push_back(std::move(listing_)); // its thread is ending
+        emit listingEnded();
+        return;
+    }
+    // More to take at once, or wait for the worker.
+    listingPump_->setInterval(allNames && allMarks ? WaitMilliseconds : 0);
+}
+
+// Answers whether the list holds every name.
+bool FilePanel::addNames(const FolderListing& listing, qint64 until) {
+    const std::vector<std::string>& names = listing.names();
+    if (fileList_->count() == static_cast<int>(names.size())) {
+        return true;
+    }
+    QElapsedTimer took;
+    took.start();
+    const bool empty = fileList_->count() == 0;
+    for (std::size_t row = fileList_->count(); row < names.size(); ++row) {
+        fileList_->addFile(names[row]);
+        if (row % 256 == 255 && took.elapsed() >= until) {
+            break;
+        }
+    }
+    const bool all = fileList_->count() == static_cast<int>(names.size());
+    if (wantedFile_ && all) {
+        const auto found = std::find(names.begin(), names.end(), *wantedFile_);
+        fileList_->selectRow(found == names.end() ? 0 : static_cast<int>(found - names.begin()));
+        wantedFile_.reset();
+    } else if (!wantedFile_ && empty && fileList_->count() > 0) {
         fileList_->selectRow(0);
     }
+    showFileCount();
+    return all;
+}
+
+void FilePanel::applyMarks(const FolderListing& listing, qint64 until) {
+    const int known = std::min(static_cast<int>(listing.marksKnown()), fileList_->count());
+    if (markedRows_ >= known) {
+        return;
+    }
+    QElapsedTimer took;
+    took.start();
+    do {
+        const int end = std::min(known, markedRows_ + 4096);
+        std::vector<std::uint8_t> convertible;
+        convertible.reserve(end - markedRows_);
+        for (int row = markedRows_; row < end; ++row) {
+            convertible.push_back(listing.convertible(row) ? 1 : 0);
+        }
+        fileList_->markListed(markedRows_, convertible);
+        markedRows_ = end;
+    } while (markedRows_ < known && took.elapsed() < until);
+    emit marksArrived(markedRows_);
+}
+
+// A cancelled listing is let go once its file in hand is done, so the window never waits for it.
+void FilePanel::forgetRetiredListings() {
+    std::erase_if(retired_, [](const auto& listing) { return listing->ended(); });
 }
 
 void FilePanel::showFileCount() {

@@ -7,14 +7,19 @@
 #include <QGroupBox>
 #include <array>
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QLabel;
+class QTimer;
 class QPushButton;
 
 namespace pixtint {
 
 class Dialogs;
+class FolderListing;
 class PictureView;
 
 // The file panel: the folder, its list of pictures with their marks and ticks, and the
@@ -23,13 +28,22 @@ class FilePanel : public QGroupBox {
     Q_OBJECT
 public:
     FilePanel(QWidget* window, Dialogs& dialogs);
+    // A listing still running is cancelled and waited for.
+    ~FilePanel() override;
 
     void showFolder(const std::filesystem::path& folder);
-    // Lists the folder's *.bmp entries in name order, marks and ticks the ones the conversion
-    // takes and selects the first. The count is shown apart (showFileCount), once the preview is
-    // done.
+    // Lists the folder's *.bmp entries in name order and selects the first; a worker then finds
+    // the ones the conversion takes, which are marked and ticked as their marks come
+    // (marksArrived), until listingEnded. A listing still running is cancelled. The count
+    // follows the names.
     void refreshFileList(const std::filesystem::path& folder);
-    void showFileCount();
+    // The listing in progress selects this file once it holds every name, instead of the
+    // first; a name it does not hold leaves the first selected.
+    void selectWhenListed(std::string name) { wantedFile_ = std::move(name); }
+    // The marks of the listing are not all known yet.
+    bool listing() const { return listing_ != nullptr; }
+    // Whether the list's `row` has its mark.
+    bool markKnown(int row) const { return row < markedRows_; }
     // The folder chooser; a confirmed choice is told through folderChosen.
     void chooseFolder();
 
@@ -52,12 +66,20 @@ signals:
     void refreshRequested();
     void restoreRequested();
     void userSelected();
+    // Rows below `end` now have their marks.
+    void marksArrived(int end);
+    void listingEnded();
 
 private:
     void createControls();
     void fitCaptions();
     void placeLegend();
     void addListMenu();
+    void showFileCount();
+    void takeListing();
+    bool addNames(const FolderListing& listing, qint64 until);
+    void applyMarks(const FolderListing& listing, qint64 until);
+    void forgetRetiredListings();
 
     Dialogs& dialogs_;
     std::filesystem::path folder_; // the folder listed
@@ -69,6 +91,14 @@ private:
     FileListWidget* fileList_ = nullptr;
     QPushButton* refreshButton_ = nullptr;
     QLabel* fileCountLabel_ = nullptr;
+
+    // The listing whose names and marks the list takes now and then, a slice at a time so that
+    // the window keeps painting; and the cancelled ones, until their file in hand is done.
+    std::unique_ptr<FolderListing> listing_;
+    std::vector<std::unique_ptr<FolderListing>> retired_;
+    QTimer* listingPump_ = nullptr; // owned by the panel
+    int markedRows_ = 0;
+    std::optional<std::string> wantedFile_;
 };
 
 } // namespace pixtint

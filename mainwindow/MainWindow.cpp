@@ -17,7 +17,6 @@
 #include "mainwindow/SizeOptionsPanel.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/WindowLayout.h"
-#include "widgets/BusyCursor.h"
 #include "widgets/FrameTitle.h"
 #include "widgets/PictureView.h"
 #include "widgets/TabOrder.h"
@@ -95,6 +94,7 @@ void MainWindow::createParts() {
         {*filePanel_, *conversionFrame_, *commandRow_, *previewArea_, *statusBar_});
     settings_ = new SessionSettings(*this, dialogs_, programFolder_);
     batch_ = std::make_unique<BatchController>(*this, dialogs_, *filePanel_, *preview_);
+    restore_ = std::make_unique<RestoreController>(*this, dialogs_, *filePanel_, *statusBar_);
 }
 
 void MainWindow::connectPanels() {
@@ -102,6 +102,7 @@ void MainWindow::connectPanels() {
     connect(filePanel_, &FilePanel::refreshRequested, this, &MainWindow::refreshFileList);
     connect(filePanel_, &FilePanel::userSelected, this, &MainWindow::previewSelectedFile);
     connect(filePanel_, &FilePanel::restoreRequested, this, &MainWindow::restoreTickedFiles);
+    connect(filePanel_, &FilePanel::listingEnded, this, &MainWindow::applyEnabledState);
     connect(colourPanel_, &ColourPanel::colourChosen, this, [this](Side side, std::int32_t value) {
         state_.colours.of(side) = value;
         preview_->previewAfterColourChange();
@@ -119,14 +120,23 @@ void MainWindow::connectPanels() {
 }
 
 void MainWindow::connectParts() {
-    connect(preview_, &PreviewPresenter::sizeOptionsOffered, this, &MainWindow::offerSizeOptions);
+    connect(preview_, &PreviewPresenter::sizeOptionsOffered, this, [this](bool offered) {
+        offerSizeOptions(offered);
+        if (rowsFollowResizeBox_) {
+            rowsFollowResizeBox_ = false;
+            offerRowOptionsAsTheBoxSays();
+        }
+    });
     connect(layout_, &WindowLayout::laidOut, preview_, &PreviewPresenter::followLayout);
     connect(batch_.get(), &BatchController::runningChanged, this, &MainWindow::applyEnabledState);
     connect(batch_.get(), &BatchController::ended, this, [this] {
-        if (closeAfterBatch_) {
+        if (closeAfterRun_) {
             close();
         }
     });
+    connect(restore_.get(), &RestoreController::runningChanged, this,
+            &MainWindow::applyEnabledState);
+    connect(restore_.get(), &RestoreController::ended, this, &MainWindow::restoreEnded);
 }
 
 // What desktop programs offer beside their buttons: F5 refreshes the list, Ctrl+O opens the
@@ -183,12 +193,21 @@ bool MainWindow::batchRunning() const {
     return batch_->running();
 }
 
+bool MainWindow::restoreRunning() const {
+    return restore_->running();
+}
+
+bool MainWindow::working() const {
+    return restoreRunning() || filePanel_->listing() || preview_->pending();
+}
+
 // While a pick waits for its click, only the preview images take input: everything else
 // would leave the pick running behind it. While a batch runs, nothing that could change it
 // does. The size options are offered for 16 x 15 icons and strips of them, a pick while the
 // preview it reads shows a picture.
 void MainWindow::applyEnabledState() {
-    const bool free = !state_.pick && !batchRunning();
+    const bool free = !state_.pick && !batchRunning() && !restoreRunning();
+    preview_->holdPreviews(batchRunning() || restoreRunning());
     filePanel_->setInputEnabled(free);
     colourPanel_->setEnabled(free);
     colourPanel_->setInputEnabled(free);
@@ -196,6 +215,7 @@ void MainWindow::applyEnabledState() {
         colourPanel_->offerPick(side, !previewArea_->image(side).picture().isNull());
     }
     commandRow_->setInputEnabled(free);
+    commandRow_->setConvertReady(free && !filePanel_->listing());
     previewArea_->setArrowEnabled(free);
     sizeOptions_->setOffered(free && sizeOptionsOffered_, free && rowOptionsOffered_);
 }
@@ -213,11 +233,11 @@ void MainWindow::leave() {
     close();
 }
 
+// The names show at once; the first file is previewed once its mark is known.
 void MainWindow::refreshFileList() {
-    BusyCursor busy;
     filePanel_->refreshFileList(state_.folder);
+    applyEnabledState();
     previewSelectedFile();
-    filePanel_->showFileCount();
 }
 
 void MainWindow::useFolder(const QString& folder) {
@@ -227,6 +247,10 @@ void MainWindow::useFolder(const QString& folder) {
 }
 
 void MainWindow::selectFile(const std::string& name) {
+    if (filePanel_->listing()) {
+        filePanel_->selectWhenListed(name);
+        return;
+    }
     FileListWidget& list = filePanel_->fileList();
     for (int row = 0; row < list.count(); ++row) {
         if (list.fileName(row) == name) {
@@ -245,9 +269,14 @@ void MainWindow::previewSelectedFile() {
 void MainWindow::resizeToggled(Qt::CheckState state) {
     state_.resizeTo16x16 = state;
     previewSelectedFile();
-    // After the preview, which may have offered the options for a 16 x 15 icon or strip: the row
-    // options are offered exactly while the row insertion is switched on.
-    rowOptionsOffered_ = state != Qt::Unchecked;
+    // Now and again after the preview, which may offer the options for a 16 x 15 icon or strip:
+    // the row options are offered exactly while the row insertion is switched on.
+    offerRowOptionsAsTheBoxSays();
+    rowsFollowResizeBox_ = preview_->pending();
+}
+
+void MainWindow::offerRowOptionsAsTheBoxSays() {
+    rowOptionsOffered_ = state_.resizeTo16x16 != Qt::Unchecked;
     applyEnabledState();
 }
 
@@ -273,9 +302,15 @@ void MainWindow::restoreTickedFiles() {
         dialogs_.showMessage(this, tr("元に戻すファイルがありません！"), QMessageBox::Warning);
         return;
     }
-    const RestoreTally tally = restoreFromBackups(*this, dialogs_, filePanel_->pathsOf(rows));
+    restore_->start(rows);
+}
+
+void MainWindow::restoreEnded(const RestoreTally& tally) {
     refreshFileList();
     dialogs_.showMessage(this, restoreSummary(tally), QMessageBox::NoIcon);
+    if (closeAfterRun_) {
+        close();
+    }
 }
 
 // A colour picked from a preview: a colour button arms the pick on its side's preview, and
@@ -331,9 +366,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (batchRunning()) {
-        closeAfterBatch_ = true;
+    if (batchRunning() || restoreRunning()) {
+        closeAfterRun_ = true;
         batch_->requestStop();
+        restore_->requestStop();
         event->ignore();
         return;
     }

@@ -12,6 +12,8 @@ class QGroupBox;
 namespace pixtint {
 
 class BatchController;
+class RestoreController;
+struct RestoreTally;
 class ColourPanel;
 class CommandRow;
 class Dialogs;
@@ -43,6 +45,7 @@ public:
     // folder named on the command line.
     void useFolder(const QString& folder);
     // Selects the listed file of that name and previews it; a name not listed changes nothing.
+    // During a listing, the file is selected once every name is listed.
     void selectFile(const std::string& name);
     // Shows the selected file before and after conversion.
     void previewSelectedFile();
@@ -50,14 +53,17 @@ public:
     const SessionState& state() const { return state_; }
     bool picking() const { return state_.pick.has_value(); }
     bool batchRunning() const;
+    bool restoreRunning() const;
+    // Work beside the window is under way: a restore, the marks of a listing, a preview.
+    bool working() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     // Lays the window out again when it comes back from being minimized.
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // Closing the window during a batch stops it after the file in hand; the window closes
-    // once that file's group is in place and the closing box was seen.
+    // Closing the window during a batch or a restore stops it after the file in hand; the
+    // window closes once that file is in place and the closing box was seen.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -68,7 +74,7 @@ private:
     // F5, Ctrl+O and Ctrl+Q, and a folder dropped on the window.
     void addShortcutsAndDrops();
     // Nothing else may start while a batch runs or a pick waits for its click.
-    bool acceptsCommands() const { return !batchRunning() && !picking(); }
+    bool acceptsCommands() const { return !batchRunning() && !restoreRunning() && !picking(); }
     // Sets every control's enabled state from the session and the preview.
     void applyEnabledState();
     void offerSizeOptions(bool offered);
@@ -78,8 +84,10 @@ private:
 
     void resizeToggled(Qt::CheckState state);
     void rowChosen(bool atTop);
+    void offerRowOptionsAsTheBoxSays();
     void convertCheckedFiles();
     void restoreTickedFiles();
+    void restoreEnded(const RestoreTally& tally);
 
     void startPick(Side side);
     void previewReleased(Side side, Qt::MouseButton button);
@@ -102,11 +110,13 @@ private:
     // Owned here rather than by the window, so that a running batch is stopped before the
     // panels it shows in are gone.
     std::unique_ptr<BatchController> batch_;
+    std::unique_ptr<RestoreController> restore_;
 
-    bool sizeOptionsOffered_ = true; // the size frame and its box
-    bool rowOptionsOffered_ = true;  // the two row options
+    bool sizeOptionsOffered_ = true;   // the size frame and its box
+    bool rowOptionsOffered_ = true;    // the two row options
+    bool rowsFollowResizeBox_ = false; // once the preview the box asked for is shown
     bool loaded_ = false;
-    bool closeAfterBatch_ = false;
+    bool closeAfterRun_ = false; // a batch or a restore
 };
 
 } // namespace pixtint

@@ -1,25 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/PreviewPresenter.h"
 
-#include "conversion/Convertibility.h"
-#include "decoding/PictureDecoding.h"
 #include "desktop/FilePaths.h"
 #include "dialogs/Dialogs.h"
-#include "engine/ByteSource.h"
 #include "engine/RowInsertion.h"
-#include "filesafety/FileByteSource.h"
 #include "mainwindow/BatchFrame.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/DisplaySize.h"
 #include "mainwindow/ErrorMessages.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/PreviewArea.h"
-#include "mainwindow/PreviewShowability.h"
 #include "mainwindow/PreviewTexts.h"
-#include "mainwindow/RefusalReasons.h"
 #include "mainwindow/StatusBar.h"
-#include "widgets/BusyCursor.h"
 #include "widgets/PictureView.h"
+
+#include <QScopedValueRollback>
+#include <climits>
 
 namespace pixtint {
 
@@ -33,7 +29,19 @@ PreviewPresenter::PreviewPresenter(QWidget& window, Dialogs& dialogs, const Sess
     , window_(window)
     , dialogs_(dialogs)
     , state_(state)
-    , panels_(panels) {}
+    , panels_(panels) {
+    connect(&panels_.files, &FilePanel::marksArrived, this, &PreviewPresenter::markArrived);
+    connect(&worker_, &PreviewWorker::prepared, this, &PreviewPresenter::showPrepared);
+    connect(&panels_.files, &FilePanel::listingEnded, this, [this] { markArrived(INT_MAX); });
+}
+
+void PreviewPresenter::markArrived(int end) {
+    const std::optional<int> row = panels_.files.fileList().selectedRow();
+    // A listing that ended previews whatever it left selected, or its empty list.
+    if (waitingForMark_ && ((row && *row < end) || end == INT_MAX)) {
+        previewSelectedFile();
+    }
+}
 
 ConversionRequest PreviewPresenter::currentRequest() const {
     ConversionRequest request;
@@ -47,36 +55,65 @@ ConversionRequest PreviewPresenter::currentRequest() const {
     return request;
 }
 
+// The file's pictures are prepared on the worker; whatever the window showed stays until they
+// arrive. Each call makes every preview asked for before it stale.
 void PreviewPresenter::previewSelectedFile() {
-    BusyCursor busy;
+    ++generation_;
     FileListWidget& list = panels_.files.fileList();
+    const std::optional<int> selected = list.selectedRow();
+    waitingForMark_ = panels_.files.listing() && (!selected || !panels_.files.markKnown(*selected));
+    if (waitingForMark_ && list.count() > 0) {
+        return;
+    }
     if (list.count() == 0) {
+        shownGeneration_ = generation_;
         panels_.statusBar.setText(Field::FileSize, QString());
         panels_.statusBar.setText(Field::Path, QString());
         panels_.images.clearPictures();
         return;
     }
-    try {
-        const std::optional<int> row = list.selectedRow();
-        if (!row) {
-            previewFailed(numberedMessage(MessageNumber::ObjectNotSet));
-            return;
-        }
-        const std::filesystem::path source = panels_.files.pathOf(*row);
-        showFileInStatusBar(source);
-        if (isConvertibleMark(list.mark(*row))) {
-            previewConvertible(source, *row);
-        } else {
-            previewNotConvertible(source);
-        }
-    } catch (...) {
-        previewFailed(currentErrorMessage());
+    if (!selected) {
+        shownGeneration_ = generation_;
+        const QScopedValueRollback inPreview(previewing_, true);
+        previewFailed(numberedMessage(MessageNumber::ObjectNotSet));
+        return;
     }
+    worker_.prepare({generation_, *selected, panels_.files.pathOf(*selected),
+                     isConvertibleMark(list.mark(*selected)), currentRequest()});
 }
 
-void PreviewPresenter::showFileInStatusBar(const std::filesystem::path& source) {
-    panels_.statusBar.setText(Field::FileSize, PreviewTexts::sizeText(fileSize(source)));
-    panels_.statusBar.setText(Field::Path, displayPath(source));
+// Only the newest preview is shown; an older one that arrives late is dropped.
+void PreviewPresenter::showPrepared(const PreparedPreview& preview) {
+    if (preview.job.generation != generation_) {
+        return;
+    }
+    shownGeneration_ = generation_;
+    {
+        const QScopedValueRollback inPreview(previewing_, true);
+        showPreparedSteps(preview);
+    }
+    emit previewShown();
+}
+
+void PreviewPresenter::showPreparedSteps(const PreparedPreview& preview) {
+    if (!preview.fileBytes) {
+        previewFailed(*preview.failure);
+        return;
+    }
+    panels_.statusBar.setText(Field::FileSize, PreviewTexts::sizeText(*preview.fileBytes));
+    panels_.statusBar.setText(Field::Path, displayPath(preview.job.source));
+    if (!preview.job.convertible) {
+        previewNotConvertible(preview);
+    } else if (!preview.size) {
+        previewFailed(*preview.failure);
+    } else {
+        showPictureSize(*preview.size);
+        if (preview.size->width <= 0) {
+            previewWithoutWidth(preview);
+        } else {
+            previewConvertible(preview);
+        }
+    }
 }
 
 void PreviewPresenter::showPictureSize(PictureSize size) {
@@ -89,19 +126,6 @@ void PreviewPresenter::showPictureSize(PictureSize size) {
 
 namespace {
 
-// Why the item is not converted: the kind the conversion refuses, or, for a kind it takes,
-// that its conversion failed.
-QString notConvertibleReason(const std::filesystem::path& source) {
-    try {
-        const std::optional<Error> refusal = refusalOf(source);
-        return refusal ? refusalReason(*refusal) : conversionFailedReason();
-    } catch (const Error& error) {
-        return refusalReason(error);
-    } catch (...) {
-        return refusalReason(Error(ErrorKind::System));
-    }
-}
-
 // A size the preview cannot fit: one with nothing to divide by, or one beyond 32 bits.
 NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
     return numberedMessage(PreviewFit::hasZeroSide(shown) ? MessageNumber::DivisionByZero
@@ -111,36 +135,30 @@ NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
 } // namespace
 
 // Neither image shows a picture the conversion leaves alone; the status bar says why.
-void PreviewPresenter::previewNotConvertible(const std::filesystem::path& source) {
-    panels_.statusBar.setText(Field::Dimensions, notConvertibleReason(source));
+void PreviewPresenter::previewNotConvertible(const PreparedPreview& preview) {
+    panels_.statusBar.setText(Field::Dimensions, preview.reason);
     panels_.images.clearPictures();
     placeImagesAtTheirSize();
-    panels_.files.fileList().repaint();
 }
 
-void PreviewPresenter::previewConvertible(const std::filesystem::path& source, int row) {
-    const FileByteSource file(source);
-    const PictureSize size = readPictureSize(file);
-    showPictureSize(size);
-    if (size.width <= 0) {
-        previewWithoutWidth(source, row);
+void PreviewPresenter::previewConvertible(const PreparedPreview& preview) {
+    const std::optional<PreviewFit::Size> shown = displaySize(*preview.size);
+    if (!shown) {
+        previewFailed(numberedMessage(MessageNumber::Overflow));
         return;
     }
-    if (const std::optional<NumberedMessage> problem = whyPreviewCannotShow(file)) {
-        previewFailed(*problem);
+    if (preview.failure) {
+        previewFailed(*preview.failure);
         return;
     }
-    const std::optional<PreviewFit::Size> shown = displaySize(size);
-
     PictureView& before = panels_.images.image(Side::Before);
     PictureView& after = panels_.images.image(Side::After);
-    before.setPicture(decodePicture(file));
-    before.repaint(); // on screen while the conversion works
-    if (const auto converted = convertForPreview(source)) {
-        after.setPicture(decodePicture(*converted));
-    } else {
+    before.setPicture(preview.before);
+    if (preview.conversionError) {
+        showConversionError(preview);
         after.clearPicture();
-        panels_.files.fileList().setMark(row, ItemMark::Failed);
+    } else {
+        after.setPicture(preview.after);
     }
     if (!placeImages(*shown)) {
         previewFailed(unplaceableMessage(*shown));
@@ -149,31 +167,20 @@ void PreviewPresenter::previewConvertible(const std::filesystem::path& source, i
     emit sizeOptionsOffered(growable_);
 }
 
-// A picture without a width has nothing to convert: its conversion says so, as a batch's
+// A picture without a width has nothing to convert: its conversion said so, as a batch's
 // would, and the file is marked as failed.
-void PreviewPresenter::previewWithoutWidth(const std::filesystem::path& source, int row) {
+void PreviewPresenter::previewWithoutWidth(const PreparedPreview& preview) {
     panels_.images.clearPictures();
-    convertForPreview(source);
-    panels_.files.fileList().setMark(row, ItemMark::Failed);
+    if (preview.conversionError) {
+        showConversionError(preview);
+    }
+    panels_.files.fileList().setMark(preview.job.row, ItemMark::Failed);
     placeImagesAtTheirSize();
 }
 
-// The converted picture is made in memory and written nowhere, so looking works in a folder
-// that cannot be written. A conversion that cannot even start is reported as such.
-std::optional<ConvertedPicture>
-PreviewPresenter::convertForPreview(const std::filesystem::path& source) {
-    try {
-        return std::optional<ConvertedPicture>(std::in_place, source, currentRequest());
-    } catch (const Error& error) {
-        NumberedMessage message = numberedMessage(error);
-        if (error.kind() == ErrorKind::NoPaletteRoom) { // its number alone says little
-            message.description += QStringLiteral("\r\n") + refusalReason(error);
-        }
-        showError(message, tr("変換エラー"));
-    } catch (...) {
-        showError(currentErrorMessage(), tr("変換エラー"));
-    }
-    return std::nullopt;
+void PreviewPresenter::showConversionError(const PreparedPreview& preview) {
+    showError(*preview.conversionError, tr("変換エラー"));
+    panels_.files.fileList().setMark(preview.job.row, ItemMark::Failed);
 }
 
 void PreviewPresenter::previewAfterColourChange() {
@@ -188,7 +195,6 @@ void PreviewPresenter::previewFailed(const NumberedMessage& message) {
     placeImagesAtTheirSize();
     panels_.statusBar.setText(Field::Dimensions, QString());
     panels_.statusBar.setText(Field::FileSize, QString());
-    panels_.files.fileList().repaint();
 }
 
 bool PreviewPresenter::placeImages(PreviewFit::Size size) {
@@ -204,9 +210,10 @@ void PreviewPresenter::placeImagesAtTheirSize() {
 
 void PreviewPresenter::followLayout(const PreviewFit::PreviewRoom& room) {
     room_ = room;
-    // A resize that arrives while a long operation waits in a message box must not start
-    // the preview over inside it; the images are only placed again.
-    if (panels_.files.fileList().count() == 0 || BusyCursor::isShown()) {
+    // A resize that arrives while a preview waits in its message box must not start the
+    // preview over inside it, nor one while a batch or a restore shows its own files; the
+    // images are only placed again.
+    if (panels_.files.fileList().count() == 0 || previewing_ || held_) {
         placeImagesAtTheirSize();
     } else {
         previewSelectedFile();
@@ -215,6 +222,8 @@ void PreviewPresenter::followLayout(const PreviewFit::PreviewRoom& room) {
 
 // Both pictures and the status bar show one file, read by the batch.
 void PreviewPresenter::showBatchFrame(const BatchFrame& frame, const std::filesystem::path& file) {
+    ++generation_; // a preview asked for earlier is stale
+    shownGeneration_ = generation_;
     panels_.statusBar.setText(Field::FileSize, PreviewTexts::sizeText(frame.fileBytes));
     panels_.statusBar.setText(Field::Path, displayPath(file));
     showPictureSize(frame.size);

@@ -3,80 +3,90 @@
 
 #include "desktop/FilePaths.h"
 #include "dialogs/Dialogs.h"
-#include "mainwindow/ErrorMessages.h"
+#include "mainwindow/FilePanel.h"
 #include "mainwindow/RunSummary.h"
-#include "widgets/BusyCursor.h"
+#include "mainwindow/StatusBar.h"
 
 #include <QCoreApplication>
-#include <cstring>
+#include <QShortcut>
+#include <QWidget>
 
 namespace pixtint {
 
-namespace {
-
-// The error's number and description, then what became of the picture.
-NumberedMessage restoreFailureMessage(const std::filesystem::path& picture,
-                                      const RestoreOutcome& outcome) {
-    NumberedMessage message = outcome.error ? numberedMessage(*outcome.error)
-                                            : numberedMessage(MessageNumber::DeviceIoError);
-    if (outcome.status == RestoreStatus::FolderNotWritable && outcome.error) {
-        message.description +=
-            QStringLiteral("\r\n") +
-            QCoreApplication::translate("RestoreFromBackup", "フォルダ %1 に書き込めません（%2）。")
-                .arg(displayPath(picture.parent_path()),
-                     QString::fromLocal8Bit(std::strerror(outcome.error->systemError())));
-    }
-    const QString whatBecame =
-        outcome.status == RestoreStatus::NotFlushed
-            ? QCoreApplication::translate(
-                  "RestoreFromBackup",
-                  "%1 は元に戻しましたが、ディスクに書き込まれていない可能性があります。")
-            : QCoreApplication::translate("RestoreFromBackup", "%1 は元に戻せませんでした。");
-    message.description += QStringLiteral("\r\n") + whatBecame.arg(displayPath(picture.filename()));
-    return message;
+RestoreController::RestoreController(QWidget& window, Dialogs& dialogs, FilePanel& files,
+                                     StatusBar& statusBar)
+    : window_(window)
+    , dialogs_(dialogs)
+    , files_(files)
+    , statusBar_(statusBar)
+    , stopShortcut_(new QShortcut(QKeySequence(Qt::Key_Escape), &window)) {
+    stopShortcut_->setEnabled(false);
+    connect(stopShortcut_, &QShortcut::activated, this, &RestoreController::requestStop);
 }
 
-} // namespace
+RestoreController::~RestoreController() = default;
 
-RestoreTally restoreFromBackups(QWidget& owner, Dialogs& dialogs,
-                                std::span<const std::filesystem::path> pictures) {
-    const auto reportFailure = [&](const std::filesystem::path& picture,
-                                   const RestoreOutcome& outcome) {
-        dialogs.showMessage(&owner, restoreFailureMessage(picture, outcome).text(),
-                            QMessageBox::Critical,
-                            QCoreApplication::translate("RestoreFromBackup", "復元エラー"));
-    };
-    BusyCursor busy;
-    RestoreTally tally;
-    BackupRestore restore;
-    restore.restore(pictures,
-                    {.outcome =
-                         [&](const std::filesystem::path& picture, const RestoreOutcome& outcome) {
-                             switch (outcome.status) {
-                             case RestoreStatus::Restored:
-                                 ++tally.restored;
-                                 break;
-                             case RestoreStatus::NoBackup:
-                                 ++tally.withoutBackup;
-                                 break;
-                             case RestoreStatus::NotABackup:
-                                 ++tally.notBackups;
-                                 break;
-                             case RestoreStatus::Failed:
-                             case RestoreStatus::NotFlushed:
-                             case RestoreStatus::FolderNotWritable:
-                                 ++tally.failed;
-                                 reportFailure(picture, outcome);
-                                 break;
-                             }
-                         },
-                     .stopRequested = {},
-                     .recovered = {}});
-    return tally;
+void RestoreController::start(std::vector<int> rows) {
+    rows_ = std::move(rows);
+    worker_ = std::make_unique<RestoreWorker>(files_.pathsOf(rows_));
+    connect(worker_.get(), &RestoreWorker::picturesDone, this, &RestoreController::picturesDone);
+    connect(worker_.get(), &RestoreWorker::pictureFailed, this, &RestoreController::pictureFailed);
+    connect(worker_.get(), &RestoreWorker::finished, this, &RestoreController::finished);
+    busy_.emplace();
+    stopShortcut_->setEnabled(true);
+    emit runningChanged(true);
+    worker_->start();
+}
+
+void RestoreController::requestStop() {
+    if (worker_) {
+        worker_->requestStop();
+    }
+}
+
+// A picture put back is its original again, which the list marks as convertible; the others
+// keep their marks until the list is read again.
+void RestoreController::picturesDone(std::size_t first,
+                                     const std::vector<RestoreStatus>& statuses) {
+    FileListWidget& list = files_.fileList();
+    for (std::size_t i = 0; i < statuses.size(); ++i) {
+        if (statuses[i] == RestoreStatus::Restored) {
+            list.setMark(rows_[first + i], ItemMark::Convertible);
+        }
+    }
+    if (!statuses.empty()) {
+        showInHand(first + statuses.size() - 1);
+    }
+}
+
+void RestoreController::pictureFailed(std::size_t index, const NumberedMessage& message) {
+    showInHand(index); // the message is about the picture in view
+    dialogs_.showMessage(&window_, message.text(), QMessageBox::Critical,
+                         QCoreApplication::translate("RestoreFromBackup", "復元エラー"));
+    if (worker_) {
+        worker_->failureShown();
+    }
+}
+
+void RestoreController::showInHand(std::size_t index) {
+    files_.fileList().selectRow(rows_[index]);
+    statusBar_.setText(StatusBar::Field::Path, displayPath(files_.pathOf(rows_[index])));
+}
+
+void RestoreController::finished(const RestoreTally& tally) {
+    worker_.release()->deleteLater(); // it is telling this now
+    busy_.reset();
+    stopShortcut_->setEnabled(false);
+    emit runningChanged(false);
+    emit ended(tally);
 }
 
 QString restoreSummary(const RestoreTally& tally) {
-    return RunSummary(QString())
+    const QString stopped =
+        tally.notReached > 0
+            ? QCoreApplication::translate("RestoreFromBackup", "元に戻すのを中止しました。")
+            : QString();
+    return RunSummary(stopped)
         .count(tally.restored,
                QCoreApplication::translate("RestoreFromBackup", "%n 個のファイルを元に戻しました。",
                                            nullptr, tally.restored))
@@ -92,6 +102,9 @@ QString restoreSummary(const RestoreTally& tally) {
         .count(tally.failed, QCoreApplication::translate("RestoreFromBackup",
                                                          "%n 個のファイルは元に戻せませんでした。",
                                                          nullptr, tally.failed))
+        .count(tally.notReached, QCoreApplication::translate(
+                                     "RestoreFromBackup", "%n 個のファイルは処理されませんでした。",
+                                     nullptr, tally.notReached))
         .text();
 }
 

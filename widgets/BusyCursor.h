@@ -15,12 +15,6 @@ public:
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
-
-    // Whether a long operation shows the busy pointer now.
-    static bool isShown() {
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
-    }
 };
 
 } // namespace pixtint

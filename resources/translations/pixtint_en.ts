@@ -212,6 +212,17 @@
         <translation>Restore error</translation>
     </message>
     <message>
+        <source>元に戻すのを中止しました。</source>
+        <translation>Restore stopped.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは処理されませんでした。</source>
+        <translation>
+            <numerusform>%n file was not reached.</numerusform>
+            <numerusform>%n files were not reached.</numerusform>
+        </translation>
+    </message>
+    <message>
         <source>フォルダ %1 に書き込めません（%2）。</source>
         <translation>The folder %1 cannot be written (%2).</translation>
     </message>

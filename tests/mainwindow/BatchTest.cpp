@@ -98,6 +98,7 @@ TEST_F(BatchTest, WithoutBackupsAndSettingsLineFiveFalseTheRowGoesAtTheBottom) {
     setPixel(icon, 0, 0, Green);
     pictures.write("icon.bmp", icon);
     refreshButton()->click();
+    settle();
     runBatch();
     auto grown = makeBmp24(16, 16, Red);
     setPixel(grown, 0, 0, Green);

@@ -184,18 +184,22 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndSystemColoursAreWrittenAsThe
     EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
     dialogs.colourAnswers.push_back(QColor(Moss.red, Moss.green, Moss.blue));
     colourDialogButton(Side::Before)->click();
+    settle();
     EXPECT_EQ(swatch(Side::Before)->colourValue(), MossValue);
 
     dialogs.colourAnswers.push_back(QColor(0x12, 0x34, 0x56));
     colourDialogButton(Side::After)->click();
+    settle();
     EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
     EXPECT_EQ(shownColour(image(Side::After)), QColor(0x12, 0x34, 0x56));
     buttonColourButton(Side::After)->click(); // closed without a choice
+    settle();
     EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
     dialogs.buttonColourDialog = [](QWidget*) {
         return std::optional<std::int32_t>(ButtonFaceReference);
     };
     buttonColourButton(Side::After)->click();
+    settle();
     EXPECT_EQ(swatch(Side::After)->colourValue(), ButtonFaceReference);
     EXPECT_TRUE(dialogs.messages.empty());
 

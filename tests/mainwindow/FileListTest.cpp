@@ -24,6 +24,7 @@ TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
     std::filesystem::create_directory(pictures / "folder.bmp");
     dialogs.folderAnswers.push_back(pictureFolderText() + "//");
     QTest::mouseClick(browseButton(), Qt::LeftButton);
+    settle();
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
     EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp BMP ticked",
                                       "palette.bmp BMP ticked", "short.bmp NoChg"}));
@@ -37,8 +38,32 @@ TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
     fileList()->setMark(1, ItemMark::Converted);
     pictures.write("icon.bmp", makeBmpWithBitCount(2, 2, 16));
     QTest::mouseClick(refreshButton(), Qt::LeftButton);
+    settle();
     EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp NoChg",
                                       "palette.bmp BMP ticked", "short.bmp NoChg"}));
+}
+
+// A new folder cancels a listing in progress: only the new folder's files are listed, with
+// their marks, ticks and count, and 変換実行 waits until those marks are known.
+TEST_F(FileListTest, ANewFolderCancelsTheListingInProgress) {
+    for (int i = 0; i < 3000; ++i) {
+        pictures.write(QString::asprintf("p%04d.bmp", i).toStdString(), makeBmp24(2, 2, Blue));
+    }
+    TestFolder other;
+    other.write("a.bmp", makeBmp24(2, 2, Blue));
+    other.write("b.bmp", {'B', 'M', 0, 0});
+    rememberPictureFolder();
+    start();
+
+    window->refreshFileList();
+    EXPECT_FALSE(convertButton()->isEnabled());
+    QCoreApplication::processEvents(); // part of the listing may reach the list
+    window->useFolder(displayPath(other.path()));
+    EXPECT_FALSE(convertButton()->isEnabled());
+    settle();
+    EXPECT_EQ(listing(), (QStringList{"a.bmp BMP ticked", "b.bmp NoChg"}));
+    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝2");
+    EXPECT_TRUE(convertButton()->isEnabled());
 }
 
 // An item whose name is not valid text is listed and previewed; the keyboard and the mouse
@@ -63,11 +88,13 @@ TEST_F(FileListTest, TheUsersSelectionPreviewsAndTheProgramsDoesNot) {
     QTest::keyClick(list, Qt::Key_Up); // already at the top: nothing moves
     EXPECT_EQ(chosen.count(), 1);
     QTest::keyClick(list, Qt::Key_Down);
+    settle();
     EXPECT_EQ(list->selectedRow(), 1);
     EXPECT_EQ(dimensions(), "3×2");
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(2)).center());
+    settle();
     ASSERT_EQ(list->fileName(2), rawName);
     EXPECT_EQ(list->mark(2), ItemMark::Convertible);
     EXPECT_EQ(dimensions(), "4×2");
@@ -85,6 +112,7 @@ TEST_F(FileListTest, EveryClickKeepsOneItemSelectedAndPreviewed) {
     const QPoint onB = list->visualItemRect(list->item(1)).center();
     QTest::mousePress(list->viewport(), Qt::RightButton, {}, onB);
     QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, onB);
+    settle();
     EXPECT_EQ(list->selectedRow(), 1);
     EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
     EXPECT_TRUE(statusText(StatusBar::Field::Path).endsWith("/b.bmp"));

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/LayoutRules.h"
 #include "tests/mainwindow/MainWindowFixture.h"
-#include "widgets/BusyCursor.h"
 #include "widgets/Twips.h"
 
 #include <QApplication>
@@ -111,6 +110,7 @@ TEST_F(LayoutTest, DesignSizeGivesTheDesignLayoutAndTooSmallIsCorrectedWidthFirs
 
 TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
     pictures.write("icon.bmp", makeBmp24(16, 15, {10, 20, 30}));
+    pictures.write("unshowable.bmp", unshowablePicture());
     startBlueToRed();
     const auto fileSize = [this] {
         return statusText(StatusBar::Field::FileSize);
@@ -122,14 +122,15 @@ TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
     // 800 x 750 twips around the new centre (6000, 5730).
     EXPECT_EQ(image(Side::Before)->geometry(), pixels(6000 - 255 - 60 - 800, 5730 - 375, 800, 750));
 
-    control<StatusBar>("StatusBar1")->setText(StatusBar::Field::FileSize, "kept");
-    {
-        // As when a message box of the batch or the preview is open: the images are only
-        // placed again, around the new centre x of 5100.
-        BusyCursor busy;
+    // While the preview's message box is open, the images are only placed again, around the
+    // new centre x of 5100: the preview does not start over inside its own box.
+    const int left = image(Side::Before)->x();
+    dialogs.onMessage = [this](const FakeDialogs::Message&) {
         resizeClient(10200, 8100);
-    }
-    EXPECT_EQ(fileSize(), QStringLiteral("kept"));
+    };
+    show(1);
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(image(Side::Before)->x(), left);
     EXPECT_EQ(image(Side::Before)->x(), Twips::toPixels(5100 - 255 - 60 - 800));
     expectLaidOutForClientArea();
 }

@@ -86,11 +86,19 @@ protected:
         rememberPictureFolder(0xFF0000, 0x0000FF, insertAtTop, backups);
         return start();
     }
-    // Runs what is queued; more rounds also run what those queue in turn (size corrections).
-    static void settle(int rounds = 5) {
-        for (int i = 0; i < rounds; ++i) {
-            QCoreApplication::processEvents();
-        }
+    // Waits for the work beside the window (a batch's excepted), then runs what is queued; more
+    // rounds also run what those queue in turn (size corrections).
+    void settle(int rounds = 5) const {
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            while (window && window->working() && waited.elapsed() < 120000) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            }
+            for (int i = 0; i < rounds; ++i) {
+                QCoreApplication::processEvents();
+            }
+        } while (window && window->working() && waited.elapsed() < 120000);
     }
     QStringList messageTexts() const { return messageParts(&FakeDialogs::Message::text); }
     QStringList messageTitles() const { return messageParts(&FakeDialogs::Message::title); }
@@ -161,12 +169,14 @@ protected:
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         EXPECT_FALSE(window->batchRunning()) << "the batch did not end";
+        settle(); // the closing preview
     }
 
     // Selects a row as the program does, and previews it.
     void show(int row) {
         fileList()->selectRow(row);
         window->previewSelectedFile();
+        settle();
     }
     // Every item in list order as "name mark", followed by " ticked" when it is ticked.
     QStringList listing() const {

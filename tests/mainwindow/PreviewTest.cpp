@@ -3,6 +3,7 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/Unprivileged.h"
 
+#include <QTest>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -66,19 +67,42 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOpti
     EXPECT_NEAR(image(Side::After)->height(), image(Side::Before)->height() * 16.0 / 15, 1);
 
     bottomRowOption()->click();
+    settle();
     EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Qt::green));
     EXPECT_EQ(picture(Side::After).pixelColor(7, 15), QColor(Qt::red));
 
     resizeBox()->click();
+    settle();
     EXPECT_EQ(picture(Side::After).size(), QSize(16, 15));
     EXPECT_EQ(image(Side::After)->height(), image(Side::Before)->height());
     EXPECT_FALSE(topRowOption()->isEnabled() || bottomRowOption()->isEnabled());
     EXPECT_TRUE(sizeFrame()->isEnabled() && resizeBox()->isEnabled());
     resizeBox()->click();
+    settle();
     EXPECT_TRUE(topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
     EXPECT_EQ(picture(Side::After).size(), QSize(16, 16));
     EXPECT_EQ(pictures.names(), std::vector<std::string>{"icon.bmp"});
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Moving the selection quickly through pictures: each key press leaves the window showing what
+// it showed, and only the newest selection's preview is shown once it is ready.
+TEST_F(PreviewTest, TheNewestSelectionWinsOverOlderPreviews) {
+    pictures.write("a.bmp", makeBmp24(2, 2, Blue));
+    const Pixel colours[] = {Green, Red, {10, 20, 30}};
+    for (int i = 0; i < 3; ++i) {
+        pictures.write("b" + std::to_string(i) + ".bmp", makeBmp24(64, 48, colours[i]));
+    }
+    startBlueToRed();
+    FileListWidget* list = fileList();
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(list, Qt::Key_Down);
+        EXPECT_EQ(picture(Side::Before).size(), QSize(2, 2)) << "after key press " << i;
+    }
+    settle();
+    EXPECT_EQ(list->selectedRow(), 3);
+    EXPECT_EQ(picture(Side::Before).pixelColor(0, 0), QColor(10, 20, 30));
+    EXPECT_TRUE(statusText(Field::Path).endsWith("/b2.bmp"));
 }
 
 // A picture that cannot be read or loaded fails its preview whole: its box, both images empty,

@@ -95,6 +95,42 @@ TEST_F(WindowCommands, TheListMenuTicksEveryFileWhateverItsMarkOrNone) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// Esc right after the restore starts: it stops after the picture in hand, and each picture is
+// either put back or still its conversion beside its backup, as the closing box counts them.
+TEST_F(WindowCommands, EscStopsARestorePartWay) {
+    constexpr int Count = 1000;
+    const auto name = [](int i, const char* extension) {
+        return QString::asprintf("p%04d.%s", i, extension).toStdString();
+    };
+    for (int i = 0; i < Count; ++i) {
+        pictures.write(name(i, "bmp"), converted);
+        pictures.write(name(i, "bak"), original);
+    }
+    startBlueToRed();
+    activate();
+    fileList()->actions().front()->trigger();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    settle();
+
+    int restored = 0;
+    for (int i = 0; i < Count; ++i) {
+        if (fs::exists(pictures / name(i, "bak"))) {
+            EXPECT_EQ(pictures.read(name(i, "bmp")), converted) << i;
+            EXPECT_EQ(pictures.read(name(i, "bak")), original) << i;
+        } else {
+            EXPECT_EQ(pictures.read(name(i, "bmp")), original) << i;
+            ++restored;
+        }
+    }
+    EXPECT_LT(restored, Count);
+    EXPECT_EQ(messageTexts().back(), QString("元に戻すのを中止しました。\r\n"
+                                             "%1 個のファイルを元に戻しました。\r\n"
+                                             "%2 個のファイルは処理されませんでした。")
+                                         .arg(restored)
+                                         .arg(Count - restored));
+    EXPECT_FALSE(busyPointerShown());
+}
+
 // One picture of each kind: put back, no backup, a user's file in the backup's place, a
 // picture whose place the backup cannot take (a folder of that name), and one left unticked.
 TEST_F(WindowCommands, RestorePutsBackTheTickedFilesBackupsAndReadsTheListAgain) {

@@ -133,6 +133,7 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
     prepareEverySituation();
     start(); // the settings error: the first start's folder
     window->useFolder(pictureFolderText());
+    settle();
     expectWindowInEnglish("start");
     EXPECT_EQ(fileCountLabel()->text(), "Total files: 4");
 
@@ -158,7 +159,9 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
     fileList()->actions().front()->trigger(); // restore with nothing ticked
     fileList()->setAllTicked(true);
     fileList()->actions().front()->trigger(); // restore, with files of every outcome
+    settle();
     window->useFolder(pictureFolderText() + "/kept.bak");
+    settle();
     convertAndWait(); // nothing to convert
     window->resize(Twips::toPixels(1000), window->height());
     settle(20); // the size correction and its message

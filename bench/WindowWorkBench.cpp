@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: MIT
+// The window's work beside it, on a real display, with the GUI thread's longest stall (the
+// worst lateness of a 10 ms timer on the window's thread, at most 50 ms wanted) during each:
+//   - listing 100,000 icons: from the start to the window painted (at most 0.3 s wanted), to
+//     the full list with every mark (at most 1.5 times a plain loop that opens each file and
+//     reads its first 64 bytes, timed in the same rounds), and again through 更新 (F5);
+//   - restoring 20,000 pictures from their backups, against pixtint-convert --restore on the
+//     same files (at most 1.2 times wanted);
+//   - holding the down arrow through ten 8000 x 6000 pictures (ten names of one photograph),
+//     until the last one's preview is shown.
+//
+//   bench_window_work [scratch-folder [rounds]]
+//
+// Run it under an X server (bench/run.sh uses xvfb-run), as a user's desktop would.
+
+#include "bench/BenchFiles.h"
+#include "bench/ChildProcess.h"
+#include "bench/Photo.h"
+#include "bench/ShownWindow.h"
+#include "bench/SilentDialogs.h"
+#include "bench/Spread.h"
+#include "bench/WindowControls.h"
+#include "desktop/FilePaths.h"
+#include "mainwindow/FileListWidget.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/StartUp.h"
+#include "scan/FolderScan.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace pixtint;
+
+namespace {
+
+using namespace BenchFiles;
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+constexpr int ListedIcons = 100000;
+constexpr int RestoredPictures = 20000;
+constexpr int BigPictures = 10;
+
+// The worst lateness of a 10 ms timer on the window's thread while it lives.
+class StallWatch {
+public:
+    StallWatch() {
+        ticker_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&ticker_, &QTimer::timeout, [this] {
+            worstMs_ =
+                std::max(worstMs_, static_cast<double>(sinceTick_.nsecsElapsed()) / 1e6 - 10);
+            sinceTick_.restart();
+        });
+        ticker_.start(10);
+        sinceTick_.start();
+    }
+    double worstMs() const { return worstMs_; }
+
+private:
+    QTimer ticker_;
+    QElapsedTimer sinceTick_;
+    double worstMs_ = 0;
+};
+
+void runUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+}
+
+fs::path programFolderFor(const fs::path& pictures) {
+    return pictures.parent_path() / (pictures.filename().string() + "-program");
+}
+
+// The plain reference: every entry's first 64 bytes, read one file after another.
+double plainFirstBytesSeconds(const fs::path& folder) {
+    const auto start = Clock::now();
+    char bytes[64];
+    for (const std::string& name : matchingNames((folder / "*.bmp").native())) {
+        const int file = ::open((folder / name).c_str(), O_RDONLY | O_CLOEXEC);
+        if (file >= 0) {
+            if (::read(file, bytes, sizeof bytes) < 0) {
+                std::perror("read");
+            }
+            ::close(file);
+        }
+    }
+    return secondsSince(start);
+}
+
+struct ListingRound {
+    double painted = 0;
+    double listed = 0;
+    double startStallMs = 0;
+    double refreshed = 0;
+    double refreshStallMs = 0;
+    double plain = 0;
+};
+
+ListingRound listingRound(SilentDialogs& dialogs, const fs::path& pictures, int round) {
+    ListingRound times;
+    inTurns(
+        round,
+        [&] {
+            writeSettings(programFolderFor(pictures), pictures);
+            const auto start = Clock::now();
+            const auto window = startMainWindow(dialogs, displayPath(programFolderFor(pictures)));
+            waitUntilShown(*window);
+            times.painted = secondsSince(start);
+            {
+                const StallWatch stalls;
+                runUntil([&] { return !window->working(); });
+                times.startStallMs = stalls.worstMs();
+            }
+            times.listed = secondsSince(start);
+            const StallWatch stalls;
+            const auto refresh = Clock::now();
+            control<QPushButton>(*window, "Command3").click(); // as F5 does
+            runUntil([&] { return !window->working(); });
+            times.refreshed = secondsSince(refresh);
+            times.refreshStallMs = stalls.worstMs();
+        },
+        [&] { times.plain = plainFirstBytesSeconds(pictures); });
+    return times;
+}
+
+void benchListing(SilentDialogs& dialogs, const fs::path& root, int rounds) {
+    const fs::path pictures = root / "icons";
+    fs::create_directories(pictures);
+    const auto icon = makeBmp24(16, 16, {0x80, 0x80, 0x80});
+    for (int i = 0; i < ListedIcons; ++i) {
+        writeFile(pictures / std::string("icon").append(std::to_string(i)).append(".bmp"), icon);
+    }
+    std::vector<double> painted, listed, plain, stalls, ratio;
+    for (int round = 0; round < rounds; ++round) {
+        const ListingRound times = listingRound(dialogs, pictures, round);
+        std::printf("  round %d: painted %.3f s, every mark %.2f s (stall %.1f ms), F5 %.2f s "
+                    "(stall %.1f ms), plain 64-byte reads %.2f s\n",
+                    round + 1, times.painted, times.listed, times.startStallMs, times.refreshed,
+                    times.refreshStallMs, times.plain);
+        std::fflush(stdout);
+        painted.push_back(times.painted);
+        listed.push_back(times.listed);
+        plain.push_back(times.plain);
+        stalls.push_back(std::max(times.startStallMs, times.refreshStallMs));
+        ratio.push_back(times.listed / times.plain);
+    }
+    std::printf("listing %d icons: painted after best %.3f s (goal <= 0.3 s); every mark best "
+                "%.2f s against plain reads best %.2f s: %.2f (rounds %.2f to %.2f, goal <= 1.5); "
+                "longest stall best %.1f ms, worst %.1f ms (goal <= 50 ms)\n",
+                ListedIcons, spreadOf(painted).best, spreadOf(listed).best, spreadOf(plain).best,
+                spreadOf(listed).best / spreadOf(plain).best, spreadOf(ratio).best,
+                spreadOf(ratio).worst, spreadOf(stalls).best, spreadOf(stalls).worst);
+}
+
+// Converted pictures (red) beside their backups (the blue originals).
+fs::path makeConverted(const fs::path& folder) {
+    fs::create_directories(folder);
+    const auto converted = makeBmp24(16, 16, {0xFF, 0x00, 0x00});
+    const auto original = makeBmp24(16, 16, {0x00, 0x00, 0xFF});
+    for (int i = 0; i < RestoredPictures; ++i) {
+        const std::string name = std::string("p").append(std::to_string(100000 + i));
+        writeFile(folder / std::string(name).append(".bmp"), converted);
+        writeFile(folder / std::string(name).append(".bak"), original);
+    }
+    ::sync(); // no run flushes the set-up's writes
+    return folder;
+}
+
+struct Timed {
+    double seconds = 0;
+    double stallMs = 0;
+};
+
+// From the list's undo to its closing box, every picture ticked.
+Timed windowRestore(SilentDialogs& dialogs, const fs::path& pictures) {
+    writeSettings(programFolderFor(pictures), pictures);
+    const auto window = startMainWindow(dialogs, displayPath(programFolderFor(pictures)));
+    waitUntilShown(*window);
+    runUntil([&] { return !window->working(); });
+    bool closed = false;
+    dialogs.onMessage = [&closed](const QString& text) {
+        if (!text.startsWith(QString::number(RestoredPictures) + " ")) {
+            std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
+            std::exit(1);
+        }
+        closed = true;
+    };
+    QAction* restore = nullptr;
+    for (QAction* action : control<FileListWidget>(*window, "ListView1").actions()) {
+        if (action->objectName() == QStringLiteral("restoreFromBackup")) {
+            restore = action;
+        }
+    }
+    const StallWatch stalls;
+    const auto start = Clock::now();
+    restore->trigger();
+    runUntil([&] { return closed; });
+    const Timed timed{secondsSince(start), stalls.worstMs()};
+    dialogs.onMessage = nullptr;
+    return timed;
+}
+
+void benchRestore(SilentDialogs& dialogs, const fs::path& root, int rounds) {
+    std::vector<double> window, convert, stalls;
+    for (int round = 0; round < rounds; ++round) {
+        const fs::path folder = root / std::string("restore").append(std::to_string(round));
+        Timed ours;
+        double theirs = 0;
+        inTurns(
+            round, [&] { ours = windowRestore(dialogs, makeConverted(folder / "window")); },
+            [&] {
+                const fs::path pictures = makeConverted(folder / "convert");
+                theirs = secondsOf(std::string(PIXTINT_CONVERT) + " -q --restore " +
+                                   shellQuoted(pictures) + " > /dev/null");
+            });
+        std::printf("  round %d: window %.2f s (stall %.1f ms), pixtint-convert --restore %.2f s\n",
+                    round + 1, ours.seconds, ours.stallMs, theirs);
+        std::fflush(stdout);
+        window.push_back(ours.seconds);
+        convert.push_back(theirs);
+        stalls.push_back(ours.stallMs);
+        fs::remove_all(folder);
+    }
+    std::printf(
+        "restore of %d pictures: window best %.2f s, pixtint-convert --restore best %.2f s: "
+        "%.2f (goal <= 1.2); longest stall best %.1f ms, worst %.1f ms (goal <= 50 ms)\n",
+        RestoredPictures, spreadOf(window).best, spreadOf(convert).best,
+        spreadOf(window).best / spreadOf(convert).best, spreadOf(stalls).best,
+        spreadOf(stalls).worst);
+}
+
+// The down arrow held (a key every 33 ms, as a keyboard repeats) from the icon on the first row
+// through the big pictures, then until the last one's preview is shown.
+void benchBigPreviews(SilentDialogs& dialogs, const fs::path& root, int rounds) {
+    const fs::path pictures = root / "big";
+    fs::create_directories(pictures);
+    writeFile(pictures / "a.bmp", makeBmp24(16, 15, {0x00, 0x00, 0xFF}));
+    writePhoto(pictures / "photo0.bmp", {0x00, 0x00, 0xFF});
+    for (int i = 1; i < BigPictures; ++i) {
+        fs::create_hard_link(pictures / "photo0.bmp",
+                             pictures /
+                                 std::string("photo").append(std::to_string(i)).append(".bmp"));
+    }
+    writeSettings(programFolderFor(pictures), pictures);
+    const auto window = startMainWindow(dialogs, displayPath(programFolderFor(pictures)));
+    waitUntilShown(*window);
+    runUntil([&] { return !window->working(); });
+    auto& list = control<FileListWidget>(*window, "ListView1");
+    std::vector<double> stalls, seconds;
+    for (int round = 0; round < rounds; ++round) {
+        list.selectRow(0);
+        window->previewSelectedFile();
+        runUntil([&] { return !window->working(); });
+        list.setFocus();
+        const StallWatch stalls_;
+        const auto start = Clock::now();
+        int pressed = 0;
+        QTimer repeat;
+        QObject::connect(&repeat, &QTimer::timeout, [&] {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(&list, &press);
+            if (++pressed == BigPictures) {
+                repeat.stop();
+            }
+        });
+        repeat.start(33);
+        runUntil([&] { return pressed == BigPictures && !window->working(); });
+        seconds.push_back(secondsSince(start));
+        stalls.push_back(stalls_.worstMs());
+        std::printf("  round %d: %.2f s to the last preview, stall %.1f ms\n", round + 1,
+                    seconds.back(), stalls.back());
+        std::fflush(stdout);
+    }
+    std::printf("down arrow through %d 8000 x 6000 pictures: longest stall best %.1f ms, worst "
+                "%.1f ms (goal <= 50 ms); to the last preview best %.2f s\n",
+                BigPictures, spreadOf(stalls).best, spreadOf(stalls).worst, spreadOf(seconds).best);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const fs::path root =
+        argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "pixtint-bench-window-work";
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    fs::remove_all(root);
+    SilentDialogs dialogs;
+    benchListing(dialogs, root, rounds);
+    benchRestore(dialogs, root, rounds);
+    benchBigPreviews(dialogs, root, rounds);
+    fs::remove_all(root);
+    return 0;
+}
