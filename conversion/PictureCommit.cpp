@@ -74,11 +74,11 @@ FileFailure changed(const PictureCommit& commit) {
 }
 
 // A failure after the original was held: the held name goes only where the original keeps
-// another, and is named in the failure where it is kept, unless the failure names another
-// program's save, which no run will move (a held original the next run puts in place).
+// another, and is named in the failure where it is kept (a held original the next run puts in
+// place).
 FileFailure failedHolding(FileFailure result, std::unique_ptr<HeldOriginal>& held) {
     if (held) {
-        if (auto kept = held->release(); kept && result.keptOriginal.empty()) {
+        if (auto kept = held->release()) {
             result.keptOriginal = std::move(*kept);
         }
     }
@@ -175,7 +175,7 @@ private:
         if (rename(RENAME_EXCHANGE) != 0 || copyTookThePlace()) {
             // Both stay where they are, and the user is told where that file is.
             FileFailure result = changed(commit_);
-            result.keptOriginal = commit_.lock.path() / copyName_;
+            result.otherSave = commit_.lock.path() / copyName_;
             return result;
         }
         ::unlinkat(commit_.lock.descriptor(), copyName_.c_str(), 0);

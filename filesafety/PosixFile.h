@@ -58,9 +58,9 @@ std::size_t readFullyAt(int descriptor, std::uint64_t offset, std::span<std::uin
 void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
                 const std::filesystem::path& path);
 
-// Gives the open file `descriptor` the name `name` (another hard link, or the first name of
-// an unnamed file). Answers 0 or the errno of the failure.
-int linkDescriptor(int descriptor, const std::filesystem::path& name);
+// Gives the open file `descriptor` the name `name` in the open folder `folder` (another hard
+// link, or the first name of an unnamed file). Answers 0 or the errno of the failure.
+int linkDescriptor(int descriptor, int folder, const char* name);
 
 [[noreturn]] void throwErrno(int errnoValue, const std::filesystem::path& path);
 
