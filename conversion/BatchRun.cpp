@@ -404,8 +404,8 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
             callbacks.aboutToReplace(file.index);
         }
         const PictureCommit commit{
-            *lock,       file.target,       file.source->file.descriptor(), file.read, *file.copy,
-            file.backup, file.backupWasFree};
+            *lock,       file.target,        file.source->file.descriptor(), file.read, *file.copy,
+            file.backup, file.backupWasFree, file.source->start.whole()};
         if (auto failed = commitPicture(commit, fileSystem)) {
             file.fail(std::move(*failed));
         } else {

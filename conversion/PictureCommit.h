@@ -3,9 +3,11 @@
 
 #include "conversion/FileOutcome.h"
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -39,15 +41,21 @@ struct PictureCommit {
     SiblingFile& copy;            // written, flushed and named
     std::filesystem::path backup; // empty when no backup is kept
     bool backupWasFree = false;   // nothing was at the backup's name when the run claimed it
+    // The file's bytes as they were read and converted, when the file is small enough to have
+    // been read whole at once; empty otherwise.
+    std::span<const std::uint8_t> readBytes{};
 };
 
 // Puts the copy in the picture's place only if the name still names the file that was read,
 // unchanged: the original is held through the descriptor it was read by, the copy and the
-// picture swap names in one step, and what was swapped out is checked to be that file; if it
-// is not, the swap is undone and the picture fails as changed during the run, its new bytes
-// kept. Then the held original becomes the backup. A rename that reports a failure is looked
-// at again, since it may have taken effect. An original's last name is never removed. Answers
-// the failure, or nothing when the picture is converted.
+// picture swap names in one step, and what was swapped out is checked to be that file, its
+// bytes untouched (compared with `readBytes`; for a larger file, a read lease taken before
+// the last look at its name must still be whole, where one can be had); if it is not, the
+// swap is undone and the picture fails as changed during the run, its new bytes kept. A
+// rewrite in place that keeps the size and the modification time (cp -p) in the moment before
+// the swap is seen too. Then the held original becomes the backup. A rename that reports a failure
+// is looked at again, since it may have taken effect. An original's last name is never removed.
+// Answers the failure, or nothing when the picture is converted.
 std::optional<FileFailure> commitPicture(const PictureCommit& commit, FileSystem& fileSystem);
 
 } // namespace pixtint

@@ -4,6 +4,7 @@
 #include "engine/Error.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -125,6 +126,16 @@ void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
         }
         bytes = bytes.subspan(static_cast<std::size_t>(count));
     }
+}
+
+bool takeReadLease(int descriptor) {
+    return ::fcntl(descriptor, F_SETSIG, SIGURG) == 0 &&
+           ::fcntl(descriptor, F_SETLEASE, F_RDLCK) == 0;
+}
+
+bool readLeaseHeld(int descriptor) {
+    // A lease being broken already reads as the type it is to become.
+    return ::fcntl(descriptor, F_GETLEASE) == F_RDLCK;
 }
 
 int linkDescriptor(int descriptor, int folder, const char* name) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
@@ -140,6 +141,69 @@ TEST(CommitSafety, ASaveJustBeforeTheSwapIsSwappedBack) {
         EXPECT_EQ(folder.names().size(), kept.empty() ? 1u : 2u);
         if (!kept.empty()) {
             EXPECT_EQ(folder.read(kept.filename().string()), Original);
+        }
+    }
+}
+
+// Another program rewrites the picture in place and sets its time back (cp -p), keeping its
+// size, in the moment between the run's last look at its name and the swap. It opens the file
+// at once, or, where the run holds a lease on it, waits until the run lets go.
+struct RewriteBeforeExchange : FileSystem {
+    std::filesystem::path picture;
+    Bytes saved;
+    pid_t writer = 0;
+    RewriteBeforeExchange(std::filesystem::path rewritten, Bytes save)
+        : picture(std::move(rewritten))
+        , saved(std::move(save)) {}
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        if (flags == RENAME_EXCHANGE && writer == 0) {
+            struct stat read {};
+            ::stat(picture.c_str(), &read);
+            writer = ::fork();
+            if (writer == 0) {
+                ::close_range(3, ~0U, 0); // another program holds none of the run's files
+                const int file = ::open(picture.c_str(), O_WRONLY | O_TRUNC);
+                const timespec times[2] = {read.st_atim, read.st_mtim};
+                const bool done =
+                    ::write(file, saved.data(), saved.size()) == static_cast<ssize_t>(saved.size());
+                ::_exit(done && ::futimens(file, times) == 0 ? 0 : 1);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(200)); // its open is under way
+        }
+        return FileSystem::renameInFolder(folder, from, to, flags);
+    }
+};
+
+// Whether this file system lends read leases.
+bool leasesLent(const TestFolder& folder) {
+    folder.write("probe", {1});
+    const int file = ::open((folder / "probe").c_str(), O_RDONLY);
+    const bool lent = ::fcntl(file, F_SETLEASE, F_RDLCK) == 0;
+    ::close(file);
+    std::filesystem::remove(folder / "probe");
+    return lent;
+}
+
+// The rewrite is seen, in a small picture by its bytes and in a large one by its lease: the
+// other program's bytes stay in the picture and never become the backup.
+TEST(CommitSafety, ARewriteThatKeepsSizeAndTimeInTheLastMomentIsSeen) {
+    for (const int side : {3, 100}) { // read whole at once, or leased
+        for (const bool keepBackup : {true, false}) {
+            SCOPED_TRACE(testing::Message() << side << ", " << keepBackup);
+            TestFolder folder;
+            if (side > 3 && !leasesLent(folder)) {
+                GTEST_SKIP() << "no read leases on this file system";
+            }
+            const Bytes saved = makeBmp24(side, side, {0, 0, 254});
+            folder.write("a.bmp", makeBmp24(side, side, {0, 0, 255}));
+            RewriteBeforeExchange other(folder / "a.bmp", saved);
+            const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, other);
+            int status = -1;
+            ::waitpid(other.writer, &status, 0);
+            EXPECT_EQ(status, 0);
+            EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
+            EXPECT_EQ(folder.read("a.bmp"), saved);
+            EXPECT_EQ(folder.names(), std::vector<std::string>{"a.bmp"});
         }
     }
 }
