@@ -27,6 +27,10 @@
         <source>%1 のパレットには新しい行の色を入れる空きがないため、変換しませんでした。</source>
         <translation>%1 was not converted: its palette has no room for the new row&apos;s colour.</translation>
     </message>
+    <message>
+        <source>%1 は読み取り専用のため、変換しませんでした。</source>
+        <translation>%1 was not converted: it is a read-only file.</translation>
+    </message>
 </context>
 <context>
     <name>ErrorMessages</name>

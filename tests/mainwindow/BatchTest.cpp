@@ -342,6 +342,20 @@ TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     EXPECT_EQ(pictures.read("b.bmp"), blue);
 }
 
+// A picture no one may write is left as it is, marked as failed, and its box says why.
+TEST_F(BatchTest, AReadOnlyPictureFailsAndSaysSo) {
+    pictures.write("a.bmp", blue);
+    std::filesystem::permissions(pictures / "a.bmp", std::filesystem::perms(0444));
+    startBlueToRed();
+    runBatch();
+    EXPECT_EQ(listing(), QStringList{"a.bmp NG ticked"});
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages[0].title, "変換エラー");
+    EXPECT_TRUE(dialogs.messages[0].text.contains("a.bmp は読み取り専用のため"))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(pictures.read("a.bmp"), blue);
+}
+
 // A backup that cannot be kept stops its file only, in words: a folder named like the backup,
 // or two pictures that share a backup name (dup.bak, on a case-sensitive disk), neither of
 // which takes it, each box naming both.
