@@ -4,7 +4,6 @@
 
 #include "conversion/FileConversion.h"
 #include "engine/BmpHeader.h"
-#include "engine/EntryUse.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
@@ -12,6 +11,7 @@
 #include <QImage>
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 
 // Pictures are described by naming only the fields that matter to each case.
@@ -162,16 +162,25 @@ std::vector<Kind> everyKind() {
     };
 }
 
-// Every pixel that matched is transparent; every other one keeps its colour and alpha.
-void expectTransparentWhereMatched(const QImage& before, const QImage& after,
-                                   const ColourMap& colours, int rowShift = 0) {
+// Whether no channel of `colour` is further than `tolerance` from `key`'s: the rule the user
+// is promised, written out here rather than asked of the program.
+bool withinTolerance(Rgb colour, Rgb key, int tolerance) {
+    return std::abs(colour.red - key.red) <= tolerance &&
+           std::abs(colour.green - key.green) <= tolerance &&
+           std::abs(colour.blue - key.blue) <= tolerance;
+}
+
+// Every pixel within the tolerance of the key is transparent; every other one keeps its colour
+// and alpha.
+void expectTransparentWhereMatched(const QImage& before, const QImage& after, Rgb key,
+                                   int tolerance = 0, int rowShift = 0) {
     ASSERT_TRUE(after.hasAlphaChannel());
     int transparent = 0;
     for (int y = 0; y < before.height(); ++y) {
         for (int x = 0; x < before.width(); ++x) {
             const QRgb was = before.pixel(x, y);
             const QRgb is = after.pixel(x, y + rowShift);
-            if (colours.matchOf(colourOf(was))) {
+            if (withinTolerance(colourOf(was), key, tolerance)) {
                 ASSERT_EQ(qAlpha(is), 0) << x << ", " << y;
                 ++transparent;
             } else {
@@ -214,13 +223,12 @@ void expectV5Header(const Bytes& before, const Bytes& after, std::uint32_t rows)
 
 TEST(TransparencyDecoded, EveryKindTurnsItsMatchedPixelsTransparentAndNothingElse) {
     for (const std::uint8_t tolerance : {0, 5}) {
-        const ColourMap colours({{Key, {}, true}}, tolerance);
         for (const Kind& kind : everyKind()) {
             SCOPED_TRACE(kind.name + ", tolerance " + std::to_string(tolerance));
             const QImage before = decoded(kind.picture);
             ASSERT_FALSE(before.isNull());
             const Bytes after = converted(kind.picture, toTransparent(Key, tolerance));
-            expectTransparentWhereMatched(before, decoded(after), colours);
+            expectTransparentWhereMatched(before, decoded(after), Key, tolerance);
             if (kind.keepsLayout) {
                 const auto head = static_cast<std::ptrdiff_t>(
                     BmpHeader::readUnsigned(kind.picture.data(), 10, 4));
@@ -275,41 +283,26 @@ TEST(TransparencyDecoded, AGrownIconGetsATransparentRowOrTheFirstPairsColour) {
                         EXPECT_EQ(colourOf(pixel), (Rgb{0, 128, 0}));
                     }
                 }
-                expectTransparentWhereMatched(before, after, ColourMap(request.pairs), top ? 1 : 0);
+                expectTransparentWhereMatched(before, after, Key, 0, top ? 1 : 0);
             }
         }
     }
 }
 
-// Pixels that no colour-table entry draws (skipped by compressed data, or an index past the
-// table) are each reader's own guess.
-bool drawsPixelsWithoutEntry(const ByteSource& source) {
-    const BmpLayout layout = readBmpLayout(source);
-    if (layout.colours != ColourLayout::Palette) {
-        return false;
-    }
-    std::uint64_t drawn = 0;
-    for (const std::uint64_t count : countEntryUse(source, layout)) {
-        drawn += count;
-    }
-    return drawn < static_cast<std::uint64_t>(layout.width) * layout.rowCount;
+namespace {
+
+// Questionable files whose pixels each reader guesses at its own way, so that Qt cannot judge
+// them: compressed data that skips pixels or stops short (no colour-table entry draws those
+// pixels), and an OS/2 header Qt reads otherwise.
+bool readersGuess(const std::filesystem::path& file) {
+    static const std::set<std::string> guessed{"q/pal4rlecut.bmp", "q/pal4rletrns.bmp",
+                                               "q/pal8rlecut.bmp", "q/pal8rletrns.bmp",
+                                               "q/pal8os2sp.bmp"};
+    return guessed.contains(file.parent_path().filename().string() + "/" +
+                            file.filename().string());
 }
 
-// A questionable file (q/) that Qt reads otherwise than the program: made 32-bit with nothing
-// turned transparent, it does not look the same to Qt.
-bool readersDisagree(const Bytes& original, const QImage& before) {
-    const Rgb matchesNothing{1, 2, 3};
-    const QImage opaque = decoded(converted(original, toTransparent(matchesNothing, 0)));
-    for (int y = 0; y < before.height(); ++y) {
-        for (int x = 0; x < before.width(); ++x) {
-            if (colourOf(opaque.pixel(x, y)) != colourOf(before.pixel(x, y)) &&
-                colourOf(before.pixel(x, y)) != matchesNothing) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
+} // namespace
 
 // Each picture's top-left colour is its key; a reader's guess at a broken file (b/) is its own.
 TEST(TransparencyDecoded, CorpusPicturesTurnTheirKeyTransparent) {
@@ -321,7 +314,6 @@ TEST(TransparencyDecoded, CorpusPicturesTurnTheirKeyTransparent) {
         }
         SCOPED_TRACE(file.string());
         const Bytes original = bytesOf(file);
-        const MemorySource source(original);
         const QImage before = decoded(original);
         if (before.isNull()) {
             continue;
@@ -331,13 +323,12 @@ TEST(TransparencyDecoded, CorpusPicturesTurnTheirKeyTransparent) {
         if (errorOf([&] { after = converted(original, toTransparent(key)); })) {
             continue; // refused: the program's run over the corpus checks it is left alone
         }
-        if (drawsPixelsWithoutEntry(source) ||
-            (folder == "q" && readersDisagree(original, before))) {
+        if (readersGuess(file)) {
             continue;
         }
         const QImage now = decoded(after);
         ASSERT_EQ(now.size(), before.size());
-        expectTransparentWhereMatched(before, now, ColourMap({{key, {}, true}}));
+        expectTransparentWhereMatched(before, now, key);
         ++compared;
     }
     EXPECT_GT(compared, 30);
