@@ -17,6 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// "icons.bmp" or "icons.bmp/": a name the folder listing takes for a picture.
+bool isNamedAsPicture(const fs::path& path) {
+    std::string name = path.native();
+    while (name.size() > 1 && name.ends_with('/')) {
+        name.pop_back();
+    }
+    return matchesWildcard(fs::path(name).filename().native(), "*.bmp");
+}
+
 bool isFolderItself(const fs::path& path) {
     struct stat status {};
     return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
@@ -51,6 +60,8 @@ public:
         struct stat status {};
         if (::stat(path.c_str(), &status) != 0) {
             files_.push_back({path, Error::fromErrno(errno, path)});
+        } else if (S_ISDIR(status.st_mode) && !recursive_ && isNamedAsPicture(path)) {
+            addFolderEntry(path); // as it is inside a folder
         } else if (S_ISDIR(status.st_mode)) {
             addFolder(path);
         } else {

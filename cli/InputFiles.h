@@ -19,8 +19,9 @@ struct InputFile {
 };
 
 // The files named by the PATH arguments, in their order: a file is taken whatever its name;
-// a folder gives its entries matching "*.bmp" in the window's order (a sub-folder of such a
-// name is no picture, and is skipped unless it is walked), and with `recursive` then the same
+// a folder gives its entries matching "*.bmp" in the window's order (a folder of such a
+// name, argument or entry, is no picture, and is skipped unless it is walked, as with
+// `recursive`), and with `recursive` then the same
 // from each sub-folder (symbolic links to folders are not followed). A file reached
 // twice, through another argument or a link, is taken once. A path that does not exist or a
 // folder that cannot be read gives one entry with its problem.

@@ -22,7 +22,8 @@ struct RawOptions {
     std::string to;
     std::vector<std::string> maps;
     std::string grow;
-    unsigned tolerance = 0;
+    std::string tolerance; // checked here, so that a wrong value is told in our words
+    std::string jobs;
     bool noBackup = false;
     bool fromGiven = false; // an empty value is a bad colour, not a missing one
     bool toGiven = false;
@@ -64,19 +65,16 @@ void addOptions(CLI::App& app, RawOptions& raw, CliOptions& options) {
     app.add_option(
            "-g,--grow", raw.grow,
            "grow 16 x 15 pictures (and strips of them) to 16 high in the first pair's new colour")
-        ->type_name("top|bottom")
-        ->check(CLI::IsMember({"top", "bottom"}).description(""));
+        ->type_name("top|bottom");
     app.add_option("--tolerance", raw.tolerance,
                    "match colours whose channels each differ from FROM by at most T (default 0)")
-        ->type_name("T")
-        ->check(CLI::Range(0u, 255u).description(""));
+        ->type_name("T");
     app.add_flag("--no-backup", raw.noBackup, "do not keep the original as NAME.bak");
     app.add_flag("-n,--dry-run", options.dryRun, "write nothing; report what would change");
     app.add_flag("--restore", options.restore, "move each picture's NAME.bak back over it");
     app.add_flag("-r,--recursive", options.recursive, "also the pictures in sub-folders");
-    app.add_option("-j,--jobs", options.jobs, "files converted at once (default: one per core)")
-        ->type_name("N")
-        ->check(CLI::Range(1u, 1024u).description(""));
+    app.add_option("-j,--jobs", raw.jobs, "files converted at once (default: one per core)")
+        ->type_name("N");
     app.add_flag("--json", options.json, "one JSON object per file on standard output");
     app.add_flag("-q,--quiet", options.quiet, "no per-file lines");
     app.add_option("PATH", options.paths, "pictures, and folders whose *.bmp pictures to take")
@@ -170,14 +168,31 @@ std::vector<ColourPair> pairsOf(const RawOptions& raw) {
     return pairs;
 }
 
+// A whole number from `least` to `most`, in decimal digits only.
+unsigned wholeNumber(const std::string& text, const char* option, unsigned least, unsigned most) {
+    unsigned value = 0;
+    const auto end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
+        error != std::errc{} || stop != end || value < least || value > most) {
+        throw UsageError{std::string(option) + " takes a whole number from " +
+                         std::to_string(least) + " to " + std::to_string(most) + ", not '" + text +
+                         "'"};
+    }
+    return value;
+}
+
 void checkRestore(const RawOptions& raw) {
     if (raw.fromGiven || raw.toGiven || !raw.maps.empty() || !raw.grow.empty() || raw.noBackup ||
-        raw.tolerance != 0) {
+        (!raw.tolerance.empty() && wholeNumber(raw.tolerance, "--tolerance", 0, 255) != 0)) {
         throw UsageError{"--restore takes no colours, --grow, --tolerance or --no-backup"};
     }
 }
 
 void completeRequest(const RawOptions& raw, CliOptions& options) {
+    if (!raw.jobs.empty()) {
+        options.jobs = wholeNumber(raw.jobs, "--jobs", 1, 1024);
+    }
     if (options.restore) {
         checkRestore(raw);
         return;
@@ -186,11 +201,15 @@ void completeRequest(const RawOptions& raw, CliOptions& options) {
     if (options.request.pairs.empty()) {
         throw UsageError{"no colour pair: give --from and --to, or --map FROM=TO"};
     }
+    if (!raw.grow.empty() && raw.grow != "top" && raw.grow != "bottom") {
+        throw UsageError{"--grow takes top or bottom, not '" + raw.grow + "'"};
+    }
     options.request.growth = raw.grow.empty()    ? Growth::None
                              : raw.grow == "top" ? Growth::Top
                                                  : Growth::Bottom;
     options.request.keepBackup = !raw.noBackup;
-    options.request.tolerance = static_cast<std::uint8_t>(raw.tolerance);
+    options.request.tolerance = static_cast<std::uint8_t>(
+        raw.tolerance.empty() ? 0 : wholeNumber(raw.tolerance, "--tolerance", 0, 255));
     options.request.nearMisses = NearMisses::Counted; // the report shows them
 }
 

@@ -34,17 +34,30 @@ std::string folderReason(const Error& error) {
     }
 }
 
+// Where a picture changed during the run left what the user may want back.
+std::string whereKept(const FileFailure& failure) {
+    std::string text;
+    if (!failure.otherSave.empty()) {
+        text += "; the other program's save is kept as " + failure.otherSave.string();
+    }
+    if (!failure.keptOriginal.empty()) {
+        text += "; the original is kept as " + failure.keptOriginal.string();
+    }
+    return text;
+}
+
 std::string reasonFor(const FileFailure& failure) {
     const std::string cause = reasonFor(failure.error);
     switch (failure.kind) {
     case FileFailure::Kind::Conversion:
-        return cause;
+        return cause + whereKept(failure);
     case FileFailure::Kind::BackupBlocked:
         return failure.error.kind() == ErrorKind::NotABackup
                    ? cause
                    : "its backup cannot be written: " + cause;
     case FileFailure::Kind::BackupNameShared:
-        return "its backup name is already taken by " + failure.otherPicture.string();
+        return "its backup name " + failure.error.path().filename().string() + " is also that of " +
+               failure.otherPicture.string();
     case FileFailure::Kind::FolderNotWritable:
         return folderReason(failure.error);
     case FileFailure::Kind::BackupNotPlaced:
@@ -99,6 +112,10 @@ FileReport reportOf(const FileOutcome& outcome, const std::vector<ColourPair>& p
     case FileStatus::Failed:
         report.status = ReportStatus::Failed;
         report.reason = outcome.failure ? reasonFor(*outcome.failure) : "failed";
+        if (outcome.failure && outcome.failure->error.kind() == ErrorKind::InvalidWidth) {
+            // A header without a width is a damaged header like any other: skipped.
+            report.status = ReportStatus::Skipped;
+        }
         break;
     }
     return report;
@@ -241,6 +258,87 @@ std::string_view spokenStatus(ReportStatus status, bool dryRun) {
     return statusWord(status);
 }
 
+// The same as one word, for a script to compare: "would_convert".
+std::string jsonStatus(ReportStatus status, bool dryRun) {
+    std::string word(spokenStatus(status, dryRun));
+    std::replace(word.begin(), word.end(), ' ', '_');
+    return word;
+}
+
+// Formatting characters that turn the text around them: the bidirectional marks, embeddings,
+// overrides and isolates, and the line and paragraph separators.
+bool turnsText(char32_t code) {
+    return code == 0x061C || code == 0x200E || code == 0x200F ||
+           (code >= 0x2028 && code <= 0x202E) || (code >= 0x2066 && code <= 0x2069);
+}
+
+// The code point of the UTF-8 sequence at the start of `text` and its length, or a length
+// of 0 when it is no valid sequence.
+std::pair<char32_t, std::size_t> decodeUtf8(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t length = lead < 0x80       ? 1
+                               : lead >> 5 == 6  ? 2
+                               : lead >> 4 == 14 ? 3
+                               : lead >> 3 == 30 ? 4
+                                                 : 0;
+    if (length == 0 || length > text.size()) {
+        return {0, 0};
+    }
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[i]);
+        if (next >> 6 != 2) {
+            return {0, 0};
+        }
+        code = code << 6 | (next & 0x3F);
+    }
+    constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < Smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {0, 0};
+    }
+    return {code, length};
+}
+
+std::string escaped(char32_t code) {
+    char text[12];
+    std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned>(code));
+    return text;
+}
+
+} // namespace
+
+std::string printableText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    while (!text.empty()) {
+        const auto [code, length] = decodeUtf8(text);
+        if (length == 0) {
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "\\x%02x", static_cast<unsigned char>(text[0]));
+            shown += byte;
+            text.remove_prefix(1);
+            continue;
+        }
+        if (code == '\\') {
+            shown += "\\\\";
+        } else if (code == '\n') {
+            shown += "\\n";
+        } else if (code == '\t') {
+            shown += "\\t";
+        } else if (code == '\r') {
+            shown += "\\r";
+        } else if (code < 0x20 || (code >= 0x7F && code < 0xA0) || turnsText(code)) {
+            shown += escaped(code);
+        } else {
+            shown.append(text.substr(0, length));
+        }
+        text.remove_prefix(length);
+    }
+    return shown;
+}
+
+namespace {
+
 std::string counted(std::uint64_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -349,13 +447,13 @@ std::string textLine(const FileReport& report, bool dryRun) {
     if (const auto more = details(report); !more.empty()) {
         line += "  (" + more + ")";
     }
-    return line;
+    return printableText(line);
 }
 
 std::string jsonLine(const FileReport& report, bool dryRun) {
     nlohmann::ordered_json object;
     object["path"] = report.path.string();
-    object["status"] = statusWord(report.status);
+    object["status"] = jsonStatus(report.status, dryRun);
     if (report.format) {
         object["bits"] = report.format->bitsPerPixel;
         object["header"] = report.format->header;
@@ -458,7 +556,8 @@ void ReportPrinter::print(const FileReport& report) {
                                       : textLine(report, style_.dryRun));
         }
         if (toError) {
-            putLine(err_, "pixtint-convert: " + report.path.string() + ": " + report.reason);
+            putLine(err_, printableText("pixtint-convert: " + report.path.string() + ": " +
+                                        report.reason));
         }
     });
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pixtint {
@@ -71,8 +72,14 @@ std::string textLine(const FileReport& report, bool dryRun);
 
 // {"path":"icons/a.bmp","status":"converted","bits":24,...,"pixels":37,"pairs":[...]}; a
 // skipped file has its "reason", a failed one its "error"; a name that is not valid UTF-8
-// has its stray bytes replaced by U+FFFD, so every line stays valid JSON.
+// has its stray bytes replaced by U+FFFD, so every line stays valid JSON. A dry run's
+// statuses are "would_convert", "would_restore" and "would_recover".
 std::string jsonLine(const FileReport& report, bool dryRun);
+
+// `text` with what would break or turn a line on a terminal escaped as JSON escapes it: a
+// line end as \n, other control characters and the bidirectional formatting characters as
+// \uXXXX, a backslash as \\, and each byte that is not valid UTF-8 as \xNN.
+std::string printableText(std::string_view text);
 
 // "3 converted, 1 skipped" or, for a dry run, "3 to convert, 1 skipped (dry run: nothing
 // written)"; a run stopped by a signal adds "interrupted" to the notes in brackets.

@@ -8,10 +8,14 @@
 #include "filesafety/PosixFile.h"
 #include "filesafety/SiblingFile.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -129,9 +133,59 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
 
 namespace {
 
-bool isFree(const std::filesystem::path& name) {
+// As the folder's listing matches "*.bmp": in any case.
+bool endsAsPicture(std::string_view name) {
+    constexpr std::string_view Ending = ".bmp";
+    if (name.size() < Ending.size()) {
+        return false;
+    }
+    const auto ending = name.substr(name.size() - Ending.size());
+    return std::equal(ending.begin(), ending.end(), Ending.begin(), [](char one, char other) {
+        return std::tolower(static_cast<unsigned char>(one)) == other;
+    });
+}
+
+} // namespace
+
+FolderBackupNames::FolderBackupNames(const std::filesystem::path& folder) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> entries(::opendir(folder.c_str()), ::closedir);
+    if (!entries) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(entries.get())) {
+        const std::string_view name = entry->d_name;
+        if (!endsAsPicture(name) || entry->d_type == DT_LNK || entry->d_type == DT_DIR) {
+            continue;
+        }
+        pictures_[backupPathFor(std::string(name)).native()].emplace_back(name);
+    }
+}
+
+std::optional<std::string> FolderBackupNames::sharedWith(const std::string& name) const {
+    const auto found = pictures_.find(backupPathFor(name).native());
+    if (found != pictures_.end()) {
+        for (const auto& other : found->second) {
+            if (other != name) {
+                return other;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// Names in the folder open as `folder`, looked up through it.
+bool isFree(int folder, const std::filesystem::path& name) {
     struct stat status {};
-    return ::lstat(name.c_str(), &status) != 0 && errno == ENOENT;
+    return ::fstatat(folder, name.filename().c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 &&
+           errno == ENOENT;
+}
+
+bool namesFile(int folder, const std::filesystem::path& name, ino_t file) {
+    struct stat status {};
+    return ::fstatat(folder, name.filename().c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+           status.st_ino == file;
 }
 
 // The held original's own name (OwnRole::Held) beside its backup.
@@ -165,7 +219,7 @@ std::filesystem::path copyOriginal(int original, const std::filesystem::path& ba
         throwErrno(errno, backup);
     }
     copied = statusOf(copy.descriptor(), backup).st_ino;
-    const auto name = copy.nameAndClose(fileSystem).filename();
+    const auto name = copy.nameAndClose(lock, fileSystem).filename();
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         auto held = heldName(backup, copied);
         int failure = fileSystem.renameInFolder(lock.descriptor(), name.c_str(),
@@ -194,7 +248,8 @@ HeldOriginal::HeldOriginal(int original, ino_t read, std::filesystem::path backu
     , backup_(std::move(backup)) {
     for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
         held_ = heldName(backup_, read);
-        const int linkError = fileSystem.linkFile(original_, held_.c_str());
+        const int linkError =
+            fileSystem.linkFile(original_, lock_.descriptor(), held_.filename().c_str());
         if (linkError == 0) {
             heldFile_ = read;
             holding_ = true;
@@ -234,11 +289,11 @@ void HeldOriginal::commit(FileSystem& fileSystem, bool placeWasFree) {
         // Otherwise (no such rename here, or a failure that may have taken effect) the plain
         // way below finds out.
     }
-    struct stat before {};
-    if (::lstat(backup_.c_str(), &before) == 0 && before.st_ino == heldFile_) {
+    const int folder = lock_.descriptor();
+    if (namesFile(folder, backup_, heldFile_)) {
         // The backup is another name of the original already (a hard link to the picture):
         // a rename between two names of one file does nothing, so the held name just goes.
-        ::unlink(held_.c_str());
+        ::unlinkat(folder, held_.filename().c_str(), 0);
         holding_ = false;
         return;
     }
@@ -246,9 +301,7 @@ void HeldOriginal::commit(FileSystem& fileSystem, bool placeWasFree) {
                                                   backup_.filename().c_str(), 0);
     // A rename that reports a failure may still have taken effect: looked at only then.
     const auto tookEffect = [&] {
-        struct stat placed {};
-        return isFree(held_) && ::lstat(backup_.c_str(), &placed) == 0 &&
-               placed.st_ino == heldFile_;
+        return isFree(folder, held_) && namesFile(folder, backup_, heldFile_);
     };
     if (failure != 0 && !tookEffect()) {
         throwErrno(failure, backup_);
@@ -264,7 +317,7 @@ std::optional<std::filesystem::path> HeldOriginal::release() {
     struct stat original {};
     const nlink_t otherNames = copied_ ? 1 : 2;
     if (::fstat(original_, &original) == 0 && original.st_nlink >= otherNames) {
-        ::unlink(held_.c_str());
+        ::unlinkat(lock_.descriptor(), held_.filename().c_str(), 0);
         return std::nullopt;
     }
     return held_;

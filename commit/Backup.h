@@ -11,6 +11,8 @@
 #include <span>
 #include <string>
 #include <sys/types.h>
+#include <unordered_map>
+#include <vector>
 
 namespace pixtint {
 
@@ -54,6 +56,22 @@ public:
 private:
     std::set<std::string> pictures_;
     std::map<std::string, std::string> claimed_; // backup -> picture
+};
+
+// Which pictures of a folder share a backup name (a.bmp and a.BMP both keep theirs as a.bak):
+// a fact of the folder, whatever a run's list holds, so that no run ever gives one of them the
+// backup that holds the other's only original. The pictures are the folder's entries matching
+// "*.bmp" in any case; a symbolic link is none, as its picture's backup is beside its target.
+class FolderBackupNames {
+public:
+    // Lists the folder once; a folder that cannot be listed has no names to share.
+    explicit FolderBackupNames(const std::filesystem::path& folder);
+
+    // Another picture of the folder with the same backup name as the picture named `name`.
+    std::optional<std::string> sharedWith(const std::string& name) const;
+
+private:
+    std::unordered_map<std::string, std::vector<std::string>> pictures_; // by backup name
 };
 
 // The original of one picture while its commit runs: the very file that was read, given its

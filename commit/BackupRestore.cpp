@@ -3,8 +3,11 @@
 
 #include "commit/Backup.h"
 #include "commit/FolderWritability.h"
+#include "filesafety/FileAttributes.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace pixtint {
 
@@ -125,6 +128,11 @@ RestoreOutcome BackupRestore::restoreUnderLock(const FolderLock& lock,
     }
     if (unwritableFolder) {
         return {RestoreStatus::FolderNotWritable, std::move(*backup), unwritableFolder};
+    }
+    struct stat current {};
+    if (::fstatat(lock.descriptor(), picture.filename().c_str(), &current, 0) == 0 &&
+        isReadOnly(current)) {
+        return failure(std::move(*backup), Error(ErrorKind::ReadOnlyFile, picture));
     }
     if (!options_.dryRun) {
         // The backup is always beside its picture, in the locked folder.

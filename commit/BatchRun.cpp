@@ -60,6 +60,7 @@ struct PreparedFile {
     ReadIdentity read;                   // the file as the source opened it
     std::unique_ptr<SiblingFile> copy;
     std::optional<Error> unwritableFolder; // why no copy can be made beside the file
+    bool readOnly = false;                 // its mode lets no one write it
 
     bool decided() const { return status != FileStatus::Converted || failure.has_value(); }
 
@@ -88,6 +89,11 @@ struct RunState {
     std::set<std::filesystem::path> finishedFolders; // an interrupted run's left-overs dealt with
     // A dry run's recoveries: the held original each backup would be (path to path).
     std::map<std::filesystem::path, std::filesystem::path> heldForBackup;
+    std::map<std::filesystem::path, FolderBackupNames> folderPictures; // listed once each
+
+    const FolderBackupNames& picturesOf(const std::filesystem::path& folder) {
+        return folderPictures.try_emplace(folder, folder).first->second;
+    }
 };
 
 // Runs `step`, turning whatever it throws into the file's failure.
@@ -226,6 +232,7 @@ void testConvertibility(PreparedFile& file, OpenedFile& opened, const Conversion
         }
         file.source = std::make_unique<OpenPicture>(std::move(*opened.file));
         file.read = ReadIdentity::of(file.source->file.opened());
+        file.readOnly = isReadOnly(file.source->file.opened());
         if (callbacks.vet) {
             callbacks.vet(file.index, file.source->start);
         }
@@ -238,17 +245,20 @@ void testConvertibility(PreparedFile& file, OpenedFile& opened, const Conversion
 
 // When every kind is converted, a header that shows a kind the program does not convert
 // leaves the file alone, with the header's reason. In a folder that takes no new file, a
-// file that would change fails with the folder's reason, in a dry run as in a real one.
+// file that would change fails with the folder's reason, and a read-only file with its own,
+// in a dry run as in a real one.
 void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
                    const BatchOptions& options, const FolderLock* lock, FileSystem& fileSystem) {
     try {
-        if (options.dryRun || file.unwritableFolder) {
+        if (options.dryRun || file.unwritableFolder || file.readOnly) {
             countChanges(file, request);
         } else {
             convertToCopy(file, request, lock, fileSystem);
         }
         if (file.unwritableFolder && file.status == FileStatus::Converted) {
             file.fail(FileFailure::Kind::FolderNotWritable, *file.unwritableFolder);
+        } else if (file.readOnly && file.status == FileStatus::Converted) {
+            file.fail(FileFailure::Kind::Conversion, Error(ErrorKind::ReadOnlyFile, file.path));
         }
     } catch (const Error& error) {
         if (!request.everyKind || !meansNotConvertible(error)) {
@@ -283,6 +293,14 @@ void claimBackup(PreparedFile& file, RunState& state) {
         file.backup = backupPathFor(file.target);
     } catch (const Error& error) {
         file.fail(FileFailure::Kind::BackupBlocked, error);
+        return;
+    }
+    const auto folder = folderOf(file.target);
+    if (auto other = state.picturesOf(folder).sharedWith(file.target.filename().native())) {
+        file.fail({FileFailure::Kind::BackupNameShared,
+                   Error::fromErrno(EEXIST, file.backup),
+                   folder / *other,
+                   {}});
         return;
     }
     const auto held = state.heldForBackup.find(file.backup);
@@ -374,7 +392,7 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
             file.fail(FileFailure::Kind::Conversion, *lockFailure);
         } else if (file.copy) {
             guarded(file, FileFailure::Kind::Conversion,
-                    [&] { file.copy->nameAndClose(fileSystem); });
+                    [&] { file.copy->nameAndClose(*lock, fileSystem); });
         }
     }
     std::vector<PreparedFile*> converted;
@@ -386,8 +404,8 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
             callbacks.aboutToReplace(file.index);
         }
         const PictureCommit commit{
-            *lock,       file.target,       file.source->file.descriptor(), file.read, *file.copy,
-            file.backup, file.backupWasFree};
+            *lock,       file.target,        file.source->file.descriptor(), file.read, *file.copy,
+            file.backup, file.backupWasFree, file.source->start.whole()};
         if (auto failed = commitPicture(commit, fileSystem)) {
             file.fail(std::move(*failed));
         } else {
@@ -487,7 +505,7 @@ BatchRun::BatchRun(ConversionRequest request, BatchOptions options, FileSystem& 
 }
 
 bool BatchRun::run(std::span<const std::filesystem::path> files, const BatchCallbacks& callbacks) {
-    RunState state{BackupClaims(files), {}, {}};
+    RunState state{BackupClaims(files), {}, {}, {}};
     std::size_t next = 0;
     while (next < files.size()) {
         if (next > 0 && stopAsked(callbacks)) {

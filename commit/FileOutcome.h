@@ -27,10 +27,22 @@ struct FileFailure {
         BackupNotPlaced,   // converted, but its original could not become the backup
         FolderNotWritable, // its folder takes no new file: `error` is the folder's, and says why
     };
+    FileFailure(Kind kind, Error error, std::filesystem::path otherPicture = {},
+                std::filesystem::path keptOriginal = {})
+        : kind(kind)
+        , error(std::move(error))
+        , otherPicture(std::move(otherPicture))
+        , keptOriginal(std::move(keptOriginal)) {}
+
     Kind kind;
     Error error;
     std::filesystem::path otherPicture; // BackupNameShared: the picture that has the name
-    std::filesystem::path keptOriginal; // BackupNotPlaced: where the original is kept instead
+    // BackupNotPlaced, or a picture changed during the run whose held original has no other
+    // name: where the original is kept instead.
+    std::filesystem::path keptOriginal;
+    // A picture changed during the run whose swap could not be undone: where the other
+    // program's save is (the picture holds the converted bytes).
+    std::filesystem::path otherSave;
 };
 
 struct FileOutcome {

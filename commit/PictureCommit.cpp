@@ -8,12 +8,14 @@
 #include "filesafety/PosixFile.h"
 #include "filesafety/SiblingFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace pixtint {
 
@@ -74,11 +76,11 @@ FileFailure changed(const PictureCommit& commit) {
 }
 
 // A failure after the original was held: the held name goes only where the original keeps
-// another, and is named in the failure where it is kept, unless the failure names another
-// program's save, which no run will move (a held original the next run puts in place).
+// another, and is named in the failure where it is kept (a held original the next run puts in
+// place).
 FileFailure failedHolding(FileFailure result, std::unique_ptr<HeldOriginal>& held) {
     if (held) {
-        if (auto kept = held->release(); kept && result.keptOriginal.empty()) {
+        if (auto kept = held->release()) {
             result.keptOriginal = std::move(*kept);
         }
     }
@@ -99,7 +101,11 @@ public:
         , copyEntry_(copyIdentity(commit, copyName_)) {}
 
     std::optional<FileFailure> run() {
-        if (!nameStillNamesRead(commit_, name_, Since::Read)) {
+        // A small file's bytes are compared after the swap, which tells every change since the
+        // read; a larger file's last look at its name comes after its lease is taken.
+        const bool comparesBytes = !commit_.readBytes.empty();
+        leased_ = !comparesBytes && takeReadLease(commit_.original);
+        if (!comparesBytes && !nameStillNamesRead(commit_, name_, Since::Read)) {
             return changed(commit_);
         }
         if (auto refused = holdOriginal()) {
@@ -112,6 +118,18 @@ public:
     }
 
 private:
+    // The file read still holds the bytes that were converted: compared where they were read
+    // whole, otherwise told by the lease, where there is one.
+    bool bytesUntouched() const {
+        if (commit_.readBytes.empty()) {
+            return !leased_ || readLeaseHeld(commit_.original);
+        }
+        std::vector<std::uint8_t> now(commit_.readBytes.size() + 1);
+        const ssize_t count = ::pread(commit_.original, now.data(), now.size(), 0);
+        return count == static_cast<ssize_t>(commit_.readBytes.size()) &&
+               std::equal(commit_.readBytes.begin(), commit_.readBytes.end(), now.begin());
+    }
+
     std::optional<FileFailure> holdOriginal() {
         if (commit_.backup.empty()) {
             return std::nullopt;
@@ -145,7 +163,7 @@ private:
         int error = rename(RENAME_EXCHANGE);
         if (exchangeUnsupported(error)) {
             // Without an exchange, the check and the rename are as close as they can be.
-            if (!nameStillNamesRead(commit_, name_)) {
+            if (!nameStillNamesRead(commit_, name_) || !bytesUntouched()) {
                 return changed(commit_);
             }
             exchanged_ = false;
@@ -158,7 +176,7 @@ private:
             return failure(FileFailure::Kind::Conversion, Error::fromErrno(error, commit_.picture));
         }
         commit_.copy.forgetName(); // the copy is the picture now
-        if (exchanged_ && !nameStillNamesRead(commit_, copyName_)) {
+        if (exchanged_ && (!nameStillNamesRead(commit_, copyName_) || !bytesUntouched())) {
             return swapBack();
         }
         return std::nullopt;
@@ -175,7 +193,7 @@ private:
         if (rename(RENAME_EXCHANGE) != 0 || copyTookThePlace()) {
             // Both stay where they are, and the user is told where that file is.
             FileFailure result = changed(commit_);
-            result.keptOriginal = commit_.lock.path() / copyName_;
+            result.otherSave = commit_.lock.path() / copyName_;
             return result;
         }
         ::unlinkat(commit_.lock.descriptor(), copyName_.c_str(), 0);
@@ -208,6 +226,7 @@ private:
     std::optional<EntryIdentity> copyEntry_;
     std::unique_ptr<HeldOriginal> held_;
     bool exchanged_ = true;
+    bool leased_ = false;
 };
 
 } // namespace

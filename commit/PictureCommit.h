@@ -10,8 +10,8 @@
 //
 // 1. Read. The picture is opened once (FileByteSource, PosixFile) and stays open until its
 //    commit. Its number, size, modification time and change time are kept (ReadIdentity).
-//    A small picture is read in one call, as large as the size it had when opened: a byte
-//    written since changes its times, which the hold's check sees.
+//    A small picture is read in one call, as large as the size it had when opened, and those
+//    bytes are kept until its commit, to be compared again after the exchange (5).
 //
 // 2. Copy. The converted bytes go to a new file beside the picture (SiblingFile) that no user
 //    and no other run can hold: it has no name while it is written (O_TMPFILE), or, where the
@@ -23,15 +23,21 @@
 //    each copy's own write-back waited for and its close checked (FileSystem::syncFileSystem,
 //    syncData, closeFile). A copy gets its own name only now.
 //
-// 4. Hold. Under the folder's lock, the picture is checked to be the file read, unchanged
-//    (same number, size and times: a rewrite in place changes the change time, which nobody
-//    can set back). The original then gets a second name, its held name, by a hard link to the
-//    descriptor it was read through; where the file system has no hard links its bytes are
-//    copied and flushed under a copy's name, then renamed to the held name.
+// 4. Hold. Under the folder's lock, a larger picture is read-leased (an open for writing then
+//    breaks the lease and waits until the run lets go) and checked to be the file read,
+//    unchanged (same number, size and times: a rewrite in place changes the change time,
+//    which nobody can set back); a small picture's check is the one after the exchange. The
+//    original then gets a second name, its held name, by a hard link to the descriptor it was
+//    read through, made in the folder's descriptor; where the file system has no hard links
+//    its bytes are copied and flushed under a copy's name, then renamed to the held name.
 //
 // 5. Exchange. The copy and the picture swap names in one step (RENAME_EXCHANGE). What was
 //    swapped out is checked to be the file read, its size and modification time unchanged
-//    (the exchange itself changes the change time). If not, another program saved the picture
+//    (the exchange itself changes the change time), and its bytes untouched: a small
+//    picture's compared with those read, a larger one's lease still whole, so that a rewrite
+//    in place that kept its size and set its time back (cp -p) in the moment before the
+//    exchange is seen too (where no lease can be had, the times must do). If not, another
+//    program saved the picture
 //    in the meantime: the swap is undone, so its save is the picture again; if even that
 //    fails, its save stays under the copy's name, which the report prints and no run removes.
 //    Without an exchange, the check and a plain rename follow each other as closely as they
@@ -64,9 +70,11 @@
 
 #include "commit/FileOutcome.h"
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -100,15 +108,21 @@ struct PictureCommit {
     SiblingFile& copy;            // written, flushed and named
     std::filesystem::path backup; // empty when no backup is kept
     bool backupWasFree = false;   // nothing was at the backup's name when the run claimed it
+    // The file's bytes as they were read and converted, when the file is small enough to have
+    // been read whole at once; empty otherwise.
+    std::span<const std::uint8_t> readBytes{};
 };
 
 // Puts the copy in the picture's place only if the name still names the file that was read,
 // unchanged: the original is held through the descriptor it was read by, the copy and the
-// picture swap names in one step, and what was swapped out is checked to be that file; if it
-// is not, the swap is undone and the picture fails as changed during the run, its new bytes
-// kept. Then the held original becomes the backup. A rename that reports a failure is looked
-// at again, since it may have taken effect. An original's last name is never removed. Answers
-// the failure, or nothing when the picture is converted.
+// picture swap names in one step, and what was swapped out is checked to be that file, its
+// bytes untouched (compared with `readBytes`; for a larger file, a read lease taken before
+// the last look at its name must still be whole, where one can be had); if it is not, the
+// swap is undone and the picture fails as changed during the run, its new bytes kept. A
+// rewrite in place that keeps the size and the modification time (cp -p) in the moment before
+// the swap is seen too. Then the held original becomes the backup. A rename that reports a failure
+// is looked at again, since it may have taken effect. An original's last name is never removed.
+// Answers the failure, or nothing when the picture is converted.
 std::optional<FileFailure> commitPicture(const PictureCommit& commit, FileSystem& fileSystem);
 
 } // namespace pixtint

@@ -22,6 +22,10 @@ public:
 
     std::uint64_t size() const override;
     std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const override;
+    // The whole file as read, when it ended within the cached bytes; empty otherwise.
+    std::span<const std::uint8_t> whole() const {
+        return whole_ ? std::span<const std::uint8_t>(start_) : std::span<const std::uint8_t>();
+    }
     const std::filesystem::path& path() const override { return source_.path(); }
 
     static constexpr std::uint64_t CachedBytes = 16 * 1024;

@@ -3,9 +3,11 @@
 
 #include "conversion/AlphaConversion.h"
 #include "conversion/CachedStart.h"
+#include "engine/ByteStream.h"
 #include "engine/EntryUse.h"
 #include "engine/Error.h"
 #include "engine/PixelRows.h"
+#include "engine/RleRuns.h"
 #include "engine/RowInsertion.h"
 
 #include <algorithm>
@@ -121,7 +123,40 @@ void planGrowth(ConversionPlan& plan, const ByteSource& source, bool atTop, Rgb 
     }
     plan.newRowAt = newRowOffset(layout, atTop);
     const std::uint64_t grownSize = source.size() + layout.stride + (added ? layout.entrySize : 0);
-    patchGrownHeader(plan.head, layout, grownSize, *plan.newRowAt);
+    patchGrownHeader(plan.head, layout, grownSize, *plan.newRowAt, layout.stride);
+    if (added) {
+        patchAddedEntry(plan.head, layout);
+    }
+    plan.result.grown = true;
+}
+
+// A compressed picture grows in its own compression: the new row's codes go before its first
+// stored row (its bottom row: compressed pictures are stored bottom-up), or at the top, just
+// before its end-of-picture code, after whatever brings the data to the row above the
+// picture. Every other byte of its data is kept.
+void planCompressedGrowth(ConversionPlan& plan, const ByteSource& source, bool atTop, Rgb fill,
+                          const std::vector<std::uint64_t>& use) {
+    const BmpLayout& layout = plan.layout;
+    std::vector<std::uint8_t> codes;
+    plan.newRowAt = layout.pixelOffset;
+    if (atTop) {
+        ByteStream bytes(source, layout.pixelOffset);
+        const RleEnd end = walkRle(bytes, layout, [](auto, auto, auto) {});
+        const auto toTop = codesToRow(end, layout.rowCount);
+        if (!toTop) { // ends of rows past its top: no place for a row there
+            throw Error(ErrorKind::Truncated, source.path(),
+                        "its compressed rows end past its top");
+        }
+        codes = *toTop;
+        plan.newRowAt = end.codeOffset;
+    }
+    bool added = false;
+    const auto row = encodedIndexRow(layout, fillEntry(plan, fill, use, added));
+    codes.insert(codes.end(), row.begin(), row.end());
+    plan.newRow = std::move(codes);
+    const std::uint64_t grownSize =
+        source.size() + plan.newRow.size() + (added ? layout.entrySize : 0);
+    patchGrownHeader(plan.head, layout, grownSize, *plan.newRowAt, plan.newRow.size());
     if (added) {
         patchAddedEntry(plan.head, layout);
     }
@@ -216,11 +251,8 @@ ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& reque
         planAlphaPicture(plan, source, request);
         return plan;
     }
-    bool grow = request.growth != Growth::None && growsTo16x16(layout) && !request.pairs.empty();
-    if (grow && layout.compressed()) {
-        plan.result.notGrown = "compressed";
-        grow = false;
-    }
+    const bool grow =
+        request.growth != Growth::None && growsTo16x16(layout) && !request.pairs.empty();
     const bool palette = layout.colours == ColourLayout::Palette;
     plan.headEnd = palette ? layout.paletteEnd() : grow ? FileHeaderSize + layout.headerSize : 0;
     plan.head = readExactly(source, 0, plan.headEnd);
@@ -229,7 +261,10 @@ ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& reque
         use = countEntryUse(source, layout);
         recolourPalette(plan, use);
     }
-    if (grow) {
+    if (grow && layout.compressed()) {
+        planCompressedGrowth(plan, source, request.growth == Growth::Top, request.pairs.front().to,
+                             use);
+    } else if (grow) {
         planGrowth(plan, source, request.growth == Growth::Top, request.pairs.front().to, use);
     }
     totalUp(plan.result);

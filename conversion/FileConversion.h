@@ -17,7 +17,8 @@ namespace pixtint {
 // Reads and checks what the conversion needs. Throws Error: those of readBmpLayout;
 // Unsupported for a picture that is not 24-bit unless the request takes every kind, or too
 // large to become 32-bit with alpha; Truncated for a 16 x 15 picture to be grown, or a picture
-// to become 32-bit with alpha, whose rows are not all in the file; NoPaletteRoom for a
+// to become 32-bit with alpha, whose rows are not all in the file, or a compressed one to be
+// grown at the top whose data ends past its top row; NoPaletteRoom for a
 // grown palette picture with no entry of the new row's colour, no room for one, and every
 // entry drawn by some pixel; the errors of reading the source.
 ConversionPlan planConversion(const ByteSource& source, const ConversionRequest& request);

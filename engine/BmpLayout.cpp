@@ -121,6 +121,14 @@ std::string bitsText(const BmpLayout& layout) {
     return std::to_string(layout.bitsPerPixel) + "-bit picture";
 }
 
+// "RLE8 compression", or for a value no format names "unknown compression 256".
+std::string compressionPhrase(const BmpLayout& layout) {
+    return layout.compression == Compression::Other &&
+                   layout.compressionName.starts_with("compression ")
+               ? "unknown " + layout.compressionName
+               : layout.compressionName + " compression";
+}
+
 Refusal compressionRefusal(const BmpLayout& layout) {
     return Refusal(Refused::Compression, layout.bitsPerPixel, layout.compressionName);
 }
@@ -182,7 +190,7 @@ void readColourLayout(BmpLayout& layout, const Head& head) {
                           (compression == Compression::Rle8 && bits == 8) ||
                           (compression == Compression::Rle4 && bits == 4);
         if (!fits) {
-            throw unsupported(bitsText(layout) + " with " + layout.compressionName + " compression",
+            throw unsupported(bitsText(layout) + " with " + compressionPhrase(layout),
                               compressionRefusal(layout));
         }
         layout.colours = ColourLayout::Palette;
@@ -197,7 +205,7 @@ void readColourLayout(BmpLayout& layout, const Head& head) {
                           compression == Compression::BitFields ||
                           compression == Compression::AlphaBitFields;
         if (!fits) {
-            throw unsupported("32-bit picture with " + layout.compressionName + " compression",
+            throw unsupported("32-bit picture with " + compressionPhrase(layout),
                               compressionRefusal(layout));
         }
         layout.colours = ColourLayout::Masked32;

@@ -27,6 +27,9 @@ public:
         return buffer_[position_++];
     }
 
+    // The offset of the byte next() answers next.
+    std::uint64_t offset() const { return offset_ + position_; }
+
     void skip(std::uint64_t count) {
         const std::uint64_t inBuffer = std::min<std::uint64_t>(count, filled_ - position_);
         position_ += inBuffer;

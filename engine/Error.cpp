@@ -45,11 +45,16 @@ std::string kindReason(ErrorKind kind) {
         return "not a backup";
     case ErrorKind::AttributeNotKept:
         return "its owner or attributes cannot be kept";
+    case ErrorKind::ReadOnlyFile:
+        return "read-only file";
     }
     return "unknown error";
 }
 
 std::string reasonText(ErrorKind kind, int systemError, const std::string& detail) {
+    if (kind == ErrorKind::AttributeNotKept && !detail.empty()) {
+        return "its " + detail; // "its group cannot be kept: operation not permitted"
+    }
     std::string text = kind == ErrorKind::System ? systemReason(systemError) : kindReason(kind);
     if (!detail.empty()) {
         text += " (" + detail + ")";

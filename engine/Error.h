@@ -25,6 +25,7 @@ enum class ErrorKind {
     ChangedDuringRun, // another program changed or replaced the picture after it was read
     NotABackup,       // the backup name holds something that is not an earlier backup
     AttributeNotKept, // the new file cannot have the owner or an attribute of the old one
+    ReadOnlyFile,     // a picture whose mode lets no one write it: kept as it is, whoever runs
 };
 
 // Which kind of picture an Unsupported or NotAPicture error refuses, for a face to say it in

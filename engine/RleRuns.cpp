@@ -4,6 +4,7 @@
 #include "engine/ByteStream.h"
 #include "engine/Error.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -27,8 +28,9 @@ public:
         , width_(static_cast<std::uint64_t>(layout.width))
         , rows_(layout.rowCount) {}
 
-    void run() {
+    RleEnd run() {
         for (;;) {
+            const std::uint64_t at = bytes_.offset();
             const int count = byte();
             const int value = byte();
             if (count > 0) {
@@ -37,7 +39,7 @@ public:
                 x_ = 0;
                 ++y_;
             } else if (value == 1) {
-                return;
+                return {at, y_, x_};
             } else if (value == 2) {
                 x_ += static_cast<unsigned>(byte());
                 y_ += static_cast<unsigned>(byte());
@@ -109,8 +111,51 @@ private:
 
 } // namespace
 
-void walkRle(ByteStream& bytes, const BmpLayout& layout, const RleDraw& draw) {
-    RleWalk(bytes, layout, draw).run();
+RleEnd walkRle(ByteStream& bytes, const BmpLayout& layout, const RleDraw& draw) {
+    return RleWalk(bytes, layout, draw).run();
+}
+
+namespace {
+
+constexpr std::uint8_t Escape = 0;
+constexpr std::uint8_t EndOfRow = 0;
+constexpr std::uint8_t Move = 2;
+constexpr std::uint64_t LongestRun = 255;
+
+} // namespace
+
+std::vector<std::uint8_t> encodedIndexRow(const BmpLayout& layout, unsigned index) {
+    // An RLE4 run alternates the two indices of its byte: the same one twice.
+    const auto value =
+        static_cast<std::uint8_t>(layout.bitsPerPixel == 4 ? index << 4 | index : index);
+    std::vector<std::uint8_t> row;
+    for (auto left = static_cast<std::uint64_t>(layout.width); left > 0;) {
+        const std::uint64_t count = std::min(left, LongestRun);
+        row.push_back(static_cast<std::uint8_t>(count));
+        row.push_back(value);
+        left -= count;
+    }
+    row.push_back(Escape);
+    row.push_back(EndOfRow);
+    return row;
+}
+
+std::optional<std::vector<std::uint8_t>> codesToRow(const RleEnd& end, std::uint64_t row) {
+    std::vector<std::uint8_t> codes;
+    std::uint64_t reached = end.row;
+    if (end.column > 0) {
+        codes.insert(codes.end(), {Escape, EndOfRow});
+        ++reached;
+    }
+    if (reached > row) {
+        return std::nullopt;
+    }
+    for (std::uint64_t up = row - reached; up > 0;) {
+        const std::uint64_t step = std::min(up, LongestRun);
+        codes.insert(codes.end(), {Escape, Move, 0, static_cast<std::uint8_t>(step)});
+        up -= step;
+    }
+    return codes;
 }
 
 } // namespace pixtint

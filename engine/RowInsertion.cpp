@@ -123,16 +123,20 @@ std::vector<std::uint8_t> indexRow(const BmpLayout& layout, unsigned index) {
 }
 
 void patchGrownHeader(std::span<std::uint8_t> head, const BmpLayout& layout,
-                      std::uint64_t grownFileSize, std::uint64_t rowOffset) {
+                      std::uint64_t grownFileSize, std::uint64_t rowOffset,
+                      std::uint64_t rowBytes) {
     const LayoutFields fields = layoutFields(layout);
     const std::int32_t height = layout.topDown() ? -GrownRows : GrownRows;
     writeField(head, fields.heightOffset, fields.heightBytes, static_cast<std::uint32_t>(height));
     writeField(head, FileSizeOffset, 4, static_cast<std::uint32_t>(grownFileSize));
     if (fields.pixelDataSizeOffset != 0) {
-        writeField(head, fields.pixelDataSizeOffset, 4,
-                   static_cast<std::uint32_t>(layout.stride * GrownRows));
+        const std::uint32_t stored = readField(head, fields.pixelDataSizeOffset, 4);
+        const std::uint64_t grown = !layout.compressed() ? layout.stride * GrownRows
+                                    : stored == 0        ? 0
+                                                         : stored + rowBytes;
+        writeField(head, fields.pixelDataSizeOffset, 4, static_cast<std::uint32_t>(grown));
     }
-    moveProfile(head, layout, rowOffset, static_cast<std::uint32_t>(layout.stride));
+    moveProfile(head, layout, rowOffset, static_cast<std::uint32_t>(rowBytes));
 }
 
 void patchAddedEntry(std::span<std::uint8_t> head, const BmpLayout& layout) {

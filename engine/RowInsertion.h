@@ -32,10 +32,11 @@ std::vector<std::uint8_t> colourRow(const BmpLayout& layout, Rgb fill,
 std::vector<std::uint8_t> indexRow(const BmpLayout& layout, unsigned index);
 
 // Header fields of the grown picture in `head` (the file's first bytes, the header whole):
-// the height, the file size, the pixel-data size, and a V5 profile that follows the new row
-// moves with it.
+// the height, the file size, the pixel-data size (16 rows; for a compressed picture, the field
+// grows by the `rowBytes` of the new row's codes, unless it was 0), and a V5 profile that
+// follows the new row moves with it. The new row's `rowBytes` go at `rowOffset`.
 void patchGrownHeader(std::span<std::uint8_t> head, const BmpLayout& layout,
-                      std::uint64_t grownFileSize, std::uint64_t rowOffset);
+                      std::uint64_t grownFileSize, std::uint64_t rowOffset, std::uint64_t rowBytes);
 // Header fields of a picture whose colour table gets one more entry at its end: the count of
 // colours, the pixel offset, and a V5 profile that follows the table.
 void patchAddedEntry(std::span<std::uint8_t> head, const BmpLayout& layout);

@@ -19,7 +19,8 @@ namespace pixtint {
 namespace {
 
 [[noreturn]] void notKept(const std::filesystem::path& path, const std::string& what, int error) {
-    throw Error(ErrorKind::AttributeNotKept, path, what + ": " + std::strerror(error));
+    throw Error(ErrorKind::AttributeNotKept, path,
+                what + " cannot be kept: " + Error::fromErrno(error, {}).reason());
 }
 
 // Answers the names, or none where the file system keeps no extended attributes.

@@ -6,6 +6,13 @@
 
 namespace pixtint {
 
+// A file whose mode gives no one write permission: one a version control keeps read-only
+// until it is checked out. Its owner means it to stay as it is, whoever runs the program
+// (root included), so it is neither converted nor restored.
+inline bool isReadOnly(const struct stat& status) {
+    return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 // Gives the file open as `to` what makes the file open as `from` its owner's: owner and group
 // (where this process may set them; root always may), permission bits, and extended attributes,
 // access control lists included. An attribute the new file got from its folder but the old one

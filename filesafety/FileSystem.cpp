@@ -24,8 +24,8 @@ int FileSystem::createUnnamed(const char* folder) {
     return descriptor >= 0 ? descriptor : -errno;
 }
 
-int FileSystem::linkFile(int descriptor, const char* name) {
-    return linkDescriptor(descriptor, name);
+int FileSystem::linkFile(int descriptor, int folder, const char* name) {
+    return linkDescriptor(descriptor, folder, name);
 }
 
 int FileSystem::renameInFolder(int folder, const char* from, const char* to, unsigned flags) {

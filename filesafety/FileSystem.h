@@ -13,9 +13,9 @@ public:
     // open() with O_TMPFILE: a new file with no name in `folder`, for writing. Answers its
     // descriptor, or minus the errno of the failure.
     virtual int createUnnamed(const char* folder);
-    // linkat(): another name for the open file `descriptor` (its first one for an unnamed
-    // file).
-    virtual int linkFile(int descriptor, const char* name);
+    // linkat(): another name, `name` in the open folder `folder`, for the open file
+    // `descriptor` (its first one for an unnamed file).
+    virtual int linkFile(int descriptor, int folder, const char* name);
     // renameat2() on names in one folder; `flags` 0, RENAME_EXCHANGE or RENAME_NOREPLACE.
     virtual int renameInFolder(int folder, const char* from, const char* to, unsigned flags);
     // syncfs(): every file of the file system holding `descriptor`.

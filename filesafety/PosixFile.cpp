@@ -4,6 +4,7 @@
 #include "engine/Error.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -127,16 +128,28 @@ void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
     }
 }
 
-int linkDescriptor(int descriptor, const std::filesystem::path& name) {
+bool takeReadLease(int descriptor) {
+    return ::fcntl(descriptor, F_SETSIG, SIGURG) == 0 &&
+           ::fcntl(descriptor, F_SETLEASE, F_RDLCK) == 0;
+}
+
+bool readLeaseHeld(int descriptor) {
+    // A lease being broken already reads as the type it is to become.
+    return ::fcntl(descriptor, F_GETLEASE) == F_RDLCK;
+}
+
+int linkDescriptor(int descriptor, int folder, const char* name) {
+    // The file is found through its descriptor and the new name through the folder's, so
+    // that a folder renamed meanwhile still gets the name, and no other folder does.
     const std::string opened = "/proc/self/fd/" + std::to_string(descriptor);
-    if (::linkat(AT_FDCWD, opened.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    if (::linkat(AT_FDCWD, opened.c_str(), folder, name, AT_SYMLINK_FOLLOW) == 0) {
         return 0;
     }
     if (errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0) {
         return errno;
     }
     // Without /proc, the call that needs the right to open any file by its number.
-    if (::linkat(descriptor, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) {
+    if (::linkat(descriptor, "", folder, name, AT_EMPTY_PATH) == 0) {
         return 0;
     }
     return errno;

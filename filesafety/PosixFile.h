@@ -58,9 +58,19 @@ std::size_t readFullyAt(int descriptor, std::uint64_t offset, std::span<std::uin
 void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
                 const std::filesystem::path& path);
 
-// Gives the open file `descriptor` the name `name` (another hard link, or the first name of
-// an unnamed file). Answers 0 or the errno of the failure.
-int linkDescriptor(int descriptor, const std::filesystem::path& name);
+// Gives the open file `descriptor` the name `name` in the open folder `folder` (another hard
+// link, or the first name of an unnamed file). Answers 0 or the errno of the failure.
+int linkDescriptor(int descriptor, int folder, const char* name);
+
+// A read lease on the open file `descriptor`: whoever opens the file for writing (or
+// truncates it) afterwards breaks it, and waits until the descriptor is closed (for the
+// system's lease-break time at most). The break's signal is one that is ignored unless
+// handled (SIGURG), so it ends nothing. Answers false where no lease can be had: the file is
+// open for writing somewhere, it is another user's and this process may not lease it, or the
+// file system has no leases.
+bool takeReadLease(int descriptor);
+// Whether the lease taken on `descriptor` is still whole: nobody opened the file for writing.
+bool readLeaseHeld(int descriptor);
 
 [[noreturn]] void throwErrno(int errnoValue, const std::filesystem::path& path);
 

@@ -122,13 +122,15 @@ void SiblingFile::write(std::span<const std::uint8_t> bytes) {
     writeFully(file_.get(), bytes, target_);
 }
 
-const std::filesystem::path& SiblingFile::nameAndClose(FileSystem& fileSystem) {
+const std::filesystem::path& SiblingFile::nameAndClose(const FolderLock& lock,
+                                                       FileSystem& fileSystem) {
     if (file_.get() < 0) {
         throwErrno(EBADF, target_);
     }
     for (int attempt = 0; name_.empty() && attempt < MaxNameAttempts; ++attempt) {
         auto candidate = ownNameFor(target_, status_.st_ino, replaces_);
-        const int linkError = fileSystem.linkFile(file_.get(), candidate.c_str());
+        const int linkError =
+            fileSystem.linkFile(file_.get(), lock.descriptor(), candidate.filename().c_str());
         if (linkError == 0) {
             name_ = std::move(candidate);
         } else if (linkError != EEXIST) {
@@ -152,7 +154,7 @@ void SiblingFile::replaceTarget(const FolderLock* heldLock) {
     if (!heldLock) {
         heldLock = &lock.emplace(folderOf(target_));
     }
-    const auto& name = nameAndClose(systemFileSystem());
+    const auto& name = nameAndClose(*heldLock, systemFileSystem());
     if (::rename(name.c_str(), target_.c_str()) != 0) {
         throwErrno(errno, target_);
     }

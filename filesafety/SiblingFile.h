@@ -44,10 +44,10 @@ public:
     // Its own name (OwnRole::Copy); empty while it has none.
     const std::filesystem::path& name() const { return name_; }
 
-    // Gives the file its hidden name, when it has none yet, and closes it with a check: some
-    // file systems report a failed write only then. Call it holding the folder's lock, which
+    // Gives the file its hidden name in the folder `lock` holds, when it has none yet, and
+    // closes it with a check: some file systems report a failed write only then. The lock
     // keeps other runs' clean-up away once the file is closed. Answers the name. Throws Error.
-    const std::filesystem::path& nameAndClose(FileSystem& fileSystem);
+    const std::filesystem::path& nameAndClose(const FolderLock& lock, FileSystem& fileSystem);
     // Flushes the file, takes the target's place in one rename and flushes the folder, so
     // that at every moment, a crash included, the target is its old or its new content.
     // Throws Error naming the target.

@@ -13,8 +13,10 @@
 #include "conversion/FileConversion.h"
 #include "engine/BmpHeader.h"
 #include "engine/BmpLayout.h"
+#include "engine/ByteStream.h"
 #include "engine/EntryUse.h"
 #include "engine/Error.h"
+#include "engine/RleRuns.h"
 #include "filesafety/FileByteSource.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
@@ -247,9 +249,29 @@ Converted modelGrowth(Converted result, const Bytes& original, const BmpLayout& 
                       const ConversionRequest& request, const std::vector<std::uint64_t>& use) {
     const bool top = request.growth == Growth::Top;
     const bool afterLast = top == (layout.height > 0);
-    const std::uint64_t rowAt = afterLast ? layout.rowsEnd() : layout.pixelOffset;
+    std::uint64_t rowAt = afterLast ? layout.rowsEnd() : layout.pixelOffset;
     const Rgb fill = request.pairs.front().to;
     Bytes row(layout.stride, 0);
+    Bytes codes; // a compressed picture's: what brings its data to the new row
+    if (layout.compressed()) {
+        rowAt = layout.pixelOffset;
+        if (top) {
+            const MemorySource source(original);
+            ByteStream stream(source, layout.pixelOffset);
+            const RleEnd end = walkRle(stream, layout, [](auto, auto, auto) {});
+            const std::uint64_t reached = end.row + (end.column > 0 ? 1 : 0);
+            if (reached > 15) {
+                return failing(ErrorKind::Truncated);
+            }
+            if (end.column > 0) {
+                codes.insert(codes.end(), {0, 0});
+            }
+            if (reached < 15) {
+                codes.insert(codes.end(), {0, 2, 0, static_cast<std::uint8_t>(15 - reached)});
+            }
+            rowAt = end.codeOffset;
+        }
+    }
     bool added = false;
     if (layout.colours == ColourLayout::Palette) {
         std::uint32_t index = layout.entryCount;
@@ -280,6 +302,11 @@ Converted modelGrowth(Converted result, const Bytes& original, const BmpLayout& 
             row[static_cast<std::size_t>(bit / 8)] |=
                 static_cast<std::uint8_t>(index << (8 - layout.bitsPerPixel - bit % 8));
         }
+        if (layout.compressed()) { // one run of 16, then the end of the row
+            const auto value = layout.bitsPerPixel == 4 ? index << 4 | index : index;
+            codes.insert(codes.end(), {16, static_cast<std::uint8_t>(value), 0, 0});
+            row = codes;
+        }
     } else {
         const std::uint64_t size = layout.bitsPerPixel / 8;
         const ChannelBytes channels = size == 3 ? ChannelBytes{} : layout.channels;
@@ -304,13 +331,15 @@ Converted modelGrowth(Converted result, const Bytes& original, const BmpLayout& 
     put(bytes, core ? 20 : 22, core ? 2 : 4,
         static_cast<std::uint32_t>(layout.height > 0 ? 16 : -16));
     put(bytes, 2, 4, static_cast<std::uint32_t>(grownSize));
-    if (layout.headerSize >= 24) {
+    if (layout.headerSize >= 24 && !layout.compressed()) {
         put(bytes, 34, 4, static_cast<std::uint32_t>(16 * layout.stride));
+    } else if (layout.headerSize >= 24 && get(bytes, 34, 4) != 0) {
+        put(bytes, 34, 4, get(bytes, 34, 4) + static_cast<std::uint32_t>(row.size()));
     }
     const std::uint32_t profile = layout.headerSize == 124 ? get(bytes, 126, 4) : 0;
     std::uint32_t movedProfile = profile;
     if (profile != 0 && 14 + std::uint64_t{profile} >= rowAt) {
-        movedProfile += static_cast<std::uint32_t>(layout.stride);
+        movedProfile += static_cast<std::uint32_t>(row.size());
     }
     bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(rowAt), row.begin(), row.end());
     if (added) {
@@ -342,8 +371,8 @@ Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
     }
     const bool rle = layout.compressed();
     const bool grow = request.growth != Growth::None && layout.width == 16 &&
-                      layout.rowCount == 15 && !request.pairs.empty() && !rle;
-    if (grow && file.size() < layout.rowsEnd()) {
+                      layout.rowCount == 15 && !request.pairs.empty();
+    if (grow && !rle && file.size() < layout.rowsEnd()) {
         return failing(ErrorKind::Truncated);
     }
     Converted result;

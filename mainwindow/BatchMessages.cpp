@@ -44,6 +44,9 @@ QString whatHappened(const FileOutcome& outcome) {
                                  "変換前のファイルは %2 に残っています。")
             .arg(file, nameOf(failure.keptOriginal));
     case FileFailure::Kind::Conversion:
+        if (failure.error.kind() == ErrorKind::ReadOnlyFile) {
+            return BatchMessages::tr("%1 は読み取り専用のため、変換しませんでした。").arg(file);
+        }
         if (failure.error.kind() == ErrorKind::NoPaletteRoom) {
             return BatchMessages::tr("%1 のパレットには新しい行の色を入れる空きがないため、"
                                      "変換しませんでした。")

@@ -110,6 +110,7 @@ int numberForKind(const Error& error) {
     case ErrorKind::NoPaletteRoom:
         return MessageNumber::InvalidArgument;
     case ErrorKind::AttributeNotKept:
+    case ErrorKind::ReadOnlyFile:
         return MessageNumber::PermissionDenied;
     case ErrorKind::ChangedDuringRun:
     case ErrorKind::NotABackup:

@@ -67,6 +67,7 @@ QString refusalReason(const Error& error) {
     case ErrorKind::ChangedDuringRun:
     case ErrorKind::NotABackup:
     case ErrorKind::AttributeNotKept:
+    case ErrorKind::ReadOnlyFile:
         break;
     }
     return RefusalReasons::tr("ファイルを読めません");

@@ -35,6 +35,10 @@
         <source>このフォルダのファイルはこれ以上変換しません。</source>
         <translation>No more files of this folder are converted.</translation>
     </message>
+    <message>
+        <source>%1 は読み取り専用のため、変換しませんでした。</source>
+        <translation>%1 was not converted: it is a read-only file.</translation>
+    </message>
 </context>
 <context>
     <name>ErrorMessages</name>

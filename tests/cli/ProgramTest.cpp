@@ -221,11 +221,11 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
                   "; 1 pixel; 1 near miss)\n" + "failed         " + dir +
                   "full.bmp  (no palette entry for the new row's colour)\n" + "would convert  " +
                   dir + "rle.bmp  (4-bit, Windows 3 header, RLE4; 8 pixels in 1 entry; " +
-                  "not grown: compressed)\n" + "failed         " + dir +
+                  "grown to 16 x 16)\n" + "failed         " + dir +
                   "short.bmp  (truncated picture)\n" + "skipped        " + dir +
-                  "sixteen.bmp  (16-bit picture)\n" + "failed         " + dir +
+                  "sixteen.bmp  (16-bit picture)\n" + "skipped        " + dir +
                   "zero.bmp  (invalid picture width)\n" +
-                  "3 to convert, 1 skipped, 3 failed (dry run: nothing written)\n");
+                  "3 to convert, 2 skipped, 2 failed (dry run: nothing written)\n");
     EXPECT_EQ(folder.names(), names);
 
     const auto run = runConvert(with(MagentaToGreen, {"--tolerance", "5", "-g", "top", dir}));
@@ -242,8 +242,10 @@ TEST(Program, ConvertsEveryKindOfToolbarBitmapAndReportsEachFirst) {
         grown.pixels[4 * i + 2] = 12;
     }
     EXPECT_EQ(folder.read("alpha.bmp"), makeBmp(grown));
-    BmpRecipe recoloured = rle;
+    BmpRecipe recoloured = rle; // a move to the top, the new row, then the end of the picture
+    recoloured.height = 16;
     recoloured.palette[0] = Green;
+    recoloured.pixels = {16, 0x01, 0, 0, 0, 2, 0, 14, 16, 0x00, 0, 0, 0, 1};
     EXPECT_EQ(folder.read("rle.bmp"), makeBmp(recoloured));
     EXPECT_EQ(folder.read("full.bmp"), makeBmp(full));
     EXPECT_EQ(folder.read("short.bmp"), Bytes(icon.begin(), icon.end() - 48));
@@ -291,19 +293,33 @@ TEST(Program, ReportsInTheOrderOfTheArgumentsAndTheNames) {
     const auto unchanged = [](const std::string& path) {
         return "unchanged      " + path + "  (" + Plain + ")\n";
     };
-    const std::vector<std::string> paths{dir + "one", dir + "gone", dir + "two"};
+    // A folder named like a picture is skipped whether it is found or given, unless walked.
+    const std::vector<std::string> paths{dir + "one", dir + "gone", dir + "two",
+                                         dir + "one/dir.bmp/"};
 
     const auto run = runConvert(with(MagentaToGreen, paths));
     EXPECT_EQ(run.out, unchanged(dir + "one/a.bmp") + "skipped        " + dir +
                            "one/dir.bmp  (a folder)\n" + unchanged(dir + "one/z.bmp") +
                            "failed         " + dir + "gone  (no such file or directory)\n" +
-                           unchanged(dir + "two/b.bmp") + "3 unchanged, 1 skipped, 1 failed\n");
+                           unchanged(dir + "two/b.bmp") + "skipped        " + dir +
+                           "one/dir.bmp/  (a folder)\n" + "3 unchanged, 2 skipped, 1 failed\n");
 
     const auto walked = runConvert(with(with(MagentaToGreen, {"-r"}), paths));
     EXPECT_EQ(walked.out, unchanged(dir + "one/a.bmp") + unchanged(dir + "one/z.bmp") +
                               unchanged(dir + "one/dir.bmp/c.bmp") + "failed         " + dir +
                               "gone  (no such file or directory)\n" + unchanged(dir + "two/b.bmp") +
                               "4 unchanged, 1 failed\n");
+}
+
+// A picture no one may write is left as it is, and the run says why and fails.
+TEST(Program, AReadOnlyPictureFails) {
+    TestFolder folder;
+    folder.write("a.bmp", makeBmp24(2, 2, Magenta));
+    std::filesystem::permissions(folder / "a.bmp", std::filesystem::perms(0444));
+    const auto path = (folder / "a.bmp").string();
+    const auto run = runConvert(with(MagentaToGreen, {path}));
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "failed         " + path + "  (read-only file)\n1 failed\n");
 }
 
 // On standard error a failure is told once more, except where the lines go to the same
@@ -334,12 +350,15 @@ TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {
         {{"-f", "ff0000", dir}, "--from needs --to"},
         {{"-f", "reddish", "-t", "00ff00", dir}, "'reddish'"},
         {{"-m", "ff0000", dir}, "'ff0000' given to --map"},
-        {{"-m", "ff0000=00ff00", "-g", "left", dir}, "--grow"},
+        {{"-m", "ff0000=00ff00", "-g", "left", dir}, "--grow takes top or bottom, not 'left'"},
         {{"-x", "-m", "ff0000=00ff00", dir}, "-x"},
         {{"--restore", "-m", "ff0000=00ff00", dir}, "--restore takes no"},
         {{"--restore", "--tolerance", "3", dir}, "--restore takes no"},
-        {{"-m", "ff0000=00ff00", "--tolerance", "256", dir}, "--tolerance"},
+        {{"-m", "ff0000=00ff00", "--tolerance", "256", dir},
+         "--tolerance takes a whole number from 0 to 255, not '256'"},
         {{"-m", "ff0000=00ff00", "--tolerance", "-1", dir}, "--tolerance"},
+        {{"-m", "ff0000=00ff00", "-j", "0", dir},
+         "--jobs takes a whole number from 1 to 1024, not '0'"},
         {{"-f", "transparent", "-t", "red", dir}, "transparent"}, // only the new colour can be
         {{"-m", "transparent=red", dir}, "transparent"},
     };

@@ -35,7 +35,7 @@ TEST(TransparencyRun, AKeyedIconBecomes32BitWithAlphaUnderItsOwnNameAfterADryRun
     const auto dir = folder.path().string();
     const auto dry = runConvert({"-n", "--json", "-m", "FF00FF=Transparent", dir});
     const auto object = nlohmann::json::parse(linesOf(dry.out).at(1));
-    EXPECT_EQ(object["status"], "converted");
+    EXPECT_EQ(object["status"], "would_convert");
     EXPECT_EQ(object["change"], "24-bit \u2192 32-bit with alpha");
     EXPECT_EQ(object["new_header"], "V5");
     EXPECT_EQ(object["pairs"][0]["to"], "transparent");

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "commit/BackupRestore.h"
 #include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
 #include "tests/commit/RecordedRun.h"
@@ -167,12 +168,23 @@ TEST(BatchRun, ABackupThatCannotBeKeptStopsThatFileOnly) {
     EXPECT_EQ(recorded.outcomes[0].failure->kind, FileFailure::Kind::BackupBlocked);
     EXPECT_EQ(folder.read("icon0.bmp"), Original);
     EXPECT_EQ(recorded.status(1), FileStatus::Converted);
-    EXPECT_EQ(recorded.status(2), FileStatus::Converted);
-    EXPECT_EQ(recorded.status(3), FileStatus::Failed);
-    EXPECT_EQ(recorded.outcomes[3].failure->kind, FileFailure::Kind::BackupNameShared);
-    EXPECT_EQ(recorded.outcomes[3].failure->otherPicture, folder / "dup.BMP");
-    EXPECT_EQ(folder.read("dup.bmp"), Original);
     EXPECT_EQ(recorded.status(4), FileStatus::Converted);
+    // Two pictures of one folder that share a backup name: neither takes it, in this run or
+    // in a run given only one of them; without a backup each is converted.
+    for (const auto& [picture, other] : {std::pair{"dup.BMP", "dup.bmp"}, {"dup.bmp", "dup.BMP"}}) {
+        SCOPED_TRACE(picture);
+        const auto alone = record(BatchRun(blueToRed()), {folder / picture});
+        for (const auto& outcome :
+             {recorded.outcomes[picture == std::string("dup.BMP") ? 2 : 3], alone.outcomes.at(0)}) {
+            ASSERT_EQ(outcome.status, FileStatus::Failed);
+            EXPECT_EQ(outcome.failure->kind, FileFailure::Kind::BackupNameShared);
+            EXPECT_EQ(outcome.failure->otherPicture, folder / other);
+        }
+        EXPECT_EQ(folder.read(picture), Original);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "dup.bak"));
+    EXPECT_EQ(record(BatchRun(blueToRed(false)), {folder / "dup.bmp"}).status(0),
+              FileStatus::Converted);
 }
 
 TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
@@ -188,6 +200,36 @@ TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
         }
         EXPECT_EQ(folder.names().size(), 2u);
     });
+}
+
+// A picture no one may write (a version control's checked-in file) stays as it is, whoever
+// runs the program: neither converted, in a dry run or a real one, nor restored.
+TEST(BatchRun, AReadOnlyPictureIsNeitherConvertedNorRestored) {
+    IconFolder folder;
+    const auto files = folder.icons(2);
+    std::filesystem::permissions(files[0], std::filesystem::perms(0444));
+    for (const bool dryRun : {true, false}) {
+        const auto recorded = record(BatchRun(blueToRed(), {.dryRun = dryRun}), files);
+        ASSERT_EQ(recorded.status(0), FileStatus::Failed);
+        EXPECT_EQ(recorded.outcomes[0].failure->error.kind(), ErrorKind::ReadOnlyFile);
+        EXPECT_EQ(recorded.status(1), FileStatus::Converted);
+    }
+    EXPECT_EQ(folder.read("icon0.bmp"), Original);
+    EXPECT_FALSE(std::filesystem::exists(folder / "icon0.bak"));
+    EXPECT_EQ(std::filesystem::status(files[0]).permissions(), std::filesystem::perms(0444));
+
+    std::filesystem::permissions(files[1], std::filesystem::perms(0444));
+    std::optional<RestoreOutcome> restored;
+    RestoreCallbacks callbacks;
+    callbacks.outcome = [&](const auto&, const RestoreOutcome& outcome) {
+        restored = outcome;
+    };
+    BackupRestore().restore({&files[1], 1}, callbacks);
+    ASSERT_TRUE(restored && restored->error);
+    EXPECT_EQ(restored->status, RestoreStatus::Failed);
+    EXPECT_EQ(restored->error->kind(), ErrorKind::ReadOnlyFile);
+    EXPECT_EQ(folder.read("icon1.bmp"), Converted);
+    EXPECT_EQ(folder.read("icon1.bak"), Original);
 }
 
 // Gives the file `name` the own name a run gives a file of `role` belonging to `belongsTo`,

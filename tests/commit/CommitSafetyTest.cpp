@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
@@ -144,6 +145,69 @@ TEST(CommitSafety, ASaveJustBeforeTheSwapIsSwappedBack) {
     }
 }
 
+// Another program rewrites the picture in place and sets its time back (cp -p), keeping its
+// size, in the moment between the run's last look at its name and the swap. It opens the file
+// at once, or, where the run holds a lease on it, waits until the run lets go.
+struct RewriteBeforeExchange : FileSystem {
+    std::filesystem::path picture;
+    Bytes saved;
+    pid_t writer = 0;
+    RewriteBeforeExchange(std::filesystem::path rewritten, Bytes save)
+        : picture(std::move(rewritten))
+        , saved(std::move(save)) {}
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        if (flags == RENAME_EXCHANGE && writer == 0) {
+            struct stat read {};
+            ::stat(picture.c_str(), &read);
+            writer = ::fork();
+            if (writer == 0) {
+                ::close_range(3, ~0U, 0); // another program holds none of the run's files
+                const int file = ::open(picture.c_str(), O_WRONLY | O_TRUNC);
+                const timespec times[2] = {read.st_atim, read.st_mtim};
+                const bool done =
+                    ::write(file, saved.data(), saved.size()) == static_cast<ssize_t>(saved.size());
+                ::_exit(done && ::futimens(file, times) == 0 ? 0 : 1);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(200)); // its open is under way
+        }
+        return FileSystem::renameInFolder(folder, from, to, flags);
+    }
+};
+
+// Whether this file system lends read leases.
+bool leasesLent(const TestFolder& folder) {
+    folder.write("probe", {1});
+    const int file = ::open((folder / "probe").c_str(), O_RDONLY);
+    const bool lent = ::fcntl(file, F_SETLEASE, F_RDLCK) == 0;
+    ::close(file);
+    std::filesystem::remove(folder / "probe");
+    return lent;
+}
+
+// The rewrite is seen, in a small picture by its bytes and in a large one by its lease: the
+// other program's bytes stay in the picture and never become the backup.
+TEST(CommitSafety, ARewriteThatKeepsSizeAndTimeInTheLastMomentIsSeen) {
+    for (const int side : {3, 100}) { // read whole at once, or leased
+        for (const bool keepBackup : {true, false}) {
+            SCOPED_TRACE(testing::Message() << side << ", " << keepBackup);
+            TestFolder folder;
+            if (side > 3 && !leasesLent(folder)) {
+                GTEST_SKIP() << "no read leases on this file system";
+            }
+            const Bytes saved = makeBmp24(side, side, {0, 0, 254});
+            folder.write("a.bmp", makeBmp24(side, side, {0, 0, 255}));
+            RewriteBeforeExchange other(folder / "a.bmp", saved);
+            const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, other);
+            int status = -1;
+            ::waitpid(other.writer, &status, 0);
+            EXPECT_EQ(status, 0);
+            EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
+            EXPECT_EQ(folder.read("a.bmp"), saved);
+            EXPECT_EQ(folder.names(), std::vector<std::string>{"a.bmp"});
+        }
+    }
+}
+
 // The file-system calls of the picture's swap, made to fail in the ways a network file system
 // can: a rename that fails, and one whose reply is lost although it took effect.
 struct FaultyRename : FileSystem {
@@ -248,9 +312,10 @@ TEST(CommitSafety, AnotherProgramsSaveIsNeverRemovedByALaterRun) {
     SaveBeforeFirstExchange faulty(folder, saved, true);
     const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
     ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
-    const auto kept = outcomes.at(0).failure->keptOriginal;
+    const auto kept = outcomes.at(0).failure->otherSave;
     ASSERT_FALSE(kept.empty());
     EXPECT_EQ(folder.read(kept.filename().string()), saved);
+    EXPECT_EQ(folder.read(outcomes.at(0).failure->keptOriginal.filename().string()), Original);
 
     convert(folder / "a.bmp", true);
     EXPECT_EQ(folder.read(kept.filename().string()), saved);
@@ -374,6 +439,35 @@ TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {
     EXPECT_EQ(convert(folder / "pics" / "ab", true).at(0).status, FileStatus::Converted);
     EXPECT_EQ(folder.read("pics/ab.bak"), Original);
     EXPECT_EQ(folder.read("picsbak"), (Bytes{'m', 'i', 'n', 'e'}));
+}
+
+// The picture's folder is renamed once the copy is written, and another folder made under
+// its old name: the original is held, and its backup made, in the picture's own folder.
+struct FolderMovedAfterCopy : FileSystem {
+    std::filesystem::path folder;
+    std::filesystem::path movedTo;
+    int closeFile(int descriptor) override {
+        const int result = FileSystem::closeFile(descriptor);
+        if (!movedTo.empty() && !std::filesystem::exists(movedTo)) {
+            std::filesystem::rename(folder, movedTo);
+            std::filesystem::create_directory(folder);
+        }
+        return result;
+    }
+};
+
+TEST(CommitSafety, AFolderRenamedDuringTheCommitKeepsItsOriginal) {
+    TestFolder parent;
+    std::filesystem::create_directory(parent / "pics");
+    parent.write("pics/a.bmp", Original);
+    FolderMovedAfterCopy mover;
+    mover.folder = parent / "pics";
+    mover.movedTo = parent / "moved";
+    const auto outcomes = convert(parent / "pics" / "a.bmp", true, {}, mover);
+    EXPECT_EQ(outcomes.at(0).status, FileStatus::Converted);
+    EXPECT_EQ(parent.read("moved/a.bmp"), Converted);
+    EXPECT_EQ(parent.read("moved/a.bak"), Original);
+    EXPECT_TRUE(std::filesystem::is_empty(parent / "pics"));
 }
 
 // A picture reached through a symbolic link is converted where it is, its backup beside it;

@@ -53,11 +53,11 @@ struct KillingFileSystem : FileSystem {
         }
         return around([&] { return FileSystem::createUnnamed(folder); });
     }
-    int linkFile(int descriptor, const char* name) override {
+    int linkFile(int descriptor, int folder, const char* name) override {
         if (fallback == Fallback::ByteCopy) {
             return EPERM;
         }
-        return around([&] { return FileSystem::linkFile(descriptor, name); });
+        return around([&] { return FileSystem::linkFile(descriptor, folder, name); });
     }
     int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
         return around([&] { return FileSystem::renameInFolder(folder, from, to, flags); });

@@ -384,9 +384,23 @@ TEST_F(BatchTest, APictureThePreviewCannotSizeEndsNGAndTheStatusBarNamesIt) {
         "変換終了！\r\n2 個のファイルを変換しました。\r\n1 個のファイルは変換できませんでした。");
 }
 
+// A picture no one may write is left as it is, marked as failed, and its box says why.
+TEST_F(BatchTest, AReadOnlyPictureFailsAndSaysSo) {
+    pictures.write("a.bmp", blue);
+    std::filesystem::permissions(pictures / "a.bmp", std::filesystem::perms(0444));
+    startBlueToRed();
+    runBatch();
+    EXPECT_EQ(listing(), QStringList{"a.bmp NG ticked"});
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages[0].title, "変換エラー");
+    EXPECT_TRUE(dialogs.messages[0].text.contains("a.bmp は読み取り専用のため"))
+        << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(pictures.read("a.bmp"), blue);
+}
+
 // A backup that cannot be kept stops its file only, in words: a folder named like the backup,
 // a user's file named like it (which is kept), or two pictures that share a backup name
-// (dup.bak, on a case-sensitive disk), both named.
+// (dup.bak, on a case-sensitive disk), neither of which takes it, each box naming both.
 TEST_F(BatchTest, ABackupThatCannotBeKeptFailsItsFileWithItsMessage) {
     pictures.write("a.bmp", blue);
     pictures.write("b.bmp", blue);
@@ -402,18 +416,22 @@ TEST_F(BatchTest, ABackupThatCannotBeKeptFailsItsFileWithItsMessage) {
     ASSERT_EQ(list.size(), 5);
     EXPECT_EQ(list.mid(0, 3),
               (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp NG ticked"}));
-    EXPECT_TRUE(list[3].endsWith("OK ticked")) << list[3].toStdString();
+    EXPECT_TRUE(list[3].endsWith("NG ticked")) << list[3].toStdString();
     EXPECT_TRUE(list[4].endsWith("NG ticked")) << list[4].toStdString();
     EXPECT_EQ(pictures.read("b.bmp"), blue);
+    EXPECT_EQ(pictures.read("dup.bmp"), blue);
     EXPECT_EQ(pictures.read("c.bak"), (std::vector<std::uint8_t>{'n', 'o', 't', 'e', 's'}));
-    ASSERT_EQ(messageTitles(), (QStringList{"変換エラー", "変換エラー", "変換エラー", "Pixtint"}));
+    ASSERT_EQ(messageTitles(),
+              (QStringList{"変換エラー", "変換エラー", "変換エラー", "変換エラー", "Pixtint"}));
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.75]\r\n") &&
                 dialogs.messages[0].text.contains("b.bmp"));
     EXPECT_TRUE(dialogs.messages[1].text.endsWith(
         "\r\nc.bak はバックアップではないため、そのまま残しました。c.bmp は変換しませんでした。"))
         << dialogs.messages[1].text.toStdString();
-    EXPECT_TRUE(dialogs.messages[2].text.contains(list[3].section(' ', 0, 0)) &&
-                dialogs.messages[2].text.contains(list[4].section(' ', 0, 0)));
+    for (const int box : {2, 3}) {
+        EXPECT_TRUE(dialogs.messages[box].text.contains("dup.BMP") &&
+                    dialogs.messages[box].text.contains("dup.bmp"));
+    }
 }
 
 } // namespace pixtint
