@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/Report.h"
 
+#include "engine/PathText.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -15,14 +17,14 @@ namespace {
 // The system's own words for a failed call; a name that is not a backup, named.
 std::string reasonFor(const Error& error) {
     if (error.kind() == ErrorKind::NotABackup) {
-        return error.path().filename().string() + " is not a backup";
+        return textOf(error.path().filename()) + " is not a backup";
     }
     return error.reason();
 }
 
 // "folder ro is read-only", "no permission to write in folder ro"
 std::string folderReason(const Error& error) {
-    const std::string folder = "folder " + error.path().string();
+    const std::string folder = "folder " + textOf(error.path());
     switch (error.kind() == ErrorKind::System ? error.systemError() : 0) {
     case EROFS:
         return folder + " is read-only";
@@ -44,12 +46,12 @@ std::string reasonFor(const FileFailure& failure) {
                    ? cause
                    : "its backup cannot be written: " + cause;
     case FileFailure::Kind::BackupNameShared:
-        return "its backup name is already taken by " + failure.otherPicture.string();
+        return "its backup name is already taken by " + textOf(failure.otherPicture);
     case FileFailure::Kind::FolderNotWritable:
         return folderReason(failure.error);
     case FileFailure::Kind::BackupNotPlaced:
         return "converted, but the original could not become the backup (" + cause +
-               "); it is kept as " + failure.keptOriginal.string();
+               "); it is kept as " + textOf(failure.keptOriginal);
     }
     return cause;
 }
@@ -123,7 +125,7 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
         report.status = ReportStatus::Failed;
         report.reason = outcome.error ? reasonFor(*outcome.error) : "failed";
         if (!outcome.backup.empty()) {
-            report.reason += " (backup " + outcome.backup.string() + ")";
+            report.reason += " (backup " + textOf(outcome.backup) + ")";
         }
         break;
     case RestoreStatus::FolderNotWritable:
@@ -163,7 +165,7 @@ FileReport reportOf(const Recovery& recovery) {
     case Recovery::Action::MadeBackup:
         report.status = ReportStatus::Recovered;
         report.path = recovery.backup;
-        report.reason = "the original an interrupted run held as " + recovery.held.string();
+        report.reason = "the original an interrupted run held as " + textOf(recovery.held);
         break;
     case Recovery::Action::Kept:
         report.status = ReportStatus::Failed;
@@ -345,7 +347,7 @@ nlohmann::ordered_json pairsJson(const FileReport& report) {
 std::string textLine(const FileReport& report, bool dryRun) {
     std::string line(spokenStatus(report.status, dryRun));
     line.resize(std::max(line.size(), StatusWidth), ' ');
-    line += "  " + report.path.string();
+    line += "  " + textOf(report.path);
     if (const auto more = details(report); !more.empty()) {
         line += "  (" + more + ")";
     }
@@ -354,7 +356,7 @@ std::string textLine(const FileReport& report, bool dryRun) {
 
 std::string jsonLine(const FileReport& report, bool dryRun) {
     nlohmann::ordered_json object;
-    object["path"] = report.path.string();
+    object["path"] = textOf(report.path);
     object["status"] = statusWord(report.status);
     if (report.format) {
         object["bits"] = report.format->bitsPerPixel;
@@ -458,7 +460,7 @@ void ReportPrinter::print(const FileReport& report) {
                                       : textLine(report, style_.dryRun));
         }
         if (toError) {
-            putLine(err_, "pixtint-convert: " + report.path.string() + ": " + report.reason);
+            putLine(err_, "pixtint-convert: " + textOf(report.path) + ": " + report.reason);
         }
     });
 }

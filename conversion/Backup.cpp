@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/Backup.h"
 
+#include "engine/PathText.h"
 #include "filesafety/FileAttributes.h"
 #include "filesafety/FileSystem.h"
 #include "filesafety/FolderLock.h"
@@ -10,30 +11,39 @@
 
 #include <array>
 #include <cerrno>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include "filesafety/windows/WindowsFile.h"
+#else
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace pixtint {
 
 std::filesystem::path backupPathFor(const std::filesystem::path& picture) {
-    constexpr std::string_view Ending = "bak";
-    std::string name = picture.filename().native();
-    if (name.empty() || name == "." || name == "..") {
+    using Char = std::filesystem::path::value_type;
+    using Text = std::filesystem::path::string_type;
+    static constexpr Char EndingText[] = {'b', 'a', 'k'};
+    constexpr std::basic_string_view<Char> Ending(EndingText, 3);
+    Text name = picture.filename().native();
+    if (name.empty() || (name.size() <= 2 && name.find_first_not_of(Char('.')) == Text::npos)) {
         throw Error::fromErrno(EINVAL, picture);
     }
     const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0 && dot + 1 + Ending.size() == name.size()) {
+    if (dot != Text::npos && dot > 0 && dot + 1 + Ending.size() == name.size()) {
         name.replace(dot + 1, Ending.size(), Ending);
     } else {
-        name.append(".").append(Ending);
+        name.append(1, '.').append(Ending);
     }
     return picture.parent_path() / name;
 }
 
+#ifndef _WIN32 // filesafety/windows/BackupFilesWindows.cpp on Windows
 std::optional<Error> notABackup(const std::filesystem::path& backup) {
     const UniqueFd file(::open(backup.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0) {
@@ -74,13 +84,20 @@ std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup, boo
     }
     return refused;
 }
+#endif
 
 namespace {
 
 // Held as plain text: a path object keeps a copy of each of its parts, and a run may claim
 // for a hundred thousand pictures.
 std::string key(const std::filesystem::path& path) {
+#ifdef _WIN32
+    // Windows compares names without case: a.BAK is a.bak, and two pictures sharing it share
+    // one backup.
+    return textOf(upperCase(path.lexically_normal().native()));
+#else
     return path.lexically_normal().native();
+#endif
 }
 
 FileFailure sharedWith(const std::filesystem::path& backup, const std::filesystem::path& other) {
@@ -109,7 +126,7 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
         return sharedWith(backup, backup);
     }
     if (const auto claimed = claimed_.find(backupKey); claimed != claimed_.end()) {
-        return sharedWith(backup, std::filesystem::path(claimed->second));
+        return sharedWith(backup, pathOf(claimed->second));
     }
     if (placeFree) {
         *placeFree = false;
@@ -123,10 +140,11 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
         }
         return FileFailure{FileFailure::Kind::BackupBlocked, *refused, {}, {}};
     }
-    claimed_.emplace(backupKey, picture.native());
+    claimed_.emplace(backupKey, textOf(picture));
     return std::nullopt;
 }
 
+#ifndef _WIN32 // conversion/windows/HeldOriginalWindows.cpp on Windows
 namespace {
 
 bool isFree(const std::filesystem::path& name) {
@@ -269,5 +287,7 @@ std::optional<std::filesystem::path> HeldOriginal::release() {
     }
     return held_;
 }
+
+#endif
 
 } // namespace pixtint

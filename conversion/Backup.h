@@ -3,6 +3,7 @@
 
 #include "conversion/FileOutcome.h"
 #include "engine/Error.h"
+#include "filesafety/FileState.h"
 
 #include <filesystem>
 #include <map>
@@ -10,7 +11,6 @@
 #include <set>
 #include <span>
 #include <string>
-#include <sys/types.h>
 
 namespace pixtint {
 
@@ -68,8 +68,8 @@ public:
     // Throws Error: ChangedDuringRun when the file read has no name any more, or why it could
     // be neither linked nor copied.
     // `original` is the descriptor the picture was read through, `read` its file's number.
-    HeldOriginal(int original, ino_t read, std::filesystem::path backup, const FolderLock& lock,
-                 FileSystem& fileSystem);
+    HeldOriginal(int original, FileNumber read, std::filesystem::path backup,
+                 const FolderLock& lock, FileSystem& fileSystem);
     // Lets go of a held name that did not become the backup (see release()).
     ~HeldOriginal();
     HeldOriginal(const HeldOriginal&) = delete;
@@ -95,7 +95,7 @@ private:
     const FolderLock& lock_;
     std::filesystem::path backup_;
     std::filesystem::path held_;
-    ino_t heldFile_ = 0;
+    FileNumber heldFile_ = 0;
     bool copied_ = false;
     bool holding_ = false;
 };

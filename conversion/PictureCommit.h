@@ -2,12 +2,12 @@
 #pragma once
 
 #include "conversion/FileOutcome.h"
+#include "filesafety/FileState.h"
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
-#include <sys/stat.h>
-#include <sys/types.h>
 
 namespace pixtint {
 
@@ -20,14 +20,14 @@ class SiblingFile;
 // tells a rewrite that kept the size and set the modification time back (cp -p): nobody can
 // set it back.
 struct ReadIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
+    decltype(FileState::st_dev) device = 0;
+    FileNumber inode = 0;
+    decltype(FileState::st_size) size = 0;
     timespec modified{};
     timespec changed{};
 
     // `status`: the file's, taken when it was opened for reading.
-    static ReadIdentity of(const struct stat& status);
+    static ReadIdentity of(const FileState& status);
 };
 
 // One converted picture about to take its original's place.
@@ -39,6 +39,11 @@ struct PictureCommit {
     SiblingFile& copy;            // written, flushed and named
     std::filesystem::path backup; // empty when no backup is kept
     bool backupWasFree = false;   // nothing was at the backup's name when the run claimed it
+#ifdef _WIN32
+    // Closes the hold on the original: Windows renames nothing over a file open without
+    // delete sharing, which is how the run keeps others from changing it until now.
+    std::function<void()> letGoOfOriginal;
+#endif
 };
 
 // Puts the copy in the picture's place only if the name still names the file that was read,

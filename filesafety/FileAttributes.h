@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "filesafety/FileState.h"
+
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace pixtint {
 
@@ -14,7 +15,7 @@ namespace pixtint {
 void keepAttributes(int from, int to, const std::filesystem::path& path);
 // The same, for a caller that has both files' status at hand: `fromStatus` as `from` was
 // read (a later change to it is the caller's to notice), `toStatus` as this process left it.
-void keepAttributes(const struct stat& fromStatus, int from, const struct stat& toStatus, int to,
+void keepAttributes(const FileState& fromStatus, int from, const FileState& toStatus, int to,
                     const std::filesystem::path& path);
 
 } // namespace pixtint

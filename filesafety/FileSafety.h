@@ -62,6 +62,22 @@
 // the next mount: after a power cut there, the leftovers of the killed run no longer prove
 // themselves ours, and stay where they are, for the user to see, instead of being finished.
 
+// On Windows (filesafety/windows/, conversion/windows/) the same promise is kept with Windows'
+// own calls behind these headers. 1: the picture is opened without write or delete sharing, so
+// until its commit no other program can change, rename or delete it (an editor's save fails
+// as "in use" meanwhile). 2: the copy is created hidden and unshared under a short-lived name,
+// renamed through its handle to its own name, its number being the file index. 3: each copy's
+// FlushFileBuffers (no volume flush without administrator rights). 4: the original's held
+// name is a hard link (CreateHardLinkW), or a flushed copy where there are none (FAT); then the
+// run lets go of the picture and checks that its name still names it, unchanged. 5: one
+// MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) puts the copy in its place,
+// retried for about a second while a scanner or an indexer has either file open. ReplaceFileW
+// is not used: it is two renames, between which a crash leaves no file under the picture's
+// name. 6: the held name becomes the backup the same way. 7: every rename is written
+// through. 8: the same recovery by file index. The folder's lock is a mutex named after the
+// folder's volume and file index. Names are UTF-16 and passed with "\\?\" in front, so no
+// length limit applies; the backup names compare without case.
+
 #include "filesafety/FileAttributes.h"
 #include "filesafety/FileByteSource.h"
 #include "filesafety/FileSystem.h"

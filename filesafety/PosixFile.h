@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "filesafety/FileState.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <sys/stat.h>
 
 namespace pixtint {
 
-// The few POSIX file calls the engine is built on, each turning a failure into an Error.
+// The few POSIX file calls the engine is built on, each turning a failure into an Error. On
+// Windows (filesafety/windows/) the same calls are made with Windows' own, and a descriptor is
+// the file's HANDLE, which 64-bit Windows keeps within 32 bits.
 
 // An open file descriptor, closed when it goes out of scope.
 class UniqueFd {
@@ -40,7 +43,7 @@ enum class FinalLink {
 // Opens a regular file for reading. A folder fails with EISDIR's error and any other kind of
 // entry (pipe, device, socket) with EINVAL's, so nothing blocks or reads without end.
 // `opened`, when given, receives the file's status as the check saw it.
-UniqueFd openRegularFileForReading(const std::filesystem::path& path, struct stat* opened = nullptr,
+UniqueFd openRegularFileForReading(const std::filesystem::path& path, FileState* opened = nullptr,
                                    FinalLink link = FinalLink::Follow);
 
 // The file's current length in bytes.
