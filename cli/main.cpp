@@ -13,10 +13,11 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <string>
 #include <vector>
 #include <windows.h>
+// after windows.h, whose macros it uses
+#include <shellapi.h>
 #endif
 
 using namespace pixtint;
