@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 
-#include "platform/FilePaths.h"
-#include "platform/ProgramInfo.h"
+#include "desktop/FilePaths.h"
+#include "desktop/ProgramInfo.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/UiLanguage.h"
+#include "desktop/UiLanguage.h"
 
 #include <QString>
 #include <optional>

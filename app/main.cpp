@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 #include "app/DisplayGuard.h"
-#include "coloursources/ButtonColourDialog.h"
+#include "desktop/ProgramInfo.h"
+#include "desktop/UiLanguage.h"
+#include "dialogs/ButtonColourDialog.h"
+#include "dialogs/QtDialogs.h"
 #include "mainwindow/StartUp.h"
-#include "platform/ProgramInfo.h"
-#include "platform/QtDialogs.h"
-#include "platform/UiLanguage.h"
 
 #include <QApplication>
 #include <iostream>

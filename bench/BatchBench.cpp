@@ -21,7 +21,7 @@
 #include "bench/SilentDialogs.h"
 #include "bench/Spread.h"
 #include "bench/WindowBatch.h"
-#include "conversion/BatchRun.h"
+#include "commit/BatchRun.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -26,11 +26,11 @@
 #include "bench/Spread.h"
 #include "bench/WindowBatch.h"
 #include "bench/WindowControls.h"
+#include "desktop/FilePaths.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StartUp.h"
 #include "mainwindow/StatusBar.h"
-#include "platform/FilePaths.h"
-#include "platform/PictureView.h"
+#include "widgets/PictureView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 #include <QColor>
 #include <cstdio>

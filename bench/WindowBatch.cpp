@@ -5,9 +5,9 @@
 #include "bench/CpuTime.h"
 #include "bench/ShownWindow.h"
 #include "bench/WindowControls.h"
+#include "desktop/FilePaths.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StartUp.h"
-#include "platform/FilePaths.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

@@ -16,10 +16,10 @@
 #include "bench/SilentDialogs.h"
 #include "bench/Spread.h"
 #include "bench/WindowControls.h"
+#include "desktop/FilePaths.h"
 #include "mainwindow/FileListWidget.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StartUp.h"
-#include "platform/FilePaths.h"
 
 #include <QApplication>
 #include <QColor>

@@ -3,8 +3,8 @@
 
 #include "cli/InputFiles.h"
 #include "cli/Progress.h"
-#include "conversion/BackupRestore.h"
-#include "conversion/BatchRun.h"
+#include "commit/BackupRestore.h"
+#include "commit/BatchRun.h"
 
 #include <cstdint>
 #include <cstdio>

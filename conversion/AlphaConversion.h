@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "conversion/FileConversion.h"
+#include "conversion/ConversionPlan.h"
+#include "conversion/ConversionRequest.h"
 
 namespace pixtint {
 

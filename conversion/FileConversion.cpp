@@ -13,15 +13,6 @@
 
 namespace pixtint {
 
-std::vector<std::uint8_t> readExactly(const ByteSource& source, std::uint64_t offset,
-                                      std::uint64_t count) {
-    std::vector<std::uint8_t> bytes(count);
-    if (source.readAt(offset, bytes) < count) {
-        throw Error(ErrorKind::TooShort, source.path());
-    }
-    return bytes;
-}
-
 namespace {
 
 constexpr std::size_t SmallestChunk = 64;

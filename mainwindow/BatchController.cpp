@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/BatchController.h"
 
+#include "dialogs/Dialogs.h"
 #include "mainwindow/BatchWorker.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/PreviewPresenter.h"
-#include "platform/Dialogs.h"
 
 #include <QShortcut>
 #include <QWidget>
@@ -40,7 +40,8 @@ BatchController::~BatchController() = default;
 void BatchController::start(std::vector<int> rows, const ConversionRequest& request) {
     rows_ = std::move(rows);
     lastDone_.reset();
-    // Handed over, not copied: the window's thread has enough to do at the click.
+    // The worker gets its own copy of the paths: it reads them on its thread while the list
+    // may change on this one.
     worker_ = std::make_unique<BatchWorker>(files_.pathsOf(rows_), request, nullptr);
     connect(worker_.get(), &BatchWorker::fileDone, this, &BatchController::fileDone);
     connect(worker_.get(), &BatchWorker::fileFailed, this, &BatchController::fileFailed);

@@ -3,7 +3,7 @@
 
 #include "conversion/ConversionRequest.h"
 #include "mainwindow/ItemMark.h"
-#include "platform/BusyCursor.h"
+#include "widgets/BusyCursor.h"
 
 #include <QObject>
 #include <filesystem>

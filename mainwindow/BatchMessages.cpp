@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/BatchMessages.h"
 
+#include "desktop/FilePaths.h"
 #include "engine/Error.h"
-#include "platform/FilePaths.h"
 
 #include <QCoreApplication>
 #include <cstring>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "conversion/FileOutcome.h"
+#include "commit/FileOutcome.h"
 #include "mainwindow/ErrorMessages.h"
 
 namespace pixtint {

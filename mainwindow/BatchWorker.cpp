@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/BatchWorker.h"
 
-#include "conversion/BatchRun.h"
+#include "commit/BatchRun.h"
 #include "conversion/ConvertedPicture.h"
+#include "decoding/PictureDecoding.h"
 #include "engine/Error.h"
 #include "filesafety/FileByteSource.h"
 #include "mainwindow/BatchMessages.h"
-#include "platform/PictureDecoding.h"
 
 namespace pixtint {
 

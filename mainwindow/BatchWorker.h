@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "commit/FileOutcome.h"
 #include "conversion/ConversionRequest.h"
-#include "conversion/FileOutcome.h"
-#include "engine/PictureSize.h"
+#include "mainwindow/BatchFrame.h"
 #include "mainwindow/ErrorMessages.h"
 #include "mainwindow/ItemMark.h"
 
@@ -25,17 +25,6 @@
 namespace pixtint {
 
 class ByteSource;
-
-// One file as the preview shows it during a batch: both pictures of that one file, read on
-// the worker thread, so that showing it costs the window no disk call.
-struct BatchFrame {
-    std::size_t index = 0;
-    std::filesystem::path file;
-    PictureSize size;
-    std::int64_t fileBytes = 0;
-    QImage before;
-    QImage after;
-};
 
 // How a batch ended.
 struct BatchTally {

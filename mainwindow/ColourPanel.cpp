@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/ColourPanel.h"
 
-#include "coloursources/CursorPixelColour.h"
-#include "platform/ColourValue.h"
-#include "platform/ControlPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/FontFit.h"
-#include "platform/FrameTitle.h"
-#include "platform/PushButton.h"
-#include "platform/Swatch.h"
+#include "desktop/CursorPixelColour.h"
+#include "dialogs/Dialogs.h"
+#include "widgets/ColourValue.h"
+#include "widgets/ControlPlacement.h"
+#include "widgets/FontFit.h"
+#include "widgets/FrameTitle.h"
+#include "widgets/PushButton.h"
+#include "widgets/Swatch.h"
 
 #include <QIcon>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/CommandRow.h"
 
-#include "platform/ControlPlacement.h"
-#include "platform/FontFit.h"
-#include "platform/PushButton.h"
+#include "widgets/ControlPlacement.h"
+#include "widgets/FontFit.h"
+#include "widgets/PushButton.h"
 
 #include <QCheckBox>
 

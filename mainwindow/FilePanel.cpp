@@ -2,14 +2,14 @@
 #include "mainwindow/FilePanel.h"
 
 #include "conversion/Convertibility.h"
-#include "platform/ControlPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
-#include "platform/FontFit.h"
-#include "platform/FrameTitle.h"
-#include "platform/PictureView.h"
-#include "platform/PushButton.h"
+#include "desktop/FilePaths.h"
+#include "dialogs/Dialogs.h"
 #include "scan/FolderScan.h"
+#include "widgets/ControlPlacement.h"
+#include "widgets/FontFit.h"
+#include "widgets/FrameTitle.h"
+#include "widgets/PictureView.h"
+#include "widgets/PushButton.h"
 
 #include <QAction>
 #include <QFontMetrics>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "mainwindow/PreviewFit.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <optional>
 

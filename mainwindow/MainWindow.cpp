@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/MainWindow.h"
 
+#include "desktop/FilePaths.h"
+#include "desktop/FolderDrop.h"
+#include "desktop/ProgramInfo.h"
+#include "dialogs/Dialogs.h"
 #include "mainwindow/BatchController.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/CommandRow.h"
@@ -13,14 +17,10 @@
 #include "mainwindow/SizeOptionsPanel.h"
 #include "mainwindow/StatusBar.h"
 #include "mainwindow/WindowLayout.h"
-#include "platform/BusyCursor.h"
-#include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
-#include "platform/FolderDrop.h"
-#include "platform/FrameTitle.h"
-#include "platform/PictureView.h"
-#include "platform/ProgramInfo.h"
-#include "platform/TabOrder.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/FrameTitle.h"
+#include "widgets/PictureView.h"
+#include "widgets/TabOrder.h"
 
 #include <QCloseEvent>
 #include <QCursor>

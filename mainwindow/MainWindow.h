@@ -30,7 +30,7 @@ class WindowLayout;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    // The settings file and Readme.txt are found from `programFolder` (platform/AppLocations.h).
+    // The settings file and Readme.txt are found from `programFolder` (desktop/AppLocations.h).
     MainWindow(Dialogs& dialogs, QString programFolder);
     // A batch still running is stopped after the file in hand and waited for.
     ~MainWindow() override;

@@ -2,8 +2,8 @@
 #include "mainwindow/PreviewArea.h"
 
 #include "mainwindow/LayoutRules.h"
-#include "platform/ControlPlacement.h"
-#include "platform/PictureView.h"
+#include "widgets/ControlPlacement.h"
+#include "widgets/PictureView.h"
 
 #include <QIcon>
 #include <QPixmap>

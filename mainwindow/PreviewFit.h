@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <cstdint>
 #include <optional>

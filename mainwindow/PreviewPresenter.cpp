@@ -2,10 +2,13 @@
 #include "mainwindow/PreviewPresenter.h"
 
 #include "conversion/Convertibility.h"
+#include "decoding/PictureDecoding.h"
+#include "desktop/FilePaths.h"
+#include "dialogs/Dialogs.h"
 #include "engine/ByteSource.h"
 #include "engine/RowInsertion.h"
 #include "filesafety/FileByteSource.h"
-#include "mainwindow/BatchWorker.h"
+#include "mainwindow/BatchFrame.h"
 #include "mainwindow/ColourPanel.h"
 #include "mainwindow/DisplaySize.h"
 #include "mainwindow/ErrorMessages.h"
@@ -14,11 +17,8 @@
 #include "mainwindow/PreviewTexts.h"
 #include "mainwindow/RefusalReasons.h"
 #include "mainwindow/StatusBar.h"
-#include "platform/BusyCursor.h"
-#include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
-#include "platform/PictureDecoding.h"
-#include "platform/PictureView.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/PictureView.h"
 
 namespace pixtint {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/RestoreFromBackup.h"
 
+#include "desktop/FilePaths.h"
+#include "dialogs/Dialogs.h"
 #include "mainwindow/ErrorMessages.h"
-#include "platform/BusyCursor.h"
-#include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
+#include "widgets/BusyCursor.h"
 
 #include <QCoreApplication>
 #include <cstring>

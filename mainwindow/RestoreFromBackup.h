@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "conversion/BackupRestore.h"
+#include "commit/BackupRestore.h"
 
 #include <QString>
 #include <filesystem>

@@ -1,19 +1,46 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/SessionSettings.h"
 
-#include "filesafety/FileBytes.h"
+#include "desktop/AppLocations.h"
+#include "desktop/FilePaths.h"
+#include "dialogs/Dialogs.h"
+#include "engine/Error.h"
+#include "filesafety/PosixFile.h"
 #include "filesafety/SiblingFile.h"
 #include "mainwindow/ErrorMessages.h"
 #include "mainwindow/SettingsFile.h"
-#include "platform/AppLocations.h"
-#include "platform/Dialogs.h"
-#include "platform/FilePaths.h"
 
 #include <QWidget>
+#include <algorithm>
+#include <new>
 
 namespace pixtint {
 
 namespace {
+
+constexpr std::size_t StreamChunkSize = std::size_t{1} << 20;
+constexpr std::size_t SmallestStep = 64;
+
+// The whole file as raw bytes. Throws Error: the file's own, or OutOfMemory for a file larger
+// than memory.
+std::vector<std::uint8_t> readSettingsBytes(const std::filesystem::path& path) try {
+    const UniqueFd file = openRegularFileForReading(path);
+    // One read more than the file's size finds its end; a file that grows meanwhile is read on.
+    const auto step = static_cast<std::size_t>(std::clamp<std::uint64_t>(
+        currentSize(file.get(), path) + 1, SmallestStep, StreamChunkSize));
+    std::vector<std::uint8_t> bytes;
+    for (;;) {
+        const std::size_t start = bytes.size();
+        bytes.resize(start + step);
+        const std::size_t count = readFully(file.get(), std::span(bytes).subspan(start), path);
+        bytes.resize(start + count);
+        if (count < step) {
+            return bytes;
+        }
+    }
+} catch (const std::bad_alloc&) {
+    throw Error(ErrorKind::OutOfMemory, path); // a file larger than memory is a user's error
+}
 
 // No file, or a short one, is the normal case at a first start; so is a settings folder in the
 // user's configuration folder that is not made yet (path not found).
@@ -40,7 +67,7 @@ void SessionSettings::load(SessionState& state) {
 bool SessionSettings::read(SessionState& state) {
     try {
         const std::vector<std::uint8_t> bytes =
-            readWholeFile(nativePath(AppLocations::settingsFile(programFolder_)));
+            readSettingsBytes(nativePath(AppLocations::settingsFile(programFolder_)));
         SettingsFile::readInto(
             QByteArray(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)), state);
         return true;

@@ -15,7 +15,7 @@ class Dialogs;
 struct NumberedMessage;
 
 // The session's settings file, read at the start and written on leaving through the exit
-// button, and the user guide; both are found from the program's folder (platform/AppLocations.h).
+// button, and the user guide; both are found from the program's folder (desktop/AppLocations.h).
 // Its message boxes belong to `window`.
 class SessionSettings : public QObject {
     Q_OBJECT

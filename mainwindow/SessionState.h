@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/ColourValue.h"
+#include "widgets/ColourValue.h"
 
 #include <QtCore/qnamespace.h>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/SettingsFile.h"
 
+#include "desktop/FilePaths.h"
 #include "mainwindow/ErrorMessages.h"
-#include "platform/FilePaths.h"
 
 #include <QFile>
 #include <limits>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/SizeOptionsPanel.h"
 
-#include "platform/ControlPlacement.h"
-#include "platform/FontFit.h"
-#include "platform/FrameTitle.h"
+#include "widgets/ControlPlacement.h"
+#include "widgets/FontFit.h"
+#include "widgets/FrameTitle.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/StartUp.h"
 
-#include "platform/ProgramInfo.h"
+#include "desktop/ProgramInfo.h"
 
 namespace pixtint {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/StatusBar.h"
 
-#include "platform/StatusPanel.h"
+#include "widgets/StatusPanel.h"
 
 #include <QHBoxLayout>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/WindowLayout.h"
 
+#include "dialogs/Dialogs.h"
 #include "mainwindow/CommandRow.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/LayoutRules.h"
 #include "mainwindow/PreviewArea.h"
 #include "mainwindow/StatusBar.h"
-#include "platform/ControlPlacement.h"
-#include "platform/Dialogs.h"
+#include "widgets/ControlPlacement.h"
 
 #include <QWidget>
 

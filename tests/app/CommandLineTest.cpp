@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 
-#include "platform/FilePaths.h"
+#include "desktop/FilePaths.h"
 #include "tests/support/TestFolder.h"
 
 #include <algorithm>

@@ -56,11 +56,13 @@ TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
         const auto bytes = folder.read(stem + ".bmp");
         ASSERT_TRUE(bytes == original || bytes == converted) << stem;
         // A converted icon's old bytes are in its backup or, when the kill came during its
-        // commit, still held beside it as NAME.bak.XXXXXX.
+        // commit, still under the hidden name held for that backup.
         if (bytes == converted) {
             ++convertedCount;
             EXPECT_TRUE(std::ranges::any_of(names, [&](const std::string& name) {
-                return name.starts_with(stem + ".bak") && folder.read(name) == original;
+                const bool backup = name == stem + ".bak";
+                const bool held = name.starts_with("." + stem + ".bak.pixtint-held-");
+                return (backup || held) && folder.read(name) == original;
             })) << stem;
         }
     }

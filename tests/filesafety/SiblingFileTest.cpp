@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "filesafety/SiblingFile.h"
 
-#include "filesafety/FileBytes.h"
 #include "filesafety/OwnNames.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
-#include <numeric>
 #include <sys/stat.h>
 
 namespace pixtint {
@@ -39,14 +37,6 @@ TEST(EngineSiblingFile, ReplacesItsTargetWholeAndOnlyWhenAsked) {
     const std::string longest(255, 'n');
     writeFileAtomically(folder / longest, Bytes{1});
     EXPECT_EQ(folder.read(longest), Bytes{1});
-}
-
-TEST(EngineFileBytes, ReadsAWholeFileLargerThanOneStep) {
-    TestFolder folder;
-    Bytes large(3 * (1 << 20) + 7);
-    std::iota(large.begin(), large.end(), std::uint8_t{0});
-    folder.write("a", large);
-    EXPECT_EQ(readWholeFile(folder / "a"), large);
 }
 
 // An own name fits in one name whatever it belongs to, says what it was given, and keeps a

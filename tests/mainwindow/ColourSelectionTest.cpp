@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "platform/ColourValue.h"
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "widgets/ColourValue.h"
 
 #include <QCursor>
 #include <QTest>

@@ -2,7 +2,7 @@
 #include "mainwindow/LayoutRules.h"
 
 #include "mainwindow/PreviewFit.h"
-#include "platform/Twips.h"
+#include "widgets/Twips.h"
 
 #include <array>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/LayoutRules.h"
-#include "platform/BusyCursor.h"
-#include "platform/Twips.h"
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "widgets/BusyCursor.h"
+#include "widgets/Twips.h"
 
 #include <QStyle>
 #include <QStyleOption>

@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "desktop/FilePaths.h"
 #include "mainwindow/FileListWidget.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/StartUp.h"
 #include "mainwindow/StatusBar.h"
-#include "platform/FilePaths.h"
-#include "platform/PictureView.h"
-#include "platform/Swatch.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TestFolder.h"
+#include "widgets/PictureView.h"
+#include "widgets/Swatch.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

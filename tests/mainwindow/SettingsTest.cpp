@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FilePaths.h"
+#include "desktop/FilePaths.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/ScopedEnvironment.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "conversion/Convertibility.h"
 #include "conversion/FileConversion.h"
+#include "decoding/PictureDecoding.h"
 #include "engine/ByteSource.h"
 #include "filesafety/FileByteSource.h"
-#include "platform/PictureDecoding.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include <filesystem>

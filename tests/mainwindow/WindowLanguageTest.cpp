@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "coloursources/ButtonColourDialog.h"
+#include "desktop/UiLanguage.h"
+#include "dialogs/ButtonColourDialog.h"
 #include "engine/Error.h"
 #include "mainwindow/RefusalReasons.h"
-#include "platform/Twips.h"
-#include "platform/UiLanguage.h"
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "widgets/Twips.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // The batch's promise on Windows: the replace, the hold between read and commit, the held
 // original and its recovery, two runs, a read-only picture, long and Japanese names, and
 // backup names compared without case.
-#include "conversion/Backup.h"
+#include "commit/Backup.h"
 #include "filesafety/OwnNames.h"
-#include "tests/conversion/RecordedRun.h"
+#include "tests/commit/RecordedRun.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,293 @@
+// SPDX-License-Identifier: MIT
+#include "commit/Backup.h"
+
+#include "engine/PathText.h"
+#include "filesafety/FileAttributes.h"
+#include "filesafety/FileSystem.h"
+#include "filesafety/FolderLock.h"
+#include "filesafety/OwnNames.h"
+#include "filesafety/PosixFile.h"
+#include "filesafety/SiblingFile.h"
+
+#include <array>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include "filesafety/windows/WindowsFile.h"
+#else
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace pixtint {
+
+std::filesystem::path backupPathFor(const std::filesystem::path& picture) {
+    using Char = std::filesystem::path::value_type;
+    using Text = std::filesystem::path::string_type;
+    static constexpr Char EndingText[] = {'b', 'a', 'k'};
+    constexpr std::basic_string_view<Char> Ending(EndingText, 3);
+    Text name = picture.filename().native();
+    if (name.empty() || (name.size() <= 2 && name.find_first_not_of(Char('.')) == Text::npos)) {
+        throw Error::fromErrno(EINVAL, picture);
+    }
+    const std::size_t dot = name.rfind('.');
+    if (dot != Text::npos && dot > 0 && dot + 1 + Ending.size() == name.size()) {
+        name.replace(dot + 1, Ending.size(), Ending);
+    } else {
+        name.append(1, '.').append(Ending);
+    }
+    return picture.parent_path() / name;
+}
+
+#ifndef _WIN32 // commit/windows/HeldOriginalWindows.cpp on Windows
+std::optional<Error> notABackup(const std::filesystem::path& backup) {
+    const UniqueFd file(::open(backup.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) {
+        return errno == ELOOP ? Error(ErrorKind::NotABackup, backup) // a symbolic link
+                              : Error::fromErrno(errno, backup);
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) {
+        return Error::fromErrno(errno, backup);
+    }
+    std::array<std::uint8_t, 2> signature{};
+    if (!S_ISREG(status.st_mode) || readFullyAt(file.get(), 0, signature, backup) < 2 ||
+        signature != std::array<std::uint8_t, 2>{'B', 'M'}) {
+        return Error(ErrorKind::NotABackup, backup);
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+bool nothingThere(const std::optional<Error>& refused) {
+    return refused && refused->kind() == ErrorKind::System && refused->systemError() == ENOENT;
+}
+
+} // namespace
+
+std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup, bool* free) {
+    auto refused = notABackup(backup);
+    if (free) {
+        *free = nothingThere(refused);
+    }
+    if (nothingThere(refused)) {
+        return std::nullopt;
+    }
+    // A read-only backup is one its owner meant to keep.
+    if (!refused && ::access(backup.c_str(), W_OK) != 0) {
+        return Error::fromErrno(errno, backup);
+    }
+    return refused;
+}
+#endif
+
+namespace {
+
+// Held as plain text: a path object keeps a copy of each of its parts, and a run may claim
+// for a hundred thousand pictures.
+std::string key(const std::filesystem::path& path) {
+#ifdef _WIN32
+    // Windows compares names without case: a.BAK is a.bak, and two pictures sharing it share
+    // one backup.
+    return textOf(upperCase(path.lexically_normal().native()));
+#else
+    return path.lexically_normal().native();
+#endif
+}
+
+FileFailure sharedWith(const std::filesystem::path& backup, const std::filesystem::path& other) {
+    return {FileFailure::Kind::BackupNameShared, Error::fromErrno(EEXIST, backup), other, {}};
+}
+
+} // namespace
+
+BackupClaims::BackupClaims(std::span<const std::filesystem::path> pictures) {
+    for (const auto& picture : pictures) {
+        pictures_.insert(key(picture));
+    }
+}
+
+std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& picture,
+                                               const std::filesystem::path& backup,
+                                               const std::filesystem::path& foundAt,
+                                               bool* placeFree) {
+    const auto backupKey = key(backup);
+    if (backupKey == key(picture)) {
+        // A picture named like a backup would be overwritten by its own original.
+        return FileFailure{
+            FileFailure::Kind::BackupBlocked, Error::fromErrno(EEXIST, backup), {}, {}};
+    }
+    if (pictures_.contains(backupKey)) {
+        return sharedWith(backup, backup);
+    }
+    if (const auto claimed = claimed_.find(backupKey); claimed != claimed_.end()) {
+        return sharedWith(backup, pathOf(claimed->second));
+    }
+    if (placeFree) {
+        *placeFree = false;
+    }
+    if (auto refused = backupPlaceRefused(foundAt.empty() ? backup : foundAt,
+                                          foundAt.empty() ? placeFree : nullptr)) {
+        if (!foundAt.empty()) { // told as the real run will tell it
+            refused = refused->kind() == ErrorKind::System
+                          ? Error::fromErrno(refused->systemError(), backup)
+                          : Error(refused->kind(), backup);
+        }
+        return FileFailure{FileFailure::Kind::BackupBlocked, *refused, {}, {}};
+    }
+    claimed_.emplace(backupKey, textOf(picture));
+    return std::nullopt;
+}
+
+#ifndef _WIN32 // commit/windows/HeldOriginalWindows.cpp on Windows
+namespace {
+
+bool isFree(const std::filesystem::path& name) {
+    struct stat status {};
+    return ::lstat(name.c_str(), &status) != 0 && errno == ENOENT;
+}
+
+// The held original's own name (OwnRole::Held) beside its backup.
+std::filesystem::path heldName(const std::filesystem::path& backup, ino_t held) {
+    return backup.parent_path() / ownName(backup.filename().native(), OwnRole::Held, held);
+}
+
+struct stat statusOf(int descriptor, const std::filesystem::path& path) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        throwErrno(errno, path);
+    }
+    return status;
+}
+
+// Where the file system has no hard links: a flushed copy with the original's attributes,
+// named only once whole. The folder's lock keeps the free name free until the rename.
+std::filesystem::path copyOriginal(int original, const std::filesystem::path& backup,
+                                   const FolderLock& lock, FileSystem& fileSystem, ino_t& copied) {
+    SiblingFile copy(backup, &lock, fileSystem);
+    std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
+    for (std::uint64_t offset = 0;; offset += buffer.size()) {
+        const std::size_t count = readFullyAt(original, offset, buffer, backup);
+        copy.write(std::span(buffer).first(count));
+        if (count < buffer.size()) {
+            break;
+        }
+    }
+    keepAttributes(original, copy.descriptor(), backup);
+    if (::fsync(copy.descriptor()) != 0) {
+        throwErrno(errno, backup);
+    }
+    copied = statusOf(copy.descriptor(), backup).st_ino;
+    const auto name = copy.nameAndClose(fileSystem).filename();
+    for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
+        auto held = heldName(backup, copied);
+        int failure = fileSystem.renameInFolder(lock.descriptor(), name.c_str(),
+                                                held.filename().c_str(), RENAME_NOREPLACE);
+        if (failure == EINVAL) { // no such rename here: the random part keeps the name free
+            failure = fileSystem.renameInFolder(lock.descriptor(), name.c_str(),
+                                                held.filename().c_str(), 0);
+        }
+        if (failure == 0) {
+            copy.forgetName();
+            return held;
+        }
+        if (failure != EEXIST) {
+            throwErrno(failure, backup);
+        }
+    }
+    throwErrno(EEXIST, backup);
+}
+
+} // namespace
+
+HeldOriginal::HeldOriginal(int original, ino_t read, std::filesystem::path backup,
+                           const FolderLock& lock, FileSystem& fileSystem)
+    : original_(original)
+    , lock_(lock)
+    , backup_(std::move(backup)) {
+    for (int attempt = 0; attempt < MaxNameAttempts; ++attempt) {
+        held_ = heldName(backup_, read);
+        const int linkError = fileSystem.linkFile(original_, held_.c_str());
+        if (linkError == 0) {
+            heldFile_ = read;
+            holding_ = true;
+            return;
+        }
+        if (linkError == ENOENT) {
+            // The file read has no name left: someone removed or replaced the picture.
+            throw Error(ErrorKind::ChangedDuringRun, backup_);
+        }
+        if (linkError != EEXIST) {
+            held_ = copyOriginal(original_, backup_, lock_, fileSystem, heldFile_);
+            copied_ = holding_ = true;
+            return;
+        }
+    }
+    throwErrno(EEXIST, backup_);
+}
+
+HeldOriginal::~HeldOriginal() {
+    release();
+}
+
+void HeldOriginal::commit(FileSystem& fileSystem, bool placeWasFree) {
+    if (placeWasFree) {
+        const int failure = fileSystem.renameInFolder(lock_.descriptor(), held_.filename().c_str(),
+                                                      backup_.filename().c_str(), RENAME_NOREPLACE);
+        if (failure == 0) {
+            holding_ = false;
+            return;
+        }
+        // Something came there since it was checked: looked at as any earlier backup is.
+        if (failure == EEXIST) {
+            if (auto refused = backupPlaceRefused(backup_)) {
+                throw *refused;
+            }
+        }
+        // Otherwise (no such rename here, or a failure that may have taken effect) the plain
+        // way below finds out.
+    }
+    struct stat before {};
+    if (::lstat(backup_.c_str(), &before) == 0 && before.st_ino == heldFile_) {
+        // The backup is another name of the original already (a hard link to the picture):
+        // a rename between two names of one file does nothing, so the held name just goes.
+        ::unlink(held_.c_str());
+        holding_ = false;
+        return;
+    }
+    const int failure = fileSystem.renameInFolder(lock_.descriptor(), held_.filename().c_str(),
+                                                  backup_.filename().c_str(), 0);
+    // A rename that reports a failure may still have taken effect: looked at only then.
+    const auto tookEffect = [&] {
+        struct stat placed {};
+        return isFree(held_) && ::lstat(backup_.c_str(), &placed) == 0 &&
+               placed.st_ino == heldFile_;
+    };
+    if (failure != 0 && !tookEffect()) {
+        throwErrno(failure, backup_);
+    }
+    holding_ = false;
+}
+
+std::optional<std::filesystem::path> HeldOriginal::release() {
+    if (!holding_) {
+        return std::nullopt;
+    }
+    holding_ = false;
+    struct stat original {};
+    const nlink_t otherNames = copied_ ? 1 : 2;
+    if (::fstat(original_, &original) == 0 && original.st_nlink >= otherNames) {
+        ::unlink(held_.c_str());
+        return std::nullopt;
+    }
+    return held_;
+}
+
+#endif
+
+} // namespace pixtint

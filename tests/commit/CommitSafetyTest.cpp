@@ -1,0 +1,436 @@
+// SPDX-License-Identifier: MIT
+#include "commit/Backup.h"
+#include "filesafety/OwnNames.h"
+#include "tests/commit/RecordedRun.h"
+#include "tests/support/TestFolder.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+
+namespace pixtint {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Runs one picture through a batch; `meanwhile` runs between its read and its commit.
+std::vector<FileOutcome> convert(const std::filesystem::path& picture, bool keepBackup,
+                                 const std::function<void()>& meanwhile = {},
+                                 FileSystem& fileSystem = systemFileSystem()) {
+    return record(BatchRun(blueToRed(keepBackup), {}, fileSystem), {picture}, meanwhile).outcomes;
+}
+
+bool changedDuringRun(const FileOutcome& outcome) {
+    return outcome.status == FileStatus::Failed && outcome.failure &&
+           outcome.failure->error.kind() == ErrorKind::ChangedDuringRun;
+}
+
+// How an editor saves: a.bmp.swp written, then renamed over the picture.
+void saveAsAnEditorDoes(const TestFolder& folder, const Bytes& saved) {
+    folder.write("a.bmp.swp", saved);
+    std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
+}
+
+// A file system without the exchange: the check and a plain rename, with the same outcome.
+struct NoExchange : FileSystem {
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        return flags == RENAME_EXCHANGE ? EINVAL
+                                        : FileSystem::renameInFolder(folder, from, to, flags);
+    }
+};
+
+// Another program rewrites the picture while the run converts it: an editor writing in place
+// or replacing the file, or cp -p of a picture of the same size and time, which only the
+// change time tells. With the exchange or without it, the other program's bytes stay in the
+// picture and never reach the backup, and nothing of the run is left behind.
+TEST(CommitSafety, ARewriteDuringTheRunKeepsTheOtherProgramsBytes) {
+    enum class Rewrite { InPlace, Replaced, SameSizeAndTime };
+    const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
+    NoExchange plain;
+    TestFolder first;
+    first.write("a.bmp", Original);
+    EXPECT_EQ(convert(first / "a.bmp", true, {}, plain).at(0).status, FileStatus::Converted);
+    EXPECT_EQ(first.read("a.bmp"), Converted);
+    EXPECT_EQ(first.read("a.bak"), Original);
+    for (FileSystem* fileSystem : {&systemFileSystem(), static_cast<FileSystem*>(&plain)}) {
+        for (const auto rewrite : {Rewrite::InPlace, Rewrite::Replaced, Rewrite::SameSizeAndTime}) {
+            for (const bool keepBackup : {true, false}) {
+                SCOPED_TRACE(testing::Message() << (fileSystem == &plain ? "no exchange, " : "")
+                                                << static_cast<int>(rewrite) << ", " << keepBackup);
+                TestFolder folder;
+                folder.write("a.bmp", Original);
+                folder.write("a.bak", OlderBackup);
+                const auto outcomes = convert(
+                    folder / "a.bmp", keepBackup,
+                    [&] {
+                        struct stat read {};
+                        ::stat((folder / "a.bmp").c_str(), &read);
+                        if (rewrite == Rewrite::Replaced) {
+                            saveAsAnEditorDoes(folder, saved);
+                            return;
+                        }
+                        if (rewrite == Rewrite::SameSizeAndTime) { // a clock tick later
+                            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                        }
+                        folder.write("a.bmp", saved);
+                        const timespec times[2] = {read.st_atim, read.st_mtim};
+                        if (rewrite == Rewrite::SameSizeAndTime) {
+                            ::utimensat(AT_FDCWD, (folder / "a.bmp").c_str(), times, 0);
+                        }
+                    },
+                    *fileSystem);
+                EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
+                EXPECT_EQ(folder.read("a.bmp"), saved);
+                EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+                EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+            }
+        }
+    }
+}
+
+// An editor saves the picture in the moment between the last look at its name and the swap:
+// what the swap took out is checked, and the save gets its name back, unless the swap back
+// fails.
+struct SaveBeforeFirstExchange : FileSystem {
+    const TestFolder& folder;
+    Bytes saved;
+    bool swapBackFails = false;
+    int exchanges = 0;
+    SaveBeforeFirstExchange(const TestFolder& pictures, Bytes save, bool noSwapBack = false)
+        : folder(pictures)
+        , saved(std::move(save))
+        , swapBackFails(noSwapBack) {}
+    int renameInFolder(int descriptor, const char* from, const char* to, unsigned flags) override {
+        if (flags == RENAME_EXCHANGE && ++exchanges == 1) {
+            saveAsAnEditorDoes(folder, saved);
+        } else if (flags == RENAME_EXCHANGE && swapBackFails) {
+            return EIO;
+        }
+        return FileSystem::renameInFolder(descriptor, from, to, flags);
+    }
+};
+
+TEST(CommitSafety, ASaveJustBeforeTheSwapIsSwappedBack) {
+    const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
+    for (const bool keepBackup : {true, false}) {
+        SCOPED_TRACE(keepBackup);
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        SaveBeforeFirstExchange editor(folder, saved);
+        const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, editor);
+        EXPECT_GE(editor.exchanges, 1);
+        ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
+        EXPECT_EQ(folder.read("a.bmp"), saved);
+        // The save took the original's name; a held original, its last name, is kept and told.
+        const auto& kept = outcomes.at(0).failure->keptOriginal;
+        for (const auto& name : folder.names()) {
+            if (name != kept.filename()) {
+                EXPECT_NE(name[0], '.') << name; // no copy, no swapped-out file left hidden
+            }
+        }
+        EXPECT_EQ(folder.names().size(), kept.empty() ? 1u : 2u);
+        if (!kept.empty()) {
+            EXPECT_EQ(folder.read(kept.filename().string()), Original);
+        }
+    }
+}
+
+// The file-system calls of the picture's swap, made to fail in the ways a network file system
+// can: a rename that fails, and one whose reply is lost although it took effect.
+struct FaultyRename : FileSystem {
+    bool takesEffect = false;
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        if (flags != RENAME_EXCHANGE) {
+            return FileSystem::renameInFolder(folder, from, to, flags);
+        }
+        if (takesEffect) {
+            FileSystem::renameInFolder(folder, from, to, flags);
+        }
+        return EIO;
+    }
+};
+
+// A swap that fails once the original is held leaves the picture and the older backup as they
+// were. One that reports failure although it took effect is done: the failure path must not
+// take the original's last name.
+TEST(CommitSafety, AFailedSwapLosesNothingWhetherOrNotItTookEffect) {
+    for (const bool takesEffect : {false, true}) {
+        SCOPED_TRACE(takesEffect);
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        folder.write("a.bak", OlderBackup);
+        FaultyRename faulty;
+        faulty.takesEffect = takesEffect;
+        const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
+        if (takesEffect) {
+            EXPECT_EQ(outcomes.at(0).status, FileStatus::Converted);
+            EXPECT_EQ(folder.read("a.bmp"), Converted);
+            EXPECT_EQ(folder.read("a.bak"), Original);
+        } else {
+            EXPECT_EQ(outcomes.at(0).status, FileStatus::Failed);
+            EXPECT_EQ(outcomes.at(0).failure->error.systemError(), EIO);
+            EXPECT_EQ(folder.read("a.bmp"), Original);
+            EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+        }
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+    }
+}
+
+// One step of making the copies last fails with EIO: a copy's own write-back, its checked
+// close, or the folder's flush after the renames.
+struct FailingStep : FileSystem {
+    enum class Step { CopyWriteBack, CopyClose, FolderFlush } step;
+    explicit FailingStep(Step failing)
+        : step(failing) {}
+    int syncData(int descriptor) override {
+        return step == Step::CopyWriteBack ? EIO : FileSystem::syncData(descriptor);
+    }
+    int closeFile(int descriptor) override {
+        const int result = FileSystem::closeFile(descriptor);
+        return step == Step::CopyClose ? EIO : result;
+    }
+    int syncFolder(int folder) override {
+        return step == Step::FolderFlush ? EIO : FileSystem::syncFolder(folder);
+    }
+};
+
+// The failed step is the picture's failure, never "converted"; the original survives as the
+// picture or, once the renames are done, as the backup; and no copy is left behind.
+TEST(CommitSafety, AFailedFlushOrCloseOfTheCopyKeepsTheOriginal) {
+    using Step = FailingStep::Step;
+    for (const Step step : {Step::CopyWriteBack, Step::CopyClose, Step::FolderFlush}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        folder.write("a.bak", OlderBackup);
+        FailingStep failing(step);
+        const auto outcomes = convert(folder / "a.bmp", true, {}, failing);
+        ASSERT_EQ(outcomes.at(0).status, FileStatus::Failed);
+        EXPECT_EQ(outcomes.at(0).failure->error.systemError(), EIO);
+        EXPECT_TRUE(outcomes.at(0).backup.empty());
+        if (step == Step::FolderFlush) {
+            EXPECT_EQ(folder.read("a.bak"), Original);
+        } else {
+            EXPECT_EQ(folder.read("a.bmp"), Original);
+            EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+        }
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+    }
+}
+
+// The names in the folder that a run gives its own files.
+std::vector<std::string> ownNamesIn(const TestFolder& folder) {
+    std::vector<std::string> own;
+    for (const auto& name : folder.names()) {
+        if (parseOwnName(name)) {
+            own.push_back(name);
+        }
+    }
+    return own;
+}
+
+// An editor saves the picture (a.bmp.swp renamed over a.bmp) just before the swap, and the
+// swap back then fails: the save stays under the name the outcome gives, and the next run,
+// which takes the name for one of its own, leaves it there.
+TEST(CommitSafety, AnotherProgramsSaveIsNeverRemovedByALaterRun) {
+    TestFolder folder;
+    folder.write("a.bmp", Original);
+    const Bytes saved = makeBmp24(3, 2, {7, 7, 7});
+    SaveBeforeFirstExchange faulty(folder, saved, true);
+    const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
+    ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
+    const auto kept = outcomes.at(0).failure->keptOriginal;
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(folder.read(kept.filename().string()), saved);
+
+    convert(folder / "a.bmp", true);
+    EXPECT_EQ(folder.read(kept.filename().string()), saved);
+    EXPECT_EQ(folder.read("a.bak"), Original);
+}
+
+// The rename of a held original over its backup fails, as a kill there would leave it.
+struct NoBackupRename : FileSystem {
+    int renameInFolder(int at, const char* from, const char* to, unsigned flags) override {
+        const auto own = parseOwnName(from);
+        if (flags != RENAME_EXCHANGE && own && own->role == OwnRole::Held) {
+            return EIO;
+        }
+        return FileSystem::renameInFolder(at, from, to, flags);
+    }
+};
+
+// Names near the limit are shortened in the held name; it still leads to its own picture's
+// backup, never to the backup of a picture whose name it was shortened to.
+TEST(CommitSafety, AShortenedHeldNameStaysWithItsPicture) {
+    for (const std::size_t stem : {244u, 247u, 251u}) {
+        SCOPED_TRACE(stem);
+        TestFolder folder;
+        const std::string first = std::string(stem, 'A') + ".bakZ.bmp";
+        const std::string second = std::string(stem, 'A') + ".bmp";
+        const std::string& picture = first.size() <= 255 ? first : second;
+        folder.write(picture, Original);
+        folder.write(second, Original);
+        const std::string other = std::string(stem, 'A') + ".bak";
+        folder.write(other, OlderBackup);
+        NoBackupRename failing;
+        const auto outcomes = convert(folder / picture, true, {}, failing);
+        ASSERT_EQ(outcomes.at(0).failure->kind, FileFailure::Kind::BackupNotPlaced);
+        ASSERT_EQ(ownNamesIn(folder).size(), 1u);
+
+        convert(folder / picture, true);
+        EXPECT_EQ(folder.read(backupPathFor(picture).string()), Original);
+        if (picture == first) {
+            EXPECT_EQ(folder.read(other), OlderBackup);
+        }
+        EXPECT_TRUE(ownNamesIn(folder).empty());
+    }
+}
+
+// NAME.bak as a second hard link of the picture: it keeps the original, and no held name is
+// left behind, now or after later runs.
+TEST(CommitSafety, ABackupHardLinkedToThePictureLeavesNoHeldName) {
+    TestFolder folder;
+    folder.write("logo.bmp", Original);
+    std::filesystem::create_hard_link(folder / "logo.bmp", folder / "logo.bak");
+    EXPECT_EQ(convert(folder / "logo.bmp", true).at(0).status, FileStatus::Converted);
+    EXPECT_EQ(folder.read("logo.bmp"), Converted);
+    EXPECT_EQ(folder.read("logo.bak"), Original);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"logo.bak", "logo.bmp"}));
+}
+
+// Another program puts something at the backup's name after the run found it free, just
+// before the swap.
+struct FileAtBackupBeforeExchange : FileSystem {
+    std::function<void()> put;
+    explicit FileAtBackupBeforeExchange(std::function<void()> putting)
+        : put(std::move(putting)) {}
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        if (flags == RENAME_EXCHANGE && put) {
+            std::exchange(put, {})();
+        }
+        return FileSystem::renameInFolder(folder, from, to, flags);
+    }
+};
+
+// A user's own file there is never replaced: the picture is converted and its original kept
+// under the name the failure reports. An earlier backup, or another name of the picture, is
+// dealt with as if it had been there all along.
+TEST(CommitSafety, WhatComesAtAFreeBackupNameDuringTheCommitIsNeverLost) {
+    const Bytes mine{'m', 'i', 'n', 'e'};
+    {
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        FileAtBackupBeforeExchange other([&] { folder.write("a.bak", mine); });
+        const auto outcomes = convert(folder / "a.bmp", true, {}, other);
+        ASSERT_EQ(outcomes.at(0).status, FileStatus::Failed);
+        EXPECT_EQ(outcomes.at(0).failure->kind, FileFailure::Kind::BackupNotPlaced);
+        EXPECT_EQ(folder.read("a.bak"), mine);
+        EXPECT_EQ(folder.read("a.bmp"), Converted);
+        const auto& kept = outcomes.at(0).failure->keptOriginal;
+        EXPECT_EQ(folder.read(kept.filename().string()), Original);
+    }
+    for (const bool hardLink : {false, true}) {
+        SCOPED_TRACE(hardLink);
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        FileAtBackupBeforeExchange other([&] {
+            if (hardLink) {
+                std::filesystem::create_hard_link(folder / "a.bmp", folder / "a.bak");
+            } else {
+                folder.write("a.bak", OlderBackup);
+            }
+        });
+        EXPECT_EQ(convert(folder / "a.bmp", true, {}, other).at(0).status, FileStatus::Converted);
+        EXPECT_EQ(folder.read("a.bak"), Original);
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
+    }
+}
+
+TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {
+    EXPECT_EQ(backupPathFor("/pics/A.BMP"), "/pics/A.bak");
+    EXPECT_EQ(backupPathFor("/p/\xff\xfe.bmp"), "/p/\xff\xfe.bak");
+    EXPECT_EQ(backupPathFor("pics/ab"), "pics/ab.bak");
+    EXPECT_EQ(backupPathFor("pics/a.jpeg"), "pics/a.jpeg.bak");
+    EXPECT_EQ(backupPathFor("pics/.bmp"), "pics/.bmp.bak");
+    EXPECT_EQ(backupPathFor("ab"), "ab.bak");
+
+    TestFolder folder;
+    std::filesystem::create_directory(folder / "pics");
+    folder.write("pics/ab", Original);
+    folder.write("picsbak", {'m', 'i', 'n', 'e'});
+    EXPECT_EQ(convert(folder / "pics" / "ab", true).at(0).status, FileStatus::Converted);
+    EXPECT_EQ(folder.read("pics/ab.bak"), Original);
+    EXPECT_EQ(folder.read("picsbak"), (Bytes{'m', 'i', 'n', 'e'}));
+}
+
+// A picture reached through a symbolic link is converted where it is, its backup beside it;
+// a second hard link keeps the bytes it had.
+TEST(CommitSafety, LinksLeadToThePictureAndKeepWhatTheyHeld) {
+    TestFolder folder;
+    std::filesystem::create_directory(folder / "real");
+    folder.write("real/a.bmp", Original);
+    std::filesystem::create_symlink("real/a.bmp", folder / "link.bmp");
+    std::filesystem::create_hard_link(folder / "real/a.bmp", folder / "second.bmp");
+    EXPECT_EQ(convert(folder / "link.bmp", true).at(0).status, FileStatus::Converted);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.bmp"));
+    EXPECT_EQ(folder.read("link.bmp"), Converted);
+    EXPECT_EQ(folder.read("real/a.bak"), Original);
+    EXPECT_EQ(folder.read("second.bmp"), Original);
+    EXPECT_FALSE(std::filesystem::exists(folder / "link.bak"));
+}
+
+// Root converting another user's picture: the picture stays that user's, with its mode and
+// its extended attributes, and so does the backup. The owner and the group are each kept, also
+// when the other one is the new file's already.
+TEST(CommitSafety, OwnerGroupModeAndAttributesAreKept) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a picture to another user";
+    }
+    constexpr uid_t Nobody = 65534;
+    const struct {
+        uid_t owner;
+        gid_t group;
+        bool keepBackup;
+    } owners[] = {{Nobody, Nobody, true}, {Nobody, 0, false}, {0, Nobody, false}};
+    const std::string tag = "holiday";
+    for (const auto& [owner, group, keepBackup] : owners) {
+        SCOPED_TRACE(std::to_string(owner) + ":" + std::to_string(group));
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        const auto picture = folder / "a.bmp";
+        ASSERT_EQ(::chown(picture.c_str(), owner, group), 0);
+        ASSERT_EQ(::chmod(picture.c_str(), 0600), 0);
+        if (::setxattr(picture.c_str(), "user.tag", tag.data(), tag.size(), 0) != 0) {
+            GTEST_SKIP() << "no user extended attributes on this file system";
+        }
+        ASSERT_EQ(convert(picture, keepBackup).at(0).status, FileStatus::Converted);
+        EXPECT_EQ(folder.read("a.bmp"), Converted);
+        for (const char* name : {"a.bmp", "a.bak"}) {
+            struct stat status {};
+            if (::stat((folder / name).c_str(), &status) != 0) {
+                EXPECT_FALSE(keepBackup) << name;
+                continue;
+            }
+            EXPECT_EQ(status.st_uid, owner) << name;
+            EXPECT_EQ(status.st_gid, group) << name;
+            EXPECT_EQ(status.st_mode & 07777, 0600u) << name;
+            char value[16] = {};
+            EXPECT_EQ(::getxattr((folder / name).c_str(), "user.tag", value, sizeof value),
+                      static_cast<ssize_t>(tag.size()));
+            EXPECT_EQ(std::string(value), tag);
+        }
+    }
+}
+
+} // namespace
+
+} // namespace pixtint

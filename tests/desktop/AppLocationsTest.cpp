@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+#include "desktop/AppLocations.h"
+
+#include "desktop/FilePaths.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TestFolder.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+namespace pixtint {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QString text(const fs::path& path) {
+    return displayPath(path);
+}
+
+void makeReadOnly(const fs::path& folder) {
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+}
+
+// The window's tests cover a writable program folder and a set XDG_CONFIG_HOME; holds for the
+// superuser too, who could write into the read-only folder all the same.
+TEST(SettingsLocation, BesideAWritableProgramFolderOnlyElseInTheConfigFolder) {
+    TestFolder root;
+    fs::create_directories(root / "program");
+    fs::create_directories(root / "home");
+    const QString program = text(root / "program");
+    makeReadOnly(root / "program");
+    EXPECT_FALSE(AppLocations::isPortableFolder(program));
+
+    ScopedEnvironment noConfigHome("XDG_CONFIG_HOME", std::nullopt);
+    ScopedEnvironment home("HOME", (root / "home").string());
+    EXPECT_EQ(AppLocations::settingsFile(program), text(root / "home/.config/Pixtint/Pixtint.ini"));
+
+    root.write("file", {});
+    EXPECT_FALSE(AppLocations::isPortableFolder(AppLocations::installedProgramFolder()));
+    EXPECT_FALSE(AppLocations::isPortableFolder(text(root / "missing")));
+    EXPECT_FALSE(AppLocations::isPortableFolder(text(root / "file")));
+}
+
+// The layout of an install: bin/pixtint and share/doc/pixtint/Readme.txt. In English the
+// English guide wherever it is found, an installed one winning over a Japanese one beside.
+TEST(ReadmeLocation, BesideTheProgramFirstThenTheInstalledGuideInTheWindowsLanguage) {
+    TestFolder root;
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "share/doc/pixtint");
+    const QString program = text(root / "bin");
+    const QString beside = program + "/Readme.txt";
+
+    EXPECT_FALSE(AppLocations::readmeFile(program)) << "neither";
+    EXPECT_EQ(AppLocations::readmePlaces(program),
+              QStringList({beside, text(root / "share/doc/pixtint/Readme.txt")}));
+    root.write("share/doc/pixtint/Readme.txt", {'i'});
+    EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.txt"));
+    root.write("bin/Readme.txt", {'b'});
+    EXPECT_EQ(AppLocations::readmeFile(program), beside);
+
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English));
+    EXPECT_EQ(AppLocations::readmeFile(program), beside) << "no English guide";
+    root.write("share/doc/pixtint/Readme.en.txt", {'e'});
+    EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.en.txt"));
+    QLocale::setDefault(before);
+}
+
+// A user's home with its configuration folder, as the desktop's first start finds it.
+class FirstStartFolder : public ::testing::Test {
+protected:
+    void writeUserDirs(const std::string& picturesLine) {
+        const std::string line = "XDG_PICTURES_DIR=\"" + picturesLine + "\"\n";
+        fs::create_directories(root_ / "home/.config");
+        root_.write("home/.config/user-dirs.dirs", {line.begin(), line.end()});
+    }
+
+    TestFolder root_;
+    ScopedEnvironment home_{"HOME", (root_ / "home").string()};
+    ScopedEnvironment configHome_{"XDG_CONFIG_HOME", std::nullopt};
+    QString installed_ = AppLocations::installedProgramFolder();
+};
+
+// An installed program shows the pictures folder the desktop names, else ~/Pictures, else home;
+// a portable copy shows its own folder, unless it keeps its settings elsewhere.
+TEST_F(FirstStartFolder, AnInstalledProgramShowsThePicturesFolderAPortableCopyItsOwn) {
+    fs::create_directories(root_ / "home/Bilder");
+    writeUserDirs("$HOME/Bilder/");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home/Bilder"))
+        << "held without its trailing separator";
+    writeUserDirs("$HOME/Missing");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home"));
+    fs::remove(root_ / "home/.config/user-dirs.dirs");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home"))
+        << "no ~/Pictures either";
+    fs::create_directories(root_ / "home/Pictures");
+    EXPECT_EQ(AppLocations::firstStartFolder(installed_), text(root_ / "home/Pictures"));
+
+    fs::create_directories(root_ / "stick");
+    EXPECT_EQ(AppLocations::firstStartFolder(text(root_ / "stick")), text(root_ / "stick"));
+    makeReadOnly(root_ / "stick");
+    EXPECT_EQ(AppLocations::firstStartFolder(text(root_ / "stick")), text(root_ / "home/Pictures"));
+}
+
+} // namespace
+
+} // namespace pixtint
