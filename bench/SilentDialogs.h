@@ -26,7 +26,7 @@ public:
     std::optional<QColor> chooseColour(QWidget*) override { return colourAnswer; }
     std::optional<QString> chooseFolder(QWidget*, const QString&) override { return std::nullopt; }
     std::optional<std::int32_t> chooseButtonColour(QWidget*) override { return std::nullopt; }
-    void openDocument(const QString&) override {}
+    void openDocument(QWidget*, const QString&, std::function<void(const QString&)>) override {}
 
     std::function<void(const QString& text)> onMessage;
     std::optional<QColor> colourAnswer; // what the colour dialog answers

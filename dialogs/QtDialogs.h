@@ -20,7 +20,9 @@ public:
     std::optional<QColor> chooseColour(QWidget* owner) override;
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title) override;
     std::optional<std::int32_t> chooseButtonColour(QWidget* owner) override;
-    void openDocument(const QString& path) override;
+    bool showRunFailure(QWidget* owner, const QString& text, const QString& title) override;
+    void openDocument(QWidget* owner, const QString& path,
+                      std::function<void(const QString& reason)> failed) override;
 
 private:
     ButtonColourDialog buttonColourDialog_;

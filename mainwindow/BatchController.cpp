@@ -5,6 +5,7 @@
 #include "mainwindow/BatchWorker.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/PreviewPresenter.h"
+#include "mainwindow/RunSummary.h"
 
 #include <QShortcut>
 #include <QWidget>
@@ -13,13 +14,29 @@ namespace pixtint {
 
 namespace {
 
-QString stoppedMessage(const BatchTally& tally) {
-    return QStringList{BatchController::tr("変換を中止しました。"),
-                       BatchController::tr("%n 個のファイルを変換しました。", nullptr,
-                                           static_cast<int>(tally.converted)),
-                       BatchController::tr("%n 個のファイルは処理されませんでした。", nullptr,
-                                           static_cast<int>(tally.notReached))}
-        .join(QStringLiteral("\r\n"));
+// 「変換終了！」 alone when every file was converted; otherwise what became of the files.
+QString closingMessage(const BatchTally& tally) {
+    const QString finished = BatchController::tr("変換終了！");
+    if (!tally.stopped && tally.unchanged == 0 && tally.notConvertible == 0 && tally.failed == 0) {
+        return finished;
+    }
+    const auto files = [](std::size_t count) {
+        return static_cast<int>(count);
+    };
+    return RunSummary(tally.stopped ? BatchController::tr("変換を中止しました。") : finished)
+        .count(tally.converted, BatchController::tr("%n 個のファイルを変換しました。", nullptr,
+                                                    files(tally.converted)))
+        .count(tally.unchanged,
+               BatchController::tr("%n 個のファイルは変える色がないため、そのままです。", nullptr,
+                                   files(tally.unchanged)))
+        .count(tally.notConvertible,
+               BatchController::tr("%n 個のファイルは変換できない種類のため、そのままです。",
+                                   nullptr, files(tally.notConvertible)))
+        .count(tally.failed, BatchController::tr("%n 個のファイルは変換できませんでした。", nullptr,
+                                                 files(tally.failed)))
+        .count(tally.notReached, BatchController::tr("%n 個のファイルは処理されませんでした。",
+                                                     nullptr, files(tally.notReached)))
+        .text();
 }
 
 } // namespace
@@ -66,9 +83,13 @@ void BatchController::fileDone(std::size_t index, ItemMark mark) {
 
 void BatchController::fileFailed(std::size_t index, const NumberedMessage& message,
                                  bool unshowable) {
-    files_.fileList().selectRow(rows_[index]); // the message is about the file in view
-    dialogs_.showMessage(&window_, message.text(), QMessageBox::Critical,
-                         unshowable ? tr("BMPエラー") : tr("変換エラー"));
+    // The message is about the file in view, and in the status bar.
+    files_.fileList().selectRow(rows_[index]);
+    preview_.showBatchFailure(files_.pathOf(rows_[index]));
+    if (dialogs_.showRunFailure(&window_, message.text(),
+                                unshowable ? tr("BMPエラー") : tr("変換エラー"))) {
+        requestStop();
+    }
     if (worker_) {
         worker_->failureShown();
     }
@@ -93,8 +114,7 @@ void BatchController::finished(const BatchTally& tally) {
     }
     // The closing run is a plain preview of the item selected now, to show the final state.
     preview_.previewSelectedFile();
-    dialogs_.showMessage(&window_, tally.stopped ? stoppedMessage(tally) : tr("変換終了！"),
-                         QMessageBox::NoIcon);
+    dialogs_.showMessage(&window_, closingMessage(tally), QMessageBox::NoIcon);
     emit ended();
 }
 

@@ -29,6 +29,11 @@ QString whatHappened(const FileOutcome& outcome) {
     const QString file = nameOf(outcome.path);
     switch (failure.kind) {
     case FileFailure::Kind::BackupBlocked:
+        if (failure.error.kind() == ErrorKind::NotABackup) { // a user's file, named like one
+            return BatchMessages::tr("%1 はバックアップではないため、そのまま残しました。"
+                                     "%2 は変換しませんでした。")
+                .arg(nameOf(failure.error.path()), file);
+        }
         return BatchMessages::tr("%1 はバックアップを作成できないため、変換しませんでした。")
             .arg(file);
     case FileFailure::Kind::BackupNameShared:
@@ -51,6 +56,12 @@ QString whatHappened(const FileOutcome& outcome) {
     return notConverted(outcome.path);
 }
 
+// The system's own words, as its other programs say them.
+QString systemReason(const Error& error) {
+    return error.systemError() != 0 ? QString::fromLocal8Bit(std::strerror(error.systemError()))
+                                    : QString::fromStdString(error.reason());
+}
+
 NumberedMessage withDetails(NumberedMessage message, const QString& details) {
     message.description += QStringLiteral("\r\n") + details;
     return message;
@@ -62,12 +73,12 @@ NumberedMessage conversionFailureMessage(const FileOutcome& outcome) {
     return withDetails(numberedMessage(outcome.failure->error), whatHappened(outcome));
 }
 
-NumberedMessage folderRefusedMessage(const FileOutcome& outcome, int systemError) {
-    return withDetails(numberedMessage(outcome.failure->error),
+NumberedMessage folderRefusedMessage(const Error& refusal, const std::filesystem::path& folder) {
+    return withDetails(numberedMessage(refusal),
                        BatchMessages::tr("フォルダ %1 に書き込めません（%2）。")
-                               .arg(displayPath(outcome.path.parent_path()),
-                                    QString::fromLocal8Bit(std::strerror(systemError))) +
-                           QStringLiteral("\r\n") + notConverted(outcome.path));
+                               .arg(displayPath(folder), systemReason(refusal)) +
+                           QStringLiteral("\r\n") +
+                           BatchMessages::tr("このフォルダのファイルはこれ以上変換しません。"));
 }
 
 NumberedMessage unshowableFileMessage(const NumberedMessage& cause,

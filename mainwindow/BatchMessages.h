@@ -12,9 +12,8 @@ namespace pixtint {
 
 // A file the core could not convert (or could not back up).
 NumberedMessage conversionFailureMessage(const FileOutcome& outcome);
-// A file the core could not convert because its folder refuses to be written: `systemError`
-// is the system's errno.
-NumberedMessage folderRefusedMessage(const FileOutcome& outcome, int systemError);
+// The one message of a folder that takes no new file: `refusal` says why, in the system's words.
+NumberedMessage folderRefusedMessage(const Error& refusal, const std::filesystem::path& folder);
 // A file the window did not hand to the core because it cannot be shown: `cause` is why.
 NumberedMessage unshowableFileMessage(const NumberedMessage& cause,
                                       const std::filesystem::path& file);

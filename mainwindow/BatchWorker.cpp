@@ -3,10 +3,12 @@
 
 #include "commit/BatchRun.h"
 #include "conversion/ConvertedPicture.h"
+#include "commit/FolderWritability.h"
 #include "decoding/PictureDecoding.h"
 #include "engine/Error.h"
 #include "filesafety/FileByteSource.h"
 #include "mainwindow/BatchMessages.h"
+#include "mainwindow/PreviewShowability.h"
 
 namespace pixtint {
 
@@ -27,23 +29,9 @@ ItemMark markFor(FileStatus status) {
     return ItemMark::Failed;
 }
 
-// What the preview would say of the picture: nothing when it can show it. The same steps as
-// the preview's: the header's size fields, then the picture itself. A picture without a width
-// is the conversion's to report, as the preview leaves it.
-std::optional<NumberedMessage> showProblem(const ByteSource& source) {
+std::optional<NumberedMessage> whyPreviewCannotShow(const std::filesystem::path& file) {
     try {
-        if (readPictureSize(source).width > 0) {
-            checkPictureDecodes(source);
-        }
-        return std::nullopt;
-    } catch (...) {
-        return currentErrorMessage();
-    }
-}
-
-std::optional<NumberedMessage> showProblem(const std::filesystem::path& file) {
-    try {
-        return showProblem(FileByteSource(file));
+        return whyPreviewCannotShow(FileByteSource(file));
     } catch (...) {
         return currentErrorMessage();
     }
@@ -68,13 +56,8 @@ std::optional<BatchFrame> decodeFrame(std::size_t index, const std::filesystem::
     return std::nullopt;
 }
 
-// The errno of a failure that is the folder's, not the file's: the core found that the folder
-// takes no new file (as the run's user sees it), so neither the file nor its mark is to blame.
-std::optional<int> folderRefusal(const FileOutcome& outcome) {
-    if (!outcome.failure || outcome.failure->kind != FileFailure::Kind::FolderNotWritable) {
-        return std::nullopt;
-    }
-    return outcome.failure->error.systemError();
+bool isFolderRefusal(const FileOutcome& outcome) {
+    return outcome.failure && outcome.failure->kind == FileFailure::Kind::FolderNotWritable;
 }
 
 } // namespace
@@ -132,15 +115,24 @@ void BatchWorker::work() {
         offerFrame(index);
     };
     callbacks.stopRequested = [this] {
-        return stop_.load();
+        return stop_.load() || folderRefused_;
     };
     callbacks.vet = [this](std::size_t index, const ByteSource& source) {
         vet(index, source);
     };
-    // One file at a time, so that a stop comes after the file in hand; groups as large as the
-    // command line's, whose flushes are most of a run's time.
-    BatchRun(request_, {.groupFiles = groupFilesForThisProcess()}).run(files_, callbacks);
-    tally_.notReached = files_.size() - reported_;
+    // A folder that takes no new file would only refuse each file in turn: it is told once,
+    // and none of its files is handed over.
+    if (const std::optional<Error> refusal =
+            files_.empty() ? std::nullopt : folderWriteProblem(files_.front().parent_path())) {
+        folderRefused_ = true;
+        endTheRest();
+        failAndWait(0, folderRefusedMessage(*refusal, files_.front().parent_path()), false);
+    } else {
+        // One file at a time, so that a stop comes after the file in hand; groups as large as
+        // the command line's, whose flushes are most of a run's time.
+        BatchRun(request_, {.groupFiles = groupFilesForThisProcess()}).run(files_, callbacks);
+        endTheRest();
+    }
     tally_.stopped = tally_.notReached > 0;
     postMarks();
     post([this, tally = tally_] { emit finished(tally); });
@@ -150,7 +142,7 @@ void BatchWorker::work() {
 // has just opened: a file it cannot show is left as it is, to be reported as the preview would.
 void BatchWorker::vet(std::size_t index, const ByteSource& source) {
     vetted_[index] = true;
-    if (std::optional<NumberedMessage> problem = showProblem(source)) {
+    if (std::optional<NumberedMessage> problem = whyPreviewCannotShow(source)) {
         unshowable_.emplace(index, std::move(*problem));
         throw Error(ErrorKind::NotAPicture, source.path());
     }
@@ -163,29 +155,72 @@ std::optional<NumberedMessage> BatchWorker::unshowableCause(const FileOutcome& o
         return std::move(found.mapped());
     }
     if (outcome.status == FileStatus::Failed && !vetted_[outcome.index]) {
-        return showProblem(files_[outcome.index]);
+        return whyPreviewCannotShow(files_[outcome.index]);
     }
     return std::nullopt;
 }
 
 void BatchWorker::report(const FileOutcome& outcome) {
     ++reported_;
+    if (folderRefused_) { // the folder's box said it for every file of it
+        ++tally_.failed;
+        mark(outcome.index, ItemMark::Failed);
+        return;
+    }
     if (const std::optional<NumberedMessage> cause = unshowableCause(outcome)) {
+        ++tally_.failed;
         mark(outcome.index, ItemMark::Failed);
         failAndWait(outcome.index, unshowableFileMessage(*cause, files_[outcome.index]), true);
         return;
     }
-    if (const std::optional<int> refusal = folderRefusal(outcome)) {
-        failAndWait(outcome.index, folderRefusedMessage(outcome, *refusal), false);
-        return; // the file keeps its mark
+    if (isFolderRefusal(outcome)) {
+        ++tally_.failed;
+        mark(outcome.index, ItemMark::Failed);
+        refuseFolder(outcome.failure->error, outcome.index);
+        return;
     }
-    const ItemMark itemMark = markFor(outcome.status);
-    tally_.converted += itemMark == ItemMark::Converted ? 1 : 0;
-    mark(outcome.index, itemMark);
+    count(outcome.status);
+    mark(outcome.index, markFor(outcome.status));
     if (outcome.failure) {
         failAndWait(outcome.index, conversionFailureMessage(outcome), false);
     } else if (outcome.status == FileStatus::Unchanged) {
         offerFrame(outcome.index); // not replaced: its picture is still the original
+    }
+}
+
+void BatchWorker::count(FileStatus status) {
+    switch (status) {
+    case FileStatus::Converted:
+        ++tally_.converted;
+        break;
+    case FileStatus::Unchanged:
+        ++tally_.unchanged;
+        break;
+    case FileStatus::NotConvertible:
+        ++tally_.notConvertible;
+        break;
+    case FileStatus::Failed:
+        ++tally_.failed;
+        break;
+    }
+}
+
+// The folder's one box: what the system said of it. The run ends after the file in hand, and
+// every file of the folder not yet done ends "NG" with it.
+void BatchWorker::refuseFolder(const Error& refusal, std::size_t index) {
+    folderRefused_ = true;
+    failAndWait(index, folderRefusedMessage(refusal, files_[index].parent_path()), false);
+}
+
+// The files the run did not report: failed with their folder, or not reached after a stop.
+void BatchWorker::endTheRest() {
+    for (; reported_ < files_.size(); ++reported_) {
+        if (folderRefused_) {
+            ++tally_.failed;
+            mark(reported_, ItemMark::Failed);
+        } else {
+            ++tally_.notReached;
+        }
     }
 }
 

@@ -26,10 +26,15 @@ namespace pixtint {
 
 class ByteSource;
 
+class Error;
+
 // How a batch ended.
 struct BatchTally {
-    std::size_t converted = 0;  // ended "OK"
-    std::size_t notReached = 0; // a stop came before them
+    std::size_t converted = 0;      // rewritten: "OK"
+    std::size_t unchanged = 0;      // nothing to change, not rewritten: "OK"
+    std::size_t notConvertible = 0; // found to be of a kind the run leaves alone
+    std::size_t failed = 0;         // "NG"
+    std::size_t notReached = 0;     // a stop came before them
     bool stopped = false;
 };
 
@@ -37,7 +42,8 @@ struct BatchTally {
 // can show: the conversion core leaves a file it cannot load as it is, and it ends "NG" in its
 // place in the list's order. Everything the run tells the window arrives as signals on the
 // window's thread, in list order: each file's mark (the marks of a frame interval together);
-// a failure, for which the run waits until failureShown() says its message box was closed;
+// a failure, for which the run waits until failureShown() says its message box was closed (a
+// folder that cannot be written is one failure, and every file of it ends "NG");
 // now and then a frame (at most about 30 a second, the next only once the window took the
 // last); and finally `finished`.
 class BatchWorker : public QObject {
@@ -69,6 +75,9 @@ private:
     void vet(std::size_t index, const ByteSource& source);
     std::optional<NumberedMessage> unshowableCause(const FileOutcome& outcome);
     void report(const FileOutcome& outcome);
+    void count(FileStatus status);
+    void refuseFolder(const Error& refusal, std::size_t index);
+    void endTheRest();
     void mark(std::size_t index, ItemMark mark);
     void postMarks();
     void failAndWait(std::size_t index, const NumberedMessage& message, bool unshowable);
@@ -82,6 +91,7 @@ private:
 
     // Worker thread only.
     BatchTally tally_;
+    bool folderRefused_ = false; // its folder takes no new file: the rest of the run fails
     std::size_t reported_ = 0;
     std::vector<bool> vetted_;                          // opened by the run and seen by the vet
     std::map<std::size_t, NumberedMessage> unshowable_; // vetted out, until reported

@@ -97,6 +97,11 @@ void ColourPanel::setInputEnabled(bool enabled) {
     }
 }
 
+void ColourPanel::offerPick(Side side, bool offered) {
+    const Row& each = row(side);
+    each.buttons[static_cast<int>(Source::Pick)]->setEnabled(offered && each.caption->isEnabled());
+}
+
 void ColourPanel::colourButtonClicked(Source source, Side side) {
     switch (source) {
     case Source::ColourDialog:

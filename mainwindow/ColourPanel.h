@@ -34,6 +34,8 @@ public:
     void takePickedColour(Side side, const std::optional<QColor>& pictureColour);
 
     void setInputEnabled(bool enabled);
+    // The pick of a side is offered only while the preview it reads shows a picture.
+    void offerPick(Side side, bool offered);
     // The colour buttons row by row: the before row, then the after row.
     std::vector<QWidget*> tabOrder() const;
 

@@ -13,7 +13,7 @@ constexpr double PreviewSideMargins = 180;
 // With its height of 255 the backup box's bottom meets the status bar.
 constexpr double BackupBoxBelowButtons = 240;
 
-std::optional<PreviewFit::PreviewArea> previewArea(double clientWidth, double buttonRowTop) {
+std::optional<PreviewFit::PreviewRoom> previewArea(double clientWidth, double buttonRowTop) {
     using Design::fileFrame;
     using PreviewFit::nearest;
     const auto widthLimit = nearest((clientWidth - Design::arrow.width) / 2 - PreviewSideMargins);
@@ -28,7 +28,7 @@ std::optional<PreviewFit::PreviewArea> previewArea(double clientWidth, double bu
     if (!centreY) {
         return std::nullopt;
     }
-    return PreviewFit::PreviewArea{*widthLimit, *heightLimit, *centreX, *centreY};
+    return PreviewFit::PreviewRoom{*widthLimit, *heightLimit, *centreX, *centreY};
 }
 
 } // namespace

@@ -57,7 +57,7 @@ struct Layout {
     TwipsRect readmeButton;
     TwipsRect convertButton;
     TwipsRect exitButton;
-    PreviewFit::PreviewArea preview;
+    PreviewFit::PreviewRoom preview;
 };
 
 // Nothing if a preview value does not fit in 32 bits, which no window Qt can make reaches.

@@ -110,6 +110,7 @@ void MainWindow::connectPanels() {
     connect(sizeOptions_, &SizeOptionsPanel::resizeToggled, this, &MainWindow::resizeToggled);
     connect(sizeOptions_, &SizeOptionsPanel::rowChosen, this, &MainWindow::rowChosen);
     connect(previewArea_, &PreviewArea::released, this, &MainWindow::previewReleased);
+    connect(previewArea_, &PreviewArea::shownChanged, this, &MainWindow::applyEnabledState);
     connect(commandRow_, &CommandRow::backupToggled, this,
             [this](Qt::CheckState state) { state_.keepBackup = state; });
     connect(commandRow_, &CommandRow::readmeRequested, settings_, &SessionSettings::openReadme);
@@ -184,12 +185,16 @@ bool MainWindow::batchRunning() const {
 
 // While a pick waits for its click, only the preview images take input: everything else
 // would leave the pick running behind it. While a batch runs, nothing that could change it
-// does. The size options are offered for 16 x 15 icons and strips of them.
+// does. The size options are offered for 16 x 15 icons and strips of them, a pick while the
+// preview it reads shows a picture.
 void MainWindow::applyEnabledState() {
     const bool free = !state_.pick && !batchRunning();
     filePanel_->setInputEnabled(free);
     colourPanel_->setEnabled(free);
     colourPanel_->setInputEnabled(free);
+    for (const Side side : {Side::Before, Side::After}) {
+        colourPanel_->offerPick(side, !previewArea_->image(side).picture().isNull());
+    }
     commandRow_->setInputEnabled(free);
     previewArea_->setArrowEnabled(free);
     sizeOptions_->setOffered(free && sizeOptionsOffered_, free && rowOptionsOffered_);

@@ -35,6 +35,7 @@ PreviewArea::PreviewArea(QWidget* window)
         PictureView* image = placeControl<PictureView>(
             window, indexedName("Image1", index), {index == 0 ? 3120.0 : 5040.0, 4080, 795, 795});
         image->setToolTip(imageTip(side));
+        connect(image, &PictureView::shownChanged, this, &PreviewArea::shownChanged);
         connect(image, &PictureView::released, this,
                 [this, side](Qt::MouseButton button) { emit released(side, button); });
         images_[index] = image;
@@ -54,7 +55,7 @@ void PreviewArea::clearPictures() {
     image(Side::After).clearPicture();
 }
 
-bool PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewArea& area,
+bool PreviewArea::place(PreviewFit::Size size, const PreviewFit::PreviewRoom& area,
                         bool rowInserted) {
     const std::optional<PreviewFit::Size> fits = PreviewFit::fit(size, area);
     if (!fits) {

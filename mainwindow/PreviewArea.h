@@ -31,7 +31,7 @@ public:
     // them around the arrow; a row being inserted makes the after image a fifteenth taller.
     // A size that cannot be fitted (see PreviewFit::fit) leaves the images where they are and
     // answers false.
-    bool place(PreviewFit::Size size, const PreviewFit::PreviewArea& area, bool rowInserted);
+    bool place(PreviewFit::Size size, const PreviewFit::PreviewRoom& area, bool rowInserted);
     // The size the before image was last given, in twips.
     PreviewFit::Size currentSize() const { return beforeSize_; }
     void placeArrow(const TwipsRect& rect);
@@ -44,6 +44,8 @@ public:
 signals:
     // A mouse button was released over a preview image.
     void released(Side side, Qt::MouseButton button);
+    // A preview image came to show a picture, or no longer shows one.
+    void shownChanged();
 
 private:
     std::array<PictureView*, 2> images_{};

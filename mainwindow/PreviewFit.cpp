@@ -22,15 +22,15 @@ std::optional<std::int32_t> scaled(std::int32_t limit, std::int32_t numerator,
 // Space between each preview image and the arrow between them.
 constexpr double GapToArrow = 60;
 
-double beforeTop(const PreviewArea& area, double beforeHeight) {
+double beforeTop(const PreviewRoom& area, double beforeHeight) {
     return area.centreY - beforeHeight / 2;
 }
 
-double beforeLeft(const PreviewArea& area, double arrowWidth, double beforeWidth) {
+double beforeLeft(const PreviewRoom& area, double arrowWidth, double beforeWidth) {
     return area.centreX - arrowWidth / 2 - GapToArrow - beforeWidth;
 }
 
-double afterLeft(const PreviewArea& area, double arrowWidth) {
+double afterLeft(const PreviewRoom& area, double arrowWidth) {
     return arrowWidth / 2 + area.centreX + GapToArrow;
 }
 
@@ -59,7 +59,7 @@ bool hasZeroSide(Size size) {
     return size.width == 0 || size.height == 0;
 }
 
-std::optional<Size> fit(Size size, const PreviewArea& area) {
+std::optional<Size> fit(Size size, const PreviewRoom& area) {
     if (size.width <= area.widthLimit && size.height <= area.heightLimit) {
         return size;
     }
@@ -83,7 +83,7 @@ Size visible(Size size) {
     return {std::max(size.width, OnePixel), std::max(size.height, OnePixel)};
 }
 
-ImagePlaces placeImages(Size fitted, const PreviewArea& area, double arrowWidth, bool rowInserted) {
+ImagePlaces placeImages(Size fitted, const PreviewRoom& area, double arrowWidth, bool rowInserted) {
     const double top = beforeTop(area, fitted.height);
     return {{beforeLeft(area, arrowWidth, fitted.width), top, static_cast<double>(fitted.width),
              static_cast<double>(fitted.height)},

@@ -20,7 +20,7 @@ struct Size {
 
 // The room for each preview image and the point the pair is arranged around. All zero until
 // the window has been laid out once.
-struct PreviewArea {
+struct PreviewRoom {
     std::int32_t widthLimit = 0;
     std::int32_t heightLimit = 0;
     std::int32_t centreX = 0;
@@ -35,7 +35,7 @@ std::optional<std::int32_t> nearest(double value);
 // Shrinks `size` to fit the area's limits, keeping its proportions; a size that fits in both
 // directions is kept as it is, never enlarged. Nothing when a side that must be divided by is
 // 0 (see hasZeroSide), or when a fitted side does not fit in 32 bits.
-std::optional<Size> fit(Size size, const PreviewArea& area);
+std::optional<Size> fit(Size size, const PreviewRoom& area);
 // Whether a side of `size` is 0: a size that must be fitted cannot be then.
 bool hasZeroSide(Size size);
 
@@ -51,7 +51,7 @@ struct ImagePlaces {
 // Both images for a picture fitted to `fitted`, either side of an arrow `arrowWidth` wide in the
 // area's centre, 60 twips from it, sharing their top. A 16 x 15 picture that gets a row
 // inserted is drawn one fifteenth taller after its conversion.
-ImagePlaces placeImages(Size fitted, const PreviewArea& area, double arrowWidth, bool rowInserted);
+ImagePlaces placeImages(Size fitted, const PreviewRoom& area, double arrowWidth, bool rowInserted);
 
 } // namespace PreviewFit
 

@@ -14,6 +14,7 @@
 #include "mainwindow/ErrorMessages.h"
 #include "mainwindow/FilePanel.h"
 #include "mainwindow/PreviewArea.h"
+#include "mainwindow/PreviewShowability.h"
 #include "mainwindow/PreviewTexts.h"
 #include "mainwindow/RefusalReasons.h"
 #include "mainwindow/StatusBar.h"
@@ -101,16 +102,6 @@ QString notConvertibleReason(const std::filesystem::path& source) {
     }
 }
 
-// The picture as Qt's readers show it, or nothing when they cannot: the reason beside it in
-// the status bar says the rest.
-QImage pictureIfShown(const std::filesystem::path& source) {
-    try {
-        return decodePictureFile(source);
-    } catch (...) {
-        return {};
-    }
-}
-
 // A size the preview cannot fit: one with nothing to divide by, or one beyond 32 bits.
 NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
     return numberedMessage(PreviewFit::hasZeroSide(shown) ? MessageNumber::DivisionByZero
@@ -119,16 +110,11 @@ NumberedMessage unplaceableMessage(PreviewFit::Size shown) {
 
 } // namespace
 
+// Neither image shows a picture the conversion leaves alone; the status bar says why.
 void PreviewPresenter::previewNotConvertible(const std::filesystem::path& source) {
     panels_.statusBar.setText(Field::Dimensions, notConvertibleReason(source));
-    const QImage before = pictureIfShown(source);
-    panels_.images.showPictures(before, QImage());
-    const std::optional<PreviewFit::Size> shown =
-        before.isNull() ? panels_.images.currentSize()
-                        : displaySize({before.width(), before.height()});
-    if (!shown || !placeImages(*shown)) {
-        placeImagesAtTheirSize();
-    }
+    panels_.images.clearPictures();
+    placeImagesAtTheirSize();
     panels_.files.fileList().repaint();
 }
 
@@ -140,11 +126,11 @@ void PreviewPresenter::previewConvertible(const std::filesystem::path& source, i
         previewWithoutWidth(source, row);
         return;
     }
-    const std::optional<PreviewFit::Size> shown = displaySize(size);
-    if (!shown) {
-        previewFailed(numberedMessage(MessageNumber::Overflow));
+    if (const std::optional<NumberedMessage> problem = whyPreviewCannotShow(file)) {
+        previewFailed(*problem);
         return;
     }
+    const std::optional<PreviewFit::Size> shown = displaySize(size);
 
     PictureView& before = panels_.images.image(Side::Before);
     PictureView& after = panels_.images.image(Side::After);
@@ -216,7 +202,7 @@ void PreviewPresenter::placeImagesAtTheirSize() {
     placeImages(panels_.images.currentSize());
 }
 
-void PreviewPresenter::followLayout(const PreviewFit::PreviewArea& room) {
+void PreviewPresenter::followLayout(const PreviewFit::PreviewRoom& room) {
     room_ = room;
     // A resize that arrives while a long operation waits in a message box must not start
     // the preview over inside it; the images are only placed again.
@@ -237,6 +223,13 @@ void PreviewPresenter::showBatchFrame(const BatchFrame& frame, const std::filesy
     if (const auto shown = displaySize(frame.size)) {
         placeImages(*shown);
     }
+}
+
+void PreviewPresenter::showBatchFailure(const std::filesystem::path& file) {
+    panels_.statusBar.setText(Field::Dimensions, QString());
+    panels_.statusBar.setText(Field::FileSize, QString());
+    panels_.statusBar.setText(Field::Path, displayPath(file));
+    panels_.images.clearPictures();
 }
 
 void PreviewPresenter::showError(const NumberedMessage& message, const QString& title) {

@@ -49,9 +49,11 @@ public:
     void previewAfterColourChange();
     // The layout left `room` for the images: the preview is made again for it, or, while a
     // long operation shows the busy cursor, only placed again.
-    void followLayout(const PreviewFit::PreviewArea& room);
+    void followLayout(const PreviewFit::PreviewRoom& room);
     // One file of a running batch, as the batch read it: the window reads nothing.
     void showBatchFrame(const BatchFrame& frame, const std::filesystem::path& file);
+    // The file of a running batch whose failure is being told: only its path is shown.
+    void showBatchFailure(const std::filesystem::path& file);
     // The last previewed picture is a 16 x 15 icon or a strip of them.
     bool growable() const { return growable_; }
 
@@ -76,7 +78,7 @@ private:
     Dialogs& dialogs_;
     const SessionState& state_;
     Panels panels_;
-    PreviewFit::PreviewArea room_; // set by the layout
+    PreviewFit::PreviewRoom room_; // set by the layout
     bool growable_ = false;
 };
 

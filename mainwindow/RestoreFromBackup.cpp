@@ -4,6 +4,7 @@
 #include "desktop/FilePaths.h"
 #include "dialogs/Dialogs.h"
 #include "mainwindow/ErrorMessages.h"
+#include "mainwindow/RunSummary.h"
 #include "widgets/BusyCursor.h"
 
 #include <QCoreApplication>
@@ -75,24 +76,23 @@ RestoreTally restoreFromBackups(QWidget& owner, Dialogs& dialogs,
 }
 
 QString restoreSummary(const RestoreTally& tally) {
-    QStringList lines{QCoreApplication::translate(
-        "RestoreFromBackup", "%n 個のファイルを元に戻しました。", nullptr, tally.restored)};
-    if (tally.withoutBackup > 0) {
-        lines << QCoreApplication::translate("RestoreFromBackup",
-                                             "%n 個のファイルにはバックアップがありませんでした。",
-                                             nullptr, tally.withoutBackup);
-    }
-    if (tally.notBackups > 0) {
-        lines << QCoreApplication::translate(
-            "RestoreFromBackup",
-            "%n 個のファイルは、その .bak がバックアップではないため、元に戻しませんでした。",
-            nullptr, tally.notBackups);
-    }
-    if (tally.failed > 0) {
-        lines << QCoreApplication::translate(
-            "RestoreFromBackup", "%n 個のファイルは元に戻せませんでした。", nullptr, tally.failed);
-    }
-    return lines.join(QStringLiteral("\r\n"));
+    return RunSummary(QString())
+        .count(tally.restored,
+               QCoreApplication::translate("RestoreFromBackup", "%n 個のファイルを元に戻しました。",
+                                           nullptr, tally.restored))
+        .count(tally.withoutBackup,
+               QCoreApplication::translate("RestoreFromBackup",
+                                           "%n 個のファイルにはバックアップがありませんでした。",
+                                           nullptr, tally.withoutBackup))
+        .count(tally.notBackups, QCoreApplication::translate(
+                                     "RestoreFromBackup",
+                                     "%n 個のファイルは、その .bak がバックアップではないため、"
+                                     "元に戻しませんでした。",
+                                     nullptr, tally.notBackups))
+        .count(tally.failed, QCoreApplication::translate("RestoreFromBackup",
+                                                         "%n 個のファイルは元に戻せませんでした。",
+                                                         nullptr, tally.failed))
+        .text();
 }
 
 } // namespace pixtint

@@ -93,10 +93,17 @@ void SessionSettings::save(const SessionState& state) {
     }
 }
 
-// A guide that is nowhere is said to be missing, with every place it was looked for.
+// A guide that is nowhere is said to be missing, with every place it was looked for; one the
+// desktop cannot open is named, with the desktop's reason.
 void SessionSettings::openReadme() {
     if (const std::optional<QString> guide = AppLocations::readmeFile(programFolder_)) {
-        dialogs_.openDocument(*guide);
+        dialogs_.openDocument(&window_, *guide, [this, guide = *guide](const QString& reason) {
+            QString text = tr("%1 を開けませんでした。").arg(guide);
+            if (!reason.isEmpty()) {
+                text += QStringLiteral("\r\n") + reason;
+            }
+            dialogs_.showMessage(&window_, text, QMessageBox::Warning);
+        });
         return;
     }
     QString text = tr("ガイドが見つかりません。探した場所：");

@@ -4,6 +4,7 @@
 #include "widgets/StatusPanel.h"
 
 #include <QHBoxLayout>
+#include <algorithm>
 
 namespace pixtint {
 
@@ -30,6 +31,25 @@ QString StatusBar::text(Field field) const {
 
 void StatusBar::setText(Field field, const QString& text) {
     panel(field).setFullText(text);
+    if (field != Field::Path) {
+        fitPanels();
+    }
+}
+
+void StatusBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitPanels();
+}
+
+// The first two panels are at least as wide as their texts, within what leaves the path a
+// panel of its own; the layout's stretch shares out the rest.
+void StatusBar::fitPanels() {
+    const int room = contentsRect().width();
+    StatusPanel& size = panel(Field::FileSize);
+    size.setMinimumWidth(std::min(size.wholeTextWidth(), room / 5));
+    StatusPanel& dimensions = panel(Field::Dimensions);
+    dimensions.setMinimumWidth(
+        std::min(dimensions.wholeTextWidth(), room - size.minimumWidth() - room / 10));
 }
 
 } // namespace pixtint

@@ -55,7 +55,7 @@ void WindowLayout::followWindowSize() {
         requestMinimumSizeCorrection();
         return;
     }
-    if (const std::optional<PreviewFit::PreviewArea> room = layOutControls()) {
+    if (const std::optional<PreviewFit::PreviewRoom> room = layOutControls()) {
         emit laidOut(*room);
     }
 }
@@ -101,7 +101,7 @@ void WindowLayout::correctMinimumSize() {
 }
 
 // A size no window reaches leaves the controls where they are.
-std::optional<PreviewFit::PreviewArea> WindowLayout::layOutControls() {
+std::optional<PreviewFit::PreviewRoom> WindowLayout::layOutControls() {
     const std::optional<LayoutRules::Layout> layout = LayoutRules::layOut(
         Twips::fromPixels(window_.width()), Twips::fromPixels(window_.height()));
     if (!layout) {

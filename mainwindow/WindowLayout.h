@@ -40,13 +40,13 @@ public:
 
 signals:
     // The controls follow the window's new size; `room` is what they leave for the preview.
-    void laidOut(const PreviewFit::PreviewArea& room);
+    void laidOut(const PreviewFit::PreviewRoom& room);
 
 private:
     void followWindowSize();
     void requestMinimumSizeCorrection();
     void correctMinimumSize();
-    std::optional<PreviewFit::PreviewArea> layOutControls();
+    std::optional<PreviewFit::PreviewRoom> layOutControls();
 
     QWidget& window_;
     Dialogs& dialogs_;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Sets up, builds and starts Pixtint on the folder it remembers, or on the folder given.
+# Sets up, builds Pixtint and pixtint-convert, and starts Pixtint on the folder it remembers, or on
+# the folder given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,5 +18,5 @@ ensure_packages "${BUILD_PACKAGES[@]}" fonts-ipafont-gothic xdg-utils qt6-transl
 build=build-release
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DPIXTINT_BUILD_TESTS=OFF -DPIXTINT_BUILD_BENCH=OFF
-cmake --build "$build" -j2 --target pixtint
+cmake --build "$build" -j2 --target pixtint pixtint-convert
 exec "$build/app/pixtint" "$@"

@@ -11,9 +11,13 @@ PictureView::PictureView(QWidget* parent)
     : QWidget(parent) {}
 
 void PictureView::setPicture(const QImage& picture) {
+    const bool wasShown = !picture_.isNull();
     picture_ = picture;
     scaled_ = QPixmap();
     update();
+    if (wasShown != !picture_.isNull()) {
+        emit shownChanged(!picture_.isNull());
+    }
 }
 
 std::optional<QColor> PictureView::pictureColourAt(QPoint position) const {

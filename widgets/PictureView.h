@@ -25,6 +25,8 @@ public:
 
 signals:
     void released(Qt::MouseButton button);
+    // The view came to show a picture, or no longer shows one.
+    void shownChanged(bool shown);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -30,6 +30,12 @@ void StatusPanel::setOwnToolTip(const QString& tip) {
     showFitted();
 }
 
+int StatusPanel::wholeTextWidth() const {
+    const QMargins margins = contentsMargins();
+    return fontMetrics().horizontalAdvance(fullText_) + indent() + margins.left() +
+           margins.right() + 2 * frameWidth() + 1;
+}
+
 void StatusPanel::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
     fitFontToHeight();

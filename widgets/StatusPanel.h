@@ -18,6 +18,8 @@ public:
     void setFullText(const QString& text);
     // Shown while the whole text fits the panel.
     void setOwnToolTip(const QString& tip);
+    // The width the panel needs to show its whole text.
+    int wholeTextWidth() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

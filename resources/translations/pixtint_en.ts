@@ -27,6 +27,14 @@
         <source>%1 のパレットには新しい行の色を入れる空きがないため、変換しませんでした。</source>
         <translation>%1 was not converted: its palette has no room for the new row&apos;s colour.</translation>
     </message>
+    <message>
+        <source>%1 はバックアップではないため、そのまま残しました。%2 は変換しませんでした。</source>
+        <translation>%1 is not a backup and is kept. %2 was not converted.</translation>
+    </message>
+    <message>
+        <source>このフォルダのファイルはこれ以上変換しません。</source>
+        <translation>No more files of this folder are converted.</translation>
+    </message>
 </context>
 <context>
     <name>ErrorMessages</name>
@@ -130,7 +138,7 @@
     </message>
     <message>
         <source>色の並びが読めない32ビット画像は変換できません</source>
-        <translation>32-bit pictures whose colour masks cannot be read cannot be converted</translation>
+        <translation>32-bit pictures with unreadable colour masks cannot be converted</translation>
     </message>
     <message>
         <source>この種類の画像は変換できません</source>
@@ -239,6 +247,27 @@
     <message>
         <source>変換終了！</source>
         <translation>Conversion finished!</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは変える色がないため、そのままです。</source>
+        <translation>
+            <numerusform>%n file had no colour to change and was left as it was.</numerusform>
+            <numerusform>%n files had no colour to change and were left as they were.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは変換できない種類のため、そのままです。</source>
+        <translation>
+            <numerusform>%n file is of a kind that is not converted and was left as it was.</numerusform>
+            <numerusform>%n files are of a kind that is not converted and were left as they were.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 個のファイルは変換できませんでした。</source>
+        <translation>
+            <numerusform>%n file could not be converted.</numerusform>
+            <numerusform>%n files could not be converted.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -427,6 +456,10 @@
     <message>
         <source>環境設定エラー</source>
         <translation>Settings error</translation>
+    </message>
+    <message>
+        <source>%1 を開けませんでした。</source>
+        <translation>%1 could not be opened.</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "engine/BmpHeader.h"
 #include "tests/cli/ConvertProgram.h"
 #include "tests/support/ExpectedRecolouring.h"
 #include "tests/support/TestFolder.h"
@@ -93,29 +92,6 @@ TEST(CorpusRun, EachConvertedFileHoldsExactlyItsSwappedColours) {
             EXPECT_TRUE(differ.in1 == now.end())
                 << "byte " << (differ.in1 - now.begin()) << " is " << int{*differ.in1} << ", not "
                 << int{*differ.in2};
-        });
-}
-
-// A file made transparent is a 32-bit picture with an alpha mask: a new V5 header where its
-// kind changed, its own header where it had alpha already.
-TEST(CorpusRun, EachFileMadeTransparentHasAnAlphaMask) {
-    const auto field = [](const Bytes& bytes, std::size_t at) {
-        return BmpHeader::readUnsigned(bytes.data(), at, 4);
-    };
-    expectCorpusRun(
-        {"-m", "000000=transparent", "-m", "ffffff=transparent"},
-        [&](const Bytes& original, const Bytes& now, const nlohmann::json& line) {
-            ASSERT_GE(now.size(), 70u);
-            EXPECT_EQ(field(now, 2), now.size()) << "file size field";
-            EXPECT_EQ(now[28], 32);
-            EXPECT_NE(field(now, 66), 0u) << "alpha mask";
-            if (line.contains("change")) {
-                EXPECT_EQ(field(now, 10), 138u);
-                EXPECT_EQ(field(now, 14), 124u);
-                EXPECT_EQ(field(now, 30), 3u);
-            } else {
-                EXPECT_TRUE(std::equal(now.begin() + 10, now.begin() + 18, original.begin() + 10));
-            }
         });
 }
 

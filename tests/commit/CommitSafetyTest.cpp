@@ -362,6 +362,10 @@ TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {
     EXPECT_EQ(backupPathFor("pics/a.jpeg"), "pics/a.jpeg.bak");
     EXPECT_EQ(backupPathFor("pics/.bmp"), "pics/.bmp.bak");
     EXPECT_EQ(backupPathFor("ab"), "ab.bak");
+    // Only the last extension counts, and a dot in a folder's name is no extension.
+    EXPECT_EQ(backupPathFor("pics/a.b.bmp"), "pics/a.b.bak");
+    EXPECT_EQ(backupPathFor("pics/a.bmp.bmp"), "pics/a.bmp.bak");
+    EXPECT_EQ(backupPathFor("p.bmp/ab"), "p.bmp/ab.bak");
 
     TestFolder folder;
     std::filesystem::create_directory(folder / "pics");

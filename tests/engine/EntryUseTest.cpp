@@ -69,6 +69,8 @@ TEST(EngineEntryUse, DamagedRleIsNotAPicture) {
     EXPECT_EQ(rleError(8, {5, 1, 0, 1}), ErrorKind::NotAPicture);             // past the row
     EXPECT_EQ(rleError(8, {0, 0, 0, 0, 1, 1, 0, 1}), ErrorKind::NotAPicture); // past the picture
     EXPECT_EQ(rleError(8, {0, 2, 9, 0, 0, 1}), ErrorKind::NotAPicture);       // a move out
+    EXPECT_EQ(rleError(8, {0, 2, 0, 3, 0, 1}), ErrorKind::NotAPicture);       // below the last row
+    EXPECT_EQ(rleError(8, {0, 2, 0, 2, 0, 1}), std::nullopt);                 // to the end
     EXPECT_EQ(rleError(8, {4, 1}), ErrorKind::NotAPicture);                   // no end code
     EXPECT_EQ(rleError(8, {0, 4, 1, 2}), ErrorKind::NotAPicture);             // a literal cut short
     EXPECT_EQ(rleError(4, {0, 5, 0x12, 0x34, 0x50, 0, 0, 1}), ErrorKind::NotAPicture);

@@ -12,7 +12,7 @@ namespace pixtint {
 
 namespace {
 
-TEST(EngineSiblingFile, ReplacesItsTargetWholeAndOnlyWhenAsked) {
+TEST(SiblingFile, ReplacesItsTargetWholeAndOnlyWhenAsked) {
     TestFolder folder;
     folder.write("t.ini", Bytes(5000, 1));
     ::chmod((folder / "t.ini").c_str(), 0640);

@@ -3,9 +3,7 @@
 #include "tests/support/Unprivileged.h"
 #include "widgets/Twips.h"
 
-#include <QApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -70,7 +68,8 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     fileList()->setTicked(4, false);
     runBatch();
 
-    expectOnlyMessage("変換終了！");
+    expectOnlyMessage("変換終了！\r\n2 個のファイルを変換しました。\r\n"
+                      "1 個のファイルは変える色がないため、そのままです。");
     EXPECT_EQ(listing(), (QStringList{"A.BMP OK ticked", "b.bmp OK ticked", "icon.bmp OK ticked",
                                       "p.bmp NoChg", "u.bmp BMP"}));
     EXPECT_EQ(pictures.names(),
@@ -106,9 +105,9 @@ TEST_F(BatchTest, WithoutBackupsAndSettingsLineFiveFalseTheRowGoesAtTheBottom) {
     EXPECT_EQ(pictures.names(), Names{"icon.bmp"});
 }
 
-// Esc, or closing the window, stops the run after the file in hand: the closing box says so
-// with its counts, and every picture is whole, old or new. Here the stop comes while the box
-// of the second file (gone since the listing) is up, so exactly the first file was converted.
+// Esc in a failure box, or closing the window while it is up, stops the run after that box:
+// the closing box says so with its counts, and every picture is whole, old or new. Here the
+// second file is gone since the listing, so exactly the first file was converted.
 class StoppedBatchTest : public BatchTest {
 protected:
     static constexpr int count = 40;
@@ -123,7 +122,7 @@ protected:
     // Does `stop` while the failure box of b.bmp is up.
     void stopAtTheFailure(std::function<void()> stop) {
         dialogs.onMessage = [stop](const FakeDialogs::Message& message) {
-            if (message.title == "BMPエラー") {
+            if (message.title == "BMPエラー" && message.text.contains("b.bmp は変換")) {
                 stop();
             }
         };
@@ -133,6 +132,7 @@ protected:
         ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "BMPエラー", "Pixtint"}));
         EXPECT_EQ(dialogs.messages.back().text,
                   QString("変換を中止しました。\r\n1 個のファイルを変換しました。\r\n"
+                          "1 個のファイルは変換できませんでした。\r\n"
                           "%1 個のファイルは処理されませんでした。")
                       .arg(count - 2));
         EXPECT_EQ(pictures.read("a.bmp"), red);
@@ -148,8 +148,7 @@ TEST_F(StoppedBatchTest, EscStopsTheRunAndTheClosingBoxCountsWhatWasDone) {
     writeFiles();
     startBlueToRed();
     removeTheSecondFile();
-    QApplication::setActiveWindow(window.get());
-    stopAtTheFailure([this] { QTest::keyClick(window.get(), Qt::Key_Escape); });
+    stopAtTheFailure([this] { dialogs.escapeThisBox = true; });
     convertAndWait();
 
     expectStoppedAfterTheSecondFile();
@@ -157,11 +156,14 @@ TEST_F(StoppedBatchTest, EscStopsTheRunAndTheClosingBoxCountsWhatWasDone) {
               (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c1000.bmp BMP ticked"}));
     EXPECT_TRUE(window->isVisible());
 
-    // A run that reaches its end says so as always, whatever was asked before.
+    // A run that reaches its end says so, whatever was asked before: a.bmp has nothing left
+    // to change.
     dialogs.onMessage = nullptr;
     dialogs.messages.clear();
     convertAndWait();
-    EXPECT_EQ(messageTexts().back(), "変換終了！");
+    EXPECT_EQ(messageTexts().back(), QString("変換終了！\r\n%1 個のファイルを変換しました。\r\n"
+                                             "1 個のファイルは変える色がないため、そのままです。")
+                                         .arg(count - 2));
 }
 
 TEST_F(StoppedBatchTest, ClosingTheWindowStopsTheRunThenClosesWithoutSavingTheSettings) {
@@ -323,11 +325,13 @@ TEST_F(BatchTest, AMessageBoxOpenedDuringTheRunCanBeClosedAndTheRunGoesOn) {
     }
 }
 
-// The box of a file whose folder cannot be written names the folder and the system's reason;
-// the file keeps its mark, and so its preview.
-TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
+// A folder that cannot be written is told once, in a box naming it and the system's reason;
+// every ticked file of it ends "NG", one with nothing to change too, and the closing box
+// counts them.
+TEST_F(BatchTest, AReadOnlyFolderIsToldOnceAndEveryTickedFileOfItEndsNG) {
     pictures.write("a.bmp", blue);
-    pictures.write("b.bmp", blue);
+    pictures.write("b.bmp", red);
+    pictures.write("c.bmp", blue);
     std::filesystem::permissions(pictures.path(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     // The window has threads, so a forked child could not run it: the whole process acts as
@@ -337,44 +341,78 @@ TEST_F(BatchTest, AReadOnlyFolderFailsEachFileWithItsMessage) {
     EXPECT_TRUE(dialogs.messages.empty()); // the preview needs no writing
     runBatch();
 
-    ASSERT_EQ(messageTitles(), (QStringList{"変換エラー", "変換エラー", "Pixtint"}));
-    const QString folder = pictureFolderText();
-    const QString reason = QString::fromLocal8Bit(std::strerror(EACCES));
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.70]\r\n"));
-    for (const int i : {0, 1}) {
-        EXPECT_TRUE(dialogs.messages[i].text.contains(folder) &&
-                    dialogs.messages[i].text.contains(reason))
-            << dialogs.messages[i].text.toStdString();
+    ASSERT_EQ(messageTitles(), (QStringList{"変換エラー", "Pixtint"}));
+    const QString& box = dialogs.messages[0].text;
+    EXPECT_TRUE(box.startsWith("[No.70]\r\n") && box.contains(pictureFolderText()) &&
+                box.contains(QString::fromLocal8Bit(std::strerror(EACCES))))
+        << box.toStdString();
+    EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp NG ticked", "c.bmp NG ticked"}));
+    EXPECT_EQ(
+        dialogs.messages[1].text,
+        "変換終了！\r\n0 個のファイルを変換しました。\r\n3 個のファイルは変換できませんでした。");
+    EXPECT_EQ(pictures.read("a.bmp"), blue);
+}
+
+// The batch asks of each file what its preview asks: a picture too wide for the preview to
+// size ends "NG" with its "BMPエラー" box in list order, and while a box is up the status bar
+// names the file it is about.
+TEST_F(BatchTest, APictureThePreviewCannotSizeEndsNGAndTheStatusBarNamesIt) {
+    constexpr std::uint32_t Width = 43'000'000; // 50 twips a pixel is past 32 bits
+    auto wide = makeBmp24(1, 1, Blue);
+    for (int byte = 0; byte < 4; ++byte) {
+        wide[18 + byte] = static_cast<std::uint8_t>(Width >> (8 * byte));
     }
-    EXPECT_TRUE(dialogs.messages[1].text.contains("b.bmp"));
-    EXPECT_EQ(listing(), (QStringList{"a.bmp BMP ticked", "b.bmp BMP ticked"}));
-    EXPECT_EQ(statusText(StatusBar::Field::Dimensions), "3×2");
-    EXPECT_FALSE(picture(Side::After).isNull());
-    EXPECT_EQ(pictures.read("b.bmp"), blue);
+    pictures.write("a.bmp", blue);
+    pictures.write("b.bmp", wide);
+    std::filesystem::resize_file(pictures / "b.bmp", 54 + std::uintmax_t{Width} * 3); // a hole
+    pictures.write("c.bmp", blue);
+    startBlueToRed();
+    QStringList pathsAtBoxes;
+    dialogs.onMessage = [&](const FakeDialogs::Message&) {
+        pathsAtBoxes << statusText(StatusBar::Field::Path);
+    };
+    convertAndWait();
+
+    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp OK ticked"}));
+    ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "Pixtint"}));
+    EXPECT_EQ(dialogs.messages[0].text,
+              "[No.6]\r\nオーバーフローしました。\r\nb.bmp は変換しませんでした。");
+    EXPECT_EQ(pathsAtBoxes[0], pictureFolderText() + "/b.bmp");
+    EXPECT_EQ(
+        dialogs.messages[1].text,
+        "変換終了！\r\n2 個のファイルを変換しました。\r\n1 個のファイルは変換できませんでした。");
 }
 
 // A backup that cannot be kept stops its file only, in words: a folder named like the backup,
-// or two pictures that share a backup name (dup.bak, on a case-sensitive disk), both named.
+// a user's file named like it (which is kept), or two pictures that share a backup name
+// (dup.bak, on a case-sensitive disk), both named.
 TEST_F(BatchTest, ABackupThatCannotBeKeptFailsItsFileWithItsMessage) {
     pictures.write("a.bmp", blue);
     pictures.write("b.bmp", blue);
     std::filesystem::create_directory(pictures / "b.bak");
+    pictures.write("c.bmp", blue);
+    pictures.write("c.bak", {'n', 'o', 't', 'e', 's'});
     pictures.write("dup.BMP", blue);
     pictures.write("dup.bmp", blue);
     startBlueToRed();
     runBatch();
 
     const QStringList list = listing();
-    ASSERT_EQ(list.size(), 4);
-    EXPECT_EQ(list.mid(0, 2), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked"}));
-    EXPECT_TRUE(list[2].endsWith("OK ticked")) << list[2].toStdString();
-    EXPECT_TRUE(list[3].endsWith("NG ticked")) << list[3].toStdString();
+    ASSERT_EQ(list.size(), 5);
+    EXPECT_EQ(list.mid(0, 3),
+              (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp NG ticked"}));
+    EXPECT_TRUE(list[3].endsWith("OK ticked")) << list[3].toStdString();
+    EXPECT_TRUE(list[4].endsWith("NG ticked")) << list[4].toStdString();
     EXPECT_EQ(pictures.read("b.bmp"), blue);
-    ASSERT_EQ(messageTitles(), (QStringList{"変換エラー", "変換エラー", "Pixtint"}));
+    EXPECT_EQ(pictures.read("c.bak"), (std::vector<std::uint8_t>{'n', 'o', 't', 'e', 's'}));
+    ASSERT_EQ(messageTitles(), (QStringList{"変換エラー", "変換エラー", "変換エラー", "Pixtint"}));
     EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.75]\r\n") &&
                 dialogs.messages[0].text.contains("b.bmp"));
-    EXPECT_TRUE(dialogs.messages[1].text.contains(list[2].section(' ', 0, 0)) &&
-                dialogs.messages[1].text.contains(list[3].section(' ', 0, 0)));
+    EXPECT_TRUE(dialogs.messages[1].text.endsWith(
+        "\r\nc.bak はバックアップではないため、そのまま残しました。c.bmp は変換しませんでした。"))
+        << dialogs.messages[1].text.toStdString();
+    EXPECT_TRUE(dialogs.messages[2].text.contains(list[3].section(' ', 0, 0)) &&
+                dialogs.messages[2].text.contains(list[4].section(' ', 0, 0)));
 }
 
 } // namespace pixtint

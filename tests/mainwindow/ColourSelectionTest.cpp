@@ -41,6 +41,25 @@ protected:
     }
 };
 
+// The dropper is offered only while the image it reads shows a picture: not for a file that
+// shows none (a JPEG inside a BMP), whose other colour buttons stay offered.
+TEST_F(ColourSelectionTest, APickIsOfferedOnlyWhileItsImageShowsAPicture) {
+    BmpRecipe jpeg;
+    jpeg.compression = 4;
+    jpeg.pixels = std::vector<std::uint8_t>(16, 0xFF);
+    pictures.write("a.bmp", makeBmp24(4, 4, Moss));
+    pictures.write("b.bmp", makeBmp(jpeg));
+    rememberPictureFolder();
+    start();
+    for (const int row : {1, 0}) {
+        show(row);
+        for (const Side side : {Side::Before, Side::After}) {
+            EXPECT_EQ(pickButton(side)->isEnabled(), row == 0) << row;
+            EXPECT_TRUE(colourDialogButton(side)->isEnabled());
+        }
+    }
+}
+
 TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnScreen) {
     pictures.write("picture.bmp", makeBmp24(16, 16, Moss)); // the default colours leave it be
     rememberPictureFolder();

@@ -14,40 +14,55 @@ namespace pixtint {
 
 namespace {
 
-using PreviewFit::PreviewArea;
+using PreviewFit::PreviewRoom;
 using PreviewFit::Size;
 
 using Fitted = std::optional<std::array<std::int32_t, 2>>;
 
 // The fitted width and height, or nothing when the size cannot be fitted.
-Fitted fitted(Size size, const PreviewArea& area) {
+Fitted fitted(Size size, const PreviewRoom& area) {
     const std::optional<Size> result = PreviewFit::fit(size, area);
     return result ? Fitted({result->width, result->height}) : std::nullopt;
 }
 
 } // namespace
 
-TEST(LayoutRulesTest, ControlsFollowTheClientArea) {
+// At the design's client area every control stands where the window was drawn.
+TEST(LayoutRulesTest, TheDesignSizeGivesTheDesignLayout) {
+    const LayoutRules::Layout layout = LayoutRules::layOut(8910, 6270).value();
+    EXPECT_EQ(layout.fileFrame.width, 5295);
+    EXPECT_EQ(layout.folderLabel.width, 5055);
+    EXPECT_EQ(layout.fileList.width, 5055);
+    EXPECT_EQ(layout.browseButton.left, 4320);
+    EXPECT_EQ(layout.refreshButton.left, 4320);
+    EXPECT_EQ(layout.conversionFrame.left, 5535);
+    EXPECT_EQ(layout.exitButton, (TwipsRect{7935, 5475, 855, 375}));
+    EXPECT_EQ(layout.convertButton.left, 6480);
+    EXPECT_EQ(layout.readmeButton.left, 5145);
+    EXPECT_EQ(layout.backupBox.top, 5715);
+    EXPECT_EQ(layout.preview.widthLimit, 4020);
+    EXPECT_EQ(layout.preview.heightLimit, 1980);
+    EXPECT_EQ(layout.preview.centreX, 4455);
+    EXPECT_EQ(layout.preview.centreY, 4365);
+    EXPECT_EQ(layout.arrow, (TwipsRect{4200, 4200, 510, 330}));
+}
+
+// In a larger window the frames keep 120 apart and from the right edge, the buttons touch each
+// other 120 above the status bar, and the backup box meets the status bar.
+TEST(LayoutRulesTest, ControlsFollowTheEdges) {
     const LayoutRules::Layout layout = LayoutRules::layOut(12000, 9000).value();
-    // The file frame and what is in it grow with the width.
-    EXPECT_EQ(layout.fileFrame.width, 8385);
-    EXPECT_EQ(layout.folderLabel.width, 8145);
-    EXPECT_EQ(layout.fileList.width, 8145);
-    EXPECT_EQ(layout.browseButton.left, 7410);
-    EXPECT_EQ(layout.refreshButton.left, 7410);
-    EXPECT_EQ(layout.conversionFrame.left, 8625);
-    // The buttons keep to the bottom right, touching each other, sizes unchanged.
-    EXPECT_EQ(layout.exitButton, (TwipsRect{11025, 8205, 855, 375}));
-    EXPECT_EQ(layout.convertButton, (TwipsRect{9570, 8205, 1455, 375}));
-    EXPECT_EQ(layout.readmeButton, (TwipsRect{8235, 8205, 1335, 375}));
-    EXPECT_EQ(layout.backupBox.top, 8445);
-    // The preview area lies between the file frame and the buttons, the arrow in its centre.
-    EXPECT_EQ(layout.preview.widthLimit, 5565);
-    EXPECT_EQ(layout.preview.heightLimit, 4710);
+    const TwipsRect statusBar = LayoutRules::statusBarPlace(12000, 9000);
+    EXPECT_EQ(statusBar, (TwipsRect{0, 8700, 12000, 300}));
+    EXPECT_EQ(layout.conversionFrame.left + layout.conversionFrame.width, 12000 - 120);
+    EXPECT_EQ(layout.fileFrame.left + layout.fileFrame.width + 120, layout.conversionFrame.left);
+    EXPECT_EQ(layout.exitButton.left + layout.exitButton.width, 12000 - 120);
+    EXPECT_EQ(layout.exitButton.top + layout.exitButton.height, statusBar.top - 120);
+    EXPECT_EQ(layout.convertButton.left + layout.convertButton.width, layout.exitButton.left);
+    EXPECT_EQ(layout.readmeButton.left + layout.readmeButton.width, layout.convertButton.left);
+    EXPECT_EQ(layout.backupBox.top + 255, statusBar.top);
+    EXPECT_EQ(layout.fileList.width, layout.fileFrame.width - 240);
+    EXPECT_EQ(layout.browseButton.left + layout.browseButton.width, layout.fileFrame.width - 120);
     EXPECT_EQ(layout.preview.centreX, 6000);
-    EXPECT_EQ(layout.preview.centreY, 5730);
-    EXPECT_EQ(layout.arrow, (TwipsRect{5745, 5565, 510, 330}));
-    EXPECT_EQ(LayoutRules::statusBarPlace(12000, 9000), (TwipsRect{0, 8700, 12000, 300}));
 }
 
 // Halves: width limit 4027.5 up, centre x 4462.5 down, height limit 1995 so centre y 4372.5
@@ -74,7 +89,7 @@ TEST(LayoutRulesTest, EdgesLandOnTheNearestWholePixels) {
 }
 
 TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
-    const PreviewArea area{4000, 3000, 0, 0};
+    const PreviewRoom area{4000, 3000, 0, 0};
     EXPECT_EQ(fitted({800, 750}, area), (std::array{800, 750}));
     EXPECT_EQ(fitted({8000, 3000}, area), (std::array{4000, 1500}));
     // Equal ratios: the height goes to its limit and the width follows.
@@ -86,7 +101,7 @@ TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
     // is not divided by.
     EXPECT_EQ(fitted({0, 5000}, area), std::nullopt);
     EXPECT_EQ(fitted({8000, 0}, area), std::nullopt);
-    EXPECT_EQ(fitted({0, 0}, PreviewArea{}), (std::array{0, 0}));
+    EXPECT_EQ(fitted({0, 0}, PreviewRoom{}), (std::array{0, 0}));
     // A top-down picture's negative height can make the fitted width far too large.
     EXPECT_EQ(fitted({2000000000, -1}, area), std::nullopt);
 }

@@ -4,8 +4,10 @@
 #include "widgets/BusyCursor.h"
 #include "widgets/Twips.h"
 
+#include <QApplication>
 #include <QStyle>
-#include <QStyleOption>
+#include <QStyleFactory>
+#include <algorithm>
 
 namespace pixtint {
 
@@ -148,24 +150,50 @@ TEST_F(LayoutTest, MinimizedWindowIsLeftAloneUntilRestored) {
     expectLaidOutForClientArea();
 }
 
-// Every frame's contents lie inside its border, below the line its title sits in, at their
-// design places; at the narrowest width 参照 is still the control under its own centre.
+// Every frame's border runs along its top, above all of its contents, with its title in the
+// border line, whichever style the program runs with; read from the window's pixels. At the
+// narrowest width 参照 is still the control under its own centre.
 TEST_F(LayoutTest, FramesHoldTheirContentsInsideTheirBordersAndBrowseStaysOnTop) {
-    start();
-    for (QGroupBox* frame : window->findChildren<QGroupBox*>()) {
-        SCOPED_TRACE(frame->objectName().toStdString());
-        QStyleOptionGroupBox option;
-        option.initFrom(frame);
-        option.text = frame->title();
-        option.lineWidth = 1;
-        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        const QRect border = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                            QStyle::SC_GroupBoxFrame, frame);
-        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            EXPECT_GT(child->y(), border.top()) << child->objectName().toStdString();
+    const QString programStyle = QApplication::style()->name();
+    for (const QString& style : QStyleFactory::keys()) {
+        QApplication::setStyle(style);
+        start();
+        const QImage shot = window->grab().toImage();
+        for (const QGroupBox* frame : window->findChildren<QGroupBox*>()) {
+            SCOPED_TRACE((style + ' ' + frame->objectName()).toStdString());
+            const QPoint origin = frame->mapTo(window.get(), QPoint(0, 0));
+            const QRgb background = shot.pixel(origin);
+            const auto inked = [&](int x, int y) {
+                return qGray(shot.pixel(origin + QPoint(x, y))) < qGray(background) - 40;
+            };
+            const auto differs = [&](int x, int y) {
+                return shot.pixel(origin + QPoint(x, y)) != background;
+            };
+            int border = 0; // its top line, down the frame's right side, clear of its contents
+            while (border < frame->height() && !differs(frame->width() - 6, border)) {
+                ++border;
+            }
+            for (const QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                EXPECT_GT(child->y(), border) << child->objectName().toStdString();
+            }
+            int titleTop = frame->height();
+            int titleBottom = -1;
+            const int titleWidth = frame->fontMetrics().horizontalAdvance(frame->title());
+            for (int y = 0; y < 2 * border + 2; ++y) {
+                for (int x = 0; x < titleWidth + 12; ++x) {
+                    if (inked(x, y)) {
+                        titleTop = std::min(titleTop, y);
+                        titleBottom = std::max(titleBottom, y);
+                    }
+                }
+            }
+            EXPECT_LT(titleTop, border);
+            EXPECT_GT(titleBottom, border);
         }
+        window.reset();
     }
-
+    QApplication::setStyle(programStyle);
+    start();
     setOuterWidth(7500);
     settle(20);
     const QPoint centre = browseButton()->geometry().center();

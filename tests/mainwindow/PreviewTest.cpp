@@ -83,8 +83,8 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOpti
 
 // A picture that cannot be read or loaded fails its preview whole: its box, both images empty,
 // panels 1 and 2 empty, its path kept and nothing of the file shown before it left. One of a
-// kind the conversion refuses, or whose batch step failed, shows why without a message, and its
-// picture when Qt can read it.
+// kind the conversion refuses, or whose batch step failed, shows why without a message, its size
+// and its path, and no picture on either side, even one Qt could read.
 TEST_F(PreviewTest, PicturesThatCannotBeShownOrConvertedSaySo) {
     BmpRecipe jpeg;
     jpeg.compression = 4;
@@ -115,22 +115,18 @@ TEST_F(PreviewTest, PicturesThatCannotBeShownOrConvertedSaySo) {
     }
 
     fileList()->setMark(0, ItemMark::Failed);
-    const std::tuple<int, QString, QSize> refused[] = {
-        {1, "16ビット画像は変換できません", QSize(16, 15)}, // Qt reads 16-bit pictures
-        {2, "BMP に埋め込まれた JPEG 画像は変換できません", QSize()},
-        {3, "壊れた BMP ファイルです", QSize()},
-        {4, "BMP ファイルではありません", QSize()},
-        {0, "変換できませんでした", QSize(4, 4)}}; // the "NG" one
-    for (const auto& [row, reason, shownSize] : refused) {
+    const std::pair<int, QString> refused[] = {
+        {1, "16ビット画像は変換できません"}, // Qt reads 16-bit pictures
+        {2, "BMP に埋め込まれた JPEG 画像は変換できません"},
+        {3, "壊れた BMP ファイルです"},
+        {4, "BMP ファイルではありません"},
+        {0, "変換できませんでした"}}; // the "NG" one
+    for (const auto& [row, reason] : refused) {
         show(row);
         EXPECT_EQ(statusText(Field::Dimensions), reason);
-        EXPECT_FALSE(statusText(Field::Path).isEmpty());
-        EXPECT_TRUE(picture(Side::After).isNull());
+        EXPECT_FALSE(statusText(Field::FileSize).isEmpty() || statusText(Field::Path).isEmpty());
+        EXPECT_TRUE(picture(Side::Before).isNull() && picture(Side::After).isNull()) << row;
         EXPECT_EQ(fileList()->mark(row), row == 0 ? ItemMark::Failed : ItemMark::NotConvertible);
-        if (shownSize.isValid()) {
-            EXPECT_EQ(picture(Side::Before).size(), shownSize) << row;
-            EXPECT_FALSE(statusText(Field::FileSize).isEmpty());
-        }
     }
     EXPECT_TRUE(dialogs.messages.empty());
 

@@ -25,8 +25,9 @@ protected:
 };
 
 // Only the folder line: the window keeps its defaults, says nothing, and shows the program
-// folder, whose Readme it opens; a guide found nowhere is said to be missing, with the places
-// looked at. Only an exit through the button writes the file.
+// folder, whose Readme it opens; a guide the desktop cannot open is named, with the desktop's
+// reason; a guide found nowhere is said to be missing, with the places looked at. Only an exit
+// through the button writes the file.
 TEST_F(Settings, AShortFileIsReadSilentlyAndOnlyTheExitButtonWritesTheDefaults) {
     writeSettings({pictureFolderText()});
     programFolder.write("Readme.txt", {'j'});
@@ -35,9 +36,15 @@ TEST_F(Settings, AShortFileIsReadSilentlyAndOnlyTheExitButtonWritesTheDefaults) 
     QTest::mouseClick(readmeButton(), Qt::LeftButton);
     EXPECT_EQ(dialogs.openedDocuments, QStringList{programFolderText() + "/Readme.txt"});
     EXPECT_TRUE(dialogs.messages.empty());
+    dialogs.openFailure = "xdg-open: no method available";
+    QTest::mouseClick(readmeButton(), Qt::LeftButton);
+    ASSERT_EQ(messageTexts(),
+              QStringList{programFolderText() + "/Readme.txt を開けませんでした。"
+                                                "\r\nxdg-open: no method available"});
+    dialogs.messages.clear();
     std::filesystem::remove(programFolder / "Readme.txt");
     QTest::mouseClick(readmeButton(), Qt::LeftButton);
-    EXPECT_EQ(dialogs.openedDocuments.size(), 1);
+    EXPECT_EQ(dialogs.openedDocuments.size(), 2);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.contains(programFolderText() + "/Readme.txt\r\n"))
         << dialogs.messages[0].text.toStdString();

@@ -175,13 +175,17 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
 }
 
 // Each kind of picture the conversion refuses has words of its own in both languages, none
-// of them the words for a kind the window does not know.
-TEST_F(WindowLanguage, EveryRefusedKindHasItsOwnWords) {
+// of them the words for a kind the window does not know, and each shows whole in the status bar
+// of a window at its design size.
+TEST_F(WindowLanguage, EveryRefusedKindHasItsOwnWordsShownWhole) {
     const Refused named[] = {Refused::NotABmp,     Refused::BitCount,    Refused::JpegInside,
                              Refused::PngInside,   Refused::Compression, Refused::HeaderSize,
                              Refused::ColourMasks, Refused::Damaged};
     for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
         ASSERT_TRUE(useUiLanguage(*qApp, language));
+        start();
+        auto* statusBar = control<StatusBar>("StatusBar1");
+        const auto* reasonPanel = statusBar->findChild<QLabel*>("Panel1");
         const QString unknown = refusalReason(Error(ErrorKind::Unsupported));
         QStringList reasons;
         for (const Refused what : named) {
@@ -192,7 +196,12 @@ TEST_F(WindowLanguage, EveryRefusedKindHasItsOwnWords) {
             EXPECT_NE(reason, unknown) << static_cast<int>(what);
             EXPECT_FALSE(reasons.contains(reason)) << reason.toStdString();
             reasons.append(reason);
+            statusBar->setText(StatusBar::Field::FileSize, "1,234,567バイト");
+            statusBar->setText(StatusBar::Field::Dimensions, reason);
+            settle();
+            EXPECT_EQ(reasonPanel->text().toStdString(), reason.toStdString());
         }
+        window.reset();
         if (language == UiLanguage::English) {
             expectNoJapanese(reasons, "refusal reasons");
         }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace pixtint {
@@ -35,7 +36,17 @@ public:
     std::optional<std::int32_t> chooseButtonColour(QWidget* owner) override {
         return buttonColourDialog ? buttonColourDialog(owner) : std::nullopt;
     }
-    void openDocument(const QString& path) override { openedDocuments << path; }
+    bool showRunFailure(QWidget* owner, const QString& text, const QString& title) override {
+        showMessage(owner, text, QMessageBox::Critical, title);
+        return std::exchange(escapeThisBox, false);
+    }
+    void openDocument(QWidget*, const QString& path,
+                      std::function<void(const QString&)> failed) override {
+        openedDocuments << path;
+        if (openFailure) {
+            failed(*openFailure);
+        }
+    }
 
     std::vector<Message> messages;
     std::deque<std::optional<QColor>> colourAnswers;
@@ -46,6 +57,10 @@ public:
     std::function<std::optional<std::int32_t>(QWidget* owner)> buttonColourDialog;
     // Runs inside every message box, e.g. to look at the window while the box is up.
     std::function<void(const Message&)> onMessage;
+    // Set inside a run's failure box: the user closes it with Esc.
+    bool escapeThisBox = false;
+    // The desktop's reason when it cannot open documents; by default it opens them.
+    std::optional<QString> openFailure;
 
 private:
     template <typename T> static std::optional<T> nextOf(std::deque<std::optional<T>>& answers) {
