@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "cli/InputFiles.h"
 
+#include "engine/PathText.h"
 #include "scan/FolderScan.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <dirent.h>
 #include <memory>
-#include <sys/stat.h>
 #include <unordered_set>
+
+#ifdef _WIN32
+#include "filesafety/PosixFile.h"
+#include "filesafety/windows/WindowsFile.h"
+#else
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
 
 namespace pixtint {
 
@@ -17,6 +24,57 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+// The few facts of a path the collection needs, from Windows: 0 or the errno of the look.
+struct PathFacts {
+    int error = 0;
+    bool folder = false;
+    bool link = false;
+};
+
+PathFacts factsOf(const fs::path& path, bool followLink) {
+    const DWORD attributes = ::GetFileAttributesW(longPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return {errnoOf(::GetLastError()), false, false};
+    }
+    const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (link && followLink) {
+        std::error_code error;
+        const auto target = fs::status(path, error);
+        return {error ? ENOENT : 0, target.type() == fs::file_type::directory, false};
+    }
+    return {0, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, link};
+}
+
+bool isFolderItself(const fs::path& path) {
+    const auto facts = factsOf(path, false);
+    return facts.error == 0 && facts.folder && !facts.link;
+}
+
+std::optional<Error> unreadableFolder(const fs::path& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE listing = ::FindFirstFileExW((folder / L"*").c_str(), FindExInfoBasic, &found,
+                                              FindExSearchNameMatch, nullptr, 0);
+    if (listing == INVALID_HANDLE_VALUE) {
+        return Error::fromErrno(errnoOf(::GetLastError()), folder);
+    }
+    ::FindClose(listing);
+    return std::nullopt;
+}
+
+// The same file reached through another path, or another spelling of its name (Windows
+// compares names without case), has the same final path.
+std::string identityOf(const fs::path& path) {
+    const UniqueFd file(descriptorOf(openFile(
+        path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)));
+    const auto final = file.get() >= 0 ? openedPath(handleOf(file.get())) : fs::path();
+    return textOf(upperCase((final.empty() ? path : final).native()));
+}
+
+std::string inFolder(const std::string& realFolder, const std::string& name) {
+    return realFolder + "\\" + textOf(upperCase(pathOf(name).native()));
+}
+#else
 // "icons.bmp" or "icons.bmp/": a name the folder listing takes for a picture.
 bool isNamedAsPicture(const fs::path& path) {
     std::string name = path.native();
@@ -50,6 +108,7 @@ std::string identityOf(const fs::path& path) {
 std::string inFolder(const std::string& realFolder, const std::string& name) {
     return realFolder == "/" ? "/" + name : realFolder + "/" + name;
 }
+#endif
 
 class Collector {
 public:
@@ -57,19 +116,28 @@ public:
         : recursive_(recursive) {}
 
     void addArgument(const fs::path& path) {
+#ifdef _WIN32
+        const auto facts = factsOf(path, true);
+        if (facts.error != 0) {
+            files_.push_back({path, Error::fromErrno(facts.error, path)});
+        } else if (facts.folder) {
+#else
         struct stat status {};
         if (::stat(path.c_str(), &status) != 0) {
             files_.push_back({path, Error::fromErrno(errno, path)});
         } else if (S_ISDIR(status.st_mode) && !recursive_ && isNamedAsPicture(path)) {
             addFolderEntry(path); // as it is inside a folder
         } else if (S_ISDIR(status.st_mode)) {
+#endif
             addFolder(path);
         } else {
             addFile(path, identityOf(path));
         }
     }
 
-    std::vector<InputFile> take() { return std::move(files_); }
+    std::vector<InputFile> take() {
+        return std::move(files_);
+    }
 
 private:
     void addFile(const fs::path& path, std::string identity) {
@@ -83,7 +151,7 @@ private:
             files_.push_back({folder, std::move(problem)});
             return;
         }
-        const auto entries = matchingEntries((folder / "*").string());
+        const auto entries = matchingEntries(textOf(folder / "*"));
         const std::string realFolder = identityOf(folder);
         for (const auto& entry : entries) {
             if (matchesWildcard(entry.name, "*.bmp")) {
@@ -96,7 +164,7 @@ private:
         for (const auto& entry : entries) {
             if (entry.kind == DT_DIR ||
                 (entry.kind == DT_UNKNOWN && isFolderItself(folder / entry.name))) {
-                addFolder(folder / entry.name);
+                addFolder(folder / pathOf(entry.name));
             }
         }
     }
@@ -104,7 +172,7 @@ private:
     // The listing tells most entries' kind; only a link, or an entry of a kind the file
     // system does not tell, is looked at.
     void addEntry(const fs::path& folder, const std::string& realFolder, const FolderEntry& entry) {
-        const fs::path path = folder / entry.name;
+        const fs::path path = folder / pathOf(entry.name);
         if (entry.kind == DT_REG) {
             addFile(path, inFolder(realFolder, entry.name));
             return;
@@ -113,16 +181,25 @@ private:
             addFolderEntry(path);
             return;
         }
+#ifdef _WIN32
+        if (const auto facts = factsOf(path, false); facts.error == 0 && !facts.link) {
+            if (facts.folder) {
+#else
         struct stat status {};
         if (::lstat(path.c_str(), &status) == 0 && !S_ISLNK(status.st_mode)) {
             if (S_ISDIR(status.st_mode)) {
+#endif
                 addFolderEntry(path);
             } else {
                 addFile(path, inFolder(realFolder, entry.name));
             }
             return;
         }
+#ifdef _WIN32
+        if (const auto facts = factsOf(path, true); facts.error == 0 && facts.folder) {
+#else
         if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+#endif
             files_.push_back({path, std::nullopt, true});
         } else {
             addFile(path, identityOf(path));
@@ -146,7 +223,7 @@ private:
 std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive) {
     Collector collector(recursive);
     for (const auto& argument : arguments) {
-        collector.addArgument(argument);
+        collector.addArgument(pathOf(argument));
     }
     return collector.take();
 }

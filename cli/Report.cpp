@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/Report.h"
 
+#include "engine/PathText.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -15,14 +17,14 @@ namespace {
 // The system's own words for a failed call; a name that is not a backup, named.
 std::string reasonFor(const Error& error) {
     if (error.kind() == ErrorKind::NotABackup) {
-        return error.path().filename().string() + " is not a backup";
+        return textOf(error.path().filename()) + " is not a backup";
     }
     return error.reason();
 }
 
 // "folder ro is read-only", "no permission to write in folder ro"
 std::string folderReason(const Error& error) {
-    const std::string folder = "folder " + error.path().string();
+    const std::string folder = "folder " + textOf(error.path());
     switch (error.kind() == ErrorKind::System ? error.systemError() : 0) {
     case EROFS:
         return folder + " is read-only";
@@ -38,10 +40,10 @@ std::string folderReason(const Error& error) {
 std::string whereKept(const FileFailure& failure) {
     std::string text;
     if (!failure.otherSave.empty()) {
-        text += "; the other program's save is kept as " + failure.otherSave.string();
+        text += "; the other program's save is kept as " + textOf(failure.otherSave);
     }
     if (!failure.keptOriginal.empty()) {
-        text += "; the original is kept as " + failure.keptOriginal.string();
+        text += "; the original is kept as " + textOf(failure.keptOriginal);
     }
     return text;
 }
@@ -56,13 +58,13 @@ std::string reasonFor(const FileFailure& failure) {
                    ? cause
                    : "its backup cannot be written: " + cause;
     case FileFailure::Kind::BackupNameShared:
-        return "its backup name " + failure.error.path().filename().string() + " is also that of " +
-               failure.otherPicture.string();
+        return "its backup name " + textOf(failure.error.path().filename()) + " is also that of " +
+               textOf(failure.otherPicture);
     case FileFailure::Kind::FolderNotWritable:
         return folderReason(failure.error);
     case FileFailure::Kind::BackupNotPlaced:
         return "converted, but the original could not become the backup (" + cause +
-               "); it is kept as " + failure.keptOriginal.string();
+               "); it is kept as " + textOf(failure.keptOriginal);
     }
     return cause;
 }
@@ -140,7 +142,7 @@ FileReport reportOf(const std::filesystem::path& picture, const RestoreOutcome& 
         report.status = ReportStatus::Failed;
         report.reason = outcome.error ? reasonFor(*outcome.error) : "failed";
         if (!outcome.backup.empty()) {
-            report.reason += " (backup " + outcome.backup.string() + ")";
+            report.reason += " (backup " + textOf(outcome.backup) + ")";
         }
         break;
     case RestoreStatus::FolderNotWritable:
@@ -180,7 +182,7 @@ FileReport reportOf(const Recovery& recovery) {
     case Recovery::Action::MadeBackup:
         report.status = ReportStatus::Recovered;
         report.path = recovery.backup;
-        report.reason = "the original an interrupted run held as " + recovery.held.string();
+        report.reason = "the original an interrupted run held as " + textOf(recovery.held);
         break;
     case Recovery::Action::Kept:
         report.status = ReportStatus::Failed;
@@ -443,7 +445,7 @@ nlohmann::ordered_json pairsJson(const FileReport& report) {
 std::string textLine(const FileReport& report, bool dryRun) {
     std::string line(spokenStatus(report.status, dryRun));
     line.resize(std::max(line.size(), StatusWidth), ' ');
-    line += "  " + report.path.string();
+    line += "  " + textOf(report.path);
     if (const auto more = details(report); !more.empty()) {
         line += "  (" + more + ")";
     }
@@ -452,7 +454,7 @@ std::string textLine(const FileReport& report, bool dryRun) {
 
 std::string jsonLine(const FileReport& report, bool dryRun) {
     nlohmann::ordered_json object;
-    object["path"] = report.path.string();
+    object["path"] = textOf(report.path);
     object["status"] = jsonStatus(report.status, dryRun);
     if (report.format) {
         object["bits"] = report.format->bitsPerPixel;
@@ -556,7 +558,7 @@ void ReportPrinter::print(const FileReport& report) {
                                       : textLine(report, style_.dryRun));
         }
         if (toError) {
-            putLine(err_, printableText("pixtint-convert: " + report.path.string() + ": " +
+            putLine(err_, printableText("pixtint-convert: " + textOf(report.path) + ": " +
                                         report.reason));
         }
     });

@@ -12,6 +12,10 @@
 #include <thread>
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace pixtint {
 
 namespace {
@@ -123,6 +127,28 @@ bool restoreAll(ReportsInOrder& reports, const CliOptions& options, ReportPrinte
 
 } // namespace
 
+#ifdef _WIN32
+namespace {
+
+// Ctrl+C, Ctrl+Break or the console closing: the first asks the run to stop after the file
+// in hand; a second one takes Windows' default course and ends the program, as on Linux.
+BOOL WINAPI askStopFromConsole(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
+        if (stopAsked != 0) {
+            return FALSE;
+        }
+        stopAsked = 1;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+void catchStopSignals() {
+    ::SetConsoleCtrlHandler(askStopFromConsole, TRUE);
+}
+#else
 void catchStopSignals() {
     struct sigaction action {};
     action.sa_handler = askStop;
@@ -131,6 +157,7 @@ void catchStopSignals() {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }
+#endif
 
 int runCommand(const CliOptions& options, std::FILE* out, std::FILE* err) {
     const auto inputs = collectInputFiles(options.paths, options.recursive);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "commit/Backup.h"
 
+#include "engine/PathText.h"
 #include "filesafety/FileAttributes.h"
 #include "filesafety/FileSystem.h"
 #include "filesafety/FolderLock.h"
@@ -12,32 +13,43 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cwctype>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifdef _WIN32
+#include "filesafety/windows/WindowsFile.h"
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <memory>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace pixtint {
 
 std::filesystem::path backupPathFor(const std::filesystem::path& picture) {
-    constexpr std::string_view Ending = "bak";
-    std::string name = picture.filename().native();
-    if (name.empty() || name == "." || name == "..") {
+    using Char = std::filesystem::path::value_type;
+    using Text = std::filesystem::path::string_type;
+    static constexpr Char EndingText[] = {'b', 'a', 'k'};
+    constexpr std::basic_string_view<Char> Ending(EndingText, 3);
+    Text name = picture.filename().native();
+    if (name.empty() || (name.size() <= 2 && name.find_first_not_of(Char('.')) == Text::npos)) {
         throw Error::fromErrno(EINVAL, picture);
     }
     const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0 && dot + 1 + Ending.size() == name.size()) {
+    if (dot != Text::npos && dot > 0 && dot + 1 + Ending.size() == name.size()) {
         name.replace(dot + 1, Ending.size(), Ending);
     } else {
-        name.append(".").append(Ending);
+        name.append(1, '.').append(Ending);
     }
     return picture.parent_path() / name;
 }
 
+#ifndef _WIN32 // commit/windows/HeldOriginalWindows.cpp on Windows
 std::optional<Error> notABackup(const std::filesystem::path& backup) {
     const UniqueFd file(::open(backup.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0) {
@@ -78,13 +90,20 @@ std::optional<Error> backupPlaceRefused(const std::filesystem::path& backup, boo
     }
     return refused;
 }
+#endif
 
 namespace {
 
 // Held as plain text: a path object keeps a copy of each of its parts, and a run may claim
 // for a hundred thousand pictures.
 std::string key(const std::filesystem::path& path) {
+#ifdef _WIN32
+    // Windows compares names without case: a.BAK is a.bak, and two pictures sharing it share
+    // one backup.
+    return textOf(upperCase(path.lexically_normal().native()));
+#else
     return path.lexically_normal().native();
+#endif
 }
 
 FileFailure sharedWith(const std::filesystem::path& backup, const std::filesystem::path& other) {
@@ -113,7 +132,7 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
         return sharedWith(backup, backup);
     }
     if (const auto claimed = claimed_.find(backupKey); claimed != claimed_.end()) {
-        return sharedWith(backup, std::filesystem::path(claimed->second));
+        return sharedWith(backup, pathOf(claimed->second));
     }
     if (placeFree) {
         *placeFree = false;
@@ -127,42 +146,64 @@ std::optional<FileFailure> BackupClaims::claim(const std::filesystem::path& pict
         }
         return FileFailure{FileFailure::Kind::BackupBlocked, *refused, {}, {}};
     }
-    claimed_.emplace(backupKey, picture.native());
+    claimed_.emplace(backupKey, textOf(picture));
     return std::nullopt;
 }
 
 namespace {
 
+using NameText = std::filesystem::path::string_type;
+
 // As the folder's listing matches "*.bmp": in any case.
-bool endsAsPicture(std::string_view name) {
+bool endsAsPicture(const NameText& name) {
     constexpr std::string_view Ending = ".bmp";
     if (name.size() < Ending.size()) {
         return false;
     }
-    const auto ending = name.substr(name.size() - Ending.size());
-    return std::equal(ending.begin(), ending.end(), Ending.begin(), [](char one, char other) {
-        return std::tolower(static_cast<unsigned char>(one)) == other;
-    });
+    return std::equal(
+        name.end() - Ending.size(), name.end(), Ending.begin(), [](auto one, char other) {
+            return one < 128 && std::tolower(static_cast<unsigned char>(one)) == other;
+        });
+}
+
+// Windows compares names without case, so two backup names that differ only in case are one.
+NameText backupKey(const NameText& picture) {
+    NameText key = backupPathFor(picture).native();
+#ifdef _WIN32
+    std::ranges::transform(key, key.begin(), [](wchar_t c) { return std::towlower(c); });
+#endif
+    return key;
 }
 
 } // namespace
 
 FolderBackupNames::FolderBackupNames(const std::filesystem::path& folder) {
+#ifdef _WIN32
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const NameText name = entry->path().filename().native();
+        if (endsAsPicture(name) && !entry->is_symlink(error) && !entry->is_directory(error)) {
+            pictures_[backupKey(name)].push_back(name);
+        }
+    }
+#else
     const std::unique_ptr<DIR, int (*)(DIR*)> entries(::opendir(folder.c_str()), ::closedir);
     if (!entries) {
         return;
     }
     while (const dirent* entry = ::readdir(entries.get())) {
-        const std::string_view name = entry->d_name;
+        const NameText name = entry->d_name;
         if (!endsAsPicture(name) || entry->d_type == DT_LNK || entry->d_type == DT_DIR) {
             continue;
         }
-        pictures_[backupPathFor(std::string(name)).native()].emplace_back(name);
+        pictures_[backupKey(name)].push_back(name);
     }
+#endif
 }
 
-std::optional<std::string> FolderBackupNames::sharedWith(const std::string& name) const {
-    const auto found = pictures_.find(backupPathFor(name).native());
+std::optional<NameText> FolderBackupNames::sharedWith(const NameText& name) const {
+    const auto found = pictures_.find(backupKey(name));
     if (found != pictures_.end()) {
         for (const auto& other : found->second) {
             if (other != name) {
@@ -173,6 +214,7 @@ std::optional<std::string> FolderBackupNames::sharedWith(const std::string& name
     return std::nullopt;
 }
 
+#ifndef _WIN32 // commit/windows/HeldOriginalWindows.cpp on Windows
 namespace {
 
 // Names in the folder open as `folder`, looked up through it.
@@ -322,5 +364,7 @@ std::optional<std::filesystem::path> HeldOriginal::release() {
     }
     return held_;
 }
+
+#endif
 
 } // namespace pixtint

@@ -3,6 +3,7 @@
 
 #include "commit/FileOutcome.h"
 #include "engine/Error.h"
+#include "filesafety/FileState.h"
 
 #include <filesystem>
 #include <map>
@@ -68,10 +69,14 @@ public:
     explicit FolderBackupNames(const std::filesystem::path& folder);
 
     // Another picture of the folder with the same backup name as the picture named `name`.
-    std::optional<std::string> sharedWith(const std::string& name) const;
+    std::optional<std::filesystem::path::string_type>
+    sharedWith(const std::filesystem::path::string_type& name) const;
 
 private:
-    std::unordered_map<std::string, std::vector<std::string>> pictures_; // by backup name
+    // The pictures' names, by their backup's name.
+    std::unordered_map<std::filesystem::path::string_type,
+                       std::vector<std::filesystem::path::string_type>>
+        pictures_;
 };
 
 // The original of one picture while its commit runs: the very file that was read, given its
@@ -86,8 +91,8 @@ public:
     // Throws Error: ChangedDuringRun when the file read has no name any more, or why it could
     // be neither linked nor copied.
     // `original` is the descriptor the picture was read through, `read` its file's number.
-    HeldOriginal(int original, ino_t read, std::filesystem::path backup, const FolderLock& lock,
-                 FileSystem& fileSystem);
+    HeldOriginal(int original, FileNumber read, std::filesystem::path backup,
+                 const FolderLock& lock, FileSystem& fileSystem);
     // Lets go of a held name that did not become the backup (see release()).
     ~HeldOriginal();
     HeldOriginal(const HeldOriginal&) = delete;
@@ -113,7 +118,7 @@ private:
     const FolderLock& lock_;
     std::filesystem::path backup_;
     std::filesystem::path held_;
-    ino_t heldFile_ = 0;
+    FileNumber heldFile_ = 0;
     bool copied_ = false;
     bool holding_ = false;
 };

@@ -129,9 +129,7 @@ RestoreOutcome BackupRestore::restoreUnderLock(const FolderLock& lock,
     if (unwritableFolder) {
         return {RestoreStatus::FolderNotWritable, std::move(*backup), unwritableFolder};
     }
-    struct stat current {};
-    if (::fstatat(lock.descriptor(), picture.filename().c_str(), &current, 0) == 0 &&
-        isReadOnly(current)) {
+    if (isReadOnlyIn(lock.descriptor(), picture)) {
         return failure(std::move(*backup), Error(ErrorKind::ReadOnlyFile, picture));
     }
     if (!options_.dryRun) {

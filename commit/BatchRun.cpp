@@ -22,8 +22,9 @@
 #include <new>
 #include <optional>
 #include <set>
+#ifndef _WIN32
 #include <sys/resource.h>
-#include <sys/stat.h>
+#endif
 #include <thread>
 #include <vector>
 
@@ -115,7 +116,7 @@ template <typename Step> void guarded(PreparedFile& file, FileFailure::Kind kind
 // is large: a small file whose bytes would not change leaves no trace at all.
 class CopySink {
 public:
-    CopySink(const std::filesystem::path& picture, const struct stat& original,
+    CopySink(const std::filesystem::path& picture, const FileState& original,
              const FolderLock* lock, FileSystem& fileSystem)
         : picture_(picture)
         , original_(original)
@@ -147,7 +148,7 @@ private:
     }
 
     const std::filesystem::path& picture_;
-    const struct stat& original_; // as the source was opened: no need to look it up again
+    const FileState& original_; // as the source was opened: no need to look it up again
     const FolderLock* lock_;
     FileSystem& fileSystem_;
     bool started_ = false;
@@ -357,14 +358,15 @@ bool prepareGroup(Group& group, const ConversionRequest& request, const BatchOpt
 // per copy would report them too, but ext4 flushes the disk's cache on each: twenty thousand
 // icons took eight times as long.)
 void flushCopies(Group& group, FileSystem& fileSystem) {
-    std::map<dev_t, int> deviceFailures; // each device's flush: 0 or its errno
-    std::vector<std::pair<PreparedFile*, dev_t>> copies;
+    using Device = decltype(ReadIdentity::device);
+    std::map<Device, int> deviceFailures; // each device's flush: 0 or its errno
+    std::vector<std::pair<PreparedFile*, Device>> copies;
     for (PreparedFile& file : group) {
         if (!file.copy) {
             continue;
         }
         // The copy is beside the picture, on the file system the picture was read from.
-        const dev_t device = file.read.device;
+        const Device device = file.read.device;
         if (!deviceFailures.contains(device)) {
             deviceFailures[device] = fileSystem.syncFileSystem(file.copy->descriptor());
         }
@@ -404,8 +406,18 @@ void commitGroup(Group& group, const std::optional<FolderLock>& lock,
             callbacks.aboutToReplace(file.index);
         }
         const PictureCommit commit{
-            *lock,       file.target,        file.source->file.descriptor(), file.read, *file.copy,
-            file.backup, file.backupWasFree, file.source->start.whole()};
+            *lock,
+            file.target,
+            file.source->file.descriptor(),
+            file.read,
+            *file.copy,
+            file.backup,
+            file.backupWasFree,
+            file.source->start.whole(),
+#ifdef _WIN32
+            [&file] { file.source.reset(); },
+#endif
+        };
         if (auto failed = commitPicture(commit, fileSystem)) {
             file.fail(std::move(*failed));
         } else {
@@ -482,6 +494,9 @@ Group takeGroup(std::span<const std::filesystem::path> files, std::size_t& next,
 // and a flush of the folder: a folder of a thousand icons is one group.
 std::size_t groupFilesForThisProcess() {
     constexpr std::size_t Wanted = 1024;
+#ifdef _WIN32
+    return Wanted; // Windows counts open handles by the million, not against a small limit
+#else
     constexpr rlim_t Spare = 64; // standard streams, folders, the program's own
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
@@ -494,6 +509,7 @@ std::size_t groupFilesForThisProcess() {
     }
     return std::clamp<std::size_t>((limit.rlim_cur - std::min(limit.rlim_cur, Spare)) / 2, 1,
                                    Wanted);
+#endif
 }
 
 BatchRun::BatchRun(ConversionRequest request, BatchOptions options, FileSystem& fileSystem)

@@ -68,15 +68,31 @@
 // the next mount: after a power cut there, the leftovers of the killed run no longer prove
 // themselves ours, and stay where they are, for the user to see, instead of being finished.
 
+// On Windows (filesafety/windows/, commit/windows/) the same promise is kept with Windows' own
+// calls behind the same headers. 1: the picture is opened without write or delete sharing, so
+// until its commit no other program can change, rename or delete it (an editor's save fails
+// as "in use" meanwhile). 2: the copy is created hidden and unshared under a short-lived name,
+// renamed through its handle to its own name, its number being the file index. 3: each copy's
+// FlushFileBuffers (no volume flush without administrator rights). 4: the original's held
+// name is a hard link (CreateHardLinkW), or a flushed copy where there are none (FAT); then the
+// run lets go of the picture and checks that its name still names it, unchanged. 5: one
+// MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) puts the copy in its place,
+// retried for about a second while a scanner or an indexer has either file open. ReplaceFileW
+// is not used: it is two renames, between which a crash leaves no file under the picture's
+// name. 6: the held name becomes the backup the same way. 7: every rename is written
+// through. 8: the same recovery by file index. The folder's lock is a mutex named after the
+// folder's volume and file index. Names are UTF-16 and passed with "\\?\" in front, so no
+// length limit applies; the backup names compare without case.
+
 #include "commit/FileOutcome.h"
+#include "filesafety/FileState.h"
 
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
-#include <sys/stat.h>
-#include <sys/types.h>
 
 namespace pixtint {
 
@@ -89,14 +105,14 @@ class SiblingFile;
 // tells a rewrite that kept the size and set the modification time back (cp -p): nobody can
 // set it back.
 struct ReadIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
+    decltype(FileState::st_dev) device = 0;
+    FileNumber inode = 0;
+    decltype(FileState::st_size) size = 0;
     timespec modified{};
     timespec changed{};
 
     // `status`: the file's, taken when it was opened for reading.
-    static ReadIdentity of(const struct stat& status);
+    static ReadIdentity of(const FileState& status);
 };
 
 // One converted picture about to take its original's place.
@@ -111,6 +127,11 @@ struct PictureCommit {
     // The file's bytes as they were read and converted, when the file is small enough to have
     // been read whole at once; empty otherwise.
     std::span<const std::uint8_t> readBytes{};
+#ifdef _WIN32
+    // Closes the hold on the original: Windows renames nothing over a file open without
+    // delete sharing, which is how the run keeps others from changing it until now.
+    std::function<void()> letGoOfOriginal;
+#endif
 };
 
 // Puts the copy in the picture's place only if the name still names the file that was read,

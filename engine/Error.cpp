@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/Error.h"
 
+#include "engine/PathText.h"
+
 #include <cctype>
 #include <cstring>
 #include <utility>
@@ -65,7 +67,7 @@ std::string reasonText(ErrorKind kind, int systemError, const std::string& detai
 std::string describe(ErrorKind kind, int systemError, const std::filesystem::path& path,
                      const std::string& detail) {
     const std::string reason = reasonText(kind, systemError, detail);
-    return path.empty() ? reason : path.string() + ": " + reason;
+    return path.empty() ? reason : textOf(path) + ": " + reason;
 }
 
 } // namespace

@@ -138,4 +138,9 @@ void keepAttributes(const struct stat& old, int from, const struct stat& fresh, 
     }
 }
 
+bool isReadOnlyIn(int folder, const std::filesystem::path& name) {
+    struct stat status {};
+    return ::fstatat(folder, name.filename().c_str(), &status, 0) == 0 && isReadOnly(status);
+}
+
 } // namespace pixtint

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <sys/stat.h>
 
 namespace pixtint {
 
@@ -22,11 +21,11 @@ public:
     const std::filesystem::path& path() const override { return path_; }
     int descriptor() const { return file_.get(); }
     // The file as it was when opened; size() is its size then.
-    const struct stat& opened() const { return opened_; }
+    const FileState& opened() const { return opened_; }
 
 private:
     std::filesystem::path path_;
-    struct stat opened_ {};
+    FileState opened_{};
     UniqueFd file_;
 };
 

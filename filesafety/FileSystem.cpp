@@ -19,16 +19,16 @@ int errnoOf(int result) {
 
 } // namespace
 
-int FileSystem::createUnnamed(const char* folder) {
+int FileSystem::createUnnamed(const Name* folder) {
     const int descriptor = ::open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     return descriptor >= 0 ? descriptor : -errno;
 }
 
-int FileSystem::linkFile(int descriptor, int folder, const char* name) {
+int FileSystem::linkFile(int descriptor, int folder, const Name* name) {
     return linkDescriptor(descriptor, folder, name);
 }
 
-int FileSystem::renameInFolder(int folder, const char* from, const char* to, unsigned flags) {
+int FileSystem::renameInFolder(int folder, const Name* from, const Name* to, unsigned flags) {
     if (flags == 0) {
         return errnoOf(::renameat(folder, from, folder, to));
     }

@@ -9,18 +9,31 @@ namespace pixtint {
 
 // A folder kept to one run at a time: whoever holds it may put files in place there, create
 // or remove the program's own hidden entries, and finish what an interrupted run left. Held
-// through a lock on the open folder, so a killed run lets go at once. Blocks until it is free.
+// through a lock on the open folder (on Windows, a mutex named after it), so a killed run lets
+// go at once. Blocks until it is free.
 class FolderLock {
 public:
     // Throws Error when the folder cannot be opened.
     explicit FolderLock(const std::filesystem::path& folder);
+#ifdef _WIN32
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+#endif
 
-    int descriptor() const { return folder_.get(); }
-    const std::filesystem::path& path() const { return path_; }
+    int descriptor() const {
+        return folder_.get();
+    }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
 
 private:
     std::filesystem::path path_;
     UniqueFd folder_;
+#ifdef _WIN32
+    UniqueFd mutex_; // see filesafety/windows/FolderLockWindows.cpp
+#endif
 };
 
 // The folder an entry is in, "." for a bare name.

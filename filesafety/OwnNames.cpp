@@ -25,11 +25,34 @@ std::string hex(std::uint64_t value) {
     return {text.data(), end};
 }
 
+#ifdef _WIN32
+// Windows names are UTF-16, at most 255 units; the program holds them as UTF-8, which takes at
+// least as many bytes as UTF-16 takes units, so 255 bytes always fit.
+constexpr std::size_t NameMax = 255;
+
+// Cut where a character starts, so that the shortened name is still UTF-8.
+std::string_view shortened(std::string_view name, std::size_t room) {
+    if (name.size() <= room) {
+        return name;
+    }
+    while (room > 0 && (static_cast<unsigned char>(name[room]) & 0xC0) == 0x80) {
+        --room;
+    }
+    return name.substr(0, room);
+}
+#else
+constexpr std::size_t NameMax = NAME_MAX;
+
+std::string_view shortened(std::string_view name, std::size_t room) {
+    return name.substr(0, room);
+}
+#endif
+
 // "." NAME MARKER TAIL, with NAME shortened so that the whole fits in one name.
 std::string hiddenBeside(std::string_view belongsTo, const std::string& tail) {
-    const std::size_t room = NAME_MAX - 1 - Marker.size() - tail.size();
+    const std::size_t room = NameMax - 1 - Marker.size() - tail.size();
     std::string name(".");
-    name.append(belongsTo.substr(0, room)).append(Marker).append(tail);
+    name.append(shortened(belongsTo, room)).append(Marker).append(tail);
     return name;
 }
 
@@ -58,7 +81,13 @@ bool isRandomPart(std::string_view text) {
 std::uint64_t nameKey(std::string_view name) {
     std::uint64_t hash = 0xcbf29ce484222325u; // FNV-1a
     for (const char c : name) {
+#ifdef _WIN32
+        // Windows names compare without case: a.BAK and a.bak are one backup.
+        const char folded = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        hash = (hash ^ static_cast<unsigned char>(folded)) * 0x100000001b3u;
+#else
         hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+#endif
     }
     return hash;
 }
@@ -73,7 +102,7 @@ std::string randomPart() {
     return part;
 }
 
-std::string ownName(std::string_view belongsTo, OwnRole role, ino_t file, ino_t other) {
+std::string ownName(std::string_view belongsTo, OwnRole role, FileNumber file, FileNumber other) {
     return hiddenBeside(belongsTo, std::string(roleWord(role)) + "-" + hex(nameKey(belongsTo)) +
                                        "-" + hex(file) + "-" + hex(other) + "-" + randomPart());
 }

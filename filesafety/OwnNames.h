@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "filesafety/FileState.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace pixtint {
 
@@ -34,7 +35,8 @@ struct OwnName {
 };
 
 // The name for `file`, belonging to `belongsTo` (a bare file name).
-std::string ownName(std::string_view belongsTo, OwnRole role, ino_t file, ino_t other = 0);
+std::string ownName(std::string_view belongsTo, OwnRole role, FileNumber file,
+                    FileNumber other = 0);
 
 // What `name` says, when it is one of ours in form; nothing for any other name.
 std::optional<OwnName> parseOwnName(std::string_view name);

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "filesafety/FileState.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <sys/stat.h>
 
 namespace pixtint {
 
-// The few POSIX file calls the engine is built on, each turning a failure into an Error.
+// The few POSIX file calls the engine is built on, each turning a failure into an Error. On
+// Windows (filesafety/windows/) the same calls are made with Windows' own, and a descriptor is
+// the file's HANDLE, which 64-bit Windows keeps within 32 bits.
 
 // An open file descriptor, closed when it goes out of scope.
 class UniqueFd {
@@ -40,7 +43,7 @@ enum class FinalLink {
 // Opens a regular file for reading. A folder fails with EISDIR's error and any other kind of
 // entry (pipe, device, socket) with EINVAL's, so nothing blocks or reads without end.
 // `opened`, when given, receives the file's status as the check saw it.
-UniqueFd openRegularFileForReading(const std::filesystem::path& path, struct stat* opened = nullptr,
+UniqueFd openRegularFileForReading(const std::filesystem::path& path, FileState* opened = nullptr,
                                    FinalLink link = FinalLink::Follow);
 
 // The file's current length in bytes.
@@ -59,8 +62,9 @@ void writeFully(int descriptor, std::span<const std::uint8_t> bytes,
                 const std::filesystem::path& path);
 
 // Gives the open file `descriptor` the name `name` in the open folder `folder` (another hard
-// link, or the first name of an unnamed file). Answers 0 or the errno of the failure.
-int linkDescriptor(int descriptor, int folder, const char* name);
+// link, or the first name of an unnamed file); on Windows `name` is a whole path and `folder`
+// is not used. Answers 0 or the errno of the failure.
+int linkDescriptor(int descriptor, int folder, const std::filesystem::path::value_type* name);
 
 // A read lease on the open file `descriptor`: whoever opens the file for writing (or
 // truncates it) afterwards breaks it, and waits until the descriptor is closed (for the

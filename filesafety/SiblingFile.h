@@ -10,8 +10,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
-#include <sys/types.h>
 #include <vector>
 
 namespace pixtint {
@@ -31,7 +29,7 @@ public:
     // takes no new file.
     explicit SiblingFile(std::filesystem::path target, const FolderLock* heldLock = nullptr,
                          FileSystem& fileSystem = systemFileSystem(),
-                         const struct stat* openTarget = nullptr);
+                         const FileState* openTarget = nullptr);
     ~SiblingFile();
     SiblingFile(const SiblingFile&) = delete;
     SiblingFile& operator=(const SiblingFile&) = delete;
@@ -39,7 +37,7 @@ public:
     void write(std::span<const std::uint8_t> bytes);
     int descriptor() const { return file_.get(); }
     // The file as made: its inode, owner and group, and the permissions it was given.
-    const struct stat& status() const { return status_; }
+    const FileState& status() const { return status_; }
     const std::filesystem::path& target() const { return target_; }
     // Its own name (OwnRole::Copy); empty while it has none.
     const std::filesystem::path& name() const { return name_; }
@@ -58,10 +56,10 @@ public:
 
 private:
     std::filesystem::path target_;
-    ino_t replaces_ = 0;         // the file the target named when this was made; 0 for none
+    FileNumber replaces_ = 0;    // the file the target named when this was made; 0 for none
     std::filesystem::path name_; // empty while unnamed
     UniqueFd file_;
-    struct stat status_ {};
+    FileState status_{};
 };
 
 // Writes `bytes` to a sibling, flushes it, renames it over `target` and flushes the folder,
@@ -82,12 +80,12 @@ std::size_t removeLeftoverCopies(int folder, bool dryRun,
                                  const KeptElsewhere& keptElsewhere = {}) noexcept;
 
 // Whether the file in `status` belongs to a run of another user, whose leftovers are theirs.
-bool belongsToAnotherUser(const struct stat& status);
+bool belongsToAnotherUser(const FileState& status);
 
 // A regular file of a folder, with its status as the listing saw it.
 struct ListedFile {
     std::string name;
-    struct stat status {};
+    FileState status{};
 };
 
 // The regular files of the open folder `folder`, or only those whose names carry an own name:

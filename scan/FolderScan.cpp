@@ -2,8 +2,15 @@
 #include "scan/FolderScan.h"
 
 #include <algorithm>
-#include <dirent.h>
 #include <memory>
+
+#ifdef _WIN32
+#include "engine/PathText.h"
+
+#include <windows.h>
+#else
+#include <dirent.h>
+#endif
 
 namespace pixtint {
 
@@ -13,9 +20,11 @@ char asciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+#ifndef _WIN32
 struct DirectoryCloser {
     void operator()(DIR* directory) const { closedir(directory); }
 };
+#endif
 
 bool isSelfOrParent(std::string_view name) {
     return name == "." || name == "..";
@@ -67,6 +76,48 @@ bool matchesWildcard(std::string_view name, std::string_view wildcard) {
     return w == wildcard.size();
 }
 
+#ifdef _WIN32
+namespace {
+
+// The folder's entries through FindFirstFileExW, names in UTF-8; a link (reparse point) is
+// told as one, to be looked at where it leads.
+std::vector<FolderEntry> listedEntries(const std::string& folder, std::string_view wildcard) {
+    std::vector<FolderEntry> entries;
+    const auto search = (pathOf(folder.empty() ? std::string(".") : folder) / L"*").native();
+    WIN32_FIND_DATAW found{};
+    const HANDLE listing = ::FindFirstFileExW(search.c_str(), FindExInfoBasic, &found,
+                                              FindExSearchNameMatch, nullptr, 0);
+    if (listing == INVALID_HANDLE_VALUE) {
+        return entries;
+    }
+    do {
+        const std::string name = textOf(std::filesystem::path(found.cFileName));
+        if (isSelfOrParent(name) || !matchesWildcard(name, wildcard)) {
+            continue;
+        }
+        const DWORD attributes = found.dwFileAttributes;
+        const unsigned char kind = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? DT_LNK
+                                   : (attributes & FILE_ATTRIBUTE_DIRECTORY)   ? DT_DIR
+                                                                               : DT_REG;
+        entries.push_back({name, kind});
+    } while (::FindNextFileW(listing, &found));
+    ::FindClose(listing);
+    return entries;
+}
+
+} // namespace
+
+std::vector<FolderEntry> matchingEntries(const std::string& pattern) {
+    const auto slash = pattern.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
+    const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    auto entries = listedEntries(folder, wildcard);
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+        return comesBefore(a.name, b.name);
+    });
+    return entries;
+}
+#else
 std::vector<FolderEntry> matchingEntries(const std::string& pattern) {
     const auto slash = pattern.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
@@ -90,6 +141,7 @@ std::vector<FolderEntry> matchingEntries(const std::string& pattern) {
     });
     return entries;
 }
+#endif
 
 std::vector<std::string> matchingNames(const std::string& pattern) {
     std::vector<std::string> names;

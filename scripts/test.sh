@@ -23,3 +23,19 @@ cmake -S . -B "$cli_build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Debug -DPIXTI
     -DPIXTINT_WARNINGS_AS_ERRORS=ON
 cmake --build "$cli_build" -j2
 (cd "$cli_build" && ctest --output-on-failure -j2 --exclude-regex KilledRun)
+
+# pixtint-convert for Windows, cross-built with MinGW-w64: the core's and the command line's
+# tests under Wine (the window's are Linux's), then the same files and reports as the Linux
+# build above on the picture corpus.
+ensure_packages g++-mingw-w64-x86-64-posix googletest wine wine64
+windows_build=build-windows
+cmake -S . -B "$windows_build" --toolchain cmake/toolchains/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DPIXTINT_BUILD_WINDOW=OFF -DPIXTINT_BUILD_TESTS=ON \
+    -DPIXTINT_BUILD_BENCH=OFF -DPIXTINT_WARNINGS_AS_ERRORS=ON
+cmake --build "$windows_build" -j2
+export WINEPREFIX="$PWD/$windows_build/wineprefix" WINEDEBUG=-all
+wineboot --init >/dev/null 2>&1 # the prefix made once, before tests start Wine side by side
+(cd "$windows_build" && ctest --output-on-failure -j2)
+bash tests/windows/same-bytes.sh "$cli_build/cli/pixtint-convert" \
+    "$windows_build/cli/pixtint-convert.exe"
+wineserver -k 2>/dev/null || true

@@ -72,7 +72,9 @@ TEST(Report, ADryRunAndAStrangeNameAreToldUnmistakably) {
     report.status = ReportStatus::Restored;
     EXPECT_EQ(nlohmann::json::parse(jsonLine(report, true))["status"], "would_restore");
     EXPECT_EQ(nlohmann::json::parse(jsonLine(report, false))["status"], "restored");
+#ifndef _WIN32 // a name of any bytes, not valid UTF-8 and with a backslash, is Linux's
     EXPECT_EQ(textLine(report, false), "restored       pics/a\\nb\\u202e\\\\\\xff.bmp");
+#endif
 }
 
 } // namespace pixtint

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/PathText.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -8,8 +10,13 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#ifdef _WIN32
+#include <random>
+#else
+#include <unistd.h>
+#endif
 
 namespace pixtint {
 
@@ -34,6 +41,21 @@ inline std::vector<std::filesystem::path> corpusPictures() {
 // A fresh folder of its own for one test, removed with everything in it afterwards.
 class TestFolder {
 public:
+#ifdef _WIN32
+    TestFolder() {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            auto candidate = std::filesystem::temp_directory_path() /
+                             ("pixtint-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = std::move(candidate);
+            }
+        }
+        if (path_.empty()) {
+            throw std::runtime_error("cannot create a test folder");
+        }
+    }
+#else
     TestFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "pixtint-test-XXXXXX").string();
@@ -42,6 +64,7 @@ public:
         }
         path_ = pattern;
     }
+#endif
     ~TestFolder() {
         // A test may have taken the write permission away.
         std::error_code ignored;
@@ -52,11 +75,15 @@ public:
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const {
+        return path_;
+    }
+    std::filesystem::path operator/(const std::string& name) const {
+        return path_ / pathOf(name);
+    }
 
     void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
+        std::ofstream out(path_ / pathOf(name), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
         if (!out) {
@@ -64,7 +91,7 @@ public:
         }
     }
     std::vector<std::uint8_t> read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
+        std::ifstream in(path_ / pathOf(name), std::ios::binary);
         if (!in) {
             throw std::runtime_error("cannot read " + name);
         }
@@ -74,7 +101,7 @@ public:
     std::vector<std::string> names() const {
         std::vector<std::string> found;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            found.push_back(entry.path().filename().string());
+            found.push_back(textOf(entry.path().filename()));
         }
         std::sort(found.begin(), found.end());
         return found;
