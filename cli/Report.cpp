@@ -75,7 +75,7 @@ namespace {
 
 void describeResult(FileReport& report, const ConversionResult& result,
                     const std::vector<ColourPair>& pairs) {
-    report.pixels = result.pixelsChanged;
+    report.pixelsChanged = result.counts.pixelsChanged();
     report.grown = result.grown;
     report.notGrown = result.notGrown;
     if (result.format.bitsPerPixel == 0) {
@@ -83,8 +83,8 @@ void describeResult(FileReport& report, const ConversionResult& result,
     }
     report.format = result.format;
     report.palette = result.format.bitsPerPixel <= 8;
-    report.entries = result.entriesChanged;
-    report.nearMisses = result.nearMisses;
+    report.entriesChanged = result.counts.entriesChanged();
+    report.nearMisses = result.counts.nearMisses();
     if (result.newFormat && report.status == ReportStatus::Converted) {
         report.newFormat = result.newFormat;
         report.palette = false; // its pixels change, not its colour table
@@ -380,15 +380,15 @@ std::string targetText(const ColourPair& pair) {
 
 // "240 pixels in 2 entries (#ff00ff: 237, #808080: 3)"
 std::string changesText(const FileReport& report) {
-    std::string text = counted(*report.pixels, "pixel", "pixels");
+    std::string text = counted(*report.pixelsChanged, "pixel", "pixels");
     if (report.palette) {
-        text += " in " + counted(report.entries, "entry", "entries");
+        text += " in " + counted(report.entriesChanged, "entry", "entries");
     }
     if (report.pairs.size() > 1) {
         std::string each;
         for (const auto& [pair, counts] : report.pairs) {
             each += (each.empty() ? "" : ", ") + hexColour(pair.from) + ": " +
-                    std::to_string(counts.pixels);
+                    std::to_string(counts.pixelsChanged);
         }
         text += " (" + each + ")";
     }
@@ -406,7 +406,7 @@ std::string details(const FileReport& report) {
     if (report.format && report.newFormat) {
         parts.push_back(kindChangeText(report));
     }
-    if (report.pixels && report.status != ReportStatus::Unchanged) {
+    if (report.pixelsChanged && report.status != ReportStatus::Unchanged) {
         parts.push_back(changesText(report));
     }
     if (report.nearMisses > 0) {
@@ -430,9 +430,9 @@ nlohmann::ordered_json pairsJson(const FileReport& report) {
         nlohmann::ordered_json object;
         object["from"] = hexColour(pair.from);
         object["to"] = targetText(pair);
-        object["pixels"] = counts.pixels;
+        object["pixels"] = counts.pixelsChanged;
         if (report.palette) {
-            object["entries"] = counts.entries;
+            object["entries"] = counts.entriesChanged;
         }
         object["near_misses"] = counts.nearMisses;
         pairs.push_back(std::move(object));
@@ -461,11 +461,11 @@ std::string jsonLine(const FileReport& report, bool dryRun) {
         object["header"] = report.format->header;
         object["compression"] = report.format->compression;
     }
-    if (report.pixels) {
-        object["pixels"] = *report.pixels;
+    if (report.pixelsChanged) {
+        object["pixels"] = *report.pixelsChanged;
     }
     if (report.format && report.palette) {
-        object["entries"] = report.entries;
+        object["entries"] = report.entriesChanged;
     }
     if (report.format) {
         object["near_misses"] = report.nearMisses;

@@ -29,13 +29,13 @@ struct PairReport {
 struct FileReport {
     std::filesystem::path path;
     ReportStatus status = ReportStatus::Failed;
-    std::optional<std::uint64_t> pixels; // converted and unchanged: pixels the walk replaced
-    bool grown = false;                  // a 16 x 15 picture got its 16th row
-    std::string reason;                  // skipped and failed: why
+    std::optional<std::uint64_t> pixelsChanged; // converted and unchanged: pixels the walk replaced
+    bool grown = false;                         // a 16 x 15 picture got its 16th row
+    std::string reason;                         // skipped and failed: why
     // Converted and unchanged: what kind of picture, and what each pair did.
     std::optional<PictureFormat> format;
     bool palette = false; // the counts include palette entries
-    std::uint64_t entries = 0;
+    std::uint64_t entriesChanged = 0;
     std::uint64_t nearMisses = 0;
     std::vector<PairReport> pairs;
     std::string notGrown; // why a 16 x 15 picture asked to grow was not

@@ -49,8 +49,8 @@ void recolourPalette(ConversionPlan& plan, const std::vector<std::uint64_t>& use
                 plan.head[at] = to.blue;
                 plan.head[at + 1] = to.green;
                 plan.head[at + 2] = to.red;
-                ++counts.pairs[*match].entries;
-                counts.pairs[*match].pixels += use[entry];
+                ++counts.pairs[*match].entriesChanged;
+                counts.pairs[*match].pixelsChanged += use[entry];
             }
         } else if (plan.colours.countsNearMisses()) {
             if (const auto near = plan.colours.nearMissOf(colour)) {
@@ -226,16 +226,6 @@ private:
     std::optional<PixelRows> rows_;
 };
 
-void totalUp(ConversionResult& result) {
-    result.pixelsChanged = result.counts.pixels();
-    result.entriesChanged = result.counts.entries();
-    result.nearMisses = result.counts.nearMisses();
-}
-
-} // namespace
-
-namespace {
-
 ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& request) {
     ConversionPlan plan(readBmpLayout(source),
                         ColourMap(request.pairs, request.tolerance, request.nearMisses));
@@ -267,7 +257,6 @@ ConversionPlan planFrom(const ByteSource& source, const ConversionRequest& reque
     } else if (grow) {
         planGrowth(plan, source, request.growth == Growth::Top, request.pairs.front().to, use);
     }
-    totalUp(plan.result);
     return plan;
 }
 
@@ -284,7 +273,6 @@ ConversionResult convertFile(const ByteSource& file, const ConversionRequest& re
     ConversionResult result = plan.result;
     if (plan.alpha) {
         streamAlphaPicture(source, plan, result.counts, sink, largestChunk);
-        totalUp(result);
         return result;
     }
     ConvertedStream stream(source, plan, result.counts, sink, largestChunk);
@@ -294,7 +282,6 @@ ConversionResult convertFile(const ByteSource& file, const ConversionRequest& re
         stream.emit(plan.newRow);
     }
     stream.copy(plan.newRowAt.value_or(plan.headEnd), UINT64_MAX);
-    totalUp(result);
     return result;
 }
 

@@ -43,24 +43,24 @@ void WalkCounts::add(const WalkCounts& other) {
         pairs.resize(other.pairs.size());
     }
     for (std::size_t i = 0; i < other.pairs.size(); ++i) {
-        pairs[i].pixels += other.pairs[i].pixels;
-        pairs[i].entries += other.pairs[i].entries;
+        pairs[i].pixelsChanged += other.pairs[i].pixelsChanged;
+        pairs[i].entriesChanged += other.pairs[i].entriesChanged;
         pairs[i].nearMisses += other.pairs[i].nearMisses;
     }
 }
 
-std::uint64_t WalkCounts::pixels() const {
+std::uint64_t WalkCounts::pixelsChanged() const {
     std::uint64_t sum = 0;
     for (const PairCounts& pair : pairs) {
-        sum += pair.pixels;
+        sum += pair.pixelsChanged;
     }
     return sum;
 }
 
-std::uint64_t WalkCounts::entries() const {
+std::uint64_t WalkCounts::entriesChanged() const {
     std::uint64_t sum = 0;
     for (const PairCounts& pair : pairs) {
-        sum += pair.entries;
+        sum += pair.entriesChanged;
     }
     return sum;
 }
@@ -124,7 +124,7 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelBytes& cha
         const ColourPair& only = pairs_.front();
         const RunCounts run =
             recolourRun(pixels, pixelSize, channels, only.from, only.to, tolerance_, nearMisses_);
-        counts.pairs[0].pixels += run.changed;
+        counts.pairs[0].pixelsChanged += run.pixelsChanged;
         counts.pairs[0].nearMisses += run.nearMisses;
         return;
     }
@@ -135,7 +135,7 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelBytes& cha
         if (const auto match = matchOf(colour)) {
             if (pairs_[*match].to != colour) {
                 paint(pixel, channels, pairs_[*match].to);
-                ++counts.pairs[*match].pixels;
+                ++counts.pairs[*match].pixelsChanged;
             }
         } else if (countsNearMisses()) {
             countNearMiss(colour, counts);
@@ -166,7 +166,7 @@ void ColourMap::recolour(std::span<std::uint8_t> pixels, const ChannelShifts& sh
             for (int i = 0; i < 4; ++i) {
                 pixel[i] = static_cast<std::uint8_t>(value >> (8 * i));
             }
-            ++counts.pairs[*match].pixels;
+            ++counts.pairs[*match].pixelsChanged;
         } else if (countsNearMisses()) {
             countNearMiss(colour, counts);
         }
@@ -193,7 +193,7 @@ bool ColourMap::recolourKeyRun(std::span<std::uint8_t> pixels, const ChannelShif
     const ColourPair& only = pairs_.front();
     const RunCounts run =
         recolourRun(pixels, 4, channels, only.from, only.to, tolerance_, nearMisses_, true);
-    counts.pairs[0].pixels += run.changed;
+    counts.pairs[0].pixelsChanged += run.pixelsChanged;
     counts.pairs[0].nearMisses += run.nearMisses;
     return true;
 }
@@ -234,14 +234,14 @@ void ColourMap::recolourWithAlpha(std::span<std::uint8_t> pixels, const ChannelS
         for (int i = 0; i < 4; ++i) {
             pixel[i] = static_cast<std::uint8_t>(now >> (8 * i));
         }
-        ++counts.pairs[*match].pixels;
+        ++counts.pairs[*match].pixelsChanged;
     }
 }
 
 std::uint64_t ColourMap::recolour(std::span<std::uint8_t> pixels) const {
     WalkCounts counts = freshCounts();
     recolour(pixels, counts);
-    return counts.pixels();
+    return counts.pixelsChanged();
 }
 
 } // namespace pixtint

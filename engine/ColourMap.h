@@ -37,9 +37,9 @@ enum class NearMisses { Ignored, Counted };
 
 // What the walk did for one pair.
 struct PairCounts {
-    std::uint64_t pixels = 0;     // pixels that took its TO colour (and were not that colour)
-    std::uint64_t entries = 0;    // palette entries that took its TO colour
-    std::uint64_t nearMisses = 0; // pixels within reach of its FROM colour that no pair matched
+    std::uint64_t pixelsChanged = 0;  // pixels that took its TO colour (and were not that colour)
+    std::uint64_t entriesChanged = 0; // palette entries that took its TO colour
+    std::uint64_t nearMisses = 0;     // pixels within reach of its FROM colour that no pair matched
 };
 
 struct WalkCounts {
@@ -49,8 +49,8 @@ struct WalkCounts {
     std::vector<PairCounts> pairs;
 
     void add(const WalkCounts& other);
-    std::uint64_t pixels() const;
-    std::uint64_t entries() const;
+    std::uint64_t pixelsChanged() const;
+    std::uint64_t entriesChanged() const;
     std::uint64_t nearMisses() const;
 };
 

@@ -90,7 +90,7 @@ std::uint64_t PixelRows::recolour(std::span<std::uint8_t> bytes, std::uint64_t b
                                   const ColourMap& colours) const {
     WalkCounts counts = colours.freshCounts();
     recolour(bytes, begin, colours, counts);
-    return counts.pixels();
+    return counts.pixelsChanged();
 }
 
 } // namespace pixtint

@@ -72,7 +72,7 @@ public:
             std::uint8_t* pixel = pixels.data() + offset;
             const int distance = this->distance(pixel);
             if (distance <= tolerance_) {
-                counts.changed += paint(pixel) ? 1 : 0;
+                counts.pixelsChanged += paint(pixel) ? 1 : 0;
             } else if (CountNearMisses && distance <= NearMissReach) {
                 ++counts.nearMisses;
             }
@@ -168,7 +168,7 @@ public:
                     static_cast<std::uint64_t>(__builtin_popcountll(near & ~matches));
             }
             for (; matches != 0; matches &= matches - 1) {
-                counts.changed += pair.paint(block + __builtin_ctzll(matches)) ? 1 : 0;
+                counts.pixelsChanged += pair.paint(block + __builtin_ctzll(matches)) ? 1 : 0;
             }
         }
         return offset;

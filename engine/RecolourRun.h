@@ -9,8 +9,8 @@
 namespace pixtint {
 
 struct RunCounts {
-    std::uint64_t changed = 0;    // matched pixels that were not already the new colour
-    std::uint64_t nearMisses = 0; // within NearMissReach of the colour but not matched
+    std::uint64_t pixelsChanged = 0; // matched pixels that were not already the new colour
+    std::uint64_t nearMisses = 0;    // within NearMissReach of the colour but not matched
 };
 
 // The one-pair walk, the common case, sixteen pixels at a time where the processor allows:

@@ -101,8 +101,8 @@ std::size_t entryCount(const std::filesystem::path& folder) {
 struct Converted {
     std::optional<ErrorKind> error;
     Bytes bytes;
-    std::uint64_t pixels = 0;
-    std::uint64_t entries = 0;
+    std::uint64_t pixelsChanged = 0;
+    std::uint64_t entriesChanged = 0;
     std::uint64_t nearMisses = 0;
     bool grown = false;
 };
@@ -146,8 +146,8 @@ void modelColour(Bytes& bytes, std::uint64_t at, const ChannelBytes& channels,
         bytes[at + channels.red] = to.red;
         bytes[at + channels.green] = to.green;
         bytes[at + channels.blue] = to.blue;
-        result.pixels += weight;
-        result.entries += entry ? 1 : 0;
+        result.pixelsChanged += weight;
+        result.entriesChanged += entry ? 1 : 0;
     }
 }
 
@@ -179,7 +179,7 @@ void modelShifted(Bytes& bytes, std::uint64_t at, const ChannelShifts& shifts,
     const Rgb to = request.pairs[static_cast<std::size_t>(pair)].to;
     if (to != colour) {
         put(bytes, at, 4, (value & ~shifts.colourBits()) | shiftedValue(to, shifts));
-        ++result.pixels;
+        ++result.pixelsChanged;
     }
 }
 
@@ -576,9 +576,11 @@ void checkStream(const ByteSource& source, const ConversionRequest& request,
         return;
     }
     require(streamed == expected.bytes, "the streamed bytes are the model's");
-    require(result.pixelsChanged == expected.pixels, "the changed pixels are counted");
-    require(result.entriesChanged == expected.entries, "the changed entries are counted");
-    require(result.nearMisses == expected.nearMisses, "the near misses are counted");
+    require(result.counts.pixelsChanged() == expected.pixelsChanged,
+            "the changed pixels are counted");
+    require(result.counts.entriesChanged() == expected.entriesChanged,
+            "the changed entries are counted");
+    require(result.counts.nearMisses() == expected.nearMisses, "the near misses are counted");
     require(result.grown == expected.grown, "the growth is reported");
 }
 

@@ -60,7 +60,7 @@ TEST(BatchRun, ConvertsInGroupsWithBackupsAndReportsInOrder) {
         const auto name = files[i].filename().string();
         EXPECT_EQ(recorded.outcomes[i].index, i);
         EXPECT_EQ(recorded.status(i), FileStatus::Converted);
-        EXPECT_EQ(recorded.outcomes[i].result.pixelsChanged, 6u);
+        EXPECT_EQ(recorded.outcomes[i].result.counts.pixelsChanged(), 6u);
         EXPECT_EQ(folder.read(name), Converted);
         EXPECT_EQ(folder.read(name.substr(0, name.size() - 3) + "bak"), Original);
     }

@@ -70,12 +70,12 @@ TEST(AlphaConversion, AnyChunkSizeGivesTheSameBytesInPartsOfAtMostAChunkOrARow) 
          {std::pair{"24-bit", keyed24(301, 40)}, std::pair{"RLE8", keyedRle8(301, 40)}}) {
         const Stream whole = streamed(picture, ConversionChunkSize);
         ASSERT_EQ(whole.bytes.size(), 138u + 301 * 4 * 40) << name;
-        EXPECT_GT(whole.result.pixelsChanged, 301u * 40 / 3) << name;
+        EXPECT_GT(whole.result.counts.pixelsChanged(), 301u * 40 / 3) << name;
         for (const std::size_t chunk : {64, 1204, 1205, 5000}) {
             SCOPED_TRACE(std::string(name) + ", chunk " + std::to_string(chunk));
             const Stream parts = streamed(picture, chunk);
             EXPECT_TRUE(parts.bytes == whole.bytes);
-            EXPECT_EQ(parts.result.pixelsChanged, whole.result.pixelsChanged);
+            EXPECT_EQ(parts.result.counts.pixelsChanged(), whole.result.counts.pixelsChanged());
             EXPECT_LE(parts.largestPart, std::max<std::size_t>(chunk, 301 * 4));
         }
     }

@@ -109,7 +109,7 @@ TEST(ConversionOfOneFile, WalksTheRowsTheHeaderPlacesAndNothingElse) {
         recipe.pixels =
             repeated(concat({repeated(newPixel, 3), bits == 24 ? Bytes{1, 2, 3} : Bytes{}}), 2);
         EXPECT_EQ(out, makeBmp(recipe));
-        EXPECT_EQ(result.pixelsChanged, 6u);
+        EXPECT_EQ(result.counts.pixelsChanged(), 6u);
         EXPECT_EQ(result.format.bitsPerPixel, static_cast<unsigned>(bits));
         EXPECT_EQ(result.format.header, "V5");
     }
@@ -195,11 +195,11 @@ TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
         const Bytes out = converted(makeBmp(recipe), swap, &result);
         recipe.palette = {{9, 8, 7}, {3, 2, 1}, {50, 50, 50}, {3, 2, 9}, {9, 8, 7}};
         EXPECT_EQ(out, makeBmp(recipe));
-        EXPECT_EQ(result.counts.pairs[0].entries, 2u);
-        EXPECT_EQ(result.counts.pairs[0].pixels, 4u);
-        EXPECT_EQ(result.counts.pairs[1].entries, 1u);
-        EXPECT_EQ(result.counts.pairs[1].pixels, 1u);
-        EXPECT_EQ(result.nearMisses, 1u); // entry 3: 8 from the before colour
+        EXPECT_EQ(result.counts.pairs[0].entriesChanged, 2u);
+        EXPECT_EQ(result.counts.pairs[0].pixelsChanged, 4u);
+        EXPECT_EQ(result.counts.pairs[1].entriesChanged, 1u);
+        EXPECT_EQ(result.counts.pairs[1].pixelsChanged, 1u);
+        EXPECT_EQ(result.counts.nearMisses(), 1u); // entry 3: 8 from the before colour
         EXPECT_EQ(result.format.compression, compression == 0 ? "none" : "RLE4");
         EXPECT_FALSE(result.grown); // 4 x 2
     }
@@ -246,7 +246,7 @@ TEST(ConversionOfOneFile, AFullPaletteGrowsThroughAnEntryNoPixelDraws) {
     expected.pixels = concat({recipe.pixels, Bytes(16, 255)});
     EXPECT_EQ(out, makeBmp(expected));
     EXPECT_TRUE(result.grown);
-    EXPECT_EQ(result.entriesChanged, 0u);
+    EXPECT_EQ(result.counts.entriesChanged(), 0u);
 
     const BmpRecipe everyEntryDrawn{
         .bitCount = 1, .palette = {{1, 1, 1}, {2, 2, 2}}, .pixels = Bytes(4 * 15, 0x0f)};

@@ -34,7 +34,7 @@ TEST(EngineColourWalk, RecoloursWholePixelsOfTheRowsOnlyAndCountsThem) {
         std::uint64_t rows;
         Bytes pixels;   // everything after the header
         Bytes expected; // the same after the walk
-        std::uint64_t changed;
+        std::uint64_t pixelsChanged;
     } walks[] = {
         {1, 9, concat({B, {1}, X, {1}, B, {1}}), concat({A, {1}, X, {1}, A, {1}}), 2},
         {2, 9, concat({B, B, {1, 2}, X, B, {1, 2}}), concat({A, A, {1, 2}, X, A, {1, 2}}), 3},
@@ -52,7 +52,7 @@ TEST(EngineColourWalk, RecoloursWholePixelsOfTheRowsOnlyAndCountsThem) {
         SCOPED_TRACE(testing::Message() << "width " << walk.width << ", " << walk.pixels.size());
         Bytes bytes = withHeader(walk.pixels);
         EXPECT_EQ(PixelRows(walk.width, 54, walk.rows).recolour(bytes, 0, ColourMap(Before, After)),
-                  walk.changed);
+                  walk.pixelsChanged);
         EXPECT_EQ(bytes, withHeader(walk.expected));
     }
 }
@@ -109,7 +109,7 @@ TEST(EngineColourWalk, ToleranceHoldsOnEveryChannelAtEveryRunLength) {
                                 map.recolour(pixels, ChannelBytes{}, counts);
                             }
                             EXPECT_EQ(pixels, expected);
-                            EXPECT_EQ(counts.pairs[0].pixels, matches ? near : 0);
+                            EXPECT_EQ(counts.pairs[0].pixelsChanged, matches ? near : 0);
                             const bool nearMiss = nearMisses == NearMisses::Counted && !matches &&
                                                   std::abs(delta) <= NearMissReach;
                             EXPECT_EQ(counts.pairs[0].nearMisses, nearMiss ? near : 0);
@@ -139,8 +139,8 @@ TEST(EngineColourWalk, SeveralPairsMatchTheOriginalColoursOnly) {
               NearMisses::Counted)
         .recolour(pixels, counts);
     EXPECT_EQ(pixels, (Bytes{0, 0, 0, 10, 8, 7}));
-    EXPECT_EQ(counts.pairs[0].pixels, 1u);
-    EXPECT_EQ(counts.pairs[1].pixels, 0u);
+    EXPECT_EQ(counts.pairs[0].pixelsChanged, 1u);
+    EXPECT_EQ(counts.pairs[1].pixelsChanged, 0u);
     EXPECT_EQ(counts.pairs[1].nearMisses, 1u); // 7,8,10 is within 8 of 3,2,4 only
     // One pair onto itself changes nothing and counts nothing.
     EXPECT_EQ(ColourMap(Before, Before).recolour(pixels), 0u);
@@ -163,7 +163,7 @@ TEST(EngineColourWalk, ChannelsAtAnyBitKeepEveryOtherBit) {
     ColourMap({{Before, After}}, 0, NearMisses::Counted).recolour(pixels, shifts, counts);
     EXPECT_EQ(pixels, concat({pixel(After, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001),
                               pixel(Rgb{90, 2, 1}, 0)}));
-    EXPECT_EQ(counts.pixels(), 1u);
+    EXPECT_EQ(counts.pixelsChanged(), 1u);
     EXPECT_EQ(counts.nearMisses(), 1u);
 }
 
