@@ -106,10 +106,10 @@ FileReport reportOf(const FileOutcome& outcome, const std::vector<ColourPair>& p
                                                                 : ReportStatus::Unchanged;
         describeResult(report, outcome.result, pairs);
         break;
-    case FileStatus::NotConvertible:
+    case FileStatus::Skipped:
         report.status = ReportStatus::Skipped;
         report.reason =
-            outcome.notConvertible.empty() ? "not a picture it converts" : outcome.notConvertible;
+            outcome.skipReason.empty() ? "not a picture it converts" : outcome.skipReason;
         break;
     case FileStatus::Failed:
         report.status = ReportStatus::Failed;

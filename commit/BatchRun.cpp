@@ -54,7 +54,7 @@ struct PreparedFile {
     FileStatus status = FileStatus::Converted; // until decided otherwise
     ConversionResult result;
     std::optional<FileFailure> failure;
-    std::string notConvertible;          // NotConvertible: why
+    std::string skipReason;              // Skipped: why
     std::filesystem::path backup;        // empty when no backup is kept
     bool backupWasFree = false;          // nothing was at the backup's name when claimed
     std::unique_ptr<OpenPicture> source; // open from the test until the commit
@@ -78,9 +78,9 @@ struct PreparedFile {
 
     FileOutcome outcome() const {
         const bool backedUp = status == FileStatus::Converted && !backup.empty() && !failure;
-        return {index,         path,    status,
-                result,        failure, backedUp ? backup : std::filesystem::path(),
-                notConvertible};
+        return {index,     path,    status,
+                result,    failure, backedUp ? backup : std::filesystem::path(),
+                skipReason};
     }
 };
 
@@ -223,7 +223,7 @@ OpenedFile openWhereItIs(const std::filesystem::path& path) {
 }
 
 // Has the caller vet the opened file, and tests whether it is a picture the run converts;
-// marks it not convertible, or failed when it could not be opened or read or the vet refused
+// marks it skipped, or failed when it could not be opened or read or the vet refused
 // it. The file stays open for its conversion.
 void testConvertibility(PreparedFile& file, OpenedFile& opened, const ConversionRequest& request,
                         const BatchOptions& options, const BatchCallbacks& callbacks) {
@@ -238,8 +238,8 @@ void testConvertibility(PreparedFile& file, OpenedFile& opened, const Conversion
             callbacks.vet(file.index, file.source->start);
         }
         if (!isConvertible(file, request, options)) {
-            file.status = FileStatus::NotConvertible;
-            file.notConvertible = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
+            file.status = FileStatus::Skipped;
+            file.skipReason = request.everyKind ? "not a BMP file" : "not a 24-bit picture";
         }
     });
 }
@@ -265,8 +265,8 @@ void convertOrSkip(PreparedFile& file, const ConversionRequest& request,
         if (!request.everyKind || !meansNotConvertible(error)) {
             throw;
         }
-        file.status = FileStatus::NotConvertible;
-        file.notConvertible = error.detail().empty() ? error.reason() : error.detail();
+        file.status = FileStatus::Skipped;
+        file.skipReason = error.detail().empty() ? error.reason() : error.detail();
         file.copy.reset();
     }
 }

@@ -13,10 +13,10 @@ namespace pixtint {
 
 // How one file of a batch ended.
 enum class FileStatus {
-    Converted,      // replaced by its converted picture (backup in place when asked)
-    Unchanged,      // nothing to change: neither the file nor its backup was written
-    NotConvertible, // not a picture the run converts: left alone
-    Failed,         // left as it was; `failure` says why
+    Converted, // replaced by its converted picture (backup in place when asked)
+    Unchanged, // nothing to change: neither the file nor its backup was written
+    Skipped,   // not a picture the run converts: left alone
+    Failed,    // left as it was; `failure` says why
 };
 
 struct FileFailure {
@@ -52,7 +52,7 @@ struct FileOutcome {
     ConversionResult result; // Converted and Unchanged (and their dry-run forms)
     std::optional<FileFailure> failure;
     std::filesystem::path backup; // Converted with a backup: where the original now is
-    std::string notConvertible;   // NotConvertible: why, in English
+    std::string skipReason;       // Skipped: why, in English
 };
 
 } // namespace pixtint

@@ -17,7 +17,7 @@ namespace {
 // 「変換終了！」 alone when every file was converted; otherwise what became of the files.
 QString closingMessage(const BatchTally& tally) {
     const QString finished = BatchController::tr("変換終了！");
-    if (!tally.stopped && tally.unchanged == 0 && tally.notConvertible == 0 && tally.failed == 0) {
+    if (!tally.stopped && tally.unchanged == 0 && tally.skipped == 0 && tally.failed == 0) {
         return finished;
     }
     const auto files = [](std::size_t count) {
@@ -29,9 +29,9 @@ QString closingMessage(const BatchTally& tally) {
         .count(tally.unchanged,
                BatchController::tr("%n 個のファイルは変える色がないため、そのままです。", nullptr,
                                    files(tally.unchanged)))
-        .count(tally.notConvertible,
+        .count(tally.skipped,
                BatchController::tr("%n 個のファイルは変換できない種類のため、そのままです。",
-                                   nullptr, files(tally.notConvertible)))
+                                   nullptr, files(tally.skipped)))
         .count(tally.failed, BatchController::tr("%n 個のファイルは変換できませんでした。", nullptr,
                                                  files(tally.failed)))
         .count(tally.notReached, BatchController::tr("%n 個のファイルは処理されませんでした。",

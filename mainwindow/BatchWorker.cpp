@@ -2,8 +2,8 @@
 #include "mainwindow/BatchWorker.h"
 
 #include "commit/BatchRun.h"
-#include "conversion/ConvertedPicture.h"
 #include "commit/FolderWritability.h"
+#include "conversion/ConvertedPicture.h"
 #include "decoding/PictureDecoding.h"
 #include "engine/Error.h"
 #include "filesafety/FileByteSource.h"
@@ -21,7 +21,7 @@ ItemMark markFor(FileStatus status) {
     case FileStatus::Converted:
     case FileStatus::Unchanged:
         return ItemMark::Converted;
-    case FileStatus::NotConvertible:
+    case FileStatus::Skipped:
         return ItemMark::NotConvertible;
     case FileStatus::Failed:
         break;
@@ -196,8 +196,8 @@ void BatchWorker::count(FileStatus status) {
     case FileStatus::Unchanged:
         ++tally_.unchanged;
         break;
-    case FileStatus::NotConvertible:
-        ++tally_.notConvertible;
+    case FileStatus::Skipped:
+        ++tally_.skipped;
         break;
     case FileStatus::Failed:
         ++tally_.failed;

@@ -30,11 +30,11 @@ class Error;
 
 // How a batch ended.
 struct BatchTally {
-    std::size_t converted = 0;      // rewritten: "OK"
-    std::size_t unchanged = 0;      // nothing to change, not rewritten: "OK"
-    std::size_t notConvertible = 0; // found to be of a kind the run leaves alone
-    std::size_t failed = 0;         // "NG"
-    std::size_t notReached = 0;     // a stop came before them
+    std::size_t converted = 0;  // rewritten: "OK"
+    std::size_t unchanged = 0;  // nothing to change, not rewritten: "OK"
+    std::size_t skipped = 0;    // found to be of a kind the run leaves alone
+    std::size_t failed = 0;     // "NG"
+    std::size_t notReached = 0; // a stop came before them
     bool stopped = false;
 };
 
