@@ -499,7 +499,7 @@ std::string jsonLine(const FileReport& report, bool dryRun) {
 }
 
 std::string summaryLine(const Tally& tally, bool dryRun, bool interrupted) {
-    const std::pair<std::uint64_t, std::string_view> counts[] = {
+    const std::pair<std::size_t, std::string_view> counts[] = {
         {tally.converted, dryRun ? "to convert" : "converted"},
         {tally.restored, dryRun ? "to restore" : "restored"},
         {tally.recovered, dryRun ? "to recover" : "recovered"},

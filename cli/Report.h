@@ -6,6 +6,7 @@
 #include "commit/BackupRestore.h"
 #include "commit/BatchRun.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -53,12 +54,12 @@ FileReport reportOf(const Recovery& recovery);
 
 // How many files ended in each status, for the summary and the exit status.
 struct Tally {
-    std::uint64_t converted = 0;
-    std::uint64_t unchanged = 0;
-    std::uint64_t skipped = 0;
-    std::uint64_t failed = 0;
-    std::uint64_t restored = 0;
-    std::uint64_t recovered = 0;
+    std::size_t converted = 0;
+    std::size_t unchanged = 0;
+    std::size_t skipped = 0;
+    std::size_t failed = 0;
+    std::size_t restored = 0;
+    std::size_t recovered = 0;
 
     void count(ReportStatus status);
 };

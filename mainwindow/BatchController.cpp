@@ -20,9 +20,7 @@ QString closingMessage(const BatchTally& tally) {
     if (!tally.stopped && tally.unchanged == 0 && tally.skipped == 0 && tally.failed == 0) {
         return finished;
     }
-    const auto files = [](std::size_t count) {
-        return static_cast<int>(count);
-    };
+    const auto files = &RunSummary::pluralNumber;
     return RunSummary(tally.stopped ? BatchController::tr("変換を中止しました。") : finished)
         .count(tally.converted, BatchController::tr("%n 個のファイルを変換しました。", nullptr,
                                                     files(tally.converted)))

@@ -89,22 +89,22 @@ QString restoreSummary(const RestoreTally& tally) {
     return RunSummary(stopped)
         .count(tally.restored,
                QCoreApplication::translate("RestoreFromBackup", "%n 個のファイルを元に戻しました。",
-                                           nullptr, tally.restored))
+                                           nullptr, RunSummary::pluralNumber(tally.restored)))
         .count(tally.withoutBackup,
                QCoreApplication::translate("RestoreFromBackup",
                                            "%n 個のファイルにはバックアップがありませんでした。",
-                                           nullptr, tally.withoutBackup))
+                                           nullptr, RunSummary::pluralNumber(tally.withoutBackup)))
         .count(tally.notBackups, QCoreApplication::translate(
                                      "RestoreFromBackup",
                                      "%n 個のファイルは、その .bak がバックアップではないため、"
                                      "元に戻しませんでした。",
-                                     nullptr, tally.notBackups))
-        .count(tally.failed, QCoreApplication::translate("RestoreFromBackup",
-                                                         "%n 個のファイルは元に戻せませんでした。",
-                                                         nullptr, tally.failed))
+                                     nullptr, RunSummary::pluralNumber(tally.notBackups)))
+        .count(tally.failed, QCoreApplication::translate(
+                                 "RestoreFromBackup", "%n 個のファイルは元に戻せませんでした。",
+                                 nullptr, RunSummary::pluralNumber(tally.failed)))
         .count(tally.notReached, QCoreApplication::translate(
                                      "RestoreFromBackup", "%n 個のファイルは処理されませんでした。",
-                                     nullptr, tally.notReached))
+                                     nullptr, RunSummary::pluralNumber(tally.notReached)))
         .text();
 }
 

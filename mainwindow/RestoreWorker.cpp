@@ -96,7 +96,7 @@ void RestoreWorker::work() {
         restore.restore(std::span(pictures_).subspan(reported_), callbacks);
         postDone();
     }
-    tally_.notReached = static_cast<int>(pictures_.size() - reported_);
+    tally_.notReached = pictures_.size() - reported_;
     postDone();
     post([this, tally = tally_] { emit finished(tally); });
 }

@@ -8,6 +8,7 @@
 #include <QThread>
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -17,11 +18,11 @@ namespace pixtint {
 
 // How a restore from the window ended, picture by picture counted.
 struct RestoreTally {
-    int restored = 0;
-    int withoutBackup = 0;
-    int notBackups = 0; // NAME.bak holds something else than an earlier backup
-    int failed = 0;
-    int notReached = 0; // a stop came before them
+    std::size_t restored = 0;
+    std::size_t withoutBackup = 0;
+    std::size_t notBackups = 0; // NAME.bak holds something else than an earlier backup
+    std::size_t failed = 0;
+    std::size_t notReached = 0; // a stop came before them
 };
 
 // The window's restore on a thread of its own: puts back each picture's backup through the

@@ -11,7 +11,7 @@ RunSummary::RunSummary(QString heading) {
     }
 }
 
-RunSummary& RunSummary::count(long long files, const QString& line) {
+RunSummary& RunSummary::count(std::size_t files, const QString& line) {
     if (files > 0 || !counted_) {
         lines_ << line;
     }

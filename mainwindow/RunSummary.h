@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 
 namespace pixtint {
 
@@ -16,7 +17,9 @@ public:
     explicit RunSummary(QString heading);
 
     // `line` is the count's translated text, the number already in it.
-    RunSummary& count(long long files, const QString& line);
+    RunSummary& count(std::size_t files, const QString& line);
+    // A count as the number a translation's "%n" takes; a run's files always fit.
+    static int pluralNumber(std::size_t files) { return static_cast<int>(files); }
     QString text() const;
 
 private:
