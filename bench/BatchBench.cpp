@@ -50,7 +50,7 @@ constexpr Pixel Blue{0x00, 0x00, 0xFF};
 const std::string RecolourArguments =
     "-fill '#FF0000' -opaque '#0000FF' -type truecolor -define bmp:format=bmp3";
 
-// A 16 x 16 icon: a third of its pixels blue (the before colour), the rest shades of grey.
+// A 16 x 16 icon: a third of its pixels blue (the FROM colour), the rest shades of grey.
 std::vector<std::uint8_t> icon(int seed) {
     constexpr int Side = 16;
     std::vector<std::uint8_t> bytes = makeBmp24(Side, Side, {});

@@ -9,7 +9,7 @@
 namespace pixtint {
 
 // The photograph the benchmarks convert: 8000 x 6000 pixels, 144 MB, a tenth of its pixels
-// the before colour, scattered among colours that are never it. A fixed seed makes every run
+// the FROM colour, scattered among colours that are never it. A fixed seed makes every run
 // convert the same bytes.
 inline constexpr int PhotoWidth = 8000;
 inline constexpr int PhotoHeight = 6000;

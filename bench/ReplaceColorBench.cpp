@@ -104,7 +104,7 @@ bool isColour(const char* pixel, Pixel colour) {
            static_cast<std::uint8_t>(pixel[2]) == colour.red;
 }
 
-// Every before pixel of the picture became the after colour, and every other byte is the
+// Every pixel of the FROM colour became the TO colour, and every other byte is the
 // picture's own.
 bool resultIsRight(const std::filesystem::path& picture, const std::filesystem::path& result) {
     std::ifstream original(picture, std::ios::binary);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Times the main window on a real display: the refresh of a folder of 10,000 small pictures;
 // the preview of an 8000 x 6000 photograph, 24-bit (144 MB) and 8-bit (48 MB), with the peak
-// memory the preview adds; and a new after colour until the after image shows it, on the
+// memory the preview adds; and a new TO colour until the after image shows it, on the
 // photograph and on a 16 x 15 icon. Each photograph's preview runs in a fresh process of its
 // own, so that its peak is not an earlier one's. Run it under an X server (bench/run.sh uses
 // xvfb-run), as a user's desktop would.
@@ -89,7 +89,7 @@ void printSeconds(const std::vector<double>& seconds) {
     std::printf("\n");
 }
 
-// Seconds from a new after colour, chosen in the colour dialog, to the after image painted
+// Seconds from a new TO colour, chosen in the colour dialog, to the after image painted
 // with it, alternating between two colours.
 std::vector<double> colourChanges(SilentDialogs& dialogs, const MainWindow& window, int rounds) {
     auto& button = control<QPushButton>(window, "Command5(1)");

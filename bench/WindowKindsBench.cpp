@@ -30,7 +30,7 @@ constexpr int Width = 16;
 constexpr int Height = 15;
 constexpr Pixel Blue{0x00, 0x00, 0xFF};
 
-// The palette: blue, the before colour, at index 0, then seven greys. Red, the new row's
+// The palette: blue, the FROM colour, at index 0, then seven greys. Red, the new row's
 // colour, is not in it: the grown icon takes it as a ninth entry.
 std::vector<Pixel> palette() {
     std::vector<Pixel> entries{Blue};

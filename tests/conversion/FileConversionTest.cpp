@@ -21,9 +21,9 @@ namespace pixtint {
 
 namespace {
 
-constexpr Rgb Before{3, 2, 1};
-constexpr Rgb After{9, 8, 7};
-const ConversionRequest BeforeToAfter{{{Before, After}}};
+constexpr Rgb From{3, 2, 1};
+constexpr Rgb To{9, 8, 7};
+const ConversionRequest FromBecomesTo{{{From, To}}};
 
 ConversionRequest everyKind(ConversionRequest request) {
     request.everyKind = true;
@@ -71,10 +71,10 @@ TEST(ConversionOfOneFile, ChunkEdgesAndRandomReadsGiveTheSameBytes) {
         Bytes expected = makeBmp24(width, height, Pixel{9, 8, 7});
         setPixel(expected, 0, 0, Pixel{1, 1, 1});
         const FileByteSource file(folder / "big.bmp");
-        EXPECT_TRUE(converted(file, BeforeToAfter, nullptr, 100) == expected);
-        EXPECT_TRUE(converted(file, BeforeToAfter) == expected);
+        EXPECT_TRUE(converted(file, FromBecomesTo, nullptr, 100) == expected);
+        EXPECT_TRUE(converted(file, FromBecomesTo) == expected);
 
-        const ConvertedPicture picture(folder / "big.bmp", BeforeToAfter);
+        const ConvertedPicture picture(folder / "big.bmp", FromBecomesTo);
         ASSERT_EQ(picture.size(), expected.size());
         for (const std::size_t offset : {0, 53, 55, 56, 1000, 4095}) {
             Bytes part(std::min<std::size_t>(77, expected.size() - offset));
@@ -103,7 +103,7 @@ TEST(ConversionOfOneFile, WalksTheRowsTheHeaderPlacesAndNothingElse) {
                          .tail = repeated(from, 5)};
         const Bytes source = makeBmp(recipe);
         ConversionResult result;
-        const Bytes out = converted(source, everyKind(BeforeToAfter), &result);
+        const Bytes out = converted(source, everyKind(FromBecomesTo), &result);
         const Bytes to = Bytes{7, 8, 9, 0};
         const Bytes newPixel(to.begin(), to.begin() + static_cast<std::ptrdiff_t>(size));
         recipe.pixels =
@@ -146,7 +146,7 @@ TEST(ConversionOfOneFile, GrowsWhereTheTopOrBottomRowReallyIs) {
                 if (header == 124) {
                     writeField(expected, 14 + 112, 4, profileAt + 48);
                 }
-                const ConversionRequest grow{{{Rgb{1, 1, 1}, After}},
+                const ConversionRequest grow{{{Rgb{1, 1, 1}, To}},
                                              top ? Growth::Top : Growth::Bottom};
                 EXPECT_EQ(converted(source, grow), expected);
             }
@@ -157,7 +157,7 @@ TEST(ConversionOfOneFile, GrowsWhereTheTopOrBottomRowReallyIs) {
 TEST(ConversionOfOneFile, ATruncatedPictureIsNotGrownButItsRowsAreStillWalked) {
     const Bytes icon = makeBmp24(16, 15, Pixel{3, 2, 1});
     const Bytes cut(icon.begin(), icon.end() - 1);
-    const ConversionRequest grow{{{Before, After}}, Growth::Top};
+    const ConversionRequest grow{{{From, To}}, Growth::Top};
     bool handedOn = false;
     EXPECT_EQ(errorKindOf([&] {
                   convertFile(MemorySource(cut), grow,
@@ -170,7 +170,7 @@ TEST(ConversionOfOneFile, ATruncatedPictureIsNotGrownButItsRowsAreStillWalked) {
     walked.pop_back();
     walked[walked.size() - 2] = 1;
     walked[walked.size() - 1] = 2;
-    EXPECT_EQ(converted(cut, BeforeToAfter), walked);
+    EXPECT_EQ(converted(cut, FromBecomesTo), walked);
 }
 
 // A palette picture changes in its table only: entries matched against the original table,
@@ -190,8 +190,8 @@ TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
                          .palette = palette,
                          .pixels = pixels};
         ConversionResult result;
-        const ConversionRequest swap{
-            {{Before, After}, {After, Before}}, Growth::Top, false, 0, true, NearMisses::Counted};
+        const ConversionRequest swap{{{From, To}, {To, From}}, Growth::Top, false, 0, true,
+                                     NearMisses::Counted};
         const Bytes out = converted(makeBmp(recipe), swap, &result);
         recipe.palette = {{9, 8, 7}, {3, 2, 1}, {50, 50, 50}, {3, 2, 9}, {9, 8, 7}};
         EXPECT_EQ(out, makeBmp(recipe));
@@ -199,7 +199,7 @@ TEST(ConversionOfOneFile, RecoloursPaletteEntriesAndCountsTheirPixels) {
         EXPECT_EQ(result.counts.pairs[0].pixelsChanged, 4u);
         EXPECT_EQ(result.counts.pairs[1].entriesChanged, 1u);
         EXPECT_EQ(result.counts.pairs[1].pixelsChanged, 1u);
-        EXPECT_EQ(result.counts.nearMisses(), 1u); // entry 3: 8 from the before colour
+        EXPECT_EQ(result.counts.nearMisses(), 1u); // entry 3: 8 from the FROM colour
         EXPECT_EQ(result.format.compression, compression == 0 ? "none" : "RLE4");
         EXPECT_FALSE(result.grown); // 4 x 2
     }
@@ -210,7 +210,7 @@ TEST(ConversionOfOneFile, GrowsAPalettePictureWithAnEntryOfTheNewColour) {
         return BmpRecipe{
             .bitCount = 4, .palette = std::move(palette), .pixels = Bytes(8 * 15, pixels)};
     };
-    const ConversionRequest grow{{{Before, After}}, Growth::Bottom, false, 0, true};
+    const ConversionRequest grow{{{From, To}}, Growth::Bottom, false, 0, true};
     // An entry holds the new colour once recoloured: the new row uses it.
     BmpRecipe recipe = icon({{1, 1, 1}, {3, 2, 1}}, 0x01);
     BmpRecipe expected = recipe;
@@ -230,7 +230,7 @@ TEST(ConversionOfOneFile, GrowsAPalettePictureWithAnEntryOfTheNewColour) {
 // A full table lends the new row its last entry that no pixel draws, recoloured to the new
 // colour; only a table whose every entry is drawn cannot grow.
 TEST(ConversionOfOneFile, AFullPaletteGrowsThroughAnEntryNoPixelDraws) {
-    const ConversionRequest grow{{{Before, After}}, Growth::Top, false, 0, true};
+    const ConversionRequest grow{{{From, To}}, Growth::Top, false, 0, true};
     BmpRecipe recipe{.bitCount = 8, .pixels = Bytes(16 * 15, 0)};
     for (int i = 0; i < 256; ++i) {
         recipe.palette.push_back({static_cast<std::uint8_t>(i), 0, 0});
@@ -274,7 +274,7 @@ TEST(ConversionOfOneFile, AGrown32BitRowKeepsTheAlphaOfItsNeighbour) {
                                        .compression = 3,
                                        .pixels = rows};
                 const ConversionRequest grow{
-                    {{Before, After}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
+                    {{From, To}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
                 const bool atEnd = top == (height > 0);
                 Bytes row;
                 for (std::uint8_t x = 0; x < 16; ++x) {
@@ -293,11 +293,11 @@ TEST(ConversionOfOneFile, AGrown32BitRowKeepsTheAlphaOfItsNeighbour) {
 TEST(ConversionOfOneFile, OnlyTheCommandLineConvertsPaletteAnd32BitPictures) {
     const Bytes palette = makeBmp(
         {.width = 2, .height = 1, .bitCount = 8, .palette = {{3, 2, 1}}, .pixels = {0, 0, 0, 0}});
-    const auto error = errorOf([&] { converted(palette, BeforeToAfter); });
+    const auto error = errorOf([&] { converted(palette, FromBecomesTo); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind(), ErrorKind::Unsupported);
     EXPECT_EQ(error->detail(), "8-bit picture");
-    EXPECT_EQ(converted(palette, everyKind(BeforeToAfter)), makeBmp({.width = 2,
+    EXPECT_EQ(converted(palette, everyKind(FromBecomesTo)), makeBmp({.width = 2,
                                                                      .height = 1,
                                                                      .bitCount = 8,
                                                                      .palette = {{9, 8, 7}},
@@ -323,12 +323,12 @@ TEST(ConversionOfOneFile, BadHeadersFailBeforeAnyByteIsHandedOn) {
         folder.write("f.bmp", failure.bytes);
         bool handedOn = false;
         EXPECT_EQ(errorKindOf([&] {
-                      convertFile(FileByteSource(folder / "f.bmp"), BeforeToAfter,
+                      convertFile(FileByteSource(folder / "f.bmp"), FromBecomesTo,
                                   [&](std::span<const std::uint8_t>) { handedOn = true; });
                   }),
                   failure.error);
         EXPECT_FALSE(handedOn);
-        EXPECT_EQ(errorKindOf([&] { ConvertedPicture(folder / "f.bmp", BeforeToAfter); }),
+        EXPECT_EQ(errorKindOf([&] { ConvertedPicture(folder / "f.bmp", FromBecomesTo); }),
                   failure.error);
     }
 }

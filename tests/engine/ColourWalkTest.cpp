@@ -10,23 +10,23 @@ namespace pixtint {
 
 namespace {
 
-// The before colour as stored (blue, green, red), the after colour, and some other colour.
-const Bytes B{1, 2, 3};
-const Bytes A{7, 8, 9};
+// The FROM colour as stored (blue, green, red), the TO colour, and some other colour.
+const Bytes F{1, 2, 3};
+const Bytes T{7, 8, 9};
 const Bytes X{5, 5, 50};
-constexpr Rgb Before{3, 2, 1};
-constexpr Rgb After{9, 8, 7};
+constexpr Rgb From{3, 2, 1};
+constexpr Rgb To{9, 8, 7};
 
-// Pixels before the origin are never read; these look like the before colour and must stay.
+// Pixels before the origin are never read; these look like the FROM colour and must stay.
 Bytes withHeader(const Bytes& pixels) {
-    return concat({B, B, B, B, B, B, B, B, B, B, B, B, B, B, B, B, B, B, pixels});
+    return concat({F, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F, pixels});
 }
 
-// Padding that looks like the before colour is skipped, never compared. Look-alikes that
+// Padding that looks like the FROM colour is skipped, never compared. Look-alikes that
 // straddle two pixels or match two bytes of three stay, in short rows and in long ones.
 const Bytes LookAlikes = concat({{2, 3, 1}, {9, 1, 2}, {3, 9, 9}, {1, 2, 40}, X, {40, 2, 3}});
-const Bytes LongRow = concat({B, LookAlikes, B, LookAlikes, B, LookAlikes, B, B, X, B});
-const Bytes LongRowDone = concat({A, LookAlikes, A, LookAlikes, A, LookAlikes, A, A, X, A});
+const Bytes LongRow = concat({F, LookAlikes, F, LookAlikes, F, LookAlikes, F, F, X, F});
+const Bytes LongRowDone = concat({T, LookAlikes, T, LookAlikes, T, LookAlikes, T, T, X, T});
 
 TEST(EngineColourWalk, RecoloursWholePixelsOfTheRowsOnlyAndCountsThem) {
     const struct {
@@ -36,22 +36,22 @@ TEST(EngineColourWalk, RecoloursWholePixelsOfTheRowsOnlyAndCountsThem) {
         Bytes expected; // the same after the walk
         std::uint64_t pixelsChanged;
     } walks[] = {
-        {1, 9, concat({B, {1}, X, {1}, B, {1}}), concat({A, {1}, X, {1}, A, {1}}), 2},
-        {2, 9, concat({B, B, {1, 2}, X, B, {1, 2}}), concat({A, A, {1, 2}, X, A, {1, 2}}), 3},
-        {4, 9, concat({B, X, B, B, B, X}), concat({A, X, A, A, A, X}), 4},
-        {25, 9, concat({LongRow, {1}, LongRow, {1}, B}),
-         concat({LongRowDone, {1}, LongRowDone, {1}, A}), 13},
+        {1, 9, concat({F, {1}, X, {1}, F, {1}}), concat({T, {1}, X, {1}, T, {1}}), 2},
+        {2, 9, concat({F, F, {1, 2}, X, F, {1, 2}}), concat({T, T, {1, 2}, X, T, {1, 2}}), 3},
+        {4, 9, concat({F, X, F, F, F, X}), concat({T, X, T, T, T, X}), 4},
+        {25, 9, concat({LongRow, {1}, LongRow, {1}, F}),
+         concat({LongRowDone, {1}, LongRowDone, {1}, T}), 13},
         // A partial pixel at the end is neither compared nor changed.
-        {4, 9, concat({B, B, {1, 2}}), concat({A, A, {1, 2}}), 2},
+        {4, 9, concat({F, F, {1, 2}}), concat({T, T, {1, 2}}), 2},
         // Bytes after the last row are no pixels.
-        {2, 1, concat({B, B, {1, 2}, B, B}), concat({A, A, {1, 2}, B, B}), 2},
+        {2, 1, concat({F, F, {1, 2}, F, F}), concat({T, T, {1, 2}, F, F}), 2},
         // Offsets are 64-bit: the first row may be far longer than the file.
-        {2'000'000'000, 9, concat({B, X, B, {1}}), concat({A, X, A, {1}}), 2},
+        {2'000'000'000, 9, concat({F, X, F, {1}}), concat({T, X, T, {1}}), 2},
     };
     for (const auto& walk : walks) {
         SCOPED_TRACE(testing::Message() << "width " << walk.width << ", " << walk.pixels.size());
         Bytes bytes = withHeader(walk.pixels);
-        EXPECT_EQ(PixelRows(walk.width, 54, walk.rows).recolour(bytes, 0, ColourMap(Before, After)),
+        EXPECT_EQ(PixelRows(walk.width, 54, walk.rows).recolour(bytes, 0, ColourMap(From, To)),
                   walk.pixelsChanged);
         EXPECT_EQ(bytes, withHeader(walk.expected));
     }
@@ -123,14 +123,14 @@ TEST(EngineColourWalk, ToleranceHoldsOnEveryChannelAtEveryRunLength) {
 
 TEST(EngineColourWalk, SeveralPairsMatchTheOriginalColoursOnly) {
     constexpr Rgb Other{50, 5, 5};
-    Bytes pixels = concat({B, A, X, B});
+    Bytes pixels = concat({F, T, X, F});
     // A swap: each pixel is looked up once, so no pixel is changed twice.
-    EXPECT_EQ(ColourMap({{Before, After}, {After, Before}}).recolour(pixels), 3u);
-    EXPECT_EQ(pixels, concat({A, B, X, A}));
+    EXPECT_EQ(ColourMap({{From, To}, {To, From}}).recolour(pixels), 3u);
+    EXPECT_EQ(pixels, concat({T, F, X, T}));
     // The first pair that matches wins, and a pair onto itself shields its colour.
-    pixels = concat({B, X});
-    EXPECT_EQ(ColourMap({{Before, Before}, {Before, After}, {Other, After}}).recolour(pixels), 1u);
-    EXPECT_EQ(pixels, concat({B, A}));
+    pixels = concat({F, X});
+    EXPECT_EQ(ColourMap({{From, From}, {From, To}, {Other, To}}).recolour(pixels), 1u);
+    EXPECT_EQ(pixels, concat({F, T}));
     // With a tolerance, the first pair within it wins even when a later one is nearer; a
     // colour near one pair but matched by another is no near miss.
     pixels = {4, 2, 3, 10, 8, 7};
@@ -143,7 +143,7 @@ TEST(EngineColourWalk, SeveralPairsMatchTheOriginalColoursOnly) {
     EXPECT_EQ(counts.pairs[1].pixelsChanged, 0u);
     EXPECT_EQ(counts.pairs[1].nearMisses, 1u); // 7,8,10 is within 8 of 3,2,4 only
     // One pair onto itself changes nothing and counts nothing.
-    EXPECT_EQ(ColourMap(Before, Before).recolour(pixels), 0u);
+    EXPECT_EQ(ColourMap(From, From).recolour(pixels), 0u);
 }
 
 // Channels of eight bits anywhere in a little-endian four-byte pixel; every other bit stays.
@@ -157,11 +157,11 @@ TEST(EngineColourWalk, ChannelsAtAnyBitKeepEveryOtherBit) {
                      static_cast<std::uint8_t>(value >> 16),
                      static_cast<std::uint8_t>(value >> 24)};
     };
-    Bytes pixels = concat(
-        {pixel(Before, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001), pixel(Rgb{90, 2, 1}, 0)});
+    Bytes pixels =
+        concat({pixel(From, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001), pixel(Rgb{90, 2, 1}, 0)});
     WalkCounts counts(1);
-    ColourMap({{Before, After}}, 0, NearMisses::Counted).recolour(pixels, shifts, counts);
-    EXPECT_EQ(pixels, concat({pixel(After, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001),
+    ColourMap({{From, To}}, 0, NearMisses::Counted).recolour(pixels, shifts, counts);
+    EXPECT_EQ(pixels, concat({pixel(To, 0x00F0000F), pixel(Rgb{3, 2, 9}, 0x00100001),
                               pixel(Rgb{90, 2, 1}, 0)}));
     EXPECT_EQ(counts.pixelsChanged(), 1u);
     EXPECT_EQ(counts.nearMisses(), 1u);

@@ -56,7 +56,7 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
     const auto green = makeBmp24(4, 4, Green);
     auto icon = makeBmp24(16, 15, Blue);
     setPixel(icon, 0, 0, Green);
-    auto grownIcon = makeBmp24(16, 16, Red); // a row of the after colour on top, converted
+    auto grownIcon = makeBmp24(16, 16, Red); // a row of the TO colour on top, converted
     setPixel(grownIcon, 0, 1, Green);
     const auto palette = makeBmpWithBitCount(4, 4, 16); // a kind that is not converted
     pictures.write("A.BMP", blue);

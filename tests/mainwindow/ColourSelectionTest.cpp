@@ -12,7 +12,7 @@ namespace {
 constexpr Pixel Moss{10, 200, 30};
 constexpr std::int32_t MossValue = 0x001EC80A;
 constexpr std::int32_t ButtonFaceReference = -2147483633;
-constexpr std::int32_t DefaultBefore = -2147483638;
+constexpr std::int32_t DefaultFrom = -2147483638;
 
 } // namespace
 
@@ -65,10 +65,10 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
     rememberPictureFolder();
     start();
     releaseOver(image(Side::Before), Qt::LeftButton);
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore) << "no pick armed";
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultFrom) << "no pick armed";
     pickButton(Side::Before)->click();
     releaseOver(image(Side::Before), Qt::MiddleButton); // ends the pick; only a left one stores
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultFrom);
     EXPECT_FALSE(window->picking());
 
     pickButton(Side::Before)->click();
@@ -88,7 +88,7 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
     EXPECT_EQ(disabledControls(), "Check2 Frame4 Option1(0) Option1(1)")
         << "a 16x16 picture offers no size options";
 
-    // The after colour is picked from the after image, which shows the moss converted by now.
+    // The TO colour is picked from the after image, which shows the moss converted by now.
     const QColor converted = picture(Side::After).pixelColor(0, 0);
     EXPECT_NE(converted, QColor(Moss.red, Moss.green, Moss.blue));
     pickButton(Side::After)->click();
@@ -128,7 +128,7 @@ TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
         pickButton(side)->click();
         releaseOver(side == Side::Before ? after : before, button);
         EXPECT_FALSE(window->picking());
-        EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
+        EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultFrom);
         EXPECT_EQ(swatch(Side::After)->colourValue(), ButtonFaceReference);
         EXPECT_FALSE(image(side)->testAttribute(Qt::WA_SetCursor));
     }
@@ -181,7 +181,7 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndSystemColoursAreWrittenAsThe
     };
     EXPECT_EQ(paintedColour(Side::Before), QColor(90, 91, 92)); // the active border
     colourDialogButton(Side::Before)->click();                  // cancelled
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultBefore);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultFrom);
     dialogs.colourAnswers.push_back(QColor(Moss.red, Moss.green, Moss.blue));
     colourDialogButton(Side::Before)->click();
     settle();

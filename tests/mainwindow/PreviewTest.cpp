@@ -56,7 +56,7 @@ TEST_F(PreviewTest, ShowsTheConversionAndWritesNothingIntoTheFolder) {
 }
 
 // The options take effect at once, and are offered exactly while the row is to be added.
-TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheAfterColourWhereTheOptionsSay) {
+TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheToColourWhereTheOptionsSay) {
     pictures.write("icon.bmp", makeBmp24(16, 15, Green));
     startBlueToRed();
     ASSERT_EQ(statusText(Field::FileSize), "774バイト");
