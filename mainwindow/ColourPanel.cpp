@@ -68,15 +68,9 @@ void ColourPanel::showColours(const ColourValuePair& colours) {
     row(Side::After).swatch->setColourValue(colours.to);
 }
 
-Rgb ColourPanel::shownColour(Side side) const {
-    const QColor colour = row(side).swatch->shownColour();
-    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-            static_cast<std::uint8_t>(colour.blue())};
-}
-
 void ColourPanel::takePickedColour(Side side, const std::optional<QColor>& pictureColour) {
-    setColour(side, pictureColour ? ColourValue::fromColour(*pictureColour)
-                                  : cursorPixelColour(window()));
+    emit colourChosen(side, pictureColour ? ColourValue::fromColour(*pictureColour)
+                                          : cursorPixelColour(window()));
 }
 
 std::vector<QWidget*> ColourPanel::tabOrder() const {
@@ -107,7 +101,7 @@ void ColourPanel::colourButtonClicked(Source source, Side side) {
     case Source::ColourDialog:
         // Cancelled, the swatch keeps its colour, and nothing is said.
         if (const std::optional<QColor> colour = dialogs_.chooseColour(window())) {
-            setColour(side, ColourValue::fromColour(*colour));
+            emit colourChosen(side, ColourValue::fromColour(*colour));
         }
         break;
     case Source::Pick:
@@ -115,16 +109,10 @@ void ColourPanel::colourButtonClicked(Source source, Side side) {
         break;
     case Source::ButtonColours:
         if (const std::optional<std::int32_t> value = dialogs_.chooseButtonColour(window())) {
-            setColour(side, *value);
+            emit colourChosen(side, *value);
         }
         break;
     }
-}
-
-// The window previews the selected file again with the new colour.
-void ColourPanel::setColour(Side side, std::int32_t value) {
-    row(side).swatch->setColourValue(value);
-    emit colourChosen(side, value);
 }
 
 } // namespace pixtint

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engine/ColourMap.h"
 #include "mainwindow/SessionState.h"
 
 #include <QGroupBox>
@@ -18,17 +17,16 @@ namespace pixtint {
 class Dialogs;
 class Swatch;
 
-// The colour panel: the before and after swatches and, for each, the buttons that set it
+// The colour panel: the before and after swatches and, for each, the buttons that choose it
 // from the colour dialog, from a pixel picked on a preview, or from the button colours.
 class ColourPanel : public QGroupBox {
     Q_OBJECT
 public:
     ColourPanel(QWidget* container, Dialogs& dialogs);
 
+    // The swatches paint the session's colours; a colour the user chooses is only told
+    // (colourChosen), and shown once the session holds it.
     void showColours(const ColourValuePair& colours);
-    // The colour a swatch shows, as the conversion writes it: a system colour is the colour
-    // the window paints its background with.
-    Rgb shownColour(Side side) const;
     // A pick taking its colour: the colour of the picture's pixel it was taken on, or, with
     // none, the colour on screen under the pointer.
     void takePickedColour(Side side, const std::optional<QColor>& pictureColour);
@@ -40,7 +38,7 @@ public:
     std::vector<QWidget*> tabOrder() const;
 
 signals:
-    // The user gave a swatch a new colour value.
+    // The user chose a new colour value for a side.
     void colourChosen(Side side, std::int32_t value);
     // The user asked to pick the side's colour from its preview.
     void pickRequested(Side side);
@@ -58,7 +56,6 @@ private:
 
     void createRow(Side side);
     void colourButtonClicked(Source source, Side side);
-    void setColour(Side side, std::int32_t value);
     const Row& row(Side side) const { return rows_[static_cast<int>(side)]; }
 
     Dialogs& dialogs_;

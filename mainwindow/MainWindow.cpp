@@ -87,8 +87,8 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::createParts() {
-    preview_ = new PreviewPresenter(*this, dialogs_, state_,
-                                    {*filePanel_, *colourPanel_, *previewArea_, *statusBar_});
+    preview_ =
+        new PreviewPresenter(*this, dialogs_, state_, {*filePanel_, *previewArea_, *statusBar_});
     layout_ = new WindowLayout(
         *this, dialogs_,
         {*filePanel_, *conversionFrame_, *commandRow_, *previewArea_, *statusBar_});
@@ -105,6 +105,7 @@ void MainWindow::connectPanels() {
     connect(filePanel_, &FilePanel::listingEnded, this, &MainWindow::applyEnabledState);
     connect(colourPanel_, &ColourPanel::colourChosen, this, [this](Side side, std::int32_t value) {
         state_.colours.of(side) = value;
+        colourPanel_->showColours(state_.colours);
         preview_->previewAfterColourChange();
     });
     connect(colourPanel_, &ColourPanel::pickRequested, this, &MainWindow::startPick);

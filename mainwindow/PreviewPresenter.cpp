@@ -5,7 +5,6 @@
 #include "dialogs/Dialogs.h"
 #include "engine/RowInsertion.h"
 #include "mainwindow/BatchFrame.h"
-#include "mainwindow/ColourPanel.h"
 #include "mainwindow/DisplaySize.h"
 #include "mainwindow/ErrorMessages.h"
 #include "mainwindow/FilePanel.h"
@@ -13,6 +12,7 @@
 #include "mainwindow/PreviewTexts.h"
 #include "mainwindow/StatusBar.h"
 #include "widgets/PictureView.h"
+#include "widgets/SystemColours.h"
 
 #include <QScopedValueRollback>
 #include <climits>
@@ -44,9 +44,14 @@ void PreviewPresenter::markArrived(int end) {
 }
 
 ConversionRequest PreviewPresenter::currentRequest() const {
+    const auto written = [this](std::int32_t value) {
+        const QColor colour = writtenColour(value, window_.palette());
+        return Rgb{static_cast<std::uint8_t>(colour.red()),
+                   static_cast<std::uint8_t>(colour.green()),
+                   static_cast<std::uint8_t>(colour.blue())};
+    };
     ConversionRequest request;
-    request.pairs = {
-        {panels_.colours.shownColour(Side::Before), panels_.colours.shownColour(Side::After)}};
+    request.pairs = {{written(state_.colours.from), written(state_.colours.to)}};
     if (state_.resizeTo16x16 == Qt::Checked) {
         request.growth = state_.insertAtTop ? Growth::Top : Growth::Bottom;
     }

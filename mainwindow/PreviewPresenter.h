@@ -16,7 +16,6 @@ class QWidget;
 namespace pixtint {
 
 struct BatchFrame;
-class ColourPanel;
 class Dialogs;
 class FilePanel;
 class PreviewArea;
@@ -33,14 +32,13 @@ public:
     // The panels it shows in and reads from; all belong to `window`, as do its message boxes.
     struct Panels {
         FilePanel& files;
-        ColourPanel& colours;
         PreviewArea& images;
         StatusBar& statusBar;
     };
 
     PreviewPresenter(QWidget& window, Dialogs& dialogs, const SessionState& state, Panels panels);
 
-    // The conversion the session asks for, in the colours the swatches show.
+    // The conversion the session asks for.
     ConversionRequest currentRequest() const;
 
     // A file whose mark the listing has not found yet is previewed once it has.

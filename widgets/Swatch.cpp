@@ -20,12 +20,6 @@ void Swatch::setColourValue(std::int32_t value) {
     update();
 }
 
-QColor Swatch::shownColour() const {
-    // Read at the moment of asking: the window's palette may have changed since.
-    return ColourValue::isSystemColour(value_) ? window()->palette().color(QPalette::Window)
-                                               : ColourValue::toColour(value_);
-}
-
 void Swatch::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);

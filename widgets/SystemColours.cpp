@@ -65,4 +65,9 @@ QColor paintedColour(std::int32_t value, const QPalette& palette) {
     return palette.color(systemColourRole(value & 0xFF));
 }
 
+QColor writtenColour(std::int32_t value, const QPalette& windowPalette) {
+    return ColourValue::isSystemColour(value) ? windowPalette.color(QPalette::Window)
+                                              : ColourValue::toColour(value);
+}
+
 } // namespace pixtint
