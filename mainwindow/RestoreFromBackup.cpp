@@ -86,25 +86,26 @@ QString restoreSummary(const RestoreTally& tally) {
         tally.notReached > 0
             ? QCoreApplication::translate("RestoreFromBackup", "元に戻すのを中止しました。")
             : QString();
+    const auto files = &RunSummary::pluralNumber;
     return RunSummary(stopped)
         .count(tally.restored,
                QCoreApplication::translate("RestoreFromBackup", "%n 個のファイルを元に戻しました。",
-                                           nullptr, RunSummary::pluralNumber(tally.restored)))
+                                           nullptr, files(tally.restored)))
         .count(tally.withoutBackup,
                QCoreApplication::translate("RestoreFromBackup",
                                            "%n 個のファイルにはバックアップがありませんでした。",
-                                           nullptr, RunSummary::pluralNumber(tally.withoutBackup)))
+                                           nullptr, files(tally.withoutBackup)))
         .count(tally.notBackups, QCoreApplication::translate(
                                      "RestoreFromBackup",
                                      "%n 個のファイルは、その .bak がバックアップではないため、"
                                      "元に戻しませんでした。",
-                                     nullptr, RunSummary::pluralNumber(tally.notBackups)))
-        .count(tally.failed, QCoreApplication::translate(
-                                 "RestoreFromBackup", "%n 個のファイルは元に戻せませんでした。",
-                                 nullptr, RunSummary::pluralNumber(tally.failed)))
+                                     nullptr, files(tally.notBackups)))
+        .count(tally.failed, QCoreApplication::translate("RestoreFromBackup",
+                                                         "%n 個のファイルは元に戻せませんでした。",
+                                                         nullptr, files(tally.failed)))
         .count(tally.notReached, QCoreApplication::translate(
                                      "RestoreFromBackup", "%n 個のファイルは処理されませんでした。",
-                                     nullptr, RunSummary::pluralNumber(tally.notReached)))
+                                     nullptr, files(tally.notReached)))
         .text();
 }
 
