@@ -44,6 +44,17 @@ std::optional<ConvertedPicture> convertForPreview(PreparedPreview& preview) {
     return std::nullopt;
 }
 
+// A picture larger than the window can show is never drawn whole: the window gets it reduced,
+// so that its own thread neither scales nor frees hundreds of megabytes. Nearest-neighbour, as
+// the view draws, so every pixel shown is one of the picture's own and a pick reads one.
+QImage reducedTo(QImage picture, QSize largest) {
+    if (largest.isEmpty() ||
+        (picture.width() <= largest.width() && picture.height() <= largest.height())) {
+        return picture;
+    }
+    return picture.scaled(largest, Qt::KeepAspectRatio, Qt::FastTransformation);
+}
+
 // A picture without a width has nothing to convert: its conversion says so, as a batch's
 // would.
 void prepareConvertible(PreparedPreview& preview) {
@@ -58,9 +69,10 @@ void prepareConvertible(PreparedPreview& preview) {
         preview.failure = std::move(problem);
         return;
     }
-    preview.before = decodePicture(file);
+    const QSize largest = preview.job.largestShown;
+    preview.before = reducedTo(decodePicture(file), largest);
     if (const auto converted = convertForPreview(preview)) {
-        preview.after = decodePicture(*converted);
+        preview.after = reducedTo(decodePicture(*converted), largest);
     }
 }
 
