@@ -52,7 +52,10 @@ QImage reducedTo(QImage picture, QSize largest) {
         (picture.width() <= largest.width() && picture.height() <= largest.height())) {
         return picture;
     }
-    return picture.scaled(largest, Qt::KeepAspectRatio, Qt::FastTransformation);
+    // A picture far wider than high keeps a row, and one far higher than wide a column.
+    const QSize reduced =
+        picture.size().scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return picture.scaled(reduced, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 // A picture without a width has nothing to convert: its conversion says so, as a batch's
