@@ -112,8 +112,9 @@ std::string inFolder(const std::string& realFolder, const std::string& name) {
 
 class Collector {
 public:
-    explicit Collector(bool recursive)
-        : recursive_(recursive) {}
+    Collector(bool recursive, FolderListing listing)
+        : recursive_(recursive)
+        , listing_(listing) {}
 
     void addArgument(const fs::path& path) {
 #ifdef _WIN32
@@ -151,7 +152,7 @@ private:
             files_.push_back({folder, std::move(problem)});
             return;
         }
-        const auto entries = matchingEntries(textOf(folder / "*"));
+        const auto entries = matchingEntries(textOf(folder / "*"), listing_);
         const std::string realFolder = identityOf(folder);
         for (const auto& entry : entries) {
             if (matchesWildcard(entry.name, "*.bmp")) {
@@ -214,14 +215,16 @@ private:
     }
 
     bool recursive_;
+    FolderListing listing_;
     std::vector<InputFile> files_;
     std::unordered_set<std::string> seen_;
 };
 
 } // namespace
 
-std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive) {
-    Collector collector(recursive);
+std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive,
+                                         FolderListing listing) {
+    Collector collector(recursive, listing);
     for (const auto& argument : arguments) {
         collector.addArgument(pathOf(argument));
     }
