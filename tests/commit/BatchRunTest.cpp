@@ -187,9 +187,12 @@ TEST(BatchRun, ABackupThatCannotBeKeptStopsThatFileOnly) {
               FileStatus::Converted);
 }
 
+// A folder the user may not write in: every conversion and every restore there fails, and
+// nothing in it changes.
 TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
     IconFolder folder;
     const auto files = folder.icons(2);
+    folder.write("icon1.bak", OlderBackup);
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     runUnprivileged(folder.path(), [&] {
@@ -198,7 +201,18 @@ TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
             EXPECT_EQ(recorded.status(i), FileStatus::Failed);
             EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EACCES);
         }
-        EXPECT_EQ(folder.names().size(), 2u);
+        std::optional<RestoreOutcome> restored;
+        RestoreCallbacks callbacks;
+        callbacks.outcome = [&](const auto&, const RestoreOutcome& outcome) {
+            restored = outcome;
+        };
+        BackupRestore().restore({&files[1], 1}, callbacks);
+        ASSERT_TRUE(restored);
+        EXPECT_EQ(restored->status, RestoreStatus::FolderNotWritable);
+        EXPECT_EQ(folder.names().size(), 3u);
+        EXPECT_EQ(folder.read("icon0.bmp"), Original);
+        EXPECT_EQ(folder.read("icon1.bmp"), Original);
+        EXPECT_EQ(folder.read("icon1.bak"), OlderBackup);
     });
 }
 
