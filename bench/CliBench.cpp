@@ -19,24 +19,21 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Spread.h"
+#include "tests/support/SpawnedProgram.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 using namespace pixtint;
 
@@ -83,25 +80,15 @@ struct Rounds {
 // never pay for another contender's writes.
 Measurement measure(std::vector<std::string> arguments) {
     ::sync();
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
-    pid_t child = -1;
+    const pid_t child = spawnProgram(arguments, "/dev/null", nullptr);
     int status = 0;
     rusage usage{};
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
-        ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+    if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
         WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "%s failed\n", arguments[0].c_str());
         std::exit(1);
     }
-    posix_spawn_file_actions_destroy(&actions);
     return {BenchFiles::secondsSince(start), usage.ru_maxrss};
 }
 
