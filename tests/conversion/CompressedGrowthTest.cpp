@@ -119,7 +119,8 @@ TEST(CompressedGrowth, GrowsInItsOwnCompressionAsAnotherReaderSeesIt) {
                     const int firstOld = growth == Growth::Top ? 1 : 0;
                     for (int x = 0; x < width; ++x) {
                         ASSERT_EQ(after.pixel(x, newRow), rgbOf(Green)) << x;
-                        for (int y = 0; y < Rows; ++y) {
+                        // Rows the data never draws are each reader's guess, not compared.
+                        for (int y = Rows - drawnRows; y < Rows; ++y) {
                             const QRgb was = before.pixel(x, y);
                             ASSERT_EQ(after.pixel(x, firstOld + y),
                                       was == rgbOf(Magenta) ? rgbOf(Green) : was)
