@@ -112,9 +112,9 @@ std::string inFolder(const std::string& realFolder, const std::string& name) {
 
 class Collector {
 public:
-    Collector(bool recursive, FolderListing listing)
+    Collector(bool recursive, FolderReader readEntries)
         : recursive_(recursive)
-        , listing_(listing) {}
+        , readEntries_(readEntries) {}
 
     void addArgument(const fs::path& path) {
 #ifdef _WIN32
@@ -152,7 +152,7 @@ private:
             files_.push_back({folder, std::move(problem)});
             return;
         }
-        const auto entries = matchingEntries(textOf(folder / "*"), listing_);
+        const auto entries = matchingEntries(textOf(folder / "*"), readEntries_);
         const std::string realFolder = identityOf(folder);
         for (const auto& entry : entries) {
             if (matchesWildcard(entry.name, "*.bmp")) {
@@ -215,7 +215,7 @@ private:
     }
 
     bool recursive_;
-    FolderListing listing_;
+    FolderReader readEntries_;
     std::vector<InputFile> files_;
     std::unordered_set<std::string> seen_;
 };
@@ -223,8 +223,8 @@ private:
 } // namespace
 
 std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive,
-                                         FolderListing listing) {
-    Collector collector(recursive, listing);
+                                         FolderReader readEntries) {
+    Collector collector(recursive, readEntries);
     for (const auto& argument : arguments) {
         collector.addArgument(pathOf(argument));
     }

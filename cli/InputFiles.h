@@ -26,8 +26,8 @@ struct InputFile {
 // from each sub-folder (symbolic links to folders are not followed). A file reached
 // twice, through another argument or a link, is taken once. A path that does not exist or a
 // folder that cannot be read gives one entry with its problem.
-// `listing` reads each folder.
+// `readEntries` reads each folder.
 std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive,
-                                         FolderListing listing = systemFolderListing);
+                                         FolderReader readEntries = readFolder);
 
 } // namespace pixtint

@@ -79,7 +79,7 @@ bool matchesWildcard(std::string_view name, std::string_view wildcard) {
 #ifdef _WIN32
 // Through FindFirstFileExW, names in UTF-8; a link (reparse point) is told as one, to be looked
 // at where it leads.
-std::vector<FolderEntry> systemFolderListing(const std::string& folder) {
+std::vector<FolderEntry> readFolder(const std::string& folder) {
     std::vector<FolderEntry> entries;
     const auto search = (pathOf(folder.empty() ? std::string(".") : folder) / L"*").native();
     WIN32_FIND_DATAW found{};
@@ -105,7 +105,7 @@ std::vector<FolderEntry> systemFolderListing(const std::string& folder) {
 
 constexpr const char* FolderSeparators = "/\\";
 #else
-std::vector<FolderEntry> systemFolderListing(const std::string& folder) {
+std::vector<FolderEntry> readFolder(const std::string& folder) {
     // The file-system root is kept as the empty folder, so "" + "/*.bmp" searches "/".
     const std::unique_ptr<DIR, DirectoryCloser> directory(
         opendir(folder.empty() ? "/" : folder.c_str()));
@@ -121,11 +121,11 @@ std::vector<FolderEntry> systemFolderListing(const std::string& folder) {
 constexpr const char* FolderSeparators = "/";
 #endif
 
-std::vector<FolderEntry> matchingEntries(const std::string& pattern, FolderListing listing) {
+std::vector<FolderEntry> matchingEntries(const std::string& pattern, FolderReader readEntries) {
     const auto slash = pattern.find_last_of(FolderSeparators);
     const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
     const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-    auto entries = listing(folder);
+    auto entries = readEntries(folder);
     std::erase_if(entries,
                   [&](const FolderEntry& entry) { return !matchesWildcard(entry.name, wildcard); });
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {

@@ -39,11 +39,11 @@ struct FolderEntry {
 
 // Every entry of one folder but "." and "..", in the file system's order: the system's own
 // listing, or in a test one that tells what some file systems tell (no entry's kind).
-using FolderListing = std::vector<FolderEntry> (*)(const std::string& folder);
-std::vector<FolderEntry> systemFolderListing(const std::string& folder);
+using FolderReader = std::vector<FolderEntry> (*)(const std::string& folder);
+std::vector<FolderEntry> readFolder(const std::string& folder);
 
 // The same entries as matchingNames, in the same order, each with its kind.
 std::vector<FolderEntry> matchingEntries(const std::string& pattern,
-                                         FolderListing listing = systemFolderListing);
+                                         FolderReader readEntries = readFolder);
 
 } // namespace pixtint

@@ -17,12 +17,12 @@ namespace fs = std::filesystem;
 
 // The paths collected, relative to the test folder.
 std::vector<std::string> collected(const TestFolder& folder, std::vector<std::string> arguments,
-                                   bool recursive, FolderListing listing = systemFolderListing) {
+                                   bool recursive, FolderReader readEntries = readFolder) {
     for (auto& argument : arguments) {
         argument = (folder / argument).string();
     }
     std::vector<std::string> paths;
-    for (const auto& input : collectInputFiles(arguments, recursive, listing)) {
+    for (const auto& input : collectInputFiles(arguments, recursive, readEntries)) {
         EXPECT_FALSE(input.problem) << input.path;
         paths.push_back(input.path.lexically_relative(folder.path()).string());
     }
@@ -49,15 +49,15 @@ TEST(InputFiles, AFolderGivesItsPicturesInOrderAndEachFileOnce) {
     EXPECT_EQ(collected(folder, {"icons", "picture.png"}, false),
               (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "picture.png"}));
     // Also where the listing tells no entry's kind, as some file systems' do.
-    const FolderListing noKinds = [](const std::string& at) {
-        auto entries = systemFolderListing(at);
+    const FolderReader noKinds = [](const std::string& at) {
+        auto entries = readFolder(at);
         for (auto& entry : entries) {
             entry.kind = DT_UNKNOWN;
         }
         return entries;
     };
-    for (const auto listing : {systemFolderListing, noKinds}) {
-        EXPECT_EQ(collected(folder, {"icons"}, true, listing),
+    for (const auto readEntries : {readFolder, noKinds}) {
+        EXPECT_EQ(collected(folder, {"icons"}, true, readEntries),
                   (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "icons/sub/c.bmp",
                                             "icons/sub/deeper/d.Bmp"}));
     }
