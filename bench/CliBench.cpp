@@ -96,20 +96,6 @@ Measurement measureShell(const fs::path& folder, const std::string& command) {
     return measure({"/bin/sh", "-c", "cd '" + folder.string() + "' && exec " + command});
 }
 
-// A 16 x 16 icon: a third of its pixels blue (the colour replaced), the rest shades of grey.
-std::vector<std::uint8_t> icon(int seed) {
-    std::vector<std::uint8_t> bytes = BenchFiles::bmp24(16, 16, 0);
-    for (int pixel = 0; pixel < 16 * 16; ++pixel) {
-        std::uint8_t* bgr = &bytes[HeaderSize + 3 * pixel];
-        if ((pixel + seed) % 3 == 0) {
-            bgr[0] = 0xFF;
-        } else {
-            std::fill_n(bgr, 3, static_cast<std::uint8_t>(pixel + seed));
-        }
-    }
-    return bytes;
-}
-
 // Random colours, a tenth of them blue, written row by row.
 void writeBigPicture(const fs::path& path) {
     std::ofstream file(path, std::ios::binary);
@@ -180,9 +166,7 @@ void reportAgainstFloor(const char* what, const Rounds& ours, const Rounds& floo
 }
 
 void writeIcons(const fs::path& folder, int count) {
-    for (int i = 0; i < count; ++i) {
-        BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
-    }
+    BenchFiles::writeIcons(folder, count, BenchFiles::blueIcon);
 }
 
 // 100 folders of icons beside the ones timed, as a user's collection of icon sets is: the
