@@ -50,27 +50,13 @@ constexpr Pixel Blue{0x00, 0x00, 0xFF};
 const std::string RecolourArguments =
     "-fill '#FF0000' -opaque '#0000FF' -type truecolor -define bmp:format=bmp3";
 
-// A 16 x 16 icon: a third of its pixels blue (the FROM colour), the rest shades of grey.
-std::vector<std::uint8_t> icon(int seed) {
-    constexpr int Side = 16;
-    std::vector<std::uint8_t> bytes = makeBmp24(Side, Side, {});
-    for (int pixel = 0; pixel < Side * Side; ++pixel) {
-        const auto shade = static_cast<std::uint8_t>(pixel + seed);
-        setPixel(bytes, pixel % Side, pixel / Side,
-                 (pixel + seed) % 3 == 0 ? Blue : Pixel{shade, shade, shade});
-    }
-    return bytes;
-}
-
 // A new folder of pictures, on disk before anything is timed, so that no run flushes the
 // set-up's writes. Nothing is deleted until the end: a file system that has just freed
 // thousands of files makes every new file slow for a while, whoever creates it.
 using FolderMaker = void (*)(const fs::path& folder);
 
 void makeIcons(const fs::path& folder) {
-    for (int i = 0; i < IconCount; ++i) {
-        writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
-    }
+    writeIcons(folder, IconCount, blueIcon);
 }
 
 fs::path freshFolder(const fs::path& folder, FolderMaker make) {

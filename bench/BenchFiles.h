@@ -37,6 +37,28 @@ inline void writeSettings(const std::filesystem::path& programFolder,
     writeFile(programFolder / "Pixtint.ini", {text.begin(), text.end()});
 }
 
+// A 16 x 16 icon: a third of its pixels blue (the colour the benchmarks replace), the rest
+// shades of grey; `seed` varies it.
+inline std::vector<std::uint8_t> blueIcon(int seed) {
+    constexpr int Side = 16;
+    std::vector<std::uint8_t> bytes = makeBmp24(Side, Side, {});
+    for (int pixel = 0; pixel < Side * Side; ++pixel) {
+        const auto shade = static_cast<std::uint8_t>(pixel + seed);
+        setPixel(bytes, pixel % Side, pixel / Side,
+                 (pixel + seed) % 3 == 0 ? Pixel{0, 0, 255} : Pixel{shade, shade, shade});
+    }
+    return bytes;
+}
+
+// icon0.bmp to icon<count - 1>.bmp in `folder`, made if need be, each the bytes `make(i)`.
+template <typename IconMaker>
+void writeIcons(const std::filesystem::path& folder, int count, IconMaker&& make) {
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < count; ++i) {
+        writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), make(i));
+    }
+}
+
 inline double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }

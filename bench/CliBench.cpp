@@ -19,24 +19,21 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/Spread.h"
+#include "tests/support/SpawnedProgram.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 using namespace pixtint;
 
@@ -83,44 +80,20 @@ struct Rounds {
 // never pay for another contender's writes.
 Measurement measure(std::vector<std::string> arguments) {
     ::sync();
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
-    pid_t child = -1;
+    const pid_t child = spawnProgram(arguments, "/dev/null", nullptr);
     int status = 0;
     rusage usage{};
-    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
-        ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+    if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
         WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "%s failed\n", arguments[0].c_str());
         std::exit(1);
     }
-    posix_spawn_file_actions_destroy(&actions);
     return {BenchFiles::secondsSince(start), usage.ru_maxrss};
 }
 
 Measurement measureShell(const fs::path& folder, const std::string& command) {
     return measure({"/bin/sh", "-c", "cd '" + folder.string() + "' && exec " + command});
-}
-
-// A 16 x 16 icon: a third of its pixels blue (the colour replaced), the rest shades of grey.
-std::vector<std::uint8_t> icon(int seed) {
-    std::vector<std::uint8_t> bytes = BenchFiles::bmp24(16, 16, 0);
-    for (int pixel = 0; pixel < 16 * 16; ++pixel) {
-        std::uint8_t* bgr = &bytes[HeaderSize + 3 * pixel];
-        if ((pixel + seed) % 3 == 0) {
-            bgr[0] = 0xFF;
-        } else {
-            std::fill_n(bgr, 3, static_cast<std::uint8_t>(pixel + seed));
-        }
-    }
-    return bytes;
 }
 
 // Random colours, a tenth of them blue, written row by row.
@@ -193,9 +166,7 @@ void reportAgainstFloor(const char* what, const Rounds& ours, const Rounds& floo
 }
 
 void writeIcons(const fs::path& folder, int count) {
-    for (int i = 0; i < count; ++i) {
-        BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
-    }
+    BenchFiles::writeIcons(folder, count, BenchFiles::blueIcon);
 }
 
 // 100 folders of icons beside the ones timed, as a user's collection of icon sets is: the

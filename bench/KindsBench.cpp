@@ -149,10 +149,7 @@ void tolerance(const fs::path& root, int rounds) {
 
 void writeIcons(const fs::path& folder, int bits) {
     fs::remove_all(folder);
-    fs::create_directories(folder);
-    for (int i = 0; i < IconCount; ++i) {
-        BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(bits, i));
-    }
+    BenchFiles::writeIcons(folder, IconCount, [bits](int seed) { return icon(bits, seed); });
 }
 
 // The seconds `command` took on the clock, and the processor time it used in `cpu`.

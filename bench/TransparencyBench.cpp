@@ -52,10 +52,7 @@ std::vector<std::uint8_t> icon(int seed) {
 
 void writeIcons(const fs::path& folder) {
     fs::remove_all(folder);
-    fs::create_directories(folder);
-    for (int i = 0; i < IconCount; ++i) {
-        BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), icon(i));
-    }
+    BenchFiles::writeIcons(folder, IconCount, icon);
 }
 
 // The plain recolour of the same icons is timed as well: what transparency adds to it.

@@ -75,10 +75,7 @@ using IconMaker = std::vector<std::uint8_t> (*)(int seed);
 
 // On disk and synced before anything is timed, so that no run flushes the set-up's writes.
 fs::path freshFolder(const fs::path& folder, IconMaker make, int count) {
-    fs::create_directories(folder);
-    for (int i = 0; i < count; ++i) {
-        BenchFiles::writeFile(folder / ("icon" + std::to_string(i) + ".bmp"), make(i));
-    }
+    BenchFiles::writeIcons(folder, count, make);
     ::sync();
     return folder;
 }

@@ -112,8 +112,9 @@ std::string inFolder(const std::string& realFolder, const std::string& name) {
 
 class Collector {
 public:
-    explicit Collector(bool recursive)
-        : recursive_(recursive) {}
+    Collector(bool recursive, FolderReader readEntries)
+        : recursive_(recursive)
+        , readEntries_(readEntries) {}
 
     void addArgument(const fs::path& path) {
 #ifdef _WIN32
@@ -151,7 +152,7 @@ private:
             files_.push_back({folder, std::move(problem)});
             return;
         }
-        const auto entries = matchingEntries(textOf(folder / "*"));
+        const auto entries = matchingEntries(textOf(folder / "*"), readEntries_);
         const std::string realFolder = identityOf(folder);
         for (const auto& entry : entries) {
             if (matchesWildcard(entry.name, "*.bmp")) {
@@ -214,14 +215,16 @@ private:
     }
 
     bool recursive_;
+    FolderReader readEntries_;
     std::vector<InputFile> files_;
     std::unordered_set<std::string> seen_;
 };
 
 } // namespace
 
-std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive) {
-    Collector collector(recursive);
+std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive,
+                                         FolderReader readEntries) {
+    Collector collector(recursive, readEntries);
     for (const auto& argument : arguments) {
         collector.addArgument(pathOf(argument));
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/Error.h"
+#include "scan/FolderScan.h"
 
 #include <filesystem>
 #include <optional>
@@ -25,6 +26,8 @@ struct InputFile {
 // from each sub-folder (symbolic links to folders are not followed). A file reached
 // twice, through another argument or a link, is taken once. A path that does not exist or a
 // folder that cannot be read gives one entry with its problem.
-std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive);
+// `readEntries` reads each folder.
+std::vector<InputFile> collectInputFiles(std::span<const std::string> arguments, bool recursive,
+                                         FolderReader readEntries = readFolder);
 
 } // namespace pixtint

@@ -257,8 +257,8 @@ std::filesystem::path copyOriginal(int original, const std::filesystem::path& ba
         }
     }
     keepAttributes(original, copy.descriptor(), backup);
-    if (::fsync(copy.descriptor()) != 0) {
-        throwErrno(errno, backup);
+    if (const int failure = fileSystem.syncFile(copy.descriptor())) {
+        throwErrno(failure, backup);
     }
     copied = statusOf(copy.descriptor(), backup).st_ino;
     const auto name = copy.nameAndClose(lock, fileSystem).filename();

@@ -49,6 +49,10 @@ int FileSystem::syncData(int descriptor) {
     return errnoOf(::sync_file_range(descriptor, 0, 0, WriteAndWait));
 }
 
+int FileSystem::syncFile(int descriptor) {
+    return errnoOf(::fsync(descriptor));
+}
+
 int FileSystem::syncFolder(int folder) {
     const int result = errnoOf(::fsync(folder));
     // Some file systems cannot flush a folder at all; their renames last as they can.

@@ -30,6 +30,9 @@ public:
     // One file's bytes written back, and the error of any write-back of them since the file
     // was opened. Called after syncFileSystem(), which makes them last.
     virtual int syncData(int descriptor);
+    // fsync() of one file written alone (the settings, a held original's copy): its bytes and
+    // status made to last without a flush of the whole file system.
+    virtual int syncFile(int descriptor);
     // fsync() of a folder: the names renamed into it.
     virtual int syncFolder(int folder);
     // close() of a written file, which some file systems use to report a failed write. The

@@ -82,7 +82,8 @@ UniqueFd createNamed(const std::filesystem::path& target, ino_t replaces,
 
 SiblingFile::SiblingFile(std::filesystem::path target, const FolderLock* heldLock,
                          FileSystem& fileSystem, const struct stat* openTarget)
-    : target_(std::move(target)) {
+    : target_(std::move(target))
+    , fileSystem_(fileSystem) {
     const auto existing = openTarget ? std::optional(*openTarget) : regularTarget(target_);
     replaces_ = existing ? existing->st_ino : 0;
     const int unnamed = fileSystem.createUnnamed(folderOf(target_).c_str());
@@ -147,25 +148,27 @@ const std::filesystem::path& SiblingFile::nameAndClose(const FolderLock& lock,
 }
 
 void SiblingFile::replaceTarget(const FolderLock* heldLock) {
-    if (::fsync(file_.get()) != 0) {
-        throwErrno(errno, target_);
+    if (const int failure = fileSystem_.syncFile(file_.get())) {
+        throwErrno(failure, target_);
     }
     std::optional<FolderLock> lock;
     if (!heldLock) {
         heldLock = &lock.emplace(folderOf(target_));
     }
-    const auto& name = nameAndClose(*heldLock, systemFileSystem());
-    if (::rename(name.c_str(), target_.c_str()) != 0) {
-        throwErrno(errno, target_);
+    const auto name = nameAndClose(*heldLock, fileSystem_).filename();
+    if (const int failure = fileSystem_.renameInFolder(heldLock->descriptor(), name.c_str(),
+                                                       target_.filename().c_str(), 0)) {
+        throwErrno(failure, target_);
     }
     forgetName();
-    if (const int failure = systemFileSystem().syncFolder(heldLock->descriptor())) {
+    if (const int failure = fileSystem_.syncFolder(heldLock->descriptor())) {
         throwErrno(failure, target_);
     }
 }
 
-void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
-    SiblingFile file(target);
+void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                         FileSystem& fileSystem) {
+    SiblingFile file(target, nullptr, fileSystem);
     file.write(bytes);
     file.replaceTarget();
 }

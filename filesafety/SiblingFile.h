@@ -47,8 +47,8 @@ public:
     // keeps other runs' clean-up away once the file is closed. Answers the name. Throws Error.
     const std::filesystem::path& nameAndClose(const FolderLock& lock, FileSystem& fileSystem);
     // Flushes the file, takes the target's place in one rename and flushes the folder, so
-    // that at every moment, a crash included, the target is its old or its new content.
-    // Throws Error naming the target.
+    // that at every moment, a crash included, the target is its old or its new content. The
+    // calls go through the file system it was made with. Throws Error naming the target.
     void replaceTarget(const FolderLock* heldLock = nullptr);
     // The name no longer holds this file (it took the target's place, or was dealt with by
     // the caller): the destructor leaves it alone.
@@ -56,6 +56,7 @@ public:
 
 private:
     std::filesystem::path target_;
+    FileSystem& fileSystem_;
     FileNumber replaces_ = 0;    // the file the target named when this was made; 0 for none
     std::filesystem::path name_; // empty while unnamed
     UniqueFd file_;
@@ -65,7 +66,8 @@ private:
 // Writes `bytes` to a sibling, flushes it, renames it over `target` and flushes the folder,
 // so that at every moment, a crash included, `target` is its old or its new content. Throws
 // Error naming `target`.
-void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                         FileSystem& fileSystem = systemFileSystem());
 
 // Removes the copies an interrupted run left in the folder open as `folder`: a file under a
 // copy's own name that is still that copy (it never took its target's place), or the file it

@@ -20,6 +20,7 @@
 #include "filesafety/FileByteSource.h"
 #include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/ExpectedRecolouring.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -96,130 +97,38 @@ std::size_t entryCount(const std::filesystem::path& folder) {
 //
 // Where the header puts things is read by the engine's own reader (its checks are exercised
 // by every input, and it must never read outside the file); what the conversion does with
-// them is modelled here.
+// them is the tests' own recolouring checker's (tests/support/ExpectedRecolouring.h), and the
+// growth is modelled here.
 
-struct Converted {
+struct Converted : ExpectedRecolouring::Counts {
     std::optional<ErrorKind> error;
     Bytes bytes;
-    std::uint64_t pixelsChanged = 0;
-    std::uint64_t entriesChanged = 0;
-    std::uint64_t nearMisses = 0;
     bool grown = false;
 };
 
-int distance(Rgb a, Rgb b) {
-    return std::max(
-        {std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
-}
-
-// The first pair within the tolerance, or -1; `near` gets the first within 8 otherwise.
-int pairFor(const ConversionRequest& request, Rgb colour, int& near) {
-    near = -1;
-    for (std::size_t i = 0; i < request.pairs.size(); ++i) {
-        if (distance(colour, request.pairs[i].from) <= request.tolerance) {
-            return static_cast<int>(i);
-        }
-    }
-    for (std::size_t i = 0; i < request.pairs.size(); ++i) {
-        if (distance(colour, request.pairs[i].from) <= 8) {
-            near = static_cast<int>(i);
-            return -1;
-        }
-    }
-    return -1;
-}
-
-// Recolours the colour at `at` (channels where `channels` says), `weight` pixels' worth.
-void modelColour(Bytes& bytes, std::uint64_t at, const ChannelBytes& channels,
-                 const ConversionRequest& request, Converted& result, std::uint64_t weight,
-                 bool entry) {
-    const Rgb colour{bytes[at + channels.red], bytes[at + channels.green],
-                     bytes[at + channels.blue]};
-    int near = -1;
-    const int pair = pairFor(request, colour, near);
-    if (pair < 0) {
-        result.nearMisses += near >= 0 ? weight : 0;
-        return;
-    }
-    const Rgb to = request.pairs[static_cast<std::size_t>(pair)].to;
-    if (to != colour) {
-        bytes[at + channels.red] = to.red;
-        bytes[at + channels.green] = to.green;
-        bytes[at + channels.blue] = to.blue;
-        result.pixelsChanged += weight;
-        result.entriesChanged += entry ? 1 : 0;
-    }
-}
-
 std::uint32_t get(const Bytes& bytes, std::uint64_t at, std::uint32_t size);
 void put(Bytes& bytes, std::uint64_t at, std::uint32_t size, std::uint32_t value);
-
-Rgb shiftedColour(std::uint32_t value, const ChannelShifts& shifts) {
-    return {static_cast<std::uint8_t>(value >> shifts.red),
-            static_cast<std::uint8_t>(value >> shifts.green),
-            static_cast<std::uint8_t>(value >> shifts.blue)};
-}
 
 std::uint32_t shiftedValue(Rgb colour, const ChannelShifts& shifts) {
     return std::uint32_t{colour.red} << shifts.red | std::uint32_t{colour.green} << shifts.green |
            std::uint32_t{colour.blue} << shifts.blue;
 }
 
-// A four-byte pixel whose channels are eight bits anywhere in it.
-void modelShifted(Bytes& bytes, std::uint64_t at, const ChannelShifts& shifts,
-                  const ConversionRequest& request, Converted& result) {
-    const std::uint32_t value = get(bytes, at, 4);
-    const Rgb colour = shiftedColour(value, shifts);
-    int near = -1;
-    const int pair = pairFor(request, colour, near);
-    if (pair < 0) {
-        result.nearMisses += near >= 0 ? 1 : 0;
-        return;
-    }
-    const Rgb to = request.pairs[static_cast<std::size_t>(pair)].to;
-    if (to != colour) {
-        put(bytes, at, 4, (value & ~shifts.colourBits()) | shiftedValue(to, shifts));
-        ++result.pixelsChanged;
-    }
+ExpectedRecolouring::Rows rowsOf(const BmpLayout& layout) {
+    return {layout.pixelOffset, layout.stride, layout.rowCount,
+            static_cast<std::uint64_t>(layout.width), layout.bitsPerPixel / 8u};
 }
 
-void modelRows(Bytes& bytes, const BmpLayout& layout, const ConversionRequest& request,
-               Converted& result) {
-    const std::uint64_t size = layout.bitsPerPixel / 8;
-    for (std::uint64_t row = 0; row < layout.rowCount; ++row) {
-        for (std::uint64_t x = 0; x < static_cast<std::uint64_t>(layout.width); ++x) {
-            const std::uint64_t at = layout.pixelOffset + row * layout.stride + x * size;
-            if (at + size > bytes.size()) {
-                return;
-            }
-            if (layout.shifts) {
-                modelShifted(bytes, at, *layout.shifts, request, result);
-                continue;
-            }
-            modelColour(bytes, at, size == 3 ? ChannelBytes{} : layout.channels, request, result, 1,
-                        false);
-        }
+// Where the pixels' channels are, as masks of a little-endian pixel.
+ExpectedRecolouring::Masks masksOf(const BmpLayout& layout) {
+    const auto mask = [](unsigned shift) {
+        return std::uint32_t{0xFF} << shift;
+    };
+    if (layout.shifts) {
+        return {mask(layout.shifts->red), mask(layout.shifts->green), mask(layout.shifts->blue)};
     }
-}
-
-// Pixels drawn with each entry, from the uncompressed rows the file holds.
-std::vector<std::uint64_t> modelUse(const Bytes& bytes, const BmpLayout& layout) {
-    std::vector<std::uint64_t> use(layout.entryCount, 0);
-    for (std::uint64_t row = 0; row < layout.rowCount; ++row) {
-        for (std::uint64_t x = 0; x < static_cast<std::uint64_t>(layout.width); ++x) {
-            const std::uint64_t bit = x * layout.bitsPerPixel;
-            const std::uint64_t at = layout.pixelOffset + row * layout.stride + bit / 8;
-            if (at >= bytes.size()) {
-                return use;
-            }
-            const unsigned shift = 8 - layout.bitsPerPixel - static_cast<unsigned>(bit % 8);
-            const unsigned index = (bytes[at] >> shift) & ((1u << layout.bitsPerPixel) - 1);
-            if (index < use.size()) {
-                ++use[index];
-            }
-        }
-    }
-    return use;
+    const ChannelBytes channels = layout.bitsPerPixel == 24 ? ChannelBytes{} : layout.channels;
+    return {mask(8u * channels.red), mask(8u * channels.green), mask(8u * channels.blue)};
 }
 
 void put(Bytes& bytes, std::uint64_t at, std::uint32_t size, std::uint32_t value) {
@@ -377,22 +286,25 @@ Converted modelConversion(const Bytes& file, const ConversionRequest& request) {
     }
     Converted result;
     result.bytes = file;
+    const ExpectedRecolouring oracle(request.pairs, request.tolerance);
     std::vector<std::uint64_t> use;
     if (layout.colours == ColourLayout::Palette) {
         try {
-            use = rle ? countEntryUse(MemorySource(file), layout) : modelUse(file, layout);
+            use = rle ? countEntryUse(MemorySource(file), layout)
+                      : ExpectedRecolouring::entryUse(file, rowsOf(layout), layout.bitsPerPixel,
+                                                      layout.entryCount);
         } catch (const Error& error) {
             return failing(error.kind());
         }
         for (std::uint32_t i = 0; i < layout.entryCount; ++i) {
-            if (use[i] == 0) {
-                continue; // an entry no pixel draws keeps its colour
+            if (use[i] > 0) { // an entry no pixel draws keeps its colour
+                oracle.recolour(result.bytes,
+                                layout.paletteOffset + std::uint64_t{i} * layout.entrySize, 3,
+                                ExpectedRecolouring::Masks{}, result, use[i], true);
             }
-            modelColour(result.bytes, layout.paletteOffset + std::uint64_t{i} * layout.entrySize,
-                        ChannelBytes{}, request, result, use[i], true);
         }
     } else {
-        modelRows(result.bytes, layout, request, result);
+        oracle.recolourRows(result.bytes, rowsOf(layout), masksOf(layout), result);
     }
     if (request.nearMisses == NearMisses::Ignored) {
         result.nearMisses = 0; // a walk not asked for them reports none

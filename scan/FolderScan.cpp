@@ -77,11 +77,9 @@ bool matchesWildcard(std::string_view name, std::string_view wildcard) {
 }
 
 #ifdef _WIN32
-namespace {
-
-// The folder's entries through FindFirstFileExW, names in UTF-8; a link (reparse point) is
-// told as one, to be looked at where it leads.
-std::vector<FolderEntry> listedEntries(const std::string& folder, std::string_view wildcard) {
+// Through FindFirstFileExW, names in UTF-8; a link (reparse point) is told as one, to be looked
+// at where it leads.
+std::vector<FolderEntry> readFolder(const std::string& folder) {
     std::vector<FolderEntry> entries;
     const auto search = (pathOf(folder.empty() ? std::string(".") : folder) / L"*").native();
     WIN32_FIND_DATAW found{};
@@ -91,57 +89,50 @@ std::vector<FolderEntry> listedEntries(const std::string& folder, std::string_vi
         return entries;
     }
     do {
-        const std::string name = textOf(std::filesystem::path(found.cFileName));
-        if (isSelfOrParent(name) || !matchesWildcard(name, wildcard)) {
+        std::string name = textOf(std::filesystem::path(found.cFileName));
+        if (isSelfOrParent(name)) {
             continue;
         }
         const DWORD attributes = found.dwFileAttributes;
         const unsigned char kind = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? DT_LNK
                                    : (attributes & FILE_ATTRIBUTE_DIRECTORY)   ? DT_DIR
                                                                                : DT_REG;
-        entries.push_back({name, kind});
+        entries.push_back({std::move(name), kind});
     } while (::FindNextFileW(listing, &found));
     ::FindClose(listing);
     return entries;
 }
 
-} // namespace
-
-std::vector<FolderEntry> matchingEntries(const std::string& pattern) {
-    const auto slash = pattern.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
-    const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-    auto entries = listedEntries(folder, wildcard);
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
-        return comesBefore(a.name, b.name);
-    });
-    return entries;
-}
+constexpr const char* FolderSeparators = "/\\";
 #else
-std::vector<FolderEntry> matchingEntries(const std::string& pattern) {
-    const auto slash = pattern.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
-    const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-
+std::vector<FolderEntry> readFolder(const std::string& folder) {
     // The file-system root is kept as the empty folder, so "" + "/*.bmp" searches "/".
     const std::unique_ptr<DIR, DirectoryCloser> directory(
         opendir(folder.empty() ? "/" : folder.c_str()));
-    if (!directory) {
-        return {};
-    }
     std::vector<FolderEntry> entries;
-    while (const dirent* entry = readdir(directory.get())) {
-        const std::string_view name(entry->d_name);
-        if (!isSelfOrParent(name) && matchesWildcard(name, wildcard)) {
-            entries.push_back({std::string(name), entry->d_type});
+    while (const dirent* entry = directory ? readdir(directory.get()) : nullptr) {
+        if (!isSelfOrParent(entry->d_name)) {
+            entries.push_back({entry->d_name, entry->d_type});
         }
     }
+    return entries;
+}
+
+constexpr const char* FolderSeparators = "/";
+#endif
+
+std::vector<FolderEntry> matchingEntries(const std::string& pattern, FolderReader readEntries) {
+    const auto slash = pattern.find_last_of(FolderSeparators);
+    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
+    const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    auto entries = readEntries(folder);
+    std::erase_if(entries,
+                  [&](const FolderEntry& entry) { return !matchesWildcard(entry.name, wildcard); });
     std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
         return comesBefore(a.name, b.name);
     });
     return entries;
 }
-#endif
 
 std::vector<std::string> matchingNames(const std::string& pattern) {
     std::vector<std::string> names;

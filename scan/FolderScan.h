@@ -37,7 +37,13 @@ struct FolderEntry {
     unsigned char kind = 0;
 };
 
+// Every entry of one folder but "." and "..", in the file system's order: the system's own
+// listing, or in a test one that tells what some file systems tell (no entry's kind).
+using FolderReader = std::vector<FolderEntry> (*)(const std::string& folder);
+std::vector<FolderEntry> readFolder(const std::string& folder);
+
 // The same entries as matchingNames, in the same order, each with its kind.
-std::vector<FolderEntry> matchingEntries(const std::string& pattern);
+std::vector<FolderEntry> matchingEntries(const std::string& pattern,
+                                         FolderReader readEntries = readFolder);
 
 } // namespace pixtint

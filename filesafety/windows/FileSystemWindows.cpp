@@ -37,6 +37,10 @@ int FileSystem::syncData(int descriptor) {
     return ::FlushFileBuffers(handleOf(descriptor)) ? 0 : errnoOf(::GetLastError());
 }
 
+int FileSystem::syncFile(int descriptor) {
+    return ::FlushFileBuffers(handleOf(descriptor)) ? 0 : errnoOf(::GetLastError());
+}
+
 // Every rename is made with MOVEFILE_WRITE_THROUGH: it is on the disk when it returns.
 int FileSystem::syncFolder(int) {
     return 0;

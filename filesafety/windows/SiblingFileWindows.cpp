@@ -57,9 +57,10 @@ std::optional<FileState> regularTarget(const std::filesystem::path& target) {
 
 } // namespace
 
-SiblingFile::SiblingFile(std::filesystem::path target, const FolderLock*, FileSystem&,
+SiblingFile::SiblingFile(std::filesystem::path target, const FolderLock*, FileSystem& fileSystem,
                          const FileState* openTarget)
-    : target_(std::move(target)) {
+    : target_(std::move(target))
+    , fileSystem_(fileSystem) {
     const auto existing = openTarget ? std::optional(*openTarget) : regularTarget(target_);
     replaces_ = existing ? existing->st_ino : 0;
     std::filesystem::path made;
@@ -115,22 +116,23 @@ const std::filesystem::path& SiblingFile::nameAndClose(const FolderLock& /*lock*
 }
 
 void SiblingFile::replaceTarget(const FolderLock* heldLock) {
-    if (!::FlushFileBuffers(handleOf(file_.get()))) {
-        throwWindowsError(::GetLastError(), target_);
+    if (const int failure = fileSystem_.syncFile(file_.get())) {
+        throwErrno(failure, target_);
     }
     std::optional<FolderLock> lock;
     if (!heldLock) {
         lock.emplace(folderOf(target_));
     }
-    const auto& name = nameAndClose(heldLock ? *heldLock : *lock, systemFileSystem());
+    const auto& name = nameAndClose(heldLock ? *heldLock : *lock, fileSystem_);
     if (const int failure = moveFile(name, target_, true)) {
         throwErrno(failure, target_);
     }
     forgetName();
 }
 
-void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
-    SiblingFile file(target);
+void writeFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                         FileSystem& fileSystem) {
+    SiblingFile file(target, nullptr, fileSystem);
     file.write(bytes);
     file.replaceTarget();
 }

@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "tests/support/SpawnedProgram.h"
 #include "tests/support/TestFolder.h"
 
 #include <csignal>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace pixtint {
 
@@ -24,30 +20,15 @@ struct ProgramResult {
 };
 
 // The real pixtint-convert run as a child, its standard output and error caught in files, or
-// both sent to `terminal` when one is given. Started through posix_spawn rather than fork,
-// since the test process has threads.
+// both sent to `terminal` when one is given.
 class ConvertProgram {
 public:
     explicit ConvertProgram(std::vector<std::string> arguments, const char* terminal = nullptr) {
         arguments.insert(arguments.begin(), PIXTINT_CONVERT);
-        std::vector<char*> argv;
-        for (auto& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        for (const int stream : {1, 2}) {
-            const auto path = streams_ / std::to_string(stream);
-            posix_spawn_file_actions_addopen(&actions, stream, terminal ? terminal : path.c_str(),
-                                             O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY, 0600);
-        }
-        const int failed = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (failed != 0) {
-            throw std::runtime_error("cannot start pixtint-convert");
-        }
+        const auto out = streams_ / "1";
+        const auto err = streams_ / "2";
+        pid_ = spawnProgram(std::move(arguments), terminal ? terminal : out.c_str(),
+                            terminal ? terminal : err.c_str());
     }
     ~ConvertProgram() {
         if (pid_ > 0) {

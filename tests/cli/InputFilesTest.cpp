@@ -5,6 +5,7 @@
 #include "tests/support/Unprivileged.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -16,12 +17,12 @@ namespace fs = std::filesystem;
 
 // The paths collected, relative to the test folder.
 std::vector<std::string> collected(const TestFolder& folder, std::vector<std::string> arguments,
-                                   bool recursive) {
+                                   bool recursive, FolderReader readEntries = readFolder) {
     for (auto& argument : arguments) {
         argument = (folder / argument).string();
     }
     std::vector<std::string> paths;
-    for (const auto& input : collectInputFiles(arguments, recursive)) {
+    for (const auto& input : collectInputFiles(arguments, recursive, readEntries)) {
         EXPECT_FALSE(input.problem) << input.path;
         paths.push_back(input.path.lexically_relative(folder.path()).string());
     }
@@ -47,9 +48,19 @@ TEST(InputFiles, AFolderGivesItsPicturesInOrderAndEachFileOnce) {
     makeTree(folder);
     EXPECT_EQ(collected(folder, {"icons", "picture.png"}, false),
               (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "picture.png"}));
-    EXPECT_EQ(collected(folder, {"icons"}, true),
-              (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "icons/sub/c.bmp",
-                                        "icons/sub/deeper/d.Bmp"}));
+    // Also where the listing tells no entry's kind, as some file systems' do.
+    const FolderReader noKinds = [](const std::string& at) {
+        auto entries = readFolder(at);
+        for (auto& entry : entries) {
+            entry.kind = DT_UNKNOWN;
+        }
+        return entries;
+    };
+    for (const auto readEntries : {readFolder, noKinds}) {
+        EXPECT_EQ(collected(folder, {"icons"}, true, readEntries),
+                  (std::vector<std::string>{"icons/A.BMP", "icons/b.bmp", "icons/sub/c.bmp",
+                                            "icons/sub/deeper/d.Bmp"}));
+    }
     fs::create_symlink(folder / "icons/b.bmp", folder / "alias.bmp");
     EXPECT_EQ(collected(folder, {"icons/b.bmp", "icons", "alias.bmp", "icons/./A.BMP"}, false),
               (std::vector<std::string>{"icons/b.bmp", "icons/A.BMP"}));

@@ -37,43 +37,30 @@ ProgramResult signalledRun(const TestFolder& folder, const std::vector<std::stri
 
 } // namespace
 
-// Killed part-way through a few thousand icons, the program leaves every icon whole, old or
-// new, and none missing; the next run finishes the job and clears what the killed one left.
+// Killed part-way through a few thousand icons, the program leaves every icon old or new; the
+// next run finishes the job and clears what the killed one left. (Where each original is at
+// each moment of a commit is the core's to prove, a kill at every step.)
 TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
     constexpr int Count = 2000;
-    const auto& original = Original;
     const auto converted = makeBmp24(16, 16, {255, 0, 0});
     TestFolder folder;
     writeIcons(folder, Count);
     const std::vector<std::string> colours{"-f", "0000ff", "-t", "ff0000"};
     ASSERT_EQ(signalledRun(folder, colours, SIGKILL).signal, SIGKILL)
         << "the run ended before it was killed";
-
-    const auto names = folder.names();
     int convertedCount = 0;
     for (int i = 0; i < Count; ++i) {
-        const std::string stem = "icon" + std::to_string(i);
-        const auto bytes = folder.read(stem + ".bmp");
-        ASSERT_TRUE(bytes == original || bytes == converted) << stem;
-        // A converted icon's old bytes are in its backup or, when the kill came during its
-        // commit, still under the hidden name held for that backup.
-        if (bytes == converted) {
-            ++convertedCount;
-            EXPECT_TRUE(std::ranges::any_of(names, [&](const std::string& name) {
-                const bool backup = name == stem + ".bak";
-                const bool held = name.starts_with("." + stem + ".bak.pixtint-held-");
-                return (backup || held) && folder.read(name) == original;
-            })) << stem;
-        }
+        const auto bytes = folder.read("icon" + std::to_string(i) + ".bmp");
+        ASSERT_TRUE(bytes == Original || bytes == converted) << i;
+        convertedCount += bytes == converted ? 1 : 0;
     }
     EXPECT_GT(convertedCount, 0);
     EXPECT_LT(convertedCount, Count);
 
-    // The next run puts a held original in place and leaves nothing of the killed one.
     EXPECT_EQ(runConvert(with(colours, {folder.path().string()})).exitStatus, 0);
     for (int i = 0; i < Count; ++i) {
         ASSERT_EQ(folder.read("icon" + std::to_string(i) + ".bmp"), converted) << i;
-        ASSERT_EQ(folder.read("icon" + std::to_string(i) + ".bak"), original) << i;
+        ASSERT_EQ(folder.read("icon" + std::to_string(i) + ".bak"), Original) << i;
     }
     EXPECT_EQ(folder.names().size(), 2u * Count);
 }
@@ -82,7 +69,6 @@ TEST(KilledRun, EveryIconIsOldOrNewAndTheNextRunFinishes) {
 // backup or untouched, every converted one is reported, and the summary says the run stopped.
 TEST(KilledRun, ASignalStopsAfterTheFilesInHandAndTheSummarySaysSo) {
     constexpr int Count = 2500; // the signal comes after the first of three groups
-    const auto& original = Original;
     TestFolder folder;
     writeIcons(folder, Count);
     const auto result = signalledRun(folder, {"-f", "blue", "-t", "red"}, SIGTERM);
@@ -95,9 +81,9 @@ TEST(KilledRun, ASignalStopsAfterTheFilesInHandAndTheSummarySaysSo) {
     int converted = 0;
     for (int i = 0; i < Count; ++i) {
         const std::string stem = "icon" + std::to_string(i);
-        if (folder.read(stem + ".bmp") != original) {
+        if (folder.read(stem + ".bmp") != Original) {
             ++converted;
-            EXPECT_EQ(folder.read(stem + ".bak"), original) << stem;
+            EXPECT_EQ(folder.read(stem + ".bak"), Original) << stem;
         }
     }
     EXPECT_EQ(converted, reported);

@@ -187,9 +187,12 @@ TEST(BatchRun, ABackupThatCannotBeKeptStopsThatFileOnly) {
               FileStatus::Converted);
 }
 
+// A folder the user may not write in: every conversion and every restore there fails, and
+// nothing in it changes.
 TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
     IconFolder folder;
     const auto files = folder.icons(2);
+    folder.write("icon1.bak", OlderBackup);
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     runUnprivileged(folder.path(), [&] {
@@ -198,7 +201,33 @@ TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
             EXPECT_EQ(recorded.status(i), FileStatus::Failed);
             EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EACCES);
         }
-        EXPECT_EQ(folder.names().size(), 2u);
+        std::optional<RestoreOutcome> restored;
+        RestoreCallbacks callbacks;
+        callbacks.outcome = [&](const auto&, const RestoreOutcome& outcome) {
+            restored = outcome;
+        };
+        BackupRestore().restore({&files[1], 1}, callbacks);
+        ASSERT_TRUE(restored);
+        EXPECT_EQ(restored->status, RestoreStatus::FolderNotWritable);
+        EXPECT_EQ(folder.names().size(), 3u);
+        EXPECT_EQ(folder.read("icon0.bmp"), Original);
+        EXPECT_EQ(folder.read("icon1.bmp"), Original);
+        EXPECT_EQ(folder.read("icon1.bak"), OlderBackup);
+    });
+}
+
+// A read-only NAME.bak is one its owner meant to keep: that picture is not converted.
+TEST(BatchRun, AReadOnlyBackupIsNeverReplaced) {
+    IconFolder folder;
+    const auto files = folder.icons(1);
+    folder.write("icon0.bak", OlderBackup);
+    std::filesystem::permissions(folder / "icon0.bak", std::filesystem::perms(0444));
+    runUnprivileged(folder.path(), [&] {
+        const auto recorded = record(BatchRun(blueToRed()), files);
+        ASSERT_EQ(recorded.status(0), FileStatus::Failed);
+        EXPECT_EQ(recorded.outcomes[0].failure->kind, FileFailure::Kind::BackupBlocked);
+        EXPECT_EQ(folder.read("icon0.bak"), OlderBackup);
+        EXPECT_EQ(folder.read("icon0.bmp"), Original);
     });
 }
 
@@ -260,6 +289,10 @@ TEST(BatchRun, WhatAKilledRunLeftIsFinishedByTheNext) {
     const auto lookalike = leaveAsOwn(folder, "l", "icon0.bmp", OwnRole::Copy);
     folder.write("l", {3});
     std::filesystem::rename(folder / "l", folder / lookalike);
+    folder.write("k", {3}); // looks like icon0's held original, but names another file
+    const auto heldLookalike = leaveAsOwn(folder, "k", "icon0.bak", OwnRole::Held);
+    folder.write("k", makeBmp24(3, 2, {5, 5, 5}));
+    std::filesystem::rename(folder / "k", folder / heldLookalike);
     std::filesystem::create_hard_link(files[1], folder / "h1"); // not replaced yet
     leaveAsOwn(folder, "h1", "icon1.bak", OwnRole::Held);
     folder.write("icon2.bmp", Converted); // replaced; its original only held
@@ -287,10 +320,10 @@ TEST(BatchRun, WhatAKilledRunLeftIsFinishedByTheNext) {
     EXPECT_EQ(found[2].reason->kind(), ErrorKind::NotABackup);
 
     record(BatchRun(blueToRed()), files);
-    std::vector<std::string> left{running,     lookalike,   heldBesideText,     orphan,
-                                  "icon0.bak", "icon0.bmp", "icon0.bak.202401", "icon1.bak",
-                                  "icon1.bmp", "icon2.bak", "icon2.bak.Ab12Cd", "icon2.bmp",
-                                  "icon3.bak", "icon3.bmp"};
+    std::vector<std::string> left{running,       lookalike,   heldBesideText, orphan,
+                                  heldLookalike, "icon0.bak", "icon0.bmp",    "icon0.bak.202401",
+                                  "icon1.bak",   "icon1.bmp", "icon2.bak",    "icon2.bak.Ab12Cd",
+                                  "icon2.bmp",   "icon3.bak", "icon3.bmp"};
     std::ranges::sort(left);
     EXPECT_EQ(folder.names(), left);
     EXPECT_EQ(folder.read("icon0.bak.202401"), Original);
@@ -299,6 +332,7 @@ TEST(BatchRun, WhatAKilledRunLeftIsFinishedByTheNext) {
     EXPECT_EQ(folder.read("icon2.bmp"), Converted);
     EXPECT_EQ(folder.read("icon3.bak"), (Bytes{'t', 'x', 't'}));
     EXPECT_EQ(folder.read(lookalike), (Bytes{3}));
+    EXPECT_EQ(folder.read(heldLookalike), makeBmp24(3, 2, {5, 5, 5}));
 }
 
 // In a shared sticky folder, what another user's killed run left is theirs: a run tells it

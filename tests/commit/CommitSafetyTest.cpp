@@ -99,48 +99,55 @@ TEST(CommitSafety, ARewriteDuringTheRunKeepsTheOtherProgramsBytes) {
 }
 
 // An editor saves the picture in the moment between the last look at its name and the swap:
-// what the swap took out is checked, and the save gets its name back, unless the swap back
-// fails.
+// what the swap took out is checked, and the save gets its name back. Where the file system
+// has no exchange, the save is seen before the plain rename instead.
 struct SaveBeforeFirstExchange : FileSystem {
+    enum class SwapBack { Done, Fails, ClaimedButNotDone, NoExchange };
     const TestFolder& folder;
     Bytes saved;
-    bool swapBackFails = false;
+    SwapBack swapBack;
     int exchanges = 0;
-    SaveBeforeFirstExchange(const TestFolder& pictures, Bytes save, bool noSwapBack = false)
+    SaveBeforeFirstExchange(const TestFolder& pictures, Bytes save, SwapBack then)
         : folder(pictures)
         , saved(std::move(save))
-        , swapBackFails(noSwapBack) {}
+        , swapBack(then) {}
     int renameInFolder(int descriptor, const char* from, const char* to, unsigned flags) override {
         if (flags == RENAME_EXCHANGE && ++exchanges == 1) {
             saveAsAnEditorDoes(folder, saved);
-        } else if (flags == RENAME_EXCHANGE && swapBackFails) {
-            return EIO;
+        }
+        if (flags == RENAME_EXCHANGE && swapBack == SwapBack::NoExchange) {
+            return EINVAL;
+        }
+        if (flags == RENAME_EXCHANGE && exchanges == 2 && swapBack != SwapBack::Done) {
+            return swapBack == SwapBack::Fails ? EIO : 0;
         }
         return FileSystem::renameInFolder(descriptor, from, to, flags);
     }
 };
 
 TEST(CommitSafety, ASaveJustBeforeTheSwapIsSwappedBack) {
+    using SwapBack = SaveBeforeFirstExchange::SwapBack;
     const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
-    for (const bool keepBackup : {true, false}) {
-        SCOPED_TRACE(keepBackup);
-        TestFolder folder;
-        folder.write("a.bmp", Original);
-        SaveBeforeFirstExchange editor(folder, saved);
-        const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, editor);
-        EXPECT_GE(editor.exchanges, 1);
-        ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
-        EXPECT_EQ(folder.read("a.bmp"), saved);
-        // The save took the original's name; a held original, its last name, is kept and told.
-        const auto& kept = outcomes.at(0).failure->keptOriginal;
-        for (const auto& name : folder.names()) {
-            if (name != kept.filename()) {
-                EXPECT_NE(name[0], '.') << name; // no copy, no swapped-out file left hidden
+    for (const auto swapBack : {SwapBack::Done, SwapBack::NoExchange}) {
+        for (const bool keepBackup : {true, false}) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(swapBack) << ", " << keepBackup);
+            TestFolder folder;
+            folder.write("a.bmp", Original);
+            SaveBeforeFirstExchange editor(folder, saved, swapBack);
+            const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, editor);
+            ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
+            EXPECT_EQ(folder.read("a.bmp"), saved);
+            // The save took the original's name; a held original, its last name, is kept.
+            const auto& kept = outcomes.at(0).failure->keptOriginal;
+            for (const auto& name : folder.names()) {
+                if (name != kept.filename()) {
+                    EXPECT_NE(name[0], '.') << name; // no copy, no swapped-out file left
+                }
             }
-        }
-        EXPECT_EQ(folder.names().size(), kept.empty() ? 1u : 2u);
-        if (!kept.empty()) {
-            EXPECT_EQ(folder.read(kept.filename().string()), Original);
+            EXPECT_EQ(folder.names().size(), kept.empty() ? 1u : 2u);
+            if (!kept.empty()) {
+                EXPECT_EQ(folder.read(kept.filename().string()), Original);
+            }
         }
     }
 }
@@ -303,23 +310,28 @@ std::vector<std::string> ownNamesIn(const TestFolder& folder) {
 }
 
 // An editor saves the picture (a.bmp.swp renamed over a.bmp) just before the swap, and the
-// swap back then fails: the save stays under the name the outcome gives, and the next run,
-// which takes the name for one of its own, leaves it there.
+// swap back then fails, or reports success without having happened: the save stays under the
+// name the outcome gives, and the next run, which takes the name for one of its own, leaves
+// it there.
 TEST(CommitSafety, AnotherProgramsSaveIsNeverRemovedByALaterRun) {
-    TestFolder folder;
-    folder.write("a.bmp", Original);
-    const Bytes saved = makeBmp24(3, 2, {7, 7, 7});
-    SaveBeforeFirstExchange faulty(folder, saved, true);
-    const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
-    ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
-    const auto kept = outcomes.at(0).failure->otherSave;
-    ASSERT_FALSE(kept.empty());
-    EXPECT_EQ(folder.read(kept.filename().string()), saved);
-    EXPECT_EQ(folder.read(outcomes.at(0).failure->keptOriginal.filename().string()), Original);
+    using SwapBack = SaveBeforeFirstExchange::SwapBack;
+    for (const auto swapBack : {SwapBack::Fails, SwapBack::ClaimedButNotDone}) {
+        SCOPED_TRACE(static_cast<int>(swapBack));
+        TestFolder folder;
+        folder.write("a.bmp", Original);
+        const Bytes saved = makeBmp24(3, 2, {7, 7, 7});
+        SaveBeforeFirstExchange faulty(folder, saved, swapBack);
+        const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
+        ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
+        const auto kept = outcomes.at(0).failure->otherSave;
+        ASSERT_FALSE(kept.empty());
+        EXPECT_EQ(folder.read(kept.filename().string()), saved);
+        EXPECT_EQ(folder.read(outcomes.at(0).failure->keptOriginal.filename().string()), Original);
 
-    convert(folder / "a.bmp", true);
-    EXPECT_EQ(folder.read(kept.filename().string()), saved);
-    EXPECT_EQ(folder.read("a.bak"), Original);
+        convert(folder / "a.bmp", true);
+        EXPECT_EQ(folder.read(kept.filename().string()), saved);
+        EXPECT_EQ(folder.read("a.bak"), Original);
+    }
 }
 
 // The rename of a held original over its backup fails, as a kill there would leave it.
@@ -358,6 +370,34 @@ TEST(CommitSafety, AShortenedHeldNameStaysWithItsPicture) {
         }
         EXPECT_TRUE(ownNamesIn(folder).empty());
     }
+}
+
+// Where the file system has no hard links, the original is held as a copy of its bytes,
+// written alone: its flush must come before the rename that makes it the held original.
+struct NoHardLinks : FileSystem {
+    std::vector<std::string> calls;
+    int createUnnamed(const char*) override { return -EOPNOTSUPP; }
+    int linkFile(int, int, const char*) override { return EPERM; }
+    int syncFile(int descriptor) override {
+        calls.push_back("flush file");
+        return FileSystem::syncFile(descriptor);
+    }
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        const auto own = parseOwnName(to);
+        calls.push_back(own && own->role == OwnRole::Held ? "rename to held" : "rename");
+        return FileSystem::renameInFolder(folder, from, to, flags);
+    }
+};
+
+TEST(CommitSafety, AHeldCopyIsFlushedBeforeItIsNamed) {
+    TestFolder folder;
+    folder.write("a.bmp", Original);
+    NoHardLinks noLinks;
+    EXPECT_EQ(convert(folder / "a.bmp", true, {}, noLinks).at(0).status, FileStatus::Converted);
+    EXPECT_EQ(folder.read("a.bak"), Original);
+    const auto held = std::ranges::find(noLinks.calls, "rename to held");
+    ASSERT_NE(held, noLinks.calls.end());
+    EXPECT_EQ(*std::prev(held), "flush file");
 }
 
 // NAME.bak as a second hard link of the picture: it keeps the original, and no held name is
@@ -499,7 +539,10 @@ TEST(CommitSafety, OwnerGroupModeAndAttributesAreKept) {
         gid_t group;
         bool keepBackup;
     } owners[] = {{Nobody, Nobody, true}, {Nobody, 0, false}, {0, Nobody, false}};
+    // A security label is copied too: root may set one, and a copy without it escapes the
+    // policy the picture was under.
     const std::string tag = "holiday";
+    const char* const attributes[] = {"user.tag", "security.pixtint"};
     for (const auto& [owner, group, keepBackup] : owners) {
         SCOPED_TRACE(std::to_string(owner) + ":" + std::to_string(group));
         TestFolder folder;
@@ -507,8 +550,10 @@ TEST(CommitSafety, OwnerGroupModeAndAttributesAreKept) {
         const auto picture = folder / "a.bmp";
         ASSERT_EQ(::chown(picture.c_str(), owner, group), 0);
         ASSERT_EQ(::chmod(picture.c_str(), 0600), 0);
-        if (::setxattr(picture.c_str(), "user.tag", tag.data(), tag.size(), 0) != 0) {
-            GTEST_SKIP() << "no user extended attributes on this file system";
+        for (const char* attribute : attributes) {
+            if (::setxattr(picture.c_str(), attribute, tag.data(), tag.size(), 0) != 0) {
+                GTEST_SKIP() << "no " << attribute << " on this file system";
+            }
         }
         ASSERT_EQ(convert(picture, keepBackup).at(0).status, FileStatus::Converted);
         EXPECT_EQ(folder.read("a.bmp"), Converted);
@@ -521,10 +566,11 @@ TEST(CommitSafety, OwnerGroupModeAndAttributesAreKept) {
             EXPECT_EQ(status.st_uid, owner) << name;
             EXPECT_EQ(status.st_gid, group) << name;
             EXPECT_EQ(status.st_mode & 07777, 0600u) << name;
-            char value[16] = {};
-            EXPECT_EQ(::getxattr((folder / name).c_str(), "user.tag", value, sizeof value),
-                      static_cast<ssize_t>(tag.size()));
-            EXPECT_EQ(std::string(value), tag);
+            for (const char* attribute : attributes) {
+                char value[16] = {};
+                ::getxattr((folder / name).c_str(), attribute, value, sizeof value);
+                EXPECT_EQ(std::string(value), tag) << name << " " << attribute;
+            }
         }
     }
 }

@@ -39,6 +39,33 @@ TEST(SiblingFile, ReplacesItsTargetWholeAndOnlyWhenAsked) {
     EXPECT_EQ(folder.read(longest), Bytes{1});
 }
 
+// The settings are written alone, with no flush of the file system around them: their own
+// flush must come before the rename that makes them the file, and the folder's after it.
+struct CallLog : FileSystem {
+    std::vector<std::string> calls;
+    int syncFile(int descriptor) override {
+        calls.push_back("flush file");
+        return FileSystem::syncFile(descriptor);
+    }
+    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
+        calls.push_back("rename");
+        return FileSystem::renameInFolder(folder, from, to, flags);
+    }
+    int syncFolder(int folder) override {
+        calls.push_back("flush folder");
+        return FileSystem::syncFolder(folder);
+    }
+};
+
+TEST(SiblingFile, IsFlushedBeforeItTakesTheTargetsName) {
+    TestFolder folder;
+    folder.write("t.ini", Bytes{1});
+    CallLog log;
+    writeFileAtomically(folder / "t.ini", Bytes{2}, log);
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"flush file", "rename", "flush folder"}));
+    EXPECT_EQ(folder.read("t.ini"), Bytes{2});
+}
+
 // An own name fits in one name whatever it belongs to, says what it was given, and keeps a
 // shortened name's picture apart from the one it was shortened to; what only looks like one,
 // a user's dated backup or a made-up number, is no own name.

@@ -47,8 +47,92 @@ public:
             why = "colour masks that are not eight bits each";
             return std::nullopt;
         }
-        recolourPixels(after, header, *channels);
+        Counts ignored;
+        recolourRows(after, rowsOf(header), *channels, ignored);
         return after;
+    }
+
+    // What a recolouring changed, as the program counts it: pixels (a table entry counts as
+    // the pixels drawn with it), table entries, and near misses (pixels that no pair matched
+    // within eight of a pair's FROM colour on every channel).
+    struct Counts {
+        std::uint64_t pixelsChanged = 0;
+        std::uint64_t entriesChanged = 0;
+        std::uint64_t nearMisses = 0;
+    };
+    // Where a pixel, read as a little-endian number, keeps each channel's eight bits.
+    struct Masks {
+        std::uint32_t red = 0x00FF0000;
+        std::uint32_t green = 0x0000FF00;
+        std::uint32_t blue = 0x000000FF;
+    };
+    // Rows of whole pixels of `size` bytes from `offset` on, padded to `stride`, as many of
+    // them as the file holds; a pixel the file's end cuts is left.
+    struct Rows {
+        std::uint64_t offset = 0;
+        std::uint64_t stride = 0;
+        std::uint64_t count = 0;
+        std::uint64_t width = 0;
+        unsigned size = 3;
+    };
+
+    // The colour at `at`, its channels where `masks` put them in `size` bytes, in the TO colour
+    // of the first pair that matches it; counted as `weight` pixels, and as an entry if
+    // `entry`. Every other bit stays.
+    void recolour(Bytes& bytes, std::uint64_t at, unsigned size, const Masks& masks, Counts& counts,
+                  std::uint64_t weight = 1, bool entry = false) const {
+        std::uint32_t value = little(bytes, at, size);
+        const Rgb colour{channel(value, masks.red), channel(value, masks.green),
+                         channel(value, masks.blue)};
+        const ColourPair* pair = firstWithin(colour, tolerance_);
+        if (!pair) {
+            counts.nearMisses += firstWithin(colour, NearReach) ? weight : 0;
+            return;
+        }
+        if (pair->to == colour) {
+            return;
+        }
+        value = (value & ~(masks.red | masks.green | masks.blue)) | place(pair->to.red, masks.red) |
+                place(pair->to.green, masks.green) | place(pair->to.blue, masks.blue);
+        for (unsigned i = 0; i < size; ++i) {
+            bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+        counts.pixelsChanged += weight;
+        counts.entriesChanged += entry ? 1 : 0;
+    }
+
+    void recolourRows(Bytes& bytes, const Rows& rows, const Masks& masks, Counts& counts) const {
+        for (std::uint64_t row = 0; row < rows.count; ++row) {
+            for (std::uint64_t x = 0; x < rows.width; ++x) {
+                const std::uint64_t at = rows.offset + row * rows.stride + x * rows.size;
+                if (at + rows.size > bytes.size()) {
+                    return;
+                }
+                recolour(bytes, at, rows.size, masks, counts);
+            }
+        }
+    }
+
+    // How many pixels the stored rows of `bits`-bit indices draw with each of `entries`
+    // entries; an index past them draws nothing.
+    static std::vector<std::uint64_t> entryUse(const Bytes& bytes, const Rows& rows, unsigned bits,
+                                               std::uint64_t entries) {
+        std::vector<std::uint64_t> use(entries, 0);
+        for (std::uint64_t row = 0; row < rows.count; ++row) {
+            for (std::uint64_t x = 0; x < rows.width; ++x) {
+                const std::uint64_t bit = x * bits;
+                const std::uint64_t at = rows.offset + row * rows.stride + bit / 8;
+                if (at >= bytes.size()) {
+                    return use;
+                }
+                const unsigned shift = 8 - bits - static_cast<unsigned>(bit % 8);
+                const unsigned index = (bytes[at] >> shift) & ((1u << bits) - 1);
+                if (index < use.size()) {
+                    ++use[index];
+                }
+            }
+        }
+        return use;
     }
 
 private:
@@ -60,12 +144,6 @@ private:
         std::uint32_t compression = 0;
         std::uint32_t coloursUsed = 0; // 0 where the header has no such field
         std::uint64_t pixelOffset = 0;
-    };
-    // Where a pixel, read as a little-endian number, keeps each channel's eight bits.
-    struct Masks {
-        std::uint32_t red = 0x00FF0000;
-        std::uint32_t green = 0x0000FF00;
-        std::uint32_t blue = 0x000000FF;
     };
 
     static std::uint32_t little(const Bytes& bytes, std::size_t at, unsigned count) {
@@ -94,46 +172,39 @@ private:
         return header;
     }
 
-    std::optional<Rgb> replacementOf(Rgb colour) const {
-        const auto near = [this](std::uint8_t a, std::uint8_t b) {
-            return std::abs(int{a} - int{b}) <= tolerance_;
+    // How near a colour that no pair matched must be to count as a near miss.
+    static constexpr int NearReach = 8;
+
+    const ColourPair* firstWithin(Rgb colour, int reach) const {
+        const auto near = [reach](std::uint8_t a, std::uint8_t b) {
+            return std::abs(int{a} - int{b}) <= reach;
         };
         for (const ColourPair& pair : pairs_) {
             if (near(colour.red, pair.from.red) && near(colour.green, pair.from.green) &&
                 near(colour.blue, pair.from.blue)) {
-                return pair.to;
+                return &pair;
             }
         }
-        return std::nullopt;
+        return nullptr;
     }
 
-    // Which indices the stored rows of an uncompressed picture draw; empty for compressed data,
-    // which this reader does not decode.
-    static std::vector<bool> drawnEntries(const Bytes& bytes, const Header& header) {
-        if (header.compression != 0 || header.bits == 0 || header.width <= 0) {
-            return {};
-        }
-        std::vector<bool> drawn(std::size_t{1} << header.bits, false);
+    static std::uint8_t channel(std::uint32_t value, std::uint32_t mask) {
+        return static_cast<std::uint8_t>((value & mask) >> std::countr_zero(mask));
+    }
+    static std::uint32_t place(std::uint8_t value, std::uint32_t mask) {
+        return std::uint32_t{value} << std::countr_zero(mask);
+    }
+
+    static Rows rowsOf(const Header& header) {
         const std::uint64_t width = static_cast<std::uint64_t>(header.width);
-        const std::uint64_t stride = (width * header.bits + 31) / 32 * 4;
-        const std::uint64_t rows = static_cast<std::uint64_t>(std::abs(header.height));
-        for (std::uint64_t row = 0; row < rows; ++row) {
-            for (std::uint64_t x = 0; x < width; ++x) {
-                const std::uint64_t bit = x * header.bits;
-                const std::uint64_t at = header.pixelOffset + row * stride + bit / 8;
-                if (at >= bytes.size()) {
-                    return drawn;
-                }
-                const unsigned shift = 8 - header.bits - static_cast<unsigned>(bit % 8);
-                drawn[(bytes[at] >> shift) & ((1u << header.bits) - 1)] = true;
-            }
-        }
-        return drawn;
+        return {header.pixelOffset, (width * header.bits + 31) / 32 * 4,
+                static_cast<std::uint64_t>(std::abs(header.height)), width, header.bits / 8};
     }
 
     // The table follows the header; an index has `bits` bits, so no more entries than 2^bits
     // count, whatever the header declares. The 12-byte header has no count: its table of
-    // three-byte entries fills the room before the pixels.
+    // three-byte entries fills the room before the pixels. An entry no stored pixel draws
+    // keeps its colour; compressed data, which this reader does not decode, draws them all.
     void recolourTable(Bytes& bytes, const Header& header) const {
         const std::uint64_t tableAt = 14 + header.size;
         const std::uint64_t indexable = std::uint64_t{1} << header.bits;
@@ -144,16 +215,13 @@ private:
         if (header.size == 12) {
             count = std::min(indexable, (std::max(header.pixelOffset, tableAt) - tableAt) / 3);
         }
-        const auto drawn = drawnEntries(bytes, header);
+        const bool drawsAll = header.compression != 0 || header.bits == 0 || header.width <= 0;
+        const auto use = drawsAll ? std::vector<std::uint64_t>(count, 1)
+                                  : entryUse(bytes, rowsOf(header), header.bits, count);
+        Counts ignored;
         for (std::uint64_t entry = 0; entry < count; ++entry) {
-            const std::size_t at = tableAt + entry * entrySize;
-            if (!drawn.empty() && !drawn[entry]) {
-                continue; // an entry no pixel draws keeps its colour
-            }
-            if (auto to = replacementOf({bytes.at(at + 2), bytes.at(at + 1), bytes.at(at)})) {
-                bytes[at] = to->blue;
-                bytes[at + 1] = to->green;
-                bytes[at + 2] = to->red;
+            if (use[entry] > 0) {
+                recolour(bytes, tableAt + entry * entrySize, 3, Masks{}, ignored);
             }
         }
     }
@@ -174,41 +242,6 @@ private:
             }
         }
         return result;
-    }
-
-    // Rows of whole pixels padded to four bytes, as many of them as the file holds; a pixel
-    // the file's end cuts is left.
-    void recolourPixels(Bytes& bytes, const Header& header, const Masks& channels) const {
-        const std::uint64_t pixelSize = header.bits / 8;
-        const std::uint64_t width = static_cast<std::uint64_t>(header.width);
-        const std::uint64_t stride = (width * header.bits + 31) / 32 * 4;
-        const std::uint64_t rows = static_cast<std::uint64_t>(std::abs(header.height));
-        const auto [red, green, blue] = channels;
-        const auto channel = [](std::uint32_t value, std::uint32_t mask) {
-            return static_cast<std::uint8_t>((value & mask) >> std::countr_zero(mask));
-        };
-        const auto place = [](std::uint8_t value, std::uint32_t mask) {
-            return std::uint32_t{value} << std::countr_zero(mask);
-        };
-        for (std::uint64_t row = 0; row < rows; ++row) {
-            for (std::uint64_t x = 0; x < width; ++x) {
-                const std::uint64_t at = header.pixelOffset + row * stride + x * pixelSize;
-                if (at + pixelSize > bytes.size()) {
-                    return;
-                }
-                std::uint32_t value = little(bytes, at, static_cast<unsigned>(pixelSize));
-                const auto to = replacementOf(
-                    {channel(value, red), channel(value, green), channel(value, blue)});
-                if (!to) {
-                    continue;
-                }
-                value = (value & ~(red | green | blue)) | place(to->red, red) |
-                        place(to->green, green) | place(to->blue, blue);
-                for (std::uint64_t i = 0; i < pixelSize; ++i) {
-                    bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-                }
-            }
-        }
     }
 
     std::vector<ColourPair> pairs_;
