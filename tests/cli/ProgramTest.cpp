@@ -139,9 +139,8 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     folder.write("sixteen.bmp", makeBmpWithBitCount(4, 4, 16));
     const auto dir = folder.path().string();
 
-    // --from and --to make the first pair wherever they stand. The pairs match the original
-    // colours only: grey becomes magenta, not green. The grown row takes the first pair's new
-    // colour.
+    // --from and --to make the first pair wherever they stand; each pair counts the pixels of
+    // its own original colour.
     const auto run = runConvert({"--json", "-m", "808080=ff00ff", "-f", "ff00ff", "-t", "0cc828",
                                  "--tolerance", "0", "-g", "bottom", dir, dir + "/gone.bmp"});
     EXPECT_EQ(run.exitStatus, 1);
