@@ -46,6 +46,18 @@ def run(command, log, timeout):
             return "timeout"
 
 
+def run_tests(build, log):
+    return run(["ctest", "--test-dir", build, "-j2", "--stop-on-failure", "--timeout", "300",
+                "--output-on-failure"], log, 3600)
+
+
+def failed_tests(log):
+    with open(log, encoding="utf-8", errors="replace") as out:
+        text = out.read()
+    failed = re.findall(r"^\s*\d+ - (\S+) \(", text, re.MULTILINE)
+    return failed or ["a timeout"]
+
+
 def configure(build):
     if not os.path.exists(os.path.join(ROOT, build, "CMakeCache.txt")):
         subprocess.run(["cmake", "-S", ".", "-B", build, "-DCMAKE_BUILD_TYPE=Debug",
@@ -76,9 +88,10 @@ def try_mutant(build, mutant, logs):
             source.write(original.replace(before, after))
         if run(["cmake", "--build", build, "-j2"], os.path.join(logs, name + ".build"), 1200):
             return "does not build"
-        status = run(["ctest", "--test-dir", build, "-j2", "--stop-on-failure", "--timeout",
-                      "300", "--output-on-failure"], os.path.join(logs, name + ".tests"), 3600)
-        return "caught" if status != 0 else "MISSED"
+        log = os.path.join(logs, name + ".tests")
+        if run_tests(build, log) == 0:
+            return "MISSED"
+        return "caught by " + ", ".join(failed_tests(log))
     finally:
         with open(path, "w", encoding="utf-8") as source:
             source.write(original)
@@ -101,17 +114,22 @@ def main():
     configure(arguments.build)
     logs = os.path.join(ROOT, arguments.build, "mutants")
     os.makedirs(logs, exist_ok=True)
+    # A test that fails without a fault would be counted as catching every one.
+    if run_tests(arguments.build, os.path.join(logs, "no-fault.tests")) != 0:
+        sys.exit("the tests fail without a fault: " + ", ".join(
+            failed_tests(os.path.join(logs, "no-fault.tests"))))
     results = {}
     for mutant in mutants:
         started = time.monotonic()
         results[mutant[0]] = try_mutant(arguments.build, mutant, logs)
-        print(f"{results[mutant[0]]:15} {mutant[0]} ({time.monotonic() - started:.0f} s)",
+        print(f"{mutant[0]:32} {results[mutant[0]]} ({time.monotonic() - started:.0f} s)",
               flush=True)
     # Every file is back: the build left behind is the program's own again.
     subprocess.run(["cmake", "--build", arguments.build, "-j2"], cwd=ROOT,
                    stdout=subprocess.DEVNULL)
     counts = {}
     for outcome in results.values():
+        outcome = "caught" if outcome.startswith("caught") else outcome
         counts[outcome] = counts.get(outcome, 0) + 1
     print(", ".join(f"{count} {outcome}" for outcome, count in sorted(counts.items())))
     return 1 if counts.get("MISSED") else 0
