@@ -341,12 +341,14 @@ TEST(ConversionOfOneFile, TwentyFourBitTestLooksAtByte28AndTheSignature) {
     bytes[28] = 24;
     folder.write("plain.bmp", bytes);
     bytes[0] = 'B';
+    folder.write("half-signed.bmp", bytes);
     bytes[1] = 'M';
     folder.write("signed.bmp", bytes);
     folder.write("short.bmp", Bytes(28, 24));
     std::filesystem::create_directory(folder / "sub.bmp");
     EXPECT_TRUE(isBitmap24Bit(folder / "plain.bmp"));
     EXPECT_FALSE(isSignedBitmap24Bit(folder / "plain.bmp"));
+    EXPECT_FALSE(isSignedBitmap24Bit(folder / "half-signed.bmp"));
     EXPECT_TRUE(isSignedBitmap24Bit(folder / "signed.bmp"));
     EXPECT_TRUE(isSignedBitmap(FileByteSource(folder / "signed.bmp")));
     EXPECT_FALSE(isSignedBitmap(FileByteSource(folder / "plain.bmp")));
