@@ -65,7 +65,9 @@ TEST(Program, ConvertsEachFileAsTheWindowWouldAndSaysSoLineByLine) {
     TestFolder folder;
     Bytes unsigned24 = makeBmp24(2, 2, Magenta);
     unsigned24[0] = 'X';
-    folder.write("a.bmp", makeBmp24(16, 15, Magenta));
+    Bytes icon = makeBmp24(16, 15, Magenta);
+    setPixel(icon, 0, 0, Grey); // the top row tells the grown one from it
+    folder.write("a.bmp", icon);
     folder.write("b.BMP", greyWithMagentaAt({{0, 0}, {7, 7}, {3, 4}}));
     folder.write("same.bmp", makeBmp24(4, 4, Grey));
     folder.write("eight.bmp", makeBmpWithBitCount(4, 4, 8));
@@ -78,7 +80,7 @@ TEST(Program, ConvertsEachFileAsTheWindowWouldAndSaysSoLineByLine) {
 
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out, "converted      " + dir + "/a.bmp  (" + Plain +
-                           "; 240 pixels; grown to 16 x 16)\n" + "converted      " + dir +
+                           "; 239 pixels; grown to 16 x 16)\n" + "converted      " + dir +
                            "/b.BMP  (" + Plain + "; 3 pixels)\n" + "unchanged      " + dir +
                            "/eight.bmp  (8-bit, Windows 3 header, uncompressed)\n" +
                            "skipped        " + dir + "/fake.bmp  (not a BMP file)\n" +
@@ -86,8 +88,10 @@ TEST(Program, ConvertsEachFileAsTheWindowWouldAndSaysSoLineByLine) {
                            "converted      " + dir + "/named.dat  (" + Plain + "; 4 pixels)\n" +
                            "3 converted, 2 unchanged, 1 skipped\n");
     EXPECT_EQ(run.err, "");
-    // The colours and the growth asked for reach the conversion; its bytes are the core's.
-    EXPECT_EQ(folder.read("a.bmp"), makeBmp24(16, 16, Green));
+    // The colours and the side asked for reach the conversion; its bytes are the core's.
+    Bytes grown = makeBmp24(16, 16, Green);
+    setPixel(grown, 0, 1, Grey);
+    EXPECT_EQ(folder.read("a.bmp"), grown);
     EXPECT_EQ(folder.names(),
               (std::vector<std::string>{"a.bak", "a.bmp", "b.BMP", "b.bak", "eight.bmp", "fake.bmp",
                                         "named.bak", "named.dat", "notes.txt", "same.bmp"}));
