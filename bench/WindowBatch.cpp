@@ -24,6 +24,10 @@ Timing timeWindowBatch(SilentDialogs& dialogs, const std::filesystem::path& prog
     BenchFiles::writeSettings(programFolder, pictures, true);
     const auto window = startMainWindow(dialogs, displayPath(programFolder));
     waitUntilShown(*window);
+    // 変換実行 waits for the listing's marks: a click before them would do nothing.
+    while (window->working()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
     std::optional<Clock::time_point> closed;
     dialogs.onMessage = [&closed](const QString& text) {
         if (text == QStringLiteral("変換終了！")) {

@@ -12,6 +12,9 @@
 # durable floor: 1,000 icons in a folder of their own and beside 100 others, 20,000 icons and
 # one large picture, each as the best and the median of the rounds' ratios to the floor.
 #
+# `bench/run.sh /var/tmp work` ends with a table of every figure of the window's work beside it
+# (listing, restore, big previews, its batches): measured, reference, ratio and goal.
+#
 # PIXTINT_BENCH_MANY=1 also runs the window's batch of 100,000 icons (several minutes).
 #
 # The machine should be otherwise idle: each figure is the best of several rounds, with the
@@ -80,7 +83,7 @@ if chosen window; then
     on_display "$build/bench/bench_window" "$scratch/pixtint-bench-window"
 fi
 if chosen work; then
-    echo "== window: listing, restore and big previews beside it, and its longest stall"
+    echo "== window: listing, restore, big previews and batches beside it, and its longest stall"
     on_display "$build/bench/bench_window_work" "$scratch/pixtint-bench-window-work"
 fi
 if chosen flow; then

@@ -2,8 +2,8 @@
 #include "mainwindow/BatchWorker.h"
 
 #include "commit/BatchRun.h"
-#include "conversion/ConvertedPicture.h"
 #include "commit/FolderWritability.h"
+#include "conversion/ConvertedPicture.h"
 #include "decoding/PictureDecoding.h"
 #include "engine/Error.h"
 #include "filesafety/FileByteSource.h"
@@ -71,27 +71,15 @@ BatchWorker::BatchWorker(std::vector<std::filesystem::path> files, ConversionReq
 
 BatchWorker::~BatchWorker() {
     stop_ = true;
-    {
-        const std::lock_guard lock(mutex_);
-        abandoned_ = true;
-    }
-    boxClosed_.notify_all();
-    if (thread_) {
-        thread_->wait();
-    }
+    thread_.abandonAndWait();
 }
 
 void BatchWorker::start() {
-    thread_.reset(QThread::create([this] { work(); }));
-    thread_->start();
+    thread_.start([this] { work(); });
 }
 
 void BatchWorker::failureShown() {
-    {
-        const std::lock_guard lock(mutex_);
-        waitingForBox_ = false;
-    }
-    boxClosed_.notify_all();
+    thread_.boxClosed();
 }
 
 std::optional<BatchFrame> BatchWorker::takeFrame() {
@@ -261,25 +249,21 @@ void BatchWorker::postMarks() {
 
 void BatchWorker::failAndWait(std::size_t index, const NumberedMessage& message, bool unshowable) {
     postMarks();
-    std::unique_lock lock(mutex_);
-    if (abandoned_) {
-        return;
-    }
-    waitingForBox_ = true;
-    post([this, index, message, unshowable] { emit fileFailed(index, message, unshowable); });
-    boxClosed_.wait(lock, [this] { return !waitingForBox_ || abandoned_; });
+    thread_.showBoxAndWait([&] {
+        post([this, index, message, unshowable] { emit fileFailed(index, message, unshowable); });
+    });
 }
 
 // A frame is made when one is due and the window has taken the last one, so a slow window
 // skips files instead of falling behind.
 void BatchWorker::offerFrame(std::size_t index) {
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastFrame_ < FrameInterval) {
+    if (now - lastFrame_ < FrameInterval || thread_.abandoned()) {
         return;
     }
     {
         const std::lock_guard lock(mutex_);
-        if (frame_ || abandoned_) {
+        if (frame_) {
             return;
         }
     }

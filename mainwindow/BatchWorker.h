@@ -6,13 +6,12 @@
 #include "mainwindow/BatchFrame.h"
 #include "mainwindow/ErrorMessages.h"
 #include "mainwindow/ItemMark.h"
+#include "mainwindow/WorkerThread.h"
 
 #include <QImage>
 #include <QObject>
-#include <QThread>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -86,7 +85,7 @@ private:
 
     const std::vector<std::filesystem::path> files_;
     const ConversionRequest request_;
-    std::unique_ptr<QThread> thread_;
+    WorkerThread thread_;
     std::atomic<bool> stop_{false};
 
     // Worker thread only.
@@ -99,9 +98,6 @@ private:
     std::chrono::steady_clock::time_point lastMarks_{};
 
     std::mutex mutex_; // guards what follows
-    std::condition_variable boxClosed_;
-    bool waitingForBox_ = false;
-    bool abandoned_ = false; // the window is going: nothing more is shown or waited for
     std::optional<BatchFrame> frame_;
     std::vector<std::pair<std::size_t, ItemMark>> marks_; // not yet posted to the window
     bool marksPosted_ = false;

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QToolTip>
+#include <algorithm>
 
 namespace pixtint {
 
@@ -46,13 +47,28 @@ FileListWidget::FileListWidget(QWidget* parent)
     connect(this, &QListWidget::itemSelectionChanged, this, &FileListWidget::keepOneSelected);
 }
 
-void FileListWidget::addFile(const std::string& rawName) {
-    const QByteArray raw = QByteArray::fromStdString(rawName);
-    auto* entry = new QListWidgetItem(QString::fromUtf8(raw), this); // owned by the list
-    entry->setData(FileNameRole, raw);
-    entry->setData(MarkRole, static_cast<int>(ItemMark::NotConvertible));
-    entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
-    entry->setCheckState(Qt::Unchecked);
+void FileListWidget::addFiles(std::span<const std::string> rawNames) {
+    if (rawNames.empty()) {
+        return;
+    }
+    const int first = count();
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(rawNames.size()));
+    for (const std::string& rawName : rawNames) {
+        texts.append(QString::fromUtf8(rawName.data(), static_cast<qsizetype>(rawName.size())));
+    }
+    addItems(texts);
+    {
+        const QSignalBlocker quiet(model());
+        for (std::size_t i = 0; i < rawNames.size(); ++i) {
+            QListWidgetItem* entry = item(first + static_cast<int>(i));
+            entry->setData(FileNameRole, QByteArray::fromStdString(rawNames[i]));
+            entry->setData(MarkRole, static_cast<int>(ItemMark::NotConvertible));
+            entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
+            entry->setCheckState(Qt::Unchecked);
+        }
+    }
+    emit model()->dataChanged(model()->index(first, 0), model()->index(count() - 1, 0));
 }
 
 std::string FileListWidget::fileName(int row) const {
@@ -67,6 +83,20 @@ void FileListWidget::setMark(int row, ItemMark mark) {
     QListWidgetItem* entry = item(row);
     entry->setData(MarkRole, static_cast<int>(mark));
     entry->setIcon(icons_[static_cast<int>(mark)]);
+}
+
+void FileListWidget::setMarks(std::span<const int> rows, ItemMark mark) {
+    if (rows.empty()) {
+        return;
+    }
+    {
+        const QSignalBlocker quiet(model());
+        for (const int row : rows) {
+            setMark(row, mark);
+        }
+    }
+    const auto [top, bottom] = std::minmax_element(rows.begin(), rows.end());
+    emit model()->dataChanged(model()->index(*top, 0), model()->index(*bottom, 0));
 }
 
 void FileListWidget::setTicked(int row, bool ticked) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,12 +29,16 @@ public:
     // The picture a mark is shown with.
     static QIcon markIcon(ItemMark mark);
 
-    // Appends an unticked item for this raw file name, marked NotConvertible.
-    void addFile(const std::string& rawName);
+    // Appends an unticked item for each of these raw file names, marked NotConvertible. The
+    // view hears of them as one insertion: told row by row, it would lay the list out again
+    // for each, and a folder of many thousands would take seconds.
+    void addFiles(std::span<const std::string> rawNames);
 
     std::string fileName(int row) const;
     ItemMark mark(int row) const;
     void setMark(int row, ItemMark mark);
+    // Gives each of `rows` the same mark; the view hears of them together.
+    void setMarks(std::span<const int> rows, ItemMark mark);
     bool isTicked(int row) const { return item(row)->checkState() == Qt::Checked; }
     void setTicked(int row, bool ticked);
     void setAllTicked(bool ticked);

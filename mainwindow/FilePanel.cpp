@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <span>
 
 namespace pixtint {
 
@@ -26,6 +27,8 @@ namespace {
 // looks for more while the worker has nothing new.
 constexpr qint64 SliceMilliseconds = 8;
 constexpr int WaitMilliseconds = 10;
+// How many names the list takes between two looks at the clock.
+constexpr std::size_t NamesAtOnce = 2048;
 
 struct LegendLayout {
     QString text;
@@ -182,12 +185,11 @@ bool FilePanel::addNames(const FolderListing& listing, qint64 until) {
     QElapsedTimer took;
     took.start();
     const bool empty = fileList_->count() == 0;
-    for (std::size_t row = fileList_->count(); row < names.size(); ++row) {
-        fileList_->addFile(names[row]);
-        if (row % 256 == 255 && took.elapsed() >= until) {
-            break;
-        }
-    }
+    do {
+        const std::size_t first = fileList_->count();
+        const std::size_t end = std::min(names.size(), first + NamesAtOnce);
+        fileList_->addFiles(std::span(names).subspan(first, end - first));
+    } while (fileList_->count() < static_cast<int>(names.size()) && took.elapsed() < until);
     const bool all = fileList_->count() == static_cast<int>(names.size());
     if (wantedFile_ && all) {
         const auto found = std::find(names.begin(), names.end(), *wantedFile_);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "mainwindow/FolderListing.h"
 
+#include "conversion/CachedStart.h"
 #include "conversion/Convertibility.h"
+#include "filesafety/FileByteSource.h"
 #include "scan/FolderScan.h"
 
 namespace pixtint {
@@ -9,10 +11,11 @@ namespace pixtint {
 namespace {
 
 // Whatever the conversion takes is convertible. An entry it cannot read (a sub-folder, no
-// permission) is simply not convertible.
+// permission) is simply not convertible. The file's start is read in one call: its header's
+// fields one by one would cost a folder of many thousands a system call each.
 bool isConvertible(const std::filesystem::path& path) {
     try {
-        return !refusalOf(path);
+        return !refusalOf(CachedStart(FileByteSource(path)));
     } catch (const std::exception&) {
         return false;
     }

@@ -15,6 +15,7 @@
 #include "widgets/PictureView.h"
 
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <climits>
 
 namespace pixtint {
@@ -79,7 +80,13 @@ void PreviewPresenter::previewSelectedFile() {
         return;
     }
     worker_.prepare({generation_, *selected, panels_.files.pathOf(*selected),
-                     isConvertibleMark(list.mark(*selected)), currentRequest()});
+                     isConvertibleMark(list.mark(*selected)), currentRequest(), largestShown()});
+}
+
+// No preview is shown larger than the screen the window is on.
+QSize PreviewPresenter::largestShown() const {
+    const QScreen* screen = window_.screen();
+    return screen == nullptr ? QSize() : screen->size() * screen->devicePixelRatio();
 }
 
 // Only the newest preview is shown; an older one that arrives late is dropped.

@@ -69,6 +69,7 @@ signals:
     void previewShown();
 
 private:
+    QSize largestShown() const;
     void markArrived(int end);
     void showPrepared(const PreparedPreview& preview);
     void showPreparedSteps(const PreparedPreview& preview);

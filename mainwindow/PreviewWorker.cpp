@@ -44,6 +44,20 @@ std::optional<ConvertedPicture> convertForPreview(PreparedPreview& preview) {
     return std::nullopt;
 }
 
+// A picture larger than the window can show is never drawn whole: the window gets it reduced,
+// so that its own thread neither scales nor frees hundreds of megabytes. Nearest-neighbour, as
+// the view draws, so every pixel shown is one of the picture's own and a pick reads one.
+QImage reducedTo(QImage picture, QSize largest) {
+    if (largest.isEmpty() ||
+        (picture.width() <= largest.width() && picture.height() <= largest.height())) {
+        return picture;
+    }
+    // A picture far wider than high keeps a row, and one far higher than wide a column.
+    const QSize reduced =
+        picture.size().scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return picture.scaled(reduced, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 // A picture without a width has nothing to convert: its conversion says so, as a batch's
 // would.
 void prepareConvertible(PreparedPreview& preview) {
@@ -58,9 +72,10 @@ void prepareConvertible(PreparedPreview& preview) {
         preview.failure = std::move(problem);
         return;
     }
-    preview.before = decodePicture(file);
+    const QSize largest = preview.job.largestShown;
+    preview.before = reducedTo(decodePicture(file), largest);
     if (const auto converted = convertForPreview(preview)) {
-        preview.after = decodePicture(*converted);
+        preview.after = reducedTo(decodePicture(*converted), largest);
     }
 }
 

@@ -24,9 +24,12 @@ struct PreviewJob {
     std::filesystem::path source;
     bool convertible = false; // the list's mark
     ConversionRequest request;
+    // The most pixels the window can show either way: a larger picture arrives reduced to it.
+    QSize largestShown;
 };
 
-// Everything the preview shows of one file, read and converted away from the window. The
+// Everything the preview shows of one file, read, converted and reduced to what the window can
+// show away from the window. The
 // steps stop at the first that fails: `failure` then says why (a box titled "BMPエラー"), and
 // the fields of the later steps stay empty.
 struct PreparedPreview {

@@ -48,12 +48,13 @@ void RestoreController::requestStop() {
 // keep their marks until the list is read again.
 void RestoreController::picturesDone(std::size_t first,
                                      const std::vector<RestoreStatus>& statuses) {
-    FileListWidget& list = files_.fileList();
+    std::vector<int> restored;
     for (std::size_t i = 0; i < statuses.size(); ++i) {
         if (statuses[i] == RestoreStatus::Restored) {
-            list.setMark(rows_[first + i], ItemMark::Convertible);
+            restored.push_back(rows_[first + i]);
         }
     }
+    files_.fileList().setMarks(restored, ItemMark::Convertible);
     if (!statuses.empty()) {
         showInHand(first + statuses.size() - 1);
     }

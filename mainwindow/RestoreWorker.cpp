@@ -48,27 +48,15 @@ RestoreWorker::RestoreWorker(std::vector<std::filesystem::path> pictures)
 
 RestoreWorker::~RestoreWorker() {
     stop_ = true;
-    {
-        const std::lock_guard lock(mutex_);
-        abandoned_ = true;
-    }
-    boxClosed_.notify_all();
-    if (thread_) {
-        thread_->wait();
-    }
+    thread_.abandonAndWait();
 }
 
 void RestoreWorker::start() {
-    thread_.reset(QThread::create([this] { work(); }));
-    thread_->start();
+    thread_.start([this] { work(); });
 }
 
 void RestoreWorker::failureShown() {
-    {
-        const std::lock_guard lock(mutex_);
-        waitingForBox_ = false;
-    }
-    boxClosed_.notify_all();
+    thread_.boxClosed();
 }
 
 // Runs `function` on the window's thread; dropped when the window goes first.
@@ -124,15 +112,11 @@ void RestoreWorker::count(const std::filesystem::path& picture, const RestoreOut
         return;
     }
     postDone();
-    std::unique_lock lock(mutex_);
-    if (abandoned_) {
-        return;
-    }
-    waitingForBox_ = true;
-    post([this, index, message = restoreFailureMessage(picture, outcome)] {
-        emit pictureFailed(index, message);
+    thread_.showBoxAndWait([&] {
+        post([this, index, message = restoreFailureMessage(picture, outcome)] {
+            emit pictureFailed(index, message);
+        });
     });
-    boxClosed_.wait(lock, [this] { return !waitingForBox_ || abandoned_; });
 }
 
 // The outcomes not yet told travel to the window together.

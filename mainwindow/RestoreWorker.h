@@ -3,14 +3,11 @@
 
 #include "commit/BackupRestore.h"
 #include "mainwindow/ErrorMessages.h"
+#include "mainwindow/WorkerThread.h"
 
 #include <QObject>
-#include <QThread>
 #include <atomic>
-#include <condition_variable>
 #include <filesystem>
-#include <memory>
-#include <mutex>
 #include <vector>
 
 namespace pixtint {
@@ -53,7 +50,7 @@ private:
     template <typename Function> void post(Function&& function);
 
     const std::vector<std::filesystem::path> pictures_;
-    std::unique_ptr<QThread> thread_;
+    WorkerThread thread_;
     std::atomic<bool> stop_{false};
 
     // Worker thread only.
@@ -61,11 +58,6 @@ private:
     std::size_t reported_ = 0;
     std::size_t posted_ = 0;              // outcomes before this one have been sent to the window
     std::vector<RestoreStatus> statuses_; // not yet sent
-
-    std::mutex mutex_; // guards what follows
-    std::condition_variable boxClosed_;
-    bool waitingForBox_ = false;
-    bool abandoned_ = false;
 };
 
 // The box that tells why a picture was not put back.

@@ -3,6 +3,7 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/Unprivileged.h"
 
+#include <QScreen>
 #include <QTest>
 #include <filesystem>
 #include <sys/stat.h>
@@ -114,6 +115,28 @@ TEST_F(PreviewTest, TheNewestSelectionWinsOverOlderPreviews) {
     EXPECT_EQ(list->selectedRow(), 3);
     EXPECT_EQ(picture(Side::Before).pixelColor(0, 0), QColor(10, 20, 30));
     EXPECT_TRUE(statusText(Field::Path).endsWith("/b2.bmp"));
+}
+
+// A picture wider than the screen arrives reduced to it, made away from the window's thread,
+// a row kept however thin it becomes; it still shows its own colours, the status bar its size.
+TEST_F(PreviewTest, APictureWiderThanTheScreenArrivesReducedToIt) {
+    auto wide = makeBmp24(4000, 2, Blue);
+    for (int x = 2000; x < 4000; ++x) {
+        setPixel(wide, x, 0, Green);
+        setPixel(wide, x, 1, Green);
+    }
+    pictures.write("wide.bmp", wide);
+    startBlueToRed();
+    const int screenWidth = window->screen()->size().width();
+    ASSERT_LT(screenWidth, 4000);
+    EXPECT_EQ(statusText(Field::Dimensions), "4000×2");
+    const QImage before = picture(Side::Before);
+    const QImage after = picture(Side::After);
+    EXPECT_TRUE(before.width() <= screenWidth && before.height() >= 1) << before.width();
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(before.pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(after.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(after.pixelColor(after.width() - 1, 0), QColor(Qt::green));
 }
 
 // A picture that cannot be read or loaded fails its preview whole: its box, both images empty,
