@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 
 namespace pixtint {
 
@@ -53,16 +52,14 @@ protected:
 };
 
 TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldBytes) {
-    const auto green = makeBmp24(4, 4, Green);
     auto icon = makeBmp24(16, 15, Blue);
     setPixel(icon, 0, 0, Green);
     auto grownIcon = makeBmp24(16, 16, Red); // a row of the TO colour on top, converted
     setPixel(grownIcon, 0, 1, Green);
-    const auto palette = makeBmpWithBitCount(4, 4, 16); // a kind that is not converted
     pictures.write("A.BMP", blue);
-    pictures.write("b.bmp", green); // nothing to convert: it ends "OK" but is not rewritten
+    pictures.write("b.bmp", makeBmp24(4, 4, Green)); // nothing to convert: "OK", no backup
     pictures.write("icon.bmp", icon);
-    pictures.write("p.bmp", palette);
+    pictures.write("p.bmp", makeBmpWithBitCount(4, 4, 16)); // a kind that is not converted
     pictures.write("u.bmp", blue);
     startBlueToRed();
     fileList()->setTicked(4, false);
@@ -74,12 +71,9 @@ TEST_F(BatchTest, ConvertsTheTickedFilesUnderTheirOwnNamesAndBacksUpTheirOldByte
                                       "p.bmp NoChg", "u.bmp BMP"}));
     EXPECT_EQ(pictures.names(),
               (Names{"A.BMP", "A.bak", "b.bmp", "icon.bak", "icon.bmp", "p.bmp", "u.bmp"}));
+    // The window's colours and growth reach the conversion; its bytes are the core's to prove.
     EXPECT_EQ(pictures.read("A.BMP"), red);
-    EXPECT_EQ(pictures.read("A.bak"), blue);
-    EXPECT_EQ(pictures.read("b.bmp"), green);
     EXPECT_EQ(pictures.read("icon.bmp"), grownIcon);
-    EXPECT_EQ(pictures.read("icon.bak"), icon);
-    EXPECT_EQ(pictures.read("p.bmp"), palette);
 
     // The closing preview only shows: it must not convert the selected file, never ticked.
     fileList()->setAllTicked(false);
@@ -106,57 +100,51 @@ TEST_F(BatchTest, WithoutBackupsAndSettingsLineFiveFalseTheRowGoesAtTheBottom) {
     EXPECT_EQ(pictures.names(), Names{"icon.bmp"});
 }
 
-// Esc in a failure box, or closing the window while it is up, stops the run after that box:
-// the closing box says so with its counts, and every picture is whole, old or new. Here the
-// second file is gone since the listing, so exactly the first file was converted.
-class StoppedBatchTest : public BatchTest {
-protected:
-    static constexpr int count = 40;
-    void writeFiles() {
-        pictures.write("a.bmp", blue);
-        pictures.write("b.bmp", blue);
-        for (int i = 0; i < count - 2; ++i) {
-            pictures.write(numberedPicture('c', 1000 + i), blue);
-        }
-    }
-    void removeTheSecondFile() const { std::filesystem::remove(pictures / "b.bmp"); }
-    // Does `stop` while the failure box of b.bmp is up.
-    void stopAtTheFailure(std::function<void()> stop) {
-        dialogs.onMessage = [stop](const FakeDialogs::Message& message) {
-            if (message.title == "BMPエラー" && message.text.contains("b.bmp は変換")) {
-                stop();
-            }
-        };
-    }
-    void expectStoppedAfterTheSecondFile() {
-        // The failure's box, the closing preview's of b.bmp where the run ended, and the end.
-        ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "BMPエラー", "Pixtint"}));
-        EXPECT_EQ(dialogs.messages.back().text,
-                  QString("変換を中止しました。\r\n1 個のファイルを変換しました。\r\n"
-                          "1 個のファイルは変換できませんでした。\r\n"
-                          "%1 個のファイルは処理されませんでした。")
-                      .arg(count - 2));
-        EXPECT_EQ(pictures.read("a.bmp"), red);
-        for (int i = 0; i < count - 2; ++i) {
-            EXPECT_EQ(pictures.read(numberedPicture('c', 1000 + i)), blue);
-        }
-        EXPECT_EQ(pictures.names().size(), static_cast<std::size_t>(count)); // a.bak, no b.bmp
-        EXPECT_FALSE(busyPointerShown());
-    }
-};
+// Esc in a failure box, or closing the window while it is up, stops the run after that box,
+// and the closing box says so with its counts; closing then leaves without saving the
+// settings. Here the second file is gone since the listing, so exactly the first file was
+// converted.
+class StoppedBatchTest : public BatchTest, public testing::WithParamInterface<bool> {};
 
-TEST_F(StoppedBatchTest, EscStopsTheRunAndTheClosingBoxCountsWhatWasDone) {
-    writeFiles();
+TEST_P(StoppedBatchTest, TheRunStopsAfterTheBoxAndTheClosingBoxCountsWhatWasDone) {
+    const bool closing = GetParam();
+    constexpr int count = 40;
+    pictures.write("a.bmp", blue);
+    pictures.write("b.bmp", blue);
+    for (int i = 0; i < count - 2; ++i) {
+        pictures.write(numberedPicture('c', 1000 + i), blue);
+    }
     startBlueToRed();
-    removeTheSecondFile();
-    stopAtTheFailure([this] { dialogs.escapeThisBox = true; });
+    std::filesystem::remove(pictures / "b.bmp");
+    const QByteArray settings = savedSettings(programFolder);
+    dialogs.onMessage = [&](const FakeDialogs::Message& message) {
+        if (message.title == "BMPエラー" && message.text.contains("b.bmp は変換")) {
+            if (closing) {
+                window->close();
+            } else {
+                dialogs.escapeThisBox = true;
+            }
+        }
+    };
     convertAndWait();
 
-    expectStoppedAfterTheSecondFile();
+    // The failure's box, the closing preview's of b.bmp where the run ended, and the end.
+    ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "BMPエラー", "Pixtint"}));
+    EXPECT_EQ(dialogs.messages.back().text,
+              QString("変換を中止しました。\r\n1 個のファイルを変換しました。\r\n"
+                      "1 個のファイルは変換できませんでした。\r\n"
+                      "%1 個のファイルは処理されませんでした。")
+                  .arg(count - 2));
     EXPECT_EQ(listing().mid(0, 3),
               (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c1000.bmp BMP ticked"}));
-    EXPECT_TRUE(window->isVisible());
-
+    // a.bak and no b.bmp: none of the others was converted, each would have its backup.
+    EXPECT_EQ(pictures.names().size(), static_cast<std::size_t>(count));
+    EXPECT_FALSE(busyPointerShown());
+    EXPECT_EQ(window->isVisible(), !closing);
+    if (closing) {
+        EXPECT_EQ(savedSettings(programFolder), settings);
+        return;
+    }
     // A run that reaches its end says so, whatever was asked before: a.bmp has nothing left
     // to change.
     dialogs.onMessage = nullptr;
@@ -167,18 +155,7 @@ TEST_F(StoppedBatchTest, EscStopsTheRunAndTheClosingBoxCountsWhatWasDone) {
                                          .arg(count - 2));
 }
 
-TEST_F(StoppedBatchTest, ClosingTheWindowStopsTheRunThenClosesWithoutSavingTheSettings) {
-    writeFiles();
-    startBlueToRed();
-    removeTheSecondFile();
-    const QByteArray settings = savedSettings(programFolder);
-    stopAtTheFailure([this] { window->close(); });
-    convertAndWait();
-
-    expectStoppedAfterTheSecondFile();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(savedSettings(programFolder), settings);
-}
+INSTANTIATE_TEST_SUITE_P(EscOrClosingTheWindow, StoppedBatchTest, testing::Bool());
 
 // Each frame of a running batch shows one file: its path and size in the status bar, its own
 // picture before and after, and the list's selection on it. The frames follow the run.
@@ -233,15 +210,17 @@ TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
     EXPECT_EQ(messageTexts(), QStringList{"変換終了！"});
 }
 
-// The batch converts exactly what its preview can show. A file the conversion takes but no
-// reader can show (far too large), or one gone since the listing, ends "NG" with a
-// "BMPエラー", as its preview reports it. A 16 x 15 icon cut short, or one whose full palette
-// has no entry for the new row, cannot be grown, and a picture 0 pixels wide cannot be
-// converted: each a "変換エラー" naming the file. Kinds the conversion refuses (no "BM",
-// compressed 24-bit, pixels past the end) are listed unticked and never handed over. Each is
-// left as it was, an earlier backup included.
-TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
-    const auto damaged = unshowablePicture();
+// The batch converts exactly what its preview can show, and each failure ends its file "NG"
+// with a box of its own in list order, the status bar naming the file while the box is up:
+// - one gone since the listing (a.bmp) or no reader can show (b.bmp, far too large): its
+//   preview's "BMPエラー"; one too wide for the preview to size (j.bmp): [No.6];
+// - a 16 x 15 icon cut short (e.bmp), one whose full palette has no entry for the new row
+//   (h.bmp), one 0 pixels wide (i.bmp), one no one may write (k.bmp), one whose backup cannot
+//   be kept (a folder l.bak, a user's m.bak, a name x.bak two pictures share on a
+//   case-sensitive disk): a "変換エラー" naming it.
+// Kinds the conversion refuses (no "BM", compressed 24-bit, pixels past the end) are never
+// handed over. None of them gets a backup, and an earlier one stays.
+TEST_F(BatchTest, EveryFailureEndsNGWithItsOwnBoxAndNoBackup) {
     auto compressed = makeBmp24(4, 4, Blue);
     compressed[30] = 1;
     auto pastTheEnd = makeBmp24(4, 4, Blue);
@@ -249,49 +228,85 @@ TEST_F(BatchTest, AFileThePreviewCannotShowEndsNGAndIsNotTouched) {
     auto unsigned24 = makeBmp24(4, 4, Blue);
     unsigned24[0] = 'X';
     const auto icon = makeBmp24(16, 15, Blue);
-    const std::vector<std::uint8_t> cut(icon.begin(), icon.end() - 1);
     BmpRecipe fullPalette; // 16 x 15, no red nor blue in its two entries
     fullPalette.bitCount = 1;
     fullPalette.palette = {Green, {255, 255, 255}};
     fullPalette.pixels = std::vector<std::uint8_t>(4 * 15, 0x55);
-    const auto full = makeBmp(fullPalette);
     auto noWidth = makeBmp24(4, 4, Blue);
     noWidth[18] = 0;
+    constexpr std::uint32_t Width = 43'000'000; // 50 twips a pixel is past 32 bits
+    auto wide = makeBmp24(1, 1, Blue);
+    for (int byte = 0; byte < 4; ++byte) {
+        wide[18 + byte] = static_cast<std::uint8_t>(Width >> (8 * byte));
+    }
     pictures.write("a.bmp", blue);
-    pictures.write("b.bmp", damaged);
+    pictures.write("b.bmp", unshowablePicture());
     pictures.write("c.bmp", compressed);
     pictures.write("d.bmp", pastTheEnd);
-    pictures.write("e.bmp", cut);
+    pictures.write("e.bmp", std::vector<std::uint8_t>(icon.begin(), icon.end() - 1));
     pictures.write("f.bmp", blue);
     pictures.write("g.bmp", unsigned24);
-    pictures.write("h.bmp", full);
+    pictures.write("h.bmp", makeBmp(fullPalette));
     pictures.write("h.bak", red);
     pictures.write("i.bmp", noWidth);
+    pictures.write("j.bmp", wide);
+    std::filesystem::resize_file(pictures / "j.bmp", 54 + std::uintmax_t{Width} * 3); // a hole
+    pictures.write("k.bmp", blue);
+    std::filesystem::permissions(pictures / "k.bmp", std::filesystem::perms(0444));
+    pictures.write("l.bmp", blue);
+    std::filesystem::create_directory(pictures / "l.bak");
+    pictures.write("m.bmp", blue);
+    pictures.write("m.bak", {'n', 'o', 't', 'e', 's'});
+    pictures.write("x.BMP", blue);
+    pictures.write("x.bmp", blue);
     startBlueToRed();
     fileList()->setAllTicked(true);
     std::filesystem::remove(pictures / "a.bmp");
-    runBatch();
+    QStringList pathsAtBoxes;
+    dialogs.onMessage = [&](const FakeDialogs::Message&) {
+        pathsAtBoxes << statusText(StatusBar::Field::Path);
+    };
+    convertAndWait();
 
-    EXPECT_EQ(listing(), (QStringList{"a.bmp NG ticked", "b.bmp NG ticked", "c.bmp NoChg ticked",
-                                      "d.bmp NoChg ticked", "e.bmp NG ticked", "f.bmp OK ticked",
-                                      "g.bmp NoChg ticked", "h.bmp NG ticked", "i.bmp NG ticked"}));
-    // Each blue one would have a backup had it been converted.
+    const QStringList list = listing();
+    ASSERT_EQ(list.size(), 15);
+    EXPECT_EQ(
+        list.mid(0, 13),
+        (QStringList{"a.bmp NG ticked", "b.bmp NG ticked", "c.bmp NoChg ticked",
+                     "d.bmp NoChg ticked", "e.bmp NG ticked", "f.bmp OK ticked",
+                     "g.bmp NoChg ticked", "h.bmp NG ticked", "i.bmp NG ticked", "j.bmp NG ticked",
+                     "k.bmp NG ticked", "l.bmp NG ticked", "m.bmp NG ticked"}));
+    EXPECT_TRUE(list[13].endsWith("NG ticked") && list[14].endsWith("NG ticked"));
     EXPECT_EQ(pictures.names(), (Names{"b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bak", "f.bmp",
-                                       "g.bmp", "h.bak", "h.bmp", "i.bmp"}));
-    EXPECT_EQ(pictures.read("b.bmp"), damaged);
-    EXPECT_EQ(pictures.read("h.bmp"), full);
-    EXPECT_EQ(pictures.read("h.bak"), red);
+                                       "g.bmp", "h.bak", "h.bmp", "i.bmp", "j.bmp", "k.bmp",
+                                       "l.bak", "l.bmp", "m.bak", "m.bmp", "x.BMP", "x.bmp"}));
+    EXPECT_EQ(pictures.read("m.bak"), (std::vector<std::uint8_t>{'n', 'o', 't', 'e', 's'}));
+    const QStringList boxed{"a", "b", "e", "h", "i", "j", "k", "l", "m", "x", "x"};
     ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "BMPエラー", "変換エラー", "変換エラー",
-                                            "変換エラー", "Pixtint"}));
+                                            "変換エラー", "BMPエラー", "変換エラー", "変換エラー",
+                                            "変換エラー", "変換エラー", "変換エラー", "Pixtint"}));
+    for (int box = 0; box < boxed.size(); ++box) {
+        const QString& text = dialogs.messages[box].text;
+        EXPECT_TRUE(text.contains(boxed[box] + ".")) << text.toStdString();
+        EXPECT_TRUE(pathsAtBoxes[box].startsWith(pictureFolderText() + '/' + boxed[box] + '.'))
+            << pathsAtBoxes[box].toStdString();
+    }
     EXPECT_EQ(dialogs.messages[0].text,
               "[No.53]\r\nファイルが見つかりません。\r\na.bmp は変換しませんでした。");
     EXPECT_EQ(dialogs.messages[1].icon, QMessageBox::Critical);
     EXPECT_EQ(dialogs.messages[1].text,
               "[No.481]\r\nピクチャが不正です。\r\nb.bmp は変換しませんでした。");
-    for (const auto& [index, name] : {std::pair{2, "e.bmp"}, {3, "h.bmp"}, {4, "i.bmp"}}) {
-        EXPECT_TRUE(dialogs.messages[index].text.contains(name)) << name;
-    }
     EXPECT_TRUE(dialogs.messages[3].text.contains("パレット")) << "the full palette's reason";
+    EXPECT_EQ(dialogs.messages[5].text,
+              "[No.6]\r\nオーバーフローしました。\r\nj.bmp は変換しませんでした。");
+    EXPECT_TRUE(dialogs.messages[6].text.contains("k.bmp は読み取り専用のため"));
+    EXPECT_TRUE(dialogs.messages[7].text.startsWith("[No.75]\r\n"));
+    EXPECT_TRUE(dialogs.messages[8].text.endsWith(
+        "\r\nm.bak はバックアップではないため、そのまま残しました。m.bmp は変換しませんでした。"));
+    for (const int box : {9, 10}) {
+        EXPECT_TRUE(dialogs.messages[box].text.contains("x.BMP") &&
+                    dialogs.messages[box].text.contains("x.bmp"));
+    }
 }
 
 // A real message box opened during the run, here the size message of a window made too narrow,
@@ -351,87 +366,6 @@ TEST_F(BatchTest, AReadOnlyFolderIsToldOnceAndEveryTickedFileOfItEndsNG) {
     EXPECT_EQ(
         dialogs.messages[1].text,
         "変換終了！\r\n0 個のファイルを変換しました。\r\n3 個のファイルは変換できませんでした。");
-    EXPECT_EQ(pictures.read("a.bmp"), blue);
-}
-
-// The batch asks of each file what its preview asks: a picture too wide for the preview to
-// size ends "NG" with its "BMPエラー" box in list order, and while a box is up the status bar
-// names the file it is about.
-TEST_F(BatchTest, APictureThePreviewCannotSizeEndsNGAndTheStatusBarNamesIt) {
-    constexpr std::uint32_t Width = 43'000'000; // 50 twips a pixel is past 32 bits
-    auto wide = makeBmp24(1, 1, Blue);
-    for (int byte = 0; byte < 4; ++byte) {
-        wide[18 + byte] = static_cast<std::uint8_t>(Width >> (8 * byte));
-    }
-    pictures.write("a.bmp", blue);
-    pictures.write("b.bmp", wide);
-    std::filesystem::resize_file(pictures / "b.bmp", 54 + std::uintmax_t{Width} * 3); // a hole
-    pictures.write("c.bmp", blue);
-    startBlueToRed();
-    QStringList pathsAtBoxes;
-    dialogs.onMessage = [&](const FakeDialogs::Message&) {
-        pathsAtBoxes << statusText(StatusBar::Field::Path);
-    };
-    convertAndWait();
-
-    EXPECT_EQ(listing(), (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp OK ticked"}));
-    ASSERT_EQ(messageTitles(), (QStringList{"BMPエラー", "Pixtint"}));
-    EXPECT_EQ(dialogs.messages[0].text,
-              "[No.6]\r\nオーバーフローしました。\r\nb.bmp は変換しませんでした。");
-    EXPECT_EQ(pathsAtBoxes[0], pictureFolderText() + "/b.bmp");
-    EXPECT_EQ(
-        dialogs.messages[1].text,
-        "変換終了！\r\n2 個のファイルを変換しました。\r\n1 個のファイルは変換できませんでした。");
-}
-
-// A picture no one may write is left as it is, marked as failed, and its box says why.
-TEST_F(BatchTest, AReadOnlyPictureFailsAndSaysSo) {
-    pictures.write("a.bmp", blue);
-    std::filesystem::permissions(pictures / "a.bmp", std::filesystem::perms(0444));
-    startBlueToRed();
-    runBatch();
-    EXPECT_EQ(listing(), QStringList{"a.bmp NG ticked"});
-    ASSERT_FALSE(dialogs.messages.empty());
-    EXPECT_EQ(dialogs.messages[0].title, "変換エラー");
-    EXPECT_TRUE(dialogs.messages[0].text.contains("a.bmp は読み取り専用のため"))
-        << dialogs.messages[0].text.toStdString();
-    EXPECT_EQ(pictures.read("a.bmp"), blue);
-}
-
-// A backup that cannot be kept stops its file only, in words: a folder named like the backup,
-// a user's file named like it (which is kept), or two pictures that share a backup name
-// (dup.bak, on a case-sensitive disk), neither of which takes it, each box naming both.
-TEST_F(BatchTest, ABackupThatCannotBeKeptFailsItsFileWithItsMessage) {
-    pictures.write("a.bmp", blue);
-    pictures.write("b.bmp", blue);
-    std::filesystem::create_directory(pictures / "b.bak");
-    pictures.write("c.bmp", blue);
-    pictures.write("c.bak", {'n', 'o', 't', 'e', 's'});
-    pictures.write("dup.BMP", blue);
-    pictures.write("dup.bmp", blue);
-    startBlueToRed();
-    runBatch();
-
-    const QStringList list = listing();
-    ASSERT_EQ(list.size(), 5);
-    EXPECT_EQ(list.mid(0, 3),
-              (QStringList{"a.bmp OK ticked", "b.bmp NG ticked", "c.bmp NG ticked"}));
-    EXPECT_TRUE(list[3].endsWith("NG ticked")) << list[3].toStdString();
-    EXPECT_TRUE(list[4].endsWith("NG ticked")) << list[4].toStdString();
-    EXPECT_EQ(pictures.read("b.bmp"), blue);
-    EXPECT_EQ(pictures.read("dup.bmp"), blue);
-    EXPECT_EQ(pictures.read("c.bak"), (std::vector<std::uint8_t>{'n', 'o', 't', 'e', 's'}));
-    ASSERT_EQ(messageTitles(),
-              (QStringList{"変換エラー", "変換エラー", "変換エラー", "変換エラー", "Pixtint"}));
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("[No.75]\r\n") &&
-                dialogs.messages[0].text.contains("b.bmp"));
-    EXPECT_TRUE(dialogs.messages[1].text.endsWith(
-        "\r\nc.bak はバックアップではないため、そのまま残しました。c.bmp は変換しませんでした。"))
-        << dialogs.messages[1].text.toStdString();
-    for (const int box : {2, 3}) {
-        EXPECT_TRUE(dialogs.messages[box].text.contains("dup.BMP") &&
-                    dialogs.messages[box].text.contains("dup.bmp"));
-    }
 }
 
 } // namespace pixtint

@@ -13,6 +13,7 @@ constexpr Pixel Moss{10, 200, 30};
 constexpr std::int32_t MossValue = 0x001EC80A;
 constexpr std::int32_t ButtonFaceReference = -2147483633;
 constexpr std::int32_t DefaultFrom = -2147483638;
+using Bytes = std::vector<std::uint8_t>;
 
 } // namespace
 
@@ -42,12 +43,17 @@ protected:
 };
 
 // The dropper is offered only while the image it reads shows a picture: not for a file that
-// shows none (a JPEG inside a BMP), whose other colour buttons stay offered.
+// shows none (a JPEG inside a BMP), whose other colour buttons stay offered. A pick takes the
+// colour the pixel stands for, here a palette entry.
 TEST_F(ColourSelectionTest, APickIsOfferedOnlyWhileItsImageShowsAPicture) {
     BmpRecipe jpeg;
     jpeg.compression = 4;
     jpeg.pixels = std::vector<std::uint8_t>(16, 0xFF);
-    pictures.write("a.bmp", makeBmp24(4, 4, Moss));
+    BmpRecipe mossEntry;
+    mossEntry.bitCount = 8;
+    mossEntry.palette = {Moss};
+    mossEntry.pixels = Bytes(16 * 15, 0);
+    pictures.write("a.bmp", makeBmp(mossEntry));
     pictures.write("b.bmp", makeBmp(jpeg));
     rememberPictureFolder();
     start();
@@ -58,10 +64,23 @@ TEST_F(ColourSelectionTest, APickIsOfferedOnlyWhileItsImageShowsAPicture) {
             EXPECT_TRUE(colourDialogButton(side)->isEnabled());
         }
     }
+    pickButton(Side::Before)->click();
+    releaseOver(image(Side::Before), Qt::LeftButton);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), MossValue);
 }
 
 TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnScreen) {
-    pictures.write("picture.bmp", makeBmp24(16, 16, Moss)); // the default colours leave it be
+    // Moss in four-byte pixels, nearly transparent: the pick takes the pixel's own colour,
+    // whatever the screen blends it into. The default colours leave it be.
+    BmpRecipe alpha;
+    alpha.height = 16;
+    alpha.bitCount = 32;
+    alpha.headerSize = 124;
+    alpha.compression = 3;
+    for (int i = 0; i < 16 * 16; ++i) {
+        alpha.pixels.insert(alpha.pixels.end(), {Moss.blue, Moss.green, Moss.red, 0x10});
+    }
+    pictures.write("picture.bmp", makeBmp(alpha));
     rememberPictureFolder();
     start();
     releaseOver(image(Side::Before), Qt::LeftButton);

@@ -56,9 +56,12 @@ TEST_F(PreviewTest, ShowsTheConversionAndWritesNothingIntoTheFolder) {
     EXPECT_EQ(pictures.read("a.tmp"), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
-// The options take effect at once, and are offered exactly while the row is to be added.
+// The options take effect at once, and are offered exactly while the row is to be added: for
+// an icon or a toolbar strip of them, not for another width.
 TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheToColourWhereTheOptionsSay) {
     pictures.write("icon.bmp", makeBmp24(16, 15, Green));
+    pictures.write("strip.bmp", makeBmp24(96, 15, Green));
+    pictures.write("wide.bmp", makeBmp24(100, 15, Green));
     startBlueToRed();
     ASSERT_EQ(statusText(Field::FileSize), "774バイト");
     ASSERT_EQ(picture(Side::After).size(), QSize(16, 16));
@@ -82,7 +85,15 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheToColourWhereTheOptions
     settle();
     EXPECT_TRUE(topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
     EXPECT_EQ(picture(Side::After).size(), QSize(16, 16));
-    EXPECT_EQ(pictures.names(), std::vector<std::string>{"icon.bmp"});
+    show(1);
+    EXPECT_TRUE(sizeFrame()->isEnabled());
+    EXPECT_EQ(picture(Side::After).size(), QSize(96, 16));
+    EXPECT_EQ(picture(Side::After).pixelColor(95, 15), QColor(Qt::red)) << "a row as wide";
+    EXPECT_EQ(picture(Side::After).pixelColor(95, 14), QColor(Qt::green));
+    show(2);
+    EXPECT_FALSE(sizeFrame()->isEnabled());
+    EXPECT_EQ(picture(Side::After).size(), QSize(100, 15));
+    EXPECT_EQ(pictures.names(), (std::vector<std::string>{"icon.bmp", "strip.bmp", "wide.bmp"}));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
