@@ -34,19 +34,6 @@ FileFailure changed(const PictureCommit& commit) {
                    Error(ErrorKind::ChangedDuringRun, commit.picture));
 }
 
-std::optional<FileState> stateAt(const std::filesystem::path& path) {
-    const UniqueFd file(descriptorOf(openFile(
-        path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)));
-    if (file.get() < 0) {
-        return std::nullopt;
-    }
-    try {
-        return stateOf(handleOf(file.get()), path);
-    } catch (const Error&) {
-        return std::nullopt;
-    }
-}
-
 bool operator==(const timespec& one, const timespec& other) {
     return one.tv_sec == other.tv_sec && one.tv_nsec == other.tv_nsec;
 }
