@@ -66,7 +66,7 @@ public:
             return failure(FileFailure::Kind::Conversion,
                            Error::fromErrno(EACCES, commit_.picture));
         }
-        if (auto refused = holdOriginal()) {
+        if (auto refused = holdForBackup(commit_, fileSystem_, held_)) {
             return refused;
         }
         commit_.letGoOfOriginal();
@@ -83,26 +83,6 @@ public:
     }
 
 private:
-    std::optional<FileFailure> holdOriginal() {
-        if (commit_.backup.empty()) {
-            return std::nullopt;
-        }
-        if (auto refused =
-                commit_.backupWasFree ? std::nullopt : backupPlaceRefused(commit_.backup)) {
-            return failure(FileFailure::Kind::BackupBlocked, std::move(*refused));
-        }
-        try {
-            held_ = std::make_unique<HeldOriginal>(commit_.original, commit_.read.inode,
-                                                   commit_.backup, commit_.lock, fileSystem_);
-        } catch (const Error& error) {
-            return failure(error.kind() == ErrorKind::ChangedDuringRun
-                               ? FileFailure::Kind::Conversion
-                               : FileFailure::Kind::BackupBlocked,
-                           error);
-        }
-        return std::nullopt;
-    }
-
     std::optional<FileFailure> placeBackup() {
         if (!held_) {
             return std::nullopt;
