@@ -49,14 +49,6 @@ std::optional<std::string> runOnTerminal(const std::vector<std::string>& argumen
     return shown;
 }
 
-std::vector<nlohmann::json> jsonLines(const std::string& text) {
-    std::vector<nlohmann::json> objects;
-    for (const auto& line : linesOf(text)) {
-        objects.push_back(nlohmann::json::parse(line)); // throws on a line that is not JSON
-    }
-    return objects;
-}
-
 } // namespace
 
 TEST(Program, ConvertsEachFileAsTheWindowWouldAndSaysSoLineByLine) {
@@ -149,7 +141,10 @@ TEST(Program, JsonGivesOneObjectPerFileEvenForNamesThatAreNotUtf8) {
     const auto run = runConvert({"--json", "-m", "808080=ff00ff", "-f", "ff00ff", "-t", "0cc828",
                                  "--tolerance", "0", "-g", "bottom", dir, dir + "/gone.bmp"});
     EXPECT_EQ(run.exitStatus, 1);
-    const auto objects = jsonLines(run.out);
+    std::vector<nlohmann::json> objects;
+    for (const auto& line : linesOf(run.out)) {
+        objects.push_back(nlohmann::json::parse(line)); // throws on a line that is not JSON
+    }
     ASSERT_EQ(objects.size(), 4u) << run.out;
     const auto pair = [](const char* from, const char* to, int pixels) {
         return nlohmann::json{{"from", from}, {"to", to}, {"pixels", pixels}, {"near_misses", 0}};
