@@ -95,13 +95,21 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheToColourWhereTheOptions
 }
 
 // Moving the selection quickly through pictures: each key press leaves the window showing what
-// it showed, and only the newest selection's preview is shown once it is ready.
-TEST_F(PreviewTest, TheNewestSelectionWinsOverOlderPreviews) {
+// it showed, and only the newest selection's preview is shown once it is ready. A picture wider
+// than the screen arrives reduced to it, made away from the window's thread, a row kept however
+// thin it becomes; it still shows its own colours, the status bar its size.
+TEST_F(PreviewTest, TheNewestSelectionWinsAndAPictureWiderThanTheScreenArrivesReduced) {
     pictures.write("a.bmp", makeBmp24(2, 2, Blue));
     const Pixel colours[] = {Green, Red, {10, 20, 30}};
     for (int i = 0; i < 3; ++i) {
         pictures.write("b" + std::to_string(i) + ".bmp", makeBmp24(64, 48, colours[i]));
     }
+    auto wide = makeBmp24(4000, 2, Blue);
+    for (int x = 2000; x < 4000; ++x) {
+        setPixel(wide, x, 0, Green);
+        setPixel(wide, x, 1, Green);
+    }
+    pictures.write("wide.bmp", wide);
     startBlueToRed();
     FileListWidget* list = fileList();
     for (int i = 0; i < 3; ++i) {
@@ -112,18 +120,8 @@ TEST_F(PreviewTest, TheNewestSelectionWinsOverOlderPreviews) {
     EXPECT_EQ(list->selectedRow(), 3);
     EXPECT_EQ(picture(Side::Before).pixelColor(0, 0), QColor(10, 20, 30));
     EXPECT_TRUE(statusText(Field::Path).endsWith("/b2.bmp"));
-}
 
-// A picture wider than the screen arrives reduced to it, made away from the window's thread,
-// a row kept however thin it becomes; it still shows its own colours, the status bar its size.
-TEST_F(PreviewTest, APictureWiderThanTheScreenArrivesReducedToIt) {
-    auto wide = makeBmp24(4000, 2, Blue);
-    for (int x = 2000; x < 4000; ++x) {
-        setPixel(wide, x, 0, Green);
-        setPixel(wide, x, 1, Green);
-    }
-    pictures.write("wide.bmp", wide);
-    startBlueToRed();
+    show(4);
     const int screenWidth = window->screen()->size().width();
     ASSERT_LT(screenWidth, 4000);
     EXPECT_EQ(statusText(Field::Dimensions), "4000×2");

@@ -156,62 +156,52 @@ TEST_F(WindowCommands, TheListMenuTicksAndRestoresTheTickedFilesAndReadsTheListA
         << "read again: marks and ticks as a refresh gives them";
 }
 
-TEST_F(WindowCommands, AFolderOrAFileDroppedOnTheWindowIsChosenAndListed) {
+// F5 refreshes, Ctrl+O chooses a folder, a folder or a file dropped on the window is chosen and
+// listed, and Ctrl+Q leaves as the exit button does; while a pick waits for its click, the
+// window takes neither shortcuts nor drops.
+TEST_F(WindowCommands, ShortcutsAndDropsChooseFoldersAndLeaveExceptDuringAPick) {
     fs::create_directories(pictures / "icons");
     pictures.write("icons/save.bmp", makeBmp24(16, 16, Blue));
     pictures.write("open.bmp", makeBmp24(16, 16, Blue));
-    startBlueToRed();
-
-    EXPECT_EQ(drop({urlIn("icons/")}), Qt::CopyAction)
-        << "never a move: the file manager must not think the folder went anywhere";
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText() + "/icons");
-    EXPECT_EQ(listing(), QStringList({"save.bmp BMP ticked"}));
-    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝1");
-
-    EXPECT_EQ(drop({urlIn("open.bmp"), urlIn("icons")}, Qt::LinkAction | Qt::CopyAction),
-              Qt::LinkAction)
-        << "the first of several";
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText()) << "a file stands for its folder";
-    EXPECT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
-
-    EXPECT_EQ(drop({QUrl("https://example.org/icons/"), urlIn("icons")}), Qt::IgnoreAction);
-    EXPECT_EQ(drop({urlIn("gone")}), Qt::IgnoreAction);
-    EXPECT_EQ(drop({urlIn("icons")}, Qt::MoveAction), Qt::IgnoreAction) << "a move only";
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
-
-    EXPECT_NE(drop({QUrl::fromLocalFile("/")}), Qt::IgnoreAction);
-    EXPECT_EQ(folderLabel()->text(), "") << "the root is held as the empty text";
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
-// F5 refreshes, Ctrl+O chooses a folder, and Ctrl+Q leaves as the exit button does; while a
-// pick waits for its click, the window takes neither shortcuts nor drops.
-TEST_F(WindowCommands, ShortcutsRefreshChooseAFolderAndLeaveExceptDuringAPick) {
-    fs::create_directories(pictures / "icons");
-    pictures.write("icons/save.bmp", makeBmp24(16, 16, Blue));
-    pictures.write("icon.bmp", makeBmp24(16, 16, Blue));
     startBlueToRed();
     activate();
     pictures.write("new.bmp", makeBmp24(16, 16, Blue));
     pickButton(Side::Before)->click();
     tryEveryCommand();
-    EXPECT_EQ(listing(), QStringList({"icon.bmp BMP ticked"}));
+    EXPECT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
     EXPECT_TRUE(dialogs.folderTitles.isEmpty());
     EXPECT_TRUE(window->isVisible());
 
     press(Qt::Key_Escape);
     ASSERT_FALSE(window->picking());
     press(Qt::Key_F5);
-    EXPECT_EQ(listing(), QStringList({"icon.bmp BMP ticked", "new.bmp BMP ticked"}));
+    EXPECT_EQ(listing(), QStringList({"new.bmp BMP ticked", "open.bmp BMP ticked"}));
     dialogs.folderAnswers.push_back(pictureFolderText() + "/icons/");
     press(Qt::CTRL | Qt::Key_O);
     EXPECT_EQ(dialogs.folderTitles, QStringList{"フォルダを選択してください"});
     EXPECT_EQ(listing(), QStringList({"save.bmp BMP ticked"}));
 
+    EXPECT_EQ(drop({urlIn("open.bmp"), urlIn("icons")}, Qt::LinkAction | Qt::CopyAction),
+              Qt::LinkAction)
+        << "the first of several";
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText()) << "a file stands for its folder";
+    EXPECT_EQ(listing(), QStringList({"new.bmp BMP ticked", "open.bmp BMP ticked"}));
+    EXPECT_EQ(drop({QUrl("https://example.org/icons/"), urlIn("icons")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({urlIn("gone")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({urlIn("icons")}, Qt::MoveAction), Qt::IgnoreAction) << "a move only";
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
+    EXPECT_NE(drop({QUrl::fromLocalFile("/")}), Qt::IgnoreAction);
+    EXPECT_EQ(folderLabel()->text(), "") << "the root is held as the empty text";
+    EXPECT_EQ(drop({urlIn("icons/")}), Qt::CopyAction)
+        << "never a move: the file manager must not think the folder went anywhere";
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText() + "/icons");
+    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝1");
+
     press(Qt::CTRL | Qt::Key_Q);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(
         savedSettings(programFolder).startsWith(pictureFolderText().toUtf8() + "/icons\r\n"));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // A message box in the middle of a batch takes input; the window behind it takes no command.
