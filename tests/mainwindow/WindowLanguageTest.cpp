@@ -178,45 +178,16 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
     expectNoJapanese(textsOf(buttonColours), "button-colour dialog");
 }
 
-// Each kind of picture the conversion refuses has words of its own in both languages, none
-// of them the words for a kind the window does not know, and each shows whole in the status bar
-// of a window at its design size.
-TEST_F(WindowLanguage, EveryRefusedKindHasItsOwnWordsShownWhole) {
+// In both languages every caption fits its control, and the legend's icons stand in the blanks
+// before their words, clear of every letter. Each kind of picture the conversion refuses has
+// words of its own, none of them the words for a kind the window does not know, and each shows
+// whole in the status bar of a window at its design size.
+TEST_F(WindowLanguage, EveryCaptionAndEveryRefusalShowsWholeAndTheLegendIconsSitClear) {
     const Refused named[] = {Refused::NotABmp,     Refused::BitCount,    Refused::JpegInside,
                              Refused::PngInside,   Refused::Compression, Refused::HeaderSize,
                              Refused::ColourMasks, Refused::Damaged};
     for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
         ASSERT_TRUE(useUiLanguage(*qApp, language));
-        start();
-        auto* statusBar = control<StatusBar>("StatusBar1");
-        const auto* reasonPanel = statusBar->findChild<QLabel*>("Panel1");
-        const QString unknown = refusalReason(Error(ErrorKind::Unsupported));
-        QStringList reasons;
-        for (const Refused what : named) {
-            const ErrorKind kind = what == Refused::NotABmp || what == Refused::Damaged
-                                       ? ErrorKind::NotAPicture
-                                       : ErrorKind::Unsupported;
-            const QString reason = refusalReason(Error(kind, {}, {}, Refusal(what, 16, "RLE24")));
-            EXPECT_NE(reason, unknown) << static_cast<int>(what);
-            EXPECT_FALSE(reasons.contains(reason)) << reason.toStdString();
-            reasons.append(reason);
-            statusBar->setText(StatusBar::Field::FileSize, "1,234,567バイト");
-            statusBar->setText(StatusBar::Field::Dimensions, reason);
-            settle();
-            EXPECT_EQ(reasonPanel->text().toStdString(), reason.toStdString());
-        }
-        window.reset();
-        if (language == UiLanguage::English) {
-            expectNoJapanese(reasons, "refusal reasons");
-        }
-    }
-}
-
-// Every caption fits its control, and the legend's icons stand in the blanks before their
-// words, clear of every letter.
-TEST_F(WindowLanguage, EveryCaptionFitsAndTheLegendIconsSitClearOfTheirWords) {
-    for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
-        useUiLanguage(*qApp, language);
         start();
         const char* name = language == UiLanguage::English ? "English" : "Japanese";
         EXPECT_EQ(overflowingCaptions(*window).join("; ").toStdString(), "") << name;
@@ -240,6 +211,26 @@ TEST_F(WindowLanguage, EveryCaptionFitsAndTheLegendIconsSitClearOfTheirWords) {
             const QRect icon = control<QWidget>(QStringLiteral("Image2(%1)").arg(i))->geometry();
             EXPECT_TRUE(icon.left() >= inked[i].second && icon.right() <= inked[i + 1].first)
                 << name << ": " << text.toStdString();
+        }
+
+        auto* statusBar = control<StatusBar>("StatusBar1");
+        const QString unknown = refusalReason(Error(ErrorKind::Unsupported));
+        QStringList reasons;
+        for (const Refused what : named) {
+            const ErrorKind kind = what == Refused::NotABmp || what == Refused::Damaged
+                                       ? ErrorKind::NotAPicture
+                                       : ErrorKind::Unsupported;
+            const QString reason = refusalReason(Error(kind, {}, {}, Refusal(what, 16, "RLE24")));
+            EXPECT_NE(reason, unknown) << static_cast<int>(what);
+            EXPECT_FALSE(reasons.contains(reason)) << reason.toStdString();
+            reasons.append(reason);
+            statusBar->setText(StatusBar::Field::FileSize, "1,234,567バイト");
+            statusBar->setText(StatusBar::Field::Dimensions, reason);
+            settle();
+            EXPECT_EQ(statusBar->findChild<QLabel*>("Panel1")->text(), reason);
+        }
+        if (language == UiLanguage::English) {
+            expectNoJapanese(reasons, "refusal reasons");
         }
         window.reset();
     }
