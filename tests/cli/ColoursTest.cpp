@@ -24,12 +24,15 @@ TEST(Colours, ReadsHexDecimalAndCssNames) {
         {"aliceblue", {240, 248, 255}},
         {"yellowgreen", {154, 205, 50}},
         {"rebeccapurple", {102, 51, 153}},
+        {"#f0f", {255, 0, 255}}, // CSS's short form
+        {"A5c", {0xaa, 0x55, 0xcc}},
     };
     for (const auto& [text, colour] : colours) {
         EXPECT_EQ(parseColour(text), colour) << text;
     }
     EXPECT_EQ(parseColourPair("magenta=rgb(12,200,40)"),
               (ColourPair{{255, 0, 255}, {12, 200, 40}}));
+    EXPECT_EQ(parseColourPair("#000=fff"), (ColourPair{{0, 0, 0}, {255, 255, 255}}));
 }
 
 TEST(Colours, RejectsAnythingElse) {
@@ -39,20 +42,14 @@ TEST(Colours, RejectsAnythingElse) {
           "-1,2,3",     "+1,2,3",   "1,,3",         "1 2,3,4",     "1,2,3,",        "ff 00 ff",
           "magent",     "magentas", " magenta",     "#magenta",    "transparent",   "rgb(1,2,3",
           "rgb 1,2,3)", "rgb(1,2)", "rgb(256,0,0)", "rgb(1,2,3))", "rgba(1,2,3,4)", "rgb(ff,00,ff)",
-          "rgb()"}) {
+          "rgb()",      "#f0f0",    "#ff00ff80",    "f0f0",        "#f0g",          "#-1f",
+          "#f0 "}) { // no form of any length with an alpha part: no colour here has one
         EXPECT_FALSE(parseColour(text)) << text;
     }
 }
 
-// CSS's short hex form; no form with an alpha part, which no colour here has. The names
-// spelt with "grey" are the same colours as those with "gray", grey itself 128, 128, 128.
-TEST(Colours, ReadsShortHexAndEachGreyAsItsGray) {
-    EXPECT_EQ(parseColour("#f0f"), (Rgb{255, 0, 255}));
-    EXPECT_EQ(parseColour("A5c"), (Rgb{0xaa, 0x55, 0xcc}));
-    EXPECT_EQ(parseColourPair("#000=fff"), (ColourPair{{0, 0, 0}, {255, 255, 255}}));
-    for (const char* text : {"#f0f0", "#ff00ff80", "f0f0", "#f0g", "#-1f", "#f0 "}) {
-        EXPECT_FALSE(parseColour(text)) << text;
-    }
+// Every name spelt with "grey" is the colour of its "gray" twin; grey itself is mid-grey.
+TEST(Colours, ReadsEachGreyAsItsGray) {
     EXPECT_EQ(parseColour("grey"), (Rgb{128, 128, 128}));
     for (const std::string kind :
          {"", "dark", "dim", "light", "slate", "darkslate", "lightslate"}) {

@@ -79,4 +79,19 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+// A report as a test writes it out, with DIR standing for the folder the test works in, and
+// PLAIN and EIGHT for the commonest kinds of picture.
+inline std::string report(const std::string& dir, std::string text) {
+    for (const auto& [name, value] :
+         {std::pair<std::string, std::string>{"PLAIN", "24-bit, Windows 3 header, uncompressed"},
+          {"EIGHT", "8-bit, Windows 3 header, uncompressed"},
+          {"DIR", dir}}) { // last: the folder's own name is never read as a word
+        for (auto at = text.find(name); at != std::string::npos; at = text.find(name, at)) {
+            text.replace(at, name.size(), value);
+            at += value.size();
+        }
+    }
+    return text;
+}
+
 } // namespace pixtint

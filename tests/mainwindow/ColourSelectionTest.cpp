@@ -42,33 +42,6 @@ protected:
     }
 };
 
-// The dropper is offered only while the image it reads shows a picture: not for a file that
-// shows none (a JPEG inside a BMP), whose other colour buttons stay offered. A pick takes the
-// colour the pixel stands for, here a palette entry.
-TEST_F(ColourSelectionTest, APickIsOfferedOnlyWhileItsImageShowsAPicture) {
-    BmpRecipe jpeg;
-    jpeg.compression = 4;
-    jpeg.pixels = std::vector<std::uint8_t>(16, 0xFF);
-    BmpRecipe mossEntry;
-    mossEntry.bitCount = 8;
-    mossEntry.palette = {Moss};
-    mossEntry.pixels = Bytes(16 * 15, 0);
-    pictures.write("a.bmp", makeBmp(mossEntry));
-    pictures.write("b.bmp", makeBmp(jpeg));
-    rememberPictureFolder();
-    start();
-    for (const int row : {1, 0}) {
-        show(row);
-        for (const Side side : {Side::Before, Side::After}) {
-            EXPECT_EQ(pickButton(side)->isEnabled(), row == 0) << row;
-            EXPECT_TRUE(colourDialogButton(side)->isEnabled());
-        }
-    }
-    pickButton(Side::Before)->click();
-    releaseOver(image(Side::Before), Qt::LeftButton);
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), MossValue);
-}
-
 TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnScreen) {
     // Moss in four-byte pixels, nearly transparent: the pick takes the pixel's own colour,
     // whatever the screen blends it into. The default colours leave it be.
@@ -120,15 +93,25 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
 
 // Whatever the picture looks like, a pick can always be ended: by a click over either preview,
 // or by Esc. A click on the other side's image stores nothing, whichever button it is. A top-down
-// picture is shown at its real size, and a picture far wider than high still gets a preview one can
-// click.
-TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
+// picture is shown at its real size, and a picture far wider than high still gets a preview one
+// can click. The dropper is offered only while the image it reads shows a picture: not for a
+// file that shows none (a JPEG inside a BMP), whose other colour buttons stay offered. A pick
+// takes the colour the pixel stands for, here a palette entry.
+TEST_F(ColourSelectionTest, APickIsOfferedWhileItsImageShowsAPictureAndAlwaysEnds) {
     auto topDown = makeBmp24(16, 16, Moss);
     topDown[22] = 0xF0; // height -16: stored top-down
     topDown[23] = topDown[24] = topDown[25] = 0xFF;
+    BmpRecipe mossEntry;
+    mossEntry.bitCount = 8;
+    mossEntry.palette = {Moss};
+    mossEntry.pixels = Bytes(16 * 15, 0);
+    BmpRecipe jpeg;
+    jpeg.compression = 4;
+    jpeg.pixels = Bytes(16, 0xFF);
     pictures.write("a.bmp", topDown);
     pictures.write("b.bmp", makeBmp24(3000, 1, Moss));
-    pictures.write("c.bmp", makeBmp24(16, 15, Moss));
+    pictures.write("c.bmp", makeBmp(mossEntry));
+    pictures.write("d.bmp", makeBmp(jpeg));
     rememberPictureFolder();
     start();
     PictureView* before = image(Side::Before);
@@ -161,14 +144,23 @@ TEST_F(ColourSelectionTest, APickEndsOnAnyPreviewOrEscWhateverThePicture) {
     EXPECT_TRUE(convertButton()->isEnabled());
     EXPECT_FALSE(after->testAttribute(Qt::WA_SetCursor));
 
+    for (const int row : {3, 2}) {
+        show(row);
+        for (const Side side : {Side::Before, Side::After}) {
+            EXPECT_EQ(pickButton(side)->isEnabled(), row == 2) << row;
+            EXPECT_TRUE(colourDialogButton(side)->isEnabled());
+        }
+    }
     // After a pick, a 16 x 15 picture offers every size option, even with the box unticked.
-    show(2);
     resizeBox()->setCheckState(Qt::Unchecked); // which leaves the two options disabled
     pickButton(Side::Before)->click();
     EXPECT_FALSE(sizeFrame()->isEnabled() || resizeBox()->isEnabled());
     releaseOver(before, Qt::RightButton);
     EXPECT_TRUE(sizeFrame()->isEnabled() && resizeBox()->isEnabled() &&
                 topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
+    pickButton(Side::Before)->click();
+    releaseOver(before, Qt::LeftButton);
+    EXPECT_EQ(swatch(Side::Before)->colourValue(), MossValue);
 }
 
 // The dialogs set the swatches (a cancelled one leaves them), and the after image on screen

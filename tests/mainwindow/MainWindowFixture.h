@@ -42,12 +42,6 @@ inline std::vector<std::uint8_t> unshowablePicture() {
     return bytes;
 }
 
-// A mark's short name, as listings spell it.
-inline QString markName(ItemMark mark) {
-    const char* const names[] = {"BMP", "NoChg", "OK", "NG"}; // in the order of ItemMark
-    return QString::fromLatin1(names[static_cast<int>(mark)]);
-}
-
 // The real main window on the offscreen platform, started the way the program starts, with
 // its own program folder (settings file, Readme.txt) and a folder of pictures. The controls
 // are found by their control names, as automation finds them.
@@ -160,9 +154,6 @@ protected:
     // Presses "変換実行" and waits until the batch has ended, its closing box included.
     void convertAndWait() {
         convertButton()->click();
-        waitForBatch();
-    }
-    void waitForBatch() const {
         QElapsedTimer waited;
         waited.start();
         while (window->batchRunning() && waited.elapsed() < 120000) {
@@ -180,10 +171,11 @@ protected:
     }
     // Every item in list order as "name mark", followed by " ticked" when it is ticked.
     QStringList listing() const {
+        const char* const marks[] = {"BMP", "NoChg", "OK", "NG"}; // in the order of ItemMark
         QStringList lines;
         const FileListWidget& list = *fileList();
         for (int row = 0; row < list.count(); ++row) {
-            lines << list.item(row)->text() + ' ' + markName(list.mark(row)) +
+            lines << list.item(row)->text() + ' ' + marks[static_cast<int>(list.mark(row))] +
                          (list.isTicked(row) ? " ticked" : "");
         }
         return lines;

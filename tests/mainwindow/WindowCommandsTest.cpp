@@ -70,41 +70,13 @@ protected:
     std::vector<std::uint8_t> converted = makeBmp24(2, 2, Red);
 };
 
-// The ticks change, nothing else: the selection and the preview stay where they were.
-TEST_F(WindowCommands, TheListMenuTicksEveryFileWhateverItsMarkOrNone) {
-    pictures.write("a.bmp", original);
-    pictures.write("b.bmp", {'B', 'M', 0, 0}); // not convertible: unticked by the refresh
-    pictures.write("c.bmp", original);
-    startBlueToRed();
-    QStringList menu;
-    for (const QAction* action : fileList()->actions()) {
-        menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    }
-    EXPECT_EQ(fileList()->contextMenuPolicy(), Qt::ActionsContextMenu);
-    EXPECT_EQ(menu, QStringList({"バックアップから元に戻す", "-", "すべて選択", "すべて解除"}));
-    show(2);
-    const QImage shown = picture(Side::After);
-
-    trigger("tickAll");
-    EXPECT_EQ(listing(),
-              QStringList({"a.bmp BMP ticked", "b.bmp NoChg ticked", "c.bmp BMP ticked"}));
-    trigger("tickNone");
-    EXPECT_EQ(listing(), QStringList({"a.bmp BMP", "b.bmp NoChg", "c.bmp BMP"}));
-    EXPECT_EQ(fileList()->selectedRow(), 2);
-    EXPECT_EQ(picture(Side::After), shown);
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
 // Esc right after the restore starts: it stops after the picture in hand, and the closing box
 // counts the pictures put back and those left beside their backups.
 TEST_F(WindowCommands, EscStopsARestorePartWay) {
-    constexpr int Count = 1000;
-    const auto name = [](int i, const char* extension) {
-        return QString::asprintf("p%04d.%s", i, extension).toStdString();
-    };
+    constexpr int Count = 200;
     for (int i = 0; i < Count; ++i) {
-        pictures.write(name(i, "bmp"), converted);
-        pictures.write(name(i, "bak"), original);
+        pictures.write(std::to_string(i) + ".bmp", converted);
+        pictures.write(std::to_string(i) + ".bak", original);
     }
     startBlueToRed();
     activate();
@@ -123,9 +95,11 @@ TEST_F(WindowCommands, EscStopsARestorePartWay) {
     EXPECT_FALSE(busyPointerShown());
 }
 
-// One picture of each kind: put back, no backup, a user's file in the backup's place, a
-// picture whose place the backup cannot take (a folder of that name), and one left unticked.
-TEST_F(WindowCommands, RestorePutsBackTheTickedFilesBackupsAndReadsTheListAgain) {
+// The list's menu offers undo and the ticks; the ticks change, nothing else: the selection and
+// the preview stay where they were. A restore puts back the ticked files' backups, one picture
+// of each kind: put back, no backup, a user's file in the backup's place, a picture whose place
+// the backup cannot take (a folder of that name), and one left unticked.
+TEST_F(WindowCommands, TheListMenuTicksAndRestoresTheTickedFilesAndReadsTheListAgain) {
     for (const char* name : {"a", "b", "c", "e"}) {
         pictures.write(std::string(name) + ".bmp", converted);
     }
@@ -135,7 +109,17 @@ TEST_F(WindowCommands, RestorePutsBackTheTickedFilesBackupsAndReadsTheListAgain)
     pictures.write("d.bak", original);
     pictures.write("e.bak", original);
     startBlueToRed();
+    QStringList menu;
+    for (const QAction* action : fileList()->actions()) {
+        menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    EXPECT_EQ(fileList()->contextMenuPolicy(), Qt::ActionsContextMenu);
+    EXPECT_EQ(menu, QStringList({"バックアップから元に戻す", "-", "すべて選択", "すべて解除"}));
+    show(2);
+    const QImage shown = picture(Side::After);
     trigger("tickNone");
+    EXPECT_EQ(fileList()->selectedRow(), 2);
+    EXPECT_EQ(picture(Side::After), shown);
     trigger("restoreFromBackup");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "元に戻すファイルがありません！");
@@ -144,6 +128,8 @@ TEST_F(WindowCommands, RestorePutsBackTheTickedFilesBackupsAndReadsTheListAgain)
 
     dialogs.messages.clear();
     trigger("tickAll");
+    EXPECT_EQ(listing(), QStringList({"a.bmp BMP ticked", "b.bmp BMP ticked", "c.bmp BMP ticked",
+                                      "d.bmp NoChg ticked", "e.bmp BMP ticked"}));
     fileList()->setTicked(4, false);
     fileList()->setMark(0, ItemMark::Converted); // as a batch leaves it
     trigger("restoreFromBackup");
@@ -170,62 +156,52 @@ TEST_F(WindowCommands, RestorePutsBackTheTickedFilesBackupsAndReadsTheListAgain)
         << "read again: marks and ticks as a refresh gives them";
 }
 
-TEST_F(WindowCommands, AFolderOrAFileDroppedOnTheWindowIsChosenAndListed) {
+// F5 refreshes, Ctrl+O chooses a folder, a folder or a file dropped on the window is chosen and
+// listed, and Ctrl+Q leaves as the exit button does; while a pick waits for its click, the
+// window takes neither shortcuts nor drops.
+TEST_F(WindowCommands, ShortcutsAndDropsChooseFoldersAndLeaveExceptDuringAPick) {
     fs::create_directories(pictures / "icons");
     pictures.write("icons/save.bmp", makeBmp24(16, 16, Blue));
     pictures.write("open.bmp", makeBmp24(16, 16, Blue));
-    startBlueToRed();
-
-    EXPECT_EQ(drop({urlIn("icons/")}), Qt::CopyAction)
-        << "never a move: the file manager must not think the folder went anywhere";
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText() + "/icons");
-    EXPECT_EQ(listing(), QStringList({"save.bmp BMP ticked"}));
-    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝1");
-
-    EXPECT_EQ(drop({urlIn("open.bmp"), urlIn("icons")}, Qt::LinkAction | Qt::CopyAction),
-              Qt::LinkAction)
-        << "the first of several";
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText()) << "a file stands for its folder";
-    EXPECT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
-
-    EXPECT_EQ(drop({QUrl("https://example.org/icons/"), urlIn("icons")}), Qt::IgnoreAction);
-    EXPECT_EQ(drop({urlIn("gone")}), Qt::IgnoreAction);
-    EXPECT_EQ(drop({urlIn("icons")}, Qt::MoveAction), Qt::IgnoreAction) << "a move only";
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
-
-    EXPECT_NE(drop({QUrl::fromLocalFile("/")}), Qt::IgnoreAction);
-    EXPECT_EQ(folderLabel()->text(), "") << "the root is held as the empty text";
-    EXPECT_TRUE(dialogs.messages.empty());
-}
-
-// F5 refreshes, Ctrl+O chooses a folder, and Ctrl+Q leaves as the exit button does; while a
-// pick waits for its click, the window takes neither shortcuts nor drops.
-TEST_F(WindowCommands, ShortcutsRefreshChooseAFolderAndLeaveExceptDuringAPick) {
-    fs::create_directories(pictures / "icons");
-    pictures.write("icons/save.bmp", makeBmp24(16, 16, Blue));
-    pictures.write("icon.bmp", makeBmp24(16, 16, Blue));
     startBlueToRed();
     activate();
     pictures.write("new.bmp", makeBmp24(16, 16, Blue));
     pickButton(Side::Before)->click();
     tryEveryCommand();
-    EXPECT_EQ(listing(), QStringList({"icon.bmp BMP ticked"}));
+    EXPECT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
     EXPECT_TRUE(dialogs.folderTitles.isEmpty());
     EXPECT_TRUE(window->isVisible());
 
     press(Qt::Key_Escape);
     ASSERT_FALSE(window->picking());
     press(Qt::Key_F5);
-    EXPECT_EQ(listing(), QStringList({"icon.bmp BMP ticked", "new.bmp BMP ticked"}));
+    EXPECT_EQ(listing(), QStringList({"new.bmp BMP ticked", "open.bmp BMP ticked"}));
     dialogs.folderAnswers.push_back(pictureFolderText() + "/icons/");
     press(Qt::CTRL | Qt::Key_O);
     EXPECT_EQ(dialogs.folderTitles, QStringList{"フォルダを選択してください"});
     EXPECT_EQ(listing(), QStringList({"save.bmp BMP ticked"}));
 
+    EXPECT_EQ(drop({urlIn("open.bmp"), urlIn("icons")}, Qt::LinkAction | Qt::CopyAction),
+              Qt::LinkAction)
+        << "the first of several";
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText()) << "a file stands for its folder";
+    EXPECT_EQ(listing(), QStringList({"new.bmp BMP ticked", "open.bmp BMP ticked"}));
+    EXPECT_EQ(drop({QUrl("https://example.org/icons/"), urlIn("icons")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({urlIn("gone")}), Qt::IgnoreAction);
+    EXPECT_EQ(drop({urlIn("icons")}, Qt::MoveAction), Qt::IgnoreAction) << "a move only";
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
+    EXPECT_NE(drop({QUrl::fromLocalFile("/")}), Qt::IgnoreAction);
+    EXPECT_EQ(folderLabel()->text(), "") << "the root is held as the empty text";
+    EXPECT_EQ(drop({urlIn("icons/")}), Qt::CopyAction)
+        << "never a move: the file manager must not think the folder went anywhere";
+    EXPECT_EQ(folderLabel()->text(), pictureFolderText() + "/icons");
+    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝1");
+
     press(Qt::CTRL | Qt::Key_Q);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(
         savedSettings(programFolder).startsWith(pictureFolderText().toUtf8() + "/icons\r\n"));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // A message box in the middle of a batch takes input; the window behind it takes no command.
