@@ -3,7 +3,7 @@
 #include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
 #include "tests/commit/RecordedRun.h"
-#include "tests/engine/EngineBytes.h"
+#include "tests/support/MemoryBytes.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/Unprivileged.h"
 

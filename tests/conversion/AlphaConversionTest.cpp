@@ -3,8 +3,8 @@
 // size, with the same bytes.
 
 #include "conversion/FileConversion.h"
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/MemoryBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include "conversion/Convertibility.h"
 #include "engine/RowInsertion.h"
 #include "filesafety/FileByteSource.h"
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/MemoryBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <cerrno>

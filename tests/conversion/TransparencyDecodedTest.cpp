@@ -4,8 +4,8 @@
 
 #include "conversion/FileConversion.h"
 #include "engine/BmpHeader.h"
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/MemoryBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <QImage>

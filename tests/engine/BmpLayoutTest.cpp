@@ -2,8 +2,8 @@
 #include "engine/BmpLayout.h"
 
 #include "engine/PictureSize.h"
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/MemoryBytes.h"
 
 #include <gtest/gtest.h>
 
