@@ -221,17 +221,10 @@ TEST(ConversionOfOneFile, GrowsWhereTheTopOrBottomRowReallyIs) {
     }
 }
 
-TEST(ConversionOfOneFile, ATruncatedPictureIsNotGrownButItsRowsAreStillWalked) {
+// A truncated picture is not grown, but its rows are still walked.
+TEST(ConversionOfOneFile, ATruncatedPictureHasItsRowsWalked) {
     const Bytes icon = makeBmp24(16, 15, Pixel{3, 2, 1});
     const Bytes cut(icon.begin(), icon.end() - 1);
-    const ConversionRequest grow{{{From, To}}, Growth::Top};
-    bool handedOn = false;
-    EXPECT_EQ(errorKindOf([&] {
-                  convertFile(MemorySource(cut), grow,
-                              [&](std::span<const std::uint8_t>) { handedOn = true; });
-              }),
-              ErrorKind::Truncated);
-    EXPECT_FALSE(handedOn);
     // The last pixel, cut short, is left as it is.
     Bytes walked = makeBmp24(16, 15, Pixel{9, 8, 7});
     walked.pop_back();
@@ -336,6 +329,7 @@ TEST(ConversionOfOneFile, OnlyTheCommandLineConvertsPaletteAnd32BitPictures) {
                                                                      .pixels = {0, 0, 0, 0}}));
 }
 
+// Bad headers, or a truncated picture asked to grow, fail before any byte is handed on.
 TEST(ConversionOfOneFile, BadHeadersFailBeforeAnyByteIsHandedOn) {
     const auto sized = [](std::size_t length, std::int32_t width) {
         Bytes bytes = makeBmp24(1, 1, Pixel{});
@@ -343,25 +337,28 @@ TEST(ConversionOfOneFile, BadHeadersFailBeforeAnyByteIsHandedOn) {
         writeField(bytes, 18, 4, static_cast<std::uint32_t>(width));
         return bytes;
     };
+    const Bytes icon = makeBmp24(16, 15, Pixel{3, 2, 1});
     const struct {
         Bytes bytes;
         ErrorKind error;
+        ConversionRequest request = FromBecomesTo;
     } failures[] = {{sized(25, 1), ErrorKind::TooShort},
                     {sized(100, 0), ErrorKind::InvalidWidth},
                     {sized(100, INT_MIN), ErrorKind::InvalidWidth},
-                    {sized(54, 16), ErrorKind::NoPixels}};
+                    {sized(54, 16), ErrorKind::NoPixels},
+                    {Bytes(icon.begin(), icon.end() - 1), ErrorKind::Truncated,
+                     ConversionRequest{{{From, To}}, Growth::Top}}};
     TestFolder folder;
-    for (const auto& failure : failures) {
-        folder.write("f.bmp", failure.bytes);
+    for (const auto& [bytes, error, request] : failures) {
+        folder.write("f.bmp", bytes);
         bool handedOn = false;
         EXPECT_EQ(errorKindOf([&] {
-                      convertFile(FileByteSource(folder / "f.bmp"), FromBecomesTo,
+                      convertFile(FileByteSource(folder / "f.bmp"), request,
                                   [&](std::span<const std::uint8_t>) { handedOn = true; });
                   }),
-                  failure.error);
+                  error);
         EXPECT_FALSE(handedOn);
-        EXPECT_EQ(errorKindOf([&] { ConvertedPicture(folder / "f.bmp", FromBecomesTo); }),
-                  failure.error);
+        EXPECT_EQ(errorKindOf([&] { ConvertedPicture(folder / "f.bmp", request); }), error);
     }
 }
 
