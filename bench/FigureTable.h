@@ -11,7 +11,8 @@ namespace pixtint {
 
 // The figures a benchmark measured, printed together at its end: each as its rounds' best and
 // median, beside a reference timed in the same rounds when it has one (the goal is then the
-// most their ratio may be), or against a plain limit (the goal is then the most it may be).
+// most their ratio may be, and a reference shown for comparison only has none), or against a
+// plain limit (the goal is then the most it may be).
 class FigureTable {
 public:
     void add(std::string what, const char* unit, std::vector<double> measured, double goal,
@@ -34,8 +35,13 @@ public:
             const Spread reference = spreadOf(figure.referenceRounds);
             const std::string named = figure.reference + " " + number(reference.best) + " / " +
                                       number(reference.median) + " " + figure.unit;
-            std::printf("%-36s %.2f/%.2f   <= %gx\n", named.c_str(), measured.best / reference.best,
-                        measured.median / reference.median, figure.goal);
+            std::printf("%-36s %.2f/%.2f   ", named.c_str(), measured.best / reference.best,
+                        measured.median / reference.median);
+            if (figure.goal > 0) {
+                std::printf("<= %gx\n", figure.goal);
+            } else {
+                std::printf("-\n");
+            }
         }
         std::fflush(stdout);
     }

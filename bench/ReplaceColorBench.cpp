@@ -32,8 +32,8 @@ using namespace pixtint;
 namespace {
 
 constexpr std::size_t BufferSize = std::size_t{1} << 20;
-constexpr Pixel Before{0xC0, 0xC0, 0xC0};
-constexpr Pixel After{0xFF, 0x00, 0xFF};
+constexpr Pixel From{0xC0, 0xC0, 0xC0};
+constexpr Pixel To{0xFF, 0x00, 0xFF};
 constexpr double Goal = 1.7;
 
 struct Measurement {
@@ -68,7 +68,7 @@ void streamingCopy(const std::filesystem::path& source, const std::filesystem::p
 void convertInto(const std::filesystem::path& source, const std::filesystem::path& target) {
     const FileByteSource input(source);
     const UniqueFd output = createOutput(target);
-    const ConversionRequest request{{{rgbOf(Before), rgbOf(After)}}};
+    const ConversionRequest request{{{rgbOf(From), rgbOf(To)}}};
     convertFile(input, request, [&](std::span<const std::uint8_t> bytes) {
         writeFully(output.get(), bytes, target);
     });
@@ -118,8 +118,8 @@ bool resultIsRight(const std::filesystem::path& picture, const std::filesystem::
     for (int y = 0; right && y < PhotoHeight; ++y) {
         right = original.read(row.data(), size) && converted.read(convertedRow.data(), size);
         for (std::size_t x = 0; right && x < row.size(); x += 3) {
-            right = isColour(&row[x], Before) ? isColour(&convertedRow[x], After)
-                                              : std::equal(&row[x], &row[x] + 3, &convertedRow[x]);
+            right = isColour(&row[x], From) ? isColour(&convertedRow[x], To)
+                                            : std::equal(&row[x], &row[x] + 3, &convertedRow[x]);
         }
     }
     return right && converted.peek() == std::ifstream::traits_type::eof();
@@ -139,10 +139,11 @@ int main(int argc, char** argv) {
     const auto converted = folder / "pixtint-bench.converted";
     const auto copied = folder / "pixtint-bench.copy";
 
-    const std::uint64_t matches = writePhoto(picture, Before);
+    const std::uint64_t matches = writePhoto(picture, From);
     const double megabytes = static_cast<double>(std::filesystem::file_size(picture)) / 1e6;
-    std::printf("picture: %d x %d, %.1f MB, %llu before pixels, %d rounds\n", PhotoWidth,
-                PhotoHeight, megabytes, static_cast<unsigned long long>(matches), rounds);
+    std::printf("picture: %d x %d, %.1f MB, %llu pixels of the colour replaced, %d rounds\n",
+                PhotoWidth, PhotoHeight, megabytes, static_cast<unsigned long long>(matches),
+                rounds);
 
     const Measurement idle = inChild([] {});
     std::vector<double> engine, floor, ratio, engineCpu, floorCpu;

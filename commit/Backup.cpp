@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "commit/Backup.h"
 
+#include "commit/PictureCommit.h"
 #include "engine/PathText.h"
 #include "filesafety/FileAttributes.h"
 #include "filesafety/FileSystem.h"
@@ -366,5 +367,27 @@ std::optional<std::filesystem::path> HeldOriginal::release() {
 }
 
 #endif
+
+std::optional<FileFailure> holdForBackup(const PictureCommit& commit, FileSystem& fileSystem,
+                                         std::unique_ptr<HeldOriginal>& held) {
+    if (commit.backup.empty()) {
+        return std::nullopt;
+    }
+    if (auto refused = commit.backupWasFree ? std::nullopt : backupPlaceRefused(commit.backup)) {
+        return FileFailure{FileFailure::Kind::BackupBlocked, std::move(*refused), {}, {}};
+    }
+    try {
+        held = std::make_unique<HeldOriginal>(commit.original, commit.read.inode, commit.backup,
+                                              commit.lock, fileSystem);
+    } catch (const Error& error) {
+        return FileFailure{error.kind() == ErrorKind::ChangedDuringRun
+                               ? FileFailure::Kind::Conversion
+                               : FileFailure::Kind::BackupBlocked,
+                           error,
+                           {},
+                           {}};
+    }
+    return std::nullopt;
+}
 
 } // namespace pixtint

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -19,6 +20,7 @@ namespace pixtint {
 
 class FileSystem;
 class FolderLock;
+struct PictureCommit;
 
 // The backup of a picture, always in the picture's own folder: the last three characters of
 // the file name become "bak" when the name has a three-character extension (a.bmp keeps its
@@ -122,5 +124,13 @@ private:
     bool copied_ = false;
     bool holding_ = false;
 };
+
+// A commit's hold (see PictureCommit.h, step 4), when its picture keeps a backup: the original
+// held by `held`. An earlier backup is checked again first, since another program may have put
+// anything there after the claim; a name that was free is taken only if it still is (see
+// HeldOriginal::commit), so whatever comes there meanwhile is never replaced unseen. Answers
+// the commit's failure when the original cannot be held.
+std::optional<FileFailure> holdForBackup(const PictureCommit& commit, FileSystem& fileSystem,
+                                         std::unique_ptr<HeldOriginal>& held);
 
 } // namespace pixtint

@@ -2,6 +2,7 @@
 #include "commit/InterruptedCommits.h"
 
 #include "commit/Backup.h"
+#include "filesafety/FileContents.h"
 #include "filesafety/FolderLock.h"
 #include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
@@ -26,18 +27,7 @@ bool sameBytes(int folder, const std::string& one, const std::string& other) {
     if (a.get() < 0 || b.get() < 0) {
         return false;
     }
-    std::vector<std::uint8_t> left(1 << 16);
-    std::vector<std::uint8_t> right(1 << 16);
-    for (std::uint64_t offset = 0;; offset += left.size()) {
-        const std::size_t count = readFullyAt(a.get(), offset, left, one);
-        if (readFullyAt(b.get(), offset, right, other) != count ||
-            !std::equal(left.begin(), left.begin() + count, right.begin())) {
-            return false;
-        }
-        if (count < left.size()) {
-            return true;
-        }
-    }
+    return sameContents(a.get(), b.get(), one, other);
 }
 
 bool sameFile(const struct stat& one, const struct stat& other) {

@@ -108,7 +108,7 @@ public:
         if (!comparesBytes && !nameStillNamesRead(commit_, name_, Since::Read)) {
             return changed(commit_);
         }
-        if (auto refused = holdOriginal()) {
+        if (auto refused = holdForBackup(commit_, fileSystem_, held_)) {
             return refused;
         }
         if (auto failed = swapIn()) {
@@ -128,29 +128,6 @@ private:
         const ssize_t count = ::pread(commit_.original, now.data(), now.size(), 0);
         return count == static_cast<ssize_t>(commit_.readBytes.size()) &&
                std::equal(commit_.readBytes.begin(), commit_.readBytes.end(), now.begin());
-    }
-
-    std::optional<FileFailure> holdOriginal() {
-        if (commit_.backup.empty()) {
-            return std::nullopt;
-        }
-        // An earlier backup is checked again here: another program may have put anything
-        // there since the claim. A name that was free is taken only if it still is (see
-        // HeldOriginal::commit), so whatever comes there meanwhile is never replaced unseen.
-        if (auto refused =
-                commit_.backupWasFree ? std::nullopt : backupPlaceRefused(commit_.backup)) {
-            return failure(FileFailure::Kind::BackupBlocked, std::move(*refused));
-        }
-        try {
-            held_ = std::make_unique<HeldOriginal>(commit_.original, commit_.read.inode,
-                                                   commit_.backup, commit_.lock, fileSystem_);
-        } catch (const Error& error) {
-            return failure(error.kind() == ErrorKind::ChangedDuringRun
-                               ? FileFailure::Kind::Conversion
-                               : FileFailure::Kind::BackupBlocked,
-                           error);
-        }
-        return std::nullopt;
     }
 
     int rename(unsigned flags) {

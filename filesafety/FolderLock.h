@@ -37,10 +37,19 @@ private:
 };
 
 // The folder an entry is in, "." for a bare name.
-std::filesystem::path folderOf(const std::filesystem::path& entry);
+inline std::filesystem::path folderOf(const std::filesystem::path& entry) {
+    return entry.has_parent_path() ? entry.parent_path() : std::filesystem::path(".");
+}
 
 // The file itself: where a symbolic link points, or the path when it is no link (or a link
 // that leads nowhere). Its folder is the one to lock.
-std::filesystem::path fileAt(const std::filesystem::path& path);
+inline std::filesystem::path fileAt(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) {
+        return path;
+    }
+    auto target = std::filesystem::canonical(path, error);
+    return error ? path : target;
+}
 
 } // namespace pixtint

@@ -12,28 +12,10 @@
 
 namespace pixtint {
 
-void throwErrno(int errnoValue, const std::filesystem::path& path) {
-    throw Error::fromErrno(errnoValue, path);
-}
-
 UniqueFd::~UniqueFd() {
     if (descriptor_ >= 0) {
         ::close(descriptor_);
     }
-}
-
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-        UniqueFd old(release());
-        descriptor_ = other.release();
-    }
-    return *this;
-}
-
-int UniqueFd::release() noexcept {
-    const int descriptor = descriptor_;
-    descriptor_ = -1;
-    return descriptor;
 }
 
 UniqueFd openRegularFileForReading(const std::filesystem::path& path, struct stat* opened,

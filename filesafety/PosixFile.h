@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/Error.h"
 #include "filesafety/FileState.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <utility>
 
 namespace pixtint {
 
@@ -23,12 +25,18 @@ public:
     ~UniqueFd();
     UniqueFd(UniqueFd&& other) noexcept
         : descriptor_(other.release()) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other) {
+            UniqueFd old(release());
+            descriptor_ = other.release();
+        }
+        return *this;
+    }
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
 
     int get() const noexcept { return descriptor_; }
-    int release() noexcept;
+    int release() noexcept { return std::exchange(descriptor_, -1); }
 
 private:
     int descriptor_ = -1;
@@ -76,6 +84,8 @@ bool takeReadLease(int descriptor);
 // Whether the lease taken on `descriptor` is still whole: nobody opened the file for writing.
 bool readLeaseHeld(int descriptor);
 
-[[noreturn]] void throwErrno(int errnoValue, const std::filesystem::path& path);
+[[noreturn]] inline void throwErrno(int errnoValue, const std::filesystem::path& path) {
+    throw Error::fromErrno(errnoValue, path);
+}
 
 } // namespace pixtint

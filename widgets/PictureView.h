@@ -34,8 +34,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    const QImage& stretchedPicture() const;
+
     QImage picture_;
-    QPixmap scaled_; // the picture at the widget's size, made when first painted
+    // The picture stretched to the widget's device pixels, made when first painted or picked
+    // from: the pick reads the very pixel the painting shows.
+    mutable QImage stretched_;
+    QPixmap shown_; // the same, where the display keeps it
 };
 
 } // namespace pixtint

@@ -51,19 +51,6 @@ std::filesystem::path heldName(const std::filesystem::path& backup, FileNumber h
     return backup.parent_path() / pathOf(ownName(textOf(backup.filename()), OwnRole::Held, held));
 }
 
-std::optional<FileState> stateAt(const std::filesystem::path& path) {
-    const UniqueFd file(descriptorOf(openFile(
-        path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)));
-    if (file.get() < 0) {
-        return std::nullopt;
-    }
-    try {
-        return stateOf(handleOf(file.get()), path);
-    } catch (const Error&) {
-        return std::nullopt;
-    }
-}
-
 // Where the file system has no hard links (FAT): a flushed copy, named only once whole.
 std::filesystem::path copyOriginal(int original, const std::filesystem::path& backup,
                                    const FolderLock& lock, FileSystem& fileSystem,

@@ -34,19 +34,6 @@ FileFailure changed(const PictureCommit& commit) {
                    Error(ErrorKind::ChangedDuringRun, commit.picture));
 }
 
-std::optional<FileState> stateAt(const std::filesystem::path& path) {
-    const UniqueFd file(descriptorOf(openFile(
-        path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)));
-    if (file.get() < 0) {
-        return std::nullopt;
-    }
-    try {
-        return stateOf(handleOf(file.get()), path);
-    } catch (const Error&) {
-        return std::nullopt;
-    }
-}
-
 bool operator==(const timespec& one, const timespec& other) {
     return one.tv_sec == other.tv_sec && one.tv_nsec == other.tv_nsec;
 }
@@ -79,7 +66,7 @@ public:
             return failure(FileFailure::Kind::Conversion,
                            Error::fromErrno(EACCES, commit_.picture));
         }
-        if (auto refused = holdOriginal()) {
+        if (auto refused = holdForBackup(commit_, fileSystem_, held_)) {
             return refused;
         }
         commit_.letGoOfOriginal();
@@ -96,26 +83,6 @@ public:
     }
 
 private:
-    std::optional<FileFailure> holdOriginal() {
-        if (commit_.backup.empty()) {
-            return std::nullopt;
-        }
-        if (auto refused =
-                commit_.backupWasFree ? std::nullopt : backupPlaceRefused(commit_.backup)) {
-            return failure(FileFailure::Kind::BackupBlocked, std::move(*refused));
-        }
-        try {
-            held_ = std::make_unique<HeldOriginal>(commit_.original, commit_.read.inode,
-                                                   commit_.backup, commit_.lock, fileSystem_);
-        } catch (const Error& error) {
-            return failure(error.kind() == ErrorKind::ChangedDuringRun
-                               ? FileFailure::Kind::Conversion
-                               : FileFailure::Kind::BackupBlocked,
-                           error);
-        }
-        return std::nullopt;
-    }
-
     std::optional<FileFailure> placeBackup() {
         if (!held_) {
             return std::nullopt;

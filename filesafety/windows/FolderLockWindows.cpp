@@ -10,19 +10,6 @@
 
 namespace pixtint {
 
-std::filesystem::path folderOf(const std::filesystem::path& entry) {
-    return entry.has_parent_path() ? entry.parent_path() : std::filesystem::path(".");
-}
-
-std::filesystem::path fileAt(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
-    }
-    auto target = std::filesystem::canonical(path, error);
-    return error ? path : target;
-}
-
 namespace {
 
 // The folders the locks of this process hold open, by descriptor: the calls that work on

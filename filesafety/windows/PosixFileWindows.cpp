@@ -9,28 +9,10 @@
 
 namespace pixtint {
 
-void throwErrno(int errnoValue, const std::filesystem::path& path) {
-    throw Error::fromErrno(errnoValue, path);
-}
-
 UniqueFd::~UniqueFd() {
     if (descriptor_ >= 0) {
         ::CloseHandle(handleOf(descriptor_));
     }
-}
-
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-        UniqueFd old(release());
-        descriptor_ = other.release();
-    }
-    return *this;
-}
-
-int UniqueFd::release() noexcept {
-    const int descriptor = descriptor_;
-    descriptor_ = -1;
-    return descriptor;
 }
 
 // Held open for reading without write or delete sharing: until the run lets go at its

@@ -2,6 +2,7 @@
 #include "filesafety/windows/WindowsFile.h"
 
 #include "engine/Error.h"
+#include "filesafety/PosixFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -115,6 +116,19 @@ FileState stateOf(HANDLE handle, const std::filesystem::path& path) {
                         ? timeOf(basic.ChangeTime.QuadPart)
                         : state.st_mtim;
     return state;
+}
+
+std::optional<FileState> stateAt(const std::filesystem::path& path) {
+    const UniqueFd file(descriptorOf(openFile(
+        path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)));
+    if (file.get() < 0) {
+        return std::nullopt;
+    }
+    try {
+        return stateOf(handleOf(file.get()), path);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
 }
 
 HANDLE openFile(const std::filesystem::path& path, DWORD access, DWORD share, DWORD disposition,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <windows.h>
 
@@ -30,6 +31,9 @@ std::wstring longPath(const std::filesystem::path& path);
 
 // The state of the open file `handle`. Throws Error naming `path`.
 FileState stateOf(HANDLE handle, const std::filesystem::path& path);
+
+// The state of the file at `path`; none when nothing can be opened there to be asked.
+std::optional<FileState> stateAt(const std::filesystem::path& path);
 
 // Opens `path` for `access` with `share`; answers INVALID_HANDLE_VALUE and leaves the error in
 // GetLastError() on failure. Opens a folder too (for its identity).
