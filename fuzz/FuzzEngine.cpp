@@ -18,9 +18,9 @@
 #include "engine/Error.h"
 #include "engine/RleRuns.h"
 #include "filesafety/FileByteSource.h"
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/ExpectedRecolouring.h"
+#include "tests/support/MemoryBytes.h"
 
 #include <algorithm>
 #include <cstdint>

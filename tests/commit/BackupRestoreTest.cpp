@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "commit/BackupRestore.h"
 
-#include "tests/support/BmpBytes.h"
+#include "tests/commit/RecordedRun.h"
 #include "tests/support/TestFolder.h"
 
 #include <cerrno>
@@ -11,11 +11,6 @@
 namespace pixtint {
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-const Bytes Converted = makeBmp24(3, 2, {255, 0, 0});
-const Bytes Original = makeBmp24(3, 2, {0, 0, 255});
 
 // Counts the folder flushes; the first `failing` of them fail with EIO.
 struct CountedFlushes : FileSystem {

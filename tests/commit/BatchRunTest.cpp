@@ -3,7 +3,7 @@
 #include "filesafety/OwnNames.h"
 #include "filesafety/PosixFile.h"
 #include "tests/commit/RecordedRun.h"
-#include "tests/engine/EngineBytes.h"
+#include "tests/support/MemoryBytes.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/Unprivileged.h"
 
@@ -130,6 +130,18 @@ TEST(BatchRun, AFileVettedOutOrUnreadableIsLeftAloneAndReportedBeforeLaterFilesA
                                         "icon2.bmp", "icon4.bak", "icon4.bmp"}));
 }
 
+// What restoring `picture` alone tells.
+RestoreOutcome restored(const std::filesystem::path& picture) {
+    std::optional<RestoreOutcome> told;
+    BackupRestore().restore(
+        {&picture, 1},
+        {.outcome = [&](const auto&, const RestoreOutcome& outcome) { told = outcome; },
+         .stopRequested = {},
+         .recovered = {}});
+    EXPECT_TRUE(told) << "nothing told of " << picture;
+    return told.value_or(RestoreOutcome{});
+}
+
 // A flush of the file system fails the whole group on it. (A copy's own failed flush is a
 // commit-safety case.)
 struct FailingFlush : FileSystem {
@@ -152,18 +164,26 @@ TEST(BatchRun, AFailedFlushReplacesNoneOfTheFilesItConcerns) {
     EXPECT_EQ(folder.names().size(), 4u);
 }
 
-// A folder named like the backup, or two pictures with one backup name
-// (dup.bmp and dup.BMP on a case-sensitive disk): the picture whose backup cannot be kept is
-// not converted, and what has the name stays as it was.
+// A folder named like the backup, two pictures with one backup name (dup.bmp and dup.BMP on
+// a case-sensitive disk), or a picture given by the name of another's backup (a.bak): the
+// picture whose backup cannot be kept is not converted, and what has the name stays as it was.
 TEST(BatchRun, ABackupThatCannotBeKeptStopsThatFileOnly) {
     IconFolder folder;
     auto files = folder.icons(3);
     std::filesystem::create_directory(folder / "icon0.bak");
     folder.write("dup.bmp", Original);
     folder.write("dup.BMP", Original);
-    const std::vector<std::filesystem::path> all{files[0], files[1], folder / "dup.BMP",
-                                                 folder / "dup.bmp", files[2]};
+    folder.write("a.bmp", Original);
+    const Bytes pictureNamedBak = makeBmp24(2, 1, {0, 0, 255});
+    folder.write("a.bak", pictureNamedBak);
+    const std::vector<std::filesystem::path> all{files[0],           files[1], folder / "dup.BMP",
+                                                 folder / "dup.bmp", files[2], folder / "a.bmp",
+                                                 folder / "a.bak"};
     const auto recorded = record(BatchRun(blueToRed()), all);
+    ASSERT_EQ(recorded.status(5), FileStatus::Failed);
+    EXPECT_EQ(recorded.outcomes[5].failure->kind, FileFailure::Kind::BackupNameShared);
+    EXPECT_EQ(folder.read("a.bmp"), Original);
+    EXPECT_EQ(folder.read("a.bak"), pictureNamedBak);
     EXPECT_EQ(recorded.status(0), FileStatus::Failed);
     EXPECT_EQ(recorded.outcomes[0].failure->kind, FileFailure::Kind::BackupBlocked);
     EXPECT_EQ(folder.read("icon0.bmp"), Original);
@@ -201,14 +221,7 @@ TEST(BatchRun, AReadOnlyFolderFailsEachFileAndChangesNothing) {
             EXPECT_EQ(recorded.status(i), FileStatus::Failed);
             EXPECT_EQ(recorded.outcomes[i].failure->error.systemError(), EACCES);
         }
-        std::optional<RestoreOutcome> restored;
-        RestoreCallbacks callbacks;
-        callbacks.outcome = [&](const auto&, const RestoreOutcome& outcome) {
-            restored = outcome;
-        };
-        BackupRestore().restore({&files[1], 1}, callbacks);
-        ASSERT_TRUE(restored);
-        EXPECT_EQ(restored->status, RestoreStatus::FolderNotWritable);
+        EXPECT_EQ(restored(files[1]).status, RestoreStatus::FolderNotWritable);
         EXPECT_EQ(folder.names().size(), 3u);
         EXPECT_EQ(folder.read("icon0.bmp"), Original);
         EXPECT_EQ(folder.read("icon1.bmp"), Original);
@@ -248,15 +261,10 @@ TEST(BatchRun, AReadOnlyPictureIsNeitherConvertedNorRestored) {
     EXPECT_EQ(std::filesystem::status(files[0]).permissions(), std::filesystem::perms(0444));
 
     std::filesystem::permissions(files[1], std::filesystem::perms(0444));
-    std::optional<RestoreOutcome> restored;
-    RestoreCallbacks callbacks;
-    callbacks.outcome = [&](const auto&, const RestoreOutcome& outcome) {
-        restored = outcome;
-    };
-    BackupRestore().restore({&files[1], 1}, callbacks);
-    ASSERT_TRUE(restored && restored->error);
-    EXPECT_EQ(restored->status, RestoreStatus::Failed);
-    EXPECT_EQ(restored->error->kind(), ErrorKind::ReadOnlyFile);
+    const RestoreOutcome restore = restored(files[1]);
+    EXPECT_EQ(restore.status, RestoreStatus::Failed);
+    ASSERT_TRUE(restore.error);
+    EXPECT_EQ(restore.error->kind(), ErrorKind::ReadOnlyFile);
     EXPECT_EQ(folder.read("icon1.bmp"), Converted);
     EXPECT_EQ(folder.read("icon1.bak"), Original);
 }

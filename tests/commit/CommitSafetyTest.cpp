@@ -41,11 +41,29 @@ void saveAsAnEditorDoes(const TestFolder& folder, const Bytes& saved) {
     std::filesystem::rename(folder / "a.bmp.swp", folder / "a.bmp");
 }
 
-// A file system without the exchange: the check and a plain rename, with the same outcome.
-struct NoExchange : FileSystem {
-    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
-        return flags == RENAME_EXCHANGE ? EINVAL
-                                        : FileSystem::renameInFolder(folder, from, to, flags);
+// Something happens in the moment between the run's last look at the picture's name and the
+// swap (`meanwhile`, once), and the swap may not be what it seems: a file system without the
+// exchange, where the check and a plain rename must give the same outcome, or a swap back of a
+// save taken out by mistake that fails, or reports success without having happened.
+struct BeforeTheSwap : FileSystem {
+    enum class SwapBack { Done, Fails, ClaimedButNotDone, NoExchange };
+    std::function<void()> meanwhile;
+    SwapBack swapBack = SwapBack::Done;
+    int exchanges = 0;
+    int renameInFolder(int descriptor, const char* from, const char* to, unsigned flags) override {
+        if (flags != RENAME_EXCHANGE) {
+            return FileSystem::renameInFolder(descriptor, from, to, flags);
+        }
+        if (++exchanges == 1 && meanwhile) {
+            meanwhile();
+        }
+        if (swapBack == SwapBack::NoExchange) {
+            return EINVAL;
+        }
+        if (exchanges == 2 && swapBack != SwapBack::Done) {
+            return swapBack == SwapBack::Fails ? EIO : 0;
+        }
+        return FileSystem::renameInFolder(descriptor, from, to, flags);
     }
 };
 
@@ -56,7 +74,8 @@ struct NoExchange : FileSystem {
 TEST(CommitSafety, ARewriteDuringTheRunKeepsTheOtherProgramsBytes) {
     enum class Rewrite { InPlace, Replaced, SameSizeAndTime };
     const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
-    NoExchange plain;
+    BeforeTheSwap plain;
+    plain.swapBack = BeforeTheSwap::SwapBack::NoExchange;
     TestFolder first;
     first.write("a.bmp", Original);
     EXPECT_EQ(convert(first / "a.bmp", true, {}, plain).at(0).status, FileStatus::Converted);
@@ -101,85 +120,64 @@ TEST(CommitSafety, ARewriteDuringTheRunKeepsTheOtherProgramsBytes) {
 // An editor saves the picture in the moment between the last look at its name and the swap:
 // what the swap took out is checked, and the save gets its name back. Where the file system
 // has no exchange, the save is seen before the plain rename instead.
-struct SaveBeforeFirstExchange : FileSystem {
-    enum class SwapBack { Done, Fails, ClaimedButNotDone, NoExchange };
-    const TestFolder& folder;
-    Bytes saved;
-    SwapBack swapBack;
-    int exchanges = 0;
-    SaveBeforeFirstExchange(const TestFolder& pictures, Bytes save, SwapBack then)
-        : folder(pictures)
-        , saved(std::move(save))
-        , swapBack(then) {}
-    int renameInFolder(int descriptor, const char* from, const char* to, unsigned flags) override {
-        if (flags == RENAME_EXCHANGE && ++exchanges == 1) {
-            saveAsAnEditorDoes(folder, saved);
-        }
-        if (flags == RENAME_EXCHANGE && swapBack == SwapBack::NoExchange) {
-            return EINVAL;
-        }
-        if (flags == RENAME_EXCHANGE && exchanges == 2 && swapBack != SwapBack::Done) {
-            return swapBack == SwapBack::Fails ? EIO : 0;
-        }
-        return FileSystem::renameInFolder(descriptor, from, to, flags);
-    }
-};
-
-TEST(CommitSafety, ASaveJustBeforeTheSwapIsSwappedBack) {
-    using SwapBack = SaveBeforeFirstExchange::SwapBack;
+// The save is kept: under the picture's name, or, where the swap back failed, under the name
+// the outcome gives, which the next run, taking the name for one of its own, leaves alone. So
+// is the original where a backup was asked for, held under its last name, and nothing else.
+TEST(CommitSafety, ASaveJustBeforeTheSwapIsNeverLost) {
+    using SwapBack = BeforeTheSwap::SwapBack;
     const Bytes saved = makeBmp24(3, 2, {0, 0, 254});
-    for (const auto swapBack : {SwapBack::Done, SwapBack::NoExchange}) {
+    for (const auto swapBack :
+         {SwapBack::Done, SwapBack::NoExchange, SwapBack::Fails, SwapBack::ClaimedButNotDone}) {
         for (const bool keepBackup : {true, false}) {
             SCOPED_TRACE(testing::Message() << static_cast<int>(swapBack) << ", " << keepBackup);
             TestFolder folder;
             folder.write("a.bmp", Original);
-            SaveBeforeFirstExchange editor(folder, saved, swapBack);
+            BeforeTheSwap editor;
+            editor.meanwhile = [&] {
+                saveAsAnEditorDoes(folder, saved);
+            };
+            editor.swapBack = swapBack;
             const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, editor);
             ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
-            EXPECT_EQ(folder.read("a.bmp"), saved);
-            // The save took the original's name; a held original, its last name, is kept.
-            const auto& kept = outcomes.at(0).failure->keptOriginal;
-            for (const auto& name : folder.names()) {
-                if (name != kept.filename()) {
-                    EXPECT_NE(name[0], '.') << name; // no copy, no swapped-out file left
-                }
+            const auto& failure = *outcomes.at(0).failure;
+            const bool swappedBack = failure.otherSave.empty();
+            EXPECT_EQ(swappedBack, swapBack == SwapBack::Done || swapBack == SwapBack::NoExchange);
+            const std::string save = swappedBack ? "a.bmp" : failure.otherSave.filename();
+            EXPECT_EQ(folder.read(save), saved);
+            std::vector<std::string> left{"a.bmp", save};
+            EXPECT_EQ(failure.keptOriginal.empty(), !keepBackup);
+            if (!failure.keptOriginal.empty()) {
+                left.push_back(failure.keptOriginal.filename());
+                EXPECT_EQ(folder.read(left.back()), Original);
             }
-            EXPECT_EQ(folder.names().size(), kept.empty() ? 1u : 2u);
-            if (!kept.empty()) {
-                EXPECT_EQ(folder.read(kept.filename().string()), Original);
-            }
+            std::ranges::sort(left);
+            left.erase(std::unique(left.begin(), left.end()), left.end());
+            EXPECT_EQ(folder.names(), left);
+
+            convert(folder / "a.bmp", true);
+            EXPECT_EQ(folder.read(save), saved);
         }
     }
 }
 
 // Another program rewrites the picture in place and sets its time back (cp -p), keeping its
-// size, in the moment between the run's last look at its name and the swap. It opens the file
-// at once, or, where the run holds a lease on it, waits until the run lets go.
-struct RewriteBeforeExchange : FileSystem {
-    std::filesystem::path picture;
-    Bytes saved;
-    pid_t writer = 0;
-    RewriteBeforeExchange(std::filesystem::path rewritten, Bytes save)
-        : picture(std::move(rewritten))
-        , saved(std::move(save)) {}
-    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
-        if (flags == RENAME_EXCHANGE && writer == 0) {
-            struct stat read {};
-            ::stat(picture.c_str(), &read);
-            writer = ::fork();
-            if (writer == 0) {
-                ::close_range(3, ~0U, 0); // another program holds none of the run's files
-                const int file = ::open(picture.c_str(), O_WRONLY | O_TRUNC);
-                const timespec times[2] = {read.st_atim, read.st_mtim};
-                const bool done =
-                    ::write(file, saved.data(), saved.size()) == static_cast<ssize_t>(saved.size());
-                ::_exit(done && ::futimens(file, times) == 0 ? 0 : 1);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(200)); // its open is under way
-        }
-        return FileSystem::renameInFolder(folder, from, to, flags);
+// size. It opens the file at once, or, where the run holds a lease on it, waits until the run
+// lets go. Answers the other program's process.
+pid_t rewriteKeepingSizeAndTime(const std::filesystem::path& picture, const Bytes& saved) {
+    struct stat read {};
+    ::stat(picture.c_str(), &read);
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        ::close_range(3, ~0U, 0); // another program holds none of the run's files
+        const int file = ::open(picture.c_str(), O_WRONLY | O_TRUNC);
+        const timespec times[2] = {read.st_atim, read.st_mtim};
+        const bool done =
+            ::write(file, saved.data(), saved.size()) == static_cast<ssize_t>(saved.size());
+        ::_exit(done && ::futimens(file, times) == 0 ? 0 : 1);
     }
-};
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // its open is under way
+    return writer;
+}
 
 // Whether this file system lends read leases.
 bool leasesLent(const TestFolder& folder) {
@@ -191,8 +189,9 @@ bool leasesLent(const TestFolder& folder) {
     return lent;
 }
 
-// The rewrite is seen, in a small picture by its bytes and in a large one by its lease: the
-// other program's bytes stay in the picture and never become the backup.
+// Such a rewrite in the last moment before the swap is seen, in a small picture by its bytes
+// and in a large one by its lease: the other program's bytes stay in the picture and never become
+// the backup.
 TEST(CommitSafety, ARewriteThatKeepsSizeAndTimeInTheLastMomentIsSeen) {
     for (const int side : {3, 100}) { // read whole at once, or leased
         for (const bool keepBackup : {true, false}) {
@@ -203,10 +202,14 @@ TEST(CommitSafety, ARewriteThatKeepsSizeAndTimeInTheLastMomentIsSeen) {
             }
             const Bytes saved = makeBmp24(side, side, {0, 0, 254});
             folder.write("a.bmp", makeBmp24(side, side, {0, 0, 255}));
-            RewriteBeforeExchange other(folder / "a.bmp", saved);
+            pid_t writer = 0;
+            BeforeTheSwap other;
+            other.meanwhile = [&] {
+                writer = rewriteKeepingSizeAndTime(folder / "a.bmp", saved);
+            };
             const auto outcomes = convert(folder / "a.bmp", keepBackup, {}, other);
             int status = -1;
-            ::waitpid(other.writer, &status, 0);
+            ::waitpid(writer, &status, 0);
             EXPECT_EQ(status, 0);
             EXPECT_TRUE(changedDuringRun(outcomes.at(0)));
             EXPECT_EQ(folder.read("a.bmp"), saved);
@@ -215,53 +218,22 @@ TEST(CommitSafety, ARewriteThatKeepsSizeAndTimeInTheLastMomentIsSeen) {
     }
 }
 
-// The file-system calls of the picture's swap, made to fail in the ways a network file system
-// can: a rename that fails, and one whose reply is lost although it took effect.
-struct FaultyRename : FileSystem {
-    bool takesEffect = false;
+// One call of the commit fails with EIO, as on a network file system: the swap (also one whose
+// reply is lost although it took effect), a copy's write-back, its checked close, or the
+// folder's flush after the renames.
+struct FailingStep : FileSystem {
+    enum class Step { Swap, SwapThatTookEffect, CopyWriteBack, CopyClose, FolderFlush } step;
+    explicit FailingStep(Step failing)
+        : step(failing) {}
     int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
-        if (flags != RENAME_EXCHANGE) {
+        if (flags != RENAME_EXCHANGE || (step != Step::Swap && step != Step::SwapThatTookEffect)) {
             return FileSystem::renameInFolder(folder, from, to, flags);
         }
-        if (takesEffect) {
+        if (step == Step::SwapThatTookEffect) {
             FileSystem::renameInFolder(folder, from, to, flags);
         }
         return EIO;
     }
-};
-
-// A swap that fails once the original is held leaves the picture and the older backup as they
-// were. One that reports failure although it took effect is done: the failure path must not
-// take the original's last name.
-TEST(CommitSafety, AFailedSwapLosesNothingWhetherOrNotItTookEffect) {
-    for (const bool takesEffect : {false, true}) {
-        SCOPED_TRACE(takesEffect);
-        TestFolder folder;
-        folder.write("a.bmp", Original);
-        folder.write("a.bak", OlderBackup);
-        FaultyRename faulty;
-        faulty.takesEffect = takesEffect;
-        const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
-        if (takesEffect) {
-            EXPECT_EQ(outcomes.at(0).status, FileStatus::Converted);
-            EXPECT_EQ(folder.read("a.bmp"), Converted);
-            EXPECT_EQ(folder.read("a.bak"), Original);
-        } else {
-            EXPECT_EQ(outcomes.at(0).status, FileStatus::Failed);
-            EXPECT_EQ(outcomes.at(0).failure->error.systemError(), EIO);
-            EXPECT_EQ(folder.read("a.bmp"), Original);
-            EXPECT_EQ(folder.read("a.bak"), OlderBackup);
-        }
-        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
-    }
-}
-
-// One step of making the copies last fails with EIO: a copy's own write-back, its checked
-// close, or the folder's flush after the renames.
-struct FailingStep : FileSystem {
-    enum class Step { CopyWriteBack, CopyClose, FolderFlush } step;
-    explicit FailingStep(Step failing)
-        : step(failing) {}
     int syncData(int descriptor) override {
         return step == Step::CopyWriteBack ? EIO : FileSystem::syncData(descriptor);
     }
@@ -274,26 +246,35 @@ struct FailingStep : FileSystem {
     }
 };
 
-// The failed step is the picture's failure, never "converted"; the original survives as the
-// picture or, once the renames are done, as the backup; and no copy is left behind.
-TEST(CommitSafety, AFailedFlushOrCloseOfTheCopyKeepsTheOriginal) {
+// The failed step is the picture's failure, never "converted", and the original survives as
+// the picture or, once the renames are done, as the backup. A swap that took effect although
+// it reported failure is done: the failure path must not take the original's last name. No
+// copy is left behind.
+TEST(CommitSafety, AFailedStepOfTheCommitLosesNothing) {
     using Step = FailingStep::Step;
-    for (const Step step : {Step::CopyWriteBack, Step::CopyClose, Step::FolderFlush}) {
+    const struct {
+        Step step;
+        bool replaced; // the picture holds the converted bytes, the backup the original
+        FileStatus status;
+    } steps[] = {{Step::Swap, false, FileStatus::Failed},
+                 {Step::SwapThatTookEffect, true, FileStatus::Converted},
+                 {Step::CopyWriteBack, false, FileStatus::Failed},
+                 {Step::CopyClose, false, FileStatus::Failed},
+                 {Step::FolderFlush, true, FileStatus::Failed}};
+    for (const auto& [step, replaced, status] : steps) {
         SCOPED_TRACE(static_cast<int>(step));
         TestFolder folder;
         folder.write("a.bmp", Original);
         folder.write("a.bak", OlderBackup);
         FailingStep failing(step);
-        const auto outcomes = convert(folder / "a.bmp", true, {}, failing);
-        ASSERT_EQ(outcomes.at(0).status, FileStatus::Failed);
-        EXPECT_EQ(outcomes.at(0).failure->error.systemError(), EIO);
-        EXPECT_TRUE(outcomes.at(0).backup.empty());
-        if (step == Step::FolderFlush) {
-            EXPECT_EQ(folder.read("a.bak"), Original);
-        } else {
-            EXPECT_EQ(folder.read("a.bmp"), Original);
-            EXPECT_EQ(folder.read("a.bak"), OlderBackup);
+        const auto outcome = convert(folder / "a.bmp", true, {}, failing).at(0);
+        ASSERT_EQ(outcome.status, status);
+        if (status == FileStatus::Failed) {
+            EXPECT_EQ(outcome.failure->error.systemError(), EIO);
+            EXPECT_TRUE(outcome.backup.empty());
         }
+        EXPECT_EQ(folder.read("a.bmp"), replaced ? Converted : Original);
+        EXPECT_EQ(folder.read("a.bak"), replaced ? Original : OlderBackup);
         EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
     }
 }
@@ -307,31 +288,6 @@ std::vector<std::string> ownNamesIn(const TestFolder& folder) {
         }
     }
     return own;
-}
-
-// An editor saves the picture (a.bmp.swp renamed over a.bmp) just before the swap, and the
-// swap back then fails, or reports success without having happened: the save stays under the
-// name the outcome gives, and the next run, which takes the name for one of its own, leaves
-// it there.
-TEST(CommitSafety, AnotherProgramsSaveIsNeverRemovedByALaterRun) {
-    using SwapBack = SaveBeforeFirstExchange::SwapBack;
-    for (const auto swapBack : {SwapBack::Fails, SwapBack::ClaimedButNotDone}) {
-        SCOPED_TRACE(static_cast<int>(swapBack));
-        TestFolder folder;
-        folder.write("a.bmp", Original);
-        const Bytes saved = makeBmp24(3, 2, {7, 7, 7});
-        SaveBeforeFirstExchange faulty(folder, saved, swapBack);
-        const auto outcomes = convert(folder / "a.bmp", true, {}, faulty);
-        ASSERT_TRUE(changedDuringRun(outcomes.at(0)));
-        const auto kept = outcomes.at(0).failure->otherSave;
-        ASSERT_FALSE(kept.empty());
-        EXPECT_EQ(folder.read(kept.filename().string()), saved);
-        EXPECT_EQ(folder.read(outcomes.at(0).failure->keptOriginal.filename().string()), Original);
-
-        convert(folder / "a.bmp", true);
-        EXPECT_EQ(folder.read(kept.filename().string()), saved);
-        EXPECT_EQ(folder.read("a.bak"), Original);
-    }
 }
 
 // The rename of a held original over its backup fails, as a kill there would leave it.
@@ -400,41 +356,21 @@ TEST(CommitSafety, AHeldCopyIsFlushedBeforeItIsNamed) {
     EXPECT_EQ(*std::prev(held), "flush file");
 }
 
-// NAME.bak as a second hard link of the picture: it keeps the original, and no held name is
-// left behind, now or after later runs.
-TEST(CommitSafety, ABackupHardLinkedToThePictureLeavesNoHeldName) {
-    TestFolder folder;
-    folder.write("logo.bmp", Original);
-    std::filesystem::create_hard_link(folder / "logo.bmp", folder / "logo.bak");
-    EXPECT_EQ(convert(folder / "logo.bmp", true).at(0).status, FileStatus::Converted);
-    EXPECT_EQ(folder.read("logo.bmp"), Converted);
-    EXPECT_EQ(folder.read("logo.bak"), Original);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"logo.bak", "logo.bmp"}));
-}
-
 // Another program puts something at the backup's name after the run found it free, just
 // before the swap.
-struct FileAtBackupBeforeExchange : FileSystem {
-    std::function<void()> put;
-    explicit FileAtBackupBeforeExchange(std::function<void()> putting)
-        : put(std::move(putting)) {}
-    int renameInFolder(int folder, const char* from, const char* to, unsigned flags) override {
-        if (flags == RENAME_EXCHANGE && put) {
-            std::exchange(put, {})();
-        }
-        return FileSystem::renameInFolder(folder, from, to, flags);
-    }
-};
-
 // A user's own file there is never replaced: the picture is converted and its original kept
-// under the name the failure reports. An earlier backup, or another name of the picture, is
-// dealt with as if it had been there all along.
+// under the name the failure reports. An earlier backup, or another name of the picture (also
+// one there from the start), is dealt with as if it had been there all along: it keeps the
+// original, and no held name is left behind.
 TEST(CommitSafety, WhatComesAtAFreeBackupNameDuringTheCommitIsNeverLost) {
     const Bytes mine{'m', 'i', 'n', 'e'};
     {
         TestFolder folder;
         folder.write("a.bmp", Original);
-        FileAtBackupBeforeExchange other([&] { folder.write("a.bak", mine); });
+        BeforeTheSwap other;
+        other.meanwhile = [&] {
+            folder.write("a.bak", mine);
+        };
         const auto outcomes = convert(folder / "a.bmp", true, {}, other);
         ASSERT_EQ(outcomes.at(0).status, FileStatus::Failed);
         EXPECT_EQ(outcomes.at(0).failure->kind, FileFailure::Kind::BackupNotPlaced);
@@ -443,18 +379,27 @@ TEST(CommitSafety, WhatComesAtAFreeBackupNameDuringTheCommitIsNeverLost) {
         const auto& kept = outcomes.at(0).failure->keptOriginal;
         EXPECT_EQ(folder.read(kept.filename().string()), Original);
     }
-    for (const bool hardLink : {false, true}) {
-        SCOPED_TRACE(hardLink);
+    enum class Comes { OlderBackup, HardLink, HardLinkFromTheStart };
+    for (const Comes comes : {Comes::OlderBackup, Comes::HardLink, Comes::HardLinkFromTheStart}) {
+        SCOPED_TRACE(static_cast<int>(comes));
         TestFolder folder;
         folder.write("a.bmp", Original);
-        FileAtBackupBeforeExchange other([&] {
-            if (hardLink) {
-                std::filesystem::create_hard_link(folder / "a.bmp", folder / "a.bak");
-            } else {
+        const auto link = [&] {
+            std::filesystem::create_hard_link(folder / "a.bmp", folder / "a.bak");
+        };
+        if (comes == Comes::HardLinkFromTheStart) {
+            link();
+        }
+        BeforeTheSwap other;
+        other.meanwhile = [&] {
+            if (comes == Comes::HardLink) {
+                link();
+            } else if (comes == Comes::OlderBackup) {
                 folder.write("a.bak", OlderBackup);
             }
-        });
+        };
         EXPECT_EQ(convert(folder / "a.bmp", true, {}, other).at(0).status, FileStatus::Converted);
+        EXPECT_EQ(folder.read("a.bmp"), Converted);
         EXPECT_EQ(folder.read("a.bak"), Original);
         EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.bak", "a.bmp"}));
     }

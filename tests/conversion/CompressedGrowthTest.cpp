@@ -3,8 +3,8 @@
 // reader (Qt's) decodes them, with every byte of their compressed data kept.
 
 #include "conversion/FileConversion.h"
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/MemoryBytes.h"
 
 #include <QImage>
 #include <algorithm>

@@ -5,8 +5,8 @@
 #include "conversion/Convertibility.h"
 #include "engine/RowInsertion.h"
 #include "filesafety/FileByteSource.h"
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/MemoryBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <cerrno>
@@ -30,24 +30,33 @@ ConversionRequest everyKind(ConversionRequest request) {
     return request;
 }
 
-Bytes converted(const ByteSource& source, const ConversionRequest& request,
-                ConversionResult* result = nullptr, std::size_t chunk = ConversionChunkSize) {
+// What convertFile hands on, read `chunk` bytes at a time, and the largest part at once.
+struct Stream {
     Bytes bytes;
-    const ConversionResult made = convertFile(
+    ConversionResult result;
+    std::size_t largestPart = 0;
+};
+
+Stream streamed(const ByteSource& source, const ConversionRequest& request,
+                std::size_t chunk = ConversionChunkSize) {
+    Stream stream;
+    stream.result = convertFile(
         source, request,
         [&](std::span<const std::uint8_t> part) {
-            bytes.insert(bytes.end(), part.begin(), part.end());
+            stream.bytes.insert(stream.bytes.end(), part.begin(), part.end());
+            stream.largestPart = std::max(stream.largestPart, part.size());
         },
         chunk);
-    if (result != nullptr) {
-        *result = made;
-    }
-    return bytes;
+    return stream;
 }
 
 Bytes converted(const Bytes& file, const ConversionRequest& request,
                 ConversionResult* result = nullptr) {
-    return converted(MemorySource(file), request, result);
+    Stream stream = streamed(MemorySource(file), request);
+    if (result != nullptr) {
+        *result = stream.result;
+    }
+    return stream.bytes;
 }
 
 Bytes repeated(const Bytes& unit, std::size_t count) {
@@ -71,8 +80,8 @@ TEST(ConversionOfOneFile, ChunkEdgesAndRandomReadsGiveTheSameBytes) {
         Bytes expected = makeBmp24(width, height, Pixel{9, 8, 7});
         setPixel(expected, 0, 0, Pixel{1, 1, 1});
         const FileByteSource file(folder / "big.bmp");
-        EXPECT_TRUE(converted(file, FromBecomesTo, nullptr, 100) == expected);
-        EXPECT_TRUE(converted(file, FromBecomesTo) == expected);
+        EXPECT_TRUE(streamed(file, FromBecomesTo, 100).bytes == expected);
+        EXPECT_TRUE(streamed(file, FromBecomesTo).bytes == expected);
 
         const ConvertedPicture picture(folder / "big.bmp", FromBecomesTo);
         ASSERT_EQ(picture.size(), expected.size());
@@ -80,6 +89,45 @@ TEST(ConversionOfOneFile, ChunkEdgesAndRandomReadsGiveTheSameBytes) {
             Bytes part(std::min<std::size_t>(77, expected.size() - offset));
             EXPECT_EQ(picture.readAt(offset, part), part.size());
             EXPECT_TRUE(std::equal(part.begin(), part.end(), expected.begin() + offset)) << offset;
+        }
+    }
+}
+
+// Made 32-bit with alpha, a picture comes in parts of at most a chunk or a row, with the same
+// bytes and counts whatever the chunk's size.
+TEST(ConversionOfOneFile, AlphaComesInPartsOfAtMostAChunkOrARow) {
+    const ConversionRequest keyToTransparent{.pairs = {{Rgb{255, 0, 255}, {}, true}},
+                                             .everyKind = true};
+    Bytes keyed = makeBmp24(301, 40, Pixel{1, 2, 3}); // every third pixel the key
+    for (int y = 0; y < 40; ++y) {
+        for (int x = y % 3; x < 301; x += 3) {
+            setPixel(keyed, x, y, Pixel{255, 0, 255});
+        }
+    }
+    // Runs of 7 pixels of index 1 (the key) and 0 alternately, row after row.
+    BmpRecipe rle{.width = 301,
+                  .height = 40,
+                  .bitCount = 8,
+                  .compression = 1,
+                  .palette = {{10, 20, 30}, {255, 0, 255}}};
+    for (int row = 0; row < 40; ++row) {
+        for (int x = 0; x < 301; x += 7) {
+            rle.pixels.insert(rle.pixels.end(), {static_cast<std::uint8_t>(std::min(7, 301 - x)),
+                                                 static_cast<std::uint8_t>(x / 7 % 2)});
+        }
+        rle.pixels.insert(rle.pixels.end(), {0, 0});
+    }
+    rle.pixels.insert(rle.pixels.end(), {0, 1});
+    for (const auto& [name, picture] : {std::pair{"24-bit", keyed}, {"RLE8", makeBmp(rle)}}) {
+        const Stream whole = streamed(MemorySource(picture), keyToTransparent);
+        ASSERT_EQ(whole.bytes.size(), 138u + 301 * 4 * 40) << name;
+        EXPECT_GT(whole.result.counts.pixelsChanged(), 301u * 40 / 3) << name;
+        for (const std::size_t chunk : {64, 1204, 1205, 5000}) {
+            SCOPED_TRACE(std::string(name) + ", chunk " + std::to_string(chunk));
+            const Stream parts = streamed(MemorySource(picture), keyToTransparent, chunk);
+            EXPECT_TRUE(parts.bytes == whole.bytes);
+            EXPECT_EQ(parts.result.counts.pixelsChanged(), whole.result.counts.pixelsChanged());
+            EXPECT_LE(parts.largestPart, std::max<std::size_t>(chunk, 301 * 4));
         }
     }
 }
@@ -115,56 +163,68 @@ TEST(ConversionOfOneFile, WalksTheRowsTheHeaderPlacesAndNothingElse) {
     }
 }
 
-// A 16 x 15 picture whose rows are laid out otherwise: the row goes where the top (bottom)
-// row really is, the bytes after the rows follow it, and a V5 profile there moves with them.
+// A 16 x 15 picture whose rows are laid out otherwise: the new row goes where the top
+// (bottom) row really is, the bytes after the rows follow it, and a V5 profile there moves
+// with them. A 32-bit row takes, column by column, the fourth byte of the row it is added
+// beside, whichever header holds the masks.
 TEST(ConversionOfOneFile, GrowsWhereTheTopOrBottomRowReallyIs) {
-    Bytes rows;
-    for (int stored = 0; stored < 15; ++stored) {
-        rows = concat({rows, repeated({static_cast<std::uint8_t>(100 + stored), 0, 0}, 16)});
-    }
-    const Bytes newRow = repeated({7, 8, 9}, 16);
+    // Stored row `stored` in `colour`, a 32-bit one with a fourth byte that differs everywhere.
+    const auto storedRow = [](int bits, int stored, const Bytes& colour) {
+        Bytes row;
+        for (int x = 0; x < 16; ++x) {
+            row.insert(row.end(), colour.begin(), colour.end());
+            if (bits == 32) {
+                row.push_back(static_cast<std::uint8_t>(stored * 16 + x));
+            }
+        }
+        return row;
+    };
     const Bytes tail{'P', 'R', 'O', 'F'};
-    for (const std::uint32_t header : {40u, 108u, 124u}) {
-        for (const int height : {15, -15}) {
-            for (const bool top : {true, false}) {
-                SCOPED_TRACE(testing::Message() << header << " " << height << " " << top);
-                BmpRecipe recipe{.height = height,
-                                 .headerSize = header,
-                                 .gap = {0, 0},
-                                 .pixels = rows,
-                                 .tail = tail};
-                Bytes source = makeBmp(recipe);
-                const std::uint32_t profileAt = static_cast<std::uint32_t>(source.size() - 4 - 14);
-                if (header == 124) {
-                    writeField(source, 14 + 112, 4, profileAt);
+    for (const int bits : {24, 32}) {
+        Bytes rows;
+        for (int stored = 0; stored < 15; ++stored) {
+            rows = concat(
+                {rows, storedRow(bits, stored, {static_cast<std::uint8_t>(100 + stored), 0, 0})});
+        }
+        for (const std::uint32_t header : {40u, 108u, 124u}) {
+            for (const int height : {15, -15}) {
+                for (const bool top : {true, false}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << bits << " " << header << " " << height << " " << top);
+                    BmpRecipe recipe{.height = height,
+                                     .bitCount = bits,
+                                     .headerSize = header,
+                                     .compression = bits == 32 ? 3u : 0u,
+                                     .gap = {0, 0},
+                                     .pixels = rows,
+                                     .tail = tail};
+                    Bytes source = makeBmp(recipe);
+                    const auto profileAt = static_cast<std::uint32_t>(source.size() - 4 - 14);
+                    if (header == 124) {
+                        writeField(source, 14 + 112, 4, profileAt);
+                    }
+                    const bool atEnd = top == (height > 0);
+                    const Bytes newRow = storedRow(bits, atEnd ? 14 : 0, {7, 8, 9});
+                    BmpRecipe grownRecipe = recipe;
+                    grownRecipe.height = height > 0 ? 16 : -16;
+                    grownRecipe.pixels = atEnd ? concat({rows, newRow}) : concat({newRow, rows});
+                    Bytes expected = makeBmp(grownRecipe);
+                    if (header == 124) {
+                        writeField(expected, 14 + 112, 4, profileAt + newRow.size());
+                    }
+                    const ConversionRequest grow{
+                        {{Rgb{1, 1, 1}, To}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
+                    EXPECT_EQ(converted(source, grow), expected);
                 }
-                const bool atEnd = top == (height > 0);
-                BmpRecipe grownRecipe = recipe;
-                grownRecipe.height = height > 0 ? 16 : -16;
-                grownRecipe.pixels = atEnd ? concat({rows, newRow}) : concat({newRow, rows});
-                Bytes expected = makeBmp(grownRecipe);
-                if (header == 124) {
-                    writeField(expected, 14 + 112, 4, profileAt + 48);
-                }
-                const ConversionRequest grow{{{Rgb{1, 1, 1}, To}},
-                                             top ? Growth::Top : Growth::Bottom};
-                EXPECT_EQ(converted(source, grow), expected);
             }
         }
     }
 }
 
-TEST(ConversionOfOneFile, ATruncatedPictureIsNotGrownButItsRowsAreStillWalked) {
+// A truncated picture is not grown, but its rows are still walked.
+TEST(ConversionOfOneFile, ATruncatedPictureHasItsRowsWalked) {
     const Bytes icon = makeBmp24(16, 15, Pixel{3, 2, 1});
     const Bytes cut(icon.begin(), icon.end() - 1);
-    const ConversionRequest grow{{{From, To}}, Growth::Top};
-    bool handedOn = false;
-    EXPECT_EQ(errorKindOf([&] {
-                  convertFile(MemorySource(cut), grow,
-                              [&](std::span<const std::uint8_t>) { handedOn = true; });
-              }),
-              ErrorKind::Truncated);
-    EXPECT_FALSE(handedOn);
     // The last pixel, cut short, is left as it is.
     Bytes walked = makeBmp24(16, 15, Pixel{9, 8, 7});
     walked.pop_back();
@@ -255,41 +315,6 @@ TEST(ConversionOfOneFile, AFullPaletteGrowsThroughAnEntryNoPixelDraws) {
     EXPECT_EQ(error->kind(), ErrorKind::NoPaletteRoom);
 }
 
-// The new row of a 32-bit picture takes, column by column, the fourth byte of the row it
-// is added beside, whichever header holds the masks and whichever way up the rows are stored.
-TEST(ConversionOfOneFile, AGrown32BitRowKeepsTheAlphaOfItsNeighbour) {
-    Bytes rows;
-    for (int stored = 0; stored < 15; ++stored) {
-        for (std::uint8_t x = 0; x < 16; ++x) {
-            rows.insert(rows.end(), {0, 0, 0, static_cast<std::uint8_t>(stored * 16 + x)});
-        }
-    }
-    for (const std::uint32_t header : {40u, 108u, 124u}) {
-        for (const int height : {15, -15}) {
-            for (const bool top : {true, false}) {
-                SCOPED_TRACE(testing::Message() << header << " " << height << " " << top);
-                const BmpRecipe recipe{.height = height,
-                                       .bitCount = 32,
-                                       .headerSize = header,
-                                       .compression = 3,
-                                       .pixels = rows};
-                const ConversionRequest grow{
-                    {{From, To}}, top ? Growth::Top : Growth::Bottom, false, 0, true};
-                const bool atEnd = top == (height > 0);
-                Bytes row;
-                for (std::uint8_t x = 0; x < 16; ++x) {
-                    row.insert(row.end(),
-                               {7, 8, 9, static_cast<std::uint8_t>((atEnd ? 14 * 16 : 0) + x)});
-                }
-                BmpRecipe expected = recipe;
-                expected.height = height > 0 ? 16 : -16;
-                expected.pixels = atEnd ? concat({rows, row}) : concat({row, rows});
-                EXPECT_EQ(converted(makeBmp(recipe), grow), makeBmp(expected));
-            }
-        }
-    }
-}
-
 TEST(ConversionOfOneFile, OnlyTheCommandLineConvertsPaletteAnd32BitPictures) {
     const Bytes palette = makeBmp(
         {.width = 2, .height = 1, .bitCount = 8, .palette = {{3, 2, 1}}, .pixels = {0, 0, 0, 0}});
@@ -304,6 +329,7 @@ TEST(ConversionOfOneFile, OnlyTheCommandLineConvertsPaletteAnd32BitPictures) {
                                                                      .pixels = {0, 0, 0, 0}}));
 }
 
+// Bad headers, or a truncated picture asked to grow, fail before any byte is handed on.
 TEST(ConversionOfOneFile, BadHeadersFailBeforeAnyByteIsHandedOn) {
     const auto sized = [](std::size_t length, std::int32_t width) {
         Bytes bytes = makeBmp24(1, 1, Pixel{});
@@ -311,25 +337,28 @@ TEST(ConversionOfOneFile, BadHeadersFailBeforeAnyByteIsHandedOn) {
         writeField(bytes, 18, 4, static_cast<std::uint32_t>(width));
         return bytes;
     };
+    const Bytes icon = makeBmp24(16, 15, Pixel{3, 2, 1});
     const struct {
         Bytes bytes;
         ErrorKind error;
+        ConversionRequest request = FromBecomesTo;
     } failures[] = {{sized(25, 1), ErrorKind::TooShort},
                     {sized(100, 0), ErrorKind::InvalidWidth},
                     {sized(100, INT_MIN), ErrorKind::InvalidWidth},
-                    {sized(54, 16), ErrorKind::NoPixels}};
+                    {sized(54, 16), ErrorKind::NoPixels},
+                    {Bytes(icon.begin(), icon.end() - 1), ErrorKind::Truncated,
+                     ConversionRequest{{{From, To}}, Growth::Top}}};
     TestFolder folder;
-    for (const auto& failure : failures) {
-        folder.write("f.bmp", failure.bytes);
+    for (const auto& [bytes, error, request] : failures) {
+        folder.write("f.bmp", bytes);
         bool handedOn = false;
         EXPECT_EQ(errorKindOf([&] {
-                      convertFile(FileByteSource(folder / "f.bmp"), FromBecomesTo,
+                      convertFile(FileByteSource(folder / "f.bmp"), request,
                                   [&](std::span<const std::uint8_t>) { handedOn = true; });
                   }),
-                  failure.error);
+                  error);
         EXPECT_FALSE(handedOn);
-        EXPECT_EQ(errorKindOf([&] { ConvertedPicture(folder / "f.bmp", FromBecomesTo); }),
-                  failure.error);
+        EXPECT_EQ(errorKindOf([&] { ConvertedPicture(folder / "f.bmp", request); }), error);
     }
 }
 

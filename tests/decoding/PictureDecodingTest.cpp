@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "decoding/PictureDecoding.h"
 
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/MemoryBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 #include "engine/BmpLayout.h"
 #include "engine/ColourMap.h"
 #include "engine/PixelRows.h"
-#include "tests/engine/EngineBytes.h"
+#include "tests/support/MemoryBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/EntryUse.h"
 
-#include "tests/engine/EngineBytes.h"
 #include "tests/support/BmpBytes.h"
+#include "tests/support/MemoryBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "filesafety/SiblingFile.h"
 
 #include "filesafety/OwnNames.h"
-#include "tests/engine/EngineBytes.h"
+#include "tests/support/MemoryBytes.h"
 #include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>

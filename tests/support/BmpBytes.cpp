@@ -9,36 +9,13 @@ namespace pixtint {
 
 namespace {
 
-constexpr std::uint32_t HeaderSize = 54;
+// Where makeBmp24 puts the pixels: after the file header and a 40-byte information header.
+constexpr std::size_t PixelOffset24 = 54;
 
 void put32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
         bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
-}
-
-std::uint32_t strideOf(int width, int bitCount) {
-    return static_cast<std::uint32_t>((static_cast<std::int64_t>(width) * bitCount + 31) / 32 * 4);
-}
-
-// The header and the (zeroed) palette; the pixels follow them.
-std::vector<std::uint8_t> headerFor(int width, int height, int bitCount) {
-    const std::uint32_t dataOffset = HeaderSize + (bitCount <= 8 ? 4u << bitCount : 0u);
-    const std::uint32_t pixelBytes = strideOf(width, bitCount) * static_cast<std::uint32_t>(height);
-    std::vector<std::uint8_t> bytes(dataOffset, 0);
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(bytes, 2, dataOffset + pixelBytes);
-    put32(bytes, 10, dataOffset);
-    put32(bytes, 14, 40);
-    put32(bytes, 18, static_cast<std::uint32_t>(width));
-    put32(bytes, 22, static_cast<std::uint32_t>(height));
-    bytes[26] = 1;
-    bytes[28] = static_cast<std::uint8_t>(bitCount);
-    put32(bytes, 34, pixelBytes);
-    put32(bytes, 38, 2835);
-    put32(bytes, 42, 2835);
-    return bytes;
 }
 
 void paint(std::span<std::uint8_t> pixels, Pixel colour) {
@@ -49,33 +26,43 @@ void paint(std::span<std::uint8_t> pixels, Pixel colour) {
     }
 }
 
+BmpRecipe sized(int width, int height, int bitCount) {
+    BmpRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.bitCount = bitCount;
+    return recipe;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> makeBmpWithBitCount(int width, int height, int bitCount) {
-    auto bytes = headerFor(width, height, bitCount);
-    bytes.resize(bytes.size() + std::size_t{strideOf(width, bitCount)} * height, 0);
-    return bytes;
+    BmpRecipe recipe = sized(width, height, bitCount);
+    if (bitCount <= 8) {
+        recipe.palette.resize(std::size_t{1} << bitCount);
+    }
+    recipe.pixels.resize(strideFor(width, bitCount) * static_cast<std::size_t>(height));
+    return makeBmp(recipe);
 }
 
 std::vector<std::uint8_t> makeBmp24(int width, int height, Pixel fill) {
-    auto bytes = makeBmpWithBitCount(width, height, 24);
-    const std::size_t stride = strideOf(width, 24);
-    for (int row = 0; row < height; ++row) {
-        paint(std::span(bytes).subspan(HeaderSize + stride * row, std::size_t{3} * width), fill);
-    }
-    return bytes;
+    BmpRecipe recipe = sized(width, height, 24);
+    recipe.pixels = storedRows(24, false, width, height, [&](auto& row, int, int) {
+        row.insert(row.end(), {fill.blue, fill.green, fill.red});
+    });
+    return makeBmp(recipe);
 }
 
 void setPixel(std::vector<std::uint8_t>& bmp, int x, int y, Pixel colour) {
     const int width = bmp[18] | bmp[19] << 8 | bmp[20] << 16;
     const int height = bmp[22] | bmp[23] << 8 | bmp[24] << 16;
     const std::size_t offset =
-        HeaderSize + std::size_t{strideOf(width, 24)} * (height - 1 - y) + std::size_t{3} * x;
+        PixelOffset24 + strideFor(width, 24) * (height - 1 - y) + std::size_t{3} * x;
     paint(std::span(bmp).subspan(offset, 3), colour);
 }
 
 std::size_t strideFor(int width, int bitCount) {
-    return strideOf(width, bitCount);
+    return static_cast<std::size_t>((static_cast<std::int64_t>(width) * bitCount + 31) / 32 * 4);
 }
 
 namespace {
@@ -150,7 +137,7 @@ std::vector<std::uint8_t> storedRows(int bitCount, bool topDown, int width, int 
         for (int x = 0; x < width; ++x) {
             pixel(row, x, topDown ? stored : height - 1 - stored);
         }
-        row.resize(strideOf(width, bitCount), 0);
+        row.resize(strideFor(width, bitCount), 0);
         rows.insert(rows.end(), row.begin(), row.end());
     }
     return rows;
@@ -166,11 +153,14 @@ void appendIndex(std::vector<std::uint8_t>& row, int x, int bitCount, int index)
 
 void writeBmp24(const std::filesystem::path& path, int width, int height,
                 const RowFiller& fillRow) {
+    std::vector<std::uint8_t> row(strideFor(width, 24), 0);
+    auto header = makeBmp(sized(width, height, 24));
+    const auto pixelBytes = static_cast<std::uint32_t>(row.size() * height);
+    put32(header, 2, static_cast<std::uint32_t>(header.size()) + pixelBytes);
+    put32(header, 34, pixelBytes);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    const auto header = headerFor(width, height, 24);
     file.write(reinterpret_cast<const char*>(header.data()),
                static_cast<std::streamsize>(header.size()));
-    std::vector<std::uint8_t> row(strideOf(width, 24), 0);
     const auto pixels = std::span(row).first(std::size_t{3} * width);
     for (int y = height - 1; y >= 0; --y) {
         fillRow(y, pixels);

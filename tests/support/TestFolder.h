@@ -8,15 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <random>
-#else
-#include <unistd.h>
-#endif
 
 namespace pixtint {
 
@@ -41,7 +36,6 @@ inline std::vector<std::filesystem::path> corpusPictures() {
 // A fresh folder of its own for one test, removed with everything in it afterwards.
 class TestFolder {
 public:
-#ifdef _WIN32
     TestFolder() {
         std::random_device random;
         for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
@@ -55,16 +49,6 @@ public:
             throw std::runtime_error("cannot create a test folder");
         }
     }
-#else
-    TestFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "pixtint-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a test folder");
-        }
-        path_ = pattern;
-    }
-#endif
     ~TestFolder() {
         // A test may have taken the write permission away.
         std::error_code ignored;
@@ -75,12 +59,8 @@ public:
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
 
-    const std::filesystem::path& path() const {
-        return path_;
-    }
-    std::filesystem::path operator/(const std::string& name) const {
-        return path_ / pathOf(name);
-    }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / pathOf(name); }
 
     void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
         std::ofstream out(path_ / pathOf(name), std::ios::binary | std::ios::trunc);

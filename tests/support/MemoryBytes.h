@@ -12,6 +12,7 @@
 
 namespace pixtint {
 
+// Bytes made in memory for the core's tests, read as a file would be.
 using Bytes = std::vector<std::uint8_t>;
 
 inline Bytes concat(std::initializer_list<Bytes> parts) {
