@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(EscOrClosingTheWindow, StoppedBatchTest, testing::Bool(
 // Each frame of a running batch shows one file: its path in the status bar, its own picture
 // before and after, and the list's selection on it. The frames follow the run.
 TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
-    constexpr int Count = 150;
+    constexpr int Count = 800;
     for (int i = 0; i < Count; ++i) {
         auto icon = makeBmp24(16, 16, Blue);
         setPixel(icon, 0, 0, Pixel{0, std::uint8_t(i), 0}); // tells the file on screen

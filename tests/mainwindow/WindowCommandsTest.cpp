@@ -73,7 +73,7 @@ protected:
 // Esc right after the restore starts: it stops after the picture in hand, and the closing box
 // counts the pictures put back and those left beside their backups.
 TEST_F(WindowCommands, EscStopsARestorePartWay) {
-    constexpr int Count = 200;
+    constexpr int Count = 1000;
     for (int i = 0; i < Count; ++i) {
         pictures.write(std::to_string(i) + ".bmp", converted);
         pictures.write(std::to_string(i) + ".bak", original);
