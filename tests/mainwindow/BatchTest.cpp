@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/Unprivileged.h"
-#include "widgets/Twips.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTest>
 #include <QTimer>
 #include <cerrno>
 #include <cstring>
@@ -264,34 +262,6 @@ TEST_F(BatchTest, EveryFailureEndsNGWithItsOwnBoxInListOrder) {
     }
     EXPECT_EQ(dialogs.messages[1].icon, QMessageBox::Critical);
     EXPECT_EQ(dialogs.messages.back().title, "Pixtint");
-}
-
-// A real message box opened during the run, here the size message of a window made too narrow,
-// takes the user's keys: Enter closes it, and the batch goes on to its end.
-TEST_F(BatchTest, AMessageBoxOpenedDuringTheRunCanBeClosedAndTheRunGoesOn) {
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
-        pictures.write(name, blue);
-    }
-    startBlueToRed("True", " 0 ");
-    bool stuck = false;
-    dialogs.onMessage = [&](const FakeDialogs::Message& message) {
-        if (message.text == "変換終了！") {
-            return;
-        }
-        QMessageBox box(message.icon, message.title, message.text, QMessageBox::Ok, window.get());
-        QTimer::singleShot(0, &box, [&box] { QTest::keyClick(&box, Qt::Key_Enter); });
-        QTimer::singleShot(3000, &box, [&] {
-            stuck = box.isVisible();
-            box.hide(); // never leave the test hanging in the box: hiding sends no Close event
-        });
-        box.exec();
-    };
-    window->resize(Twips::toPixels(6000), window->height()); // the message waits for the loop
-    convertAndWait();
-
-    EXPECT_FALSE(stuck) << "the box did not take its Enter";
-    EXPECT_EQ(messageTexts(), (QStringList{"これ以上幅を小さくできません！", "変換終了！"}));
-    EXPECT_EQ(pictures.read("c.bmp"), red);
 }
 
 // A folder that cannot be written is told once, in a box naming it and the system's reason;
