@@ -47,24 +47,6 @@ TEST(LayoutRulesTest, TheDesignSizeGivesTheDesignLayout) {
     EXPECT_EQ(layout.arrow, (TwipsRect{4200, 4200, 510, 330}));
 }
 
-// In a larger window the frames keep 120 apart and from the right edge, the buttons touch each
-// other 120 above the status bar, and the backup box meets the status bar.
-TEST(LayoutRulesTest, ControlsFollowTheEdges) {
-    const LayoutRules::Layout layout = LayoutRules::layOut(12000, 9000).value();
-    const TwipsRect statusBar = LayoutRules::statusBarPlace(12000, 9000);
-    EXPECT_EQ(statusBar, (TwipsRect{0, 8700, 12000, 300}));
-    EXPECT_EQ(layout.conversionFrame.left + layout.conversionFrame.width, 12000 - 120);
-    EXPECT_EQ(layout.fileFrame.left + layout.fileFrame.width + 120, layout.conversionFrame.left);
-    EXPECT_EQ(layout.exitButton.left + layout.exitButton.width, 12000 - 120);
-    EXPECT_EQ(layout.exitButton.top + layout.exitButton.height, statusBar.top - 120);
-    EXPECT_EQ(layout.convertButton.left + layout.convertButton.width, layout.exitButton.left);
-    EXPECT_EQ(layout.readmeButton.left + layout.readmeButton.width, layout.convertButton.left);
-    EXPECT_EQ(layout.backupBox.top + 255, statusBar.top);
-    EXPECT_EQ(layout.fileList.width, layout.fileFrame.width - 240);
-    EXPECT_EQ(layout.browseButton.left + layout.browseButton.width, layout.fileFrame.width - 120);
-    EXPECT_EQ(layout.preview.centreX, 6000);
-}
-
 // Halves: width limit 4027.5 up, centre x 4462.5 down, height limit 1995 so centre y 4372.5
 // down. A value beyond 32 bits is an overflow.
 TEST(LayoutRulesTest, PreviewValuesRoundHalvesToEvenAndOverflowBeyondThirtyTwoBits) {
