@@ -91,16 +91,12 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// Whatever the picture looks like, a pick can always be ended: by a click over either preview,
-// or by Esc. A click on the other side's image stores nothing, whichever button it is. A top-down
-// picture is shown at its real size, and a picture far wider than high still gets a preview one
-// can click. The dropper is offered only while the image it reads shows a picture: not for a
-// file that shows none (a JPEG inside a BMP), whose other colour buttons stay offered. A pick
-// takes the colour the pixel stands for, here a palette entry.
+// A pick can always be ended: by a click over either preview, or by Esc. A click on the other
+// side's image stores nothing, whichever button it is. The dropper is offered only while the
+// image it reads shows a picture: not for a file that shows none (a JPEG inside a BMP), whose
+// other colour buttons stay offered. A pick takes the colour the pixel stands for, here a
+// palette entry.
 TEST_F(ColourSelectionTest, APickIsOfferedWhileItsImageShowsAPictureAndAlwaysEnds) {
-    auto topDown = makeBmp24(16, 16, Moss);
-    topDown[22] = 0xF0; // height -16: stored top-down
-    topDown[23] = topDown[24] = topDown[25] = 0xFF;
     BmpRecipe mossEntry;
     mossEntry.bitCount = 8;
     mossEntry.palette = {Moss};
@@ -108,20 +104,12 @@ TEST_F(ColourSelectionTest, APickIsOfferedWhileItsImageShowsAPictureAndAlwaysEnd
     BmpRecipe jpeg;
     jpeg.compression = 4;
     jpeg.pixels = Bytes(16, 0xFF);
-    pictures.write("a.bmp", topDown);
-    pictures.write("b.bmp", makeBmp24(3000, 1, Moss));
-    pictures.write("c.bmp", makeBmp(mossEntry));
-    pictures.write("d.bmp", makeBmp(jpeg));
+    pictures.write("a.bmp", makeBmp(mossEntry));
+    pictures.write("b.bmp", makeBmp(jpeg));
     rememberPictureFolder();
     start();
     PictureView* before = image(Side::Before);
     PictureView* after = image(Side::After);
-    // 800 twips either way: 53 or 54 whole pixels, as the edges fall.
-    for (const PictureView* shown : {before, after}) {
-        EXPECT_NEAR(shown->width(), 800 / 15.0, 1);
-        EXPECT_NEAR(shown->height(), 800 / 15.0, 1);
-    }
-
     const std::pair<Side, Qt::MouseButton> clicksOnTheOtherImage[] = {
         {Side::Before, Qt::LeftButton},
         {Side::After, Qt::LeftButton},
@@ -134,30 +122,18 @@ TEST_F(ColourSelectionTest, APickIsOfferedWhileItsImageShowsAPictureAndAlwaysEnd
         EXPECT_EQ(swatch(Side::After)->colourValue(), ButtonFaceReference);
         EXPECT_FALSE(image(side)->testAttribute(Qt::WA_SetCursor));
     }
-
-    show(1);
-    EXPECT_GE(before->height(), 1);
-    EXPECT_GE(after->height(), 1);
     pickButton(Side::After)->click();
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_FALSE(window->picking());
     EXPECT_TRUE(convertButton()->isEnabled());
-    EXPECT_FALSE(after->testAttribute(Qt::WA_SetCursor));
 
-    for (const int row : {3, 2}) {
+    for (const int row : {1, 0}) {
         show(row);
         for (const Side side : {Side::Before, Side::After}) {
-            EXPECT_EQ(pickButton(side)->isEnabled(), row == 2) << row;
+            EXPECT_EQ(pickButton(side)->isEnabled(), row == 0) << row;
             EXPECT_TRUE(colourDialogButton(side)->isEnabled());
         }
     }
-    // After a pick, a 16 x 15 picture offers every size option, even with the box unticked.
-    resizeBox()->setCheckState(Qt::Unchecked); // which leaves the two options disabled
-    pickButton(Side::Before)->click();
-    EXPECT_FALSE(sizeFrame()->isEnabled() || resizeBox()->isEnabled());
-    releaseOver(before, Qt::RightButton);
-    EXPECT_TRUE(sizeFrame()->isEnabled() && resizeBox()->isEnabled() &&
-                topRowOption()->isEnabled() && bottomRowOption()->isEnabled());
     pickButton(Side::Before)->click();
     releaseOver(before, Qt::LeftButton);
     EXPECT_EQ(swatch(Side::Before)->colourValue(), MossValue);
@@ -203,9 +179,6 @@ TEST_F(ColourSelectionTest, DialogsSetTheSwatchesAndSystemColoursAreWrittenAsThe
     settle();
     EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
     EXPECT_EQ(shownColour(image(Side::After)), QColor(0x12, 0x34, 0x56));
-    buttonColourButton(Side::After)->click(); // closed without a choice
-    settle();
-    EXPECT_EQ(swatch(Side::After)->colourValue(), 0x00563412);
     dialogs.buttonColourDialog = [](QWidget*) {
         return std::optional<std::int32_t>(ButtonFaceReference);
     };
