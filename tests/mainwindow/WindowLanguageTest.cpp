@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTranslator>
 #include <filesystem>
@@ -178,11 +177,10 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
     expectNoJapanese(textsOf(buttonColours), "button-colour dialog");
 }
 
-// In both languages every caption fits its control, and the legend's icons stand in the blanks
-// before their words, clear of every letter. Each kind of picture the conversion refuses has
-// words of its own, none of them the words for a kind the window does not know, and each shows
-// whole in the status bar of a window at its design size.
-TEST_F(WindowLanguage, EveryCaptionAndEveryRefusalShowsWholeAndTheLegendIconsSitClear) {
+// In both languages every caption fits its control. Each kind of picture the conversion refuses
+// has words of its own, none of them the words for a kind the window does not know, and each
+// shows whole in the status bar of a window at its design size.
+TEST_F(WindowLanguage, EveryCaptionAndEveryRefusalShowsWhole) {
     const Refused named[] = {Refused::NotABmp,     Refused::BitCount,    Refused::JpegInside,
                              Refused::PngInside,   Refused::Compression, Refused::HeaderSize,
                              Refused::ColourMasks, Refused::Damaged};
@@ -194,23 +192,6 @@ TEST_F(WindowLanguage, EveryCaptionAndEveryRefusalShowsWholeAndTheLegendIconsSit
         {
             ButtonColourDialog buttonColours(window.get()); // gone before the window
             EXPECT_EQ(overflowingCaptions(buttonColours).join("; ").toStdString(), "") << name;
-        }
-        // The legend's words are runs of letters between wider blanks, an icon in each blank.
-        const auto* heading = control<QLabel>("Label2(1)");
-        const QString text = heading->text();
-        const auto edge = [&](qsizetype at) {
-            return heading->x() + heading->contentsRect().left() +
-                   heading->fontMetrics().horizontalAdvance(text.left(at));
-        };
-        QList<std::pair<int, int>> inked;
-        for (const auto& run : QRegularExpression("\\S+( \\S+)*").globalMatch(text)) {
-            inked.append({edge(run.capturedStart()), edge(run.capturedEnd())});
-        }
-        ASSERT_EQ(inked.size(), 3) << text.toStdString();
-        for (int i = 0; i < 2; ++i) {
-            const QRect icon = control<QWidget>(QStringLiteral("Image2(%1)").arg(i))->geometry();
-            EXPECT_TRUE(icon.left() >= inked[i].second && icon.right() <= inked[i + 1].first)
-                << name << ": " << text.toStdString();
         }
 
         auto* statusBar = control<StatusBar>("StatusBar1");
