@@ -24,9 +24,8 @@ TEST(ErrorMessages, FailuresKeepTheirClassicNumbersAndTexts) {
               "[No.11]\r\n0 で除算しました。");
     EXPECT_EQ(messageOf(Error::fromErrno(EROFS, "/a.bmp")), "[No.70]\r\n書き込みできません。")
         << "the window's words, not the system's";
-    // A file missing from a folder that is there, and a folder that is gone.
-    EXPECT_EQ(messageOf(Error::fromErrno(ENOENT, folder / "a.bmp")),
-              "[No.53]\r\nファイルが見つかりません。");
+    // A file missing from a folder that is there is No.53 (the batch tests' gone file); from a
+    // folder that is gone, No.76.
     EXPECT_EQ(messageOf(Error::fromErrno(ENOENT, folder / "gone" / "a.bmp")),
               "[No.76]\r\nパスが見つかりません。");
     EXPECT_EQ(messageOf(Error::fromErrno(ENOSPC, folder / "a.bmp")),

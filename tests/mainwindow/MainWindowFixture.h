@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
