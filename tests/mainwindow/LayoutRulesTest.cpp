@@ -47,29 +47,6 @@ TEST(LayoutRulesTest, TheDesignSizeGivesTheDesignLayout) {
     EXPECT_EQ(layout.arrow, (TwipsRect{4200, 4200, 510, 330}));
 }
 
-// Halves: width limit 4027.5 up, centre x 4462.5 down, height limit 1995 so centre y 4372.5
-// down. A value beyond 32 bits is an overflow.
-TEST(LayoutRulesTest, PreviewValuesRoundHalvesToEvenAndOverflowBeyondThirtyTwoBits) {
-    const LayoutRules::Layout layout = LayoutRules::layOut(8925, 6285).value();
-    EXPECT_EQ(layout.preview.widthLimit, 4028);
-    EXPECT_EQ(layout.preview.heightLimit, 1995);
-    EXPECT_EQ(layout.preview.centreX, 4462);
-    EXPECT_EQ(layout.preview.centreY, 4372);
-    EXPECT_EQ(PreviewFit::nearest(1001.5), 1002);
-    EXPECT_EQ(PreviewFit::nearest(-3.5), -4);
-    EXPECT_EQ(PreviewFit::nearest(1000.5000001), 1001);
-    EXPECT_EQ(PreviewFit::nearest(2147483647.5), std::nullopt);
-    EXPECT_EQ(LayoutRules::layOut(1e12, 6270), std::nullopt);
-}
-
-// Neighbours that touch in twips touch on screen, whatever the rounding of each size:
-// 3967.5 + 795 ends on pixel 318 whether it is reached from the top or as a size.
-TEST(LayoutRulesTest, EdgesLandOnTheNearestWholePixels) {
-    EXPECT_EQ(pixelRect({120, 247.5, 1935, 255}), QRect(8, 17, 129, 17));
-    EXPECT_EQ(pixelRect({0, 3967.5, 10, 795}).bottom() + 1, pixelRect({0, 4762.5, 10, 30}).top());
-    EXPECT_EQ(pixelRect({0, 0, -30, 15}).width(), 0) << "squeezed to nothing";
-}
-
 TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
     const PreviewRoom area{4000, 3000, 0, 0};
     EXPECT_EQ(fitted({800, 750}, area), (std::array{800, 750}));

@@ -130,20 +130,4 @@ TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
     expectLaidOutForClientArea();
 }
 
-TEST_F(LayoutTest, MinimizedWindowIsLeftAloneUntilRestored) {
-    MainWindow& w = start();
-    w.showMinimized();
-    settle(20);
-    resizeClient(6000, 4005);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(w.width(), 400);
-    EXPECT_EQ(fileFrame()->width(), Twips::toPixels(5295));
-
-    w.showNormal();
-    settle(20);
-    EXPECT_EQ(messageTexts(), (QStringList{WidthMessage, HeightMessage}));
-    EXPECT_NEAR(outerWidth(), 7600, HalfPixel);
-    expectLaidOutForClientArea();
-}
-
 } // namespace pixtint
