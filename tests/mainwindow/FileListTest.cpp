@@ -42,29 +42,6 @@ TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
                                       "palette.bmp BMP ticked", "short.bmp NoChg"}));
 }
 
-// A new folder cancels a listing in progress: only the new folder's files are listed, with
-// their marks, ticks and count, and 変換実行 waits until those marks are known.
-TEST_F(FileListTest, ANewFolderCancelsTheListingInProgress) {
-    for (int i = 0; i < 3000; ++i) {
-        pictures.write(QString::asprintf("p%04d.bmp", i).toStdString(), makeBmp24(2, 2, Blue));
-    }
-    TestFolder other;
-    other.write("a.bmp", makeBmp24(2, 2, Blue));
-    other.write("b.bmp", {'B', 'M', 0, 0});
-    rememberPictureFolder();
-    start();
-
-    window->refreshFileList();
-    EXPECT_FALSE(convertButton()->isEnabled());
-    QCoreApplication::processEvents(); // part of the listing may reach the list
-    window->useFolder(displayPath(other.path()));
-    EXPECT_FALSE(convertButton()->isEnabled());
-    settle();
-    EXPECT_EQ(listing(), (QStringList{"a.bmp BMP ticked", "b.bmp NoChg"}));
-    EXPECT_EQ(fileCountLabel()->text(), "ファイル総数＝2");
-    EXPECT_TRUE(convertButton()->isEnabled());
-}
-
 // The keyboard and both mouse buttons move the selection and preview, an item whose name is
 // not valid text too; a selection made by the program previews nothing by itself. A click
 // beside the items, or a Ctrl+click on the selected one, keeps the selection, so that a later
