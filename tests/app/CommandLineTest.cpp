@@ -36,15 +36,6 @@ ProgramRun runProgram(const std::string& arguments, const std::string& environme
     return {WIFEXITED(result) ? WEXITSTATUS(result) : -1, std::string(bytes.begin(), bytes.end())};
 }
 
-TEST(CommandLine, HelpAndVersionWinOverEverythingElseBeforeTheEndOfOptions) {
-    EXPECT_TRUE(parse({"-platform", "xcb", "--help"}).help) << "Qt's options are not read yet";
-    EXPECT_TRUE(parse({"-h", "--version"}).help);
-    const CommandLine version = parse({"one", "two", "--version"});
-    EXPECT_TRUE(version.version);
-    EXPECT_TRUE(version.problem.empty());
-    EXPECT_FALSE(parse({"--", "--help"}).help) << "a folder named --help";
-}
-
 TEST(CommandLine, AFolderIsHeldAbsoluteWithoutATrailingSeparator) {
     TestFolder root;
     fs::create_directories(root / "pictures");
