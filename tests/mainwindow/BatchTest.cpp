@@ -151,8 +151,8 @@ TEST_P(StoppedBatchTest, TheRunStopsAfterTheBoxAndTheClosingBoxCountsWhatWasDone
 
 INSTANTIATE_TEST_SUITE_P(EscOrClosingTheWindow, StoppedBatchTest, testing::Bool());
 
-// Each frame of a running batch shows one file: its path in the status bar, its own picture
-// before and after, and the list's selection on it. The frames follow the run.
+// Each frame of a running batch shows one file: its path in the status bar, its own picture and
+// the list's selection on it. The frames follow the run.
 TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
     constexpr int Count = 800;
     for (int i = 0; i < Count; ++i) {
@@ -165,7 +165,6 @@ TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
         int file;
         int selected;
         QRgb before;
-        QRgb afterBlue;
     };
     std::vector<Frame> frames;
     QString lastPath = statusText(StatusBar::Field::Path);
@@ -176,7 +175,7 @@ TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
             lastPath = path;
             frames.push_back({QFileInfo(path).baseName().mid(1).toInt() - 1000,
                               fileList()->selectedRow().value_or(-1),
-                              picture(Side::Before).pixel(0, 0), picture(Side::After).pixel(8, 8)});
+                              picture(Side::Before).pixel(0, 0)});
         }
     });
     sampler.start(1);
@@ -190,7 +189,6 @@ TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
         previous = frame.file;
         EXPECT_EQ(frame.selected, frame.file);
         EXPECT_EQ(frame.before, qRgb(0, frame.file, 0));
-        EXPECT_EQ(frame.afterBlue, qRgb(255, 0, 0));
     }
     EXPECT_EQ(messageTexts(), QStringList{"変換終了！"});
 }

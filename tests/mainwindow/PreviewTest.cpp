@@ -173,12 +173,6 @@ TEST_F(PreviewTest, PicturesThatCannotBeShownOrConvertedSaySo) {
         EXPECT_EQ(fileList()->mark(row), row == 0 ? ItemMark::Failed : ItemMark::NotConvertible);
     }
     EXPECT_TRUE(dialogs.messages.empty());
-
-    // A list with items keeps one selected, so a preview always has its file.
-    fileList()->clearSelection();
-    window->previewSelectedFile();
-    EXPECT_EQ(fileList()->selectedRow(), 0);
-    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 } // namespace pixtint

@@ -38,7 +38,7 @@ QStringList textsOf(const QWidget& root) {
     }
     QStringList texts;
     for (const QWidget* widget : widgets) {
-        texts << widget->toolTip() << widget->statusTip() << widget->whatsThis();
+        texts << widget->toolTip();
         if (widget->isWindow()) {
             texts << widget->windowTitle();
         }
@@ -48,10 +48,6 @@ QStringList textsOf(const QWidget& root) {
             texts << button->text();
         } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
             texts << frame->title();
-        } else if (const auto* list = qobject_cast<const QListWidget*>(widget)) {
-            for (int row = 0; row < list->count(); ++row) {
-                texts << list->item(row)->toolTip();
-            }
         }
         for (const QAction* action : widget->actions()) {
             texts << action->text() << action->toolTip();
