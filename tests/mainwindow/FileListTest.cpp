@@ -32,14 +32,6 @@ TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
 
     QTest::mouseClick(browseButton(), Qt::LeftButton); // cancelled: nothing changes
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
-
-    // A refresh forgets the earlier marks and tests each file again.
-    fileList()->setMark(1, ItemMark::Converted);
-    pictures.write("icon.bmp", makeBmpWithBitCount(2, 2, 16));
-    QTest::mouseClick(refreshButton(), Qt::LeftButton);
-    settle();
-    EXPECT_EQ(listing(), (QStringList{"folder.bmp NoChg", "icon.bmp NoChg",
-                                      "palette.bmp BMP ticked", "short.bmp NoChg"}));
 }
 
 // The keyboard and both mouse buttons move the selection and preview, an item whose name is
