@@ -18,8 +18,8 @@
 #include "engine/Error.h"
 #include "engine/RleRuns.h"
 #include "filesafety/FileByteSource.h"
+#include "fuzz/ExpectedRecolouring.h"
 #include "tests/support/BmpBytes.h"
-#include "tests/support/ExpectedRecolouring.h"
 #include "tests/support/MemoryBytes.h"
 
 #include <algorithm>
@@ -97,8 +97,8 @@ std::size_t entryCount(const std::filesystem::path& folder) {
 //
 // Where the header puts things is read by the engine's own reader (its checks are exercised
 // by every input, and it must never read outside the file); what the conversion does with
-// them is the tests' own recolouring checker's (tests/support/ExpectedRecolouring.h), and the
-// growth is modelled here.
+// them is worked out by a reader written apart from the program's (ExpectedRecolouring.h),
+// and the growth is modelled here.
 
 struct Converted : ExpectedRecolouring::Counts {
     std::optional<ErrorKind> error;

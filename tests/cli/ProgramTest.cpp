@@ -4,11 +4,8 @@
 #include "tests/support/TestFolder.h"
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <optional>
-#include <unistd.h>
 
 // Pictures are described by naming only the fields that matter to each case.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -28,25 +25,6 @@ Bytes greyWithMagentaAt(std::initializer_list<std::pair<int, int>> pixels, Pixel
         setPixel(bytes, x, y, colour);
     }
     return bytes;
-}
-
-// The program run with standard output and error on one new terminal: what the terminal
-// shows, or nothing where the machine has no pseudo-terminals.
-std::optional<std::string> runOnTerminal(const std::vector<std::string>& arguments) {
-    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
-        return std::nullopt;
-    }
-    // The few lines fit in the terminal's buffer, where they wait until read.
-    ConvertProgram(arguments, ::ptsname(terminal)).wait();
-    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
-    std::string shown;
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) {
-        shown.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(terminal);
-    return shown;
 }
 
 } // namespace
@@ -306,23 +284,6 @@ failed         DIR/gone  (no such file or directory)
 unchanged      DIR/two/b.bmp  (PLAIN)
 4 unchanged, 1 failed
 )"));
-}
-
-// On standard error a failure is told once more, except where the lines go to the same
-// terminal: there the line says it already, and the summary still counts it.
-TEST(Program, AFailureOnATerminalIsShownOnce) {
-    TestFolder folder;
-    folder.write("a.bmp", makeBmp24(2, 2, Grey));
-    const auto dir = folder.path().string();
-    const auto gone = dir + "/gone.bmp";
-    const auto shown = runOnTerminal(with(MagentaToGreen, {gone, dir}));
-    if (!shown) {
-        GTEST_SKIP() << "no pseudo-terminal on this machine";
-    }
-    const std::string reason = "no such file or directory";
-    EXPECT_NE(shown->find(reason), std::string::npos) << *shown;
-    EXPECT_EQ(shown->find(reason), shown->rfind(reason)) << *shown;
-    EXPECT_NE(shown->find("1 unchanged, 1 failed"), std::string::npos) << *shown;
 }
 
 TEST(Program, AUsageErrorSaysWhatWasWrongAndChangesNothing) {

@@ -5,7 +5,8 @@
 A fault the suite does not fail on is a fault a user could meet unseen. Run from the root:
     python3 tests/mutants/run.py [--build DIR] [--only NAME...]
 It builds without sanitizers and without optimisation (quick to rebuild), stops the tests at
-the first failure, and puts every file back as it was, whatever happens.
+the first failure, and puts every file back as it was, whatever happens. With --map it runs
+every test on each fault instead, to show which tests are a fault's only catcher.
 """
 import argparse
 import os
@@ -46,8 +47,9 @@ def run(command, log, timeout):
             return "timeout"
 
 
-def run_tests(build, log):
-    return run(["ctest", "--test-dir", build, "-j2", "--stop-on-failure", "--timeout", "300",
+def run_tests(build, log, whole=False):
+    stop = [] if whole else ["--stop-on-failure"]
+    return run(["ctest", "--test-dir", build, "-j2", *stop, "--timeout", "300",
                 "--output-on-failure"], log, 3600)
 
 
@@ -76,7 +78,7 @@ def matches_once(mutant):
         return source.read().count(mutant[2]) == 1
 
 
-def try_mutant(build, mutant, logs):
+def try_mutant(build, mutant, logs, whole=False):
     name, file, before, after = mutant
     if not matches_once(mutant):
         return "stale"
@@ -89,7 +91,7 @@ def try_mutant(build, mutant, logs):
         if run(["cmake", "--build", build, "-j2"], os.path.join(logs, name + ".build"), 1200):
             return "does not build"
         log = os.path.join(logs, name + ".tests")
-        if run_tests(build, log) == 0:
+        if run_tests(build, log, whole) == 0:
             return "MISSED"
         return "caught by " + ", ".join(failed_tests(log))
     finally:
@@ -101,6 +103,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default="build-mutants")
     parser.add_argument("--only", nargs="*")
+    parser.add_argument("--map", action="store_true",
+                        help="run every test on each fault, to see which tests catch it alone")
     parser.add_argument("--check", action="store_true",
                         help="only say which faults no longer match the code")
     arguments = parser.parse_args()
@@ -121,7 +125,7 @@ def main():
     results = {}
     for mutant in mutants:
         started = time.monotonic()
-        results[mutant[0]] = try_mutant(arguments.build, mutant, logs)
+        results[mutant[0]] = try_mutant(arguments.build, mutant, logs, arguments.map)
         print(f"{mutant[0]:32} {results[mutant[0]]} ({time.monotonic() - started:.0f} s)",
               flush=True)
     # Every file is back: the build left behind is the program's own again.

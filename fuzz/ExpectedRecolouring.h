@@ -14,8 +14,8 @@
 namespace pixtint {
 
 // What a recoloured BMP file must hold, worked out from the file format alone: a reader of
-// its own, written apart from the program's, so that the tests of whole corpora do not check
-// the program against itself. It knows the headers the program converts and nothing more.
+// its own, written apart from the program's, so that the fuzzer does not check the program
+// against itself. It knows the headers the program converts and nothing more.
 class ExpectedRecolouring {
 public:
     using Bytes = std::vector<std::uint8_t>;
