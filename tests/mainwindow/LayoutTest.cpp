@@ -3,6 +3,8 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "widgets/Twips.h"
 
+#include <algorithm>
+
 namespace pixtint {
 
 // The window's layout, driven through the real window. On the offscreen platform a resize is
@@ -125,6 +127,47 @@ TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(image(Side::Before)->x(), left);
     expectLaidOutForClientArea();
+}
+
+// The window paints each frame itself: the border runs along its top, above all of its
+// contents, with the title in the border line; read from the window's pixels. At the narrowest
+// width 参照 is still the control under its own centre.
+TEST_F(LayoutTest, FramesHoldTheirContentsInsideTheirBordersAndBrowseStaysOnTop) {
+    start();
+    const QImage shot = window->grab().toImage();
+    for (const QGroupBox* frame : window->findChildren<QGroupBox*>()) {
+        SCOPED_TRACE(frame->objectName().toStdString());
+        const QPoint origin = frame->mapTo(window.get(), QPoint(0, 0));
+        const QRgb background = shot.pixel(origin);
+        const auto pixel = [&](int x, int y) {
+            return shot.pixel(origin + QPoint(x, y));
+        };
+        int border = 0; // its top line, down the frame's right side, clear of its contents
+        while (border < frame->height() && pixel(frame->width() - 6, border) == background) {
+            ++border;
+        }
+        for (const QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            EXPECT_GT(child->y(), border) << child->objectName().toStdString();
+        }
+        // The title's ink reaches above and below the border line.
+        int titleTop = frame->height();
+        int titleBottom = -1;
+        const int titleWidth = frame->fontMetrics().horizontalAdvance(frame->title());
+        for (int y = 0; y < 2 * border + 2; ++y) {
+            for (int x = 0; x < titleWidth + 12; ++x) {
+                if (qGray(pixel(x, y)) < qGray(background) - 40) {
+                    titleTop = std::min(titleTop, y);
+                    titleBottom = std::max(titleBottom, y);
+                }
+            }
+        }
+        EXPECT_LT(titleTop, border);
+        EXPECT_GT(titleBottom, border);
+    }
+    setOuterWidth(7500);
+    settle(20);
+    const QPoint centre = browseButton()->geometry().center();
+    EXPECT_EQ(fileFrame()->childAt(centre), browseButton());
 }
 
 } // namespace pixtint
