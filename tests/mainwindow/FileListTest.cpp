@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
+#include "mainwindow/FolderListing.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include <QTest>
 #include <filesystem>
+#include <thread>
 
 namespace pixtint {
 
@@ -73,6 +75,22 @@ TEST_F(FileListTest, EveryClickKeepsOneItemSelectedAndOnlyTheUsersPreview) {
     settle();
     EXPECT_EQ(dimensions(), "4×2");
     EXPECT_TRUE(dialogs.messages.empty()) << messageTexts().join(' ').toStdString();
+}
+
+// A listing cancelled before it has looked at any file looks at none: a user who picks
+// another folder does not wait while the old one's files are opened one by one.
+TEST(FolderListingTest, ACancelledListingLooksAtNoMoreFiles) {
+    TestFolder folder;
+    for (int i = 0; i < 2000; ++i) {
+        folder.write("icon" + std::to_string(i) + ".bmp", {'B', 'M'});
+    }
+    FolderListing listing(folder.path());
+    listing.cancel();
+    while (!listing.ended()) {
+        std::this_thread::yield();
+    }
+    ASSERT_TRUE(listing.namesKnown());
+    EXPECT_LT(listing.marksKnown(), listing.names().size());
 }
 
 } // namespace pixtint
