@@ -40,19 +40,11 @@ DWORD renameOpenFile(HANDLE handle, const std::filesystem::path& to) {
 }
 
 std::optional<FileState> regularTarget(const std::filesystem::path& target) {
-    const UniqueFd file(descriptorOf(openFile(
-        target, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)));
-    if (file.get() < 0) {
+    const auto state = stateAt(target);
+    if (state && (state->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return std::nullopt;
     }
-    try {
-        const auto state = stateOf(handleOf(file.get()), target);
-        if ((state.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            return state;
-        }
-    } catch (const Error&) {
-    }
-    return std::nullopt;
+    return state;
 }
 
 } // namespace
