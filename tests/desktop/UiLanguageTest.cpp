@@ -1,14 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/UiLanguage.h"
 
-#include "desktop/QtTranslation.h"
-#include "tests/support/TestFolder.h"
 
-#include <QApplication>
-#include <QColorDialog>
-#include <QLocale>
-#include <QTranslator>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace pixtint {
@@ -36,30 +29,6 @@ TEST(UiLanguage, EnglishOnlyWhenTheDesktopsFirstLanguageIsEnglish) {
             << desktop.messagesLocale.toStdString() << " "
             << desktop.uiLanguages.join(',').toStdString();
     }
-}
-
-// The toolkit's own dialogs follow: a Japanese session's colour dialog must not stay Japanese
-// when the program turns to English, nor Japanese without Qt's translations.
-TEST(UiLanguage, EachChoiceReplacesTheOneBeforeAndQtsDialogsFollow) {
-    QApplication& application = *qApp;
-    TestFolder noTranslations;
-    EXPECT_FALSE(installQtTranslation(application, QString::fromStdString(noTranslations.path())));
-    EXPECT_EQ(QColorDialog().windowTitle(), "Select Color");
-
-    ASSERT_TRUE(useUiLanguage(application, UiLanguage::Japanese))
-        << "Qt's translations (Debian qt6-translations-l10n, installed by scripts/test.sh)";
-    EXPECT_EQ(QLocale().language(), QLocale::Japanese);
-    const QString title = QColorDialog().windowTitle();
-    EXPECT_TRUE(std::any_of(title.begin(), title.end(), [](QChar c) {
-        return c.script() == QChar::Script_Han || c.script() == QChar::Script_Katakana;
-    })) << title.toStdString();
-
-    ASSERT_TRUE(useUiLanguage(application, UiLanguage::English)) << "the built-in translation";
-    EXPECT_EQ(QLocale().language(), QLocale::English);
-    EXPECT_EQ(QColorDialog().windowTitle(), "Select Color");
-    EXPECT_EQ(application.findChildren<QTranslator*>().size(), 1);
-    qDeleteAll(application.findChildren<QTranslator*>());
-    QLocale::setDefault(QLocale::system());
 }
 
 } // namespace

@@ -36,47 +36,6 @@ TEST_F(FileListTest, AChosenFolderIsListedWithItsTwentyFourBitPicturesTicked) {
     EXPECT_EQ(folderLabel()->text(), pictureFolderText());
 }
 
-// The keyboard and the mouse move the selection and preview, an item whose name is not valid
-// text too; a selection made by the program previews nothing by itself. A click beside the
-// items, or a Ctrl+click on the selected one, keeps the selection, so that a later preview (a
-// size option, a resize) still has its file.
-TEST_F(FileListTest, EveryClickKeepsOneItemSelectedAndOnlyTheUsersPreview) {
-    const std::string rawName = "\xff\xfe-icon.bmp"; // bytes from 0x80 up sort after ASCII
-    pictures.write("a.bmp", makeBmp24(2, 3, {}));
-    pictures.write("b.bmp", makeBmp24(3, 2, {}));
-    pictures.write(rawName, makeBmp24(4, 2, {}));
-    startBlueToRed();
-    FileListWidget* list = fileList();
-    const auto dimensions = [this] {
-        return statusText(StatusBar::Field::Dimensions);
-    };
-    const auto centreOf = [list](int row) {
-        return list->visualItemRect(list->item(row)).center();
-    };
-
-    list->selectRow(1);
-    EXPECT_EQ(dimensions(), "2×3") << "still the first file's";
-    QTest::keyClick(list, Qt::Key_Up);
-    QTest::keyClick(list, Qt::Key_Down);
-    settle();
-    EXPECT_EQ(dimensions(), "3×2");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centreOf(2));
-    settle();
-    EXPECT_EQ(dimensions(), "4×2");
-
-    const QPoint blank = centreOf(2) + QPoint(0, list->visualItemRect(list->item(2)).height());
-    ASSERT_EQ(list->itemAt(blank), nullptr);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, blank);
-    EXPECT_EQ(list->selectedRow(), 2);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, centreOf(2));
-    EXPECT_EQ(list->selectedRow(), 2);
-    resizeBox()->click();
-    window->resize(window->width() + 30, window->height());
-    settle();
-    EXPECT_EQ(dimensions(), "4×2");
-    EXPECT_TRUE(dialogs.messages.empty()) << messageTexts().join(' ').toStdString();
-}
-
 // A listing cancelled before it has looked at any file looks at none: a user who picks
 // another folder does not wait while the old one's files are opened one by one.
 TEST(FolderListingTest, ACancelledListingLooksAtNoMoreFiles) {

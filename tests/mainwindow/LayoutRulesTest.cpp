@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "mainwindow/LayoutRules.h"
 
 #include "mainwindow/PreviewFit.h"
-#include "widgets/Twips.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -26,26 +24,6 @@ Fitted fitted(Size size, const PreviewRoom& area) {
 }
 
 } // namespace
-
-// At the design's client area every control stands where the window was drawn.
-TEST(LayoutRulesTest, TheDesignSizeGivesTheDesignLayout) {
-    const LayoutRules::Layout layout = LayoutRules::layOut(8910, 6270).value();
-    EXPECT_EQ(layout.fileFrame.width, 5295);
-    EXPECT_EQ(layout.folderLabel.width, 5055);
-    EXPECT_EQ(layout.fileList.width, 5055);
-    EXPECT_EQ(layout.browseButton.left, 4320);
-    EXPECT_EQ(layout.refreshButton.left, 4320);
-    EXPECT_EQ(layout.conversionFrame.left, 5535);
-    EXPECT_EQ(layout.exitButton, (TwipsRect{7935, 5475, 855, 375}));
-    EXPECT_EQ(layout.convertButton.left, 6480);
-    EXPECT_EQ(layout.readmeButton.left, 5145);
-    EXPECT_EQ(layout.backupBox.top, 5715);
-    EXPECT_EQ(layout.preview.widthLimit, 4020);
-    EXPECT_EQ(layout.preview.heightLimit, 1980);
-    EXPECT_EQ(layout.preview.centreX, 4455);
-    EXPECT_EQ(layout.preview.centreY, 4365);
-    EXPECT_EQ(layout.arrow, (TwipsRect{4200, 4200, 510, 330}));
-}
 
 TEST(PreviewFitTest, FitsTheTighterSideKeepingProportionsAndNeverEnlarges) {
     const PreviewRoom area{4000, 3000, 0, 0};

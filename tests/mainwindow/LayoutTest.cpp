@@ -105,30 +105,6 @@ TEST_F(LayoutTest, DesignSizeGivesTheDesignLayoutAndTooSmallIsCorrectedWidthFirs
     expectLaidOutForClientArea();
 }
 
-TEST_F(LayoutTest, ResizeRunsThePreviewAgainUnlessALongOperationIsRunning) {
-    pictures.write("icon.bmp", makeBmp24(16, 15, {10, 20, 30}));
-    pictures.write("unshowable.bmp", unshowablePicture());
-    startBlueToRed();
-    const auto fileSize = [this] {
-        return statusText(StatusBar::Field::FileSize);
-    };
-    control<StatusBar>("StatusBar1")->setText(StatusBar::Field::FileSize, QString());
-
-    resizeClient(12000, 9000);
-    EXPECT_EQ(fileSize(), QStringLiteral("774バイト"));
-
-    // While the preview's message box is open, the images are only placed again: the preview
-    // does not start over inside its own box.
-    const int left = image(Side::Before)->x();
-    dialogs.onMessage = [this](const FakeDialogs::Message&) {
-        resizeClient(10200, 8100);
-    };
-    show(1);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(image(Side::Before)->x(), left);
-    expectLaidOutForClientArea();
-}
-
 // The window paints each frame itself: the border runs along its top, above all of its
 // contents, with the title in the border line; read from the window's pixels. At the narrowest
 // width 参照 is still the control under its own centre.

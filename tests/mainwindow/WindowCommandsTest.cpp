@@ -223,31 +223,6 @@ TEST_F(WindowCommands, ShortcutsAndDropsWaitWhileABatchRuns) {
     EXPECT_TRUE(dialogs.messages.back().text.startsWith("変換終了！\r\n"));
 }
 
-// Keys go to the widget that has the focus: Enter clicks a button as Space does, and Tab
-// follows the rows of the window, left to right, top to bottom.
-TEST_F(WindowCommands, TheKeyboardClicksTheFocusedButtonAndTabsInReadingOrder) {
-    pictures.write("icon.bmp", makeBmp24(16, 15, Blue)); // offers the size options too
-    programFolder.write("Readme.txt", {'j'});
-    startBlueToRed();
-    activate();
-    readmeButton()->setFocus();
-    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
-        QTest::keyClick(QApplication::focusWidget(), key);
-    }
-    EXPECT_EQ(dialogs.openedDocuments.size(), 3);
-
-    browseButton()->setFocus();
-    QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 15; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
-    }
-    EXPECT_EQ(visited.join(' ').toStdString(),
-              "Command2 ListView1 Command3 Command5(0) Command5(2) Command5(4) Command5(1) "
-              "Command5(3) Command5(5) Check2 Option1(0) Check1 Command7 Command4 Command1 "
-              "Command2");
-}
-
 } // namespace
 
 } // namespace pixtint

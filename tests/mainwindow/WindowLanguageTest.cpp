@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/UiLanguage.h"
 #include "dialogs/ButtonColourDialog.h"
-#include "engine/Error.h"
-#include "mainwindow/RefusalReasons.h"
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "widgets/Twips.h"
 
@@ -55,44 +53,6 @@ QStringList textsOf(const QWidget& root) {
     }
     texts.removeAll(QString());
     return texts;
-}
-
-// The captions that do not fit their controls: a label's text in its width, a box's or
-// option's caption beside its indicator, a button's caption inside its frame, a frame's title.
-// The folder and the status bar show data, shortened as they must be, and are left out.
-QStringList overflowingCaptions(const QWidget& root) {
-    QStringList overflowing;
-    for (const QWidget* widget : root.findChildren<QWidget*>()) {
-        const QFontMetrics metrics = widget->fontMetrics();
-        int needed = 0;
-        int room = widget->width();
-        QString caption;
-        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-            if (label->objectName() == "Label1" || label->objectName().isEmpty()) {
-                continue;
-            }
-            caption = label->text();
-            needed = metrics.horizontalAdvance(caption);
-            room = label->contentsRect().width();
-        } else if (qobject_cast<const QCheckBox*>(widget) ||
-                   qobject_cast<const QRadioButton*>(widget)) {
-            caption = static_cast<const QAbstractButton*>(widget)->text();
-            needed = widget->sizeHint().width();
-        } else if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
-            caption = button->text();
-            needed = metrics.horizontalAdvance(caption) + 4;
-        } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
-            caption = frame->title();
-            needed = metrics.horizontalAdvance(caption);
-        }
-        if (!caption.isEmpty() && needed > room) {
-            overflowing << QStringLiteral("%1 \"%2\" needs %3 of %4")
-                               .arg(widget->objectName(), caption)
-                               .arg(needed)
-                               .arg(room);
-        }
-    }
-    return overflowing;
 }
 
 class WindowLanguage : public MainWindowFixture {
@@ -160,46 +120,6 @@ TEST_F(WindowLanguage, TheEnglishWindowHasNoJapaneseLeft) {
 
     ButtonColourDialog buttonColours(window.get());
     expectNoJapanese(textsOf(buttonColours), "button-colour dialog");
-}
-
-// In both languages every caption fits its control. Each kind of picture the conversion refuses
-// has words of its own, none of them the words for a kind the window does not know, and each
-// shows whole in the status bar of a window at its design size.
-TEST_F(WindowLanguage, EveryCaptionAndEveryRefusalShowsWhole) {
-    const Refused named[] = {Refused::NotABmp,     Refused::BitCount,    Refused::JpegInside,
-                             Refused::PngInside,   Refused::Compression, Refused::HeaderSize,
-                             Refused::ColourMasks, Refused::Damaged};
-    for (const UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
-        ASSERT_TRUE(useUiLanguage(*qApp, language));
-        start();
-        const char* name = language == UiLanguage::English ? "English" : "Japanese";
-        EXPECT_EQ(overflowingCaptions(*window).join("; ").toStdString(), "") << name;
-        {
-            ButtonColourDialog buttonColours(window.get()); // gone before the window
-            EXPECT_EQ(overflowingCaptions(buttonColours).join("; ").toStdString(), "") << name;
-        }
-
-        auto* statusBar = control<StatusBar>("StatusBar1");
-        const QString unknown = refusalReason(Error(ErrorKind::Unsupported));
-        QStringList reasons;
-        for (const Refused what : named) {
-            const ErrorKind kind = what == Refused::NotABmp || what == Refused::Damaged
-                                       ? ErrorKind::NotAPicture
-                                       : ErrorKind::Unsupported;
-            const QString reason = refusalReason(Error(kind, {}, {}, Refusal(what, 16, "RLE24")));
-            EXPECT_NE(reason, unknown) << static_cast<int>(what);
-            EXPECT_FALSE(reasons.contains(reason)) << reason.toStdString();
-            reasons.append(reason);
-            statusBar->setText(StatusBar::Field::FileSize, "1,234,567バイト");
-            statusBar->setText(StatusBar::Field::Dimensions, reason);
-            settle();
-            EXPECT_EQ(statusBar->findChild<QLabel*>("Panel1")->text(), reason);
-        }
-        if (language == UiLanguage::English) {
-            expectNoJapanese(reasons, "refusal reasons");
-        }
-        window.reset();
-    }
 }
 
 } // namespace
