@@ -50,12 +50,4 @@ TEST(Colours, RejectsAnythingElse) {
     }
 }
 
-TEST(Colours, ReadsAPairAroundItsEqualsSign) {
-    EXPECT_EQ(parseColourPair("#0000ff=255,0,0"), (ColourPair{{0, 0, 255}, {255, 0, 0}}));
-    for (const char* text :
-         {"0000ff", "0000ff=", "=ff0000", "0000ff=ff0000=00ff00", "0000ff:ff0000"}) {
-        EXPECT_FALSE(parseColourPair(text)) << text;
-    }
-}
-
 } // namespace pixtint

@@ -41,12 +41,4 @@ TEST(Options, TwoPairsThatReplaceOneColourAreAUsageError) {
     EXPECT_EQ(std::get<CliOptions>(parsed).request.pairs.size(), 2u);
 }
 
-TEST(Options, HelpShowsThatAPathIsRequired) {
-    const auto help = earlyExitOf({"--help"});
-    EXPECT_EQ(help.status, ExitStatus::Success);
-    EXPECT_NE(help.output.find("PATH..."), std::string::npos) << help.output;
-    EXPECT_EQ(help.output.find("[PATH...]"), std::string::npos) << help.output;
-    EXPECT_EQ(earlyExitOf({"-f", "red", "-t", "lime"}).status, ExitStatus::UsageError);
-}
-
 } // namespace pixtint

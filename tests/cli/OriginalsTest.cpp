@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "filesafety/OwnNames.h"
 #include "tests/cli/ConvertProgram.h"
 #include "tests/support/BmpBytes.h"
 #include "tests/support/TestFolder.h"
@@ -44,29 +43,6 @@ TEST(Originals, TwoRunsAtOnceOnOneFolderConvertEachPictureOnce) {
         ASSERT_EQ(folder.read(stem + ".bak"), Original) << stem;
     }
     EXPECT_EQ(folder.names().size(), 2u * Count);
-}
-
-// A killed run's original, held under its held name, is told by a dry run and put in place
-// by the next run; --restore then gives it back.
-TEST(Originals, AnOriginalAKilledRunHeldIsToldAndRestored) {
-    TestFolder folder;
-    folder.write("a.bmp", Converted);
-    folder.write("held", Original);
-    struct stat status {};
-    ::stat((folder / "held").c_str(), &status);
-    const auto held = ownName("a.bak", OwnRole::Held, status.st_ino);
-    std::filesystem::rename(folder / "held", folder / held);
-    const auto dir = folder.path().string();
-
-    const auto recovery = "DIR/a.bak  (the original an interrupted run held as DIR/" + held + ")\n";
-    EXPECT_EQ(runConvert({"--restore", "-n", dir}).out,
-              report(dir, "would recover  " + recovery + "would restore  DIR/a.bmp\n" +
-                              "1 to restore, 1 to recover (dry run: nothing written)\n"));
-    EXPECT_EQ(runConvert({"--restore", dir}).out,
-              report(dir, "recovered      " + recovery + "restored       DIR/a.bmp\n" +
-                              "1 restored, 1 recovered\n"));
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"a.bmp"});
-    EXPECT_EQ(folder.read("a.bmp"), Original);
 }
 
 // A NAME.bak that is not a backup, a file, a link or a pipe, is someone else's: it is neither
