@@ -3,6 +3,10 @@
 
 #include "bench/BenchFiles.h"
 
+#include <fstream>
+#include <functional>
+#include <span>
+#include <stdexcept>
 #include <vector>
 
 namespace pixtint {
@@ -27,12 +31,42 @@ bool same(Pixel a, Pixel b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
+// Writes a bottom-up 24-bit BMP a row at a time, so that a photograph costs one row of memory;
+// `fillRow` gets the row's width x 3 pixel bytes, the bottom row first.
+void writeBmp24(const std::filesystem::path& path, int width, int height,
+                const std::function<void(std::span<std::uint8_t> row)>& fillRow) {
+    std::vector<std::uint8_t> row(strideFor(width, 24), 0);
+    BmpRecipe shape;
+    shape.width = width;
+    shape.height = height;
+    auto header = makeBmp(shape);
+    const auto pixelBytes = static_cast<std::uint32_t>(row.size() * height);
+    const auto put32 = [&header](std::size_t offset, std::size_t value) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            header[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
+    put32(2, header.size() + pixelBytes);
+    put32(34, pixelBytes);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(header.data()),
+               static_cast<std::streamsize>(header.size()));
+    for (int y = 0; y < height; ++y) {
+        fillRow(std::span(row).first(std::size_t{3} * width));
+        file.write(reinterpret_cast<const char*>(row.data()),
+                   static_cast<std::streamsize>(row.size()));
+    }
+    if (!file.flush()) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
 } // namespace
 
 std::uint64_t writePhoto(const std::filesystem::path& path, Pixel before) {
     Random random;
     std::uint64_t matches = 0;
-    writeBmp24(path, PhotoWidth, PhotoHeight, [&](int, std::span<std::uint8_t> row) {
+    writeBmp24(path, PhotoWidth, PhotoHeight, [&](std::span<std::uint8_t> row) {
         for (std::size_t x = 0; x < row.size(); x += 3) {
             const std::uint64_t bits = random.next();
             Pixel colour{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),

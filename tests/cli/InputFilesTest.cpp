@@ -66,29 +66,6 @@ TEST(InputFiles, AFolderGivesItsPicturesInOrderAndEachFileOnce) {
               (std::vector<std::string>{"icons/b.bmp", "icons/A.BMP"}));
 }
 
-// A folder reached through a link is the same folder, and an entry that is a link is known by
-// what it leads to: to a folder, it is no picture; to nothing, it is kept for its failure.
-TEST(InputFiles, LinksLeadToWhatTheyNameWithinAFolder) {
-    TestFolder folder;
-    makeTree(folder);
-    EXPECT_EQ(collected(folder, {"elsewhere", "icons/link"}, false),
-              (std::vector<std::string>{"elsewhere/e.bmp"}));
-    fs::create_symlink(folder / "elsewhere/e.bmp", folder / "elsewhere/0.bmp");
-    fs::create_symlink("e.bmp", folder / "elsewhere/f.bmp");
-    fs::create_symlink(folder / "icons/sub", folder / "elsewhere/g.bmp");
-    fs::create_symlink(folder / "gone", folder / "elsewhere/h.bmp");
-    fs::create_directory(folder / "elsewhere/d.bmp");
-    const std::vector<std::string> arguments{(folder / "elsewhere").string()};
-    std::vector<std::pair<std::string, bool>> found; // each name, and whether it is a folder
-    for (const auto& input : collectInputFiles(arguments, false)) {
-        found.emplace_back(input.path.lexically_relative(folder.path()).string(), input.isFolder);
-    }
-    EXPECT_EQ(found, (std::vector<std::pair<std::string, bool>>{{"elsewhere/0.bmp", false},
-                                                                {"elsewhere/d.bmp", true},
-                                                                {"elsewhere/g.bmp", true},
-                                                                {"elsewhere/h.bmp", false}}));
-}
-
 TEST(InputFiles, AFolderThatCannotBeReadIsOneEntryWithItsProblem) {
     TestFolder folder;
     fs::create_directory(folder / "locked");

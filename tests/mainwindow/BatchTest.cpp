@@ -151,48 +151,6 @@ TEST_P(StoppedBatchTest, TheRunStopsAfterTheBoxAndTheClosingBoxCountsWhatWasDone
 
 INSTANTIATE_TEST_SUITE_P(EscOrClosingTheWindow, StoppedBatchTest, testing::Bool());
 
-// Each frame of a running batch shows one file: its path in the status bar, its own picture and
-// the list's selection on it. The frames follow the run.
-TEST_F(BatchTest, ThePreviewFollowsTheRunOneFileAFrame) {
-    constexpr int Count = 800;
-    for (int i = 0; i < Count; ++i) {
-        auto icon = makeBmp24(16, 16, Blue);
-        setPixel(icon, 0, 0, Pixel{0, std::uint8_t(i), 0}); // tells the file on screen
-        pictures.write(numberedPicture('i', 1000 + i), icon);
-    }
-    startBlueToRed("True", " 0 ");
-    struct Frame {
-        int file;
-        int selected;
-        QRgb before;
-    };
-    std::vector<Frame> frames;
-    QString lastPath = statusText(StatusBar::Field::Path);
-    QTimer sampler;
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        const QString path = statusText(StatusBar::Field::Path);
-        if (window->batchRunning() && path != lastPath) {
-            lastPath = path;
-            frames.push_back({QFileInfo(path).baseName().mid(1).toInt() - 1000,
-                              fileList()->selectedRow().value_or(-1),
-                              picture(Side::Before).pixel(0, 0)});
-        }
-    });
-    sampler.start(1);
-    convertAndWait();
-
-    ASSERT_GE(frames.size(), 2u) << "the preview stood still";
-    int previous = -1;
-    for (const Frame& frame : frames) {
-        SCOPED_TRACE(frame.file);
-        EXPECT_GT(frame.file, previous);
-        previous = frame.file;
-        EXPECT_EQ(frame.selected, frame.file);
-        EXPECT_EQ(frame.before, qRgb(0, frame.file, 0));
-    }
-    EXPECT_EQ(messageTexts(), QStringList{"変換終了！"});
-}
-
 // The batch converts exactly what its preview can show, and each failure ends its file "NG"
 // with a box of its own in list order, the status bar naming the file while the box is up.
 // A kind the conversion refuses (no "BM") is never handed over, and says nothing.

@@ -17,30 +17,6 @@ TEST(PreviewTexts, SizesAreGroupedAndZeroShowsNoDigits) {
     EXPECT_EQ(PreviewTexts::sizeText(0), "バイト");
 }
 
-// The preview shows the picture converted and grown, with its size and path in the status bar.
-TEST_F(PreviewTest, ShowsTheConversionWithItsSizeAndPath) {
-    auto bluePicture = makeBmp24(3, 2, Blue);
-    setPixel(bluePicture, 1, 0, Green);
-    auto topDown = makeBmp24(16, 15, Green);
-    topDown[22] = 0xF1; // height -15: stored top-down
-    topDown[23] = topDown[24] = topDown[25] = 0xFF;
-    pictures.write("a.bmp", bluePicture);
-    pictures.write("b.bmp", topDown);
-    startBlueToRed();
-
-    EXPECT_EQ(statusText(Field::Dimensions), "3×2");
-    EXPECT_EQ(statusText(Field::FileSize), "78バイト");
-    EXPECT_EQ(statusText(Field::Path), pictureFolderText() + "/a.bmp");
-    EXPECT_EQ(picture(Side::Before).pixelColor(0, 0), QColor(Qt::blue));
-    EXPECT_EQ(picture(Side::After).pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(picture(Side::After).pixelColor(1, 0), QColor(Qt::green));
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_FALSE(busyPointerShown());
-    show(1); // grown, too
-    EXPECT_EQ(statusText(Field::Dimensions), "16×-15");
-    EXPECT_EQ(picture(Side::After).size(), QSize(16, 16));
-}
-
 // The options take effect at once, and are offered exactly while the row is to be added: for
 // an icon or a toolbar strip of them, not for another width.
 TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheToColourWhereTheOptionsSay) {

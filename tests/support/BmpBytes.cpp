@@ -2,7 +2,7 @@
 #include "tests/support/BmpBytes.h"
 
 #include <algorithm>
-#include <fstream>
+#include <span>
 #include <stdexcept>
 
 namespace pixtint {
@@ -149,27 +149,6 @@ void appendIndex(std::vector<std::uint8_t>& row, int x, int bitCount, int index)
         row.push_back(0);
     }
     row.back() |= static_cast<std::uint8_t>(index << (8 - bitCount - bit % 8));
-}
-
-void writeBmp24(const std::filesystem::path& path, int width, int height,
-                const RowFiller& fillRow) {
-    std::vector<std::uint8_t> row(strideFor(width, 24), 0);
-    auto header = makeBmp(sized(width, height, 24));
-    const auto pixelBytes = static_cast<std::uint32_t>(row.size() * height);
-    put32(header, 2, static_cast<std::uint32_t>(header.size()) + pixelBytes);
-    put32(header, 34, pixelBytes);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(header.data()),
-               static_cast<std::streamsize>(header.size()));
-    const auto pixels = std::span(row).first(std::size_t{3} * width);
-    for (int y = height - 1; y >= 0; --y) {
-        fillRow(y, pixels);
-        file.write(reinterpret_cast<const char*>(row.data()),
-                   static_cast<std::streamsize>(row.size()));
-    }
-    if (!file.flush()) {
-        throw std::runtime_error("cannot write " + path.string());
-    }
 }
 
 } // namespace pixtint
