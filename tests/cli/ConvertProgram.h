@@ -14,21 +14,17 @@ namespace pixtint {
 
 struct ProgramResult {
     int exitStatus = -1; // -1 when it ended by a signal
-    int signal = 0;
     std::string out;
     std::string err;
 };
 
-// The real pixtint-convert run as a child, its standard output and error caught in files, or
-// both sent to `terminal` when one is given.
+// The real pixtint-convert run as a child, its standard output and error caught in files.
 class ConvertProgram {
 public:
-    explicit ConvertProgram(std::vector<std::string> arguments, const char* terminal = nullptr) {
+    explicit ConvertProgram(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), PIXTINT_CONVERT);
-        const auto out = streams_ / "1";
-        const auto err = streams_ / "2";
-        pid_ = spawnProgram(std::move(arguments), terminal ? terminal : out.c_str(),
-                            terminal ? terminal : err.c_str());
+        pid_ =
+            spawnProgram(std::move(arguments), (streams_ / "1").c_str(), (streams_ / "2").c_str());
     }
     ~ConvertProgram() {
         if (pid_ > 0) {
@@ -42,7 +38,7 @@ public:
     pid_t pid() const { return pid_; }
     std::string output(int stream = 1) const {
         if (!std::filesystem::exists(streams_ / std::to_string(stream))) {
-            return {}; // sent to a terminal, or not written yet
+            return {}; // not written yet
         }
         const auto bytes = streams_.read(std::to_string(stream));
         return {bytes.begin(), bytes.end()};
@@ -51,8 +47,7 @@ public:
         int status = 0;
         ::waitpid(pid_, &status, 0);
         pid_ = -1;
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-                WIFSIGNALED(status) ? WTERMSIG(status) : 0, output(1), output(2)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output(1), output(2)};
     }
 
 private:

@@ -359,35 +359,6 @@ TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {
     EXPECT_EQ(backupPathFor("p.bmp/ab"), "p.bmp/ab.bak");
 }
 
-// The picture's folder is renamed once the copy is written, and another folder made under
-// its old name: the original is held, and its backup made, in the picture's own folder.
-struct FolderMovedAfterCopy : FileSystem {
-    std::filesystem::path folder;
-    std::filesystem::path movedTo;
-    int closeFile(int descriptor) override {
-        const int result = FileSystem::closeFile(descriptor);
-        if (!movedTo.empty() && !std::filesystem::exists(movedTo)) {
-            std::filesystem::rename(folder, movedTo);
-            std::filesystem::create_directory(folder);
-        }
-        return result;
-    }
-};
-
-TEST(CommitSafety, AFolderRenamedDuringTheCommitKeepsItsOriginal) {
-    TestFolder parent;
-    std::filesystem::create_directory(parent / "pics");
-    parent.write("pics/a.bmp", Original);
-    FolderMovedAfterCopy mover;
-    mover.folder = parent / "pics";
-    mover.movedTo = parent / "moved";
-    const auto outcomes = convert(parent / "pics" / "a.bmp", true, {}, mover);
-    EXPECT_EQ(outcomes.at(0).status, FileStatus::Converted);
-    EXPECT_EQ(parent.read("moved/a.bmp"), Converted);
-    EXPECT_EQ(parent.read("moved/a.bak"), Original);
-    EXPECT_TRUE(std::filesystem::is_empty(parent / "pics"));
-}
-
 // A picture reached through a symbolic link is converted where it is, its backup beside it;
 // a second hard link keeps the bytes it had.
 TEST(CommitSafety, LinksLeadToThePictureAndKeepWhatTheyHeld) {

@@ -3,8 +3,6 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 #include "tests/support/Unprivileged.h"
 
-#include <QScreen>
-#include <QTest>
 #include <filesystem>
 
 namespace pixtint {
@@ -56,46 +54,6 @@ TEST_F(PreviewTest, ASixteenByFifteenIconGrowsByARowOfTheToColourWhereTheOptions
     EXPECT_EQ(picture(Side::After).size(), QSize(100, 15));
     EXPECT_EQ(pictures.names(), (std::vector<std::string>{"icon.bmp", "strip.bmp", "wide.bmp"}));
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-// Moving the selection quickly through pictures: each key press leaves the window showing what
-// it showed, and only the newest selection's preview is shown once it is ready. A picture wider
-// than the screen arrives reduced to it, made away from the window's thread, a row kept however
-// thin it becomes; it still shows its own colours, the status bar its size.
-TEST_F(PreviewTest, TheNewestSelectionWinsAndAPictureWiderThanTheScreenArrivesReduced) {
-    pictures.write("a.bmp", makeBmp24(2, 2, Blue));
-    const Pixel colours[] = {Green, Red, {10, 20, 30}};
-    for (int i = 0; i < 3; ++i) {
-        pictures.write("b" + std::to_string(i) + ".bmp", makeBmp24(64, 48, colours[i]));
-    }
-    auto wide = makeBmp24(4000, 2, Blue);
-    for (int x = 2000; x < 4000; ++x) {
-        setPixel(wide, x, 0, Green);
-        setPixel(wide, x, 1, Green);
-    }
-    pictures.write("wide.bmp", wide);
-    startBlueToRed();
-    FileListWidget* list = fileList();
-    for (int i = 0; i < 3; ++i) {
-        QTest::keyClick(list, Qt::Key_Down);
-        EXPECT_EQ(picture(Side::Before).size(), QSize(2, 2)) << "after key press " << i;
-    }
-    settle();
-    EXPECT_EQ(list->selectedRow(), 3);
-    EXPECT_EQ(picture(Side::Before).pixelColor(0, 0), QColor(10, 20, 30));
-    EXPECT_TRUE(statusText(Field::Path).endsWith("/b2.bmp"));
-
-    show(4);
-    const int screenWidth = window->screen()->size().width();
-    ASSERT_LT(screenWidth, 4000);
-    EXPECT_EQ(statusText(Field::Dimensions), "4000×2");
-    const QImage before = picture(Side::Before);
-    const QImage after = picture(Side::After);
-    EXPECT_TRUE(before.width() <= screenWidth && before.height() >= 1) << before.width();
-    EXPECT_EQ(after.size(), before.size());
-    EXPECT_EQ(before.pixelColor(0, 0), QColor(Qt::blue));
-    EXPECT_EQ(after.pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(after.pixelColor(after.width() - 1, 0), QColor(Qt::green));
 }
 
 // A picture that cannot be read or loaded fails its preview whole: its box, both images empty,
