@@ -254,7 +254,7 @@ unchanged      DIR/open.bmp  (EIGHT)
 }
 
 // Lines follow the arguments, and the names within each folder, whatever was found before
-// the conversion started; with -r a folder named like a picture is walked, not skipped.
+// the conversion started; a folder named like a picture is skipped, found or given.
 TEST(Program, ReportsInTheOrderOfTheArgumentsAndTheNames) {
     TestFolder folder;
     std::filesystem::create_directories(folder / "one/dir.bmp");
@@ -275,14 +275,6 @@ failed         DIR/gone  (no such file or directory)
 unchanged      DIR/two/b.bmp  (PLAIN)
 skipped        DIR/one/dir.bmp/  (a folder)
 3 unchanged, 2 skipped, 1 failed
-)"));
-    EXPECT_EQ(runConvert(with(with(MagentaToGreen, {"-r"}), paths)).out,
-              report(dir, R"(unchanged      DIR/one/a.bmp  (PLAIN)
-unchanged      DIR/one/z.bmp  (PLAIN)
-unchanged      DIR/one/dir.bmp/c.bmp  (PLAIN)
-failed         DIR/gone  (no such file or directory)
-unchanged      DIR/two/b.bmp  (PLAIN)
-4 unchanged, 1 failed
 )"));
 }
 

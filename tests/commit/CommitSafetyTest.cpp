@@ -359,22 +359,6 @@ TEST(CommitSafety, TheBackupIsAlwaysBesideItsPicture) {
     EXPECT_EQ(backupPathFor("p.bmp/ab"), "p.bmp/ab.bak");
 }
 
-// A picture reached through a symbolic link is converted where it is, its backup beside it;
-// a second hard link keeps the bytes it had.
-TEST(CommitSafety, LinksLeadToThePictureAndKeepWhatTheyHeld) {
-    TestFolder folder;
-    std::filesystem::create_directory(folder / "real");
-    folder.write("real/a.bmp", Original);
-    std::filesystem::create_symlink("real/a.bmp", folder / "link.bmp");
-    std::filesystem::create_hard_link(folder / "real/a.bmp", folder / "second.bmp");
-    EXPECT_EQ(convert(folder / "link.bmp", true).at(0).status, FileStatus::Converted);
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.bmp"));
-    EXPECT_EQ(folder.read("link.bmp"), Converted);
-    EXPECT_EQ(folder.read("real/a.bak"), Original);
-    EXPECT_EQ(folder.read("second.bmp"), Original);
-    EXPECT_FALSE(std::filesystem::exists(folder / "link.bak"));
-}
-
 // Root converting another user's picture: the picture stays that user's, with its mode and
 // its extended attributes, and so does the backup. The owner and the group are each kept, also
 // when the other one is the new file's already.

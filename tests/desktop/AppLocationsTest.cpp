@@ -5,7 +5,6 @@
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TestFolder.h"
 
-#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace pixtint {
@@ -16,28 +15,6 @@ namespace fs = std::filesystem;
 
 QString text(const fs::path& path) {
     return displayPath(path);
-}
-
-// The layout of an install: bin/pixtint and share/doc/pixtint/Readme.txt. In English the
-// English guide wherever it is found, an installed one winning over a Japanese one beside.
-TEST(ReadmeLocation, BesideTheProgramFirstThenTheInstalledGuideInTheWindowsLanguage) {
-    TestFolder root;
-    fs::create_directories(root / "bin");
-    fs::create_directories(root / "share/doc/pixtint");
-    const QString program = text(root / "bin");
-    const QString beside = program + "/Readme.txt";
-
-    EXPECT_FALSE(AppLocations::readmeFile(program)) << "neither";
-    root.write("share/doc/pixtint/Readme.txt", {'i'});
-    EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.txt"));
-    root.write("bin/Readme.txt", {'b'});
-    EXPECT_EQ(AppLocations::readmeFile(program), beside);
-
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::English));
-    root.write("share/doc/pixtint/Readme.en.txt", {'e'});
-    EXPECT_EQ(AppLocations::readmeFile(program), text(root / "share/doc/pixtint/Readme.en.txt"));
-    QLocale::setDefault(before);
 }
 
 // A user's home with its configuration folder, as the desktop's first start finds it.

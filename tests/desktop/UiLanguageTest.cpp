@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/UiLanguage.h"
 
-
 #include <gtest/gtest.h>
 
 namespace pixtint {

@@ -27,10 +27,6 @@ QRect pixels(double left, double top, double width, double height) {
 
 class LayoutTest : public MainWindowFixture {
 protected:
-    void resizeClient(double widthTwips, double heightTwips) {
-        window->resize(Twips::toPixels(widthTwips), Twips::toPixels(heightTwips));
-        settle(20);
-    }
     // The outer size, borders and title bar included, in twips.
     double outerWidth() const { return Twips::fromPixels(window->frameGeometry().width()); }
     double outerHeight() const { return Twips::fromPixels(window->frameGeometry().height()); }
