@@ -11,24 +11,7 @@
 
 namespace pixtint {
 
-namespace {
-
 using namespace std::chrono_literals;
-
-const auto Original = makeBmp24(16, 16, {0, 0, 255});
-
-// Runs the program on the folder and sends it `signal` once it has reported its first file.
-ProgramResult signalledRun(const TestFolder& folder, int signal) {
-    ConvertProgram program({"-f", "blue", "-t", "red", "-j", "1", folder.path().string()});
-    const auto deadline = std::chrono::steady_clock::now() + 60s;
-    while (program.output().empty() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
-    ::kill(program.pid(), signal);
-    return program.wait();
-}
-
-} // namespace
 
 // SIGTERM, like Ctrl-C, stops the run after the files in hand: every file converted is
 // reported, and the summary says the run stopped. (What each file then holds, and a kill at
@@ -36,10 +19,17 @@ ProgramResult signalledRun(const TestFolder& folder, int signal) {
 TEST(KilledRun, ASignalStopsAfterTheFilesInHandAndTheSummarySaysSo) {
     constexpr int Count = 2500; // the signal comes after the first of three groups
     TestFolder folder;
+    const auto icon = makeBmp24(16, 16, {0, 0, 255});
     for (int i = 0; i < Count; ++i) {
-        folder.write("icon" + std::to_string(i) + ".bmp", Original);
+        folder.write("icon" + std::to_string(i) + ".bmp", icon);
     }
-    const auto result = signalledRun(folder, SIGTERM);
+    ConvertProgram program({"-f", "blue", "-t", "red", "-j", "1", folder.path().string()});
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (program.output().empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms); // until it has reported its first file
+    }
+    ::kill(program.pid(), SIGTERM);
+    const auto result = program.wait();
     ASSERT_EQ(result.exitStatus, 130) << "the run ended before the signal";
 
     const auto summaryStart = result.out.rfind('\n', result.out.size() - 2) + 1;

@@ -21,13 +21,15 @@ constexpr int Tolerance = 8;
 
 // The colour the user is promised for `colour`: the TO colour of the first pair whose FROM
 // colour is within the tolerance on every channel, else the colour itself.
+bool near(QRgb colour, QRgb key) {
+    return std::abs(qRed(colour) - qRed(key)) <= Tolerance &&
+           std::abs(qGreen(colour) - qGreen(key)) <= Tolerance &&
+           std::abs(qBlue(colour) - qBlue(key)) <= Tolerance;
+}
+
 QRgb promised(QRgb colour) {
-    const auto near = [](int a, int b) {
-        return std::abs(a - b) <= Tolerance;
-    };
     for (const ColourPair& pair : Swaps) {
-        if (near(qRed(colour), pair.from.red) && near(qGreen(colour), pair.from.green) &&
-            near(qBlue(colour), pair.from.blue)) {
+        if (near(colour, qRgb(pair.from.red, pair.from.green, pair.from.blue))) {
             return qRgba(pair.to.red, pair.to.green, pair.to.blue, qAlpha(colour));
         }
     }
@@ -96,9 +98,7 @@ void expectTransparentWhereMatched(const QImage& before, const QImage& shown, QR
     for (int y = 0; y < before.height(); ++y) {
         for (int x = 0; x < before.width(); ++x) {
             const QRgb was = before.pixel(x, y);
-            const bool matched = std::abs(qRed(was) - qRed(key)) <= Tolerance &&
-                                 std::abs(qGreen(was) - qGreen(key)) <= Tolerance &&
-                                 std::abs(qBlue(was) - qBlue(key)) <= Tolerance;
+            const bool matched = near(was, key);
             const QRgb is = after.pixel(x, y);
             ASSERT_EQ(matched ? qAlpha(is) : is, matched ? 0 : was) << x << ", " << y;
         }

@@ -30,21 +30,21 @@ std::vector<std::uint8_t> gradient(int width, int height) {
     return bmp;
 }
 
-// Indices that differ from pixel to pixel and row to row, within the palette's `entries`.
-BmpRecipe palettePicture(int width, int height, int bits, int entries) {
+// 400 x 300 pixels of 200 colours, whose indices differ from pixel to pixel and row to row.
+std::vector<std::uint8_t> largePalettePicture() {
     BmpRecipe recipe;
-    recipe.width = width;
-    recipe.height = height;
-    recipe.bitCount = bits;
-    for (int entry = 0; entry < entries; ++entry) {
+    recipe.width = 400;
+    recipe.height = 300;
+    recipe.bitCount = 8;
+    for (int entry = 0; entry < 200; ++entry) {
         const auto level = static_cast<std::uint8_t>(entry * 37);
         recipe.palette.push_back(
             {level, static_cast<std::uint8_t>(255 - level), static_cast<std::uint8_t>(entry * 11)});
     }
-    recipe.pixels = storedRows(bits, true, width, std::abs(height), [&](auto& row, int x, int y) {
-        appendIndex(row, x, bits, (x + 3 * y) % entries);
+    recipe.pixels = storedRows(8, false, 400, 300, [&](auto& row, int x, int y) {
+        row.push_back(static_cast<std::uint8_t>((x + 3 * y) % 200));
     });
-    return recipe;
+    return makeBmp(recipe);
 }
 
 QImage asRgb(const QImage& image) {
@@ -79,7 +79,7 @@ TEST(PictureDecoding, ReadsPlainBitmapsBottomUpOrTopDownAsQtDoesAndSamplesThemDo
 // A large palette picture is sampled from the rows shown, not read whole, as Qt's reader shows
 // it.
 TEST(PictureDecoding, SamplesLargePalettePicturesByTheirRows) {
-    const auto large = makeBmp(palettePicture(400, 300, 8, 200));
+    const auto large = largePalettePicture();
     const MemorySource source(large);
     const QImage sampled = decodePicture(source, 40);
     EXPECT_EQ(sampled.size(), QSize(40, 30));

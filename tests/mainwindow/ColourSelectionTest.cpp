@@ -90,49 +90,6 @@ TEST_F(ColourSelectionTest, APickLocksTheWindowAndALeftReleaseStoresTheColourOnS
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-// A pick can always be ended: by a click over either preview, or by Esc. A click on the other
-// side's image stores nothing, whichever button it is. The dropper is offered only while the
-// image it reads shows a picture: not for a file that shows none (a JPEG inside a BMP), whose
-// other colour buttons stay offered. A pick takes the colour the pixel stands for, here a
-// palette entry.
-TEST_F(ColourSelectionTest, APickIsOfferedWhileItsImageShowsAPictureAndAlwaysEnds) {
-    const BmpRecipe mossEntry{.bitCount = 8, .palette = {Moss}, .pixels = Bytes(16 * 15, 0)};
-    const BmpRecipe jpeg{.compression = 4, .pixels = Bytes(16, 0xFF)};
-    pictures.write("a.bmp", makeBmp(mossEntry));
-    pictures.write("b.bmp", makeBmp(jpeg));
-    rememberPictureFolder();
-    start();
-    PictureView* before = image(Side::Before);
-    PictureView* after = image(Side::After);
-    const std::pair<Side, Qt::MouseButton> clicksOnTheOtherImage[] = {
-        {Side::Before, Qt::LeftButton},
-        {Side::After, Qt::LeftButton},
-        {Side::Before, Qt::RightButton}};
-    for (const auto& [side, button] : clicksOnTheOtherImage) {
-        pickButton(side)->click();
-        releaseOver(side == Side::Before ? after : before, button);
-        EXPECT_FALSE(window->picking());
-        EXPECT_EQ(swatch(Side::Before)->colourValue(), DefaultFrom);
-        EXPECT_EQ(swatch(Side::After)->colourValue(), ButtonFaceReference);
-        EXPECT_FALSE(image(side)->testAttribute(Qt::WA_SetCursor));
-    }
-    pickButton(Side::After)->click();
-    QTest::keyClick(window.get(), Qt::Key_Escape);
-    EXPECT_FALSE(window->picking());
-    EXPECT_TRUE(convertButton()->isEnabled());
-
-    for (const int row : {1, 0}) {
-        show(row);
-        for (const Side side : {Side::Before, Side::After}) {
-            EXPECT_EQ(pickButton(side)->isEnabled(), row == 0) << row;
-            EXPECT_TRUE(colourDialogButton(side)->isEnabled());
-        }
-    }
-    pickButton(Side::Before)->click();
-    releaseOver(before, Qt::LeftButton);
-    EXPECT_EQ(swatch(Side::Before)->colourValue(), MossValue);
-}
-
 // The dialogs set the swatches (a cancelled one leaves them), and the after image on screen
 // follows at once with the new colours, a palette picture's too; nothing is written. On a theme
 // whose buttons, borders and window background differ, a swatch paints a system colour as its part

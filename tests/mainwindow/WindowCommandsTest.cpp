@@ -56,13 +56,6 @@ protected:
         EXPECT_EQ(enter.dropAction(), dropped.dropAction());
         return dropped.dropAction();
     }
-    // Refresh, folder choice, exit and a drop, each of which a busy window must refuse.
-    void tryEveryCommand() {
-        press(Qt::Key_F5);
-        press(Qt::CTRL | Qt::Key_O);
-        press(Qt::CTRL | Qt::Key_Q);
-        EXPECT_EQ(drop({urlIn("icons")}), Qt::IgnoreAction);
-    }
     QUrl urlIn(const QString& name) const {
         return QUrl::fromLocalFile(pictureFolderText() + '/' + name);
     }
@@ -167,7 +160,11 @@ TEST_F(WindowCommands, ShortcutsAndDropsChooseFoldersAndLeaveExceptDuringAPick) 
     activate();
     pictures.write("new.bmp", makeBmp24(16, 16, Blue));
     pickButton(Side::Before)->click();
-    tryEveryCommand();
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_O),
+                                     QKeySequence(Qt::CTRL | Qt::Key_Q)}) {
+        press(keys);
+    }
+    EXPECT_EQ(drop({urlIn("icons")}), Qt::IgnoreAction);
     EXPECT_EQ(listing(), QStringList({"open.bmp BMP ticked"}));
     EXPECT_TRUE(dialogs.folderTitles.isEmpty());
     EXPECT_TRUE(window->isVisible());
@@ -197,28 +194,6 @@ TEST_F(WindowCommands, ShortcutsAndDropsChooseFoldersAndLeaveExceptDuringAPick) 
     EXPECT_TRUE(
         savedSettings(programFolder).startsWith(pictureFolderText().toUtf8() + "/icons\r\n"));
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-// A message box in the middle of a batch takes input; the window behind it takes no command.
-TEST_F(WindowCommands, ShortcutsAndDropsWaitWhileABatchRuns) {
-    pictures.write("a.bmp", unshowablePicture()); // a "BMPエラー" box in the middle of the run
-    pictures.write("b.bmp", makeBmp24(4, 4, Blue));
-    fs::create_directories(pictures / "icons");
-    startBlueToRed();
-    activate();
-    dialogs.onMessage = [this](const FakeDialogs::Message& message) {
-        if (message.title == "BMPエラー") {
-            pictures.write("new.bmp", makeBmp24(4, 4, Blue));
-            tryEveryCommand();
-        }
-    };
-    convertAndWait();
-
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(folderLabel()->text(), pictureFolderText());
-    EXPECT_EQ(listing(), QStringList({"a.bmp NG ticked", "b.bmp OK ticked"}));
-    EXPECT_TRUE(dialogs.folderTitles.isEmpty());
-    EXPECT_TRUE(dialogs.messages.back().text.startsWith("変換終了！\r\n"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTranslator>
 #include <filesystem>
@@ -16,15 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool isJapanese(QChar c) {
-    const char16_t code = c.unicode();
-    return (code >= 0x3000 && code <= 0x30FF) || // punctuation, hiragana, katakana
-           (code >= 0x3400 && code <= 0x9FFF) || // kanji
-           (code >= 0xFF00 && code <= 0xFFEF);   // full-width forms such as "＝"
-}
-
+// Punctuation, hiragana and katakana, kanji, and full-width forms such as "＝".
 bool hasJapanese(const QString& text) {
-    return std::any_of(text.begin(), text.end(), isJapanese);
+    static const QRegularExpression japanese(
+        QStringLiteral("[\\x{3000}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    return text.contains(japanese);
 }
 
 // Every text a user can meet on `root` and its children: captions, titles, tool tips and the

@@ -143,12 +143,4 @@ std::vector<std::uint8_t> storedRows(int bitCount, bool topDown, int width, int 
     return rows;
 }
 
-void appendIndex(std::vector<std::uint8_t>& row, int x, int bitCount, int index) {
-    const int bit = x * bitCount;
-    if (bit % 8 == 0) {
-        row.push_back(0);
-    }
-    row.back() |= static_cast<std::uint8_t>(index << (8 - bitCount - bit % 8));
-}
-
 } // namespace pixtint

@@ -49,8 +49,6 @@ std::size_t strideFor(int width, int bitCount);
 using PixelWriter = std::function<void(std::vector<std::uint8_t>& row, int x, int y)>;
 std::vector<std::uint8_t> storedRows(int bitCount, bool topDown, int width, int height,
                                      const PixelWriter& pixel);
-// Appends the colour-table index of column x to a row of `bitCount`-bit indices.
-void appendIndex(std::vector<std::uint8_t>& row, int x, int bitCount, int index);
 
 // Sets the pixel at column x of picture row y (0 = top) of a bottom-up 24-bit BMP made above.
 void setPixel(std::vector<std::uint8_t>& bmp, int x, int y, Pixel colour);
