@@ -39,7 +39,7 @@ protected:
         window->resize(window->width(), Twips::toPixels(twips) - frame);
     }
     // Every control the layout moves stands where the layout rules put it for the client area
-    // as it now is (the rules' own numbers are checked without a window).
+    // as it now is: that the window applies its rules, not what the rules work out.
     void expectLaidOutForClientArea() const {
         const double width = Twips::fromPixels(window->width());
         const double height = Twips::fromPixels(window->height());

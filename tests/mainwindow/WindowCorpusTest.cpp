@@ -26,8 +26,8 @@ using WindowCorpusTest = MainWindowFixture;
 
 // Pictures written by others, many of them broken on purpose, previewed in the window: every
 // kind the conversion takes is shown before and after without a word, every failure is a
-// numbered message, and a preview writes nothing. (What the batch makes of them is the
-// command line's corpus run, against a reader of the format of its own.)
+// numbered message, and a preview writes nothing. (What a conversion makes of them is the
+// core's corpus test, checked against Qt's reader.)
 TEST_F(WindowCorpusTest, EveryKindIsPreviewedAndEveryFailureIsANumberedMessage) {
     for (const std::filesystem::path& path : corpusPictures()) {
         std::filesystem::copy_file(path, pictures / (path.parent_path().filename().string() + "-" +

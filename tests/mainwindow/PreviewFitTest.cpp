@@ -8,7 +8,7 @@
 
 namespace pixtint {
 
-// The window's size rules and how a picture fits the preview area, checked without a window.
+// How a picture fits the preview area, checked without a window.
 
 namespace {
 
