@@ -286,15 +286,24 @@ struct NoHardLinks : FileSystem {
     }
 };
 
-TEST(CommitSafety, AHeldCopyIsFlushedBeforeItIsNamed) {
+// Both copies keep the picture's permissions, also bits the umask takes from a new file.
+TEST(CommitSafety, AHeldCopyIsFlushedBeforeItIsNamedAndKeepsThePermissions) {
     TestFolder folder;
     folder.write("a.bmp", Original);
+    ::chmod((folder / "a.bmp").c_str(), 0666);
+    const mode_t umask = ::umask(022);
     NoHardLinks noLinks;
     EXPECT_EQ(convert(folder / "a.bmp", true, {}, noLinks).at(0).status, FileStatus::Converted);
+    ::umask(umask);
     EXPECT_EQ(folder.read("a.bak"), Original);
     const auto held = std::ranges::find(noLinks.calls, "rename to held");
     ASSERT_NE(held, noLinks.calls.end());
     EXPECT_EQ(*std::prev(held), "flush file");
+    for (const char* name : {"a.bmp", "a.bak"}) {
+        struct stat status {};
+        ::stat((folder / name).c_str(), &status);
+        EXPECT_EQ(status.st_mode & 07777, 0666u) << name;
+    }
 }
 
 // Another program puts something at the backup's name after the run found it free, just
