@@ -21,7 +21,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <unistd.h>
@@ -42,31 +41,20 @@ const std::string Ours = PIXTINT_CONVERT;
 
 // Random colours, a tenth of them blue, and an alpha byte that varies, row by row.
 void writeBig32(const fs::path& path) {
-    BmpRecipe recipe{.width = PhotoWidth, .height = PhotoHeight, .bitCount = 32};
-    std::vector<std::uint8_t> header = makeBmp(recipe);
-    const std::uint32_t size =
-        static_cast<std::uint32_t>(header.size()) + 4u * PhotoWidth * PhotoHeight;
-    for (int i = 0; i < 4; ++i) {
-        header[2 + i] = static_cast<std::uint8_t>(size >> (8 * i));
-    }
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(header.data()),
-               static_cast<std::streamsize>(header.size()));
     std::uint64_t state = 0x9E3779B97F4A7C15u;
-    std::vector<char> row(4 * PhotoWidth);
-    for (int y = 0; y < PhotoHeight; ++y) {
-        for (std::size_t x = 0; x < row.size(); x += 4) {
-            state ^= state << 13;
-            state ^= state >> 7;
-            state ^= state << 17;
-            const bool blue = state % 10 == 0;
-            row[x] = static_cast<char>(blue ? 0xFF : (state >> 8) & 0x7F);
-            row[x + 1] = static_cast<char>(blue ? 0 : state >> 16);
-            row[x + 2] = static_cast<char>(blue ? 0 : state >> 24);
-            row[x + 3] = static_cast<char>(state >> 32);
-        }
-        file.write(row.data(), static_cast<std::streamsize>(row.size()));
-    }
+    writeBmpRows(path, {.width = PhotoWidth, .height = PhotoHeight, .bitCount = 32},
+                 [&](std::span<std::uint8_t> row) {
+                     for (std::size_t x = 0; x < row.size(); x += 4) {
+                         state ^= state << 13;
+                         state ^= state >> 7;
+                         state ^= state << 17;
+                         const bool blue = state % 10 == 0;
+                         row[x] = static_cast<std::uint8_t>(blue ? 0xFF : (state >> 8) & 0x7F);
+                         row[x + 1] = static_cast<std::uint8_t>(blue ? 0 : state >> 16);
+                         row[x + 2] = static_cast<std::uint8_t>(blue ? 0 : state >> 24);
+                         row[x + 3] = static_cast<std::uint8_t>(state >> 32);
+                     }
+                 });
 }
 
 // A 16 x 15 icon: blue background, a grey frame and a dark mark, 4-bit or 24-bit.

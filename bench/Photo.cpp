@@ -3,9 +3,8 @@
 
 #include "bench/BenchFiles.h"
 
+#include <cstdlib>
 #include <fstream>
-#include <functional>
-#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -31,16 +30,13 @@ bool same(Pixel a, Pixel b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
-// Writes a bottom-up 24-bit BMP a row at a time, so that a photograph costs one row of memory;
-// `fillRow` gets the row's width x 3 pixel bytes, the bottom row first.
-void writeBmp24(const std::filesystem::path& path, int width, int height,
-                const std::function<void(std::span<std::uint8_t> row)>& fillRow) {
-    std::vector<std::uint8_t> row(strideFor(width, 24), 0);
-    BmpRecipe shape;
-    shape.width = width;
-    shape.height = height;
+} // namespace
+
+void writeBmpRows(const std::filesystem::path& path, const BmpRecipe& shape,
+                  const std::function<void(std::span<std::uint8_t> row)>& fillRow) {
+    std::vector<std::uint8_t> row(strideFor(shape.width, shape.bitCount), 0);
     auto header = makeBmp(shape);
-    const auto pixelBytes = static_cast<std::uint32_t>(row.size() * height);
+    const auto pixelBytes = row.size() * static_cast<std::size_t>(std::abs(shape.height));
     const auto put32 = [&header](std::size_t offset, std::size_t value) {
         for (std::size_t i = 0; i < 4; ++i) {
             header[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -51,8 +47,9 @@ void writeBmp24(const std::filesystem::path& path, int width, int height,
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(header.data()),
                static_cast<std::streamsize>(header.size()));
-    for (int y = 0; y < height; ++y) {
-        fillRow(std::span(row).first(std::size_t{3} * width));
+    const auto pixels = std::span(row).first(std::size_t{1} * shape.width * shape.bitCount / 8);
+    for (int y = 0; y < std::abs(shape.height); ++y) {
+        fillRow(pixels);
         file.write(reinterpret_cast<const char*>(row.data()),
                    static_cast<std::streamsize>(row.size()));
     }
@@ -61,12 +58,13 @@ void writeBmp24(const std::filesystem::path& path, int width, int height,
     }
 }
 
-} // namespace
-
 std::uint64_t writePhoto(const std::filesystem::path& path, Pixel before) {
     Random random;
     std::uint64_t matches = 0;
-    writeBmp24(path, PhotoWidth, PhotoHeight, [&](std::span<std::uint8_t> row) {
+    BmpRecipe shape;
+    shape.width = PhotoWidth;
+    shape.height = PhotoHeight;
+    writeBmpRows(path, shape, [&](std::span<std::uint8_t> row) {
         for (std::size_t x = 0; x < row.size(); x += 3) {
             const std::uint64_t bits = random.next();
             Pixel colour{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <span>
 
 namespace pixtint {
 
@@ -13,6 +15,12 @@ namespace pixtint {
 // convert the same bytes.
 inline constexpr int PhotoWidth = 8000;
 inline constexpr int PhotoHeight = 6000;
+
+// Writes a BMP of `shape` (its pixels left empty) a row at a time, so that a photograph costs one
+// row of memory: `fillRow` gets each stored row's pixel bytes, without the padding, in the order
+// the file holds them.
+void writeBmpRows(const std::filesystem::path& path, const BmpRecipe& shape,
+                  const std::function<void(std::span<std::uint8_t> row)>& fillRow);
 
 // Writes the photograph a row at a time; answers how many of its pixels are `before`.
 std::uint64_t writePhoto(const std::filesystem::path& path, Pixel before);
